@@ -1,0 +1,142 @@
+#include "ephemeris/horizons_import.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ephemeris/atomic_file.h"
+#include "timecalc/errors.h"
+#include "timecalc/numtext.h"
+
+namespace vk {
+namespace {
+
+// Characters [pos, pos + count) of s, shorter or empty where s ends.
+std::string_view Copy(std::string_view s, std::size_t pos, std::size_t count) {
+  if (pos >= s.size()) return {};
+  return s.substr(pos, count);
+}
+
+// The text of a line, consumed column by column.
+class Columns {
+ public:
+  explicit Columns(std::string_view line) : rest_(line) {}
+  // The current column: the text before the next tab (all the rest when no tab follows).
+  std::string_view peek() const { return rest_.substr(0, rest_.find('\t')); }
+  // Drops the current column and its tab (all the rest when no tab follows).
+  void drop(int count = 1) {
+    for (int i = 0; i < count; ++i) {
+      const auto tab = rest_.find('\t');
+      rest_ = tab == std::string_view::npos ? std::string_view{} : rest_.substr(tab + 1);
+    }
+  }
+  double number() {
+    const double v = ParseFloat(peek());
+    drop();
+    return v;
+  }
+  std::string_view& rest() { return rest_; }
+
+ private:
+  std::string_view rest_;
+};
+
+double Integer(std::string_view digits) { return static_cast<double>(ParseInteger(digits)); }
+
+}  // namespace
+
+void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
+  Columns c(line);
+  c.drop();                              // 1: calendar text
+  rec.jd = c.number();                   // 2
+  c.drop(2);                             // 3, 4: markers
+  {                                      // 5: " HH MM SS.ssssss" by position
+    const std::string_view s = c.rest();
+    const double h = Integer(Copy(s, 1, 2));
+    const double m = Integer(Copy(s, 4, 2));
+    const double sec = ParseFloat(Copy(s, 7, 9));
+    rec.ra = h + m / 60 + sec / 3600;
+    c.drop();
+  }
+  {                                      // 6: " ±DD MM SS.sssss" by position
+    std::string_view s = Copy(c.rest(), 1, std::string_view::npos);
+    const bool negative = !s.empty() && s.front() == '-';
+    s = Copy(s, 1, std::string_view::npos);
+    const double d = Integer(Copy(s, 0, 2));
+    const double m = Integer(Copy(s, 3, 2));
+    const double sec = ParseFloat(Copy(s, 6, 8));
+    const double v = d + m / 60 + sec / 3600;
+    rec.dec = negative ? -v : v;
+    c.drop();
+  }
+  rec.mag = c.number();                  // 7
+  rec.col8 = c.number();                 // 8
+  rec.col9 = c.number();                 // 9
+  rec.diameter = c.number();             // 10
+  rec.col11 = c.number();                // 11
+  rec.col12 = c.number();                // 12
+  c.drop(2);                             // 13, 14: text
+  rec.col15 = c.number();                // 15
+  rec.delta = c.number();                // 16
+  rec.col17 = c.number();                // 17
+  {                                      // 18: label from characters 4 to 6, never past the column
+    const std::string_view label = Copy(c.peek(), 3, 3);
+    rec.label.length = static_cast<std::uint8_t>(label.size());
+    for (std::size_t i = 0; i < 3; ++i) rec.label.chars[i] = i < label.size() ? label[i] : ' ';
+    c.drop();
+  }
+  rec.ecl_lon = c.number();              // 19
+  rec.col20 = ParseFloat(c.rest());      // 20: the whole rest of the line
+}
+
+void ConvertExportLines(std::string_view text, const std::function<void(const tEphemerisData&)>& sink,
+                        std::string_view source) {
+  tEphemerisData rec{};
+  std::size_t line_no = 0;
+  while (!text.empty()) {
+    const auto nl = text.find('\n');
+    std::string_view line = text.substr(0, nl);
+    text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    ++line_no;
+    try {
+      ConvertExportLine(line, rec);
+    } catch (const Error& e) {
+      std::string where = source.empty() ? std::string("line ") : std::string(source) + ", line ";
+      throw Error(e.what(), where + std::to_string(line_no));
+    }
+    sink(rec);
+  }
+}
+
+namespace {
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Error(std::filesystem::exists(path) ? "Cannot open file" : kFileNotFound, path.string());
+  std::ostringstream buf;
+  buf << in.rdbuf();
+  if (in.bad()) throw Error("Read error", path.string());
+  return std::move(buf).str();
+}
+
+}  // namespace
+
+void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progress) {
+  auto report = [&](std::string_view text, StatusColour colour) {
+    if (progress) progress(text, colour);
+  };
+  report("Writing binary files. Wait please...", StatusColour::Red);
+  for (int body = 0; body < kBodyCount; ++body) {
+    const std::filesystem::path text_path = dir / ExportFileName(body);
+    const std::string text = ReadWholeFile(text_path);
+    AtomicFile out(dir / BinaryFileName(body));
+    report(BinaryFileName(body), StatusColour::Red);
+    ConvertExportLines(
+        text, [&](const tEphemerisData& rec) { out.write(&rec, sizeof rec); }, text_path.string());
+    out.commit();
+  }
+  report("Done.", StatusColour::ButtonFace);
+}
+
+}  // namespace vk

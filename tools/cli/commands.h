@@ -1,0 +1,23 @@
+// The maintenance tool's commands. Each takes the arguments after its name and
+// returns the exit status: 0 done, 1 failed, 2 bad arguments.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ephemeris/progress.h"
+
+namespace vk::tool {
+
+using Args = std::vector<std::string>;
+
+int MakeBinaryFilesCommand(const Args& args);
+
+// Prints a status text to stderr, one line each.
+void PrintProgress(std::string_view text, StatusColour colour);
+
+// Thrown for bad arguments; main prints it with the usage and exits with 2.
+struct UsageError {
+  std::string text;
+};
+
+}  // namespace vk::tool

@@ -1,0 +1,65 @@
+// vesperkalend-tool: maintenance and headless use of the almanac's computation.
+#include <cstring>
+#include <iostream>
+#include <map>
+
+#include "commands.h"
+#include "timecalc/errors.h"
+
+namespace {
+
+using Command = int (*)(const vk::tool::Args&);
+
+struct Entry {
+  Command run;
+  const char* usage;
+};
+
+const std::map<std::string, Entry>& Commands() {
+  static const std::map<std::string, Entry> commands = {
+      {"make-binary-files",
+       {vk::tool::MakeBinaryFilesCommand,
+        "make-binary-files [--dir DIR]\n"
+        "    converts DIR/_res/HORIZONS_daten_2022-2032_<CODE>.txt into the nine .bin files in DIR\n"
+        "    (DIR defaults to the current folder)"}},
+  };
+  return commands;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << "usage: vesperkalend-tool COMMAND [OPTIONS]\n\ncommands:\n";
+  for (const auto& [name, entry] : Commands()) out << "  " << entry.usage << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage(std::cerr);
+    return 2;
+  }
+  const std::string name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  const auto it = Commands().find(name);
+  if (it == Commands().end()) {
+    std::cerr << "vesperkalend-tool: unknown command '" << name << "'\n";
+    PrintUsage(std::cerr);
+    return 2;
+  }
+  const vk::tool::Args args(argv + 2, argv + argc);
+  try {
+    return it->second.run(args);
+  } catch (const vk::tool::UsageError& e) {
+    std::cerr << "vesperkalend-tool " << name << ": " << e.text << "\nusage: " << it->second.usage << "\n";
+    return 2;
+  } catch (const vk::Error& e) {
+    std::cerr << "vesperkalend-tool " << name << ": " << e.describe() << "\n";
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "vesperkalend-tool " << name << ": " << e.what() << "\n";
+    return 1;
+  }
+}

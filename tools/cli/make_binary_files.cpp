@@ -1,0 +1,19 @@
+#include <iostream>
+
+#include "commands.h"
+#include "ephemeris/horizons_import.h"
+#include "options.h"
+
+namespace vk::tool {
+
+void PrintProgress(std::string_view text, StatusColour) { std::cerr << text << "\n"; }
+
+int MakeBinaryFilesCommand(const Args& args) {
+  Options opts(args);
+  const std::string dir = opts.take("--dir").value_or(".");
+  opts.finish();
+  MakeBinaryFiles(dir, PrintProgress);
+  return 0;
+}
+
+}  // namespace vk::tool

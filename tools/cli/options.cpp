@@ -1,0 +1,55 @@
+#include "options.h"
+
+#include <algorithm>
+
+#include "timecalc/errors.h"
+#include "timecalc/numtext.h"
+
+namespace vk::tool {
+
+std::optional<std::string> Options::take(const std::string& name) {
+  auto it = std::find(args_.begin(), args_.end(), name);
+  if (it == args_.end()) return std::nullopt;
+  if (it + 1 == args_.end()) throw UsageError{name + " needs a value"};
+  std::string value = *(it + 1);
+  args_.erase(it, it + 2);
+  if (std::find(args_.begin(), args_.end(), name) != args_.end()) throw UsageError{name + " is given twice"};
+  return value;
+}
+
+bool Options::flag(const std::string& name) {
+  auto it = std::find(args_.begin(), args_.end(), name);
+  if (it == args_.end()) return false;
+  args_.erase(it);
+  return true;
+}
+
+std::optional<double> Options::number(const std::string& name, double lo, double hi) {
+  const auto text = take(name);
+  if (!text) return std::nullopt;
+  const auto v = TryParseFloat(*text);
+  if (!v) throw UsageError{name + ": '" + *text + "' is not a number"};
+  if (*v < lo || *v > hi)
+    throw UsageError{name + ": " + *text + " is outside " + FormatFixed(lo, 0) + " … " + FormatFixed(hi, 0)};
+  return v;
+}
+
+std::optional<long long> Options::integer(const std::string& name, long long lo, long long hi) {
+  const auto text = take(name);
+  if (!text) return std::nullopt;
+  long long v = 0;
+  try {
+    v = ParseInteger(*text);
+  } catch (const Error&) {
+    throw UsageError{name + ": '" + *text + "' is not an integer"};
+  }
+  if (v < lo || v > hi)
+    throw UsageError{name + ": " + *text + " is outside " + std::to_string(lo) + " … " + std::to_string(hi)};
+  return v;
+}
+
+void Options::finish() const {
+  if (!args_.empty()) throw UsageError{"unknown argument '" + args_.front() + "'"};
+}
+
+}  // namespace vk::tool

@@ -1,0 +1,28 @@
+// "--name value" and "--flag" options of one tool command.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "commands.h"
+
+namespace vk::tool {
+
+class Options {
+ public:
+  explicit Options(Args args) : args_(std::move(args)) {}
+  // The value after `name`, removed from the arguments.
+  // Throws: UsageError when `name` is last or given twice.
+  std::optional<std::string> take(const std::string& name);
+  // True when `name` is present; removed from the arguments.
+  bool flag(const std::string& name);
+  // A number option within [lo, hi]. Throws: UsageError when malformed or out of range.
+  std::optional<double> number(const std::string& name, double lo, double hi);
+  std::optional<long long> integer(const std::string& name, long long lo, long long hi);
+  // Throws: UsageError when arguments are left over.
+  void finish() const;
+
+ private:
+  Args args_;
+};
+
+}  // namespace vk::tool
