@@ -22,6 +22,11 @@ const std::map<std::string, Entry>& Commands() {
         "make-binary-files [--dir DIR]\n"
         "    converts DIR/_res/HORIZONS_daten_2022-2032_<CODE>.txt into the nine .bin files in DIR\n"
         "    (DIR defaults to the current folder)"}},
+      {"compute",
+       {vk::tool::ComputeCommand,
+        "compute [--lat DEG] [--lon DEG] [--zone 0..39] [--dir DIR]\n"
+        "    computes every event of the period for the site from the data in DIR, writes the event log there,\n"
+        "    reads it back, sorts it and reads the phase table; prints the number of events and the seconds taken"}},
   };
   return commands;
 }

@@ -1,0 +1,227 @@
+#include "events/event_passes.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "events/event_line.h"
+#include "timecalc/numeric.h"
+#include "timecalc/numtext.h"
+
+namespace vk {
+namespace {
+
+enum class Form { Up, Down, Max, Min };
+
+// The standard tests on three consecutive values: a zero or an extreme that
+// falls exactly on one row is counted once.
+bool Holds(Form form, double y1, double y2, double y3) {
+  switch (form) {
+    case Form::Up: return y1 < 0 && y2 <= 0 && y3 > 0;
+    case Form::Down: return y1 > 0 && y2 >= 0 && y3 < 0;
+    case Form::Max: return y2 > y1 && y2 >= y3;
+    case Form::Min: return y2 < y1 && y2 <= y3;
+  }
+  return false;
+}
+
+double Offset(Form form, double y1, double y2, double y3) {
+  return form == Form::Up || form == Form::Down ? Quad_Root(y1, y2, y3) : Quad_Extremum_Pos(y1, y2, y3);
+}
+
+class PassRunner {
+ public:
+  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out)
+      : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out) {}
+
+  void Run();
+
+ private:
+  const tEphemerisData& E(int row) const { return eph_.at(body_, row); }
+  const tBasicValues& B(int row) const { return basic_.at(body_, row); }
+
+  void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
+    const double jd_ut = E(i - 1).jd + n / 24;
+    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, event, fields);
+  }
+
+  // A triple pass with one of the standard tests; `fields(i)` gives the values written.
+  template <class Quantity, class Fields>
+  void Triple(Quantity y, Form form, std::string_view event, Fields fields) {
+    for (int i = 3; i <= kEphemerisRows; ++i) {
+      const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
+      if (Holds(form, y1, y2, y3)) Emit(i, Offset(form, y1, y2, y3), event, fields(i));
+    }
+  }
+
+  EventFields Label(int i) const {
+    EventFields f;
+    f.label = &E(i - 1).label;
+    return f;
+  }
+  EventFields DiameterMagnitudeLabel(int i) const {
+    EventFields f = Label(i);
+    f.diameter = E(i - 1).diameter;
+    f.magnitude = E(i - 1).mag;
+    return f;
+  }
+  bool EastOfSun(int row) const { return Mod_Positive(B(row).ra - basic_.at(Sun, row).ra, 24) < 12; }
+
+  void Twilight(double threshold, std::string_view morning, std::string_view evening);
+  void RiseSet();
+  void Transit();
+  void BrightnessMaximum(double threshold);
+  void GreatestElongation();
+  void Stations(Form form, std::string_view event);
+  void Distance(Form form, std::string_view event);
+
+  const EphemerisStore& eph_;
+  const BasicTable& basic_;
+  const Site& site_;
+  const int body_;
+  const std::string_view name_;
+  std::string& out_;
+};
+
+void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
+  for (int i = 3; i <= kEphemerisRows; ++i) {
+    const double h1 = B(i - 1).alt, h2 = B(i).alt;
+    const bool rising = h1 <= t && h2 > t;
+    const bool sinking = h1 >= t && h2 < t;
+    if (!rising && !sinking) continue;
+    const double f = (t - h1) / (h2 - h1);
+    const double jd_ut = E(i - 1).jd + f / 24;
+    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, rising ? morning : evening, {});
+  }
+}
+
+void PassRunner::RiseSet() {
+  // The bracket uses the level h0 + s, the root the level h0 − s (upper limb at h0).
+  auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + E(k).diameter / 7200); };
+  auto y = [&](int k) { return B(k).alt - kHorizonAltitude + E(k).diameter / 7200; };
+  for (int i = 3; i <= kEphemerisRows; ++i) {
+    const double g1 = g(i - 2), g2 = g(i - 1), g3 = g(i);
+    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Aufgang", DiameterMagnitudeLabel(i));
+    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Untergang");
+  }
+}
+
+void PassRunner::Transit() {
+  Triple([&](int k) { return std::sin(B(k).ha); }, Form::Up, body_ == Sun ? "wahrer Mittag" : "im Meridian",
+         [](int) { return EventFields{}; });
+}
+
+void PassRunner::BrightnessMaximum(double threshold) {
+  for (int i = 3; i <= kEphemerisRows; ++i) {
+    const double m1 = E(i - 2).mag, m2 = E(i - 1).mag, m3 = E(i).mag;
+    if (!(m2 < threshold && m2 < m1 && m2 < m3)) continue;
+    EventFields f = DiameterMagnitudeLabel(i);
+    f.angle = FormatFixed(B(i - 1).elong, 2);
+    f.magnitude = Quad_Extremum_Value(m1, m2, m3);
+    Emit(i, Quad_Extremum_Pos(m1, m2, m3),
+         EastOfSun(i - 1) ? "maximale Helligkeit (Abendhimmel)" : "maximale Helligkeit (Morgenhimmel)", f);
+  }
+}
+
+void PassRunner::GreatestElongation() {
+  for (int i = 3; i <= kEphemerisRows; ++i) {
+    const double e1 = B(i - 2).elong, e2 = B(i - 1).elong, e3 = B(i).elong;
+    if (!Holds(Form::Max, e1, e2, e3)) continue;
+    EventFields f = DiameterMagnitudeLabel(i);
+    f.angle = FormatFixed(e2, 2);
+    Emit(i, Quad_Extremum_Pos(e1, e2, e3),
+         EastOfSun(i - 1) ? "maximale Elongation (östl.)" : "maximale Elongation (westl.)", f);
+  }
+}
+
+void PassRunner::Stations(Form form, std::string_view event) {
+  for (int i = 3; i <= kEphemerisRows; ++i) {
+    const double l1 = E(i - 2).ecl_lon, l2 = E(i - 1).ecl_lon, l3 = E(i).ecl_lon;
+    // A step across 360° → 0° is no turning point.
+    if (Holds(form, l1, l2, l3) && std::fabs(l3 - l1) < 180) Emit(i, Quad_Extremum_Pos(l1, l2, l3), event, Label(i));
+  }
+}
+
+void PassRunner::Distance(Form form, std::string_view event) {
+  Triple([&](int k) { return E(k).delta; }, form, event, [&](int i) {
+    const double au = E(i - 1).delta;
+    const double km = au * AU_km;
+    EventFields f = DiameterMagnitudeLabel(i);
+    f.km = km;
+    if (body_ == Moon)
+      f.earth_radii = km / kEarthRadiusKm;
+    else
+      f.au = au;
+    return f;
+  });
+}
+
+void PassRunner::Run() {
+  auto label = [&](int i) { return Label(i); };
+  auto dml = [&](int i) { return DiameterMagnitudeLabel(i); };
+  auto sin_d_lon = [&](int k) { return B(k).sin_d_lon; };
+  auto cos_d_lon = [&](int k) { return B(k).cos_d_lon; };
+  auto dec = [&](int k) { return E(k).dec; };
+  const bool inner = body_ == Mercury || body_ == Venus;
+  const bool outer = body_ >= Mars;
+
+  if (body_ == Sun) {  // passes 1 … 3
+    Twilight(kAstronomicalTwilight, "MAstrD", "AAstrD");
+    Twilight(kNauticalTwilight, "MNautD", "ANautD");
+    Twilight(kCivilTwilight, "MBurgD", "ABurgD");
+  }
+  RiseSet();   // 4
+  Transit();   // 5
+  if (inner) {  // 6 … 9
+    BrightnessMaximum(body_ == Mercury ? -1.0 : -4.5);
+    GreatestElongation();
+    Triple(sin_d_lon, Form::Down, "in unterer Konjunktion zu Sonne", dml);
+    Triple(sin_d_lon, Form::Up, "in oberer Konjunktion zur Sonne", dml);
+  }
+  if (outer) {  // 10 … 13
+    Triple(sin_d_lon, Form::Down, "in Konjunktion zur Sonne", dml);
+    Triple(sin_d_lon, Form::Up, "in Opposition zur Sonne", dml);
+    Stations(Form::Max, "stationär, wird rückläufig");
+    Stations(Form::Min, "stationär, wird rechtläufig");
+  }
+  Distance(Form::Min, body_ == Sun ? "Erde in Sonnennähe" : "in Erdnähe");     // 14
+  Distance(Form::Max, body_ == Sun ? "Erde in Sonnenferne" : "in Erdferne");   // 15
+  if (body_ == Sun) {  // 16 … 23
+    auto sin_lon = [&](int k) { return std::sin(E(k).ecl_lon * kDegToRad); };
+    auto cos_lon = [&](int k) { return std::cos(E(k).ecl_lon * kDegToRad); };
+    auto solstice = [&](int i) {
+      EventFields f = Label(i);
+      f.angle = DeclinationText(E(i - 1).dec);
+      return f;
+    };
+    Triple(sin_lon, Form::Up, "Frühlingsanfang (Ekliptik)", label);
+    Triple(dec, Form::Up, "Frühlingsanfang (Äquator)", label);
+    Triple(sin_lon, Form::Down, "Herbstanfang (Ekliptik)", label);
+    Triple(dec, Form::Down, "Herbstanfang (Äquator)", label);
+    Triple(cos_lon, Form::Down, "Sommeranfang (Ekliptik)", solstice);
+    Triple(dec, Form::Max, "Sommeranfang (Äquator)", solstice);
+    Triple(cos_lon, Form::Up, "Winteranfang (Ekliptik)", solstice);
+    Triple(dec, Form::Min, "Winteranfang (Äquator)", solstice);
+  } else {  // 24, 25
+    auto declination = [&](int i) {
+      EventFields f = Label(i);
+      f.angle = FormatFixed(E(i - 1).dec, 2);
+      return f;
+    };
+    Triple(dec, Form::Max, "nördlichste Deklination", declination);
+    Triple(dec, Form::Min, "südlichste Deklination", declination);
+  }
+  if (body_ == Moon) {  // 26 … 29
+    Triple(sin_d_lon, Form::Up, "Neumond", label);
+    Triple(sin_d_lon, Form::Down, "Vollmond", label);
+    Triple(cos_d_lon, Form::Down, "Erstes Viertel", label);
+    Triple(cos_d_lon, Form::Up, "Letztes Viertel", label);
+  }
+}
+
+}  // namespace
+
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out) {
+  PassRunner(eph, basic, site, body, out).Run();
+}
+
+}  // namespace vk

@@ -1,0 +1,24 @@
+// The event passes of one body: every event of the period, written as log lines.
+#pragma once
+#include <string>
+
+#include "ephemeris/ephemeris_store.h"
+#include "events/basic_values.h"
+#include "events/site.h"
+
+namespace vk {
+
+// Runs the passes that apply to `body` (twilights, rise and set, transit,
+// configurations, distances, seasons, declinations, Moon phases) in their
+// fixed order over rows 1 … kEphemerisRows and appends one line per event,
+// each pass in time order. Needs the basic values of `body` and of the Sun.
+// Never fails.
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out);
+
+// Thresholds of the twilights (degrees) and of the rise and set (horizon altitude, degrees).
+inline constexpr double kAstronomicalTwilight = -18.0;
+inline constexpr double kNauticalTwilight = -12.0;
+inline constexpr double kCivilTwilight = -6.0;
+inline constexpr double kHorizonAltitude = -34.0 / 60.0;
+
+}  // namespace vk

@@ -1,0 +1,47 @@
+// The event table: the event log read back and sorted by local time.
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vk {
+
+inline constexpr double kMissing = -9999.0;   // a numeric field left empty
+inline constexpr int kEventCapacity = 500000;
+
+struct tEventData {
+  std::string line;        // the whole line as read
+  double jd_ut = 0;        // field 1
+  double jd_local = 0;     // field 2: every day lookup uses this one
+  std::string body;        // field 3
+  std::string event;       // field 4
+  double au = kMissing;    // field 5
+  double km = kMissing;    // field 6
+  double earth_radii = kMissing;  // field 7
+  std::string angle;       // field 8, or empty
+  float diameter = static_cast<float>(kMissing);   // field 9
+  float magnitude = static_cast<float>(kMissing);  // field 10
+  std::string note;        // the rest after field 10: label and its TAB, or a lone TAB
+};
+
+// Entries 1 … Event_Count of Event_Tab are filled (entry 0 is unused).
+struct EventStore {
+  EventStore();
+  std::vector<tEventData> Event_Tab;
+  int Event_Count = 0;
+};
+
+// Reads `path` (the event log) into entries 1 … n, one per line (CR LF or LF).
+// Throws: Error "File not found"; "'…' is not a valid floating point value"
+// for an empty or non-numeric field 1 or 2 or a non-numeric field 5, 6, 7, 9
+// or 10; "Range check error" at line 500001 (500000 entries stay). The error
+// names the file and line; the entries read before stay, Event_Count counts
+// them.
+void ReadEventLog(EventStore& store, const std::filesystem::path& path);
+
+// Heap sort of entries 1 … Event_Count into ascending jd_local, moving whole
+// records; equal keys end in the heap sort's order. Fewer than two entries
+// stay as they are. Never fails.
+void SortEventTable(EventStore& store);
+
+}  // namespace vk

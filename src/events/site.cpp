@@ -1,0 +1,22 @@
+#include "events/site.h"
+
+#include <cmath>
+
+#include "timecalc/calendar.h"
+#include "timecalc/numeric.h"
+
+namespace vk {
+
+ObserverConstants ComputeObserverConstants(double latitude_deg) {
+  const double phi = latitude_deg * kDegToRad;
+  const double u = std::atan(0.99664719 * std::tan(phi));
+  return {0.99664719 * std::sin(u), std::cos(u)};
+}
+
+double LocalJD(double jd_ut, double tz_hours) {
+  double local = jd_ut + tz_hours / 24;
+  if (IsSummerTime(jd_ut)) local += 1.0 / 24;
+  return local;
+}
+
+}  // namespace vk

@@ -1,0 +1,35 @@
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+
+#include "commands.h"
+#include "ephemeris/time_zones.h"
+#include "events/recompute.h"
+#include "options.h"
+#include "timecalc/numtext.h"
+
+namespace vk::tool {
+
+Site SiteOptions(Options& opts) {
+  Site site;
+  site.Site_nLat = opts.number("--lat", -90, 90).value_or(47.5);
+  site.Site_eLon = opts.number("--lon", -180, 180).value_or(7.5);
+  const auto zone = opts.integer("--zone", 0, kZoneCount - 1).value_or(kDefaultZone);
+  site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone)].offset_hours;
+  return site;
+}
+
+int ComputeCommand(const Args& args) {
+  Options opts(args);
+  static Almanac almanac;  // about 300 MB: not on the stack
+  almanac.site = SiteOptions(opts);
+  const std::string dir = opts.take("--dir").value_or(".");
+  opts.finish();
+  const auto start = std::chrono::steady_clock::now();
+  RunRecomputationChain(almanac, dir, PrintProgress);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::cerr << almanac.events.Event_Count << " events in " << FormatFixed(seconds, 3) << " s\n";
+  return 0;
+}
+
+}  // namespace vk::tool
