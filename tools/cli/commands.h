@@ -13,6 +13,7 @@ using Args = std::vector<std::string>;
 
 int MakeBinaryFilesCommand(const Args& args);
 int ComputeCommand(const Args& args);
+int PhasePicturesCommand(const Args& args);
 
 // Prints a status text to stderr, one line each.
 void PrintProgress(std::string_view text, StatusColour colour);

@@ -27,6 +27,11 @@ const std::map<std::string, Entry>& Commands() {
         "compute [--lat DEG] [--lon DEG] [--zone 0..39] [--dir DIR]\n"
         "    computes every event of the period for the site from the data in DIR, writes the event log there,\n"
         "    reads it back, sorts it and reads the phase table; prints the number of events and the seconds taken"}},
+      {"phase-pictures",
+       {vk::tool::PhasePicturesCommand,
+        "phase-pictures moon|venus|mercury [--from DIR] [--to DIR]\n"
+        "    turns the 36 large JPEG pictures in the --from DIR (moon_000.jpg .., Venus_0100.jpg .., Merkur_0100.jpg ..)\n"
+        "    into the small phase pictures Mond_NN.bmp, Venus_NN.bmp, Merkur_NN.bmp in the --to DIR"}},
   };
   return commands;
 }
