@@ -1,0 +1,193 @@
+#include "events/event_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "events/event_line.h"
+#include "events/phase_table.h"
+#include "support/temp_dir.h"
+#include "timecalc/errors.h"
+
+namespace vk {
+namespace {
+
+std::string Line(double jd_ut, double jd_local, const std::string& body, const std::string& event,
+                 const EventFields& f = {}) {
+  std::string out;
+  AppendEventLine(out, jd_ut, jd_local, body, event, f);
+  return out;
+}
+
+std::string ErrorOf(const std::string& log_text, EventStore& store, test::TempDir& dir) {
+  test::WriteFile(dir / "log.txt", log_text);
+  try {
+    ReadEventLog(store, dir / "log.txt");
+  } catch (const Error& e) {
+    return std::string(e.what()) + " @ " + e.file().substr(e.file().rfind(',') + 2);
+  }
+  return "(no error)";
+}
+
+TEST(EventLine, FieldWidthsAndEmptyFields) {
+  const tShortString3 leo{3, {'L', 'e', 'o'}};
+  EventFields f;
+  f.diameter = 9.04;
+  f.magnitude = -1.234;
+  f.label = &leo;
+  EXPECT_EQ(Line(2459583.41666667, 2459583.45833333, "Mars", "Aufgang", f),
+            " 2.45958341666667E+0006\t 2.45958345833333E+0006\tMars\tAufgang\t\t\t\t\t9.0\t-1.23\tLeo\t\r\n");
+  EXPECT_EQ(Line(2459583.5, 2459583.5, "Sonne", "MAstrD"),
+            " 2.45958350000000E+0006\t 2.45958350000000E+0006\tSonne\tMAstrD\t\t\t\t\t\t\t\t\r\n");
+  EventFields d;
+  d.au = 0.98331234;
+  d.km = 0.98331234 * 149597870.7;
+  EXPECT_EQ(Line(1, 1, "Sonne", "Erde in Sonnennähe", d),
+            " 1.00000000000000E+0000\t 1.00000000000000E+0000\tSonne\tErde in Sonnennähe\t0.9833\t147101432\t\t\t\t\t\t\r\n");
+}
+
+TEST(ReadEventLog, FieldsOfAnAufgangAndOfAnEmptyLine) {
+  test::TempDir dir;
+  const tShortString3 leo{3, {'L', 'e', 'o'}};
+  EventFields f;
+  f.diameter = 9.04;
+  f.magnitude = -1.234;
+  f.label = &leo;
+  EventFields sol;
+  sol.angle = "-23:26:14";
+  test::WriteFile(dir / "log.txt", Line(2459583.4, 2459583.45, "Mars", "Aufgang", f) +
+                                       Line(2459583.5, 2459583.54, "Sonne", "ABurgD") +
+                                       Line(2459583.6, 2459583.64, "Sonne", "Winteranfang (Äquator)", sol));
+  EventStore store;
+  ReadEventLog(store, dir / "log.txt");
+  ASSERT_EQ(store.Event_Count, 3);
+  const tEventData& a = store.Event_Tab[1];
+  EXPECT_DOUBLE_EQ(a.jd_ut, 2459583.4);
+  EXPECT_DOUBLE_EQ(a.jd_local, 2459583.45);
+  EXPECT_EQ(a.body, "Mars");
+  EXPECT_EQ(a.event, "Aufgang");
+  EXPECT_EQ(a.au, kMissing);
+  EXPECT_EQ(a.km, kMissing);
+  EXPECT_EQ(a.earth_radii, kMissing);
+  EXPECT_EQ(a.angle, "");
+  EXPECT_FLOAT_EQ(a.diameter, 9.0f);
+  EXPECT_FLOAT_EQ(a.magnitude, -1.23f);
+  EXPECT_EQ(a.note, "Leo\t");
+  EXPECT_EQ(a.line.back(), '\t') << "the line as read, without its CR LF";
+  const tEventData& b = store.Event_Tab[2];
+  EXPECT_EQ(b.diameter, static_cast<float>(kMissing));
+  EXPECT_EQ(b.magnitude, static_cast<float>(kMissing));
+  EXPECT_EQ(b.note, "\t");
+  EXPECT_EQ(store.Event_Tab[3].angle, "-23:26:14");
+}
+
+TEST(ReadEventLog, BadLinesStopWithTheRuntimeText) {
+  test::TempDir dir;
+  EventStore store;
+  const std::string good = Line(2459583.5, 2459583.54, "Sonne", "ABurgD");
+  EXPECT_EQ(ErrorOf(good + "\tx\tSonne\tABurgD\t\t\t\t\t\t\t\t\r\n", store, dir),
+            "'' is not a valid floating point value @ line 2");
+  EXPECT_EQ(store.Event_Count, 1) << "entries read before stay";
+  EXPECT_EQ(ErrorOf(good + "1\t2\tMars\tAufgang\tx1\t\t\t\t\t\t\t\r\n", store, dir),
+            "'x1' is not a valid floating point value @ line 2");
+  EXPECT_EQ(ErrorOf("1\t2\tMars\tAufgang\t\t\t\t\t9.0\tn.a.\tLeo\t\r\n", store, dir),
+            "'n.a.' is not a valid floating point value @ line 1");
+  EXPECT_EQ(ErrorOf(good + "\r\n" + good, store, dir), "'' is not a valid floating point value @ line 2");
+  EXPECT_EQ(store.Event_Count, 1);
+  try {
+    ReadEventLog(store, dir / "missing.txt");
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "File not found");
+  }
+  EXPECT_EQ(store.Event_Count, 0);
+}
+
+TEST(ReadEventLog, MoreThan500000LinesIsARangeCheckError) {
+  test::TempDir dir;
+  std::string text;
+  const std::string line = "1\t2\tSonne\tMAstrD\t\t\t\t\t\t\t\t\r\n";
+  text.reserve(line.size() * 500001);
+  for (int i = 0; i < 500001; ++i) text += line;
+  EventStore store;
+  EXPECT_EQ(ErrorOf(text, store, dir), "Range check error @ line 500001");
+  EXPECT_EQ(store.Event_Count, 500000);
+}
+
+void FillKeys(EventStore& store, const std::vector<double>& keys) {
+  store.Event_Count = 0;
+  for (double k : keys) {
+    const int i = ++store.Event_Count;
+    if (static_cast<int>(store.Event_Tab.size()) <= i) store.Event_Tab.emplace_back();
+    store.Event_Tab[i].jd_local = k;
+    store.Event_Tab[i].line = "line " + std::to_string(k);
+  }
+}
+
+TEST(SortEventTable, ZeroOneTwoAndManyEntries) {
+  EventStore store;
+  FillKeys(store, {});
+  SortEventTable(store);
+  EXPECT_EQ(store.Event_Count, 0);
+  FillKeys(store, {5});
+  SortEventTable(store);
+  EXPECT_EQ(store.Event_Tab[1].jd_local, 5);
+  FillKeys(store, {7, 3});
+  SortEventTable(store);
+  EXPECT_EQ(store.Event_Tab[1].jd_local, 3);
+  EXPECT_EQ(store.Event_Tab[2].jd_local, 7);
+
+  std::mt19937 rng(42);
+  std::uniform_real_distribution<double> day(2459580.5, 2463232.5);
+  std::vector<double> keys(20001);
+  for (auto& k : keys) k = std::floor(day(rng) * 4) / 4;  // many equal keys
+  FillKeys(store, keys);
+  SortEventTable(store);
+  std::sort(keys.begin(), keys.end());
+  for (int i = 1; i <= store.Event_Count; ++i) {
+    ASSERT_EQ(store.Event_Tab[i].jd_local, keys[static_cast<std::size_t>(i - 1)]) << "entry " << i;
+    ASSERT_EQ(store.Event_Tab[i].line, "line " + std::to_string(keys[static_cast<std::size_t>(i - 1)]))
+        << "records move whole";
+  }
+}
+
+TEST(ReadPhaseTable, GroupsOnAnyLinesAndBadNumbers) {
+  test::TempDir dir;
+  std::string one_per_line, all_on_one;
+  for (int d = 0; d < kPhaseDays; ++d) {
+    const std::string jd = std::to_string(2459580.5 + d);
+    one_per_line += jd + " " + std::to_string(d % 36) + "\t" + std::to_string(d % 36) + " 257\r\n";
+    all_on_one += jd + " " + std::to_string(d % 36) + " " + std::to_string(d % 36) + " 257 ";
+  }
+  PhaseTable a, b;
+  test::WriteFile(dir / "a.txt", one_per_line + "garbage after the last group");
+  test::WriteFile(dir / "b.txt", all_on_one);
+  ReadPhaseTable(a, dir / "a.txt");
+  ReadPhaseTable(b, dir / "b.txt");
+  EXPECT_EQ(a.Phase_Count, kPhaseDays);
+  EXPECT_EQ(0, std::memcmp(&a.Phase_Tab, &b.Phase_Tab, sizeof a.Phase_Tab));
+  EXPECT_EQ(a.Phase_Tab[1].jd, 2459580.5);
+  EXPECT_EQ(a.Phase_Tab[37].moon, 0);
+  EXPECT_EQ(a.Phase_Tab[kPhaseDays].venus, 1) << "the low 8 bits of 257";
+  ASSERT_NE(FindPhaseDay(a, 2459580.5 + 100), nullptr);
+  EXPECT_EQ(FindPhaseDay(a, 2459580.5 + 100)->moon, 100 % 36);
+  EXPECT_EQ(FindPhaseDay(a, 2459580.5 + 3653), nullptr);
+
+  test::WriteFile(dir / "c.txt", "2459580.5 1 2 3\r\n2459581.5 x 2 3\r\n");
+  try {
+    ReadPhaseTable(a, dir / "c.txt");
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "Invalid numeric input");
+  }
+  test::WriteFile(dir / "d.txt", "2459580.5 1 2 3\r\n");
+  ReadPhaseTable(a, dir / "d.txt");
+  EXPECT_EQ(a.Phase_Count, 1);
+  EXPECT_EQ(FindPhaseDay(a, 2459581.5), nullptr) << "days the file does not hold are not found";
+}
+
+}  // namespace
+}  // namespace vk
