@@ -1,0 +1,83 @@
+// The recomputation chain on the shipped data, stage by stage: median of 5 runs
+// with a warm page cache, and the peak resident memory.
+// Run: build/bin/vk_bench_chain [--dir DIR] [--lat DEG --lon DEG --zone N] [--threads N]
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ephemeris/time_zones.h"
+#include "events/compute.h"
+#include "events/recompute.h"
+#include "timecalc/numtext.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::filesystem::path dir = VK_DATA_DIR;
+  static vk::Almanac a;
+  unsigned threads = 0;
+  int zone = vk::kDefaultZone;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string opt = argv[i];
+    if (opt == "--dir") dir = argv[i + 1];
+    else if (opt == "--lat") a.site.Site_nLat = vk::ParseFloat(argv[i + 1]);
+    else if (opt == "--lon") a.site.Site_eLon = vk::ParseFloat(argv[i + 1]);
+    else if (opt == "--zone") zone = static_cast<int>(vk::ParseInteger(argv[i + 1]));
+    else if (opt == "--threads") threads = static_cast<unsigned>(vk::ParseInteger(argv[i + 1]));
+  }
+  a.site.Site_TZ_Hours = vk::TimeZones.at(static_cast<std::size_t>(zone)).offset_hours;
+  std::vector<double> load, compute, read, sort, phase, total;
+  try {
+    for (int run = 0; run < 6; ++run) {  // run 0 warms the page cache and is not counted
+      const auto t0 = Clock::now();
+      vk::LoadEphemeris(a.ephemeris, dir);
+      const auto t1 = Clock::now();
+      vk::ComputeAllData(a.ephemeris, a.basic, a.site, dir, nullptr, threads);  // loads again inside
+      const auto t2 = Clock::now();
+      vk::ReadEventLog(a.events, dir / vk::kEventLogName);
+      const auto t3 = Clock::now();
+      vk::SortEventTable(a.events);
+      const auto t4 = Clock::now();
+      vk::ReadPhaseTable(a.phases, dir / vk::kPhaseFileName);
+      const auto t5 = Clock::now();
+      if (run == 0) continue;
+      load.push_back(Ms(t0, t1));
+      compute.push_back(Ms(t1, t2));
+      read.push_back(Ms(t2, t3));
+      sort.push_back(Ms(t3, t4));
+      phase.push_back(Ms(t4, t5));
+      total.push_back(Ms(t1, t5));
+    }
+  } catch (const vk::Error& e) {
+    std::fprintf(stderr, "vk_bench_chain: %s\n", e.describe().c_str());
+    return 1;
+  }
+  rusage ru{};
+  getrusage(RUSAGE_SELF, &ru);
+  std::printf("recomputation chain, %d events, median of 5 runs (ms):\n", a.events.Event_Count);
+  std::printf("  LoadEphemeris alone      %8.1f\n", Median(load));
+  std::printf("  ComputeAllData (+ load)  %8.1f\n", Median(compute));
+  std::printf("  ReadEventLog             %8.1f\n", Median(read));
+  std::printf("  SortEventTable           %8.1f\n", Median(sort));
+  std::printf("  ReadPhaseTable           %8.1f\n", Median(phase));
+  std::printf("  whole chain              %8.1f\n", Median(total));
+  std::printf("peak resident memory       %8.1f MB\n", ru.ru_maxrss / 1024.0);
+  return 0;
+}
