@@ -14,6 +14,7 @@
 #include "ephemeris/time_zones.h"
 #include "events/compute.h"
 #include "events/recompute.h"
+#include "timecalc/errors.h"
 #include "timecalc/numtext.h"
 
 namespace {
