@@ -1,0 +1,114 @@
+// Every event of the decade on the shipped data, checked as a person would
+// check them in an almanac.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <map>
+
+#include "events/compute.h"
+#include "events/recompute.h"
+#include "support/temp_dir.h"
+#include "timecalc/calendar.h"
+
+namespace vk {
+namespace {
+
+const std::filesystem::path kData = VK_DATA_DIR;
+
+bool HaveData() {
+  for (int b = 0; b < kBodyCount; ++b)
+    if (!std::filesystem::exists(kData / BinaryFileName(b))) return false;
+  return std::filesystem::exists(kData / kPhaseFileName);
+}
+
+// A folder that sees the shipped files and takes its own event log.
+struct Workspace {
+  test::TempDir dir;
+  Workspace() {
+    for (int b = 0; b < kBodyCount; ++b)
+      std::filesystem::create_symlink(std::filesystem::absolute(kData / BinaryFileName(b)), dir / BinaryFileName(b));
+    std::filesystem::create_symlink(std::filesystem::absolute(kData / kPhaseFileName), dir / kPhaseFileName);
+  }
+};
+
+Almanac& Shared() {
+  static Almanac a;
+  return a;
+}
+
+std::map<std::string, int> CountByBodyAndEvent(const EventStore& s) {
+  std::map<std::string, int> n;
+  for (int i = 1; i <= s.Event_Count; ++i) ++n[s.Event_Tab[i].body + "|" + s.Event_Tab[i].event];
+  return n;
+}
+
+// Whether an event of the body and name has its local time on the local calendar day.
+bool OnDay(const EventStore& s, const std::string& body, const std::string& event, int y, int m, int d) {
+  const double day = CalendarToJD(y, m, d, 0, 0, 0);
+  for (int i = 1; i <= s.Event_Count; ++i) {
+    const tEventData& e = s.Event_Tab[i];
+    if (e.jd_local >= day && e.jd_local < day + 1 && e.body == body && e.event == event) return true;
+  }
+  return false;
+}
+
+class RealData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveData()) GTEST_SKIP() << "no data in " << kData << " (the build produces it)";
+  }
+};
+
+TEST_F(RealData, MidEuropeanSiteHasEveryDailyAndYearlyEvent) {
+  Workspace ws;
+  Almanac& a = Shared();
+  a.site = Site{47.5, 7.5, 1.0};
+  RunRecomputationChain(a, ws.dir.path(), nullptr);
+  auto n = CountByBodyAndEvent(a.events);
+  EXPECT_EQ(n["Sonne|Aufgang"], 3652);
+  EXPECT_EQ(n["Sonne|Untergang"], 3652);
+  EXPECT_EQ(n["Mond|Vollmond"], 124);
+  for (const char* season : {"Frühlingsanfang", "Sommeranfang", "Herbstanfang", "Winteranfang"})
+    for (const char* variant : {" (Ekliptik)", " (Äquator)"})
+      EXPECT_EQ(n[std::string("Sonne|") + season + variant], 10) << season << variant;
+  // Winter nights are dark enough for every twilight, morning and evening.
+  for (int y = 2022; y <= 2031; ++y)
+    for (int d = 1; d <= 31; ++d)
+      for (const char* tw : {"MAstrD", "AAstrD", "MNautD", "ANautD", "MBurgD", "ABurgD"})
+        ASSERT_TRUE(OnDay(a.events, "Sonne", tw, y, 12, d)) << tw << " missing on " << y << "-12-" << d;
+  // In time order after the sort.
+  for (int i = 2; i <= a.events.Event_Count; ++i)
+    ASSERT_LE(a.events.Event_Tab[i - 1].jd_local, a.events.Event_Tab[i].jd_local) << "entry " << i;
+  // 2024-04-08: full solar eclipse day elsewhere; here the new Moon of that day at 18:20 UT.
+  EXPECT_TRUE(OnDay(a.events, "Mond", "Neumond", 2024, 4, 8));
+  std::cout << "[ events  ] " << a.events.Event_Count << " events at 47.5 N 7.5 E, zone 16\n";
+}
+
+TEST_F(RealData, TheSameSiteTwiceAndOnOneCoreGivesTheSameBytes) {
+  Workspace ws;
+  Almanac& a = Shared();
+  a.site = Site{47.5, 7.5, 1.0};
+  ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 2);
+  const std::string first = test::ReadFile(ws.dir / kEventLogName);
+  ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 2);
+  EXPECT_TRUE(first == test::ReadFile(ws.dir / kEventLogName)) << "a second run differs";
+  ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 1);
+  EXPECT_TRUE(first == test::ReadFile(ws.dir / kEventLogName)) << "a run on one core differs";
+}
+
+TEST_F(RealData, ArcticSiteHasWhiteNightsAndAPolarNight) {
+  Workspace ws;
+  Almanac& a = Shared();
+  a.site = Site{69.65, 18.96, 1.0};  // Tromsø
+  RunRecomputationChain(a, ws.dir.path(), nullptr);
+  for (int y = 2022; y <= 2031; ++y) {
+    for (int d = 1; d <= 30; ++d) EXPECT_FALSE(OnDay(a.events, "Sonne", "MAstrD", y, 6, d)) << y << "-06-" << d;
+    for (int d = 5; d <= 25; ++d) EXPECT_FALSE(OnDay(a.events, "Sonne", "Aufgang", y, 12, d)) << y << "-12-" << d;
+    for (int d = 1; d <= 30; ++d) EXPECT_FALSE(OnDay(a.events, "Sonne", "Untergang", y, 6, d)) << y << "-06-" << d;
+  }
+  auto n = CountByBodyAndEvent(a.events);
+  EXPECT_GT(n["Sonne|wahrer Mittag"], 3600) << "the Sun still culminates every day";
+}
+
+}  // namespace
+}  // namespace vk
