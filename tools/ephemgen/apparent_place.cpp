@@ -1,0 +1,190 @@
+#include "apparent_place.h"
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "magnitudes.h"
+#include "timecalc/errors.h"
+
+namespace vk::ephemgen {
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+constexpr int kLightTimeIterations = 4;
+constexpr double kDeflectionLimiter = 1e-6;
+
+using Vec = std::array<double, 3>;
+
+Vec Sub(const Vec& a, const Vec& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+double Dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+double Norm(const Vec& a) { return std::sqrt(Dot(a, a)); }
+Vec Scale(const Vec& a, double f) { return {a[0] * f, a[1] * f, a[2] * f}; }
+Vec Unit(const Vec& a) { return Scale(a, 1 / Norm(a)); }
+// The angle between two vectors, radians, accurate at 0 and π.
+double Angle(const Vec& a, const Vec& b) {
+  const Vec c{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+  return std::atan2(Norm(c), Dot(a, b));
+}
+
+bool IsBody(int body) { return body >= 0 && body < 9; }
+
+// Barycentric state of a body (the Moon's included) at TDB tdb1 + tdb2.
+tStateVector BodyState(const De405Extract& eph, int body, double tdb1, double tdb2) {
+  static constexpr De405Item kItem[9] = {De405Item::Sun,  De405Item::Mercury, De405Item::Venus,
+                                         De405Item::Sun,  // the Moon: see below
+                                         De405Item::Mars, De405Item::Jupiter, De405Item::Saturn,
+                                         De405Item::Uranus, De405Item::Neptune};
+  if (body == 3) return eph.MoonBarycentric(tdb1, tdb2);
+  return eph.State(kItem[body], tdb1, tdb2);
+}
+
+// Where the light that reaches the Earth's centre at the frame's instant left
+// the body, and the directions derived from it.
+struct tGeometry {
+  Vec d{};                 // body (at t − τ) minus Earth (at t), km
+  double distance_km = 0;
+  double tau_days = 0;     // light time
+  tStateVector body;       // barycentric state at t − τ
+  tStateVector sun;        // the Sun's barycentric state at t − τ
+  Vec astrometric{};       // unit(d), ICRF
+  Vec apparent{};          // after deflection and aberration, GCRS unit vector
+};
+
+tGeometry Geometry(const De405Extract& eph, const tHourFrame& f, int body) {
+  const double c_km_day = eph.clight_km_s() * kSecondsPerDay;
+  tGeometry g;
+  double tau = 0;
+  for (int i = 0; i < kLightTimeIterations; ++i) {
+    g.tau_days = tau;
+    g.body = BodyState(eph, body, f.tdb1, f.tdb2 - tau);
+    g.d = Sub(g.body.p, f.earth.p);
+    g.distance_km = Norm(g.d);
+    tau = g.distance_km / c_km_day;
+  }
+  g.sun = body == 0 ? g.body : eph.State(De405Item::Sun, f.tdb1, f.tdb2 - g.tau_days);
+  g.astrometric = Unit(g.d);
+
+  // The Sun as seen from the Earth, at the frame's instant.
+  const Vec sun_to_earth = Sub(f.earth.p, f.sun.p);
+  const double em_au = Norm(sun_to_earth) / kAuKm;
+  double p[3] = {g.astrometric[0], g.astrometric[1], g.astrometric[2]};
+  double natural[3];
+  if (body == 0) {
+    std::memcpy(natural, p, sizeof natural);
+  } else {
+    const Vec q = Unit(Sub(g.body.p, g.sun.p));
+    const Vec e = Unit(sun_to_earth);
+    double qq[3] = {q[0], q[1], q[2]}, ee[3] = {e[0], e[1], e[2]};
+    eraLd(1.0, p, qq, ee, em_au, kDeflectionLimiter, natural);
+  }
+  double v[3];
+  for (int i = 0; i < 3; ++i) v[i] = f.earth.v[i] / c_km_day;
+  const double bm1 = std::sqrt(1 - (v[0] * v[0] + v[1] * v[1] + v[2] * v[2]));
+  double apparent[3];
+  eraAb(natural, v, em_au, bm1, apparent);
+  g.apparent = {apparent[0], apparent[1], apparent[2]};
+  return g;
+}
+
+// Longitude in [0, 360) and latitude, degrees, of a vector rotated by m.
+void Spherical(const double m[3][3], const Vec& u, double& lon_deg, double& lat_deg) {
+  double in[3] = {u[0], u[1], u[2]}, out[3];
+  eraRxp(const_cast<double(*)[3]>(m), in, out);
+  double lon = 0, lat = 0;
+  eraC2s(out, &lon, &lat);
+  lon_deg = eraAnp(lon) * ERFA_DR2D;
+  if (lon_deg >= 360) lon_deg -= 360;
+  lat_deg = lat * ERFA_DR2D;
+}
+
+}  // namespace
+
+double BodyRadiusKm(int body) {
+  static constexpr double kRadius[9] = {695700, 2440.53, 6051.8, 1737.4, 3396.19, 71492, 60268, 25559, 24764};
+  return IsBody(body) ? kRadius[body] : 0.0;
+}
+
+tHourFrame MakeHourFrame(const De405Extract& eph, double utc1, double utc2) {
+  tHourFrame f;
+  f.utc1 = utc1;
+  f.utc2 = utc2;
+  int iy = 0, im = 0, id = 0;
+  double fd = 0, dat = 0;
+  if (eraJd2cal(utc1, utc2, &iy, &im, &id, &fd) != 0 || eraDat(iy, im, id, fd, &dat) < 0)
+    throw Error("Date outside the leap-second table: UTC " + FormatJulianInstant(utc1, utc2));
+  f.tt1 = utc1;
+  f.tt2 = utc2 + (dat + 32.184) / kSecondsPerDay;
+  f.tdb1 = f.tt1;
+  f.tdb2 = f.tt2 + eraDtdb(f.tt1, f.tt2, fd, 0, 0, 0) / kSecondsPerDay;
+
+  double dpsi = 0, deps = 0, epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3];
+  eraPn06a(f.tt1, f.tt2, &dpsi, &deps, &epsa, rb, rp, rbp, rn, f.npb);
+  std::memcpy(f.ecl, f.npb, sizeof f.ecl);
+  eraRx(eraObl80(f.tt1, f.tt2) + deps, f.ecl);
+
+  f.earth = eph.Earth(f.tdb1, f.tdb2);
+  f.sun = eph.State(De405Item::Sun, f.tdb1, f.tdb2);
+  const tGeometry sun = Geometry(eph, f, 0);
+  for (int i = 0; i < 3; ++i) f.sun_apparent[i] = sun.apparent[i];
+  double lat = 0;
+  Spherical(f.ecl, sun.apparent, f.sun_ecl_lon_deg, lat);
+  return f;
+}
+
+tApparentPlace ApparentPlace(const De405Extract& eph, const ConstellationTable& constellations,
+                             const tHourFrame& f, int body) {
+  if (!IsBody(body)) throw Error("No such body: " + std::to_string(body));
+  const tGeometry g = Geometry(eph, f, body);
+  tApparentPlace a;
+
+  double lon = 0, lat = 0;
+  Spherical(f.npb, g.apparent, lon, lat);
+  a.ra_hours = lon / 15;
+  a.dec_deg = lat;
+  const double identity[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  Spherical(identity, g.astrometric, lon, lat);
+  a.astrometric_ra_hours = lon / 15;
+  a.astrometric_dec_deg = lat;
+  Spherical(f.ecl, g.apparent, a.ecl_lon_deg, a.ecl_lat_deg);
+
+  a.delta_au = g.distance_km / kAuKm;
+  a.light_time_min = g.tau_days * 1440;
+  a.range_rate_km_s = Dot(g.astrometric, Sub(g.body.v, f.earth.v)) / kSecondsPerDay;
+  a.diameter_arcsec = 2 * std::asin(BodyRadiusKm(body) / g.distance_km) * ERFA_DR2AS;
+
+  tMagnitudeGeometry m;
+  m.delta_au = a.delta_au;
+  m.t_centuries = ((f.tdb1 - ERFA_DJ00) + f.tdb2) / ERFA_DJC;
+  m.year = 2000 + ((f.tt1 - ERFA_DJ00) + f.tt2) / ERFA_DJY;
+  if (body != 0) {
+    const Vec helio = Sub(g.body.p, g.sun.p);
+    a.helio_au = Norm(helio) / kAuKm;
+    a.helio_rate_km_s = Dot(Unit(helio), Sub(g.body.v, g.sun.v)) / kSecondsPerDay;
+    const Vec to_sun = Sub(g.sun.p, g.body.p);
+    const Vec to_earth = Sub(f.earth.p, g.body.p);
+    a.phase_angle_deg = Angle(to_sun, to_earth) * ERFA_DR2D;
+    a.illuminated_pct = 50 * (1 + std::cos(a.phase_angle_deg * ERFA_DD2R));
+    const Vec sun_app{f.sun_apparent[0], f.sun_apparent[1], f.sun_apparent[2]};
+    a.elongation_deg = Angle(g.apparent, sun_app) * ERFA_DR2D;
+    a.east_of_sun = std::fmod(a.ecl_lon_deg - f.sun_ecl_lon_deg + 720, 360) < 180;
+    m.r_au = a.helio_au;
+    m.alpha_deg = a.phase_angle_deg;
+    const Vec us = Unit(to_sun), ue = Unit(to_earth);
+    std::copy(us.begin(), us.end(), m.to_sun);
+    std::copy(ue.begin(), ue.end(), m.to_earth);
+  }
+  a.magnitude = ApparentMagnitude(body, m);
+
+  const double dir[3] = {g.astrometric[0], g.astrometric[1], g.astrometric[2]};
+  const std::string_view abbr = constellations.FindIcrf(dir);
+  std::fill(std::begin(a.constellation), std::end(a.constellation), '\0');
+  abbr.copy(a.constellation, 3);
+  return a;
+}
+
+}  // namespace vk::ephemgen

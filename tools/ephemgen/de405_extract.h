@@ -1,0 +1,90 @@
+// The DE405 extract: Chebyshev records of JPL's DE405 for a span of dates,
+// read from the compact file that scripts/extract_de405.py writes (layout in
+// data/de405/README.md), and their evaluation.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vk::ephemgen {
+
+// The items of the extract, in DE405's order.
+enum class De405Item : int {
+  Mercury = 0,
+  Venus = 1,
+  EarthMoonBarycentre = 2,
+  Mars = 3,    // system barycentre, as Jupiter … Pluto
+  Jupiter = 4,
+  Saturn = 5,
+  Uranus = 6,
+  Neptune = 7,
+  Pluto = 8,
+  MoonGeocentric = 9,
+  Sun = 10,
+};
+inline constexpr int kDe405Items = 11;
+
+// Position (km) and velocity (km/day), ICRF axes.
+struct tStateVector {
+  std::array<double, 3> p{};
+  std::array<double, 3> v{};
+};
+
+class De405Extract {
+ public:
+  // Reads and checks a whole extract file.
+  // Throws: Error with the file's name as its file and one of the texts
+  //   "File not found"; "Cannot open file"; "Not a DE405 extract"
+  //   (wrong magic, layout version or DE number); "Damaged DE405 extract: …"
+  //   (an impossible pointer table, records out of order or with gaps inside
+  //   a record); "Truncated DE405 extract: N bytes, M expected" (shorter or
+  //   longer than its header says); "Damaged DE405 extract: checksum mismatch".
+  static De405Extract Load(const std::filesystem::path& path);
+
+  // State of one item at an instant of Barycentric Dynamical Time given as a
+  // two-part Julian date (any split; tdb1 + tdb2). Barycentric for every item
+  // except MoonGeocentric. Units: km and km/day.
+  // Throws: Error "No DE405 record for TDB <calendar> (JD …); the extract
+  //   covers …" with the file's name when no record holds the instant.
+  tStateVector State(De405Item item, double tdb1, double tdb2) const;
+
+  // The Earth's barycentric state: EMB − Moon/(1 + EMRAT). Throws: as State.
+  tStateVector Earth(double tdb1, double tdb2) const;
+  // The Moon's barycentric state: Earth + geocentric Moon. Throws: as State.
+  tStateVector MoonBarycentric(double tdb1, double tdb2) const;
+
+  double au_km() const { return au_km_; }            // DE405's astronomical unit, km
+  double emrat() const { return emrat_; }            // Earth/Moon mass ratio
+  double clight_km_s() const { return clight_; }     // km/s
+  std::size_t record_count() const { return starts_.size(); }
+  double first_mjd() const { return starts_.front(); }  // TDB MJD where the first record starts
+  double last_mjd() const { return ends_.back(); }      // TDB MJD where the last record ends
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  struct Item {
+    int offset;  // 1-based index of the first coefficient in a record
+    int count;   // coefficients per component and sub-interval
+    int subs;    // sub-intervals per record
+  };
+  // Index of the record holding TDB MJD t. Throws: Error, see State.
+  std::size_t FindRecord(double mjd, double tdb1, double tdb2) const;
+
+  std::filesystem::path path_;
+  double days_per_record_ = 32;
+  double au_km_ = 0;
+  double emrat_ = 0;
+  double clight_ = 0;
+  std::uint32_t record_doubles_ = 0;
+  std::array<Item, kDe405Items> items_{};
+  std::vector<double> starts_;  // TDB MJD at the start of each record, ascending
+  std::vector<double> ends_;    // TDB MJD at the end
+  std::vector<double> coeffs_;  // all records, record_doubles_ each
+};
+
+// "2032-03-05 12:00:00.000" for a two-part Julian date: for messages.
+std::string FormatJulianInstant(double jd1, double jd2);
+
+}  // namespace vk::ephemgen

@@ -1,0 +1,115 @@
+#include "export_line.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace vk::ephemgen {
+namespace {
+
+constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// Appends `value` in fixed notation with `decimals` decimals; "-0.000" is
+// written as "0.000".
+void AppendFixed(std::string& out, double value, int decimals) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) {
+    out += "NAN";
+    return;
+  }
+  const char* begin = buf;
+  if (buf[0] == '-' && std::all_of(buf + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
+  out.append(begin, static_cast<std::size_t>(end - begin));
+}
+
+// Appends a non-negative integer with at least `width` digits.
+void AppendPadded(std::string& out, long long value, int width) {
+  char buf[24];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  for (int n = static_cast<int>(end - buf); n < width; ++n) out += '0';
+  out.append(buf, end);
+}
+
+}  // namespace
+
+std::string FormatRightAscension(double hours) {
+  constexpr long long kDay = 24LL * 3600 * 1000000;  // microseconds of time
+  long long us = std::llround(hours * 3600e6) % kDay;
+  if (us < 0) us += kDay;
+  std::string s = " ";
+  AppendPadded(s, us / 3600000000LL, 2);
+  s += ' ';
+  AppendPadded(s, us / 60000000LL % 60, 2);
+  s += ' ';
+  AppendPadded(s, us / 1000000 % 60, 2);
+  s += '.';
+  AppendPadded(s, us % 1000000, 6);
+  return s;
+}
+
+std::string FormatDeclination(double deg) {
+  const long long units = std::llround(std::fabs(deg) * 3600e5);  // 10 µas
+  std::string s = " ";
+  s += deg < 0 && units > 0 ? '-' : '+';
+  AppendPadded(s, units / 360000000LL, 2);
+  s += ' ';
+  AppendPadded(s, units / 6000000 % 60, 2);
+  s += ' ';
+  AppendPadded(s, units / 100000 % 60, 2);
+  s += '.';
+  AppendPadded(s, units % 100000, 5);
+  return s;
+}
+
+void AppendExportLine(std::string& out, const tRowTime& t, int body, const tApparentPlace& a) {
+  // 1: calendar date and time
+  AppendPadded(out, t.year, 4);
+  out += '-';
+  out += kMonths[(t.month - 1) % 12];
+  out += '-';
+  AppendPadded(out, t.day, 2);
+  out += ' ';
+  AppendPadded(out, t.hour, 2);
+  out += ":00\t ";
+  AppendFixed(out, t.jd, 9);       // 2
+  out += "\t \t \t";               // 3, 4: markers
+  out += FormatRightAscension(a.ra_hours);  // 5
+  out += '\t';
+  out += FormatDeclination(a.dec_deg);      // 6
+  out += '\t';
+  AppendFixed(out, a.magnitude, 3);         // 7
+  out += '\t';
+  AppendFixed(out, a.illuminated_pct, 5);   // 8
+  out += '\t';
+  AppendFixed(out, a.phase_angle_deg, 5);   // 9
+  out += '\t';
+  AppendFixed(out, a.diameter_arcsec, 5);   // 10
+  out += '\t';
+  AppendFixed(out, a.helio_au, 12);         // 11
+  out += '\t';
+  AppendFixed(out, a.helio_rate_km_s, 7);   // 12
+  out += '\t';
+  out += body == 0 ? "/*" : a.east_of_sun ? "/T" : "/L";  // 13
+  out += '\t';
+  AppendFixed(out, a.light_time_min, 6);    // 14
+  out += '\t';
+  AppendFixed(out, a.elongation_deg, 5);    // 15
+  out += '\t';
+  AppendFixed(out, a.delta_au, 14);         // 16
+  out += '\t';
+  AppendFixed(out, a.range_rate_km_s, 7);   // 17
+  out += "\t   ";                           // 18: the label from its 4th character
+  out.append(a.constellation, 3);
+  out += '\t';
+  // 19: kept inside [0, 360) after rounding to the written decimals
+  double lon = std::round(a.ecl_lon_deg * 1e8) / 1e8;
+  if (lon >= 360) lon -= 360;
+  AppendFixed(out, lon, 8);
+  out += '\t';
+  AppendFixed(out, a.ecl_lat_deg, 8);       // 20
+  out += "\r\n";
+}
+
+}  // namespace vk::ephemgen

@@ -1,0 +1,182 @@
+#include "exporter.h"
+
+#include <erfa.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "apparent_place.h"
+#include "constellations.h"
+#include "de405_extract.h"
+#include "ephemeris/atomic_file.h"
+#include "ephemeris/ephemeris_data.h"
+#include "export_line.h"
+#include "phase_table.h"
+#include "timecalc/errors.h"
+
+namespace vk::ephemgen {
+namespace {
+
+constexpr int kFrameChunk = 1024;       // hours per task of the frame pass
+constexpr int kRowsPerWrite = 4096;     // rows buffered before a write
+constexpr double kMaxLightTimeDays = 0.25;  // Neptune's light time is under 4.3 h
+
+// Runs task(0 … count−1) on `threads` workers, tasks handed out in order.
+// After a failure no further task starts; the error of the lowest failing
+// task is rethrown, so the outcome does not depend on the timing.
+void RunTasks(int count, int threads, const std::function<void(int)>& task) {
+  std::atomic<int> next{0};
+  std::atomic<bool> failed{false};
+  std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
+  auto worker = [&] {
+    for (;;) {
+      const int i = next.fetch_add(1);
+      if (i >= count || failed.load()) return;
+      try {
+        task(i);
+      } catch (...) {
+        errors[static_cast<std::size_t>(i)] = std::current_exception();
+        failed.store(true);
+      }
+    }
+  };
+  const int n = std::max(1, std::min(threads, count));
+  std::vector<std::thread> pool;
+  for (int t = 1; t < n; ++t) pool.emplace_back(worker);
+  worker();
+  for (auto& t : pool) t.join();
+  for (const auto& e : errors)
+    if (e) std::rethrow_exception(e);
+}
+
+tRowTime RowTime(int row) {
+  tRowTime t;
+  const int day = row / 24;
+  t.hour = row % 24;
+  double fd = 0;
+  eraJd2cal(kFirstRowJd + day, 0, &t.year, &t.month, &t.day, &fd);
+  t.jd = (kFirstRowJd + day) + t.hour / 24.0;
+  return t;
+}
+
+std::string RowText(int row) {
+  const tRowTime t = RowTime(row);
+  return "row " + FormatJulianInstant(kFirstRowJd + row / 24, t.hour / 24.0).substr(0, 16) + " UT";
+}
+
+// Fails early, before any costly work, when the extract lacks an instant that
+// a row or a day of the phase table needs (TDB taken as UTC + 69.184 s here;
+// the exact pass checks again).
+void CheckCoverage(const De405Extract& eph) {
+  constexpr double kTtMinusUtc = 69.184 / 86400;
+  auto check = [&](double utc1, double utc2, const std::string& what) {
+    for (const double back : {0.0, kMaxLightTimeDays}) {
+      try {
+        eph.State(De405Item::Sun, utc1, utc2 + kTtMinusUtc - back);
+      } catch (const Error& e) {
+        throw Error(what + ": " + e.what(), e.file());
+      }
+    }
+  };
+  for (int row = 0; row < kExportRows; ++row) check(kFirstRowJd + row / 24, (row % 24) / 24.0, RowText(row));
+  for (int day = 0; day < kPhaseDays; ++day)
+    check(kPhaseFirstDayJd + day, 0.5,
+          "12:00 UT of " + FormatJulianInstant(kPhaseFirstDayJd + day, 0).substr(0, 10) + " (phase table)");
+}
+
+}  // namespace
+
+tExportSummary WriteExports(const tExportOptions& options, const std::function<void(std::string_view)>& progress) {
+  const auto start = std::chrono::steady_clock::now();
+  auto report = [&](std::string_view text) {
+    if (progress) progress(text);
+  };
+  tExportSummary summary;
+  summary.threads = options.threads > 0 ? options.threads
+                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+
+  const De405Extract eph = De405Extract::Load(options.extract);
+  const ConstellationTable constellations = ConstellationTable::Load(options.constellations);
+  CheckCoverage(eph);
+
+  // Pass 1: the frames of all hours and of the phase table's noons.
+  report("Computing time scales and precession-nutation...");
+  std::vector<tHourFrame> frames(kExportRows);
+  std::vector<tHourFrame> noons(kPhaseDays);
+  const int row_tasks = (kExportRows + kFrameChunk - 1) / kFrameChunk;
+  const int noon_tasks = (kPhaseDays + kFrameChunk - 1) / kFrameChunk;
+  RunTasks(row_tasks + noon_tasks, summary.threads, [&](int task) {
+    const bool noon = task >= row_tasks;
+    const int first = (noon ? task - row_tasks : task) * kFrameChunk;
+    const int end = std::min(first + kFrameChunk, noon ? kPhaseDays : kExportRows);
+    for (int i = first; i < end; ++i) {
+      try {
+        if (noon)
+          noons[i] = MakeHourFrame(eph, kPhaseFirstDayJd + i, 0.5);
+        else
+          frames[i] = MakeHourFrame(eph, kFirstRowJd + i / 24, (i % 24) / 24.0);
+      } catch (const Error& e) {
+        throw Error((noon ? "12:00 UT of day " + std::to_string(i + 1) + " of the phase table" : RowText(i)) +
+                        ": " + e.what(),
+                    e.file());
+      }
+    }
+  });
+
+  // Pass 2: one task per body writes its export; the tenth the phase table.
+  report("Writing the nine exports and the phase table...");
+  std::filesystem::create_directories(options.out_dir / "_res");
+  std::vector<std::unique_ptr<AtomicFile>> files(kBodyCount + 1);
+  std::vector<tRowTime> times(kExportRows);
+  for (int row = 0; row < kExportRows; ++row) times[row] = RowTime(row);
+
+  RunTasks(kBodyCount + 1, summary.threads, [&](int task) {
+    if (task < kBodyCount) {
+      const int body = task;
+      auto file = std::make_unique<AtomicFile>(options.out_dir / ExportFileName(body));
+      std::string text;
+      text.reserve(kRowsPerWrite * 260);
+      for (int row = 0; row < kExportRows; ++row) {
+        try {
+          AppendExportLine(text, times[row], body, ApparentPlace(eph, constellations, frames[row], body));
+        } catch (const Error& e) {
+          throw Error(RowText(row) + " of " + std::string(BodyCodes[body]) + ": " + e.what(), e.file());
+        }
+        if (text.size() > (kRowsPerWrite - 1) * 260) {
+          file->write(text);
+          text.clear();
+        }
+      }
+      file->write(text);
+      files[body] = std::move(file);
+    } else {
+      auto file = std::make_unique<AtomicFile>(options.out_dir / std::string(kPhaseFileName));
+      std::string text;
+      for (int day = 0; day < kPhaseDays; ++day) {
+        const tHourFrame& f = noons[day];
+        const double sun = f.sun_ecl_lon_deg;
+        const tApparentPlace moon = ApparentPlace(eph, constellations, f, Moon);
+        const tApparentPlace mercury = ApparentPlace(eph, constellations, f, Mercury);
+        const tApparentPlace venus = ApparentPlace(eph, constellations, f, Venus);
+        text += PhaseFileLine(kPhaseFirstDayJd + day, MoonPhaseIndex(moon.ecl_lon_deg, sun),
+                              InnerPlanetPhaseIndex(mercury.phase_angle_deg, mercury.ecl_lon_deg, sun),
+                              1 + InnerPlanetPhaseIndex(venus.phase_angle_deg, venus.ecl_lon_deg, sun));
+      }
+      file->write(text);
+      files[kBodyCount] = std::move(file);
+    }
+  });
+
+  // Only now, with all ten complete, do they replace the old files.
+  for (auto& file : files) file->commit();
+  summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return summary;
+}
+
+}  // namespace vk::ephemgen
