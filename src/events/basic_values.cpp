@@ -9,11 +9,11 @@ namespace vk {
 BasicTable::BasicTable() : rows_(new tBasicValues[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()) {}
 
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                        BasicTable& basic) {
+                        BasicTable& basic, int first, int last) {
   static const double kSinParallax1AU = std::sin(8.794 / 3600 * kDegToRad);
   const double lon = site.Site_eLon * kDegToRad;
   const double lat = site.Site_nLat * kDegToRad;
-  for (int k = 1; k <= kEphemerisRows; ++k) {
+  for (int k = first; k <= last; ++k) {
     const tEphemerisData& e = eph.at(body, k);
     const tEphemerisData& sun = eph.at(Sun, k);
     tBasicValues& v = basic.at(body, k);

@@ -37,10 +37,10 @@ class BasicTable {
   std::unique_ptr<tBasicValues[]> rows_;
 };
 
-// Fills the basic values of every row of `body`. The Sun's rows (body 0) must
-// be filled before any other body's. Never fails; rows with Δ = 0 give
+// Fills the basic values of rows first … last of `body` from the ephemeris
+// rows of that body and of the Sun. Never fails; rows with Δ = 0 give
 // non-finite values.
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                        BasicTable& basic);
+                        BasicTable& basic, int first = 1, int last = kEphemerisRows);
 
 }  // namespace vk

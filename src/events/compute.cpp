@@ -13,13 +13,13 @@
 namespace vk {
 namespace {
 
-// Runs work(b) for b in [first, kBodyCount) on up to `threads` threads, each
-// body on exactly one thread.
+// Runs work(k) for k in [0, count) on up to `threads` threads, each k on
+// exactly one thread, taken in increasing order.
 template <class Work>
-void ForEachBody(int first, unsigned threads, Work work) {
-  std::atomic<int> next{first};
+void ForEach(int count, unsigned threads, Work work) {
+  std::atomic<int> next{0};
   auto worker = [&] {
-    for (int b = next++; b < kBodyCount; b = next++) work(b);
+    for (int k = next++; k < count; k = next++) work(k);
   };
   std::vector<std::thread> pool;
   for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
@@ -38,17 +38,23 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   LoadEphemeris(eph, dir);
 
-  // The Sun first: the other bodies take their longitude differences and elongations from it.
-  report("Computing basic values... 0", StatusColour::Yellow);
-  ComputeBasicValues(eph, site, obs, Sun, basic);
-  ForEachBody(Sun + 1, threads, [&](int b) { ComputeBasicValues(eph, site, obs, b, basic); });
-  for (int b = 1; b < kBodyCount; ++b)
+  // Every row's basic values depend on that row's ephemeris alone (the Sun's
+  // included), so the rows are shared out in blocks; the body order of the
+  // status texts stays as the user knows it.
+  constexpr int kBlocks = 8;
+  for (int b = 0; b < kBodyCount; ++b) {
     report("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
+    ForEach(kBlocks, threads, [&](int k) {
+      const int first = 1 + k * kEphemerisRows / kBlocks;
+      const int last = (k + 1) * kEphemerisRows / kBlocks;
+      ComputeBasicValues(eph, site, obs, b, basic, first, last);
+    });
+  }
 
   AtomicFile log(dir / kEventLogName);
   std::array<std::string, kBodyCount> lines;
-  ForEachBody(Sun, threads, [&](int b) {
-    lines[b].reserve(1 << 20);
+  ForEach(kBodyCount, threads, [&](int b) {
+    lines[b].reserve(1 << 22);
     RunEventPasses(eph, basic, site, b, lines[b]);
   });
   for (const std::string& l : lines) log.write(l);

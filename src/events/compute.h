@@ -13,11 +13,11 @@ namespace vk {
 inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
 
 // Loads the nine binary files of `dir`, fills the basic values of every body
-// (the Sun first), runs the event passes of every body and writes
+// in body order, runs the event passes of every body and writes
 // `dir`/Vesperkalend_2022-2032_Log.txt (grouped by body, then pass, each pass
-// in time order), renamed over the old log only when complete. Bodies after
-// the Sun are shared out over the machine's cores; the log is the same bytes
-// as a run on one core. Progress: "Computing basic values... <b>" on yellow
+// in time order), renamed over the old log only when complete. Rows and bodies
+// are shared out over the machine's cores; the log is the same bytes
+// as a run on one core (threads = 1; 0 takes every core). Progress: "Computing basic values... <b>" on yellow
 // for b = 0 … 8 in order, then "Done." on the button-face colour.
 // Throws: Error from LoadEphemeris, or the system's text when the log cannot
 // be written; the old log then stays.

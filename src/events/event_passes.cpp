@@ -47,9 +47,13 @@ class PassRunner {
   // A triple pass with one of the standard tests; `fields(i)` gives the values written.
   template <class Quantity, class Fields>
   void Triple(Quantity y, Form form, std::string_view event, Fields fields) {
+    // Each value is computed once and slides through the window.
+    double y1 = y(1), y2 = y(2);
     for (int i = 3; i <= kEphemerisRows; ++i) {
-      const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
+      const double y3 = y(i);
       if (Holds(form, y1, y2, y3)) Emit(i, Offset(form, y1, y2, y3), event, fields(i));
+      y1 = y2;
+      y2 = y3;
     }
   }
 
@@ -98,10 +102,13 @@ void PassRunner::RiseSet() {
   // The bracket uses the level h0 + s, the root the level h0 − s (upper limb at h0).
   auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + E(k).diameter / 7200); };
   auto y = [&](int k) { return B(k).alt - kHorizonAltitude + E(k).diameter / 7200; };
+  double g1 = g(1), g2 = g(2);
   for (int i = 3; i <= kEphemerisRows; ++i) {
-    const double g1 = g(i - 2), g2 = g(i - 1), g3 = g(i);
+    const double g3 = g(i);
     if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Aufgang", DiameterMagnitudeLabel(i));
     if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Untergang");
+    g1 = g2;
+    g2 = g3;
   }
 }
 

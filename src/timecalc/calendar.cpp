@@ -91,11 +91,42 @@ int LastSunday(int year, int shift) {
 int LastSundayOfMarch(int year) { return LastSunday(year, 5); }
 int LastSundayOfOctober(int year) { return LastSunday(year, 2); }
 
-bool IsSummerTime(double jd) {
+bool IsSummerTimeByRule(double jd) {
   const int year = JDToCalendar(jd).year;
   const double start = CalendarToJD(year, 3, LastSundayOfMarch(year), 1, 0, 0);
   const double end = CalendarToJD(year, 10, LastSundayOfOctober(year), 1, 0, 0);
   return start < jd && jd <= end;
+}
+
+namespace {
+
+// The year's first instant and its two switch instants, made once by the rule
+// above for the years the program can meet, so that the event search, which
+// asks for every event, does not convert calendars each time.
+struct SwitchTable {
+  static constexpr int kFirst = 1900, kLast = 2200;
+  double jan1[kLast - kFirst + 2];
+  double start[kLast - kFirst + 1];
+  double end[kLast - kFirst + 1];
+  SwitchTable() {
+    for (int y = kFirst; y <= kLast + 1; ++y) jan1[y - kFirst] = CalendarToJD(y, 1, 1, 0, 0, 0);
+    for (int y = kFirst; y <= kLast; ++y) {
+      start[y - kFirst] = CalendarToJD(y, 3, LastSundayOfMarch(y), 1, 0, 0);
+      end[y - kFirst] = CalendarToJD(y, 10, LastSundayOfOctober(y), 1, 0, 0);
+    }
+  }
+};
+
+}  // namespace
+
+bool IsSummerTime(double jd) {
+  static const SwitchTable t;
+  if (!(jd >= t.jan1[0] && jd < t.jan1[SwitchTable::kLast - SwitchTable::kFirst + 1])) return IsSummerTimeByRule(jd);
+  // The calendar year is the one whose 1 January 00:00 is the last at or before jd.
+  int i = static_cast<int>((jd - t.jan1[0]) / 365.2425);
+  while (i > 0 && jd < t.jan1[i]) --i;
+  while (jd >= t.jan1[i + 1]) ++i;
+  return t.start[i] < jd && jd <= t.end[i];
 }
 
 std::string FormatSexagesimal(double value, int decimals) {

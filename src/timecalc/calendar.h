@@ -29,6 +29,8 @@ CalendarTime JDToCalendar(double jd);
 // Sunday of October 01:00 UT (inclusive), the same rule for every zone.
 // jd: the instant, Julian day UT. Returns: true while summer time is in force.
 bool IsSummerTime(double jd);
+// The same rule computed from the calendar each time (IsSummerTime looks it up).
+bool IsSummerTimeByRule(double jd);
 
 // The day of the last Sunday of March and of October of a year (1 … 31).
 int LastSundayOfMarch(int year);

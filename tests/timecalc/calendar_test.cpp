@@ -88,6 +88,20 @@ TEST(IsSummerTime, SwitchInstants) {
   EXPECT_TRUE(IsSummerTime(CalendarToJD(2031, 7, 1, 0, 0, 0)));
 }
 
+TEST(IsSummerTime, LookupAgreesWithTheRuleAtEverySwitchAndYearBoundary) {
+  for (int y = 1950; y <= 2150; ++y) {
+    for (const double base : {CalendarToJD(y, 3, LastSundayOfMarch(y), 1, 0, 0),
+                              CalendarToJD(y, 10, LastSundayOfOctober(y), 1, 0, 0), CalendarToJD(y, 1, 1, 0, 0, 0)}) {
+      for (double d : {-1e-6, -1e-9, 0.0, 1e-9, 1e-6, 0.3}) {
+        const double jd = std::nextafter(base + d, base + d + 1);
+        ASSERT_EQ(IsSummerTime(jd), IsSummerTimeByRule(jd)) << "year " << y << " offset " << d;
+        ASSERT_EQ(IsSummerTime(base + d), IsSummerTimeByRule(base + d)) << "year " << y << " offset " << d;
+      }
+    }
+  }
+  EXPECT_EQ(IsSummerTime(1e6), IsSummerTimeByRule(1e6));
+}
+
 TEST(FormatSexagesimal, WidthsAndSigns) {
   EXPECT_EQ(FormatSexagesimal(23.4372, 0), "  23:26:14");
   EXPECT_EQ(FormatSexagesimal(-7.5, 1), " -07:30:00.0");
