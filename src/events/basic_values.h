@@ -4,6 +4,7 @@
 
 #include "ephemeris/ephemeris_store.h"
 #include "events/site.h"
+#include "timecalc/numeric.h"
 
 namespace vk {
 
@@ -35,10 +36,15 @@ class BasicTable {
     return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
   }
   std::unique_ptr<tBasicValues[]> rows_;
+  // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
+  std::unique_ptr<UnitVector3[]> sun_unit_;
+  friend void ComputeBasicValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,
+                                 int);
 };
 
 // Fills the basic values of rows first … last of `body` from the ephemeris
-// rows of that body and of the Sun. Never fails; rows with Δ = 0 give
+// rows of that body and of the Sun; the Sun's rows must be filled before
+// another body's same rows. Never fails; rows with Δ = 0 give
 // non-finite values.
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                         BasicTable& basic, int first = 1, int last = kEphemerisRows);

@@ -29,12 +29,20 @@ double Mod_Positive(double x, double m) {
   return r < 0 ? r + m : r;
 }
 
-double Angular_Distance(double lon1, double lat1, double lon2, double lat2) {
-  const double ux = std::cos(lon1) * std::cos(lat1), uy = std::sin(lon1) * std::cos(lat1), uz = std::sin(lat1);
-  const double vx = std::cos(lon2) * std::cos(lat2), vy = std::sin(lon2) * std::cos(lat2), vz = std::sin(lat2);
-  const double d = std::sqrt((ux - vx) * (ux - vx) + (uy - vy) * (uy - vy) + (uz - vz) * (uz - vz)) / 2;
-  const double s = std::sqrt((ux + vx) * (ux + vx) + (uy + vy) * (uy + vy) + (uz + vz) * (uz + vz)) / 2;
+UnitVector3 Unit_Vector(double lon, double sin_lat, double cos_lat) {
+  return {std::cos(lon) * cos_lat, std::sin(lon) * cos_lat, sin_lat};
+}
+
+UnitVector3 Unit_Vector(double lon, double lat) { return Unit_Vector(lon, std::sin(lat), std::cos(lat)); }
+
+double Angular_Distance(const UnitVector3& u, const UnitVector3& v) {
+  const double d = std::sqrt((u.x - v.x) * (u.x - v.x) + (u.y - v.y) * (u.y - v.y) + (u.z - v.z) * (u.z - v.z)) / 2;
+  const double s = std::sqrt((u.x + v.x) * (u.x + v.x) + (u.y + v.y) * (u.y + v.y) + (u.z + v.z) * (u.z + v.z)) / 2;
   return 4 * std::atan(d / (1 + s));
+}
+
+double Angular_Distance(double lon1, double lat1, double lon2, double lat2) {
+  return Angular_Distance(Unit_Vector(lon1, lat1), Unit_Vector(lon2, lat2));
 }
 
 double GMST_Rad(double jd) {

@@ -16,6 +16,16 @@ double Mod_Positive(double x, double m);
 // stable for tiny and for nearly opposite separations. Returns: radians in [0, π].
 double Angular_Distance(double lon1, double lat1, double lon2, double lat2);
 
+// The unit vector of a direction (longitude, latitude in radians), and the
+// angle between two unit vectors by the same half-chord formula.
+struct UnitVector3 {
+  double x, y, z;
+};
+UnitVector3 Unit_Vector(double lon, double lat);
+// As Unit_Vector, from the sine and cosine of the latitude.
+UnitVector3 Unit_Vector(double lon, double sin_lat, double cos_lat);
+double Angular_Distance(const UnitVector3& u, const UnitVector3& v);
+
 // Greenwich mean sidereal time. jd: Julian day UT. Returns: radians in [0, 2π).
 double GMST_Rad(double jd);
 
