@@ -118,6 +118,7 @@ De405Extract De405Extract::Load(const std::filesystem::path& path) {
     x.ends_[r] = rec[1];
     if (!(std::fabs(rec[1] - rec[0] - x.days_per_record_) < 1e-9) || (r > 0 && rec[0] < x.ends_[r - 1]))
       throw Error("Damaged DE405 extract: records out of order", name);
+    if (r > 0 && rec[0] != x.ends_[r - 1]) x.gaps_ = true;
   }
   return x;
 }
@@ -131,7 +132,7 @@ std::size_t De405Extract::FindRecord(double mjd, double tdb1, double tdb2) const
   throw Error("No DE405 record for TDB " + FormatJulianInstant(tdb1, tdb2) + " (JD " + FormatFixed(tdb1 + tdb2, 6) +
                   "); the extract covers TDB " + FormatJulianInstant(kMjdZero, starts_.front()) + " to " +
                   FormatJulianInstant(kMjdZero, ends_.back()) +
-                  (starts_.size() > 1 && ends_.front() < starts_.back() ? " with gaps" : ""),
+                  (gaps_ ? " with gaps" : ""),
               path_.string());
 }
 

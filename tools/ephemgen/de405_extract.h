@@ -82,6 +82,7 @@ class De405Extract {
   std::vector<double> starts_;  // TDB MJD at the start of each record, ascending
   std::vector<double> ends_;    // TDB MJD at the end
   std::vector<double> coeffs_;  // all records, record_doubles_ each
+  bool gaps_ = false;           // some record does not start where the one before ends
 };
 
 // "2032-03-05 12:00:00.000" for a two-part Julian date: for messages.

@@ -65,15 +65,15 @@ tRowTime RowTime(int row) {
   return t;
 }
 
+// "row 2022-01-01 05:00 UT", for messages.
 std::string RowText(int row) {
-  const tRowTime t = RowTime(row);
-  return "row " + FormatJulianInstant(kFirstRowJd + row / 24, t.hour / 24.0).substr(0, 16) + " UT";
+  return "row " + FormatJulianInstant(kFirstRowJd + row / 24, (row % 24) / 24.0).substr(0, 16) + " UT";
 }
 
 // Fails early, before any costly work, when the extract lacks an instant that
 // a row or a day of the phase table needs (TDB taken as UTC + 69.184 s here;
 // the exact pass checks again).
-void CheckCoverage(const De405Extract& eph) {
+void CheckCoverage(const De405Extract& eph, int rows, int phase_days) {
   constexpr double kTtMinusUtc = 69.184 / 86400;
   auto check = [&](double utc1, double utc2, const std::string& what) {
     for (const double back : {0.0, kMaxLightTimeDays}) {
@@ -84,8 +84,8 @@ void CheckCoverage(const De405Extract& eph) {
       }
     }
   };
-  for (int row = 0; row < kExportRows; ++row) check(kFirstRowJd + row / 24, (row % 24) / 24.0, RowText(row));
-  for (int day = 0; day < kPhaseDays; ++day)
+  for (int row = 0; row < rows; ++row) check(kFirstRowJd + row / 24, (row % 24) / 24.0, RowText(row));
+  for (int day = 0; day < phase_days; ++day)
     check(kPhaseFirstDayJd + day, 0.5,
           "12:00 UT of " + FormatJulianInstant(kPhaseFirstDayJd + day, 0).substr(0, 10) + " (phase table)");
 }
@@ -101,20 +101,23 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
   summary.threads = options.threads > 0 ? options.threads
                                         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 
+  const int rows = std::clamp(options.rows, 1, kExportRows);
+  const int phase_days = std::clamp(options.phase_days, 1, kPhaseDays);
+
   const De405Extract eph = De405Extract::Load(options.extract);
   const ConstellationTable constellations = ConstellationTable::Load(options.constellations);
-  CheckCoverage(eph);
+  CheckCoverage(eph, rows, phase_days);
 
   // Pass 1: the frames of all hours and of the phase table's noons.
   report("Computing time scales and precession-nutation...");
-  std::vector<tHourFrame> frames(kExportRows);
-  std::vector<tHourFrame> noons(kPhaseDays);
-  const int row_tasks = (kExportRows + kFrameChunk - 1) / kFrameChunk;
-  const int noon_tasks = (kPhaseDays + kFrameChunk - 1) / kFrameChunk;
+  std::vector<tHourFrame> frames(rows);
+  std::vector<tHourFrame> noons(phase_days);
+  const int row_tasks = (rows + kFrameChunk - 1) / kFrameChunk;
+  const int noon_tasks = (phase_days + kFrameChunk - 1) / kFrameChunk;
   RunTasks(row_tasks + noon_tasks, summary.threads, [&](int task) {
     const bool noon = task >= row_tasks;
     const int first = (noon ? task - row_tasks : task) * kFrameChunk;
-    const int end = std::min(first + kFrameChunk, noon ? kPhaseDays : kExportRows);
+    const int end = std::min(first + kFrameChunk, noon ? phase_days : rows);
     for (int i = first; i < end; ++i) {
       try {
         if (noon)
@@ -133,8 +136,8 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
   report("Writing the nine exports and the phase table...");
   std::filesystem::create_directories(options.out_dir / "_res");
   std::vector<std::unique_ptr<AtomicFile>> files(kBodyCount + 1);
-  std::vector<tRowTime> times(kExportRows);
-  for (int row = 0; row < kExportRows; ++row) times[row] = RowTime(row);
+  std::vector<tRowTime> times(rows);
+  for (int row = 0; row < rows; ++row) times[row] = RowTime(row);
 
   RunTasks(kBodyCount + 1, summary.threads, [&](int task) {
     if (task < kBodyCount) {
@@ -142,7 +145,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
       auto file = std::make_unique<AtomicFile>(options.out_dir / ExportFileName(body));
       std::string text;
       text.reserve(kRowsPerWrite * 260);
-      for (int row = 0; row < kExportRows; ++row) {
+      for (int row = 0; row < rows; ++row) {
         try {
           AppendExportLine(text, times[row], body, ApparentPlace(eph, constellations, frames[row], body));
         } catch (const Error& e) {
@@ -158,7 +161,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
     } else {
       auto file = std::make_unique<AtomicFile>(options.out_dir / std::string(kPhaseFileName));
       std::string text;
-      for (int day = 0; day < kPhaseDays; ++day) {
+      for (int day = 0; day < phase_days; ++day) {
         const tHourFrame& f = noons[day];
         const double sun = f.sun_ecl_lon_deg;
         const tApparentPlace moon = ApparentPlace(eph, constellations, f, Moon);

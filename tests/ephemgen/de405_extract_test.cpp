@@ -1,0 +1,152 @@
+// Reading and evaluating the DE405 extract, and its failure messages.
+#include "de405_extract.h"
+
+#include <erfa.h>
+#include <erfam.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "extract_files.h"
+#include "support/temp_dir.h"
+#include "timecalc/errors.h"
+
+namespace vk::ephemgen {
+namespace {
+
+using vk::test::ReadFile;
+using vk::test::TempDir;
+using vk::test::WriteFile;
+
+const std::string kExtract = VK_DE405_EXTRACT;
+
+// Runs `f`, expecting an Error; returns it.
+template <typename F>
+Error ExpectError(F f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no Error thrown";
+  return Error("");
+}
+
+double Distance(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+  return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+}
+
+TEST(De405Extract, CommittedExtractCoversThePeriod) {
+  const De405Extract x = De405Extract::Load(kExtract);
+  EXPECT_EQ(x.record_count(), 117u);
+  EXPECT_DOUBLE_EQ(x.first_mjd(), 59536.0);  // 2021-11-18, before 2021-12-01
+  EXPECT_DOUBLE_EQ(x.last_mjd(), 63280.0);   // 2032-02-18, after 2032-02-01
+  EXPECT_DOUBLE_EQ(x.au_km(), 149597870.691);
+  EXPECT_DOUBLE_EQ(x.emrat(), 81.30056);
+  EXPECT_DOUBLE_EQ(x.clight_km_s(), 299792.458);
+}
+
+// The Earth from the extract against ERFA's own analytical ephemeris (good to
+// a few km): catches a wrong record, item, offset or time argument.
+TEST(De405Extract, EarthAgreesWithErfaEpv00) {
+  const De405Extract x = De405Extract::Load(kExtract);
+  double worst = 0;
+  for (double mjd = 59550; mjd < 63270; mjd += 7.3) {
+    const tStateVector e = x.Earth(2400000.5, mjd);
+    double pvh[2][3], pvb[2][3];
+    eraEpv00(2400000.5, mjd, pvh, pvb);
+    const std::array<double, 3> erfa{pvb[0][0] * ERFA_DAU / 1000, pvb[0][1] * ERFA_DAU / 1000,
+                                     pvb[0][2] * ERFA_DAU / 1000};
+    const double off = Distance(e.p, erfa);
+    worst = std::max(worst, off);
+    ASSERT_LT(off, 50.0) << "Earth off by " << off << " km at TDB MJD " << mjd;
+    const std::array<double, 3> erfa_v{pvb[1][0] * ERFA_DAU / 1000, pvb[1][1] * ERFA_DAU / 1000,
+                                       pvb[1][2] * ERFA_DAU / 1000};
+    ASSERT_LT(Distance(e.v, erfa_v), 10.0) << "Earth's velocity off (km/day) at TDB MJD " << mjd;
+  }
+  EXPECT_LT(worst, 50.0);
+}
+
+TEST(De405Extract, MoonDistanceAndRecordSeams) {
+  const De405Extract x = De405Extract::Load(kExtract);
+  for (double mjd = 59540; mjd < 63270; mjd += 0.37) {
+    const tStateVector m = x.State(De405Item::MoonGeocentric, 2400000.5, mjd);
+    const double r = std::sqrt(m.p[0] * m.p[0] + m.p[1] * m.p[1] + m.p[2] * m.p[2]);
+    ASSERT_GT(r, 350000.0) << "Moon's centre distance " << r << " km at TDB MJD " << mjd;
+    ASSERT_LT(r, 410000.0) << "Moon's centre distance " << r << " km at TDB MJD " << mjd;
+  }
+  // Where one record ends and the next begins the positions meet (to metres).
+  for (double seam = 59568; seam < 63280; seam += 32) {
+    for (const De405Item item : {De405Item::MoonGeocentric, De405Item::Mercury, De405Item::Sun,
+                                 De405Item::EarthMoonBarycentre}) {
+      const tStateVector before = x.State(item, 2400000.5, seam - 1e-9);
+      const tStateVector at = x.State(item, 2400000.5, seam);
+      EXPECT_LT(Distance(before.p, at.p), 0.01) << "jump of " << Distance(before.p, at.p) << " km at MJD " << seam;
+    }
+  }
+}
+
+TEST(De405Extract, MissingFile) {
+  const Error e = ExpectError([] { De405Extract::Load("/nonexistent/de405.bin"); });
+  EXPECT_STREQ(e.what(), "File not found");
+  EXPECT_EQ(e.file(), "/nonexistent/de405.bin");
+}
+
+TEST(De405Extract, TruncatedFile) {
+  TempDir dir;
+  const std::string bytes = ReadFile(kExtract);
+  WriteFile(dir / "short.bin", bytes.substr(0, bytes.size() - 1000));
+  Error e = ExpectError([&] { De405Extract::Load(dir / "short.bin"); });
+  EXPECT_EQ(std::string(e.what()), "Truncated DE405 extract: 764852 bytes, 765852 expected");
+  EXPECT_EQ(e.file(), (dir / "short.bin").string());
+
+  WriteFile(dir / "header.bin", bytes.substr(0, 40));
+  e = ExpectError([&] { De405Extract::Load(dir / "header.bin"); });
+  EXPECT_EQ(std::string(e.what()), "Truncated DE405 extract: 40 bytes, the header alone needs 64");
+
+  WriteFile(dir / "empty.bin", "");
+  e = ExpectError([&] { De405Extract::Load(dir / "empty.bin"); });
+  EXPECT_STREQ(e.what(), "Not a DE405 extract");
+  EXPECT_EQ(e.file(), (dir / "empty.bin").string());
+}
+
+TEST(De405Extract, DamagedFile) {
+  TempDir dir;
+  std::string bytes = ReadFile(kExtract);
+  bytes[400000] ^= 0x10;
+  WriteFile(dir / "flipped.bin", bytes);
+  Error e = ExpectError([&] { De405Extract::Load(dir / "flipped.bin"); });
+  EXPECT_STREQ(e.what(), "Damaged DE405 extract: checksum mismatch");
+
+  WriteFile(dir / "text.bin", "2022-Jan-01 00:00\t 2459580.500000000\t \t \t 18 45 48.418759\n");
+  e = ExpectError([&] { De405Extract::Load(dir / "text.bin"); });
+  EXPECT_STREQ(e.what(), "Not a DE405 extract");
+}
+
+TEST(De405Extract, InstantOutsideTheRecords) {
+  const De405Extract x = De405Extract::Load(kExtract);
+  Error e = ExpectError([&] { x.State(De405Item::Sun, 2463300.5, 0.25); });
+  EXPECT_EQ(std::string(e.what()),
+            "No DE405 record for TDB 2032-03-09 06:00:00.000 (JD 2463300.750000); the extract covers TDB "
+            "2021-11-18 00:00:00.000 to 2032-02-18 00:00:00.000");
+  EXPECT_EQ(e.file(), kExtract);
+  e = ExpectError([&] { x.Earth(2459500.5, 0); });
+  EXPECT_NE(std::string(e.what()).find("TDB 2021-10-13 00:00:00.000"), std::string::npos) << e.what();
+
+  // The test extract has records for separate years only.
+  const De405Extract gaps = De405Extract::Load(std::string(VK_EPHEMGEN_FIXTURES) + "/de405_fixture_dates.bin");
+  EXPECT_NO_THROW(gaps.Earth(2452989.5, 0));  // 2003-12-16
+  e = ExpectError([&] { gaps.Earth(2456000.5, 0); });
+  EXPECT_NE(std::string(e.what()).find("with gaps"), std::string::npos) << e.what();
+}
+
+TEST(De405Extract, ShortenedExtractStillLoads) {
+  TempDir dir;
+  WriteFile(dir / "first10.bin", test::FirstRecords(ReadFile(kExtract), 10));
+  const De405Extract x = De405Extract::Load(dir / "first10.bin");
+  EXPECT_EQ(x.record_count(), 10u);
+  EXPECT_DOUBLE_EQ(x.last_mjd(), 59536.0 + 320);
+}
+
+}  // namespace
+}  // namespace vk::ephemgen
