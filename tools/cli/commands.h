@@ -14,6 +14,8 @@ using Args = std::vector<std::string>;
 int MakeBinaryFilesCommand(const Args& args);
 int ComputeCommand(const Args& args);
 int PhasePicturesCommand(const Args& args);
+int RenderCommand(const Args& args);
+int DayCommand(const Args& args);
 
 // Prints a status text to stderr, one line each.
 void PrintProgress(std::string_view text, StatusColour colour);

@@ -1,0 +1,338 @@
+// The day chart's frame, time scale, Sun bands, bars, pictures and the order
+// of the layers.
+#include "chart/day_chart.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "timecalc/calendar.h"
+#include "timecalc/numeric.h"
+
+namespace vk {
+
+namespace {
+
+// 96 dots per inch as dots per metre.
+constexpr int kDotsPerMetre96 = 3780;
+
+// A horizontal line of `width` rows centred on row y (rows y - width/2 …),
+// from column min(x1, x2) up to, not including, max(x1, x2).
+void HLine(QPainter& p, int x1, int x2, int y, int width, const QColor& c) {
+  p.fillRect(QRect(std::min(x1, x2), y - width / 2, std::abs(x2 - x1), width), c);
+}
+
+// A vertical line of `width` columns centred on column x, rows y1 up to y2.
+void VLine(QPainter& p, int x, int y1, int y2, int width, const QColor& c) {
+  p.fillRect(QRect(x - width / 2, std::min(y1, y2), width, std::abs(y2 - y1)), c);
+}
+
+// Text with its top-left corner at (x, y_top), transparent background.
+void Text_Out(QPainter& p, int x, int y_top, const QString& text) {
+  p.drawText(x, y_top + p.fontMetrics().ascent(), text);
+}
+
+// One horizontal line per minute from hour value a to b (both ends included),
+// wrapping past midnight to the top of the chart.
+void Paint_Minutes(QPainter& p, int x1, int x2, double a, double b, const QColor& c) {
+  const int s = Hours_To_Minute(a);
+  int e = Hours_To_Minute(b);
+  if (s > e) e += 1440;
+  for (int i = s; i <= e; ++i) HLine(p, x1, x2, Chart_Y(static_cast<double>(((i % 1440) + 1440) % 1440)), 2, c);
+}
+
+QFont Named_Font(const QStringList& families, int pixel_size) {
+  QFont f;
+  f.setFamilies(families);
+  f.setStyleHint(QFont::SansSerif);
+  f.setPixelSize(pixel_size);
+  return f;
+}
+
+// Point sizes on a 96-dpi canvas, rounded as the platform does.
+constexpr int Pixels_Of_Points(int points) { return (points * 96 + 36) / 72; }
+
+const QColor kWhite(255, 255, 255);
+
+}  // namespace
+
+const std::array<const char*, 7> Weekday_Names = {"Sonntag", "Montag",  "Dienstag", "Mittwoch",
+                                                  "Donnerstag", "Freitag", "Samstag"};
+
+// Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune.
+const std::array<tBodyChart, kChartBodyCount> Body_Charts = {{
+    {"Mond", "MOO A: ", true, 804, 900, QColor(160, 160, 160), PictureSet::MOO, -1, 802, 48,
+     ImageDrawStyle::Transparent},
+    {"Merkur", "MER A: ", false, 144, 156, QColor(160, 160, 160), PictureSet::MER, -1, 130, 20,
+     ImageDrawStyle::Transparent},
+    {"Venus", "VEN A: ", false, 240, 260, QColor(240, 240, 160), PictureSet::VEN, -1, 226, 24,
+     ImageDrawStyle::Transparent},
+    {"Mars", "MAR A: ", false, 344, 356, QColor(240, 160, 160), PictureSet::List1, 2, 318, 24, ImageDrawStyle::Normal},
+    {"Jupiter", "JUP A: ", false, 442, 458, QColor(240, 240, 160), PictureSet::List1, 3, 418, 24,
+     ImageDrawStyle::Normal},
+    {"Saturn", "SAT A: ", false, 544, 556, QColor(160, 160, 128), PictureSet::List1, 4, 518, 24,
+     ImageDrawStyle::Normal},
+    {"Uranus", "URA A: ", false, 646, 654, QColor(128, 160, 128), PictureSet::List1, 5, 618, 24,
+     ImageDrawStyle::Normal},
+    {"Neptun", "NEP A: ", false, 747, 753, QColor(96, 128, 160), PictureSet::List1, 6, 718, 24, ImageDrawStyle::Normal},
+}};
+
+DayChart::DayChart() : Img(kChartWidth, kChartHeight, QImage::Format_RGB32) {
+  Img.setDotsPerMeterX(kDotsPerMetre96);
+  Img.setDotsPerMeterY(kDotsPerMetre96);
+  Img.fill(Qt::black);
+}
+
+tChartPictures ShippedChartPictures() {
+  tChartPictures p;
+  try { p.MOO = &ImageList_MOO(); } catch (const std::exception&) {}
+  try { p.MER = &ImageList_MER(); } catch (const std::exception&) {}
+  try { p.VEN = &ImageList_VEN(); } catch (const std::exception&) {}
+  try { p.List1 = &ImageList1(); } catch (const std::exception&) {}
+  return p;
+}
+
+QFont Title_Font() { return Named_Font({"Arial", "Liberation Sans"}, Pixels_Of_Points(44)); }
+QFont Scale_Font() { return Named_Font({"Arial", "Liberation Sans"}, Pixels_Of_Points(24)); }
+QFont List_Font() { return Named_Font({"Arial Narrow", "Liberation Sans Narrow"}, Pixels_Of_Points(24)); }
+QFont Memo_Font() {
+  QFont f;
+  f.setFamilies({"Fixedsys", "Courier New", "Liberation Mono", "DejaVu Sans Mono"});
+  f.setStyleHint(QFont::TypeWriter);
+  f.setFixedPitch(true);
+  f.setPixelSize(Pixels_Of_Points(9));
+  return f;
+}
+
+int Chart_Y(double minute) { return static_cast<int>(std::nearbyint(minute * 2000.0 / 1440.0 + 100.0)); }
+
+int Hours_To_Minute(double hours) { return static_cast<int>(std::nearbyint(hours * 60.0)); }
+
+double Time_Of_Day_Hours(double jd) { return Mod_Positive(jd + 0.5, 1.0) * 24.0; }
+
+std::string Chart_Title(double Sel_JD) {
+  const CalendarTime c = JDToCalendar(Sel_JD);
+  const auto two = [](int v) {
+    const std::string s = "00" + std::to_string(v);
+    return s.substr(s.size() - 2);
+  };
+  const long long w = static_cast<long long>(std::trunc(Sel_JD + 1.500001)) % 7;
+  return std::to_string(c.year) + "-" + two(c.month) + "-" + two(c.day) + "  " + Weekday_Names[(w + 7) % 7];
+}
+
+std::optional<int> Find_Event(const EventStore& store, int from, double Sel_JD, std::string_view body,
+                              std::string_view event) {
+  const int last = std::min(store.Event_Count, static_cast<int>(store.Event_Tab.size()) - 1);
+  for (int n = std::max(from, 1); n <= last; ++n) {
+    const tEventData& e = store.Event_Tab[static_cast<std::size_t>(n)];
+    if (e.jd_local < Sel_JD) continue;
+    if (!body.empty() && e.body != body) continue;
+    if (!event.empty() && e.event != event) continue;
+    return n;
+  }
+  return std::nullopt;
+}
+
+tSunTimes Find_Sun_Times(const EventStore& store, double Sel_JD) {
+  tSunTimes sun{};
+  for (int k = 0; k < kSunEventCount; ++k) {
+    const auto n = Find_Event(store, 1, Sel_JD, "Sonne", SunEventNames[static_cast<std::size_t>(k)]);
+    if (!n) continue;
+    double v = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
+    // The evening ends after midnight lie beyond 24 hours, the civil one too,
+    // so that no band runs backwards round the clock.
+    if ((k == ABurgD || k == ANautD || k == AAstrD) && sun[Untergang] && v < *sun[Untergang]) v += 24.0;
+    sun[static_cast<std::size_t>(k)] = v;
+  }
+  return sun;
+}
+
+void Draw_Sun_Bands(QPainter& p, const tSunTimes& sun) {
+  struct Band {
+    int from, to;
+    QColor colour;
+  };
+  static const Band kMorning[] = {{MAstrD, MNautD, QColor(0, 0, 80)},
+                                  {MNautD, MBurgD, QColor(32, 0, 128)},
+                                  {MBurgD, Aufgang, QColor(160, 64, 0)},
+                                  {Aufgang, Untergang, QColor(160, 160, 0)}};
+  static const Band kEvening[] = {{Untergang, ABurgD, QColor(160, 64, 0)},
+                                  {ABurgD, ANautD, QColor(32, 0, 128)},
+                                  {ANautD, AAstrD, QColor(0, 0, 80)}};
+  const auto paint = [&](const Band& b) {
+    const auto& a = sun[static_cast<std::size_t>(b.from)];
+    const auto& e = sun[static_cast<std::size_t>(b.to)];
+    if (a && e) Paint_Minutes(p, 100, 900, *a, *e, b.colour);
+  };
+  for (const Band& b : kMorning) paint(b);
+  if (const auto& noon = sun[WahrerMittag]) {
+    const int m = Hours_To_Minute(*noon);
+    HLine(p, 100, 900, Chart_Y(static_cast<double>(((m % 1440) + 1440) % 1440)), 2, QColor(255, 255, 0));
+  }
+  for (const Band& b : kEvening) paint(b);
+}
+
+tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart& body) {
+  tRiseSet rs;
+  const auto hours_of = [&](int n) {
+    const CalendarTime c = JDToCalendar(store.Event_Tab[static_cast<std::size_t>(n)].jd_local);
+    return c.hour + c.minute / 60.0 + c.second / 3600.0;
+  };
+  const auto rise = Find_Event(store, 1, Sel_JD, body.name, "Aufgang");
+  if (rise) {
+    rs.Rise_h = hours_of(*rise);
+    rs.Rise_Text = Date_Time_Text(store.Event_Tab[static_cast<std::size_t>(*rise)].jd_local);
+  }
+  const int from = (body.set_from_start || !rise) ? 1 : *rise + 1;
+  const auto set = Find_Event(store, from, Sel_JD, body.name, "Untergang");
+  if (set) {
+    double h = hours_of(*set);
+    if (rs.Rise_h && h < *rs.Rise_h) h += 24.0;
+    rs.Set_h = h;
+    rs.Set_Text = Date_Time_Text(store.Event_Tab[static_cast<std::size_t>(*set)].jd_local);
+  }
+  rs.line = std::string(body.prefix) + rs.Rise_Text + "  U: " + rs.Set_Text;
+  return rs;
+}
+
+std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD) {
+  const int last = std::min(phases.Phase_Count, kPhaseDays);
+  for (int k = 1; k <= last; ++k)
+    if (phases.Phase_Tab[static_cast<std::size_t>(k)].jd >= Sel_JD) return k;
+  return std::nullopt;
+}
+
+void Draw_Body_Bar(QPainter& p, const tBodyChart& body, const tRiseSet& rs, const PhaseTable& phases, double Sel_JD,
+                   const tChartPictures& pictures) {
+  if (rs.Rise_h && rs.Set_h) Paint_Minutes(p, body.bar_x1, body.bar_x2, *rs.Rise_h, *rs.Set_h, body.colour);
+  if (!rs.Rise_h) return;
+
+  const ImageList* list = nullptr;
+  switch (body.pictures) {
+    case PictureSet::MOO: list = pictures.MOO; break;
+    case PictureSet::MER: list = pictures.MER; break;
+    case PictureSet::VEN: list = pictures.VEN; break;
+    case PictureSet::List1: list = pictures.List1; break;
+  }
+  if (list == nullptr) return;
+  int index = body.fixed_index;
+  if (index < 0) {
+    const auto day = Find_Phase_Day(phases, Sel_JD);
+    if (!day) return;
+    const tPhaseData& d = phases.Phase_Tab[static_cast<std::size_t>(*day)];
+    index = body.pictures == PictureSet::MOO ? d.moon : body.pictures == PictureSet::MER ? d.mercury : d.venus;
+  }
+  const int s = Hours_To_Minute(*rs.Rise_h);
+  const int y = Chart_Y(static_cast<double>(((s % 1440) + 1440) % 1440)) - body.picture_offset;
+  list->draw(p, body.picture_x, y, index, body.style);
+}
+
+void Draw_Chart_Background(QPainter& p) {
+  p.fillRect(QRect(0, 0, 2500, 2200), QColor(0, 0, 0));
+  p.fillRect(QRect(0, 1100, 2500, 1100), QColor(24, 24, 24));
+  p.fillRect(QRect(900, 1100, 1600, 1100), QColor(40, 40, 40));
+}
+
+void Draw_Time_Scale(QPainter& p) {
+  VLine(p, 100, 100, 2100, 4, kWhite);
+  VLine(p, 900, 100, 2100, 4, kWhite);
+  p.setFont(Scale_Font());
+  p.setPen(kWhite);
+  p.setBrush(Qt::NoBrush);
+  for (int i = 0; i <= 144; ++i) {
+    const int y = static_cast<int>(std::nearbyint(i * (2000.0 / 144.0) + 100.0));
+    HLine(p, 100, 90, y, 2, kWhite);
+    HLine(p, 900, 910, y, 2, kWhite);
+  }
+  for (int i = 0; i <= 48; ++i) {
+    const int y = static_cast<int>(std::nearbyint(i * (2000.0 / 48.0) + 100.0));
+    HLine(p, 100, 75, y, 3, kWhite);
+    HLine(p, 900, 925, y, 3, kWhite);
+  }
+  const int half = p.fontMetrics().height() / 2;
+  for (int i = 0; i <= 24; ++i) {
+    const int y = static_cast<int>(std::nearbyint(i * (2000.0 / 24.0) + 100.0));
+    HLine(p, 100, 65, y, 4, kWhite);
+    HLine(p, 900, 935, y, 4, kWhite);
+    const QString label = QString::fromLatin1(i % 24 < 10 ? "0" : "") + QString::number(i % 24);
+    Text_Out(p, 5, y - half, label);
+    Text_Out(p, 945, y - half, label);
+  }
+}
+
+bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases) {
+  if (chart.Chart_Busy == 1) {
+    if (chart.Process_Messages) chart.Process_Messages();
+    chart.Chart_Busy = 0;
+    return false;
+  }
+  chart.Chart_Busy = 1;
+  if (chart.Img.width() != kChartWidth || chart.Img.height() != kChartHeight ||
+      chart.Img.format() != QImage::Format_RGB32) {
+    chart.Img = QImage(kChartWidth, kChartHeight, QImage::Format_RGB32);
+    chart.Img.setDotsPerMeterX(kDotsPerMetre96);
+    chart.Img.setDotsPerMeterY(kDotsPerMetre96);
+  }
+
+  QPainter p(&chart.Img);
+  // Messages may start a nested rendering on the same image: the painter lets
+  // go of it meanwhile.
+  const auto pump = [&]() {
+    if (!chart.Process_Messages) return;
+    p.end();
+    chart.Process_Messages();
+    p.begin(&chart.Img);
+  };
+
+  Draw_Chart_Background(p);
+  chart.Memo1.clear();
+
+  chart.Sun_Times = Find_Sun_Times(store, chart.Sel_JD);
+  Draw_Sun_Bands(p, chart.Sun_Times);
+  pump();
+
+  for (std::size_t b = 0; b < Body_Charts.size(); ++b) {
+    const tBodyChart& body = Body_Charts[b];
+    chart.Rise_Sets[b] = Find_Rise_Set(store, chart.Sel_JD, body);
+    const tRiseSet& rs = chart.Rise_Sets[b];
+    if (b == 0) {
+      const QFontMetrics fm(Memo_Font(), &chart.Img);
+      chart.Memo1_Width = fm.horizontalAdvance(QString::fromStdString(rs.line)) + 10;
+      chart.Memo1_Height = 10 * fm.height() + 10;
+      chart.Memo1.push_back(rs.line);
+      chart.Memo1.emplace_back();
+    } else {
+      chart.Memo1.push_back(rs.line);
+    }
+    Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures);
+    pump();
+  }
+
+  Draw_Time_Scale(p);
+
+  p.setFont(Title_Font());
+  p.setPen(kWhite);
+  Text_Out(p, 100, 5, QString::fromStdString(Chart_Title(chart.Sel_JD)));
+
+  chart.Listed_Events = List_Day_Events(store, chart.Sel_JD, chart.Show_Daemmerungen != 0,
+                                        chart.Show_Auf_Untergaenge != 0, chart.Show_Meridian != 0);
+  Draw_Day_Events(p, chart.Listed_Events, pump);
+  p.end();
+
+  if (chart.Copy_To_Screen) chart.Copy_To_Screen(chart.Img);
+  if (chart.Process_Messages) chart.Process_Messages();
+  chart.Chart_Busy = 0;
+  return true;
+}
+
+void Copy_Chart_To(const QImage& Img, QImage& target) {
+  if (target.isNull() || Img.isNull()) return;
+  QImage scaled = Img.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  if (scaled.format() != target.format()) scaled = scaled.convertToFormat(target.format());
+  target = std::move(scaled);
+}
+
+}  // namespace vk

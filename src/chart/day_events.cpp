@@ -1,0 +1,164 @@
+// The day's event list beside the timeline, and the texts of the chart.
+#include <QPainter>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "chart/day_chart.h"
+#include "timecalc/calendar.h"
+#include "timecalc/numeric.h"
+#include "timecalc/numtext.h"
+
+namespace vk {
+
+namespace {
+
+// The Julian day rounded to the nearest whole second of its day.
+double Round_To_Second(double jd) {
+  const double day = std::floor(jd + 0.5);
+  const double seconds = std::nearbyint((jd + 0.5 - day) * 86400.0);
+  return day - 0.5 + seconds / 86400.0;
+}
+
+std::string Last(const std::string& zeros, long long v) {
+  const std::string s = zeros + std::to_string(v);
+  return s.substr(s.size() - zeros.size());
+}
+
+std::string Trim(const std::string& s) {
+  const auto a = s.find_first_not_of(' ');
+  if (a == std::string::npos) return {};
+  const auto b = s.find_last_not_of(' ');
+  return s.substr(a, b - a + 1);
+}
+
+bool Is_Twilight(const std::string& event) {
+  return event == "MAstrD" || event == "MNautD" || event == "MBurgD" || event == "AAstrD" || event == "ANautD" ||
+         event == "ABurgD";
+}
+
+const char* Twilight_Text(const std::string& event) {
+  if (event == "MAstrD") return "Morgen: Beginn der astronomischen Dämmerung (Sonne über -18°)";
+  if (event == "MNautD") return "Morgen: Beginn der nautischen Dämmerung (Sonne über -12°)";
+  if (event == "MBurgD") return "Morgen: Beginn der bürgerlichen Dämmerung (Sonne über -6°)";
+  if (event == "ABurgD") return "Abend: Ende der bürgerlichen Dämmerung (Sonne unter -6°)";
+  if (event == "ANautD") return "Abend: Ende der nautischen Dämmerung (Sonne unter -12°)";
+  if (event == "AAstrD") return "Abend: Ende der astronomischen Dämmerung (Sonne unter -18°)";
+  return nullptr;
+}
+
+bool Skipped(const tEventData& e, bool show_daemmerungen, bool show_auf_untergaenge, bool show_meridian) {
+  const bool rise_or_set = e.event == "Aufgang" || e.event == "Untergang";
+  if (!show_meridian && e.event == "im Meridian") return true;
+  if (!show_auf_untergaenge && e.body != "Sonne" && rise_or_set) return true;
+  if (!show_daemmerungen && e.body == "Sonne" && rise_or_set) return true;
+  if (!show_daemmerungen && Is_Twilight(e.event)) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string Date_Time_Text(double jd) {
+  const CalendarTime c = JDToCalendar(Round_To_Second(jd));
+  const auto two = [](double v) { return Last("00", static_cast<long long>(std::nearbyint(v))); };
+  return Last("0000", c.year) + "-" + Last("00", c.month) + "-" + Last("00", c.day) + "  " + two(c.hour) + ":" +
+         two(c.minute) + ":" + two(c.second);
+}
+
+std::string Format_General(double value) {
+  if (value == 0.0 || !std::isfinite(value)) return value == 0.0 ? "0" : std::string();
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+  const std::string sci(buf, r.ptr);  // "-d.dddddddddddddde+XX"
+  const auto epos = sci.find('e');
+  const bool negative = sci[0] == '-';
+  std::string digits;
+  for (std::size_t i = negative ? 1 : 0; i < epos; ++i)
+    if (sci[i] != '.') digits += sci[i];
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const int exp = std::atoi(sci.c_str() + epos + 1);
+
+  std::string out = negative ? "-" : "";
+  if (exp < -5 || exp >= 15) {
+    out += digits[0];
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    out += "E" + std::string(exp < 0 ? "-" : "") + std::to_string(std::abs(exp));
+  } else if (exp >= 0) {
+    const auto whole = static_cast<std::size_t>(exp) + 1;
+    if (digits.size() <= whole) {
+      out += digits + std::string(whole - digits.size(), '0');
+    } else {
+      out += digits.substr(0, whole) + "." + digits.substr(whole);
+    }
+  } else {
+    out += "0." + std::string(static_cast<std::size_t>(-exp - 1), '0') + digits;
+  }
+  return out;
+}
+
+std::string Event_Text(const tEventData& e) {
+  const char* twilight = Twilight_Text(e.event);
+  std::string t = twilight ? twilight : e.event;
+  if (e.au != kMissing) t += " " + Format_General(e.au) + " AU";
+  if (e.km != kMissing) t += " " + Format_General(e.km) + " km";
+  if (e.earth_radii != kMissing) t += " " + Format_General(e.earth_radii) + " ERad";
+  if (!e.angle.empty()) t += " " + e.angle + "°";
+  if (e.diameter != static_cast<float>(kMissing)) t += " " + FormatFixed(e.diameter, 1) + "\"";
+  if (e.magnitude != static_cast<float>(kMissing)) t += " " + FormatFixed(e.magnitude, 2) + " mag";
+  if (e.note != "\t") t += " (" + e.note + ")";
+  return t;
+}
+
+std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD, bool show_daemmerungen,
+                                          bool show_auf_untergaenge, bool show_meridian) {
+  std::vector<tListedEvent> listed;
+  const auto first = Find_Event(store, 1, Sel_JD, {}, {});
+  if (!first) return listed;
+  const int last = std::min(store.Event_Count, static_cast<int>(store.Event_Tab.size()) - 1);
+  int Label_Last_Y = 0;
+  for (int n = *first; n <= last; ++n) {
+    const tEventData& e = store.Event_Tab[static_cast<std::size_t>(n)];
+    if (n != *first && !(Sel_JD + 1.0 > e.jd_local)) break;
+    if (Skipped(e, show_daemmerungen, show_auf_untergaenge, show_meridian)) continue;
+
+    const CalendarTime c = JDToCalendar(e.jd_local);
+    const double m = c.hour * 60.0 + c.minute + c.second / 60.0;
+    int y = Chart_Y(Mod_Positive(m, 1440.0));
+    tListedEvent item;
+    item.index = n;
+    item.marker_y = y;
+    if (Label_Last_Y - 100 > y) Label_Last_Y = 0;
+    if (Label_Last_Y + 32 > y) y = Label_Last_Y + 32;
+    Label_Last_Y = y;
+    item.label_y = y;
+    const CalendarTime r = JDToCalendar(Round_To_Second(e.jd_local));
+    item.time = Trim(FormatSexagesimal(r.hour + r.minute / 60.0 + r.second / 3600.0, 0));
+    item.body = e.body;
+    item.text = Event_Text(e);
+    listed.push_back(std::move(item));
+  }
+  return listed;
+}
+
+void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed, const std::function<void()>& pump) {
+  const QFont font = List_Font();
+  const QColor white(255, 255, 255);
+  const QColor lime(0, 255, 0);
+  for (const tListedEvent& item : listed) {
+    if (pump) pump();
+    p.setFont(font);
+    const int ascent = p.fontMetrics().ascent();
+    p.setPen(lime);
+    p.drawText(995, item.marker_y - 26 + ascent, QStringLiteral("-"));
+    p.setPen(white);
+    p.drawText(1015, item.label_y - 24 + ascent, QString::fromStdString(item.time));
+    p.drawText(1150, item.label_y - 24 + ascent, QString::fromStdString(item.body));
+    // The TAB that closes a stored note is left out of the drawing: as a tab
+    // stop it would open a wide gap before the closing parenthesis.
+    QString text = QString::fromStdString(item.text);
+    text.remove(QLatin1Char('\t'));
+    p.drawText(1265, item.label_y - 24 + ascent, text);
+  }
+}
+
+}  // namespace vk
