@@ -30,7 +30,7 @@ void ForEach(int count, unsigned threads, Work work) {
 }  // namespace
 
 void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
-                    const ProgressFn& progress, unsigned threads) {
+                    const ProgressFn& progress, unsigned threads, const std::filesystem::path& log_dir) {
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   auto report = [&](std::string_view text, StatusColour colour) {
     if (progress) progress(text, colour);
@@ -51,7 +51,7 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
     });
   }
 
-  AtomicFile log(dir / kEventLogName);
+  AtomicFile log((log_dir.empty() ? dir : log_dir) / kEventLogName);
   std::array<std::string, kBodyCount> lines;
   ForEach(kBodyCount, threads, [&](int b) {
     lines[b].reserve(1 << 22);

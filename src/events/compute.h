@@ -21,7 +21,8 @@ inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
 // for b = 0 … 8 in order, then "Done." on the button-face colour.
 // Throws: Error from LoadEphemeris, or the system's text when the log cannot
 // be written; the old log then stays.
+// The log goes to `log_dir` when given (a folder the user may write when `dir` is read-only).
 void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
-                    const ProgressFn& progress, unsigned threads = 0);
+                    const ProgressFn& progress, unsigned threads = 0, const std::filesystem::path& log_dir = {});
 
 }  // namespace vk

@@ -21,7 +21,10 @@ struct Almanac {
 };
 
 // ComputeAllData, ReadEventLog, SortEventTable and ReadPhaseTable on the files
-// of `dir`, in this order. Throws: the first Error of any step, which ends the chain.
-void RunRecomputationChain(Almanac& almanac, const std::filesystem::path& dir, const ProgressFn& progress);
+// of `dir`, in this order; the event log is written to and read from
+// `log_dir` (`dir` when empty). Throws: the first Error of any step, which
+// ends the chain.
+void RunRecomputationChain(Almanac& almanac, const std::filesystem::path& dir, const ProgressFn& progress,
+                           const std::filesystem::path& log_dir = {});
 
 }  // namespace vk
