@@ -1,0 +1,33 @@
+// Vesperkalend: the application object, its title, the main window and the event loop.
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <filesystem>
+#include <iostream>
+
+#include "mainwindow/form_main.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Vesperkalend");
+  vk::FormOptions options;
+  options.executable = QCoreApplication::applicationFilePath().toStdString();
+  // The shipped data folder becomes the current folder, wherever the program was started.
+  if (const auto data = vk::FindDataFolder(options.executable)) {
+    std::error_code ec;
+    std::filesystem::current_path(*data, ec);
+  }
+  options.data_dir = ".";
+  // A read-only data folder keeps the event log in the user's data folder instead.
+  if (!vk::FolderWritable(".")) {
+    std::error_code ec;
+    std::filesystem::create_directories(options.folders.log_dir, ec);
+    options.log_dir = options.folders.log_dir;
+  }
+  vk::TForm_Main form(options);
+  if (form.End_Requested()) return 0;
+  // Opened maximised; without a window manager to do it, take the screen's free area.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) form.setGeometry(screen->availableGeometry());
+  form.showMaximized();
+  return app.exec();
+}

@@ -1,0 +1,47 @@
+// Layout at every resize, and the close with the screen dump and the settings.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+
+#include "mainwindow/chart_view.h"
+#include "mainwindow/form_layout.h"
+#include "mainwindow/form_main.h"
+#include "mainwindow/screendump.h"
+
+namespace vk {
+
+void TForm_Main::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (created_) Guarded([this] { FormResize(); });
+}
+
+void TForm_Main::FormResize() {
+  QWidget* client = centralWidget();
+  const FormLayout l = ComputeFormLayout(client->width(), client->height());
+  Panel_Left->setGeometry(0, 0, l.left_width, l.bild_height);
+  Panel_Bild->setGeometry(l.left_width, 0, l.bild_width, l.bild_height);
+  Image1->setGeometry(0, 0, l.bild_width, l.bild_height);
+  Panel_Rght->setGeometry(l.rght_left, 0, l.rght_width, l.bild_height);
+  StatusBar1->setGeometry(0, client->height() - kStatusBarHeight, client->width(), kStatusBarHeight);
+  Process_Messages();
+  chart.Img.fill(Qt::black);
+  Chart_DispW = l.Chart_DispW;
+  Chart_DispH = l.Chart_DispH;
+  Image1_Bitmap = QImage(Chart_DispW, Chart_DispH, QImage::Format_RGB32);
+  Copy_Chart_To(chart.Img, Image1_Bitmap);
+  Image1->setImage(&Image1_Bitmap);
+  Refresh_Day();
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TForm_Main::FormClose() {
+  // Each failure is reported, and the window still closes.
+  Guarded([this] { SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp"); });
+  Guarded([this] { SaveSettings(); });
+}
+
+}  // namespace vk

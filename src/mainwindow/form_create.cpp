@@ -1,0 +1,99 @@
+// Start-up: version, folders, settings, zones, site, today, the first computation.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <cstring>
+
+#include "ephemeris/time_zones.h"
+#include "ephemeris/version_info.h"
+#include "mainwindow/form_main.h"
+#include "timecalc/calendar.h"
+
+namespace vk {
+
+void TForm_Main::FormCreate() {
+  // Version grid and caption.
+  const TFileVersionInfo info = Read_Version_Info(options_.executable, FileTypeName);
+  const auto rows = VersionGridRows(info);
+  for (int r = 0; r < 17; ++r) {
+    StringGrid_VersionsInfo->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(rows[r].first)));
+    StringGrid_VersionsInfo->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(rows[r].second)));
+  }
+  setWindowTitle("Vesperkalend " + QString::fromStdString(rows[3].second));
+
+  // Folders; a failure here shows up when the files are written.
+  std::error_code ec;
+  std::filesystem::create_directories(options_.folders.screendump_dir, ec);
+  std::filesystem::create_directories(options_.folders.settings_dir, ec);
+
+  current_version = info.FileVersion.substr(0, 16);
+  settings_path = options_.folders.settings_dir / kSettingsFileName;
+  std::memset(static_cast<void*>(&settings), 0, sizeof settings);
+  if (ReadSettingsFile(settings_path, settings)) {
+    const std::string stored = SettingsVersion(settings);
+    if (stored != current_version) {
+      Show_Message(QString::fromUtf8("Parameter der Vorgängerversion ") + QString::fromStdString(stored) +
+                       QString::fromUtf8(" werden gelöscht"),
+                   QString::fromUtf8("Das Programm wird gleich beendet werden.\n\rBitte starten Sie Vesperkalend erneut."));
+      std::filesystem::remove(settings_path, ec);
+      end_requested_ = true;
+    }
+  } else {
+    settings = DefaultSettings(current_version);
+    std::filesystem::create_directories(options_.folders.settings_dir, ec);
+    WriteSettingsFile(settings_path, settings);
+  }
+
+  // Zones; a stored row outside the table falls back to UTC+01:00.
+  zone_index = settings.zone >= 0 && settings.zone < kZoneCount ? settings.zone : kDefaultZone;
+  Fill_Zone_List();
+
+  almanac->site.Site_nLat = settings.latitude;
+  almanac->site.Site_eLon = settings.longitude;
+  Show_Site();
+
+  chart.Show_Daemmerungen = CheckBox_Daemmerungen->isChecked();
+  chart.Show_Auf_Untergaenge = CheckBox_Auf_Untergaenge->isChecked();
+  chart.Show_Meridian = CheckBox_Meridian->isChecked();
+
+  const QDate today = options_.today();
+  Sel_Jahr = today.year();
+  Sel_Monat = today.month();
+  Sel_Daag = today.day();
+  almanac->site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
+  // The chosen day is set before the computation, so that a failing
+  // computation still leaves a day to show and to step from.
+  Sel_JD = std::clamp(CalendarToJD(Sel_Jahr, Sel_Monat, Sel_Daag, 0, 0, 0), kFirstDay, kLastDay);
+  chart.Sel_JD = Sel_JD;
+  RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
+    Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
+  }, options_.log_dir);
+}
+
+void TForm_Main::Fill_Zone_List() {
+  const QSignalBlocker block(ComboBox_TZone);
+  ComboBox_TZone->clear();
+  for (int z = 0; z < kZoneCount; ++z) {
+    const std::string_view t = ZoneListText(z);
+    ComboBox_TZone->addItem(QString::fromUtf8(t.data(), static_cast<int>(t.size())));
+  }
+  ComboBox_TZone->setCurrentIndex(zone_index);
+}
+
+void TForm_Main::Show_Site() {
+  Edit_nLat->setText(Site_Text(almanac->site.Site_nLat));
+  Edit_eLon->setText(Site_Text(almanac->site.Site_eLon));
+}
+
+void TForm_Main::SaveSettings() {
+  if (!std::filesystem::exists(settings_path)) return;
+  SetSettingsVersion(settings, current_version);
+  settings.reserved17 = 0;
+  settings.zone = zone_index;
+  settings.latitude = almanac->site.Site_nLat;
+  settings.longitude = almanac->site.Site_eLon;
+  WriteSettingsFile(settings_path, settings);
+}
+
+}  // namespace vk

@@ -1,0 +1,21 @@
+#include "mainwindow/form_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vk {
+
+FormLayout ComputeFormLayout(int client_width, int client_height) {
+  FormLayout l{};
+  l.left_width = std::max(0, (client_width - client_height) / 10);
+  l.bild_height = std::max(0, client_height - kStatusBarHeight);
+  // Rounded to the nearest whole number, halves to the even neighbour.
+  l.bild_width = static_cast<int>(std::nearbyint(l.bild_height * 2500.0 / 2200.0));
+  l.rght_left = l.left_width + l.bild_width;
+  l.rght_width = std::max(0, client_width - l.rght_left);
+  l.Chart_DispW = std::max(kMinChartWidth, l.rght_left - l.left_width);
+  l.Chart_DispH = static_cast<int>(std::nearbyint(l.Chart_DispW / 2500.0 * 2200.0));
+  return l;
+}
+
+}  // namespace vk

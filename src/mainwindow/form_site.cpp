@@ -1,0 +1,93 @@
+// Site and zone: typed latitude and longitude, their step buttons, the zone list.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "ephemeris/time_zones.h"
+#include "mainwindow/form_main.h"
+#include "timecalc/numtext.h"
+
+namespace vk {
+
+void TForm_Main::Site_Recompute() {
+  almanac->site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
+  RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
+    Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
+  }, options_.log_dir);
+  Refresh_Day();
+}
+
+void TForm_Main::ComboBox_TZoneChange() {
+  if (!created_) return;
+  // Typed text that names no row, or names the row already chosen, changes nothing.
+  const int row = ComboBox_TZone->findText(ComboBox_TZone->currentText(), Qt::MatchExactly);
+  if (row < 0 || row >= kZoneCount || row == zone_index) return;
+  zone_index = row;
+  if (ComboBox_TZone->currentIndex() != row) {
+    const QSignalBlocker block(ComboBox_TZone);
+    ComboBox_TZone->setCurrentIndex(row);
+  }
+  Site_Recompute();
+}
+
+namespace {
+
+// The typed number, clamped; nothing when the text is no number ("47,5").
+std::optional<double> TypedDegrees(const QLineEdit* field, double limit) {
+  const auto v = TryParseFloat(field->text().toStdString());
+  if (!v) return std::nullopt;
+  return std::clamp(*v, -limit, limit);
+}
+
+}  // namespace
+
+void TForm_Main::Edit_nLatKeyDown(int key) {
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+  const auto v = TypedDegrees(Edit_nLat, 90);
+  if (!v) return;
+  almanac->site.Site_nLat = *v;
+  Edit_nLat->setText(Site_Text(*v));
+  Site_Recompute();
+}
+
+void TForm_Main::Edit_eLonKeyDown(int key) {
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+  const auto v = TypedDegrees(Edit_eLon, 180);
+  if (!v) return;
+  almanac->site.Site_eLon = *v;
+  Edit_eLon->setText(Site_Text(*v));
+  Site_Recompute();
+}
+
+void TForm_Main::Site_Step(bool latitude, double step) {
+  Btn_Repeat_Active = 1;
+  std::int64_t pause = 250;
+  while (Btn_Repeat_Active == 1) {
+    double& value = latitude ? almanac->site.Site_nLat : almanac->site.Site_eLon;
+    const double limit = latitude ? 90 : 180;
+    value = step < 0 ? std::max(value + step, -limit) : std::min(value + step, limit);
+    (latitude ? Edit_nLat : Edit_eLon)->setText(Site_Text(value));
+    Wait_ms(pause);
+    Process_Messages();  // the button's release ends the loop after this recomputation
+    Site_Recompute();
+    pause = 0;
+  }
+}
+
+void TForm_Main::CheckBox_DaemmerungenClick() {
+  chart.Show_Daemmerungen = CheckBox_Daemmerungen->isChecked();
+  Render_Day_Chart(chart, almanac->events, almanac->phases);
+}
+
+void TForm_Main::CheckBox_Auf_UntergaengeClick() {
+  chart.Show_Auf_Untergaenge = CheckBox_Auf_Untergaenge->isChecked();
+  Render_Day_Chart(chart, almanac->events, almanac->phases);
+}
+
+void TForm_Main::CheckBox_MeridianClick() {
+  chart.Show_Meridian = CheckBox_Meridian->isChecked();
+  Render_Day_Chart(chart, almanac->events, almanac->phases);
+}
+
+}  // namespace vk

@@ -1,0 +1,39 @@
+// The window's small layer over the operating system: waiting, folders and
+// file type names.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace vk {
+
+// Waits `ms` milliseconds on a monotonic clock, giving up the time slice while
+// waiting; processes no window messages. Returns: the milliseconds that passed.
+std::int64_t Wait_ms(std::int64_t ms);
+
+// Milliseconds passed from `start` to `now` on a counter that wraps at 2^32.
+std::uint32_t Ticks_Passed(std::uint32_t start, std::uint32_t now);
+
+// The folders of the user: settings ("…/Vesperkalend/" under the user's
+// configuration folder) and screen dump ("…/Vesperkalend/" under the
+// documents folder).
+struct UserFolders {
+  std::filesystem::path settings_dir;
+  std::filesystem::path screendump_dir;
+  std::filesystem::path log_dir;  // for the event log when the data folder is read-only
+};
+UserFolders DefaultUserFolders();
+
+// The shipped data folder: the first of `<exe>/../data`, `<exe>/../share/vesperkalend`
+// and the current folder that holds the phase file.
+// Returns: nothing when none holds it.
+std::optional<std::filesystem::path> FindDataFolder(const std::filesystem::path& executable);
+
+// True when a file can be created in `dir`.
+bool FolderWritable(const std::filesystem::path& dir);
+
+// The file's type name (its MIME comment), or nothing.
+std::optional<std::string> FileTypeName(const std::string& path);
+
+}  // namespace vk
