@@ -250,11 +250,13 @@ TEST_F(GeneratedData, PhaseTableMatchesTheNoonRows) {
       ++compared;
     }
     const tEphemerisData& mer = Row(Mercury, row);
-    if (!near_half(mer.col9))
+    if (!near_half(mer.col9)) {
       ASSERT_EQ(entries[day].mercury, InnerPlanetPhaseIndex(mer.col9, mer.ecl_lon, sun)) << "day " << day;
+    }
     const tEphemerisData& ven = Row(Venus, row);
-    if (!near_half(ven.col9))
+    if (!near_half(ven.col9)) {
       ASSERT_EQ(entries[day].venus, 1 + InnerPlanetPhaseIndex(ven.col9, ven.ecl_lon, sun)) << "day " << day;
+    }
   }
   EXPECT_GT(compared, 3600);
 }

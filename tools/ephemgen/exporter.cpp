@@ -75,19 +75,24 @@ std::string RowText(int row) {
 // the exact pass checks again).
 void CheckCoverage(const De405Extract& eph, int rows, int phase_days) {
   constexpr double kTtMinusUtc = 69.184 / 86400;
-  auto check = [&](double utc1, double utc2, const std::string& what) {
+  // index < rows: a row; otherwise day index − rows of the phase table.
+  auto what = [&](int index) {
+    if (index < rows) return RowText(index);
+    return "12:00 UT of " + FormatJulianInstant(kPhaseFirstDayJd + (index - rows), 0).substr(0, 10) +
+           " (phase table)";
+  };
+  for (int index = 0; index < rows + phase_days; ++index) {
+    const double utc1 = index < rows ? kFirstRowJd + index / 24 : kPhaseFirstDayJd + (index - rows);
+    const double utc2 = index < rows ? (index % 24) / 24.0 : 0.5;
     for (const double back : {0.0, kMaxLightTimeDays}) {
       try {
         eph.State(De405Item::Sun, utc1, utc2 + kTtMinusUtc - back);
       } catch (const Error& e) {
-        throw Error(what + ": " + e.what(), e.file());
+        throw Error(what(index) + (back > 0 ? " (6 h earlier for the light time)" : "") + ": " + e.what(),
+                    e.file());
       }
     }
-  };
-  for (int row = 0; row < rows; ++row) check(kFirstRowJd + row / 24, (row % 24) / 24.0, RowText(row));
-  for (int day = 0; day < phase_days; ++day)
-    check(kPhaseFirstDayJd + day, 0.5,
-          "12:00 UT of " + FormatJulianInstant(kPhaseFirstDayJd + day, 0).substr(0, 10) + " (phase table)");
+  }
 }
 
 }  // namespace
