@@ -22,7 +22,7 @@ class ConstellationTable {
   // and equinox of B1875.0: ra_hours in [0, 24), dec_deg in [−90, 90].
   // Returns: the first row with dec ≥ Dec_low and RA_low ≤ ra < RA_high.
   //   Never fails for directions in range (the last row, "Oct", reaches −90).
-  //   Out-of-range input returns "???" .
+  //   Input out of range returns "???".
   std::string_view Find(double ra_hours, double dec_deg) const;
 
   // The same for a unit vector in the ICRF: rotated to B1875.0 first

@@ -36,11 +36,12 @@ class De405Extract {
  public:
   // Reads and checks a whole extract file.
   // Throws: Error with the file's name as its file and one of the texts
-  //   "File not found"; "Cannot open file"; "Not a DE405 extract"
-  //   (wrong magic, layout version or DE number); "Damaged DE405 extract: …"
-  //   (an impossible pointer table, records out of order or with gaps inside
-  //   a record); "Truncated DE405 extract: N bytes, M expected" (shorter or
-  //   longer than its header says); "Damaged DE405 extract: checksum mismatch".
+  //   "File not found"; "Cannot open file"; "Read error"; "Not a DE405
+  //   extract" (wrong magic, layout version or DE number); "Truncated DE405
+  //   extract: N bytes, M expected" (shorter or longer than its header says,
+  //   or "…, the header alone needs 64"); "Damaged DE405 extract: …"
+  //   (impossible header values or pointer table, a checksum mismatch,
+  //   records overlapping, out of order or not 32 days long).
   static De405Extract Load(const std::filesystem::path& path);
 
   // State of one item at an instant of Barycentric Dynamical Time given as a
@@ -69,7 +70,8 @@ class De405Extract {
     int count;   // coefficients per component and sub-interval
     int subs;    // sub-intervals per record
   };
-  // Index of the record holding TDB MJD t. Throws: Error, see State.
+  // Index of the record holding TDB MJD `mjd` (= tdb1 + tdb2 − 2400000.5; the
+  // two parts only for the message). Throws: Error, see State.
   std::size_t FindRecord(double mjd, double tdb1, double tdb2) const;
 
   std::filesystem::path path_;
