@@ -123,10 +123,33 @@ std::string Chart_Title(double Sel_JD) {
   return std::to_string(c.year) + "-" + two(c.month) + "-" + two(c.day) + "  " + Weekday_Names[(w + 7) % 7];
 }
 
+namespace {
+
+int Last_Event(const EventStore& store) {
+  return std::min(store.Event_Count, static_cast<int>(store.Event_Tab.size()) - 1);
+}
+
+// The first index with jd_local >= Sel_JD (the table is in ascending order
+// of jd_local), or Last_Event + 1.
+int First_At_Or_After(const EventStore& store, double Sel_JD) {
+  const auto begin = store.Event_Tab.begin() + 1;
+  const auto end = store.Event_Tab.begin() + 1 + Last_Event(store);
+  const auto it = std::partition_point(begin, end, [Sel_JD](const tEventData& e) { return e.jd_local < Sel_JD; });
+  return static_cast<int>(it - store.Event_Tab.begin());
+}
+
+const std::array<const char*, 4> kUpNames = {"MAstrD", "MNautD", "MBurgD", "Aufgang"};
+const std::array<const char*, 4> kDownNames = {"AAstrD", "ANautD", "ABurgD", "Untergang"};
+const std::array<QColor, 5> kLevelColours = {QColor(0, 0, 0), QColor(0, 0, 80), QColor(32, 0, 128),
+                                             QColor(160, 64, 0), QColor(160, 160, 0)};
+
+}  // namespace
+
 std::optional<int> Find_Event(const EventStore& store, int from, double Sel_JD, std::string_view body,
                               std::string_view event) {
-  const int last = std::min(store.Event_Count, static_cast<int>(store.Event_Tab.size()) - 1);
-  for (int n = std::max(from, 1); n <= last; ++n) {
+  const int last = Last_Event(store);
+  // Every entry before the first one at or after Sel_JD fails the date test.
+  for (int n = std::max(std::max(from, 1), First_At_Or_After(store, Sel_JD)); n <= last; ++n) {
     const tEventData& e = store.Event_Tab[static_cast<std::size_t>(n)];
     if (e.jd_local < Sel_JD) continue;
     if (!body.empty() && e.body != body) continue;
@@ -134,6 +157,76 @@ std::optional<int> Find_Event(const EventStore& store, int from, double Sel_JD, 
     return n;
   }
   return std::nullopt;
+}
+
+bool Sun_Day_Is_Regular(const EventStore& store, double Sel_JD) {
+  for (int k = 0; k < kSunEventCount; ++k) {
+    const auto n = Find_Event(store, 1, Sel_JD, "Sonne", SunEventNames[static_cast<std::size_t>(k)]);
+    if (!n) return false;
+    const double limit = (k == ABurgD || k == ANautD || k == AAstrD) ? Sel_JD + 1.5 : Sel_JD + 1.0;
+    if (store.Event_Tab[static_cast<std::size_t>(*n)].jd_local >= limit) return false;
+  }
+  return true;
+}
+
+tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<double> noon) {
+  const int last = Last_Event(store);
+  const int n0 = First_At_Or_After(store, Sel_JD);
+  const double c_noon = noon.value_or(12.0);
+  // The partner of a crossing at hour t: mirrored about noon or about the
+  // midnight opposite, whichever is nearer.
+  const auto mirror = [c_noon](double t) {
+    const double to_noon = std::fabs(Mod_Positive(t - c_noon + 12.0, 24.0) - 12.0);
+    const double centre = to_noon <= 6.0 ? c_noon : c_noon + 12.0;
+    return Mod_Positive(2.0 * centre - t, 24.0);
+  };
+  const auto sun_event = [&](int n, const char* name) {
+    const tEventData& e = store.Event_Tab[static_cast<std::size_t>(n)];
+    return e.body == "Sonne" && e.event == name;
+  };
+
+  tSunSpans spans{};
+  for (std::size_t k = 0; k < 4; ++k) {
+    const auto up = Find_Event(store, n0, Sel_JD, "Sonne", kUpNames[k]);
+    const auto down = Find_Event(store, n0, Sel_JD, "Sonne", kDownNames[k]);
+    const auto jd = [&](int n) { return store.Event_Tab[static_cast<std::size_t>(n)].jd_local; };
+    const bool has_up = up && jd(*up) < Sel_JD + 1.0;
+    const bool has_down = down && jd(*down) < Sel_JD + 1.5;
+    tSunSpan& span = spans[k];
+    if (has_up && has_down) {
+      span.from = Time_Of_Day_Hours(jd(*up));
+      span.to = Time_Of_Day_Hours(jd(*down));
+    } else if (has_up) {
+      span.from = Time_Of_Day_Hours(jd(*up));
+      span.to = mirror(*span.from);
+    } else if (has_down) {
+      span.to = Time_Of_Day_Hours(jd(*down));
+      span.from = mirror(*span.to);
+    } else {
+      int dir = 0;  // +1 up, -1 down
+      for (int n = n0; n <= last && dir == 0; ++n)
+        dir = sun_event(n, kDownNames[k]) ? 1 : sun_event(n, kUpNames[k]) ? -1 : 0;
+      for (int n = n0 - 1; n >= 1 && dir == 0; --n)
+        dir = sun_event(n, kUpNames[k]) ? 1 : sun_event(n, kDownNames[k]) ? -1 : 0;
+      span.all_day = dir > 0;
+    }
+  }
+  return spans;
+}
+
+void Draw_Sun_Spans(QPainter& p, const tSunSpans& spans, std::optional<double> noon) {
+  for (std::size_t k = 0; k < 4; ++k) {
+    const QColor& colour = kLevelColours[k + 1];
+    if (spans[k].all_day) {
+      for (int i = 0; i < 1440; ++i) HLine(p, 100, 900, Chart_Y(i), 2, colour);
+    } else if (spans[k].from && spans[k].to) {
+      Paint_Minutes(p, 100, 900, *spans[k].from, *spans[k].to, colour);
+    }
+  }
+  if (noon) {
+    const int m = Hours_To_Minute(*noon);
+    HLine(p, 100, 900, Chart_Y(static_cast<double>(((m % 1440) + 1440) % 1440)), 2, QColor(255, 255, 0));
+  }
 }
 
 tSunTimes Find_Sun_Times(const EventStore& store, double Sel_JD) {
@@ -291,7 +384,18 @@ bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable
   chart.Memo1.clear();
 
   chart.Sun_Times = Find_Sun_Times(store, chart.Sel_JD);
-  Draw_Sun_Bands(p, chart.Sun_Times);
+  chart.Sun_Regular = Sun_Day_Is_Regular(store, chart.Sel_JD);
+  if (chart.Sun_Regular) {
+    Draw_Sun_Bands(p, chart.Sun_Times);
+  } else {
+    // Near the poles the next event of a kind may lie weeks ahead: the bands
+    // are taken from the day's own crossings instead.
+    std::optional<double> noon;
+    if (const auto n = Find_Event(store, 1, chart.Sel_JD, "Sonne", "wahrer Mittag");
+        n && store.Event_Tab[static_cast<std::size_t>(*n)].jd_local < chart.Sel_JD + 1.0)
+      noon = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
+    Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon);
+  }
   pump();
 
   for (std::size_t b = 0; b < Body_Charts.size(); ++b) {

@@ -115,6 +115,7 @@ struct DayChart {
 
   // What the last rendering found, for the caller to inspect.
   tSunTimes Sun_Times{};
+  bool Sun_Regular = true;            // bands drawn from Sun_Times, else from spans
   std::array<tRiseSet, kChartBodyCount> Rise_Sets{};
   std::vector<tListedEvent> Listed_Events;
 };
@@ -162,6 +163,37 @@ tSunTimes Find_Sun_Times(const EventStore& store, double Sel_JD);
 // 100 … 900 (pen width 2). A band with a missing end, or a missing noon, is
 // left out. Never fails.
 void Draw_Sun_Bands(QPainter& painter, const tSunTimes& sun);
+
+// True when the nine Sun events that Find_Sun_Times takes all belong to the
+// chosen day: the three morning twilights, sunrise, true noon and sunset
+// before its end, the three evening twilight ends before the next day's noon.
+// False on days near the poles (midnight Sun, polar night, twilight all
+// night) and when the table ends first. Never fails.
+bool Sun_Day_Is_Regular(const EventStore& store, double Sel_JD);
+
+// Where the Sun stands above one level (astronomical, nautical, civil
+// twilight, horizon) on a day that is not regular: from `from` to `to`
+// (decimal hours of the day; `to` < `from` runs past midnight to the top of
+// the chart), all day, or not at all.
+struct tSunSpan {
+  bool all_day = false;
+  std::optional<double> from;
+  std::optional<double> to;
+};
+using tSunSpans = std::array<tSunSpan, 4>;  // astronomical, nautical, civil, horizon
+
+// The spans of the chosen day. For each level: the first morning crossing
+// (MAstrD, MNautD, MBurgD, Aufgang) on the day and the first evening crossing
+// (AAstrD, ANautD, ABurgD, Untergang) before the next day's noon. A crossing
+// without its partner gets one mirrored about true noon, or about the
+// midnight opposite, whichever lies nearer (noon: 12:00 when not found).
+// Without either, the level is above all day when its next crossing goes
+// down, or, when none follows, its last one went up. Never fails.
+tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<double> noon);
+
+// Paints the spans of a day that is not regular in the colours of
+// Draw_Sun_Bands, the outer levels first, then the noon line. Never fails.
+void Draw_Sun_Spans(QPainter& painter, const tSunSpans& spans, std::optional<double> noon);
 
 // The next rise and set of one body and its text line (52 characters when
 // both are found). Never fails.

@@ -81,17 +81,17 @@ std::string Format_General(double value) {
   std::string out = negative ? "-" : "";
   if (exp < -5 || exp >= 15) {
     out += digits[0];
-    if (digits.size() > 1) out += "." + digits.substr(1);
-    out += "E" + std::string(exp < 0 ? "-" : "") + std::to_string(std::abs(exp));
+    if (digits.size() > 1) out.append(".").append(digits, 1);
+    out.append("E").append(exp < 0 ? "-" : "").append(std::to_string(std::abs(exp)));
   } else if (exp >= 0) {
     const auto whole = static_cast<std::size_t>(exp) + 1;
     if (digits.size() <= whole) {
-      out += digits + std::string(whole - digits.size(), '0');
+      out.append(digits).append(whole - digits.size(), '0');
     } else {
-      out += digits.substr(0, whole) + "." + digits.substr(whole);
+      out.append(digits, 0, whole).append(".").append(digits, whole);
     }
   } else {
-    out += "0." + std::string(static_cast<std::size_t>(-exp - 1), '0') + digits;
+    out.append("0.").append(static_cast<std::size_t>(-exp - 1), '0').append(digits);
   }
   return out;
 }
@@ -99,13 +99,13 @@ std::string Format_General(double value) {
 std::string Event_Text(const tEventData& e) {
   const char* twilight = Twilight_Text(e.event);
   std::string t = twilight ? twilight : e.event;
-  if (e.au != kMissing) t += " " + Format_General(e.au) + " AU";
-  if (e.km != kMissing) t += " " + Format_General(e.km) + " km";
-  if (e.earth_radii != kMissing) t += " " + Format_General(e.earth_radii) + " ERad";
-  if (!e.angle.empty()) t += " " + e.angle + "°";
-  if (e.diameter != static_cast<float>(kMissing)) t += " " + FormatFixed(e.diameter, 1) + "\"";
-  if (e.magnitude != static_cast<float>(kMissing)) t += " " + FormatFixed(e.magnitude, 2) + " mag";
-  if (e.note != "\t") t += " (" + e.note + ")";
+  if (e.au != kMissing) t.append(" ").append(Format_General(e.au)).append(" AU");
+  if (e.km != kMissing) t.append(" ").append(Format_General(e.km)).append(" km");
+  if (e.earth_radii != kMissing) t.append(" ").append(Format_General(e.earth_radii)).append(" ERad");
+  if (!e.angle.empty()) t.append(" ").append(e.angle).append("°");
+  if (e.diameter != static_cast<float>(kMissing)) t.append(" ").append(FormatFixed(e.diameter, 1)).append("\"");
+  if (e.magnitude != static_cast<float>(kMissing)) t.append(" ").append(FormatFixed(e.magnitude, 2)).append(" mag");
+  if (e.note != "\t") t.append(" (").append(e.note).append(")");
   return t;
 }
 

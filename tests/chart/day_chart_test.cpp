@@ -152,35 +152,90 @@ TEST(SunBands, AstronomicalEndAfterMidnightWrapsToTheTop) {
 
 TEST(SunBands, CivilEndAfterMidnightStaysWithinOneDay) {
   test::StoreBuilder b;
+  b.add(Local(2022, 6, 21, 1, 0), "Sonne", "MAstrD");
+  b.add(Local(2022, 6, 21, 2, 0), "Sonne", "MNautD");
   b.add(Local(2022, 6, 21, 2, 30), "Sonne", "MBurgD");
   b.add(Local(2022, 6, 21, 3, 30), "Sonne", "Aufgang");
   b.add(Local(2022, 6, 21, 12, 0), "Sonne", "wahrer Mittag");
   b.add(Local(2022, 6, 21, 22, 30), "Sonne", "Untergang");
   b.add(Local(2022, 6, 22, 0, 20), "Sonne", "ABurgD");
   b.add(Local(2022, 6, 22, 1, 30), "Sonne", "ANautD");
+  b.add(Local(2022, 6, 22, 2, 30), "Sonne", "AAstrD");
   const DayChart chart = Rendered(b.store, {}, Local(2022, 6, 21, 0, 0));
+  EXPECT_TRUE(chart.Sun_Regular);
   ASSERT_TRUE(chart.Sun_Times[ABurgD]);
   EXPECT_NEAR(*chart.Sun_Times[ABurgD], 24 + 20 / 60.0, 1e-6);
   EXPECT_NEAR(*chart.Sun_Times[ANautD], 25.5, 1e-6);
+  EXPECT_NEAR(*chart.Sun_Times[AAstrD], 26.5, 1e-6);
   // Band 7 covers 00:20 … 01:30 only, not the whole day.
   EXPECT_EQ(Rgb(chart.Img, 500, Row(1, 0)), kNaut);
   EXPECT_EQ(Rgb(chart.Img, 500, Row(0, 10)), kCivil);
   EXPECT_EQ(Rgb(chart.Img, 500, Row(10, 0)), kDay);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(12, 30)), kDay);
   EXPECT_EQ(Rgb(chart.Img, 500, Row(23, 0)), kCivil);
-  // No morning astronomical or nautical twilight: those bands are left out.
-  EXPECT_EQ(Rgb(chart.Img, 500, Row(2, 0)), kBlack);
-  EXPECT_FALSE(chart.Sun_Times[MAstrD]);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(2, 0)), kAstro);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(2, 40)), kCivil);
 }
 
-TEST(SunBands, MissingEventsLeaveTheirBandsOut) {
+TEST(SunBands, IncompleteDayFollowsTheSunsState) {
   test::StoreBuilder b;
   b.add(Local(2022, 1, 1, 8, 0), "Sonne", "Aufgang");
   b.add(Local(2022, 1, 1, 12, 20), "Sonne", "wahrer Mittag");
   b.add(Local(2022, 1, 1, 16, 40), "Sonne", "Untergang");
   const DayChart chart = Rendered(b.store);
+  EXPECT_FALSE(chart.Sun_Regular);
   EXPECT_EQ(Rgb(chart.Img, 500, Row(10, 0)), kDay);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(12, 20)), kNoon);
   EXPECT_EQ(Rgb(chart.Img, 500, Row(7, 30)), kBlack);
   EXPECT_EQ(Rgb(chart.Img, 500, Row(17, 0)), kAfternoon);
+}
+
+TEST(SunBands, MidnightSunIsDaylightAllDay) {
+  test::StoreBuilder b;
+  b.add(Local(2022, 5, 19, 23, 50), "Sonne", "Untergang");
+  b.add(Local(2022, 5, 20, 0, 40), "Sonne", "Aufgang");
+  b.add(Local(2022, 6, 21, 11, 45), "Sonne", "wahrer Mittag");
+  b.add(Local(2022, 7, 20, 0, 30), "Sonne", "Untergang");
+  b.add(Local(2022, 8, 10, 0, 30), "Sonne", "ANautD");
+  const DayChart chart = Rendered(b.store, {}, Local(2022, 6, 21, 0, 0));
+  EXPECT_FALSE(chart.Sun_Regular);
+  for (int h : {0, 3, 9, 15, 21, 23}) EXPECT_EQ(Rgb(chart.Img, 500, Row(h, 30)), kDay) << h;
+  EXPECT_EQ(Rgb(chart.Img, 500, 100), kDay);
+  EXPECT_EQ(Rgb(chart.Img, 500, 2099), kDay);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(11, 45)), kNoon);
+}
+
+TEST(SunBands, PolarNightWithTwilightAroundNoon) {
+  test::StoreBuilder b;
+  b.add(Local(2031, 11, 27, 12, 0), "Sonne", "Untergang");
+  b.add(Local(2031, 12, 19, 13, 55), "Sonne", "ABurgD");
+  b.add(Local(2031, 12, 19, 15, 40), "Sonne", "ANautD");
+  b.add(Local(2031, 12, 19, 17, 0), "Sonne", "AAstrD");
+  b.add(Local(2031, 12, 20, 6, 28), "Sonne", "MAstrD");
+  b.add(Local(2031, 12, 20, 7, 47), "Sonne", "MNautD");
+  b.add(Local(2031, 12, 20, 9, 33), "Sonne", "MBurgD");
+  b.add(Local(2031, 12, 20, 11, 42), "Sonne", "wahrer Mittag");
+  b.add(Local(2031, 12, 20, 13, 51), "Sonne", "ABurgD");
+  b.add(Local(2031, 12, 20, 15, 36), "Sonne", "ANautD");
+  b.add(Local(2031, 12, 20, 16, 55), "Sonne", "AAstrD");
+  // The table ends here: no sunrise before the period ends.
+  const DayChart chart = Rendered(b.store, {}, Local(2031, 12, 20, 0, 0));
+  EXPECT_FALSE(chart.Sun_Regular);
+  EXPECT_FALSE(chart.Sun_Times[Aufgang]);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(5, 0)), kBlack);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(6, 28)), kAstro);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(6, 28) - 2), kBlack);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(7, 0)), kAstro);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(8, 0)), kNaut);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(10, 0)), kCivil);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(11, 42)), kNoon);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(13, 0)), kCivil);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(14, 0)), kNaut);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(16, 0)), kAstro);
+  // At the last crossing's own minute the twilight stays; night follows.
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(16, 55)), kAstro);
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(16, 55) + 1), kAfternoon);
+  EXPECT_EQ(chart.Memo1[0], "MOO A: --  U: --");
 }
 
 TEST(SunBands, EventsBeforeTheChosenDayAreNotUsed) {
