@@ -321,10 +321,13 @@ void TForm_Main::FormActivate() { BitBtn_Daag_Plus->setFocus(); }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
   // Key preview: the window sees each key once, before the focused control, and leaves it to that control.
-  if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+  // A key goes first to the focused control (or the window when none has the
+  // focus) and then, when ignored, to its parents: only that first delivery counts.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
     QWidget* focus = QApplication::focusWidget();
-    if (watched == (focus ? static_cast<QObject*>(focus) : static_cast<QObject*>(this)))
-      FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+    if (!focus || focus->window() != this) focus = this;
+    if (watched == focus) FormKeyDown(static_cast<QKeyEvent*>(event)->key());
   }
   return QMainWindow::eventFilter(watched, event);
 }

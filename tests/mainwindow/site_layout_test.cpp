@@ -1,0 +1,120 @@
+// Site and zone controls, the layout, the about box.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include "mainwindow/form_layout.h"
+#include "window_fixture.h"
+#include "timecalc/calendar.h"
+
+namespace vk {
+namespace {
+
+using test::Click_Step;
+using test::Date_Of;
+using test::WindowWorld;
+
+TEST(Site, TypedLatitudeAndLongitude) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->Edit_nLat->setText("95");
+  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
+  EXPECT_EQ(w->Edit_nLat->text(), "90.00");
+  EXPECT_EQ(w->almanac->site.Site_nLat, 90.0);
+  w->Edit_nLat->setText("47,5");
+  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
+  EXPECT_EQ(w->Edit_nLat->text(), "47,5") << "not a number: ignored, the text stays";
+  EXPECT_EQ(w->almanac->site.Site_nLat, 90.0);
+  w->Edit_nLat->setText("4.75E1");
+  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
+  EXPECT_EQ(w->Edit_nLat->text(), "47.50");
+  w->Edit_eLon->setText("-200");
+  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
+  EXPECT_EQ(w->Edit_eLon->text(), "-180.00");
+}
+
+TEST(Site, StepButtonsClampAndStillRecompute) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->Edit_nLat->setText("-89.80");
+  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
+  Click_Step(w->BitBtn_nLat_MinusSmall);
+  EXPECT_EQ(w->Edit_nLat->text(), "-90.00");
+  const auto before = std::filesystem::last_write_time(world.dir / "Vesperkalend_2022-2032_Log.txt");
+  Click_Step(w->BitBtn_nLat_MinusSmall);
+  EXPECT_EQ(w->Edit_nLat->text(), "-90.00");
+  EXPECT_GT(std::filesystem::last_write_time(world.dir / "Vesperkalend_2022-2032_Log.txt"), before)
+      << "a step at the bound still recomputes";
+  w->Edit_eLon->setText("179.5");
+  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
+  Click_Step(w->BitBtn_eLon_PlusSmall);
+  EXPECT_EQ(w->Edit_eLon->text(), "180.00");
+  w->Edit_eLon->setText("47.3");
+  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
+  Click_Step(w->BitBtn_eLon_PlusSmall);
+  EXPECT_EQ(w->Edit_eLon->text(), "47.80") << "no snapping to the half-degree grid";
+}
+
+TEST(Site, ZoneChangeRecomputesAndKeepsTheDay) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->Sel_JD = CalendarToJD(2024, 6, 21, 0, 0, 0);
+  w->Refresh_Day();
+  const QString memo = w->Memo1->toPlainText();
+  w->ComboBox_TZone->setCurrentIndex(18);  // UTC+03:00: every local time two hours later
+  EXPECT_EQ(w->almanac->site.Site_TZ_Hours, 3.0);
+  EXPECT_EQ(Date_Of(*w), "2024-06-21");
+  EXPECT_NE(w->Memo1->toPlainText(), memo);
+  EXPECT_EQ(w->Edit_nLat->text(), "47.50");
+  // Typed text naming no row changes nothing.
+  w->ComboBox_TZone->setEditText("UTC+07:3");
+  EXPECT_EQ(w->zone_index, 18);
+  EXPECT_EQ(w->almanac->site.Site_TZ_Hours, 3.0);
+  w->ComboBox_TZone->setEditText("UTC");
+  EXPECT_EQ(w->zone_index, 15) << "text naming a row selects it";
+}
+
+TEST(Layout, WorkedExampleAndLimits) {
+  const FormLayout l = ComputeFormLayout(1460, 834);
+  EXPECT_EQ(l.left_width, 62);
+  EXPECT_EQ(l.bild_height, 809);
+  EXPECT_EQ(l.bild_width, 919);
+  EXPECT_EQ(l.Chart_DispW, 919);
+  EXPECT_EQ(l.Chart_DispH, 809);
+  EXPECT_EQ(l.rght_left, 981);
+  EXPECT_EQ(l.rght_width, 479);
+  EXPECT_EQ(ComputeFormLayout(900, 900).left_width, 0);
+  EXPECT_EQ(ComputeFormLayout(300, 900).left_width, 0) << "higher than wide: no margin";
+  const FormLayout tiny = ComputeFormLayout(400, 150);
+  EXPECT_EQ(tiny.Chart_DispW, 200);
+  EXPECT_EQ(tiny.Chart_DispH, 176);
+}
+
+TEST(Layout, WindowFollowsItsSize) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->centralWidget()->resize(1460, 834);
+  w->FormResize();
+  EXPECT_EQ(w->Panel_Left->width(), 62);
+  EXPECT_EQ(w->Panel_Rght->x(), 981);
+  EXPECT_EQ(w->Image1_Bitmap.size(), QSize(919, 809));
+}
+
+TEST(AboutBox, ShowsTwiceAtTheSamePlaceAndHides) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->about1->trigger();
+  const QPoint first = w->Panel_About->pos();
+  EXPECT_TRUE(w->Panel_About->isVisible());
+  w->about1->trigger();
+  EXPECT_EQ(w->Panel_About->pos(), first);
+  const QImage before = w->Image1_Bitmap;
+  QTest::mouseClick(w->Button_About_OK, Qt::LeftButton);
+  EXPECT_FALSE(w->Panel_About->isVisible());
+  EXPECT_EQ(w->Image1_Bitmap, before);
+  EXPECT_EQ(w->StringGrid_VersionsInfo->item(0, 0)->text(), "FileType        ");
+  EXPECT_EQ(w->StringGrid_VersionsInfo->item(13, 1)->text(), "No");
+}
+
+}  // namespace
+}  // namespace vk

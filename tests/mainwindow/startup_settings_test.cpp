@@ -1,0 +1,140 @@
+// Start-up with and without settings, version changes, close with screen dump and settings.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include "ephemeris/settings_file.h"
+#include "window_fixture.h"
+
+namespace vk {
+namespace {
+
+using test::WindowWorld;
+
+TEST(StartUp, FirstStartWritesTheDefaultSettings) {
+  WindowWorld world;
+  auto w = world.Open();
+  EXPECT_TRUE(world.messages.empty()) << world.messages.front().second.toStdString();
+  EXPECT_EQ(w->ComboBox_TZone->currentText(), "UTC+01:00");
+  EXPECT_EQ(w->Edit_nLat->text(), "47.50");
+  EXPECT_EQ(w->Edit_eLon->text(), "7.50");
+  EXPECT_EQ(w->windowTitle(), "Vesperkalend 1.0.0.0");
+  const std::string bytes = test::ReadFile(world.Settings());
+  ASSERT_EQ(bytes.size(), 39u);
+  EXPECT_EQ(bytes.substr(0, 8), std::string("\x07" "1.0.0.0"));
+  const unsigned char tail[] = {0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                0xC0, 0x47, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1E, 0x40};
+  for (std::size_t i = 0; i < sizeof tail; ++i)
+    EXPECT_EQ(static_cast<unsigned char>(bytes[17 + i]), tail[i]) << "byte " << 17 + i;
+  EXPECT_EQ(w->ComboBox_TZone->itemText(15), "UTC");
+  EXPECT_EQ(w->ComboBox_TZone->count(), 40);
+  EXPECT_EQ(w->StringGrid_VersionsInfo->item(3, 1)->text(), "1.0.0.0");
+  EXPECT_EQ(w->StringGrid_VersionsInfo->item(12, 1)->text(), "Application");
+  EXPECT_FALSE(w->Makebinaryfiles1->isEnabled());
+  EXPECT_FALSE(w->Computealldata1->isEnabled());
+  EXPECT_EQ(test::Date_Of(*w), "2024-04-08");
+}
+
+TEST(StartUp, AnotherVersionDeletesTheSettingsAndEnds) {
+  for (const char* stored : {"0.9", "1.0.0", "1.0.0.0.1"}) {  // prefixes either way count as different
+    WindowWorld world;
+    SettingsRecord old = DefaultSettings(stored);
+    old.zone = 30;
+    std::filesystem::create_directories(world.dir / "config");
+    WriteSettingsFile(world.Settings(), old);
+    {
+      auto w = world.Open();
+      EXPECT_TRUE(w->End_Requested()) << stored;
+      ASSERT_EQ(world.messages.size(), 1u) << stored;
+      EXPECT_EQ(world.messages[0].first, QString::fromUtf8("Parameter der Vorgängerversion ") + stored +
+                                             QString::fromUtf8(" werden gelöscht"));
+      EXPECT_EQ(world.messages[0].second,
+                QString::fromUtf8("Das Programm wird gleich beendet werden.\n\rBitte starten Sie Vesperkalend erneut."));
+      EXPECT_FALSE(std::filesystem::exists(world.Settings()));
+      w->close();  // closing after the deletion writes no settings
+      EXPECT_FALSE(std::filesystem::exists(world.Settings()));
+    }
+    world.messages.clear();
+    auto again = world.Open();
+    EXPECT_FALSE(again->End_Requested());
+    EXPECT_TRUE(world.messages.empty());
+    EXPECT_EQ(again->ComboBox_TZone->currentText(), "UTC+01:00");
+  }
+}
+
+TEST(StartUp, StoredZoneOutsideTheTableFallsBackAndSiteIsRestored) {
+  WindowWorld world;
+  SettingsRecord rec = DefaultSettings("1.0.0.0");
+  rec.zone = -1;
+  rec.latitude = -33.86;
+  rec.longitude = 151.21;
+  std::filesystem::create_directories(world.dir / "config");
+  WriteSettingsFile(world.Settings(), rec);
+  auto w = world.Open();
+  EXPECT_EQ(w->ComboBox_TZone->currentIndex(), 16);
+  EXPECT_EQ(w->Edit_nLat->text(), "-33.86");
+  EXPECT_EQ(w->Edit_eLon->text(), "151.21");
+}
+
+TEST(StartUp, ShortSettingsFileIsReadAsFarAsItGoes) {
+  WindowWorld world;
+  SettingsRecord rec = DefaultSettings("1.0.0.0");
+  rec.zone = 20;
+  std::filesystem::create_directories(world.dir / "config");
+  test::WriteFile(world.Settings(), std::string(reinterpret_cast<const char*>(&rec), 22));
+  auto w = world.Open();
+  EXPECT_TRUE(world.messages.empty());
+  EXPECT_EQ(w->ComboBox_TZone->currentIndex(), 20);
+  EXPECT_EQ(w->Edit_nLat->text(), "0.00") << "the bytes not present stay zero";
+}
+
+TEST(StartUp, MissingEphemerisLeavesAUsableWindow) {
+  WindowWorld world;
+  FormOptions o = world.Options();
+  o.data_dir = world.dir / "empty";
+  std::filesystem::create_directories(o.data_dir);
+  auto w = world.Open(o);
+  ASSERT_EQ(world.messages.size(), 1u);
+  EXPECT_TRUE(world.messages[0].second.contains("File not found")) << world.messages[0].second.toStdString();
+  EXPECT_TRUE(w->StatusBar1->text().contains("File not found"));
+  test::Click_Step(w->BitBtn_Daag_Plus);
+  EXPECT_EQ(test::Date_Of(*w), "2024-04-09");
+  EXPECT_EQ(w->Memo1->toPlainText().count('\n'), 8) << "nine lines, each with -- for its times";
+}
+
+TEST(Close, WritesTheScreenDumpAndTheSettings) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->Edit_nLat->setText("50.25");
+  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
+  w->ComboBox_TZone->setCurrentIndex(17);
+  w->close();
+  const auto dump = world.dir / "documents" / "Screendump.bmp";
+  ASSERT_TRUE(std::filesystem::exists(dump));
+  EXPECT_EQ(std::filesystem::file_size(dump), 54u + 2500u * 2200u * 4u);
+  const std::string head = test::ReadFile(dump).substr(0, 30);
+  EXPECT_EQ(head.substr(0, 2), "BM");
+  EXPECT_EQ(static_cast<unsigned char>(head[28]), 32) << "bits per pixel";
+  SettingsRecord back{};
+  ASSERT_TRUE(ReadSettingsFile(world.Settings(), back));
+  EXPECT_EQ(back.zone, 17);
+  EXPECT_EQ(back.latitude, 50.25);
+  EXPECT_EQ(SettingsVersion(back), "1.0.0.0");
+}
+
+TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {
+  WindowWorld world;
+  auto w = world.Open();
+  std::filesystem::remove_all(world.dir / "documents");
+  test::WriteFile(world.dir / "documents", "a file where the folder should be");
+  w->Edit_eLon->setText("8.00");
+  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
+  EXPECT_TRUE(w->close());
+  ASSERT_EQ(world.messages.size(), 1u);
+  SettingsRecord back{};
+  ASSERT_TRUE(ReadSettingsFile(world.Settings(), back));
+  EXPECT_EQ(back.longitude, 8.0);
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,64 @@
+// A main window on the shipped data with its own folders and a message collector.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QLabel>
+#include <QAction>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "mainwindow/form_main.h"
+#include "support/temp_dir.h"
+
+namespace vk::test {
+
+struct WindowWorld {
+  TempDir dir;
+  std::vector<std::pair<QString, QString>> messages;
+  QDate today{2024, 4, 8};
+
+  FormOptions Options() {
+    FormOptions o;
+    o.data_dir = VK_DATA_DIR;
+    o.log_dir = dir.path();
+    o.folders = {dir / "config", dir / "documents", dir / "data"};
+    o.executable = VK_PROGRAM;
+    o.today = [this] { return today; };
+    o.show_message = [this](const QString& t, const QString& x) { messages.emplace_back(t, x); };
+    return o;
+  }
+  std::unique_ptr<TForm_Main> Open(FormOptions o) {
+    auto w = std::make_unique<TForm_Main>(std::move(o));
+    w->resize(1460, 834 + w->menuBar()->height());
+    w->show();
+    QApplication::processEvents();
+    return w;
+  }
+  std::unique_ptr<TForm_Main> Open() { return Open(Options()); }
+  std::filesystem::path Settings() const { return dir / "config" / "Vesperkalend.ini"; }
+};
+
+// A press whose release is already queued: the step loop sees the release
+// at its first message processing, as after a short click.
+inline void Click_Step(QPushButton* b) {
+  QApplication::postEvent(b, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)),
+                                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+}
+
+// A key as the window system sends it: to the focused control, or to the window.
+inline void Key(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* focus = QApplication::focusWidget();
+  QTest::keyClick(focus && focus->window() == window ? focus : window, key, modifiers);
+}
+
+inline QString Date_Of(const TForm_Main& w) {
+  return QString("%1-%2-%3").arg(w.Sel_Jahr).arg(w.Sel_Monat, 2, 10, QChar('0')).arg(w.Sel_Daag, 2, 10, QChar('0'));
+}
+
+}  // namespace vk::test
