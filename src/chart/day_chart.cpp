@@ -432,6 +432,33 @@ bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable
   return true;
 }
 
+tDayFields Day_Fields(double Sel_JD) {
+  const CalendarTime c = JDToCalendar(Sel_JD);
+  tDayFields f;
+  f.Sel_Jahr = c.year;
+  f.Sel_Monat = c.month;
+  f.Sel_Daag = c.day;
+  const auto two = [](int v) {
+    const std::string s = "00" + std::to_string(v);
+    return s.substr(s.size() - 2);
+  };
+  f.Jahr_Text = std::to_string(c.year);
+  f.Monat_Text = two(c.month);
+  f.Daag_Text = two(c.day);
+  f.DST_Text = IsSummerTime(Sel_JD) ? "(+01:00 Sommerzeit)" : "(Normalzeit)";
+  return f;
+}
+
+tDayFields Refresh_Day(DayChart& chart, const EventStore& store, const PhaseTable& phases,
+                       const std::function<void(const tDayFields&)>& write_fields) {
+  const tDayFields f = Day_Fields(chart.Sel_JD);
+  if (write_fields) write_fields(f);
+  if (chart.Process_Messages) chart.Process_Messages();
+  Render_Day_Chart(chart, store, phases);
+  if (chart.Process_Messages) chart.Process_Messages();
+  return f;
+}
+
 void Copy_Chart_To(const QImage& Img, QImage& target) {
   if (target.isNull() || Img.isNull()) return;
   QImage scaled = Img.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

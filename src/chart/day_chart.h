@@ -238,6 +238,27 @@ void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed,
 // drawing. Returns: true when drawn. Never fails on missing events.
 bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases);
 
+// What the day refresh writes into the date fields and the summer-time label.
+struct tDayFields {
+  int Sel_Jahr = 0;
+  int Sel_Monat = 0;
+  int Sel_Daag = 0;
+  std::string Jahr_Text;   // the year without leading zeros ("2022")
+  std::string Monat_Text;  // two digits ("03")
+  std::string Daag_Text;   // two digits ("07")
+  std::string DST_Text;    // "(+01:00 Sommerzeit)" or "(Normalzeit)"
+};
+
+// The fields of the chosen day. The label tells whether summer time holds at
+// Sel_JD itself (its 00:00 taken as the instant), whatever the zone. Never fails.
+tDayFields Day_Fields(double Sel_JD);
+
+// The day refresh: computes the fields and hands them to `write_fields`
+// (may be empty), processes messages, renders the chart and processes
+// messages again. Returns: the fields. Never fails on missing events.
+tDayFields Refresh_Day(DayChart& chart, const EventStore& store, const PhaseTable& phases,
+                       const std::function<void(const tDayFields&)>& write_fields);
+
 // Copies `Img` scaled onto the whole of `target` with area averaging
 // (halftone). Nothing happens for a null target. Never fails.
 void Copy_Chart_To(const QImage& Img, QImage& target);

@@ -21,7 +21,7 @@ struct StoreBuilder {
     e.jd_local = jd_local;
     e.body = body;
     e.event = event;
-    e.note = "\t";
+    e.note.assign(1, '\t');
     store.Event_Tab.push_back(e);
     ++store.Event_Count;
     return store.Event_Tab.back();

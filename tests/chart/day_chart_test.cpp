@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <algorithm>
 
 #include "chart/chart_fixtures.h"
 
@@ -490,6 +491,37 @@ TEST(CopyToScreen, ScaledCopyHandedOver) {
   ASSERT_TRUE(Render_Day_Chart(chart, b.store, PhaseTable{}));
   EXPECT_EQ(screen.size(), QSize(919, 809));
   EXPECT_EQ(Rgb(screen, 500 * 919 / 2500, Row(10, 0) * 809 / 2200), kDay);
+}
+
+TEST(RefreshDay, FieldsAndSummerTimeLabelOnTheSwitchDays) {
+  const tDayFields f = Day_Fields(Local(2022, 3, 7, 0, 0));
+  EXPECT_EQ(f.Jahr_Text, "2022");
+  EXPECT_EQ(f.Monat_Text, "03");
+  EXPECT_EQ(f.Daag_Text, "07");
+  EXPECT_EQ(f.Sel_Daag, 7);
+  EXPECT_EQ(Day_Fields(Local(2022, 7, 1, 0, 0)).DST_Text, "(+01:00 Sommerzeit)");
+  EXPECT_EQ(Day_Fields(Local(2022, 1, 15, 0, 0)).DST_Text, "(Normalzeit)");
+  EXPECT_EQ(Day_Fields(Local(2022, 3, 27, 0, 0)).DST_Text, "(Normalzeit)");
+  EXPECT_EQ(Day_Fields(Local(2022, 3, 28, 0, 0)).DST_Text, "(+01:00 Sommerzeit)");
+  EXPECT_EQ(Day_Fields(Local(2022, 10, 30, 0, 0)).DST_Text, "(+01:00 Sommerzeit)");
+  EXPECT_EQ(Day_Fields(Local(2022, 10, 31, 0, 0)).DST_Text, "(Normalzeit)");
+}
+
+TEST(RefreshDay, WritesFieldsThenRenders) {
+  test::StoreBuilder b;
+  AddWinterSun(b);
+  DayChart chart;
+  chart.Sel_JD = kJan1;
+  std::vector<std::string> order;
+  chart.Process_Messages = [&]() { order.push_back("pump"); };
+  chart.Copy_To_Screen = [&](const QImage&) { order.push_back("copy"); };
+  Refresh_Day(chart, b.store, PhaseTable{}, [&](const tDayFields& f) { order.push_back("fields " + f.Daag_Text); });
+  ASSERT_GE(order.size(), 4u);
+  EXPECT_EQ(order[0], "fields 01");
+  EXPECT_EQ(order[1], "pump");
+  EXPECT_EQ(order.back(), "pump");
+  EXPECT_NE(std::find(order.begin(), order.end(), "copy"), order.end());
+  EXPECT_EQ(Rgb(chart.Img, 500, Row(10, 0)), kDay);
 }
 
 TEST(EmptyTable, RendersWithoutEvents) {

@@ -64,11 +64,10 @@ constexpr int kScreenHeight = 809;
 
 // Options shared by both commands, the recomputation chain and one rendering.
 ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1) {
-  static Almanac almanac;  // large: not on the stack
   const auto date = opts.take("--date");
   if (!date) throw UsageError{"--date is required"};
   const double sel = ParseDate(*date);
-  almanac.site = SiteOptions(opts);
+  const Site site = SiteOptions(opts);
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
   const bool meridian = opts.flag("--meridian");
@@ -83,6 +82,8 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   }
   opts.finish();
 
+  static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
+  almanac.site = site;
   RunRecomputationChain(almanac, dir, PrintProgress);
   EnsureGuiApplication();
 

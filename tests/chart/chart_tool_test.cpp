@@ -1,0 +1,142 @@
+// The render and day commands of the maintenance tool.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ephemeris/ephemeris_data.h"
+#include "events/phase_table.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+struct Result {
+  int status;
+  std::string out;  // stdout
+  std::string err;  // stderr
+};
+
+Result RunTool(const std::string& args, const std::string& cwd = ".") {
+  vk::test::TempDir errs;
+  const std::string err_file = (errs / "stderr.txt").string();
+  const std::string cmd = "cd '" + cwd + "' && '" VK_TOOL "' " + args + " 2>'" + err_file + "'";
+  FILE* p = ::popen(cmd.c_str(), "r");
+  std::string out;
+  char buf[4096];
+  while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+  const int rc = ::pclose(p);
+  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out, vk::test::ReadFile(err_file)};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  return lines;
+}
+
+const std::filesystem::path kData = VK_DATA_DIR;
+
+bool HaveData() {
+  for (int b = 0; b < vk::kBodyCount; ++b)
+    if (!std::filesystem::exists(kData / vk::BinaryFileName(b))) return false;
+  return std::filesystem::exists(kData / vk::kPhaseFileName);
+}
+
+// A folder that sees the shipped files and takes its own event log.
+struct Workspace {
+  vk::test::TempDir dir;
+  Workspace() {
+    for (int b = 0; b < vk::kBodyCount; ++b)
+      std::filesystem::create_symlink(std::filesystem::absolute(kData / vk::BinaryFileName(b)),
+                                      dir / vk::BinaryFileName(b));
+    std::filesystem::create_symlink(std::filesystem::absolute(kData / vk::kPhaseFileName), dir / vk::kPhaseFileName);
+  }
+};
+
+TEST(RenderCommand, BadDatesAndOptionsExitWith2) {
+  vk::test::TempDir dir;
+  for (const char* bad : {"--date 2024-02-30 --out c.png", "--date 2024-4-8 --out c.png", "--date 2021-12-31 --out c.png",
+                          "--date 2031-12-31 --out c.png", "--date 2024-04-08", "--date 2024-04-08 --out c.jpg",
+                          "--out c.png", "--date 2024-04-08 --out c.png --zone 40", "--date 2024-04-08 --out c.png --fast",
+                          "--date x --out c.png"}) {
+    const Result r = RunTool(std::string("render ") + bad, dir.path().string());
+    EXPECT_EQ(r.status, 2) << bad << ": " << r.err;
+    EXPECT_FALSE(r.err.empty()) << bad;
+  }
+  const Result r = RunTool("render --date 2024-02-30 --out c.png", dir.path().string());
+  EXPECT_NE(r.err.find("--date: '2024-02-30' is not a date YYYY-MM-DD"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "c.png"));
+}
+
+TEST(DayCommand, BadDatesAndOptionsExitWith2) {
+  for (const char* bad : {"", "--date 2032-01-01", "--date 2024-13-01", "--date 2024-04-08 --out c.png",
+                          "--date 2024-04-08 --lat 95"}) {
+    const Result r = RunTool(std::string("day ") + bad);
+    EXPECT_EQ(r.status, 2) << bad << ": " << r.err;
+  }
+  EXPECT_NE(RunTool("day --date 2031-12-31").err.find("outside 2022-01-01"), std::string::npos);
+}
+
+class RealDataTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveData()) GTEST_SKIP() << "no data in " << kData << " (the build produces it)";
+  }
+};
+
+TEST_F(RealDataTool, DayListsTheMemoLinesAndTheEvents) {
+  Workspace ws;
+  const Result r = RunTool("day --date 2024-04-08 --lat 47.5 --lon 7.5 --zone 16 --daemmerungen --meridian --dir .",
+                           ws.dir.path().string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = Lines(r.out);
+  ASSERT_GT(lines.size(), 12u);
+  EXPECT_EQ(lines[0].substr(0, 7), "MOO A: ");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[8].substr(0, 7), "NEP A: ");
+  for (int i : {0, 2, 3, 4, 5, 6, 7, 8}) EXPECT_EQ(lines[static_cast<std::size_t>(i)].size(), 52u) << lines[i];
+  EXPECT_EQ(lines[9], "");
+  bool noon = false, new_moon = false, sunrise = false;
+  for (std::size_t i = 10; i < lines.size(); ++i) {
+    noon |= lines[i].find("  Sonne  wahrer Mittag") == 8;
+    new_moon |= lines[i].find("  Mond  Neumond") == 8;
+    sunrise |= lines[i].find("  Sonne  Aufgang") == 8;
+  }
+  EXPECT_TRUE(noon);
+  EXPECT_TRUE(new_moon);  // the total solar eclipse of 2024-04-08 falls on a new Moon
+  EXPECT_TRUE(sunrise);
+}
+
+TEST_F(RealDataTool, RenderWritesTheFullChart) {
+  Workspace ws;
+  const Result r = RunTool("render --date 2022-01-01 --out chart.png --dir .", ws.dir.path().string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 9u);
+  const QImage img(QString::fromStdString((ws.dir / "chart.png").string()));
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.size(), QSize(2500, 2200));
+  // The daylight band at 12:00 of a winter day at 47.5° N.
+  EXPECT_EQ(img.pixel(500, 1105), qRgb(160, 160, 0));
+  EXPECT_FALSE(std::filesystem::exists(ws.dir / "chart.png.tmp"));
+}
+
+TEST_F(RealDataTool, PolarNightNearTheEndOfThePeriodRenders) {
+  Workspace ws;
+  const Result r = RunTool("render --date 2031-12-20 --lat 69.65 --lon 18.95 --out polar.bmp --daemmerungen --dir .",
+                           ws.dir.path().string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 9u);
+  const QImage img(QString::fromStdString((ws.dir / "polar.bmp").string()));
+  ASSERT_FALSE(img.isNull());
+  // No sunrise: no daylight at noon, twilight instead.
+  EXPECT_NE(img.pixel(500, 1100 - 30), qRgb(160, 160, 0));
+  EXPECT_EQ(img.pixel(500, 100 + 2 * 60 * 2000 / 1440), qRgb(0, 0, 0));
+}
+
+}  // namespace
