@@ -1,9 +1,18 @@
 #include "pictures/image_list.h"
 
 #include <QPainter>
+#include <mutex>
 
 #include "pictures/bmp_io.h"
 #include "timecalc/errors.h"
+
+// The resources live in this static library: register them before the first
+// lookup (the macro must stand outside any namespace).
+static void InitPictureResources() {
+#ifndef VK_PICTURES_WITHOUT_RESOURCES
+  Q_INIT_RESOURCE(vk_pictures);
+#endif
+}
 
 namespace vk {
 
@@ -64,7 +73,13 @@ QString MaskFileName(const QString& list_name) { return list_name + QStringLiter
 
 namespace {
 
+void EnsureResources() {
+  static std::once_flag once;
+  std::call_once(once, InitPictureResources);
+}
+
 ImageList LoadShipped(const char* name, int size) {
+  EnsureResources();
   const QString list = QString::fromLatin1(name);
   return ImageList::Load(PictureResource(StripFileName(list)), PictureResource(MaskFileName(list)), size);
 }
@@ -90,6 +105,7 @@ const ImageList& ImageList1() {
 
 const QImage& ProgramEmblem() {
   static const QImage emblem = [] {
+    EnsureResources();
     const QString path = PictureResource(QString::fromLatin1(kEmblemFileName));
     QImage image(path);
     if (image.isNull()) throw Error(kFileNotFound, path.toStdString());
