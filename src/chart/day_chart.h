@@ -125,7 +125,8 @@ struct DayChart {
 // Returns: pixels, 100 … 2100. Never fails.
 int Chart_Y(double minute);
 
-// Minutes of an hour value rounded to the nearest integer, halves to even.
+// Minutes of an hour value (hours) rounded to the nearest integer, halves to
+// even. Returns: minutes (0 … 1440 for 0 <= hours < 24). Never fails.
 int Hours_To_Minute(double hours);
 
 // Local time of day of a Julian day: ((jd + 0.5) mod 1) * 24.

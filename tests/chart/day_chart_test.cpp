@@ -239,6 +239,35 @@ TEST(SunBands, PolarNightWithTwilightAroundNoon) {
   EXPECT_EQ(chart.Memo1[0], "MOO A: --  U: --");
 }
 
+TEST(SunSpans, LoneCrossingsMirroredAboutNoonOrMidnight) {
+  test::StoreBuilder b;
+  b.add(Local(2023, 2, 14, 10, 50), "Sonne", "Aufgang");   // its set is missing
+  b.add(Local(2023, 2, 14, 11, 50), "Sonne", "wahrer Mittag");
+  b.add(Local(2023, 2, 14, 23, 35), "Sonne", "AAstrD");    // a grazing dip, its end missing
+  const auto spans = Find_Sun_Spans(b.store, Local(2023, 2, 14, 0, 0), 11 + 50 / 60.0);
+  ASSERT_TRUE(spans[3].from && spans[3].to);
+  EXPECT_NEAR(*spans[3].from, 10 + 50 / 60.0, 1e-6);
+  EXPECT_NEAR(*spans[3].to, 12 + 50 / 60.0, 1e-6);
+  // Astronomical level: below from 23:35 to its mirror about 23:50, 00:05.
+  ASSERT_TRUE(spans[0].from && spans[0].to);
+  EXPECT_NEAR(*spans[0].from, 5 / 60.0, 1e-6);
+  EXPECT_NEAR(*spans[0].to, 23 + 35 / 60.0, 1e-6);
+  EXPECT_FALSE(spans[1].all_day || spans[1].from);
+}
+
+TEST(SunSpans, LevelWithoutCrossingsTakesItsNextOrLastCrossing) {
+  test::StoreBuilder b;
+  b.add(Local(2022, 5, 1, 1, 0), "Sonne", "ANautD");   // last before: went down
+  b.add(Local(2022, 6, 1, 12, 0), "Sonne", "wahrer Mittag");
+  b.add(Local(2022, 7, 1, 1, 0), "Sonne", "ABurgD");   // next after goes down: above now
+  b.add(Local(2022, 7, 2, 1, 0), "Sonne", "MAstrD");   // next after goes up: below now
+  const auto spans = Find_Sun_Spans(b.store, Local(2022, 6, 1, 0, 0), 12.0);
+  EXPECT_FALSE(spans[0].all_day);
+  EXPECT_FALSE(spans[1].all_day);
+  EXPECT_TRUE(spans[2].all_day);
+  EXPECT_FALSE(spans[3].all_day);
+}
+
 TEST(SunBands, EventsBeforeTheChosenDayAreNotUsed) {
   test::StoreBuilder b;
   AddWinterSun(b);
