@@ -150,8 +150,10 @@ std::string Date_Time_Text(double jd);
 std::string Format_General(double value);
 
 // Index of the first entry of Event_Tab, from `from` on, with jd_local >=
-// Sel_JD, the given body and event (body empty: any body).
-// Returns: the index (1 … Event_Count), or empty when none up to Event_Count.
+// Sel_JD, the given body and event (body or event empty: any). The table must
+// be in ascending order of jd_local (the start of the day is found by
+// bisection). Returns: the index (1 … Event_Count), or empty when none up to
+// Event_Count. Never fails.
 std::optional<int> Find_Event(const EventStore& store, int from, double Sel_JD, std::string_view body,
                               std::string_view event);
 
