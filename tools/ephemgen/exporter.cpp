@@ -125,10 +125,12 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
     const int end = std::min(first + kFrameChunk, noon ? phase_days : rows);
     for (int i = first; i < end; ++i) {
       try {
-        if (noon)
-          noons[i] = MakeHourFrame(eph, kPhaseFirstDayJd + i, 0.5);
-        else
+        if (noon) {
+          // A noon that is also a row (all but the last day) takes the row's frame below.
+          if (24 * i + 12 >= rows) noons[i] = MakeHourFrame(eph, kPhaseFirstDayJd + i, 0.5);
+        } else {
           frames[i] = MakeHourFrame(eph, kFirstRowJd + i / 24, (i % 24) / 24.0);
+        }
       } catch (const Error& e) {
         throw Error((noon ? "12:00 UT of day " + std::to_string(i + 1) + " of the phase table" : RowText(i)) +
                         ": " + e.what(),
@@ -136,6 +138,8 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
       }
     }
   });
+
+  for (int day = 0; day < phase_days && 24 * day + 12 < rows; ++day) noons[day] = frames[24 * day + 12];
 
   // Pass 2: one task per body writes its export; the tenth the phase table.
   report("Writing the nine exports and the phase table...");
