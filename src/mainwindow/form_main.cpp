@@ -237,6 +237,23 @@ void TForm_Main::Build_Right_Panel() {
     connect(s.button, &QPushButton::released, this, [this] { Step_Buttons_MouseUp(); });
   }
 
+  const struct {
+    QPushButton** button;
+    const char* caption;
+    QRect geometry;
+    void (TForm_Main::*handler)();
+  } tools[] = {{&Button_Monde_anpassen, "Monde anpassen", {368, 0, 120, 41}, &TForm_Main::Button_Monde_anpassenClick},
+               {&Button_Venus_anpassen, "Venus anpassen", {368, 48, 120, 41}, &TForm_Main::Button_Venus_anpassenClick},
+               {&Button_Merkur_anpassen, "Merkur anpassen", {368, 96, 121, 41},
+                &TForm_Main::Button_Merkur_anpassenClick}};
+  for (const auto& t : tools) {
+    *t.button = new QPushButton(t.caption, p);
+    (*t.button)->setGeometry(t.geometry);
+    (*t.button)->setVisible(false);
+    (*t.button)->setEnabled(false);
+    connect(*t.button, &QPushButton::clicked, this, [this, h = t.handler] { Guarded([&] { (this->*h)(); }); });
+  }
+
   Memo1 = new QPlainTextEdit(p);
   Memo1->setGeometry(6, 445, 440, 200);
   Memo1->setReadOnly(true);

@@ -91,6 +91,8 @@ class TForm_Main : public QMainWindow {
   QLabel* Label_Vesperkalend = nullptr;
   QTableWidget* StringGrid_VersionsInfo = nullptr;
   QPushButton* Button_About_OK = nullptr;
+  // The phase-picture tools: invisible and disabled, for the developer.
+  QPushButton *Button_Monde_anpassen = nullptr, *Button_Venus_anpassen = nullptr, *Button_Merkur_anpassen = nullptr;
 
   // --- handlers ---
   void FormCreate();
@@ -115,6 +117,9 @@ class TForm_Main : public QMainWindow {
   void about1Click();
   void Button_About_OKClick();
   void SaveSettings();
+  void Button_Monde_anpassenClick();
+  void Button_Venus_anpassenClick();
+  void Button_Merkur_anpassenClick();
 
   // Runs a handler; a file or conversion error ends it and is shown, the window stays usable.
   void Guarded(const std::function<void()>& handler);

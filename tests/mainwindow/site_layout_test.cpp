@@ -118,3 +118,26 @@ TEST(AboutBox, ShowsTwiceAtTheSamePlaceAndHides) {
 
 }  // namespace
 }  // namespace vk
+
+namespace vk {
+namespace {
+
+TEST(PhasePictureTools, HiddenDisabledAndAMissingSourceIsReported) {
+  test::WindowWorld world;
+  auto w = world.Open();
+  for (QPushButton* b : {w->Button_Monde_anpassen, w->Button_Venus_anpassen, w->Button_Merkur_anpassen}) {
+    EXPECT_FALSE(b->isVisible());
+    EXPECT_FALSE(b->isEnabled());
+  }
+  EXPECT_EQ(w->Button_Venus_anpassen->text(), "Venus anpassen");
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(world.dir.path());
+  w->Guarded([&] { w->Button_Venus_anpassenClick(); });
+  std::filesystem::current_path(cwd);
+  ASSERT_EQ(world.messages.size(), 1u);
+  EXPECT_TRUE(world.messages[0].second.contains("File not found")) << world.messages[0].second.toStdString();
+  EXPECT_TRUE(world.messages[0].second.contains("Venus_0100.jpg")) << world.messages[0].second.toStdString();
+}
+
+}  // namespace
+}  // namespace vk
