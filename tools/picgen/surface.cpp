@@ -194,10 +194,10 @@ void AddRandomCraters(std::vector<Crater>& out, std::uint64_t seed, int count, d
     k.radius = Rad(r_deg);
     const double a = age;  // degradation
     if (r_deg < 0.7) {
-      k.depth = 0.30 * (1 - 0.7 * a);
-      k.rim = 0.05 * (1 - 0.7 * a);
+      k.depth = 0.22 * (1 - 0.7 * a);
+      k.rim = 0.04 * (1 - 0.7 * a);
     } else {
-      k.depth = 0.16 * (1 - 0.6 * a);
+      k.depth = 0.13 * (1 - 0.6 * a);
       k.floor = 0.45;
       k.rim = 0.05 * (1 - 0.6 * a);
       k.peak = r_deg > 1.0 ? 0.10 * (1 - 0.5 * a) : 0.0;
@@ -243,10 +243,10 @@ void PaintCraters(const std::vector<Crater>& craters, SurfaceMap& map, const Noi
       // in front of them: the relief fades out there.
       const double keep = SmoothStep(0.0, 0.3, p.z);
       // Overlapping craters add their slopes; no slope gets steeper than
-      // about 30 degrees.
+      // about 24 degrees.
       Vec3 slope{gradient[i], gradient[i + 1], gradient[i + 2]};
       const double steep = Length(slope);
-      if (steep > 0.58) slope = slope * (0.58 / steep);
+      if (steep > 0.45) slope = slope * (0.45 / steep);
       Vec3 n = Normalize(p - slope * keep);
       // A slope turned away from the viewer is hidden behind the terrain in
       // front of it: flatten it until it faces the viewer.
@@ -394,7 +394,7 @@ double MareShare(const std::vector<Patch>& patches, const Noise& warp, Vec3 p, V
   if (albedo) *albedo = a / weight_sum;
   const double field = std::log(weight_sum) / kSharp;
   const double ragged = 0.10 * warp.fbm(p * 14.0 + Vec3{2, 8, 6}, 3);
-  return SmoothStep(-0.10, 0.10, field + ragged);
+  return SmoothStep(-0.14, 0.10, field + ragged);
 }
 
 SurfaceMap BuildMoon(const DiscGeometry& g) {
@@ -408,7 +408,7 @@ SurfaceMap BuildMoon(const DiscGeometry& g) {
     const double high = 0.97 + south + 0.10 * detail.fbm(p * 2.5, 5) + 0.05 * detail.fbm(p * 8.0 + Vec3{5, 1, 1}, 3) +
                         0.03 * detail.fbm(p * 16.0 + Vec3{3, 3, 3}, 3);
     // Plains: darker, mottled, a little lighter near their shores.
-    const double mottle = 0.22 * detail.fbm(p * 5.0 + Vec3{9, 2, 4}, 5) + 0.08 * detail.fbm(p * 22.0, 3);
+    const double mottle = 0.45 * detail.fbm(p * 4.0 + Vec3{9, 2, 4}, 5) + 0.12 * detail.fbm(p * 18.0, 3);
     const double low = 0.40 * plain * (1 + mottle) * (1 + 0.25 * (1 - m));
     const Vec3 highland = Vec3{1.0, 0.975, 0.945} * high;
     const Vec3 mare = Vec3{1.0 * tint.x, 0.975 * tint.y, 0.945 * tint.z} * low;
