@@ -1,10 +1,9 @@
 #include "ephemeris/horizons_import.h"
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "ephemeris/atomic_file.h"
+#include "ephemeris/file_text.h"
 #include "timecalc/errors.h"
 #include "timecalc/numtext.h"
 
@@ -109,18 +108,6 @@ void ConvertExportLines(std::string_view text, const std::function<void(const tE
   }
 }
 
-namespace {
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error(std::filesystem::exists(path) ? "Cannot open file" : kFileNotFound, path.string());
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  if (in.bad()) throw Error("Read error", path.string());
-  return std::move(buf).str();
-}
-
-}  // namespace
 
 void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progress) {
   auto report = [&](std::string_view text, StatusColour colour) {

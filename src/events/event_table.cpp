@@ -1,9 +1,11 @@
 #include "events/event_table.h"
 
+#include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <thread>
 #include <string_view>
 
+#include "ephemeris/file_text.h"
 #include "timecalc/errors.h"
 #include "timecalc/numtext.h"
 
@@ -66,36 +68,56 @@ void ParseEventLine(std::string_view s, tEventData& e) {
   e.note.assign(p.rest());
 }
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error(std::filesystem::exists(path) ? "Cannot open file" : kFileNotFound, path.string());
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  return std::move(buf).str();
-}
 
 }  // namespace
 
 void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
   store.Event_Count = 0;
-  const std::string text = ReadAll(path);
-  std::string_view rest = text;
-  while (!rest.empty()) {
+  const std::string text = ReadWholeFile(path);
+  std::vector<std::string_view> lines;
+  lines.reserve(text.size() / 64);
+  for (std::string_view rest = text; !rest.empty();) {
     const auto nl = rest.find('\n');
     std::string_view line = rest.substr(0, nl);
     rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const int index = store.Event_Count + 1;
-    if (index > kEventCapacity) throw Error(kRangeCheckError, path.string() + ", line " + std::to_string(index));
-    if (static_cast<int>(store.Event_Tab.size()) <= index) store.Event_Tab.emplace_back();
-    try {
-      ParseEventLine(line, store.Event_Tab[static_cast<std::size_t>(index)]);
-    } catch (const Error& e) {
-      // The entry was counted before it was filled; a failed line is not kept.
-      throw Error(e.what(), path.string() + ", line " + std::to_string(index));
-    }
-    store.Event_Count = index;
+    lines.push_back(line);
   }
+  const int n = static_cast<int>(std::min<std::size_t>(lines.size(), kEventCapacity));
+  while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
+
+  // The lines are parsed in blocks on the machine's cores; the first failing
+  // line in file order decides, as if they were read one after another.
+  const unsigned threads = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+  std::vector<int> first_bad(threads, n + 1);
+  std::vector<std::string> bad_text(threads);
+  auto parse = [&](unsigned t) {
+    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
+    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    for (int i = from; i <= to; ++i) {
+      try {
+        ParseEventLine(lines[static_cast<std::size_t>(i - 1)], store.Event_Tab[static_cast<std::size_t>(i)]);
+      } catch (const Error& e) {
+        first_bad[t] = i;
+        bad_text[t] = e.what();
+        return;
+      }
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < threads; ++t) pool.emplace_back(parse, t);
+  parse(0);
+  for (auto& t : pool) t.join();
+  for (unsigned t = 0; t < threads; ++t) {
+    if (first_bad[t] <= n) {
+      // Entries before the failing line stay; the failing line is not counted.
+      store.Event_Count = first_bad[t] - 1;
+      throw Error(bad_text[t], path.string() + ", line " + std::to_string(first_bad[t]));
+    }
+  }
+  store.Event_Count = n;
+  if (lines.size() > static_cast<std::size_t>(kEventCapacity))
+    throw Error(kRangeCheckError, path.string() + ", line " + std::to_string(kEventCapacity + 1));
 }
 
 void SortEventTable(EventStore& store) {

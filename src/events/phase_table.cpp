@@ -1,11 +1,10 @@
 #include "events/phase_table.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "ephemeris/file_text.h"
 #include "timecalc/errors.h"
 #include "timecalc/numtext.h"
 
@@ -42,11 +41,7 @@ std::uint8_t LowByte(std::string_view text, const std::string& where) {
 }  // namespace
 
 void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error(std::filesystem::exists(path) ? "Cannot open file" : kFileNotFound, path.string());
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  const std::string text = std::move(buf).str();
+  const std::string text = ReadWholeFile(path);
   Tokens tokens(text);
   table.Phase_Count = 0;
   for (int k = 1; k <= kPhaseDays; ++k) {
