@@ -482,6 +482,7 @@ SurfaceMap BuildMercury(const DiscGeometry& g) {
                                    MakePatch(-35.0, 60.0, 10.0), MakePatch(45.0, -75.0, 12.0)};
   SurfaceMap map = PaintAlbedo(g, [&](Vec3 p) {
     const double smooth = MareShare(plains, warp, p, nullptr);
+    // The dark patches are looked up at -p, so they do not sit on the plains.
     const double low = MareShare(dark, warp, p * -1.0, nullptr);
     double a = 0.92 + 0.17 * detail.fbm(p * 2.2, 5) + 0.07 * detail.fbm(p * 7.0 + Vec3{2, 2, 9}, 3) +
                0.04 * detail.fbm(p * 13.0, 3);
@@ -489,7 +490,6 @@ SurfaceMap BuildMercury(const DiscGeometry& g) {
     a *= 1 - 0.35 * low;
     return Vec3{0.97, 0.93, 0.87} * a;
   });
-  // The dark patches above use -p so that they do not sit on the plains.
   std::vector<Crater> craters;
   AddRandomCraters(craters, 201, 52000, 0.11, 9.0, 0.02, [&](Vec3 c, double keep) {
     return keep > 0.6 * MareShare(plains, warp, c, nullptr);
