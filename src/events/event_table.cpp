@@ -123,21 +123,29 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
 void SortEventTable(EventStore& store) {
   const int n = store.Event_Count;
   if (n < 2) return;
-  auto& a = store.Event_Tab;
+  // The heap sort runs on (jd_local, entry) pairs, which move exactly as the
+  // whole records would; each record then moves once to its place. The order,
+  // equal keys included, is the heap sort's.
+  struct Key {
+    double jd_local;
+    int entry;
+  };
+  std::vector<Key> a(static_cast<std::size_t>(n) + 1);
+  for (int k = 1; k <= n; ++k) a[static_cast<std::size_t>(k)] = {store.Event_Tab[static_cast<std::size_t>(k)].jd_local, k};
   int l = n / 2 + 1;
   int r = n;
-  tEventData t;
+  Key t{};
   for (;;) {
     if (l > 1) {
       --l;
-      t = std::move(a[l]);
+      t = a[l];
     } else {
-      t = std::move(a[r]);
-      a[r] = std::move(a[1]);
+      t = a[r];
+      a[r] = a[1];
       --r;
       if (r == 1) {
-        a[1] = std::move(t);
-        return;
+        a[1] = t;
+        break;
       }
     }
     int i = l;
@@ -145,14 +153,32 @@ void SortEventTable(EventStore& store) {
     while (j <= r) {
       if (j < r && a[j].jd_local < a[j + 1].jd_local) ++j;
       if (t.jd_local < a[j].jd_local) {
-        a[i] = std::move(a[j]);
+        a[i] = a[j];
         i = j;
         j = 2 * j;
       } else {
         break;
       }
     }
-    a[i] = std::move(t);
+    a[i] = t;
+  }
+  // Entry p receives the record that stood at a[p].entry: follow each cycle once.
+  auto& tab = store.Event_Tab;
+  std::vector<char> placed(static_cast<std::size_t>(n) + 1, 0);
+  for (int start = 1; start <= n; ++start) {
+    if (placed[static_cast<std::size_t>(start)] || a[static_cast<std::size_t>(start)].entry == start) continue;
+    tEventData held = std::move(tab[static_cast<std::size_t>(start)]);
+    int p = start;
+    for (;;) {
+      placed[static_cast<std::size_t>(p)] = 1;
+      const int from = a[static_cast<std::size_t>(p)].entry;
+      if (from == start) {
+        tab[static_cast<std::size_t>(p)] = std::move(held);
+        break;
+      }
+      tab[static_cast<std::size_t>(p)] = std::move(tab[static_cast<std::size_t>(from)]);
+      p = from;
+    }
   }
 }
 
