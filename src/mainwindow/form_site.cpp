@@ -33,31 +33,27 @@ void TForm_Main::ComboBox_TZoneChange() {
 
 namespace {
 
-// The typed number, clamped; nothing when the text is no number ("47,5").
-std::optional<double> TypedDegrees(const QLineEdit* field, double limit) {
+// Enter in a site field: the typed number, clamped to ±limit, stored and
+// shown in the display format. Returns: false when the text is no number
+// ("47,5"), which leaves value and field as they are.
+bool Take_Typed_Degrees(QLineEdit* field, double limit, double& value) {
   const auto v = TryParseFloat(field->text().toStdString());
-  if (!v) return std::nullopt;
-  return std::clamp(*v, -limit, limit);
+  if (!v) return false;
+  value = std::clamp(*v, -limit, limit);
+  field->setText(Site_Text(value));
+  return true;
 }
 
 }  // namespace
 
 void TForm_Main::Edit_nLatKeyDown(int key) {
-  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-  const auto v = TypedDegrees(Edit_nLat, 90);
-  if (!v) return;
-  almanac->site.Site_nLat = *v;
-  Edit_nLat->setText(Site_Text(*v));
-  Site_Recompute();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_nLat, 90, almanac->site.Site_nLat))
+    Site_Recompute();
 }
 
 void TForm_Main::Edit_eLonKeyDown(int key) {
-  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-  const auto v = TypedDegrees(Edit_eLon, 180);
-  if (!v) return;
-  almanac->site.Site_eLon = *v;
-  Edit_eLon->setText(Site_Text(*v));
-  Site_Recompute();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_eLon, 180, almanac->site.Site_eLon))
+    Site_Recompute();
 }
 
 void TForm_Main::Site_Step(bool latitude, double step) {

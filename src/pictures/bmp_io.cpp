@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ephemeris/atomic_file.h"
-#include "pictures/read_file.h"
+#include "ephemeris/file_text.h"
 #include "timecalc/errors.h"
 
 namespace vk {
@@ -78,7 +78,7 @@ bool DecodeBmp24(const void* data, std::size_t size, Bitmap24& picture) {
 }
 
 Bitmap24 LoadBmp24(const std::filesystem::path& file) {
-  const std::vector<std::uint8_t> data = ReadFileBytes(file);
+  const std::string data = ReadWholeFile(file);
   Bitmap24 picture;
   if (!DecodeBmp24(data.data(), data.size(), picture)) throw Error(kBitmapNotValid, file.string());
   return picture;

@@ -12,7 +12,7 @@
 #include <jerror.h>
 
 #include "ephemeris/atomic_file.h"
-#include "pictures/read_file.h"
+#include "ephemeris/file_text.h"
 #include "timecalc/errors.h"
 
 namespace vk {
@@ -125,7 +125,7 @@ bool DecodeJpeg(const void* data, std::size_t size, Bitmap24& target) {
 }
 
 bool Load_JPEG_To_Image(const std::filesystem::path& file, Bitmap24& target) {
-  const std::vector<std::uint8_t> data = ReadFileBytes(file);
+  const std::string data = ReadWholeFile(file);
   return DecodeJpeg(data.data(), data.size(), target);
 }
 
