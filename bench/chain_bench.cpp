@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "ephemeris/time_zones.h"
+#include "timecalc/time_zones.h"
 #include "events/compute.h"
 #include "events/recompute.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 #include "timecalc/numtext.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/digits.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
 
@@ -64,20 +65,20 @@ const std::array<const char*, 7> Weekday_Names = {"Sonntag", "Montag",  "Diensta
 
 // Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune.
 const std::array<tBodyChart, kChartBodyCount> Body_Charts = {{
-    {"Mond", "MOO A: ", true, 804, 900, QColor(160, 160, 160), PictureSet::MOO, -1, 802, 48,
+    {Moon, "MOO A: ", true, 804, 900, QColor(160, 160, 160), PictureSet::MOO, -1, 802, 48,
      ImageDrawStyle::Transparent},
-    {"Merkur", "MER A: ", false, 144, 156, QColor(160, 160, 160), PictureSet::MER, -1, 130, 20,
+    {Mercury, "MER A: ", false, 144, 156, QColor(160, 160, 160), PictureSet::MER, -1, 130, 20,
      ImageDrawStyle::Transparent},
-    {"Venus", "VEN A: ", false, 240, 260, QColor(240, 240, 160), PictureSet::VEN, -1, 226, 24,
+    {Venus, "VEN A: ", false, 240, 260, QColor(240, 240, 160), PictureSet::VEN, -1, 226, 24,
      ImageDrawStyle::Transparent},
-    {"Mars", "MAR A: ", false, 344, 356, QColor(240, 160, 160), PictureSet::List1, 2, 318, 24, ImageDrawStyle::Normal},
-    {"Jupiter", "JUP A: ", false, 442, 458, QColor(240, 240, 160), PictureSet::List1, 3, 418, 24,
+    {Mars, "MAR A: ", false, 344, 356, QColor(240, 160, 160), PictureSet::List1, 2, 318, 24, ImageDrawStyle::Normal},
+    {Jupiter, "JUP A: ", false, 442, 458, QColor(240, 240, 160), PictureSet::List1, 3, 418, 24,
      ImageDrawStyle::Normal},
-    {"Saturn", "SAT A: ", false, 544, 556, QColor(160, 160, 128), PictureSet::List1, 4, 518, 24,
+    {Saturn, "SAT A: ", false, 544, 556, QColor(160, 160, 128), PictureSet::List1, 4, 518, 24,
      ImageDrawStyle::Normal},
-    {"Uranus", "URA A: ", false, 646, 654, QColor(128, 160, 128), PictureSet::List1, 5, 618, 24,
+    {Uranus, "URA A: ", false, 646, 654, QColor(128, 160, 128), PictureSet::List1, 5, 618, 24,
      ImageDrawStyle::Normal},
-    {"Neptun", "NEP A: ", false, 747, 753, QColor(96, 128, 160), PictureSet::List1, 6, 718, 24, ImageDrawStyle::Normal},
+    {Neptune, "NEP A: ", false, 747, 753, QColor(96, 128, 160), PictureSet::List1, 6, 718, 24, ImageDrawStyle::Normal},
 }};
 
 DayChart::DayChart() : Img(kChartWidth, kChartHeight, QImage::Format_RGB32) {
@@ -115,12 +116,8 @@ double Time_Of_Day_Hours(double jd) { return Mod_Positive(jd + 0.5, 1.0) * 24.0;
 
 std::string Chart_Title(double Sel_JD) {
   const CalendarTime c = JDToCalendar(Sel_JD);
-  const auto two = [](int v) {
-    const std::string s = "00" + std::to_string(v);
-    return s.substr(s.size() - 2);
-  };
   const long long w = static_cast<long long>(std::trunc(Sel_JD + 1.500001)) % 7;
-  return std::to_string(c.year) + "-" + two(c.month) + "-" + two(c.day) + "  " + Weekday_Names[(w + 7) % 7];
+  return std::to_string(c.year) + "-" + LastDigits(c.month, 2) + "-" + LastDigits(c.day, 2) + "  " + Weekday_Names[(w + 7) % 7];
 }
 
 namespace {
@@ -138,8 +135,10 @@ int First_At_Or_After(const EventStore& store, double Sel_JD) {
   return static_cast<int>(it - store.Event_Tab.begin());
 }
 
-const std::array<const char*, 4> kUpNames = {"MAstrD", "MNautD", "MBurgD", "Aufgang"};
-const std::array<const char*, 4> kDownNames = {"AAstrD", "ANautD", "ABurgD", "Untergang"};
+// The Sun's crossings of the four levels (astronomical, nautical, civil twilight, horizon).
+const std::array<EventKind, 4> kUpKinds = {EventKind::MAstrD, EventKind::MNautD, EventKind::MBurgD, EventKind::Aufgang};
+const std::array<EventKind, 4> kDownKinds = {EventKind::AAstrD, EventKind::ANautD, EventKind::ABurgD,
+                                             EventKind::Untergang};
 const std::array<QColor, 5> kLevelColours = {QColor(0, 0, 0), QColor(0, 0, 80), QColor(32, 0, 128),
                                              QColor(160, 64, 0), QColor(160, 160, 0)};
 
@@ -161,7 +160,7 @@ std::optional<int> Find_Event(const EventStore& store, int from, double Sel_JD, 
 
 bool Sun_Day_Is_Regular(const EventStore& store, double Sel_JD) {
   for (int k = 0; k < kSunEventCount; ++k) {
-    const auto n = Find_Event(store, 1, Sel_JD, "Sonne", SunEventNames[static_cast<std::size_t>(k)]);
+    const auto n = Find_Event(store, 1, Sel_JD, BodyNames[Sun], EventName(SunEventKinds[static_cast<std::size_t>(k)]));
     if (!n) return false;
     const double limit = (k == ABurgD || k == ANautD || k == AAstrD) ? Sel_JD + 1.5 : Sel_JD + 1.0;
     if (store.Event_Tab[static_cast<std::size_t>(*n)].jd_local >= limit) return false;
@@ -180,15 +179,15 @@ tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<d
     const double centre = to_noon <= 6.0 ? c_noon : c_noon + 12.0;
     return Mod_Positive(2.0 * centre - t, 24.0);
   };
-  const auto sun_event = [&](int n, const char* name) {
+  const auto sun_event = [&](int n, EventKind kind) {
     const tEventData& e = store.Event_Tab[static_cast<std::size_t>(n)];
-    return e.body == "Sonne" && e.event == name;
+    return e.body == BodyNames[Sun] && e.event == EventName(kind);
   };
 
   tSunSpans spans{};
   for (std::size_t k = 0; k < 4; ++k) {
-    const auto up = Find_Event(store, n0, Sel_JD, "Sonne", kUpNames[k]);
-    const auto down = Find_Event(store, n0, Sel_JD, "Sonne", kDownNames[k]);
+    const auto up = Find_Event(store, n0, Sel_JD, BodyNames[Sun], EventName(kUpKinds[k]));
+    const auto down = Find_Event(store, n0, Sel_JD, BodyNames[Sun], EventName(kDownKinds[k]));
     const auto jd = [&](int n) { return store.Event_Tab[static_cast<std::size_t>(n)].jd_local; };
     const bool has_up = up && jd(*up) < Sel_JD + 1.0;
     const bool has_down = down && jd(*down) < Sel_JD + 1.5;
@@ -205,9 +204,9 @@ tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<d
     } else {
       int dir = 0;  // +1 up, -1 down
       for (int n = n0; n <= last && dir == 0; ++n)
-        dir = sun_event(n, kDownNames[k]) ? 1 : sun_event(n, kUpNames[k]) ? -1 : 0;
+        dir = sun_event(n, kDownKinds[k]) ? 1 : sun_event(n, kUpKinds[k]) ? -1 : 0;
       for (int n = n0 - 1; n >= 1 && dir == 0; --n)
-        dir = sun_event(n, kUpNames[k]) ? 1 : sun_event(n, kDownNames[k]) ? -1 : 0;
+        dir = sun_event(n, kUpKinds[k]) ? 1 : sun_event(n, kDownKinds[k]) ? -1 : 0;
       span.all_day = dir > 0;
     }
   }
@@ -232,7 +231,7 @@ void Draw_Sun_Spans(QPainter& p, const tSunSpans& spans, std::optional<double> n
 tSunTimes Find_Sun_Times(const EventStore& store, double Sel_JD) {
   tSunTimes sun{};
   for (int k = 0; k < kSunEventCount; ++k) {
-    const auto n = Find_Event(store, 1, Sel_JD, "Sonne", SunEventNames[static_cast<std::size_t>(k)]);
+    const auto n = Find_Event(store, 1, Sel_JD, BodyNames[Sun], EventName(SunEventKinds[static_cast<std::size_t>(k)]));
     if (!n) continue;
     double v = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
     // The evening ends after midnight lie beyond 24 hours, the civil one too,
@@ -274,13 +273,13 @@ tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart&
     const CalendarTime c = JDToCalendar(store.Event_Tab[static_cast<std::size_t>(n)].jd_local);
     return c.hour + c.minute / 60.0 + c.second / 3600.0;
   };
-  const auto rise = Find_Event(store, 1, Sel_JD, body.name, "Aufgang");
+  const auto rise = Find_Event(store, 1, Sel_JD, BodyNames[body.body], EventName(EventKind::Aufgang));
   if (rise) {
     rs.Rise_h = hours_of(*rise);
     rs.Rise_Text = Date_Time_Text(store.Event_Tab[static_cast<std::size_t>(*rise)].jd_local);
   }
   const int from = (body.set_from_start || !rise) ? 1 : *rise + 1;
-  const auto set = Find_Event(store, from, Sel_JD, body.name, "Untergang");
+  const auto set = Find_Event(store, from, Sel_JD, BodyNames[body.body], EventName(EventKind::Untergang));
   if (set) {
     double h = hours_of(*set);
     if (rs.Rise_h && h < *rs.Rise_h) h += 24.0;
@@ -391,7 +390,7 @@ bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable
     // Near the poles the next event of a kind may lie weeks ahead: the bands
     // are taken from the day's own crossings instead.
     std::optional<double> noon;
-    if (const auto n = Find_Event(store, 1, chart.Sel_JD, "Sonne", "wahrer Mittag");
+    if (const auto n = Find_Event(store, 1, chart.Sel_JD, BodyNames[Sun], EventName(EventKind::WahrerMittag));
         n && store.Event_Tab[static_cast<std::size_t>(*n)].jd_local < chart.Sel_JD + 1.0)
       noon = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
     Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon);
@@ -438,23 +437,20 @@ tDayFields Day_Fields(double Sel_JD) {
   f.Sel_Jahr = c.year;
   f.Sel_Monat = c.month;
   f.Sel_Daag = c.day;
-  const auto two = [](int v) {
-    const std::string s = "00" + std::to_string(v);
-    return s.substr(s.size() - 2);
-  };
   f.Jahr_Text = std::to_string(c.year);
-  f.Monat_Text = two(c.month);
-  f.Daag_Text = two(c.day);
+  f.Monat_Text = LastDigits(c.month, 2);
+  f.Daag_Text = LastDigits(c.day, 2);
   f.DST_Text = IsSummerTime(Sel_JD) ? "(+01:00 Sommerzeit)" : "(Normalzeit)";
   return f;
 }
 
 tDayFields Refresh_Day(DayChart& chart, const EventStore& store, const PhaseTable& phases,
-                       const std::function<void(const tDayFields&)>& write_fields) {
+                       const std::function<void(const tDayFields&)>& write_fields,
+                       const std::function<void()>& rendered) {
   const tDayFields f = Day_Fields(chart.Sel_JD);
   if (write_fields) write_fields(f);
   if (chart.Process_Messages) chart.Process_Messages();
-  Render_Day_Chart(chart, store, phases);
+  if (Render_Day_Chart(chart, store, phases) && rendered) rendered();
   if (chart.Process_Messages) chart.Process_Messages();
   return f;
 }

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/digits.h"
 #include "chart/day_chart.h"
+#include "events/event_kinds.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
@@ -20,11 +22,6 @@ double Round_To_Second(double jd) {
   return day - 0.5 + seconds / 86400.0;
 }
 
-std::string Last(const std::string& zeros, long long v) {
-  const std::string s = zeros + std::to_string(v);
-  return s.substr(s.size() - zeros.size());
-}
-
 std::string Trim(const std::string& s) {
   const auto a = s.find_first_not_of(' ');
   if (a == std::string::npos) return {};
@@ -32,36 +29,26 @@ std::string Trim(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-bool Is_Twilight(const std::string& event) {
-  return event == "MAstrD" || event == "MNautD" || event == "MBurgD" || event == "AAstrD" || event == "ANautD" ||
-         event == "ABurgD";
-}
-
-const char* Twilight_Text(const std::string& event) {
-  if (event == "MAstrD") return "Morgen: Beginn der astronomischen Dämmerung (Sonne über -18°)";
-  if (event == "MNautD") return "Morgen: Beginn der nautischen Dämmerung (Sonne über -12°)";
-  if (event == "MBurgD") return "Morgen: Beginn der bürgerlichen Dämmerung (Sonne über -6°)";
-  if (event == "ABurgD") return "Abend: Ende der bürgerlichen Dämmerung (Sonne unter -6°)";
-  if (event == "ANautD") return "Abend: Ende der nautischen Dämmerung (Sonne unter -12°)";
-  if (event == "AAstrD") return "Abend: Ende der astronomischen Dämmerung (Sonne unter -18°)";
-  return nullptr;
-}
-
+// The list filters: twilights with sunrise and sunset, the rises and sets of
+// the Moon and the planets, meridian transits (true noon is always listed).
 bool Skipped(const tEventData& e, bool show_daemmerungen, bool show_auf_untergaenge, bool show_meridian) {
-  const bool rise_or_set = e.event == "Aufgang" || e.event == "Untergang";
-  if (!show_meridian && e.event == "im Meridian") return true;
-  if (!show_auf_untergaenge && e.body != "Sonne" && rise_or_set) return true;
-  if (!show_daemmerungen && e.body == "Sonne" && rise_or_set) return true;
-  if (!show_daemmerungen && Is_Twilight(e.event)) return true;
-  return false;
+  const auto category = CategoryOf(e.body, e.event);
+  if (!category) return false;
+  switch (*category) {
+    case EventCategory::Twilight:
+    case EventCategory::SunRiseSet: return !show_daemmerungen;
+    case EventCategory::BodyRiseSet: return !show_auf_untergaenge;
+    case EventCategory::Transit: return !show_meridian && e.event == EventName(EventKind::ImMeridian);
+    default: return false;
+  }
 }
 
 }  // namespace
 
 std::string Date_Time_Text(double jd) {
   const CalendarTime c = JDToCalendar(Round_To_Second(jd));
-  const auto two = [](double v) { return Last("00", static_cast<long long>(std::nearbyint(v))); };
-  return Last("0000", c.year) + "-" + Last("00", c.month) + "-" + Last("00", c.day) + "  " + two(c.hour) + ":" +
+  const auto two = [](double v) { return LastDigits(static_cast<long long>(std::nearbyint(v)), 2); };
+  return LastDigits(c.year, 4) + "-" + LastDigits(c.month, 2) + "-" + LastDigits(c.day, 2) + "  " + two(c.hour) + ":" +
          two(c.minute) + ":" + two(c.second);
 }
 
@@ -97,8 +84,7 @@ std::string Format_General(double value) {
 }
 
 std::string Event_Text(const tEventData& e) {
-  const char* twilight = Twilight_Text(e.event);
-  std::string t = twilight ? twilight : e.event;
+  std::string t(ChartText(e.event));
   if (e.au != kMissing) t.append(" ").append(Format_General(e.au)).append(" AU");
   if (e.km != kMissing) t.append(" ").append(Format_General(e.km)).append(" km");
   if (e.earth_radii != kMissing) t.append(" ").append(Format_General(e.earth_radii)).append(" ERad");

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 

@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "ephemeris/atomic_file.h"
-#include "ephemeris/file_text.h"
-#include "timecalc/errors.h"
+#include "base/atomic_file.h"
+#include "base/whole_file.h"
+#include "base/error.h"
+#include "base/line_fields.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -16,40 +17,16 @@ std::string_view Copy(std::string_view s, std::size_t pos, std::size_t count) {
   return s.substr(pos, count);
 }
 
-// The text of a line, consumed column by column.
-class Columns {
- public:
-  explicit Columns(std::string_view line) : rest_(line) {}
-  // The current column: the text before the next tab (all the rest when no tab follows).
-  std::string_view peek() const { return rest_.substr(0, rest_.find('\t')); }
-  // Drops the current column and its tab (all the rest when no tab follows).
-  void drop(int count = 1) {
-    for (int i = 0; i < count; ++i) {
-      const auto tab = rest_.find('\t');
-      rest_ = tab == std::string_view::npos ? std::string_view{} : rest_.substr(tab + 1);
-    }
-  }
-  double number() {
-    const double v = ParseFloat(peek());
-    drop();
-    return v;
-  }
-  std::string_view& rest() { return rest_; }
-
- private:
-  std::string_view rest_;
-};
-
 double Integer(std::string_view digits) { return static_cast<double>(ParseInteger(digits)); }
 
 }  // namespace
 
 void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
-  Columns c(line);
-  c.drop();                              // 1: calendar text
-  rec.jd = c.number();                   // 2
-  c.drop(2);                             // 3, 4: markers
-  {                                      // 5: " HH MM SS.ssssss" by position
+  TabFields c(line);
+  c.drop();                              // calendar text
+  rec.jd = ParseFloat(c.take());
+  c.drop(2);                             // two markers
+  {  // " HH MM SS.ssssss" by position
     const std::string_view s = c.rest();
     const double h = Integer(Copy(s, 1, 2));
     const double m = Integer(Copy(s, 4, 2));
@@ -57,7 +34,7 @@ void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
     rec.ra = h + m / 60 + sec / 3600;
     c.drop();
   }
-  {                                      // 6: " ±DD MM SS.sssss" by position
+  {  // " ±DD MM SS.sssss" by position
     std::string_view s = Copy(c.rest(), 1, std::string_view::npos);
     const bool negative = !s.empty() && s.front() == '-';
     s = Copy(s, 1, std::string_view::npos);
@@ -68,24 +45,24 @@ void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
     rec.dec = negative ? -v : v;
     c.drop();
   }
-  rec.mag = c.number();                  // 7
-  rec.col8 = c.number();                 // 8
-  rec.col9 = c.number();                 // 9
-  rec.diameter = c.number();             // 10
-  rec.col11 = c.number();                // 11
-  rec.col12 = c.number();                // 12
-  c.drop(2);                             // 13, 14: text
-  rec.col15 = c.number();                // 15
-  rec.delta = c.number();                // 16
-  rec.col17 = c.number();                // 17
-  {                                      // 18: label from characters 4 to 6, never past the column
+  rec.mag = ParseFloat(c.take());
+  rec.col8 = ParseFloat(c.take());
+  rec.col9 = ParseFloat(c.take());
+  rec.diameter = ParseFloat(c.take());
+  rec.col11 = ParseFloat(c.take());
+  rec.col12 = ParseFloat(c.take());
+  c.drop(2);                             // two text columns
+  rec.col15 = ParseFloat(c.take());
+  rec.delta = ParseFloat(c.take());
+  rec.col17 = ParseFloat(c.take());
+  {  // label from characters 4 to 6, never past the column
     const std::string_view label = Copy(c.peek(), 3, 3);
     rec.label.length = static_cast<std::uint8_t>(label.size());
     for (std::size_t i = 0; i < 3; ++i) rec.label.chars[i] = i < label.size() ? label[i] : ' ';
     c.drop();
   }
-  rec.ecl_lon = c.number();              // 19
-  rec.col20 = ParseFloat(c.rest());      // 20: the whole rest of the line
+  rec.ecl_lon = ParseFloat(c.take());
+  rec.col20 = ParseFloat(c.rest());      // the whole rest of the line
 }
 
 void ConvertExportLines(std::string_view text, const std::function<void(const tEphemerisData&)>& sink,

@@ -32,10 +32,9 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
     v.d_ra = Atan2_YX(-obs.Obs_RhoCosPhi * v.sin_par * sin_ha, denom);
     v.ra_topo = v.ra + v.d_ra * kRadToHour;
     v.dec_topo = Atan2_YX((sin_dec - obs.Obs_RhoSinPhi * v.sin_par) * std::cos(v.d_ra), denom) * kRadToDeg;
-    // Altitude of the topocentric place (as Altitude_Rad, with the site's sine and cosine kept).
-    const double dec_topo = v.dec_topo * kDegToRad;
+    // Altitude of the topocentric place.
     const double h = GMST_Rad(e.jd) + lon - v.ra_topo * kHourToRad;
-    v.alt = ArcSin_Clamped(sin_lat * std::sin(dec_topo) + cos_lat * std::cos(dec_topo) * std::cos(h)) * kRadToDeg;
+    v.alt = Altitude_Of_Hour_Angle(sin_lat, cos_lat, v.dec_topo * kDegToRad, h) * kRadToDeg;
     // Longitude difference and elongation from the Sun's ephemeris row.
     v.d_lon = body == Sun ? 0.0 : (e.ecl_lon - eph.at(Sun, k).ecl_lon) * kDegToRad;
     v.sin_d_lon = std::sin(v.d_lon);

@@ -3,12 +3,15 @@
 #include <cmath>
 #include <string_view>
 
+#include "events/event_kinds.h"
 #include "events/event_line.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
 namespace {
+
+using K = EventKind;
 
 enum class Form { Up, Down, Max, Min };
 
@@ -105,15 +108,15 @@ void PassRunner::RiseSet() {
   double g1 = g(1), g2 = g(2);
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
-    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Aufgang", DiameterMagnitudeLabel(i));
-    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Untergang");
+    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), EventName(K::Aufgang), DiameterMagnitudeLabel(i));
+    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), EventName(K::Untergang));
     g1 = g2;
     g2 = g3;
   }
 }
 
 void PassRunner::Transit() {
-  Triple([&](int k) { return std::sin(B(k).ha); }, Form::Up, body_ == Sun ? "wahrer Mittag" : "im Meridian",
+  Triple([&](int k) { return std::sin(B(k).ha); }, Form::Up, body_ == Sun ? EventName(K::WahrerMittag) : EventName(K::ImMeridian),
          [](int) { return EventFields{}; });
 }
 
@@ -125,7 +128,7 @@ void PassRunner::BrightnessMaximum(double threshold) {
     f.angle = FormatFixed(B(i - 1).elong, 2);
     f.magnitude = Quad_Extremum_Value(m1, m2, m3);
     Emit(i, Quad_Extremum_Pos(m1, m2, m3),
-         EastOfSun(i - 1) ? "maximale Helligkeit (Abendhimmel)" : "maximale Helligkeit (Morgenhimmel)", f);
+         EastOfSun(i - 1) ? EventName(K::HelligkeitAbend) : EventName(K::HelligkeitMorgen), f);
   }
 }
 
@@ -136,7 +139,7 @@ void PassRunner::GreatestElongation() {
     EventFields f = DiameterMagnitudeLabel(i);
     f.angle = FormatFixed(e2, 2);
     Emit(i, Quad_Extremum_Pos(e1, e2, e3),
-         EastOfSun(i - 1) ? "maximale Elongation (östl.)" : "maximale Elongation (westl.)", f);
+         EastOfSun(i - 1) ? EventName(K::ElongationOst) : EventName(K::ElongationWest), f);
   }
 }
 
@@ -171,28 +174,28 @@ void PassRunner::Run() {
   const bool inner = body_ == Mercury || body_ == Venus;
   const bool outer = body_ >= Mars;
 
-  if (body_ == Sun) {  // passes 1 … 3
-    Twilight(kAstronomicalTwilight, "MAstrD", "AAstrD");
-    Twilight(kNauticalTwilight, "MNautD", "ANautD");
-    Twilight(kCivilTwilight, "MBurgD", "ABurgD");
+  if (body_ == Sun) {
+    Twilight(kAstronomicalTwilight, EventName(K::MAstrD), EventName(K::AAstrD));
+    Twilight(kNauticalTwilight, EventName(K::MNautD), EventName(K::ANautD));
+    Twilight(kCivilTwilight, EventName(K::MBurgD), EventName(K::ABurgD));
   }
-  RiseSet();   // 4
-  Transit();   // 5
-  if (inner) {  // 6 … 9
+  RiseSet();
+  Transit();
+  if (inner) {
     BrightnessMaximum(body_ == Mercury ? -1.0 : -4.5);
     GreatestElongation();
-    Triple(sin_d_lon, Form::Down, "in unterer Konjunktion zu Sonne", dml);
-    Triple(sin_d_lon, Form::Up, "in oberer Konjunktion zur Sonne", dml);
+    Triple(sin_d_lon, Form::Down, EventName(K::UntereKonjunktion), dml);
+    Triple(sin_d_lon, Form::Up, EventName(K::ObereKonjunktion), dml);
   }
-  if (outer) {  // 10 … 13
-    Triple(sin_d_lon, Form::Down, "in Konjunktion zur Sonne", dml);
-    Triple(sin_d_lon, Form::Up, "in Opposition zur Sonne", dml);
-    Stations(Form::Max, "stationär, wird rückläufig");
-    Stations(Form::Min, "stationär, wird rechtläufig");
+  if (outer) {
+    Triple(sin_d_lon, Form::Down, EventName(K::Konjunktion), dml);
+    Triple(sin_d_lon, Form::Up, EventName(K::Opposition), dml);
+    Stations(Form::Max, EventName(K::WirdRuecklaeufig));
+    Stations(Form::Min, EventName(K::WirdRechtlaeufig));
   }
-  Distance(Form::Min, body_ == Sun ? "Erde in Sonnennähe" : "in Erdnähe");     // 14
-  Distance(Form::Max, body_ == Sun ? "Erde in Sonnenferne" : "in Erdferne");   // 15
-  if (body_ == Sun) {  // 16 … 23
+  Distance(Form::Min, body_ == Sun ? EventName(K::Sonnennaehe) : EventName(K::Erdnaehe));
+  Distance(Form::Max, body_ == Sun ? EventName(K::Sonnenferne) : EventName(K::Erdferne));
+  if (body_ == Sun) {
     auto sin_lon = [&](int k) { return std::sin(E(k).ecl_lon * kDegToRad); };
     auto cos_lon = [&](int k) { return std::cos(E(k).ecl_lon * kDegToRad); };
     auto solstice = [&](int i) {
@@ -200,28 +203,28 @@ void PassRunner::Run() {
       f.angle = DeclinationText(E(i - 1).dec);
       return f;
     };
-    Triple(sin_lon, Form::Up, "Frühlingsanfang (Ekliptik)", label);
-    Triple(dec, Form::Up, "Frühlingsanfang (Äquator)", label);
-    Triple(sin_lon, Form::Down, "Herbstanfang (Ekliptik)", label);
-    Triple(dec, Form::Down, "Herbstanfang (Äquator)", label);
-    Triple(cos_lon, Form::Down, "Sommeranfang (Ekliptik)", solstice);
-    Triple(dec, Form::Max, "Sommeranfang (Äquator)", solstice);
-    Triple(cos_lon, Form::Up, "Winteranfang (Ekliptik)", solstice);
-    Triple(dec, Form::Min, "Winteranfang (Äquator)", solstice);
-  } else {  // 24, 25
+    Triple(sin_lon, Form::Up, EventName(K::FruehlingEkliptik), label);
+    Triple(dec, Form::Up, EventName(K::FruehlingAequator), label);
+    Triple(sin_lon, Form::Down, EventName(K::HerbstEkliptik), label);
+    Triple(dec, Form::Down, EventName(K::HerbstAequator), label);
+    Triple(cos_lon, Form::Down, EventName(K::SommerEkliptik), solstice);
+    Triple(dec, Form::Max, EventName(K::SommerAequator), solstice);
+    Triple(cos_lon, Form::Up, EventName(K::WinterEkliptik), solstice);
+    Triple(dec, Form::Min, EventName(K::WinterAequator), solstice);
+  } else {
     auto declination = [&](int i) {
       EventFields f = Label(i);
       f.angle = FormatFixed(E(i - 1).dec, 2);
       return f;
     };
-    Triple(dec, Form::Max, "nördlichste Deklination", declination);
-    Triple(dec, Form::Min, "südlichste Deklination", declination);
+    Triple(dec, Form::Max, EventName(K::NoerdlichsteDeklination), declination);
+    Triple(dec, Form::Min, EventName(K::SuedlichsteDeklination), declination);
   }
-  if (body_ == Moon) {  // 26 … 29
-    Triple(sin_d_lon, Form::Up, "Neumond", label);
-    Triple(sin_d_lon, Form::Down, "Vollmond", label);
-    Triple(cos_d_lon, Form::Down, "Erstes Viertel", label);
-    Triple(cos_d_lon, Form::Up, "Letztes Viertel", label);
+  if (body_ == Moon) {
+    Triple(sin_d_lon, Form::Up, EventName(K::Neumond), label);
+    Triple(sin_d_lon, Form::Down, EventName(K::Vollmond), label);
+    Triple(cos_d_lon, Form::Down, EventName(K::ErstesViertel), label);
+    Triple(cos_d_lon, Form::Up, EventName(K::LetztesViertel), label);
   }
 }
 

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <fstream>
-#include <thread>
 #include <string_view>
 
-#include "ephemeris/file_text.h"
-#include "timecalc/errors.h"
+#include "base/whole_file.h"
+#include "base/error.h"
+#include "base/line_fields.h"
+#include "base/parallel_for.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -19,52 +20,33 @@ EventStore::EventStore() {
 
 namespace {
 
-class Pieces {
- public:
-  explicit Pieces(std::string_view s) : s_(s) {}
-  bool starts_with_tab() const { return !s_.empty() && s_.front() == '\t'; }
-  std::string_view first() const { return s_.substr(0, s_.find('\t')); }
-  void drop() {
-    const auto tab = s_.find('\t');
-    s_ = tab == std::string_view::npos ? std::string_view{} : s_.substr(tab + 1);
+double Number(TabFields& p) { return ParseFloat(p.take()); }
+double OptionalNumber(TabFields& p) {
+  if (p.empty_field()) {
+    p.drop();
+    return kMissing;
   }
-  std::string_view take() {
-    const std::string_view p = first();
-    drop();
-    return p;
-  }
-  double number() { return ParseFloat(take()); }
-  double optional_number() {
-    if (starts_with_tab()) {
-      drop();
-      return kMissing;
-    }
-    return number();
-  }
-  std::string_view rest() const { return s_; }
-
- private:
-  std::string_view s_;
-};
+  return Number(p);
+}
 
 void ParseEventLine(std::string_view s, tEventData& e) {
   e.line.assign(s);
-  Pieces p(s);
-  e.jd_ut = p.number();
-  e.jd_local = p.number();
+  TabFields p(s);
+  e.jd_ut = Number(p);
+  e.jd_local = Number(p);
   e.body.assign(p.take());
   e.event.assign(p.take());
-  e.au = p.optional_number();
-  e.km = p.optional_number();
-  e.earth_radii = p.optional_number();
-  if (p.starts_with_tab()) {
+  e.au = OptionalNumber(p);
+  e.km = OptionalNumber(p);
+  e.earth_radii = OptionalNumber(p);
+  if (p.empty_field()) {
     e.angle.clear();
     p.drop();
   } else {
     e.angle.assign(p.take());
   }
-  e.diameter = static_cast<float>(p.optional_number());
-  e.magnitude = static_cast<float>(p.optional_number());
+  e.diameter = static_cast<float>(OptionalNumber(p));
+  e.magnitude = static_cast<float>(OptionalNumber(p));
   e.note.assign(p.rest());
 }
 
@@ -88,7 +70,7 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
 
   // The lines are parsed in blocks on the machine's cores; the first failing
   // line in file order decides, as if they were read one after another.
-  const unsigned threads = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+  const unsigned threads = std::min(2u, DefaultThreadCount());
   std::vector<int> first_bad(threads, n + 1);
   std::vector<std::string> bad_text(threads);
   auto parse = [&](unsigned t) {
@@ -104,10 +86,7 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
       }
     }
   };
-  std::vector<std::thread> pool;
-  for (unsigned t = 1; t < threads; ++t) pool.emplace_back(parse, t);
-  parse(0);
-  for (auto& t : pool) t.join();
+  ParallelFor(static_cast<int>(threads), threads, [&](int t) { parse(static_cast<unsigned>(t)); });
   for (unsigned t = 0; t < threads; ++t) {
     if (first_bad[t] <= n) {
       // Entries before the failing line stay; the failing line is not counted.

@@ -5,8 +5,8 @@
 #include <QTableWidget>
 #include <cstring>
 
-#include "ephemeris/time_zones.h"
-#include "ephemeris/version_info.h"
+#include "timecalc/time_zones.h"
+#include "programfiles/version_info.h"
 #include "mainwindow/form_main.h"
 #include "timecalc/calendar.h"
 
@@ -58,14 +58,10 @@ void TForm_Main::FormCreate() {
   chart.Show_Meridian = CheckBox_Meridian->isChecked();
 
   const QDate today = options_.today();
-  Sel_Jahr = today.year();
-  Sel_Monat = today.month();
-  Sel_Daag = today.day();
   almanac->site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
   // The chosen day is set before the computation, so that a failing
   // computation still leaves a day to show and to step from.
-  Sel_JD = std::clamp(CalendarToJD(Sel_Jahr, Sel_Monat, Sel_Daag, 0, 0, 0), kFirstDay, kLastDay);
-  chart.Sel_JD = Sel_JD;
+  chart.Sel_JD = std::clamp(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0), kFirstDay, kLastDay);
   RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
     Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
   }, options_.log_dir);

@@ -15,11 +15,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "ephemeris/time_zones.h"
-#include "ephemeris/version_info.h"
+#include "timecalc/time_zones.h"
+#include "programfiles/version_info.h"
 #include "mainwindow/chart_view.h"
 #include "timecalc/calendar.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -123,12 +123,23 @@ void TForm_Main::Build_Controls() {
   StatusBar1->setContentsMargins(4, 0, 4, 0);
   StatusBar1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Show_Status("", StatusColour::ButtonFace);
-  Build_Right_Panel();
+  Build_Date_Group(Panel_Rght);
+  Build_Display_Group(Panel_Rght);
+  Build_Zone_Group(Panel_Rght);
+  Build_Site_Group(Panel_Rght);
+  Build_Tool_Buttons(Panel_Rght);
+  Memo1 = new QPlainTextEdit(Panel_Rght);
+  Memo1->setGeometry(6, 445, 440, 200);
+  Memo1->setReadOnly(true);
+  Memo1->setFont(Memo_Font());
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setFocusPolicy(Qt::ClickFocus);
   Build_About_Box();
+  Name_Controls();
 }
 
-void TForm_Main::Build_Right_Panel() {
-  QWidget* p = Panel_Rght;
+// The chosen day in large green digits with its step buttons, and "Heute".
+void TForm_Main::Build_Date_Group(QWidget* p) {
   Shape2 = new QWidget(p);
   Shape2->setGeometry(4, -1, 351, 170);
   Shape2->setAutoFillBackground(true);
@@ -179,7 +190,10 @@ void TForm_Main::Build_Right_Panel() {
     connect(field, &QLineEdit::returnPressed, this,
             [this, field] { Guarded([&] { RichEdit_KeyDown(field, Qt::Key_Return); }); });
   connect(Button_Heute, &QPushButton::clicked, this, [this] { Guarded([&] { Button_HeuteClick(); }); });
+}
 
+// The three check boxes of what the event list shows.
+void TForm_Main::Build_Display_Group(QWidget* p) {
   const QFont narrow20 = Font("Arial Narrow", 20);
   CheckBox_Daemmerungen = new QCheckBox("Sonne: Aufg. / Unterg. / Dämmerung", p);
   CheckBox_Daemmerungen->setGeometry(6, 180, 340, 30);
@@ -196,7 +210,11 @@ void TForm_Main::Build_Right_Panel() {
   connect(CheckBox_Auf_Untergaenge, &QCheckBox::clicked, this,
           [this] { Guarded([&] { CheckBox_Auf_UntergaengeClick(); }); });
   connect(CheckBox_Meridian, &QCheckBox::clicked, this, [this] { Guarded([&] { CheckBox_MeridianClick(); }); });
+}
 
+// The zone list and the summer-time label.
+void TForm_Main::Build_Zone_Group(QWidget* p) {
+  const QFont narrow20 = Font("Arial Narrow", 20);
   Label_TZone = Label(p, {6, 291, 62, 24}, "Zeitzone", narrow20);
   ComboBox_TZone = new QComboBox(p);
   ComboBox_TZone->setGeometry(79, 289, 108, 28);
@@ -207,6 +225,11 @@ void TForm_Main::Build_Right_Panel() {
   connect(ComboBox_TZone, &QComboBox::editTextChanged, this,
           [this](const QString&) { Guarded([&] { ComboBox_TZoneChange(); }); });
   Label_DST = Label(p, {192, 291, 160, 24}, "", narrow20);
+}
+
+// Latitude and longitude: their labels, fields and half-degree step buttons.
+void TForm_Main::Build_Site_Group(QWidget* p) {
+  const QFont narrow20 = Font("Arial Narrow", 20);
   Label_nLat = Label(p, {6, 324, 200, 24}, "Geogr. Breite +=N -=S", narrow20);
   Label_eLon = Label(p, {6, 382, 200, 24}, "Geogr. Länge +=O -=W", narrow20);
   const QIcon left = Triangle(8, 11, 'l'), right = Triangle(9, 11, 'r');
@@ -236,7 +259,10 @@ void TForm_Main::Build_Right_Panel() {
     connect(s.button, &QPushButton::pressed, this, [this, s] { Guarded([&] { Site_Step(s.latitude, s.step); }); });
     connect(s.button, &QPushButton::released, this, [this] { Step_Buttons_MouseUp(); });
   }
+}
 
+// The phase-picture tools: hidden and disabled, for the developer.
+void TForm_Main::Build_Tool_Buttons(QWidget* p) {
   const struct {
     QPushButton** button;
     const char* caption;
@@ -253,13 +279,30 @@ void TForm_Main::Build_Right_Panel() {
     (*t.button)->setEnabled(false);
     connect(*t.button, &QPushButton::clicked, this, [this, h = t.handler] { Guarded([&] { (this->*h)(); }); });
   }
+}
 
-  Memo1 = new QPlainTextEdit(p);
-  Memo1->setGeometry(6, 445, 440, 200);
-  Memo1->setReadOnly(true);
-  Memo1->setFont(Memo_Font());
-  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Memo1->setFocusPolicy(Qt::ClickFocus);
+// Every control is found by its member name (QObject::findChild), as the tests do.
+void TForm_Main::Name_Controls() {
+  const std::pair<QObject*, const char*> names[] = {
+      {Panel_Left, "Panel_Left"}, {Panel_Bild, "Panel_Bild"}, {Panel_Rght, "Panel_Rght"},
+      {Panel_About, "Panel_About"}, {Image1, "Image1"}, {StatusBar1, "StatusBar1"}, {Shape2, "Shape2"},
+      {RichEdit_Jahr, "RichEdit_Jahr"}, {RichEdit_Monat, "RichEdit_Monat"}, {RichEdit_Daag, "RichEdit_Daag"},
+      {Label1, "Label1"}, {Label2, "Label2"},
+      {BitBtn_Jahr_Plus, "BitBtn_Jahr_Plus"}, {BitBtn_Monat_Plus, "BitBtn_Monat_Plus"},
+      {BitBtn_Daag_Plus, "BitBtn_Daag_Plus"}, {BitBtn_Jahr_Minus, "BitBtn_Jahr_Minus"},
+      {BitBtn_Monat_Minus, "BitBtn_Monat_Minus"}, {BitBtn_Daag_Minus, "BitBtn_Daag_Minus"},
+      {Button_Heute, "Button_Heute"}, {CheckBox_Daemmerungen, "CheckBox_Daemmerungen"},
+      {CheckBox_Auf_Untergaenge, "CheckBox_Auf_Untergaenge"}, {CheckBox_Meridian, "CheckBox_Meridian"},
+      {Memo1, "Memo1"}, {Label_TZone, "Label_TZone"}, {Label_DST, "Label_DST"}, {Label_nLat, "Label_nLat"},
+      {Label_eLon, "Label_eLon"}, {ComboBox_TZone, "ComboBox_TZone"},
+      {BitBtn_nLat_MinusSmall, "BitBtn_nLat_MinusSmall"}, {BitBtn_nLat_PlusSmall, "BitBtn_nLat_PlusSmall"},
+      {BitBtn_eLon_MinusSmall, "BitBtn_eLon_MinusSmall"}, {BitBtn_eLon_PlusSmall, "BitBtn_eLon_PlusSmall"},
+      {Edit_nLat, "Edit_nLat"}, {Edit_eLon, "Edit_eLon"}, {Exit1, "Exit1"}, {Makebinaryfiles1, "Makebinaryfiles1"},
+      {Computealldata1, "Computealldata1"}, {about1, "about1"}, {Image4, "Image4"},
+      {Label_Vesperkalend, "Label_Vesperkalend"}, {StringGrid_VersionsInfo, "StringGrid_VersionsInfo"},
+      {Button_About_OK, "Button_About_OK"}, {Button_Monde_anpassen, "Button_Monde_anpassen"},
+      {Button_Venus_anpassen, "Button_Venus_anpassen"}, {Button_Merkur_anpassen, "Button_Merkur_anpassen"}};
+  for (const auto& [object, name] : names) object->setObjectName(QString::fromLatin1(name));
 }
 
 void TForm_Main::Build_About_Box() {

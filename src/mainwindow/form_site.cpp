@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "ephemeris/time_zones.h"
+#include "timecalc/time_zones.h"
 #include "mainwindow/form_main.h"
 #include "timecalc/numtext.h"
 

@@ -3,56 +3,33 @@
 #include <cstring>
 #include <string>
 
-#include "ephemeris/atomic_file.h"
-#include "ephemeris/file_text.h"
-#include "timecalc/errors.h"
+#include "base/whole_file.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {
 
-void Put16(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::uint8_t* p, std::uint32_t v) {
-  Put16(p, v & 0xFFFF);
-  Put16(p + 2, v >> 16);
-}
 std::uint32_t Get16(const std::uint8_t* p) { return p[0] | (static_cast<std::uint32_t>(p[1]) << 8); }
 std::uint32_t Get32(const std::uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
 
 std::size_t PaddedStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3); }
 
+BmpLayout Layout24(const Bitmap24& picture) {
+  BmpLayout l;
+  l.width = picture.empty() ? 0 : static_cast<std::uint32_t>(picture.width);
+  l.height = picture.empty() ? 0 : static_cast<std::uint32_t>(picture.height);
+  l.bits = 24;
+  return l;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBmp24(const Bitmap24& picture) {
-  const int w = picture.empty() ? 0 : picture.width;
-  const int h = picture.empty() ? 0 : picture.height;
-  const std::size_t stride = PaddedStride(w);
-  const std::size_t image = stride * static_cast<std::size_t>(h);
-  std::vector<std::uint8_t> out(kBmpHeaderSize + image, 0);
-  std::uint8_t* p = out.data();
-  p[0] = 'B';
-  p[1] = 'M';
-  Put32(p + 2, static_cast<std::uint32_t>(out.size()));
-  Put32(p + 10, kBmpHeaderSize);
-  Put32(p + 14, 40);
-  Put32(p + 18, static_cast<std::uint32_t>(w));
-  Put32(p + 22, static_cast<std::uint32_t>(h));
-  Put16(p + 26, 1);
-  Put16(p + 28, 24);
-  Put32(p + 30, 0);  // BI_RGB
-  Put32(p + 34, static_cast<std::uint32_t>(image));
-  for (int y = 0; y < h; ++y)
-    std::memcpy(p + kBmpHeaderSize + static_cast<std::size_t>(h - 1 - y) * stride, picture.row(y), picture.stride());
-  return out;
+  return EncodeBmp(Layout24(picture), [&](int y) { return static_cast<const void*>(picture.row(y)); });
 }
 
 void SaveBmp24(const Bitmap24& picture, const std::filesystem::path& file) {
-  const std::vector<std::uint8_t> data = EncodeBmp24(picture);
-  AtomicFile out(file);
-  out.write(data.data(), data.size());
-  out.commit();
+  WriteBmp(file, Layout24(picture), [&](int y) { return static_cast<const void*>(picture.row(y)); });
 }
 
 bool DecodeBmp24(const void* data, std::size_t size, Bitmap24& picture) {

@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "pictures/bmp_io.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 // The resources live in this static library: register them before the first
 // lookup (the macro must stand outside any namespace).

@@ -11,9 +11,9 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "ephemeris/atomic_file.h"
-#include "ephemeris/file_text.h"
-#include "timecalc/errors.h"
+#include "base/atomic_file.h"
+#include "base/whole_file.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

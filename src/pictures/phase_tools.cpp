@@ -19,11 +19,6 @@ void ProcessMessages(const PhaseToolHooks& hooks) {
 
 }  // namespace
 
-std::string LastDigits(int value, int digits) {
-  const std::string text = (digits == 3 ? "000" : "00") + std::to_string(value);
-  return text.substr(text.size() - static_cast<std::size_t>(digits));
-}
-
 int PhasePictureSize(PhaseBody body) {
   switch (body) {
     case PhaseBody::Moon: return 96;

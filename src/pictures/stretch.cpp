@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

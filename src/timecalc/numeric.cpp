@@ -52,9 +52,12 @@ double GMST_Rad(double jd) {
   return Mod_Positive(theta * kPi / 180, 2 * kPi);
 }
 
+double Altitude_Of_Hour_Angle(double sin_lat, double cos_lat, double dec, double ha) {
+  return ArcSin_Clamped(sin_lat * std::sin(dec) + cos_lat * std::cos(dec) * std::cos(ha));
+}
+
 double Altitude_Rad(double jd, double ra, double dec, double east_lon, double lat) {
-  const double h = GMST_Rad(jd) + east_lon - ra;
-  return ArcSin_Clamped(std::sin(lat) * std::sin(dec) + std::cos(lat) * std::cos(dec) * std::cos(h));
+  return Altitude_Of_Hour_Angle(std::sin(lat), std::cos(lat), dec, GMST_Rad(jd) + east_lon - ra);
 }
 
 double Quad_Root(double y1, double y2, double y3) {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

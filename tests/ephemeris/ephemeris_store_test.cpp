@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "support/temp_dir.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "ephemeris/export_line.h"
 #include "support/temp_dir.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "extract_files.h"
 #include "support/temp_dir.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk::ephemgen {
 namespace {

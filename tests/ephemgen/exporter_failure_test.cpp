@@ -13,7 +13,7 @@
 #include "ephemeris/ephemeris_data.h"
 #include "extract_files.h"
 #include "support/temp_dir.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk::ephemgen {
 namespace {

@@ -16,8 +16,7 @@ using test::Date_Of;
 using test::WindowWorld;
 
 void Go(TForm_Main& w, int y, int m, int d) {
-  w.Sel_JD = CalendarToJD(y, m, d, 0, 0, 0);
-  w.Refresh_Day();
+  w.Go_To_Day(CalendarToJD(y, m, d, 0, 0, 0));
 }
 
 class Navigation : public ::testing::Test {
@@ -39,41 +38,41 @@ TForm_Main* Navigation::window_ = nullptr;
 
 TEST_F(Navigation, StepButtonsCarryOverMonthEnds) {
   Go(w, 2023, 1, 31);
-  Click_Step(w.BitBtn_Monat_Plus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Monat_Plus"));
   EXPECT_EQ(Date_Of(w), "2023-03-03");
   Go(w, 2024, 1, 31);
-  Click_Step(w.BitBtn_Monat_Plus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Monat_Plus"));
   EXPECT_EQ(Date_Of(w), "2024-03-02");
   Go(w, 2024, 2, 29);
-  Click_Step(w.BitBtn_Jahr_Plus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Jahr_Plus"));
   EXPECT_EQ(Date_Of(w), "2025-03-01");
   Go(w, 2023, 3, 1);
-  Click_Step(w.BitBtn_Daag_Minus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Daag_Minus"));
   EXPECT_EQ(Date_Of(w), "2023-02-28");
   Go(w, 2023, 1, 15);
-  Click_Step(w.BitBtn_Monat_Minus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Monat_Minus"));
   EXPECT_EQ(Date_Of(w), "2022-12-15");
-  EXPECT_EQ(w.RichEdit_Jahr->text(), "2022");
-  EXPECT_EQ(w.RichEdit_Monat->text(), "12");
-  EXPECT_EQ(w.RichEdit_Daag->text(), "15");
-  EXPECT_EQ(w.Btn_Repeat_Active, 0);
+  EXPECT_EQ(test::Ctl<QLineEdit>(w, "RichEdit_Jahr")->text(), "2022");
+  EXPECT_EQ(test::Ctl<QLineEdit>(w, "RichEdit_Monat")->text(), "12");
+  EXPECT_EQ(test::Ctl<QLineEdit>(w, "RichEdit_Daag")->text(), "15");
+  EXPECT_FALSE(w.Step_Repeating());
 }
 
 TEST_F(Navigation, ClampsAtBothEndsOfThePeriod) {
   Go(w, 2031, 6, 15);
-  Click_Step(w.BitBtn_Jahr_Plus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Jahr_Plus"));
   EXPECT_EQ(Date_Of(w), "2031-12-30");
-  Click_Step(w.BitBtn_Daag_Plus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Daag_Plus"));
   EXPECT_EQ(Date_Of(w), "2031-12-30");
   test::Key(&w, Qt::Key_Up);
   EXPECT_EQ(Date_Of(w), "2031-12-30");
   Go(w, 2022, 6, 15);
-  Click_Step(w.BitBtn_Jahr_Minus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Jahr_Minus"));
   EXPECT_EQ(Date_Of(w), "2022-01-01");
   Go(w, 2022, 1, 2);
   test::Key(&w, Qt::Key_Down);
   EXPECT_EQ(Date_Of(w), "2022-01-02") << "the Down key stops a day earlier";
-  Click_Step(w.BitBtn_Daag_Minus);
+  Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Daag_Minus"));
   EXPECT_EQ(Date_Of(w), "2022-01-01");
 }
 
@@ -85,43 +84,43 @@ TEST_F(Navigation, ArrowKeysAndShift) {
   EXPECT_EQ(Date_Of(w), "2024-04-10");
   test::Key(&w, Qt::Key_Down);
   EXPECT_EQ(Date_Of(w), "2024-04-09");
-  EXPECT_EQ(w.Key_Busy, 0);
+  EXPECT_FALSE(w.Key_Handling());
 }
 
 TEST_F(Navigation, TypedDatesAreClampedAndNonNumbersIgnored) {
   Go(w, 2024, 4, 8);
-  w.RichEdit_Jahr->setText("2040");
-  QTest::keyClick(w.RichEdit_Jahr, Qt::Key_Return);
+  test::Ctl<QLineEdit>(w, "RichEdit_Jahr")->setText("2040");
+  QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Jahr"), Qt::Key_Return);
   EXPECT_EQ(Date_Of(w), "2031-04-08");
-  w.RichEdit_Daag->setText("0");
-  QTest::keyClick(w.RichEdit_Daag, Qt::Key_Return);
+  test::Ctl<QLineEdit>(w, "RichEdit_Daag")->setText("0");
+  QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Daag"), Qt::Key_Return);
   EXPECT_EQ(Date_Of(w), "2031-04-01");
-  w.RichEdit_Daag->setText("31");
-  QTest::keyClick(w.RichEdit_Daag, Qt::Key_Return);
+  test::Ctl<QLineEdit>(w, "RichEdit_Daag")->setText("31");
+  QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Daag"), Qt::Key_Return);
   EXPECT_EQ(Date_Of(w), "2031-05-01") << "31 April runs into May";
-  w.RichEdit_Monat->setText("x1");
-  QTest::keyClick(w.RichEdit_Monat, Qt::Key_Return);
+  test::Ctl<QLineEdit>(w, "RichEdit_Monat")->setText("x1");
+  QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Monat"), Qt::Key_Return);
   EXPECT_EQ(Date_Of(w), "2031-05-01");
-  EXPECT_EQ(w.RichEdit_Monat->text(), "x1") << "the typed text stays until the next refresh";
+  EXPECT_EQ(test::Ctl<QLineEdit>(w, "RichEdit_Monat")->text(), "x1") << "the typed text stays until the next refresh";
 }
 
 TEST_F(Navigation, HeuteGoesToTodayAndOutsideThePeriodToTheNearestDay) {
   world_->today = QDate(2025, 7, 14);
-  QTest::mouseClick(w.Button_Heute, Qt::LeftButton);
+  QTest::mouseClick(test::Ctl<QPushButton>(w, "Button_Heute"), Qt::LeftButton);
   EXPECT_EQ(Date_Of(w), "2025-07-14");
-  EXPECT_EQ(w.Label_DST->text(), "(+01:00 Sommerzeit)");
+  EXPECT_EQ(test::Ctl<QLabel>(w, "Label_DST")->text(), "(+01:00 Sommerzeit)");
   world_->today = QDate(2040, 1, 1);
-  QTest::mouseClick(w.Button_Heute, Qt::LeftButton);
+  QTest::mouseClick(test::Ctl<QPushButton>(w, "Button_Heute"), Qt::LeftButton);
   EXPECT_EQ(Date_Of(w), "2031-12-30");
-  EXPECT_EQ(w.Label_DST->text(), "(Normalzeit)");
+  EXPECT_EQ(test::Ctl<QLabel>(w, "Label_DST")->text(), "(Normalzeit)");
   world_->today = QDate(2019, 5, 5);
-  QTest::mouseClick(w.Button_Heute, Qt::LeftButton);
+  QTest::mouseClick(test::Ctl<QPushButton>(w, "Button_Heute"), Qt::LeftButton);
   EXPECT_EQ(Date_Of(w), "2022-01-01");
 }
 
 TEST_F(Navigation, HeldDayButtonRepeatsUntilReleased) {
   Go(w, 2024, 1, 1);
-  QPushButton* b = w.BitBtn_Daag_Plus;
+  QPushButton* b = test::Ctl<QPushButton>(w, "BitBtn_Daag_Plus");
   QTimer::singleShot(2000, [b] {
     QApplication::postEvent(b, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5),
                                                b->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
@@ -130,9 +129,9 @@ TEST_F(Navigation, HeldDayButtonRepeatsUntilReleased) {
   const auto start = std::chrono::steady_clock::now();
   QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const double days = w.Sel_JD - CalendarToJD(2024, 1, 1, 0, 0, 0);
+  const double days = w.Chosen_Day() - CalendarToJD(2024, 1, 1, 0, 0, 0);
   EXPECT_GE(days, 2) << "a held button steps more than once";
-  EXPECT_EQ(w.Btn_Repeat_Active, 0);
+  EXPECT_FALSE(w.Step_Repeating());
   std::cout << "[ held    ] " << days << " days in " << seconds << " s\n";
 }
 

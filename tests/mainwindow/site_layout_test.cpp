@@ -17,61 +17,60 @@ using test::WindowWorld;
 TEST(Site, TypedLatitudeAndLongitude) {
   WindowWorld world;
   auto w = world.Open();
-  w->Edit_nLat->setText("95");
-  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
-  EXPECT_EQ(w->Edit_nLat->text(), "90.00");
-  EXPECT_EQ(w->almanac->site.Site_nLat, 90.0);
-  w->Edit_nLat->setText("47,5");
-  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
-  EXPECT_EQ(w->Edit_nLat->text(), "47,5") << "not a number: ignored, the text stays";
-  EXPECT_EQ(w->almanac->site.Site_nLat, 90.0);
-  w->Edit_nLat->setText("4.75E1");
-  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
-  EXPECT_EQ(w->Edit_nLat->text(), "47.50");
-  w->Edit_eLon->setText("-200");
-  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
-  EXPECT_EQ(w->Edit_eLon->text(), "-180.00");
+  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("95");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "90.00");
+  EXPECT_EQ(w->Site_In_Force().Site_nLat, 90.0);
+  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("47,5");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "47,5") << "not a number: ignored, the text stays";
+  EXPECT_EQ(w->Site_In_Force().Site_nLat, 90.0);
+  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("4.75E1");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "47.50");
+  test::Ctl<QLineEdit>(*w, "Edit_eLon")->setText("-200");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_eLon"), Qt::Key_Return);
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_eLon")->text(), "-180.00");
 }
 
 TEST(Site, StepButtonsClampAndStillRecompute) {
   WindowWorld world;
   auto w = world.Open();
-  w->Edit_nLat->setText("-89.80");
-  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
-  Click_Step(w->BitBtn_nLat_MinusSmall);
-  EXPECT_EQ(w->Edit_nLat->text(), "-90.00");
+  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("-89.80");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
+  Click_Step(test::Ctl<QPushButton>(*w, "BitBtn_nLat_MinusSmall"));
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "-90.00");
   const auto before = std::filesystem::last_write_time(world.dir / "Vesperkalend_2022-2032_Log.txt");
-  Click_Step(w->BitBtn_nLat_MinusSmall);
-  EXPECT_EQ(w->Edit_nLat->text(), "-90.00");
+  Click_Step(test::Ctl<QPushButton>(*w, "BitBtn_nLat_MinusSmall"));
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "-90.00");
   EXPECT_GT(std::filesystem::last_write_time(world.dir / "Vesperkalend_2022-2032_Log.txt"), before)
       << "a step at the bound still recomputes";
-  w->Edit_eLon->setText("179.5");
-  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
-  Click_Step(w->BitBtn_eLon_PlusSmall);
-  EXPECT_EQ(w->Edit_eLon->text(), "180.00");
-  w->Edit_eLon->setText("47.3");
-  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
-  Click_Step(w->BitBtn_eLon_PlusSmall);
-  EXPECT_EQ(w->Edit_eLon->text(), "47.80") << "no snapping to the half-degree grid";
+  test::Ctl<QLineEdit>(*w, "Edit_eLon")->setText("179.5");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_eLon"), Qt::Key_Return);
+  Click_Step(test::Ctl<QPushButton>(*w, "BitBtn_eLon_PlusSmall"));
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_eLon")->text(), "180.00");
+  test::Ctl<QLineEdit>(*w, "Edit_eLon")->setText("47.3");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_eLon"), Qt::Key_Return);
+  Click_Step(test::Ctl<QPushButton>(*w, "BitBtn_eLon_PlusSmall"));
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_eLon")->text(), "47.80") << "no snapping to the half-degree grid";
 }
 
 TEST(Site, ZoneChangeRecomputesAndKeepsTheDay) {
   WindowWorld world;
   auto w = world.Open();
-  w->Sel_JD = CalendarToJD(2024, 6, 21, 0, 0, 0);
-  w->Refresh_Day();
-  const QString memo = w->Memo1->toPlainText();
-  w->ComboBox_TZone->setCurrentIndex(18);  // UTC+03:00: every local time two hours later
-  EXPECT_EQ(w->almanac->site.Site_TZ_Hours, 3.0);
+  w->Go_To_Day(CalendarToJD(2024, 6, 21, 0, 0, 0));
+  const QString memo = test::Ctl<QPlainTextEdit>(*w, "Memo1")->toPlainText();
+  test::Ctl<QComboBox>(*w, "ComboBox_TZone")->setCurrentIndex(18);  // UTC+03:00: every local time two hours later
+  EXPECT_EQ(w->Site_In_Force().Site_TZ_Hours, 3.0);
   EXPECT_EQ(Date_Of(*w), "2024-06-21");
-  EXPECT_NE(w->Memo1->toPlainText(), memo);
-  EXPECT_EQ(w->Edit_nLat->text(), "47.50");
+  EXPECT_NE(test::Ctl<QPlainTextEdit>(*w, "Memo1")->toPlainText(), memo);
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "47.50");
   // Typed text naming no row changes nothing.
-  w->ComboBox_TZone->setEditText("UTC+07:3");
-  EXPECT_EQ(w->zone_index, 18);
-  EXPECT_EQ(w->almanac->site.Site_TZ_Hours, 3.0);
-  w->ComboBox_TZone->setEditText("UTC");
-  EXPECT_EQ(w->zone_index, 15) << "text naming a row selects it";
+  test::Ctl<QComboBox>(*w, "ComboBox_TZone")->setEditText("UTC+07:3");
+  EXPECT_EQ(w->Zone_Index(), 18);
+  EXPECT_EQ(w->Site_In_Force().Site_TZ_Hours, 3.0);
+  test::Ctl<QComboBox>(*w, "ComboBox_TZone")->setEditText("UTC");
+  EXPECT_EQ(w->Zone_Index(), 15) << "text naming a row selects it";
 }
 
 TEST(Layout, WorkedExampleAndLimits) {
@@ -95,25 +94,25 @@ TEST(Layout, WindowFollowsItsSize) {
   auto w = world.Open();
   w->centralWidget()->resize(1460, 834);
   w->FormResize();
-  EXPECT_EQ(w->Panel_Left->width(), 62);
-  EXPECT_EQ(w->Panel_Rght->x(), 981);
-  EXPECT_EQ(w->Image1_Bitmap.size(), QSize(919, 809));
+  EXPECT_EQ(test::Ctl<QWidget>(*w, "Panel_Left")->width(), 62);
+  EXPECT_EQ(test::Ctl<QWidget>(*w, "Panel_Rght")->x(), 981);
+  EXPECT_EQ(w->Displayed_Chart().size(), QSize(919, 809));
 }
 
 TEST(AboutBox, ShowsTwiceAtTheSamePlaceAndHides) {
   WindowWorld world;
   auto w = world.Open();
-  w->about1->trigger();
-  const QPoint first = w->Panel_About->pos();
-  EXPECT_TRUE(w->Panel_About->isVisible());
-  w->about1->trigger();
-  EXPECT_EQ(w->Panel_About->pos(), first);
-  const QImage before = w->Image1_Bitmap;
-  QTest::mouseClick(w->Button_About_OK, Qt::LeftButton);
-  EXPECT_FALSE(w->Panel_About->isVisible());
-  EXPECT_EQ(w->Image1_Bitmap, before);
-  EXPECT_EQ(w->StringGrid_VersionsInfo->item(0, 0)->text(), "FileType        ");
-  EXPECT_EQ(w->StringGrid_VersionsInfo->item(13, 1)->text(), "No");
+  test::Ctl<QAction>(*w, "about1")->trigger();
+  const QPoint first = test::Ctl<QWidget>(*w, "Panel_About")->pos();
+  EXPECT_TRUE(test::Ctl<QWidget>(*w, "Panel_About")->isVisible());
+  test::Ctl<QAction>(*w, "about1")->trigger();
+  EXPECT_EQ(test::Ctl<QWidget>(*w, "Panel_About")->pos(), first);
+  const QImage before = w->Displayed_Chart();
+  QTest::mouseClick(test::Ctl<QPushButton>(*w, "Button_About_OK"), Qt::LeftButton);
+  EXPECT_FALSE(test::Ctl<QWidget>(*w, "Panel_About")->isVisible());
+  EXPECT_EQ(w->Displayed_Chart(), before);
+  EXPECT_EQ(test::Ctl<QTableWidget>(*w, "StringGrid_VersionsInfo")->item(0, 0)->text(), "FileType        ");
+  EXPECT_EQ(test::Ctl<QTableWidget>(*w, "StringGrid_VersionsInfo")->item(13, 1)->text(), "No");
 }
 
 }  // namespace
@@ -125,11 +124,11 @@ namespace {
 TEST(PhasePictureTools, HiddenDisabledAndAMissingSourceIsReported) {
   test::WindowWorld world;
   auto w = world.Open();
-  for (QPushButton* b : {w->Button_Monde_anpassen, w->Button_Venus_anpassen, w->Button_Merkur_anpassen}) {
+  for (QPushButton* b : {test::Ctl<QPushButton>(*w, "Button_Monde_anpassen"), test::Ctl<QPushButton>(*w, "Button_Venus_anpassen"), test::Ctl<QPushButton>(*w, "Button_Merkur_anpassen")}) {
     EXPECT_FALSE(b->isVisible());
     EXPECT_FALSE(b->isEnabled());
   }
-  EXPECT_EQ(w->Button_Venus_anpassen->text(), "Venus anpassen");
+  EXPECT_EQ(test::Ctl<QPushButton>(*w, "Button_Venus_anpassen")->text(), "Venus anpassen");
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(world.dir.path());
   w->Guarded([&] { w->Button_Venus_anpassenClick(); });

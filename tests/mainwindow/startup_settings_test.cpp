@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-#include "ephemeris/settings_file.h"
+#include "programfiles/settings_file.h"
 #include "window_fixture.h"
 
 namespace vk {
@@ -15,9 +15,9 @@ TEST(StartUp, FirstStartWritesTheDefaultSettings) {
   WindowWorld world;
   auto w = world.Open();
   EXPECT_TRUE(world.messages.empty()) << world.messages.front().second.toStdString();
-  EXPECT_EQ(w->ComboBox_TZone->currentText(), "UTC+01:00");
-  EXPECT_EQ(w->Edit_nLat->text(), "47.50");
-  EXPECT_EQ(w->Edit_eLon->text(), "7.50");
+  EXPECT_EQ(test::Ctl<QComboBox>(*w, "ComboBox_TZone")->currentText(), "UTC+01:00");
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "47.50");
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_eLon")->text(), "7.50");
   EXPECT_EQ(w->windowTitle(), "Vesperkalend 1.0.0.0");
   const std::string bytes = test::ReadFile(world.Settings());
   ASSERT_EQ(bytes.size(), 39u);
@@ -26,12 +26,12 @@ TEST(StartUp, FirstStartWritesTheDefaultSettings) {
                                 0xC0, 0x47, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1E, 0x40};
   for (std::size_t i = 0; i < sizeof tail; ++i)
     EXPECT_EQ(static_cast<unsigned char>(bytes[17 + i]), tail[i]) << "byte " << 17 + i;
-  EXPECT_EQ(w->ComboBox_TZone->itemText(15), "UTC");
-  EXPECT_EQ(w->ComboBox_TZone->count(), 40);
-  EXPECT_EQ(w->StringGrid_VersionsInfo->item(3, 1)->text(), "1.0.0.0");
-  EXPECT_EQ(w->StringGrid_VersionsInfo->item(12, 1)->text(), "Application");
-  EXPECT_FALSE(w->Makebinaryfiles1->isEnabled());
-  EXPECT_FALSE(w->Computealldata1->isEnabled());
+  EXPECT_EQ(test::Ctl<QComboBox>(*w, "ComboBox_TZone")->itemText(15), "UTC");
+  EXPECT_EQ(test::Ctl<QComboBox>(*w, "ComboBox_TZone")->count(), 40);
+  EXPECT_EQ(test::Ctl<QTableWidget>(*w, "StringGrid_VersionsInfo")->item(3, 1)->text(), "1.0.0.0");
+  EXPECT_EQ(test::Ctl<QTableWidget>(*w, "StringGrid_VersionsInfo")->item(12, 1)->text(), "Application");
+  EXPECT_FALSE(test::Ctl<QAction>(*w, "Makebinaryfiles1")->isEnabled());
+  EXPECT_FALSE(test::Ctl<QAction>(*w, "Computealldata1")->isEnabled());
   EXPECT_EQ(test::Date_Of(*w), "2024-04-08");
 }
 
@@ -58,7 +58,7 @@ TEST(StartUp, AnotherVersionDeletesTheSettingsAndEnds) {
     auto again = world.Open();
     EXPECT_FALSE(again->End_Requested());
     EXPECT_TRUE(world.messages.empty());
-    EXPECT_EQ(again->ComboBox_TZone->currentText(), "UTC+01:00");
+    EXPECT_EQ(test::Ctl<QComboBox>(*again, "ComboBox_TZone")->currentText(), "UTC+01:00");
   }
 }
 
@@ -71,9 +71,9 @@ TEST(StartUp, StoredZoneOutsideTheTableFallsBackAndSiteIsRestored) {
   std::filesystem::create_directories(world.dir / "config");
   WriteSettingsFile(world.Settings(), rec);
   auto w = world.Open();
-  EXPECT_EQ(w->ComboBox_TZone->currentIndex(), 16);
-  EXPECT_EQ(w->Edit_nLat->text(), "-33.86");
-  EXPECT_EQ(w->Edit_eLon->text(), "151.21");
+  EXPECT_EQ(test::Ctl<QComboBox>(*w, "ComboBox_TZone")->currentIndex(), 16);
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "-33.86");
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_eLon")->text(), "151.21");
 }
 
 TEST(StartUp, ShortSettingsFileIsReadAsFarAsItGoes) {
@@ -84,8 +84,8 @@ TEST(StartUp, ShortSettingsFileIsReadAsFarAsItGoes) {
   test::WriteFile(world.Settings(), std::string(reinterpret_cast<const char*>(&rec), 22));
   auto w = world.Open();
   EXPECT_TRUE(world.messages.empty());
-  EXPECT_EQ(w->ComboBox_TZone->currentIndex(), 20);
-  EXPECT_EQ(w->Edit_nLat->text(), "0.00") << "the bytes not present stay zero";
+  EXPECT_EQ(test::Ctl<QComboBox>(*w, "ComboBox_TZone")->currentIndex(), 20);
+  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "0.00") << "the bytes not present stay zero";
 }
 
 TEST(StartUp, MissingEphemerisLeavesAUsableWindow) {
@@ -96,18 +96,18 @@ TEST(StartUp, MissingEphemerisLeavesAUsableWindow) {
   auto w = world.Open(o);
   ASSERT_EQ(world.messages.size(), 1u);
   EXPECT_TRUE(world.messages[0].second.contains("File not found")) << world.messages[0].second.toStdString();
-  EXPECT_TRUE(w->StatusBar1->text().contains("File not found"));
-  test::Click_Step(w->BitBtn_Daag_Plus);
+  EXPECT_TRUE(test::Ctl<QLabel>(*w, "StatusBar1")->text().contains("File not found"));
+  test::Click_Step(test::Ctl<QPushButton>(*w, "BitBtn_Daag_Plus"));
   EXPECT_EQ(test::Date_Of(*w), "2024-04-09");
-  EXPECT_EQ(w->Memo1->toPlainText().count('\n'), 8) << "nine lines, each with -- for its times";
+  EXPECT_EQ(test::Ctl<QPlainTextEdit>(*w, "Memo1")->toPlainText().count('\n'), 8) << "nine lines, each with -- for its times";
 }
 
 TEST(Close, WritesTheScreenDumpAndTheSettings) {
   WindowWorld world;
   auto w = world.Open();
-  w->Edit_nLat->setText("50.25");
-  QTest::keyClick(w->Edit_nLat, Qt::Key_Return);
-  w->ComboBox_TZone->setCurrentIndex(17);
+  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("50.25");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
+  test::Ctl<QComboBox>(*w, "ComboBox_TZone")->setCurrentIndex(17);
   w->close();
   const auto dump = world.dir / "documents" / "Screendump.bmp";
   ASSERT_TRUE(std::filesystem::exists(dump));
@@ -127,8 +127,8 @@ TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {
   auto w = world.Open();
   std::filesystem::remove_all(world.dir / "documents");
   test::WriteFile(world.dir / "documents", "a file where the folder should be");
-  w->Edit_eLon->setText("8.00");
-  QTest::keyClick(w->Edit_eLon, Qt::Key_Return);
+  test::Ctl<QLineEdit>(*w, "Edit_eLon")->setText("8.00");
+  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_eLon"), Qt::Key_Return);
   EXPECT_TRUE(w->close());
   ASSERT_EQ(world.messages.size(), 1u);
   SettingsRecord back{};

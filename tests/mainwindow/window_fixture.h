@@ -8,11 +8,15 @@
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 
 #include "mainwindow/form_main.h"
+#include "timecalc/calendar.h"
 #include "support/temp_dir.h"
 
 namespace vk::test {
@@ -58,7 +62,16 @@ inline void Key(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = 
 }
 
 inline QString Date_Of(const TForm_Main& w) {
-  return QString("%1-%2-%3").arg(w.Sel_Jahr).arg(w.Sel_Monat, 2, 10, QChar('0')).arg(w.Sel_Daag, 2, 10, QChar('0'));
+  const CalendarTime d = JDToCalendar(w.Chosen_Day());
+  return QString("%1-%2-%3").arg(d.year).arg(d.month, 2, 10, QChar('0')).arg(d.day, 2, 10, QChar('0'));
+}
+
+// A control of the window by its member name; fails the test when missing.
+template <class T>
+T* Ctl(const TForm_Main& w, const char* name) {
+  T* c = w.findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(c, nullptr) << "no control " << name;
+  return c;
 }
 
 }  // namespace vk::test

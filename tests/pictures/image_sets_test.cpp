@@ -9,7 +9,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "test_util.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

@@ -11,7 +11,7 @@
 #include "pictures/bmp_io.h"
 #include "pictures/jpeg_io.h"
 #include "test_util.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "test_util.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk {
 namespace {

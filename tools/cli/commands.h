@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ephemeris/progress.h"
+#include "base/progress.h"
 #include "events/site.h"
 
 namespace vk::tool {

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
-#include "ephemeris/time_zones.h"
+#include "timecalc/time_zones.h"
 #include "events/recompute.h"
 #include "options.h"
 #include "timecalc/numtext.h"

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "commands.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace {
 

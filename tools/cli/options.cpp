@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "timecalc/errors.h"
+#include "base/error.h"
 #include "timecalc/numtext.h"
 
 namespace vk::tool {

@@ -14,7 +14,7 @@
 #include "events/recompute.h"
 #include "options.h"
 #include "timecalc/calendar.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 #include "timecalc/numtext.h"
 
 namespace vk::tool {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "magnitudes.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk::ephemgen {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk::ephemgen {
 namespace {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "timecalc/errors.h"
+#include "base/error.h"
 #include "timecalc/numtext.h"
 
 namespace vk::ephemgen {

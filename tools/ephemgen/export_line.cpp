@@ -1,5 +1,7 @@
 #include "export_line.h"
 
+#include "base/digits.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -24,13 +26,6 @@ void AppendFixed(std::string& out, double value, int decimals) {
   out.append(begin, static_cast<std::size_t>(end - begin));
 }
 
-// Appends a non-negative integer with at least `width` digits.
-void AppendPadded(std::string& out, long long value, int width) {
-  char buf[24];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  for (int n = static_cast<int>(end - buf); n < width; ++n) out += '0';
-  out.append(buf, end);
-}
 
 }  // namespace
 
@@ -39,13 +34,13 @@ std::string FormatRightAscension(double hours) {
   long long us = std::llround(hours * 3600e6) % kDay;
   if (us < 0) us += kDay;
   std::string s = " ";
-  AppendPadded(s, us / 3600000000LL, 2);
+  AppendZeroPadded(s, us / 3600000000LL, 2);
   s += ' ';
-  AppendPadded(s, us / 60000000LL % 60, 2);
+  AppendZeroPadded(s, us / 60000000LL % 60, 2);
   s += ' ';
-  AppendPadded(s, us / 1000000 % 60, 2);
+  AppendZeroPadded(s, us / 1000000 % 60, 2);
   s += '.';
-  AppendPadded(s, us % 1000000, 6);
+  AppendZeroPadded(s, us % 1000000, 6);
   return s;
 }
 
@@ -53,25 +48,25 @@ std::string FormatDeclination(double deg) {
   const long long units = std::llround(std::fabs(deg) * 3600e5);  // 10 µas
   std::string s = " ";
   s += deg < 0 && units > 0 ? '-' : '+';
-  AppendPadded(s, units / 360000000LL, 2);
+  AppendZeroPadded(s, units / 360000000LL, 2);
   s += ' ';
-  AppendPadded(s, units / 6000000 % 60, 2);
+  AppendZeroPadded(s, units / 6000000 % 60, 2);
   s += ' ';
-  AppendPadded(s, units / 100000 % 60, 2);
+  AppendZeroPadded(s, units / 100000 % 60, 2);
   s += '.';
-  AppendPadded(s, units % 100000, 5);
+  AppendZeroPadded(s, units % 100000, 5);
   return s;
 }
 
 void AppendExportLine(std::string& out, const tRowTime& t, int body, const tApparentPlace& a) {
   // 1: calendar date and time
-  AppendPadded(out, t.year, 4);
+  AppendZeroPadded(out, t.year, 4);
   out += '-';
   out += kMonths[(t.month - 1) % 12];
   out += '-';
-  AppendPadded(out, t.day, 2);
+  AppendZeroPadded(out, t.day, 2);
   out += ' ';
-  AppendPadded(out, t.hour, 2);
+  AppendZeroPadded(out, t.hour, 2);
   out += ":00\t ";
   AppendFixed(out, t.jd, 9);       // 2
   out += "\t \t \t";               // 3, 4: markers

@@ -3,22 +3,20 @@
 #include <erfa.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <exception>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "apparent_place.h"
 #include "constellations.h"
 #include "de405_extract.h"
-#include "ephemeris/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/parallel_for.h"
 #include "ephemeris/ephemeris_data.h"
 #include "export_line.h"
 #include "phase_table.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace vk::ephemgen {
 namespace {
@@ -26,34 +24,6 @@ namespace {
 constexpr int kFrameChunk = 1024;       // hours per task of the frame pass
 constexpr int kRowsPerWrite = 4096;     // rows buffered before a write
 constexpr double kMaxLightTimeDays = 0.25;  // Neptune's light time is under 4.3 h
-
-// Runs task(0 … count−1) on `threads` workers, tasks handed out in order.
-// After a failure no further task starts; the error of the lowest failing
-// task is rethrown, so the outcome does not depend on the timing.
-void RunTasks(int count, int threads, const std::function<void(int)>& task) {
-  std::atomic<int> next{0};
-  std::atomic<bool> failed{false};
-  std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
-  auto worker = [&] {
-    for (;;) {
-      const int i = next.fetch_add(1);
-      if (i >= count || failed.load()) return;
-      try {
-        task(i);
-      } catch (...) {
-        errors[static_cast<std::size_t>(i)] = std::current_exception();
-        failed.store(true);
-      }
-    }
-  };
-  const int n = std::max(1, std::min(threads, count));
-  std::vector<std::thread> pool;
-  for (int t = 1; t < n; ++t) pool.emplace_back(worker);
-  worker();
-  for (auto& t : pool) t.join();
-  for (const auto& e : errors)
-    if (e) std::rethrow_exception(e);
-}
 
 tRowTime RowTime(int row) {
   tRowTime t;
@@ -103,8 +73,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
     if (progress) progress(text);
   };
   tExportSummary summary;
-  summary.threads = options.threads > 0 ? options.threads
-                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  summary.threads = options.threads > 0 ? options.threads : static_cast<int>(DefaultThreadCount());
 
   const int rows = std::clamp(options.rows, 1, kExportRows);
   const int phase_days = std::clamp(options.phase_days, 1, kPhaseDays);
@@ -119,7 +88,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
   std::vector<tHourFrame> noons(phase_days);
   const int row_tasks = (rows + kFrameChunk - 1) / kFrameChunk;
   const int noon_tasks = (phase_days + kFrameChunk - 1) / kFrameChunk;
-  RunTasks(row_tasks + noon_tasks, summary.threads, [&](int task) {
+  ParallelFor(row_tasks + noon_tasks, static_cast<unsigned>(summary.threads), [&](int task) {
     const bool noon = task >= row_tasks;
     const int first = (noon ? task - row_tasks : task) * kFrameChunk;
     const int end = std::min(first + kFrameChunk, noon ? phase_days : rows);
@@ -148,7 +117,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
   std::vector<tRowTime> times(rows);
   for (int row = 0; row < rows; ++row) times[row] = RowTime(row);
 
-  RunTasks(kBodyCount + 1, summary.threads, [&](int task) {
+  ParallelFor(kBodyCount + 1, static_cast<unsigned>(summary.threads), [&](int task) {
     if (task < kBodyCount) {
       const int body = task;
       auto file = std::make_unique<AtomicFile>(options.out_dir / ExportFileName(body));

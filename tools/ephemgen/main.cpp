@@ -6,7 +6,7 @@
 #include <string>
 
 #include "exporter.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 #include "timecalc/numtext.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "commands.h"
 #include "pictures/image_list.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace picgen {
 namespace {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace {
 

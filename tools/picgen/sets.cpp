@@ -10,7 +10,7 @@
 #include "pictures/jpeg_io.h"
 #include "pictures/phase_tools.h"
 #include "planets.h"
-#include "timecalc/errors.h"
+#include "base/error.h"
 
 namespace picgen {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "noise.h"
-#include "parallel.h"
+#include "base/parallel_for.h"
 
 namespace picgen {
 namespace {
@@ -229,11 +229,11 @@ void PaintCraters(const std::vector<Crater>& craters, SurfaceMap& map, const Noi
   // Bands of rows, each painted by one thread with every crater clipped to it.
   const int band = 64;
   const int bands = (g.size + band - 1) / band;
-  ParallelRows(bands, [&](int b) {
+  vk::ParallelFor(bands, 0, [&](int b) {
     for (const Crater& c : craters) PaintCrater(c, cv, b * band, std::min(g.size, (b + 1) * band));
   });
   // Normals: the sphere's normal tilted against the height gradient.
-  ParallelRows(g.size, [&](int y) {
+  vk::ParallelFor(g.size, 0, [&](int y) {
     for (int x = 0; x < g.size; ++x) {
       bool inside = false;
       const Vec3 p = PixelPoint(g, x, y, inside);
@@ -268,7 +268,7 @@ SurfaceMap PaintAlbedo(const DiscGeometry& g, Colour colour) {
   const std::size_t n = static_cast<std::size_t>(g.size) * g.size * 3;
   map.albedo.assign(n, 0.0f);
   map.normal.assign(n, 0.0f);
-  ParallelRows(g.size, [&](int y) {
+  vk::ParallelFor(g.size, 0, [&](int y) {
     for (int x = 0; x < g.size; ++x) {
       bool inside = false;
       const Vec3 p = PixelPoint(g, x, y, inside);
@@ -570,7 +570,7 @@ vk::Bitmap24 RenderPhase(const SurfaceMap& map, const Photometry& ph, int k) {
 
   vk::Bitmap24 out;
   out.reset(g.size, g.size);
-  ParallelRows(g.size, [&](int y) {
+  vk::ParallelFor(g.size, 0, [&](int y) {
     std::uint8_t* row = out.row(y);
     for (int x = 0; x < g.size; ++x) {
       bool inside = false;

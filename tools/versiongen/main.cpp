@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "ephemeris/version_block.h"
+#include "programfiles/version_block.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {

@@ -1,0 +1,281 @@
+// The day chart: one chosen day as a vertical 24-hour timeline on a
+// 2500 x 2200 bitmap (`Img`). 00:00 lies at the top (y = 100), 24:00 at the
+// bottom (y = 2100); the plot spans x = 100 … 900, the event list x = 995 …
+// 2500. Layers, in drawing order: background, Sun bands and noon line, the
+// Moon's and the planets' rise-to-set bars with their pictures, the time
+// scale, the title, the day's event list.
+//
+// The renderer knows no window: the window hands it a hook for processing
+// pending messages and one for the copy of the finished chart to the screen.
+#pragma once
+#include <QColor>
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ephemeris/ephemeris_data.h"
+#include "events/event_kinds.h"
+#include "events/event_table.h"
+#include "events/phase_table.h"
+#include "pictures/image_list.h"
+
+class QPainter;
+
+namespace vk {
+
+inline constexpr int kChartWidth = 2500;
+inline constexpr int kChartHeight = 2200;
+
+// The picture sets the chart draws from; a null pointer leaves that set's
+// pictures out.
+struct tChartPictures {
+  const ImageList* MOO = nullptr;
+  const ImageList* MER = nullptr;
+  const ImageList* VEN = nullptr;
+  const ImageList* List1 = nullptr;
+};
+
+// The shipped sets (ImageList_MOO … ImageList1). Returns: pointers to the
+// sets that could be loaded, null for those whose resources are missing.
+// Never throws.
+tChartPictures ShippedChartPictures();
+
+// The Sun's nine values of the chosen day, decimal hours of local time, in
+// the order of the lookup. Empty when no such event lies at or after the
+// start of the chosen day.
+enum SunEvent : int { MAstrD = 0, MNautD, MBurgD, Aufgang, Untergang, ABurgD, ANautD, AAstrD, WahrerMittag };
+inline constexpr int kSunEventCount = 9;
+inline constexpr std::array<EventKind, kSunEventCount> SunEventKinds = {
+    EventKind::MAstrD, EventKind::MNautD,  EventKind::MBurgD, EventKind::Aufgang,     EventKind::Untergang,
+    EventKind::ABurgD, EventKind::ANautD, EventKind::AAstrD, EventKind::WahrerMittag};
+using tSunTimes = std::array<std::optional<double>, kSunEventCount>;
+
+// Which picture set a body's picture comes from.
+enum class PictureSet { MOO, MER, VEN, List1 };
+
+// The constants of one body's bar, text line and picture.
+struct tBodyChart {
+  Body body;                 // the body (its name is the event table's key)
+  const char* prefix;        // text line prefix ("MOO A: ")
+  bool set_from_start;       // true: set looked up from index 1; false: after the rise
+  int bar_x1, bar_x2;        // bar from x to x (pixels)
+  QColor colour;             // bar colour
+  PictureSet pictures;       // picture set
+  int fixed_index;           // picture index, or -1: the phase day's index
+  int picture_x;             // left edge of the picture (pixels)
+  int picture_offset;        // top edge above the rise line (pixels)
+  ImageDrawStyle style;      // drawing style of the picture
+};
+
+// Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune.
+inline constexpr int kChartBodyCount = 8;
+extern const std::array<tBodyChart, kChartBodyCount> Body_Charts;
+
+// One body's next rise and set. Rise_h in [0, 24); Set_h has 24 added when
+// it is smaller than Rise_h. A missing event leaves its value empty and its
+// text "--".
+struct tRiseSet {
+  std::optional<double> Rise_h;
+  std::optional<double> Set_h;
+  std::string Rise_Text = "--";
+  std::string Set_Text = "--";
+  std::string line;          // prefix + Rise_Text + "  U: " + Set_Text
+};
+
+// One entry of the day's event list as the chart writes it.
+struct tListedEvent {
+  int index = 0;             // entry of Event_Tab
+  int marker_y = 0;          // row of the event's own time (pixels)
+  int label_y = 0;           // row of its label after the push-down (pixels)
+  std::string time;          // "hh:mm:ss"
+  std::string body;          // as stored
+  std::string text;          // event text with its values and note
+};
+
+// The chart's state: the drawing surface, the chosen day, the display flags,
+// the re-entrancy guard and the text lines beside the chart.
+struct DayChart {
+  DayChart();
+
+  QImage Img;                         // 2500 x 2200, Format_RGB32, 96 dpi
+  double Sel_JD = 2459580.5;          // chosen day, Julian day of its local 00:00
+  std::uint8_t Show_Daemmerungen = 0;     // list sunrise, sunset and twilights
+  std::uint8_t Show_Auf_Untergaenge = 1;  // list rises and sets of Moon and planets
+  std::uint8_t Show_Meridian = 0;         // list meridian transits
+  std::uint8_t Chart_Busy = 0;        // 1 while a rendering runs
+
+  std::vector<std::string> Memo1;     // next-rise/next-set lines of the last rendering
+  int Memo1_Width = 0;                // pixels: widest line + 10, with the Memo1 font
+  int Memo1_Height = 0;               // pixels: 10 x line height + 10
+
+  tChartPictures Pictures;            // sets to draw from (all null: no pictures)
+  std::function<void()> Process_Messages;            // may be empty
+  std::function<void(const QImage&)> Copy_To_Screen;  // may be empty
+
+  // What the last rendering found, for the caller to inspect.
+  tSunTimes Sun_Times{};
+  bool Sun_Regular = true;            // bands drawn from Sun_Times, else from spans
+  std::array<tRiseSet, kChartBodyCount> Rise_Sets{};
+  std::vector<tListedEvent> Listed_Events;
+};
+
+// Row of a minute of the day: round(minute * 2000 / 1440 + 100), halves to
+// even. minute: 0 <= minute < 1440 (callers reduce modulo 1440 first).
+// Returns: pixels, 100 … 2100. Never fails.
+int Chart_Y(double minute);
+
+// Minutes of an hour value (hours) rounded to the nearest integer, halves to
+// even. Returns: minutes (0 … 1440 for 0 <= hours < 24). Never fails.
+int Hours_To_Minute(double hours);
+
+// Local time of day of a Julian day: ((jd + 0.5) mod 1) * 24.
+// Returns: decimal hours in [0, 24). Never fails.
+double Time_Of_Day_Hours(double jd);
+
+// "Sonntag" … "Samstag", index 0 … 6.
+extern const std::array<const char*, 7> Weekday_Names;
+
+// Title text of the chosen day: "2022-01-01  Samstag" (year without leading
+// zeros, month and day two digits, two blanks, the weekday of
+// trunc(Sel_JD + 1.500001) mod 7). Never fails.
+std::string Chart_Title(double Sel_JD);
+
+// Date-time text "YYYY-MM-DD  hh:mm:ss" of a local Julian day, rounded to the
+// whole second first (so the seconds never read 60). Never fails.
+std::string Date_Time_Text(double jd);
+
+// Shortest text of a value with up to 15 significant digits, "." as decimal
+// point, scientific ("1.5E20", "1E-7") below 1e-5 and from 1e15 on.
+std::string Format_General(double value);
+
+// Index of the first entry of Event_Tab, from `from` on, with jd_local >=
+// Sel_JD, the given body and event (body or event empty: any). The table must
+// be in ascending order of jd_local (the start of the day is found by
+// bisection). Returns: the index (1 … Event_Count), or empty when none up to
+// Event_Count. Never fails.
+std::optional<int> Find_Event(const EventStore& store, int from, double Sel_JD, std::string_view body,
+                              std::string_view event);
+
+// Looks up the Sun's nine events at or after the start of the chosen day;
+// ABurgD, ANautD and AAstrD get 24 hours added when earlier than Untergang.
+// Returns: the values; empty ones for events not found. Never fails.
+tSunTimes Find_Sun_Times(const EventStore& store, double Sel_JD);
+
+// Paints the twilight and daylight bands and the true-noon line across x =
+// 100 … 900 (pen width 2). A band with a missing end, or a missing noon, is
+// left out. Never fails.
+void Draw_Sun_Bands(QPainter& painter, const tSunTimes& sun);
+
+// True when the nine Sun events that Find_Sun_Times takes all belong to the
+// chosen day: the three morning twilights, sunrise, true noon and sunset
+// before its end, the three evening twilight ends before the next day's noon.
+// False on days near the poles (midnight Sun, polar night, twilight all
+// night) and when the table ends first. Never fails.
+bool Sun_Day_Is_Regular(const EventStore& store, double Sel_JD);
+
+// Where the Sun stands above one level (astronomical, nautical, civil
+// twilight, horizon) on a day that is not regular: from `from` to `to`
+// (decimal hours of the day; `to` < `from` runs past midnight to the top of
+// the chart), all day, or not at all.
+struct tSunSpan {
+  bool all_day = false;
+  std::optional<double> from;
+  std::optional<double> to;
+};
+using tSunSpans = std::array<tSunSpan, 4>;  // astronomical, nautical, civil, horizon
+
+// The spans of the chosen day. For each level: the first morning crossing
+// (MAstrD, MNautD, MBurgD, Aufgang) on the day and the first evening crossing
+// (AAstrD, ANautD, ABurgD, Untergang) before the next day's noon. A crossing
+// without its partner gets one mirrored about true noon, or about the
+// midnight opposite, whichever lies nearer (noon: 12:00 when not found).
+// Without either, the level is above all day when its next crossing goes
+// down, or, when none follows, its last one went up. Never fails.
+tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<double> noon);
+
+// Paints the spans of a day that is not regular in the colours of
+// Draw_Sun_Bands, the outer levels first, then the noon line. Never fails.
+void Draw_Sun_Spans(QPainter& painter, const tSunSpans& spans, std::optional<double> noon);
+
+// The next rise and set of one body and its text line (52 characters when
+// both are found). Never fails.
+tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart& body);
+
+// Index (1 … Phase_Count) of the first phase record whose day is >= Sel_JD,
+// or empty when the table has none.
+std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD);
+
+// The body's bar from rise to set (left out when either is missing), then its
+// picture at the rise (left out without a rise, without its picture set, or,
+// for a phase picture, without a phase record at or after the day). Never fails.
+void Draw_Body_Bar(QPainter& painter, const tBodyChart& body, const tRiseSet& rs, const PhaseTable& phases,
+                   double Sel_JD, const tChartPictures& pictures);
+
+// Black background, the afternoon a shade lighter. Never fails.
+void Draw_Chart_Background(QPainter& painter);
+
+// Axes, ten-minute, half-hour and hour ticks and the hour labels on both
+// sides. Never fails.
+void Draw_Time_Scale(QPainter& painter);
+
+// The event text of one entry: the name (twilights spelt out), the values
+// present and the note in parentheses. Never fails.
+std::string Event_Text(const tEventData& entry);
+
+// The entries of the chosen day that the flags let through, with their rows
+// and label rows. Stops at the first entry from the next day on or at
+// Event_Count; the first entry at or after Sel_JD is always taken. Never fails.
+std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD, bool show_daemmerungen,
+                                          bool show_auf_untergaenge, bool show_meridian);
+
+// Writes the listed events: a lime "-" at the event's row, then time, body
+// and text (without its TAB characters) at the label row. `pump` (may be
+// empty) runs before each entry. Never fails.
+void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed,
+                     const std::function<void()>& pump);
+
+// Renders the chosen day onto chart.Img, fills Memo1 and the inspection
+// fields, and hands the image to Copy_To_Screen. A call while a rendering is
+// running processes messages, clears Chart_Busy and returns false without
+// drawing. Returns: true when drawn. Never fails on missing events.
+bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases);
+
+// What the day refresh writes into the date fields and the summer-time label.
+struct tDayFields {
+  int Sel_Jahr = 0;
+  int Sel_Monat = 0;
+  int Sel_Daag = 0;
+  std::string Jahr_Text;   // the year without leading zeros ("2022")
+  std::string Monat_Text;  // two digits ("03")
+  std::string Daag_Text;   // two digits ("07")
+  std::string DST_Text;    // "(+01:00 Sommerzeit)" or "(Normalzeit)"
+};
+
+// The fields of the chosen day. The label tells whether summer time holds at
+// Sel_JD itself (its 00:00 taken as the instant), whatever the zone. Never fails.
+tDayFields Day_Fields(double Sel_JD);
+
+// The day refresh: computes the fields and hands them to `write_fields`
+// (may be empty), processes messages, renders the chart, calls `rendered`
+// (may be empty) when it was drawn, and processes messages again.
+// Returns: the fields. Never fails on missing events.
+tDayFields Refresh_Day(DayChart& chart, const EventStore& store, const PhaseTable& phases,
+                       const std::function<void(const tDayFields&)>& write_fields,
+                       const std::function<void()>& rendered = {});
+
+// Copies `Img` scaled onto the whole of `target` with area averaging
+// (halftone). Nothing happens for a null target. Never fails.
+void Copy_Chart_To(const QImage& Img, QImage& target);
+
+// Fonts of the chart: title 44 pt, scale 24 pt ("Arial"), event list 24 pt
+// ("Arial Narrow"), Memo1 a fixed-pitch face; sizes for a 96-dpi canvas.
+QFont Title_Font();
+QFont Scale_Font();
+QFont List_Font();
+QFont Memo_Font();
+
+}  // namespace vk

@@ -1,0 +1,28 @@
+// The event computation: every event of the period for the current site,
+// written to the event log.
+#pragma once
+#include <filesystem>
+
+#include "ephemeris/ephemeris_store.h"
+#include "base/progress.h"
+#include "events/basic_values.h"
+#include "events/site.h"
+
+namespace vk {
+
+inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
+
+// Loads the nine binary files of `dir`, fills the basic values of every body
+// in body order, runs the event passes of every body and writes
+// `dir`/Vesperkalend_2022-2032_Log.txt (grouped by body, then pass, each pass
+// in time order), renamed over the old log only when complete. Rows and bodies
+// are shared out over the machine's cores; the log is the same bytes
+// as a run on one core (threads = 1; 0 takes every core). Progress: "Computing basic values... <b>" on yellow
+// for b = 0 … 8 in order, then "Done." on the button-face colour.
+// Throws: Error from LoadEphemeris, or the system's text when the log cannot
+// be written; the old log then stays.
+// The log goes to `log_dir` when given (a folder the user may write when `dir` is read-only).
+void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
+                    const ProgressFn& progress, unsigned threads = 0, const std::filesystem::path& log_dir = {});
+
+}  // namespace vk

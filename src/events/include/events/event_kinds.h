@@ -1,0 +1,66 @@
+// The kinds of event the computation writes: one table that the passes, the
+// chart, its event list and the tools all read, so that a name exists once.
+#pragma once
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace vk {
+
+enum class EventKind : int {
+  MAstrD, MNautD, MBurgD, ABurgD, ANautD, AAstrD,
+  Aufgang, Untergang, WahrerMittag, ImMeridian,
+  HelligkeitAbend, HelligkeitMorgen, ElongationOst, ElongationWest,
+  UntereKonjunktion, ObereKonjunktion, Konjunktion, Opposition,
+  WirdRuecklaeufig, WirdRechtlaeufig,
+  Sonnennaehe, Sonnenferne, Erdnaehe, Erdferne,
+  FruehlingEkliptik, FruehlingAequator, HerbstEkliptik, HerbstAequator,
+  SommerEkliptik, SommerAequator, WinterEkliptik, WinterAequator,
+  NoerdlichsteDeklination, SuedlichsteDeklination,
+  Neumond, Vollmond, ErstesViertel, LetztesViertel,
+};
+inline constexpr int kEventKindCount = 38;
+
+// Groups of kinds, as the chart's list filters and the calendar export use them.
+enum class EventCategory : int {
+  Twilight,        // the Sun's six twilight crossings
+  SunRiseSet,      // sunrise and sunset
+  BodyRiseSet,     // rise and set of the Moon and the planets
+  Transit,         // true noon and meridian transits
+  MoonPhase,       // new Moon, quarters, full Moon
+  Season,          // equinoxes and solstices
+  Configuration,   // conjunctions, oppositions, elongations, stations, brightness maxima
+  Distance,        // perigee, apogee, perihelion, aphelion
+  Declination,     // northernmost and southernmost declination
+};
+inline constexpr int kEventCategoryCount = 9;
+
+struct tEventKind {
+  EventKind kind;
+  std::string_view name;       // as written in the event log ("Aufgang")
+  EventCategory category;      // for the Sun's rise and set: BodyRiseSet (see CategoryOf)
+  std::string_view chart_text; // what the chart's list writes; empty: the name itself
+  bool carries_values;         // the log line holds distance, angle, diameter or magnitude
+};
+
+extern const std::array<tEventKind, kEventKindCount> EventKinds;
+
+// The table row of a kind. Never fails.
+const tEventKind& KindInfo(EventKind kind);
+
+// The log name of a kind ("wahrer Mittag"). Never fails.
+inline std::string_view EventName(EventKind kind) { return KindInfo(kind).name; }
+
+// The kind whose log name is `name`; empty for a name no kind has. Never fails.
+std::optional<EventKind> FindEventKind(std::string_view name);
+
+// The category of an event of `body` (as in the log, "Sonne" …) named `name`:
+// rises and sets of the Sun count as SunRiseSet, of every other body as
+// BodyRiseSet. Empty for a name no kind has. Never fails.
+std::optional<EventCategory> CategoryOf(std::string_view body, std::string_view name);
+
+// The text the chart writes for an event named `name`: the spelt-out twilight,
+// or the name itself. Never fails.
+std::string_view ChartText(std::string_view name);
+
+}  // namespace vk

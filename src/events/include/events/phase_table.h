@@ -1,0 +1,37 @@
+// The daily phase table: picture indices of the Moon, Mercury and Venus.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+
+namespace vk {
+
+inline constexpr int kPhaseDays = 3653;  // 2022-01-01 … 2031-12-31
+inline constexpr const char* kPhaseFileName = "Vesperkalend_2022-2032_MOOMERVEN_Phase.txt";
+
+#pragma pack(push, 1)
+struct tPhaseData {
+  double jd;              // Julian day of the day's 00:00
+  std::uint8_t moon;      // 0 … 35
+  std::uint8_t mercury;   // 0 … 35
+  std::uint8_t venus;     // 1 … 36 (0: the cloud picture)
+};
+#pragma pack(pop)
+static_assert(sizeof(tPhaseData) == 11);
+
+// Entries 1 … kPhaseDays of Phase_Tab (entry 0 unused). Phase_Count tells how
+// many the file held; entries after it are zero.
+struct PhaseTable {
+  std::array<tPhaseData, kPhaseDays + 1> Phase_Tab{};
+  int Phase_Count = 0;
+};
+
+// Reads 3653 groups of a Julian day and three integers separated by blanks,
+// tabs or line breaks; anything after the last group is ignored; each index
+// keeps the low 8 bits of its integer. A file with fewer groups fills only
+// those (Phase_Count tells how many) and zeroes the rest.
+// Throws: Error "File not found", or "Invalid numeric input" for a value that
+// is not a number (the groups before it stay).
+void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path);
+
+}  // namespace vk

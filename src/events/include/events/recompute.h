@@ -1,0 +1,17 @@
+// The recomputation chain after a start or a change of site or zone.
+#pragma once
+#include <filesystem>
+
+#include "base/progress.h"
+#include "events/almanac.h"
+
+namespace vk {
+
+// ComputeAllData, ReadEventLog, SortEventTable and ReadPhaseTable on the files
+// of `dir`, in this order; the event log is written to and read from
+// `log_dir` (`dir` when empty). Throws: the first Error of any step, which
+// ends the chain.
+void RunRecomputationChain(Almanac& almanac, const std::filesystem::path& dir, const ProgressFn& progress,
+                           const std::filesystem::path& log_dir = {});
+
+}  // namespace vk

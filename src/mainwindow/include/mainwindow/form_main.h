@@ -1,0 +1,167 @@
+// The main window: the day chart on the left, date, display options, zone and
+// site controls on the right, and every handler that drives the program.
+#pragma once
+#include <QMainWindow>
+#include <QImage>
+#include <QDate>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "chart/day_chart.h"
+#include "programfiles/settings_file.h"
+#include "events/almanac.h"
+#include "events/recompute.h"
+#include "mainwindow/platform.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace vk {
+
+class ChartView;
+
+// Where the window finds and keeps its files, and the hooks tests replace.
+struct FormOptions {
+  std::filesystem::path data_dir = ".";   // binary ephemerides and the phase file
+  std::filesystem::path log_dir;          // the event log; empty: data_dir
+  UserFolders folders = DefaultUserFolders();
+  std::string executable;                 // whose version block gives the version
+  std::function<QDate()> today = [] { return QDate::currentDate(); };
+  // Shows an error or notice (title, text); default: a modal message box.
+  std::function<void(const QString& title, const QString& text)> show_message;
+};
+
+inline constexpr double kFirstDay = 2459580.5;      // 2022-01-01
+inline constexpr double kLastDay = 2463230.5;       // 2031-12-30
+inline constexpr double kFirstDayDownKey = 2459581.5;
+
+class TForm_Main : public QMainWindow {
+ public:
+  explicit TForm_Main(FormOptions options, QWidget* parent = nullptr);
+  ~TForm_Main() override;
+
+  // True when start-up found settings of another version: the program ends
+  // right after start-up.
+  bool End_Requested() const { return end_requested_; }
+
+  // What the window shows, for the program entry and the tests.
+  double Chosen_Day() const { return chart.Sel_JD; }          // Julian day of the local 00:00
+  const Site& Site_In_Force() const { return almanac->site; }
+  int Zone_Index() const { return zone_index; }               // row of the zone list
+  const QImage& Displayed_Chart() const { return Image1_Bitmap; }
+  bool Step_Repeating() const { return Btn_Repeat_Active != 0; }
+  bool Key_Handling() const { return Key_Busy != 0; }
+  // Makes `jd` (a local 00:00 inside the period) the chosen day and refreshes it.
+  void Go_To_Day(double jd);
+
+  // --- handlers ---
+  void FormCreate();
+  void FormActivate();
+  void FormResize();
+  void FormClose();
+  void Exit1Click() { close(); }
+  void Refresh_Day();
+  void Step_Date(int year_step, int month_step, int day_step);  // one button's repeat loop
+  void Step_Buttons_MouseUp() { Btn_Repeat_Active = 0; }
+  void RichEdit_KeyDown(QLineEdit* field, int key);
+  void Button_HeuteClick();
+  void FormKeyDown(int key);
+  void Site_Recompute();
+  void ComboBox_TZoneChange();
+  void Edit_nLatKeyDown(int key);
+  void Edit_eLonKeyDown(int key);
+  void Site_Step(bool latitude, double step);  // one site button's repeat loop
+  void CheckBox_DaemmerungenClick();
+  void CheckBox_Auf_UntergaengeClick();
+  void CheckBox_MeridianClick();
+  void about1Click();
+  void Button_About_OKClick();
+  void SaveSettings();
+  void Button_Monde_anpassenClick();
+  void Button_Venus_anpassenClick();
+  void Button_Merkur_anpassenClick();
+
+  // Runs a handler; a file or conversion error ends it and is shown, the window stays usable.
+  void Guarded(const std::function<void()>& handler);
+  void Show_Status(const QString& text, StatusColour colour);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // --- state ---
+  std::unique_ptr<Almanac> almanac;
+  DayChart chart;                 // holds the chosen day, chart.Sel_JD
+  SettingsRecord settings{};
+  std::string current_version;
+  std::filesystem::path settings_path;
+  std::uint8_t Btn_Repeat_Active = 0;
+  std::uint8_t Key_Busy = 0;
+  int Chart_DispW = 0, Chart_DispH = 0;
+  QImage Image1_Bitmap;   // the displayed chart bitmap
+  int zone_index = 16;    // the last selected row of the zone list
+
+  // --- controls ---
+  QWidget* Panel_Left = nullptr;
+  QWidget* Panel_Bild = nullptr;
+  QWidget* Panel_Rght = nullptr;
+  QWidget* Panel_About = nullptr;
+  ChartView* Image1 = nullptr;
+  QLabel* StatusBar1 = nullptr;
+  QWidget* Shape2 = nullptr;
+  QLineEdit *RichEdit_Jahr = nullptr, *RichEdit_Monat = nullptr, *RichEdit_Daag = nullptr;
+  QLabel *Label1 = nullptr, *Label2 = nullptr;
+  QPushButton *BitBtn_Jahr_Plus = nullptr, *BitBtn_Monat_Plus = nullptr, *BitBtn_Daag_Plus = nullptr;
+  QPushButton *BitBtn_Jahr_Minus = nullptr, *BitBtn_Monat_Minus = nullptr, *BitBtn_Daag_Minus = nullptr;
+  QPushButton* Button_Heute = nullptr;
+  QCheckBox *CheckBox_Daemmerungen = nullptr, *CheckBox_Auf_Untergaenge = nullptr, *CheckBox_Meridian = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  QLabel *Label_TZone = nullptr, *Label_DST = nullptr, *Label_nLat = nullptr, *Label_eLon = nullptr;
+  QComboBox* ComboBox_TZone = nullptr;
+  QPushButton *BitBtn_nLat_MinusSmall = nullptr, *BitBtn_nLat_PlusSmall = nullptr;
+  QPushButton *BitBtn_eLon_MinusSmall = nullptr, *BitBtn_eLon_PlusSmall = nullptr;
+  QLineEdit *Edit_nLat = nullptr, *Edit_eLon = nullptr;
+  QAction *Exit1 = nullptr, *Makebinaryfiles1 = nullptr, *Computealldata1 = nullptr, *about1 = nullptr;
+  QLabel* Image4 = nullptr;
+  QLabel* Label_Vesperkalend = nullptr;
+  QTableWidget* StringGrid_VersionsInfo = nullptr;
+  QPushButton* Button_About_OK = nullptr;
+  // The phase-picture tools: invisible and disabled, for the developer.
+  QPushButton *Button_Monde_anpassen = nullptr, *Button_Venus_anpassen = nullptr, *Button_Merkur_anpassen = nullptr;
+
+
+  void Build_Controls();
+  void Build_Date_Group(QWidget* panel);
+  void Build_Display_Group(QWidget* panel);
+  void Build_Zone_Group(QWidget* panel);
+  void Build_Site_Group(QWidget* panel);
+  void Build_Tool_Buttons(QWidget* panel);
+  void Name_Controls();
+  void Build_About_Box();
+  void Build_Menu();
+  void Fill_Zone_List();
+  void Show_Site();
+  void Process_Messages();
+  void Show_Message(const QString& title, const QString& text);
+
+  FormOptions options_;
+  bool end_requested_ = false;
+  bool created_ = false;
+};
+
+// Two decimals, "." whatever the locale: "47.50", "-0.50".
+QString Site_Text(double degrees);
+
+}  // namespace vk

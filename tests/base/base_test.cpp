@@ -1,0 +1,119 @@
+// The shared helpers: parallel-for, BMP writer, line fields, digit strings.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "base/bmp_writer.h"
+#include "base/digits.h"
+#include "base/line_fields.h"
+#include "base/parallel_for.h"
+#include "support/temp_dir.h"
+
+namespace vk {
+namespace {
+
+TEST(ParallelFor, RunsEveryTaskOnceForAnyThreadCount) {
+  for (unsigned threads : {0u, 1u, 2u, 7u, 64u}) {
+    std::vector<std::atomic<int>> runs(1000);
+    ParallelFor(1000, threads, [&](int i) { ++runs[static_cast<std::size_t>(i)]; });
+    for (std::size_t i = 0; i < runs.size(); ++i) ASSERT_EQ(runs[i], 1) << "task " << i << ", threads " << threads;
+  }
+  ParallelFor(0, 4, [](int) { FAIL() << "no task for count 0"; });
+}
+
+TEST(ParallelFor, RethrowsTheLowestFailingTaskAndStartsNoMore) {
+  for (unsigned threads : {1u, 2u, 8u}) {
+    std::atomic<int> started{0};
+    try {
+      ParallelFor(10000, threads, [&](int i) {
+        ++started;
+        if (i == 3 || i == 5) throw std::runtime_error("task " + std::to_string(i));
+      });
+      FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), "task 3") << "threads " << threads;
+    }
+    EXPECT_LT(started.load(), 10000) << "tasks after the failure were not started";
+  }
+}
+
+// Little-endian fields of a BMP header, read independently of the writer.
+std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+TEST(BmpWriter, HeaderRowsAndPaddingAsTheFormatDefines) {
+  // 3 x 2 pixels of 24 bits: 9 bytes a row, padded to 12; the top row is stored last.
+  const std::uint8_t top[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const std::uint8_t bottom[9] = {11, 12, 13, 14, 15, 16, 17, 18, 19};
+  const BmpLayout l{3, 2, 24, 3780};
+  const auto bytes = EncodeBmp(l, [&](int y) { return static_cast<const void*>(y == 0 ? top : bottom); });
+  ASSERT_EQ(bytes.size(), 54u + 24u);
+  EXPECT_EQ(bytes[0], 'B');
+  EXPECT_EQ(bytes[1], 'M');
+  EXPECT_EQ(U32(bytes, 2), 78u) << "file size";
+  EXPECT_EQ(U32(bytes, 10), 54u) << "pixel offset";
+  EXPECT_EQ(U32(bytes, 14), 40u) << "info header size";
+  EXPECT_EQ(U32(bytes, 18), 3u);
+  EXPECT_EQ(U32(bytes, 22), 2u) << "positive height: bottom-up";
+  EXPECT_EQ(bytes[26] | bytes[27] << 8, 1) << "planes";
+  EXPECT_EQ(bytes[28] | bytes[29] << 8, 24) << "bits";
+  EXPECT_EQ(U32(bytes, 34), 24u) << "image size";
+  EXPECT_EQ(U32(bytes, 38), 3780u);
+  EXPECT_EQ(U32(bytes, 42), 3780u);
+  const std::vector<std::uint8_t> pixels(bytes.begin() + 54, bytes.end());
+  const std::vector<std::uint8_t> expected = {11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0, 0,
+                                              1,  2,  3,  4,  5,  6,  7,  8,  9,  0, 0, 0};
+  EXPECT_EQ(pixels, expected);
+
+  // The file holds the same bytes as the encoding.
+  test::TempDir dir;
+  WriteBmp(dir / "a.bmp", l, [&](int y) { return static_cast<const void*>(y == 0 ? top : bottom); });
+  std::ifstream in(dir / "a.bmp", std::ios::binary);
+  const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(file, bytes);
+}
+
+TEST(TabFields, FieldsEmptyFieldsAndTheRest) {
+  TabFields f("a\t\tb c\trest\twith tab");
+  EXPECT_EQ(f.take(), "a");
+  EXPECT_TRUE(f.empty_field());
+  f.drop();
+  EXPECT_EQ(f.peek(), "b c");
+  EXPECT_FALSE(f.empty_field());
+  f.drop();
+  EXPECT_EQ(f.rest(), "rest\twith tab");
+  f.drop(5);
+  EXPECT_EQ(f.take(), "") << "past the end every field is empty";
+}
+
+TEST(NextWord, SkipsBlanksOfEveryKind) {
+  std::string_view text = "  2459580.5\t1\r\n2 \n";
+  std::vector<std::string_view> words;
+  for (auto w = NextWord(text); !w.empty(); w = NextWord(text)) words.push_back(w);
+  EXPECT_EQ(words, (std::vector<std::string_view>{"2459580.5", "1", "2"}));
+}
+
+TEST(Digits, ZeroPaddedAndLastDigits) {
+  const struct {
+    long long value;
+    int width;
+    const char* padded;
+    const char* last;
+  } rows[] = {{7, 2, "07", "07"}, {123, 2, "123", "23"}, {350, 3, "350", "350"}, {0, 4, "0000", "0000"},
+              {2024, 4, "2024", "2024"}, {5, 6, "000005", "000005"}};
+  for (const auto& r : rows) {
+    std::string s = "x";
+    AppendZeroPadded(s, r.value, r.width);
+    EXPECT_EQ(s, std::string("x") + r.padded) << r.value;
+    EXPECT_EQ(LastDigits(r.value, r.width), r.last) << r.value;
+  }
+}
+
+}  // namespace
+}  // namespace vk
