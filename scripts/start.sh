@@ -1,9 +1,5 @@
 #!/usr/bin/env bash
-# Starts the window when it is built, otherwise shows what the maintenance tool offers.
+# Starts the window from the build tree (it finds build/data by itself).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ -x build/bin/vesperkalend ]; then
-  exec build/bin/vesperkalend "$@"
-fi
-echo "The window is not part of this build yet; running the maintenance tool instead." >&2
-exec build/bin/vesperkalend-tool --help
+exec build/bin/vesperkalend "$@"

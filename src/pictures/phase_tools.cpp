@@ -87,7 +87,7 @@ void MaskAndBrighten(Bitmap24& work) {
 
 bool MakePhasePicture(PhaseBody body, int i, const std::filesystem::path& from_dir,
                       const std::filesystem::path& to_dir, PhaseToolPictures& work, const PhaseToolHooks& hooks) {
-  // Steps 2 to 11 of the tool run.
+  // One picture: load, crop and scale to the working size, mask and brighten, scale down, save.
   const std::string source = PhaseSourceName(body, i);
   if (!Load_JPEG_To_Image(from_dir / source, work.img)) {
     Notify(hooks, source + ": kein gültiges JPEG-Bild, übersprungen");

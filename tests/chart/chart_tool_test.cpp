@@ -10,27 +10,16 @@
 
 #include "ephemeris/ephemeris_data.h"
 #include "events/phase_table.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
+#include "support/workspace.h"
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;  // stdout
-  std::string err;  // stderr
-};
-
-Result RunTool(const std::string& args, const std::string& cwd = ".") {
-  vk::test::TempDir errs;
-  const std::string err_file = (errs / "stderr.txt").string();
-  const std::string cmd = "cd '" + cwd + "' && '" VK_TOOL "' " + args + " 2>'" + err_file + "'";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  std::string out;
-  char buf[4096];
-  while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-  const int rc = ::pclose(p);
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out, vk::test::ReadFile(err_file)};
-}
+using vk::test::HaveData;
+using vk::test::RunTool;
+using vk::test::Workspace;
+using Result = vk::test::ToolResult;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -39,24 +28,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-const std::filesystem::path kData = VK_DATA_DIR;
-
-bool HaveData() {
-  for (int b = 0; b < vk::kBodyCount; ++b)
-    if (!std::filesystem::exists(kData / vk::BinaryFileName(b))) return false;
-  return std::filesystem::exists(kData / vk::kPhaseFileName);
-}
-
-// A folder that sees the shipped files and takes its own event log.
-struct Workspace {
-  vk::test::TempDir dir;
-  Workspace() {
-    for (int b = 0; b < vk::kBodyCount; ++b)
-      std::filesystem::create_symlink(std::filesystem::absolute(kData / vk::BinaryFileName(b)),
-                                      dir / vk::BinaryFileName(b));
-    std::filesystem::create_symlink(std::filesystem::absolute(kData / vk::kPhaseFileName), dir / vk::kPhaseFileName);
-  }
-};
+const std::filesystem::path kData = vk::test::kBuildData;
 
 TEST(RenderCommand, BadDatesAndOptionsExitWith2) {
   vk::test::TempDir dir;

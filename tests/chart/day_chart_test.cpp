@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "chart/chart_fixtures.h"
+#include "support/chart_fixtures.h"
 
 namespace vk {
 namespace {
@@ -27,15 +27,8 @@ const std::string kGrey = "160,160,160";
 
 // A winter day's nine Sun events on 2022-01-01.
 void AddWinterSun(test::StoreBuilder& b) {
-  b.add(Local(2022, 1, 1, 6, 0), "Sonne", "MAstrD");
-  b.add(Local(2022, 1, 1, 6, 40), "Sonne", "MNautD");
-  b.add(Local(2022, 1, 1, 7, 20), "Sonne", "MBurgD");
-  b.add(Local(2022, 1, 1, 8, 0), "Sonne", "Aufgang");
-  b.add(Local(2022, 1, 1, 12, 20), "Sonne", "wahrer Mittag");
-  b.add(Local(2022, 1, 1, 16, 40), "Sonne", "Untergang");
-  b.add(Local(2022, 1, 1, 17, 20), "Sonne", "ABurgD");
-  b.add(Local(2022, 1, 1, 18, 0), "Sonne", "ANautD");
-  b.add(Local(2022, 1, 1, 18, 40), "Sonne", "AAstrD");
+  test::AddSunDay(b, 2022, 1, {{{1, 6, 0}, {1, 6, 40}, {1, 7, 20}, {1, 8, 0}, {1, 12, 20}, {1, 16, 40}, {1, 17, 20},
+                                {1, 18, 0}, {1, 18, 40}}});
 }
 
 DayChart Rendered(const EventStore& store, const PhaseTable& phases = {}, double sel = kJan1) {
@@ -132,15 +125,8 @@ TEST(SunBands, NoonLineTwoRowsYellow) {
 
 TEST(SunBands, AstronomicalEndAfterMidnightWrapsToTheTop) {
   test::StoreBuilder b;
-  b.add(Local(2022, 6, 21, 2, 0), "Sonne", "MAstrD");
-  b.add(Local(2022, 6, 21, 3, 0), "Sonne", "MNautD");
-  b.add(Local(2022, 6, 21, 4, 0), "Sonne", "MBurgD");
-  b.add(Local(2022, 6, 21, 5, 0), "Sonne", "Aufgang");
-  b.add(Local(2022, 6, 21, 13, 0), "Sonne", "wahrer Mittag");
-  b.add(Local(2022, 6, 21, 21, 0), "Sonne", "Untergang");
-  b.add(Local(2022, 6, 21, 22, 0), "Sonne", "ABurgD");
-  b.add(Local(2022, 6, 21, 23, 0), "Sonne", "ANautD");
-  b.add(Local(2022, 6, 22, 0, 30), "Sonne", "AAstrD");
+  test::AddSunDay(b, 2022, 6, {{{21, 2, 0}, {21, 3, 0}, {21, 4, 0}, {21, 5, 0}, {21, 13, 0}, {21, 21, 0}, {21, 22, 0},
+                                {21, 23, 0}, {22, 0, 30}}});
   const DayChart chart = Rendered(b.store, {}, Local(2022, 6, 21, 0, 0));
   ASSERT_TRUE(chart.Sun_Times[AAstrD]);
   EXPECT_NEAR(*chart.Sun_Times[AAstrD], 24.5, 1e-6);
@@ -153,15 +139,8 @@ TEST(SunBands, AstronomicalEndAfterMidnightWrapsToTheTop) {
 
 TEST(SunBands, CivilEndAfterMidnightStaysWithinOneDay) {
   test::StoreBuilder b;
-  b.add(Local(2022, 6, 21, 1, 0), "Sonne", "MAstrD");
-  b.add(Local(2022, 6, 21, 2, 0), "Sonne", "MNautD");
-  b.add(Local(2022, 6, 21, 2, 30), "Sonne", "MBurgD");
-  b.add(Local(2022, 6, 21, 3, 30), "Sonne", "Aufgang");
-  b.add(Local(2022, 6, 21, 12, 0), "Sonne", "wahrer Mittag");
-  b.add(Local(2022, 6, 21, 22, 30), "Sonne", "Untergang");
-  b.add(Local(2022, 6, 22, 0, 20), "Sonne", "ABurgD");
-  b.add(Local(2022, 6, 22, 1, 30), "Sonne", "ANautD");
-  b.add(Local(2022, 6, 22, 2, 30), "Sonne", "AAstrD");
+  test::AddSunDay(b, 2022, 6, {{{21, 1, 0}, {21, 2, 0}, {21, 2, 30}, {21, 3, 30}, {21, 12, 0}, {21, 22, 30},
+                                {22, 0, 20}, {22, 1, 30}, {22, 2, 30}}});
   const DayChart chart = Rendered(b.store, {}, Local(2022, 6, 21, 0, 0));
   EXPECT_TRUE(chart.Sun_Regular);
   ASSERT_TRUE(chart.Sun_Times[ABurgD]);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "chart/chart_fixtures.h"
+#include "support/chart_fixtures.h"
 #include "chart/day_chart.h"
 
 namespace vk {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "events/event_line.h"
-#include "events/synthetic.h"
+#include "support/synthetic_ephemeris.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
 

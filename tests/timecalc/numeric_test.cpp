@@ -1,5 +1,6 @@
 #include "timecalc/numeric.h"
 
+#include <erfa.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -36,10 +37,21 @@ TEST(Angular_Distance, IdenticalOppositeAndTiny) {
   EXPECT_NEAR(Angular_Distance(0, 0, kPi / 2, 0), kPi / 2, kTol);
 }
 
-TEST(GMST_Rad, J2000AndADayLater) {
-  // 280.46061837° at J2000.0; a mean solar day advances it by 360.98564736629°.
-  EXPECT_NEAR(GMST_Rad(2451545.0), 280.46061837 * kDegToRad, 1e-9);
-  EXPECT_NEAR(GMST_Rad(2451546.0), Mod_Positive((280.46061837 + 0.98564736629) * kDegToRad, 2 * kPi), 1e-9);
+// Greenwich mean sidereal time against independent values: the worked
+// examples of Meeus, Astronomical Algorithms (2nd ed.), 12.a and 12.b, and
+// ERFA's IAU 1982 expression (UT1 taken as UT) over the period.
+TEST(GMST_Rad, MatchesPublishedValuesAndErfa) {
+  const struct {
+    double jd;
+    double seconds_of_time;  // published GMST, seconds of sidereal time
+  } published[] = {{2446895.5, 13 * 3600 + 10 * 60 + 46.3668}, {2446896.30625, 8 * 3600 + 34 * 60 + 57.0896}};
+  const double rad_per_s = kPi / 43200;
+  for (const auto& p : published)
+    EXPECT_NEAR(GMST_Rad(p.jd), p.seconds_of_time * rad_per_s, 0.001 * rad_per_s) << "JD " << p.jd;
+  for (double jd = 2459580.5; jd < 2463232.5; jd += 365.37) {
+    const double off = std::remainder(GMST_Rad(jd) - eraGmst82(jd, 0.0), 2 * kPi) / rad_per_s;
+    EXPECT_NEAR(off, 0.0, 0.001) << "JD " << jd << ": " << off << " s of time from ERFA";
+  }
 }
 
 TEST(Altitude_Rad, BodyOnTheMeridian) {

@@ -45,7 +45,7 @@ std::string PhaseOutputName(PhaseBody body, int i);
 const char* PhaseBodyName(PhaseBody body);
 bool ParsePhaseBody(const std::string& name, PhaseBody& body);
 
-// Step 6 on a working picture of any size: every pixel (x, y) with
+// The disc mask and brightening on a working picture of any size: every pixel (x, y) with
 // (x - 2000)^2 + (y - 2000)^2 >= 4000000 becomes black, every other has each of
 // its three bytes raised by 20, at most 255. Never throws.
 void MaskAndBrighten(Bitmap24& work);

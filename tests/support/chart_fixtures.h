@@ -2,6 +2,7 @@
 #pragma once
 #include <QColor>
 #include <QImage>
+#include <array>
 #include <string>
 
 #include "chart/day_chart.h"
@@ -27,6 +28,18 @@ struct StoreBuilder {
     return store.Event_Tab.back();
   }
 };
+
+// The Sun's nine events of one day in the order of a regular day: MAstrD,
+// MNautD, MBurgD, Aufgang, wahrer Mittag, Untergang, ABurgD, ANautD, AAstrD;
+// each a local date (day may run past the month's days) and time.
+struct SunTime {
+  int day, hour, minute;
+};
+inline void AddSunDay(StoreBuilder& b, int y, int mo, const std::array<SunTime, 9>& times) {
+  static constexpr const char* kOrder[9] = {"MAstrD", "MNautD", "MBurgD", "Aufgang", "wahrer Mittag",
+                                            "Untergang", "ABurgD", "ANautD", "AAstrD"};
+  for (std::size_t k = 0; k < 9; ++k) b.add(Local(y, mo, times[k].day, times[k].hour, times[k].minute), "Sonne", kOrder[k]);
+}
 
 // A phase table with one record per day from `first_jd` on.
 inline PhaseTable Phases(double first_jd, int days, int moon, int mercury, int venus) {
