@@ -13,9 +13,12 @@ int main(int argc, char** argv) {
   vk::FormOptions options;
   options.executable = QCoreApplication::applicationFilePath().toStdString();
   // The shipped data folder becomes the current folder, wherever the program was started.
-  if (const auto data = vk::FindDataFolder(options.executable)) {
+  const vk::DataFolderSearch data = vk::FindDataFolder(vk::DataFolderCandidates(options.executable));
+  if (data.folder) {
     std::error_code ec;
-    std::filesystem::current_path(*data, ec);
+    std::filesystem::current_path(*data.folder, ec);
+  } else {
+    options.data_error = data.problem;
   }
   options.data_dir = ".";
   // A read-only data folder keeps the event log in the user's data folder instead.

@@ -17,7 +17,7 @@ void TForm_Main::resizeEvent(QResizeEvent* event) {
 
 void TForm_Main::FormResize() {
   QWidget* client = centralWidget();
-  const FormLayout l = ComputeFormLayout(client->width(), client->height());
+  const FormLayout l = ComputeFormLayout(client->width(), client->height(), panel_needs_.width());
   Panel_Left->setGeometry(0, 0, l.left_width, l.bild_height);
   Panel_Bild->setGeometry(l.left_width, 0, l.bild_width, l.bild_height);
   Image1->setGeometry(0, 0, l.bild_width, l.bild_height);

@@ -3,11 +3,14 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <cmath>
 #include <cstring>
+#include <iostream>
 
 #include "timecalc/time_zones.h"
 #include "programfiles/version_info.h"
 #include "mainwindow/form_main.h"
+#include "base/error.h"
 #include "timecalc/calendar.h"
 
 namespace vk {
@@ -45,6 +48,18 @@ void TForm_Main::FormCreate() {
     WriteSettingsFile(settings_path, settings);
   }
 
+  // A site that cannot be (a latitude of 1000, NaN) falls back to the first
+  // start's; the file is rewritten at close as usual.
+  const SettingsRecord defaults = DefaultSettings(current_version);
+  const double stored_lat = settings.latitude, stored_lon = settings.longitude;
+  if (!std::isfinite(stored_lat) || std::fabs(stored_lat) > 90 || !std::isfinite(stored_lon) ||
+      std::fabs(stored_lon) > 180) {
+    std::cerr << "Vesperkalend: stored site " << stored_lat << ", " << stored_lon << " is no place on Earth; using "
+              << defaults.latitude << ", " << defaults.longitude << "\n";
+    settings.latitude = defaults.latitude;
+    settings.longitude = defaults.longitude;
+  }
+
   // Zones; a stored row outside the table falls back to UTC+01:00.
   zone_index = settings.zone >= 0 && settings.zone < kZoneCount ? settings.zone : kDefaultZone;
   Fill_Zone_List();
@@ -62,6 +77,7 @@ void TForm_Main::FormCreate() {
   // The chosen day is set before the computation, so that a failing
   // computation still leaves a day to show and to step from.
   chart.Sel_JD = std::clamp(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0), kFirstDay, kLastDay);
+  if (!options_.data_error.empty()) throw Error(options_.data_error);
   RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
     Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
   }, options_.log_dir);

@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPolygon>
@@ -18,6 +20,7 @@
 #include "timecalc/time_zones.h"
 #include "programfiles/version_info.h"
 #include "mainwindow/chart_view.h"
+#include "mainwindow/form_layout.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
 #include "timecalc/numtext.h"
@@ -51,12 +54,12 @@ QIcon Triangle(int w, int h, char direction) {
   return QIcon(pm);
 }
 
-QPushButton* GlyphButton(QWidget* parent, QRect geometry, const QIcon& icon, QSize icon_size) {
+QPushButton* GlyphButton(QWidget* parent, QRect geometry, const QIcon& icon, QSize icon_size, const char* tip) {
   auto* b = new QPushButton(parent);
   b->setGeometry(geometry);
   b->setIcon(icon);
   b->setIconSize(icon_size);
-  b->setFocusPolicy(Qt::ClickFocus);  // no tab stop
+  b->setToolTip(QString::fromUtf8(tip));
   return b;
 }
 
@@ -136,6 +139,22 @@ void TForm_Main::Build_Controls() {
   Memo1->setFocusPolicy(Qt::ClickFocus);
   Build_About_Box();
   Name_Controls();
+
+  // Every step button starts its loop when pressed and ends it when released,
+  // by any mouse button (the left one through the button's own signals).
+  for (const auto& [button, start] : step_buttons_) {
+    connect(button, &QPushButton::pressed, this, [this, start = start] { Guarded(start); });
+    connect(button, &QPushButton::released, this, [this] { Step_Buttons_MouseUp(); });
+  }
+  // Tab goes through the controls in reading order.
+  QWidget* order[] = {BitBtn_Jahr_Plus, BitBtn_Monat_Plus, BitBtn_Daag_Plus, RichEdit_Jahr, RichEdit_Monat,
+                      RichEdit_Daag, BitBtn_Jahr_Minus, BitBtn_Monat_Minus, BitBtn_Daag_Minus, Button_Heute,
+                      CheckBox_Daemmerungen, CheckBox_Auf_Untergaenge, CheckBox_Meridian, ComboBox_TZone,
+                      BitBtn_nLat_MinusSmall, Edit_nLat, BitBtn_nLat_PlusSmall, BitBtn_eLon_MinusSmall, Edit_eLon,
+                      BitBtn_eLon_PlusSmall};
+  for (QWidget* w : order) w->setFocusPolicy(Qt::StrongFocus);
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  Set_Minimum_Size();
 }
 
 // The chosen day in large green digits with its step buttons, and "Heute".
@@ -154,7 +173,6 @@ void TForm_Main::Build_Date_Group(QWidget* p) {
     e->setFrame(false);
     e->setFont(Font("Arial", 53, true));
     e->setStyleSheet("QLineEdit { color: #00ff00; background: black; border: none; }");
-    e->setFocusPolicy(Qt::ClickFocus);
     return e;
   };
   RichEdit_Jahr = date_field({18, 30, 141, 70}, "2022");
@@ -166,26 +184,22 @@ void TForm_Main::Build_Date_Group(QWidget* p) {
     (*l)->setStyleSheet("color: #00ff00; background: transparent;");
   }
   const QIcon up = Triangle(15, 15, 'u'), down = Triangle(15, 15, 'd');
-  BitBtn_Jahr_Plus = GlyphButton(p, {32, 7, 125, 25}, up, {15, 15});
-  BitBtn_Monat_Plus = GlyphButton(p, {191, 7, 57, 25}, up, {15, 15});
-  BitBtn_Daag_Plus = GlyphButton(p, {276, 7, 57, 25}, up, {15, 15});
-  BitBtn_Jahr_Minus = GlyphButton(p, {32, 97, 125, 25}, down, {15, 15});
-  BitBtn_Monat_Minus = GlyphButton(p, {189, 97, 57, 25}, down, {15, 15});
-  BitBtn_Daag_Minus = GlyphButton(p, {276, 97, 57, 25}, down, {15, 15});
+  BitBtn_Jahr_Plus = GlyphButton(p, {32, 7, 125, 25}, up, {15, 15}, "Jahr vor");
+  BitBtn_Monat_Plus = GlyphButton(p, {191, 7, 57, 25}, up, {15, 15}, "Monat vor");
+  BitBtn_Daag_Plus = GlyphButton(p, {276, 7, 57, 25}, up, {15, 15}, "Tag vor");
+  BitBtn_Jahr_Minus = GlyphButton(p, {32, 97, 125, 25}, down, {15, 15}, "Jahr zurück");
+  BitBtn_Monat_Minus = GlyphButton(p, {189, 97, 57, 25}, down, {15, 15}, "Monat zurück");
+  BitBtn_Daag_Minus = GlyphButton(p, {276, 97, 57, 25}, down, {15, 15}, "Tag zurück");
   Button_Heute = new QPushButton("Heute", p);
   Button_Heute->setGeometry(32, 130, 300, 29);
   Button_Heute->setFont(Font("Arial", 23, true));
-  Button_Heute->setFocusPolicy(Qt::ClickFocus);
 
   const struct {
     QPushButton* button;
     int y, m, d;
   } steps[] = {{BitBtn_Jahr_Plus, 1, 0, 0},  {BitBtn_Jahr_Minus, -1, 0, 0}, {BitBtn_Monat_Plus, 0, 1, 0},
                {BitBtn_Monat_Minus, 0, -1, 0}, {BitBtn_Daag_Plus, 0, 0, 1},  {BitBtn_Daag_Minus, 0, 0, -1}};
-  for (const auto& s : steps) {
-    connect(s.button, &QPushButton::pressed, this, [this, s] { Guarded([&] { Step_Date(s.y, s.m, s.d); }); });
-    connect(s.button, &QPushButton::released, this, [this] { Step_Buttons_MouseUp(); });
-  }
+  for (const auto& s : steps) step_buttons_.emplace_back(s.button, [this, s] { Step_Date(s.y, s.m, s.d); });
   for (QLineEdit* field : {RichEdit_Jahr, RichEdit_Monat, RichEdit_Daag})
     connect(field, &QLineEdit::returnPressed, this,
             [this, field] { Guarded([&] { RichEdit_KeyDown(field, Qt::Key_Return); }); });
@@ -202,10 +216,7 @@ void TForm_Main::Build_Display_Group(QWidget* p) {
   CheckBox_Auf_Untergaenge->setChecked(true);
   CheckBox_Meridian = new QCheckBox("Planeten: Meridiandurchgang", p);
   CheckBox_Meridian->setGeometry(6, 244, 340, 30);
-  for (QCheckBox* c : {CheckBox_Daemmerungen, CheckBox_Auf_Untergaenge, CheckBox_Meridian}) {
-    c->setFont(narrow20);
-    c->setFocusPolicy(Qt::ClickFocus);
-  }
+  for (QCheckBox* c : {CheckBox_Daemmerungen, CheckBox_Auf_Untergaenge, CheckBox_Meridian}) c->setFont(narrow20);
   connect(CheckBox_Daemmerungen, &QCheckBox::clicked, this, [this] { Guarded([&] { CheckBox_DaemmerungenClick(); }); });
   connect(CheckBox_Auf_Untergaenge, &QCheckBox::clicked, this,
           [this] { Guarded([&] { CheckBox_Auf_UntergaengeClick(); }); });
@@ -221,9 +232,13 @@ void TForm_Main::Build_Zone_Group(QWidget* p) {
   ComboBox_TZone->setEditable(true);
   ComboBox_TZone->setInsertPolicy(QComboBox::NoInsert);
   ComboBox_TZone->setFont(Font("Arial Narrow", 15, true));
+  // Typed text takes effect on Enter or on leaving the box, and only when it
+  // names a row: no completion of rows the user never chose.
+  ComboBox_TZone->setCompleter(nullptr);
+  ComboBox_TZone->setFocusPolicy(Qt::StrongFocus);
   connect(ComboBox_TZone, &QComboBox::currentIndexChanged, this, [this](int) { Guarded([&] { ComboBox_TZoneChange(); }); });
-  connect(ComboBox_TZone, &QComboBox::editTextChanged, this,
-          [this](const QString&) { Guarded([&] { ComboBox_TZoneChange(); }); });
+  connect(ComboBox_TZone->lineEdit(), &QLineEdit::returnPressed, this, [this] { Guarded([&] { Apply_Typed_Zone(); }); });
+
   Label_DST = Label(p, {192, 291, 160, 24}, "", narrow20);
 }
 
@@ -233,18 +248,15 @@ void TForm_Main::Build_Site_Group(QWidget* p) {
   Label_nLat = Label(p, {6, 324, 200, 24}, "Geogr. Breite +=N -=S", narrow20);
   Label_eLon = Label(p, {6, 382, 200, 24}, "Geogr. Länge +=O -=W", narrow20);
   const QIcon left = Triangle(8, 11, 'l'), right = Triangle(9, 11, 'r');
-  BitBtn_nLat_MinusSmall = GlyphButton(p, {6, 349, 49, 25}, left, {8, 11});
-  BitBtn_nLat_PlusSmall = GlyphButton(p, {137, 349, 49, 25}, right, {9, 11});
-  BitBtn_eLon_MinusSmall = GlyphButton(p, {6, 407, 49, 25}, left, {8, 11});
-  BitBtn_eLon_PlusSmall = GlyphButton(p, {137, 407, 49, 25}, right, {9, 11});
+  BitBtn_nLat_MinusSmall = GlyphButton(p, {6, 349, 49, 25}, left, {8, 11}, "Breite −0,5°");
+  BitBtn_nLat_PlusSmall = GlyphButton(p, {137, 349, 49, 25}, right, {9, 11}, "Breite +0,5°");
+  BitBtn_eLon_MinusSmall = GlyphButton(p, {6, 407, 49, 25}, left, {8, 11}, "Länge −0,5°");
+  BitBtn_eLon_PlusSmall = GlyphButton(p, {137, 407, 49, 25}, right, {9, 11}, "Länge +0,5°");
   Edit_nLat = new QLineEdit("47.50", p);
   Edit_nLat->setGeometry(68, 347, 64, 28);
   Edit_eLon = new QLineEdit("7.50", p);
   Edit_eLon->setGeometry(69, 406, 64, 28);
-  for (QLineEdit* e : {Edit_nLat, Edit_eLon}) {
-    e->setFont(Font("Arial Narrow", 20, true));
-    e->setFocusPolicy(Qt::ClickFocus);
-  }
+  for (QLineEdit* e : {Edit_nLat, Edit_eLon}) e->setFont(Font("Arial Narrow", 20, true));
   connect(Edit_nLat, &QLineEdit::returnPressed, this, [this] { Guarded([&] { Edit_nLatKeyDown(Qt::Key_Return); }); });
   connect(Edit_eLon, &QLineEdit::returnPressed, this, [this] { Guarded([&] { Edit_eLonKeyDown(Qt::Key_Return); }); });
   const struct {
@@ -255,10 +267,7 @@ void TForm_Main::Build_Site_Group(QWidget* p) {
                     {BitBtn_nLat_PlusSmall, true, 0.5},
                     {BitBtn_eLon_MinusSmall, false, -0.5},
                     {BitBtn_eLon_PlusSmall, false, 0.5}};
-  for (const auto& s : site_steps) {
-    connect(s.button, &QPushButton::pressed, this, [this, s] { Guarded([&] { Site_Step(s.latitude, s.step); }); });
-    connect(s.button, &QPushButton::released, this, [this] { Step_Buttons_MouseUp(); });
-  }
+  for (const auto& s : site_steps) step_buttons_.emplace_back(s.button, [this, s] { Site_Step(s.latitude, s.step); });
 }
 
 // The phase-picture tools: hidden and disabled, for the developer.
@@ -364,10 +373,36 @@ void TForm_Main::Show_Status(const QString& text, StatusColour colour) {
 }
 
 void TForm_Main::about1Click() {
-  const QSize screen = this->screen() ? this->screen()->size() : size();
-  Panel_About->move((screen.width() - Panel_About->width()) / 2, (screen.height() - Panel_About->height()) / 2);
+  Place_About_Box();
   Panel_About->show();
   Panel_About->raise();
+  Button_About_OK->setFocus();
+}
+
+// Centred on the screen as long as the window holds it there; otherwise moved
+// inside the window, so that its OK button can always be reached.
+void TForm_Main::Place_About_Box() {
+  const QSize screen = this->screen() ? this->screen()->size() : size();
+  const QSize client = centralWidget()->size();
+  const int x = (screen.width() - Panel_About->width()) / 2;
+  const int y = (screen.height() - Panel_About->height()) / 2;
+  Panel_About->move(std::clamp(x, 0, std::max(0, client.width() - Panel_About->width())),
+                    std::clamp(y, 0, std::max(0, client.height() - Panel_About->height())));
+}
+
+// The smallest window in which every control of the right panel is whole:
+// the panel must reach below Memo1 and right of the widest control, with the
+// chart beside it in its own proportion.
+void TForm_Main::Set_Minimum_Size() {
+  QRect needed;
+  for (QWidget* c : Panel_Rght->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!c->isHidden()) needed = needed.united(c->geometry());
+  panel_needs_ = QSize(needed.right() + 1, needed.bottom() + 1);
+  const int client_height = panel_needs_.height() + kStatusBarHeight;
+  int client_width = panel_needs_.width();
+  while (ComputeFormLayout(client_width, client_height, panel_needs_.width()).bild_width < kMinChartWidth)
+    ++client_width;
+  setMinimumSize(client_width, client_height + menuBar()->sizeHint().height());
 }
 
 void TForm_Main::Button_About_OKClick() { Panel_About->hide(); }
@@ -387,9 +422,57 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QWidget*>(watched)->window() == this) {
     QWidget* focus = QApplication::focusWidget();
     if (!focus || focus->window() != this) focus = this;
-    if (watched == focus) FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+    if (watched == focus) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      FormKeyDown(key);
+      // Up and Down step the date everywhere, the zone box included.
+      if ((key == Qt::Key_Up || key == Qt::Key_Down) &&
+          (focus == ComboBox_TZone || focus == ComboBox_TZone->lineEdit()))
+        return true;
+    }
   }
+  if (Filter_Control_Event(watched, event)) return true;
   return QMainWindow::eventFilter(watched, event);
+}
+
+// Mouse buttons on the step buttons, the wheel on the zone list and the focus
+// leaving an edit field (the window filters the events of every control).
+bool TForm_Main::Filter_Control_Event(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease: {
+      // The right and middle buttons press the step buttons as the left one does.
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton) return false;
+      for (const auto& [button, start] : step_buttons_) {
+        if (watched != button || !button->isEnabled()) continue;
+        if (event->type() == QEvent::MouseButtonRelease) {
+          button->setDown(false);
+          Step_Buttons_MouseUp();
+        } else {
+          button->setDown(true);
+          Guarded(start);
+        }
+        return true;
+      }
+      return false;
+    }
+    case QEvent::Wheel:
+      // The wheel turns the zone list only while it has the focus.
+      return watched == ComboBox_TZone && !ComboBox_TZone->hasFocus();
+    case QEvent::FocusOut:
+      // Typed zone text takes effect on leaving the box; an edit field left
+      // without Enter shows the value in force again.
+      if (watched == ComboBox_TZone || watched == ComboBox_TZone->lineEdit()) {
+        Guarded([&] { Apply_Typed_Zone(); });
+      } else {
+        for (QLineEdit* field : {RichEdit_Jahr, RichEdit_Monat, RichEdit_Daag, Edit_nLat, Edit_eLon})
+          if (watched == field) Show_Values_In_Force(field);
+      }
+      return false;
+    default: return false;
+  }
 }
 
 }  // namespace vk

@@ -76,7 +76,13 @@ void TForm_Main::FormKeyDown(int key) {
   if (Key_Busy == 1) return;
   Key_Busy = 1;
   Guarded([&] {
-    if (key == Qt::Key_Escape) Exit1->trigger();
+    // Escape closes the about box when it is open, else the program.
+    if (key == Qt::Key_Escape) {
+      if (Panel_About->isVisible())
+        Button_About_OKClick();
+      else
+        Exit1->trigger();
+    }
     if (key == Qt::Key_Up) {
       const CalendarTime d = JDToCalendar(chart.Sel_JD);
       chart.Sel_JD = std::min(CalendarToJD(d.year, d.month, d.day + 1, 0, 0, 0), kLastDay);

@@ -18,10 +18,35 @@ void TForm_Main::Site_Recompute() {
   Refresh_Day();
 }
 
+void TForm_Main::Apply_Typed_Zone() {
+  if (!created_) return;
+  // Text that names a row exactly (in any case) selects it; any other text
+  // gives way to the zone in force.
+  const int row = ComboBox_TZone->findText(ComboBox_TZone->currentText().trimmed(), Qt::MatchFixedString);
+  if (row >= 0 && row < kZoneCount && row != zone_index) {
+    ComboBox_TZone->setCurrentIndex(row);  // recomputes through ComboBox_TZoneChange
+    return;
+  }
+  const QSignalBlocker block(ComboBox_TZone);
+  ComboBox_TZone->setCurrentIndex(zone_index);
+  ComboBox_TZone->setEditText(ComboBox_TZone->itemText(zone_index));
+}
+
+void TForm_Main::Show_Values_In_Force(QLineEdit* field) {
+  if (field == Edit_nLat || field == Edit_eLon) {
+    Show_Site();
+    return;
+  }
+  const tDayFields f = Day_Fields(chart.Sel_JD);
+  if (field == RichEdit_Jahr) field->setText(QString::fromStdString(f.Jahr_Text));
+  if (field == RichEdit_Monat) field->setText(QString::fromStdString(f.Monat_Text));
+  if (field == RichEdit_Daag) field->setText(QString::fromStdString(f.Daag_Text));
+}
+
 void TForm_Main::ComboBox_TZoneChange() {
   if (!created_) return;
-  // Typed text that names no row, or names the row already chosen, changes nothing.
-  const int row = ComboBox_TZone->findText(ComboBox_TZone->currentText(), Qt::MatchExactly);
+  // A row chosen from the list (or by the wheel); the row in force changes nothing.
+  const int row = ComboBox_TZone->currentIndex();
   if (row < 0 || row >= kZoneCount || row == zone_index) return;
   zone_index = row;
   if (ComboBox_TZone->currentIndex() != row) {

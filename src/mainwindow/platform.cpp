@@ -7,6 +7,8 @@
 #include <chrono>
 #include <thread>
 
+#include "base/error.h"
+#include "ephemeris/ephemeris_data.h"
 #include "events/phase_table.h"
 
 namespace vk {
@@ -35,13 +37,46 @@ UserFolders DefaultUserFolders() {
           location(QStandardPaths::GenericDataLocation)};
 }
 
-std::optional<std::filesystem::path> FindDataFolder(const std::filesystem::path& executable) {
+std::vector<std::filesystem::path> DataFolderCandidates(const std::filesystem::path& executable) {
   const std::filesystem::path bin = executable.parent_path();
-  for (const auto& dir : {bin / ".." / "data", bin / ".." / "share" / "vesperkalend", std::filesystem::current_path()}) {
+  std::vector<std::filesystem::path> dirs = {bin / ".." / "data", bin / ".." / "share" / "vesperkalend",
+                                             std::filesystem::current_path()};
+  for (auto& d : dirs) {
     std::error_code ec;
-    if (std::filesystem::exists(dir / kPhaseFileName, ec)) return std::filesystem::weakly_canonical(dir, ec);
+    const auto c = std::filesystem::weakly_canonical(d, ec);
+    if (!ec) d = c;
   }
-  return std::nullopt;
+  return dirs;
+}
+
+DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candidates) {
+  std::vector<std::string> files;
+  for (int b = 0; b < kBodyCount; ++b) files.push_back(BinaryFileName(b));
+  files.emplace_back(kPhaseFileName);
+  std::size_t best_count = 0;
+  std::string best_missing = files.front();
+  for (const auto& dir : candidates) {
+    std::size_t present = 0;
+    std::string first_missing;
+    for (const std::string& f : files) {
+      std::error_code ec;
+      if (std::filesystem::is_regular_file(dir / f, ec))
+        ++present;
+      else if (first_missing.empty())
+        first_missing = f;
+    }
+    if (first_missing.empty()) return {dir, {}};
+    if (present > best_count) {
+      best_count = present;
+      best_missing = first_missing;
+    }
+  }
+  std::string where;
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    if (i > 0) where += i + 1 == candidates.size() ? " or " : ", ";
+    where += candidates[i].string();
+  }
+  return {std::nullopt, best_missing + ": " + kFileNotFound + " in " + where};
 }
 
 bool FolderWritable(const std::filesystem::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }

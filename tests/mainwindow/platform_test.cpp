@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "events/phase_table.h"
+#include "ephemeris/ephemeris_data.h"
 #include "mainwindow/platform.h"
 #include "support/temp_dir.h"
 
@@ -25,18 +26,33 @@ TEST(Platform, WaitLastsAtLeastItsTime) {
   EXPECT_EQ(Wait_ms(0), 0);
 }
 
-TEST(Platform, DataFolderBesideTheProgram) {
+// The ten files the data folder must hold, into `dir`; `skip` leaves one out.
+void PutDataFiles(const std::filesystem::path& dir, const std::string& skip = {}) {
+  std::filesystem::create_directories(dir);
+  for (int b = 0; b < kBodyCount; ++b)
+    if (BinaryFileName(b) != skip) test::WriteFile(dir / BinaryFileName(b), "x");
+  if (skip != kPhaseFileName) test::WriteFile(dir / kPhaseFileName, "x");
+}
+
+TEST(Platform, DataFolderIsTheFirstCompleteOneOrTheMissingFileIsNamed) {
   test::TempDir dir;
-  std::filesystem::create_directories(dir / "bin");
-  std::filesystem::create_directories(dir / "data");
-  test::WriteFile(dir / "data" / kPhaseFileName, "x");
-  const auto found = FindDataFolder(dir / "bin" / "vesperkalend");
-  ASSERT_TRUE(found);
-  EXPECT_EQ(*found, std::filesystem::canonical(dir / "data"));
-  std::filesystem::remove(dir / "data" / kPhaseFileName);
-  std::filesystem::create_directories(dir / "share" / "vesperkalend");
-  test::WriteFile(dir / "share" / "vesperkalend" / kPhaseFileName, "x");
-  EXPECT_EQ(*FindDataFolder(dir / "bin" / "vesperkalend"), std::filesystem::canonical(dir / "share" / "vesperkalend"));
+  const auto candidates = DataFolderCandidates(dir / "bin" / "vesperkalend");
+  ASSERT_EQ(candidates.size(), 3u);
+  EXPECT_EQ(candidates[0], std::filesystem::weakly_canonical(dir / "data"));
+  EXPECT_EQ(candidates[1], std::filesystem::weakly_canonical(dir / "share" / "vesperkalend"));
+  const std::vector<std::filesystem::path> three = {dir / "a", dir / "b", dir / "c"};
+
+  PutDataFiles(dir / "b");
+  EXPECT_EQ(FindDataFolder(three).folder, dir / "b");
+  PutDataFiles(dir / "a", kPhaseFileName);  // all but the phase table: not taken
+  EXPECT_EQ(FindDataFolder(three).folder, dir / "b");
+  std::filesystem::remove_all(dir / "b");
+  const DataFolderSearch missing = FindDataFolder(three);
+  EXPECT_FALSE(missing.folder);
+  EXPECT_EQ(missing.problem, std::string(kPhaseFileName) + ": File not found in " + (dir / "a").string() + ", " +
+                                 (dir / "b").string() + " or " + (dir / "c").string());
+  std::filesystem::remove_all(dir / "a");
+  EXPECT_EQ(FindDataFolder(three).problem.substr(0, 32), "HORIZONS_daten_2022-2032_SUN.bin");
   EXPECT_TRUE(FolderWritable(dir.path()));
 }
 

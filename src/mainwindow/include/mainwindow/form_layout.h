@@ -18,6 +18,8 @@ struct FormLayout {
 
 // The layout of a client area of `client_width` x `client_height` pixels
 // (status bar included). A client area higher than wide gets no left margin.
-FormLayout ComputeFormLayout(int client_width, int client_height);
+// When the controls beside the chart would get less than `min_right_width`
+// pixels, the chart panel is narrowed to leave them that much.
+FormLayout ComputeFormLayout(int client_width, int client_height, int min_right_width = 0);
 
 }  // namespace vk

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "chart/day_chart.h"
 #include "programfiles/settings_file.h"
@@ -38,6 +40,9 @@ struct FormOptions {
   std::function<QDate()> today = [] { return QDate::currentDate(); };
   // Shows an error or notice (title, text); default: a modal message box.
   std::function<void(const QString& title, const QString& text)> show_message;
+  // Why the data folder could not be found (the file missing and the folders
+  // looked in); when set, start-up shows it instead of computing.
+  std::string data_error;
 };
 
 inline constexpr double kFirstDay = 2459580.5;      // 2022-01-01
@@ -153,9 +158,18 @@ class TForm_Main : public QMainWindow {
   void Build_Menu();
   void Fill_Zone_List();
   void Show_Site();
+  void Apply_Typed_Zone();
+  void Show_Values_In_Force(QLineEdit* field);
+  void Place_About_Box();
+  void Set_Minimum_Size();
+  bool Filter_Control_Event(QObject* watched, QEvent* event);
   void Process_Messages();
   void Show_Message(const QString& title, const QString& text);
 
+  // The step buttons of date and site with what a press starts: every mouse
+  // button presses them.
+  std::vector<std::pair<QPushButton*, std::function<void()>>> step_buttons_;
+  QSize panel_needs_;  // the right panel's controls, from its top left corner
   FormOptions options_;
   bool end_requested_ = false;
   bool created_ = false;

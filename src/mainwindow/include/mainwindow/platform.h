@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 #include <string>
 
 namespace vk {
@@ -25,10 +26,19 @@ struct UserFolders {
 };
 UserFolders DefaultUserFolders();
 
-// The shipped data folder: the first of `<exe>/../data`, `<exe>/../share/vesperkalend`
-// and the current folder that holds the phase file.
-// Returns: nothing when none holds it.
-std::optional<std::filesystem::path> FindDataFolder(const std::filesystem::path& executable);
+// Where the search for the shipped data looks, in this order:
+// `<exe>/../data`, `<exe>/../share/vesperkalend`, the current folder.
+std::vector<std::filesystem::path> DataFolderCandidates(const std::filesystem::path& executable);
+
+// The outcome of the search: the first folder that holds all ten data files
+// (nine binary ephemerides and the phase file), or a message naming the
+// first file missing from the most complete folder and every folder looked
+// in ("Vesperkalend_2022-2032_MOOMERVEN_Phase.txt: File not found in /a, /b or /c").
+struct DataFolderSearch {
+  std::optional<std::filesystem::path> folder;
+  std::string problem;
+};
+DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candidates);
 
 // True when a file can be created in `dir`.
 bool FolderWritable(const std::filesystem::path& dir);
