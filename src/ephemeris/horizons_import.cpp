@@ -5,6 +5,7 @@
 #include "ephemeris/atomic_file.h"
 #include "ephemeris/file_text.h"
 #include "timecalc/errors.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -16,76 +17,133 @@ std::string_view Copy(std::string_view s, std::size_t pos, std::size_t count) {
   return s.substr(pos, count);
 }
 
-// The text of a line, consumed column by column.
+constexpr int kExportColumns = 20;
+
+// An error about column `column`: its number goes with the error's place.
+[[noreturn]] void FailIn(int column, const Error& e) { throw Error(e.what(), "column " + std::to_string(column)); }
+
+// The text of a line, consumed column by column; the current column's number
+// goes with every error.
 class Columns {
  public:
   explicit Columns(std::string_view line) : rest_(line) {}
   // The current column: the text before the next tab (all the rest when no tab follows).
   std::string_view peek() const { return rest_.substr(0, rest_.find('\t')); }
-  // Drops the current column and its tab (all the rest when no tab follows).
+  int column() const { return column_; }
+  // Drops the current column and its tab.
   void drop(int count = 1) {
     for (int i = 0; i < count; ++i) {
       const auto tab = rest_.find('\t');
       rest_ = tab == std::string_view::npos ? std::string_view{} : rest_.substr(tab + 1);
+      ++column_;
     }
   }
-  double number() {
-    const double v = ParseFloat(peek());
-    drop();
-    return v;
+  // The current column as a number within [lo, hi]; drops it.
+  double number(double lo, double hi) {
+    const std::string_view text = peek();
+    try {
+      const double v = InRange(ParseFloat(text), text, lo, hi);
+      drop();
+      return v;
+    } catch (const Error& e) {
+      FailIn(column_, e);
+    }
   }
-  std::string_view& rest() { return rest_; }
 
  private:
   std::string_view rest_;
+  int column_ = 1;
 };
 
-double Integer(std::string_view digits) { return static_cast<double>(ParseInteger(digits)); }
+// Two decimal digits within [0, hi]: no blank, no sign.
+double TwoDigits(std::string_view text, int hi) {
+  const bool digits = text.size() == 2 && text[0] >= '0' && text[0] <= '9' && text[1] >= '0' && text[1] <= '9';
+  if (!digits) throw InvalidInteger(std::string(text));
+  return InRange((text[0] - '0') * 10 + (text[1] - '0'), text, 0, hi);
+}
+
+// Seconds padded with blanks: a number within [0, 60).
+double Seconds(std::string_view text) {
+  const double v = ParseFloat(text);
+  if (!(v >= 0 && v < 60)) throw OutOfRange(text, 0, 59.999999);
+  return v;
+}
+
+// The whole sexagesimal column `text`, at least `width` characters wide, so
+// that no field reaches into the next column.
+void NeedWidth(std::string_view text, std::size_t width) {
+  if (text.size() < width)
+    throw Error(QuoteInput(text) + " is " + std::to_string(text.size()) + " characters wide, at least " +
+                std::to_string(width) + " expected");
+}
 
 }  // namespace
 
 void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
+  {
+    std::size_t columns = 1;
+    for (const char ch : line) columns += ch == '\t';
+    if (columns < kExportColumns)
+      throw Error("Line has " + std::to_string(columns) + " columns, " + std::to_string(kExportColumns) +
+                      " expected: " + (columns + 1 < kExportColumns ? "columns " : "column ") +
+                      std::to_string(columns + 1) +
+                      (columns + 1 < kExportColumns ? " to " + std::to_string(kExportColumns) : std::string()) +
+                      " missing",
+                  "column " + std::to_string(columns + 1));
+    if (columns > kExportColumns)
+      throw Error("Line has " + std::to_string(columns) + " columns, " + std::to_string(kExportColumns) + " expected",
+                  "column " + std::to_string(kExportColumns + 1));
+  }
   Columns c(line);
-  c.drop();                              // 1: calendar text
-  rec.jd = c.number();                   // 2
-  c.drop(2);                             // 3, 4: markers
-  {                                      // 5: " HH MM SS.ssssss" by position
-    const std::string_view s = c.rest();
-    const double h = Integer(Copy(s, 1, 2));
-    const double m = Integer(Copy(s, 4, 2));
-    const double sec = ParseFloat(Copy(s, 7, 9));
+  c.drop();                                             // 1: calendar text
+  rec.jd = c.number(kAcceptedFirstJD, kAcceptedLastJD);  // 2
+  c.drop(2);                                            // 3, 4: markers
+  try {                                                 // 5: " HH MM SS.ssssss" by position
+    const std::string_view s = c.peek();
+    NeedWidth(s, 16);
+    const double h = TwoDigits(Copy(s, 1, 2), 23);
+    const double m = TwoDigits(Copy(s, 4, 2), 59);
+    const double sec = Seconds(Copy(s, 7, 9));
     rec.ra = h + m / 60 + sec / 3600;
-    c.drop();
+  } catch (const Error& e) {
+    FailIn(c.column(), e);
   }
-  {                                      // 6: " ±DD MM SS.sssss" by position
-    std::string_view s = Copy(c.rest(), 1, std::string_view::npos);
-    const bool negative = !s.empty() && s.front() == '-';
-    s = Copy(s, 1, std::string_view::npos);
-    const double d = Integer(Copy(s, 0, 2));
-    const double m = Integer(Copy(s, 3, 2));
-    const double sec = ParseFloat(Copy(s, 6, 8));
+  c.drop();
+  try {                                                 // 6: " ±DD MM SS.sssss" by position
+    const std::string_view col = c.peek();
+    NeedWidth(col, 16);
+    std::string_view s = Copy(col, 1, std::string_view::npos);
+    const char sign = s.front();
+    if (sign != '+' && sign != '-' && sign != ' ') throw Error(QuoteInput(s.substr(0, 1)) + " is not a sign (+, - or blank)");
+    s.remove_prefix(1);
+    const double d = TwoDigits(Copy(s, 0, 2), 90);
+    const double m = TwoDigits(Copy(s, 3, 2), 59);
+    const double sec = Seconds(Copy(s, 6, 8));
     const double v = d + m / 60 + sec / 3600;
-    rec.dec = negative ? -v : v;
-    c.drop();
+    if (v > 90) throw OutOfRange(col, -90, 90);
+    rec.dec = sign == '-' ? -v : v;
+  } catch (const Error& e) {
+    FailIn(c.column(), e);
   }
-  rec.mag = c.number();                  // 7
-  rec.col8 = c.number();                 // 8
-  rec.col9 = c.number();                 // 9
-  rec.diameter = c.number();             // 10
-  rec.col11 = c.number();                // 11
-  rec.col12 = c.number();                // 12
+  c.drop();
+  rec.mag = c.number(-30, 40);           // 7: magnitude
+  rec.col8 = c.number(0, 100);           // 8: illuminated fraction, %
+  rec.col9 = c.number(0, 180);           // 9: phase angle, degrees
+  rec.diameter = c.number(0, 10000);     // 10: arcseconds
+  rec.col11 = c.number(0, 100);          // 11: distance from the Sun, au
+  rec.col12 = c.number(-1000, 1000);     // 12: its rate, km/s
   c.drop(2);                             // 13, 14: text
-  rec.col15 = c.number();                // 15
-  rec.delta = c.number();                // 16
-  rec.col17 = c.number();                // 17
+  rec.col15 = c.number(0, 180);          // 15: elongation, degrees
+  rec.delta = c.number(1e-6, 100);       // 16: distance from the observer, au
+  rec.col17 = c.number(-1000, 1000);     // 17: its rate, km/s
   {                                      // 18: label from characters 4 to 6, never past the column
     const std::string_view label = Copy(c.peek(), 3, 3);
     rec.label.length = static_cast<std::uint8_t>(label.size());
     for (std::size_t i = 0; i < 3; ++i) rec.label.chars[i] = i < label.size() ? label[i] : ' ';
     c.drop();
   }
-  rec.ecl_lon = c.number();              // 19
-  rec.col20 = ParseFloat(c.rest());      // 20: the whole rest of the line
+  rec.ecl_lon = c.number(0, 360);        // 19: degrees
+  rec.col20 = c.number(-90, 90);         // 20: ecliptic latitude, degrees; the rest of the line
 }
 
 void ConvertExportLines(std::string_view text, const std::function<void(const tEphemerisData&)>& sink,
@@ -96,20 +154,21 @@ void ConvertExportLines(std::string_view text, const std::function<void(const tE
     const auto nl = text.find('\n');
     std::string_view line = text.substr(0, nl);
     text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++line_no;
     try {
-      ConvertExportLine(line, rec);
+      ConvertExportLine(WithoutLineEnd(line), rec);
     } catch (const Error& e) {
       std::string where = source.empty() ? std::string("line ") : std::string(source) + ", line ";
-      throw Error(e.what(), where + std::to_string(line_no));
+      where += std::to_string(line_no);
+      if (!e.file().empty()) where += ", " + e.file();
+      throw Error(e.what(), where);
     }
     sink(rec);
   }
 }
 
 
-void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progress) {
+void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progress, std::size_t rows_needed) {
   auto report = [&](std::string_view text, StatusColour colour) {
     if (progress) progress(text, colour);
   };
@@ -119,9 +178,19 @@ void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progres
     const std::string text = ReadWholeFile(text_path);
     AtomicFile out(dir / BinaryFileName(body));
     report(BinaryFileName(body), StatusColour::Red);
+    std::size_t rows = 0;
     ConvertExportLines(
-        text, [&](const tEphemerisData& rec) { out.write(&rec, sizeof rec); }, text_path.string());
-    out.commit();
+        text,
+        [&](const tEphemerisData& rec) {
+          out.write(&rec, sizeof rec);
+          ++rows;
+        },
+        text_path.string());
+    if (rows < rows_needed)
+      throw Error("The export holds " + std::to_string(rows) + " rows, the period needs " +
+                      std::to_string(rows_needed),
+                  text_path.string());
+    out.commit(true);
   }
   report("Done.", StatusColour::ButtonFace);
 }

@@ -7,6 +7,7 @@
 
 #include "ephemeris/file_text.h"
 #include "timecalc/errors.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -19,53 +20,79 @@ EventStore::EventStore() {
 
 namespace {
 
+constexpr int kLogColumns = 11;  // each followed by a TAB
+
+// The fields of a line, consumed one by one; the current column's number goes
+// with every error.
 class Pieces {
  public:
   explicit Pieces(std::string_view s) : s_(s) {}
+  int column() const { return column_; }
   bool starts_with_tab() const { return !s_.empty() && s_.front() == '\t'; }
   std::string_view first() const { return s_.substr(0, s_.find('\t')); }
   void drop() {
     const auto tab = s_.find('\t');
     s_ = tab == std::string_view::npos ? std::string_view{} : s_.substr(tab + 1);
+    ++column_;
   }
   std::string_view take() {
     const std::string_view p = first();
     drop();
     return p;
   }
-  double number() { return ParseFloat(take()); }
-  double optional_number() {
+  double number(double lo, double hi) {
+    const std::string_view text = first();
+    const double v = InRange(ParseFloat(text), text, lo, hi);
+    drop();
+    return v;
+  }
+  double optional_number(double lo, double hi) {
     if (starts_with_tab()) {
       drop();
       return kMissing;
     }
-    return number();
+    return number(lo, hi);
   }
   std::string_view rest() const { return s_; }
 
  private:
   std::string_view s_;
+  int column_ = 1;
 };
 
-void ParseEventLine(std::string_view s, tEventData& e) {
-  e.line.assign(s);
-  Pieces p(s);
-  e.jd_ut = p.number();
-  e.jd_local = p.number();
+void ParseFields(Pieces& p, tEventData& e) {
+  e.jd_ut = p.number(kAcceptedFirstJD, kAcceptedLastJD);
+  e.jd_local = p.number(kAcceptedFirstJD, kAcceptedLastJD);
   e.body.assign(p.take());
   e.event.assign(p.take());
-  e.au = p.optional_number();
-  e.km = p.optional_number();
-  e.earth_radii = p.optional_number();
+  e.au = p.optional_number(0, 100);
+  e.km = p.optional_number(0, 1.5e10);
+  e.earth_radii = p.optional_number(0, 1e4);
   if (p.starts_with_tab()) {
     e.angle.clear();
     p.drop();
   } else {
     e.angle.assign(p.take());
   }
-  e.diameter = static_cast<float>(p.optional_number());
-  e.magnitude = static_cast<float>(p.optional_number());
+  e.diameter = static_cast<float>(p.optional_number(0, 10000));
+  e.magnitude = static_cast<float>(p.optional_number(-30, 40));
   e.note.assign(p.rest());
+}
+
+// Throws: Error with "column N" as its file.
+void ParseEventLine(std::string_view s, tEventData& e) {
+  e.line.assign(s);
+  const auto tabs = static_cast<int>(std::count(s.begin(), s.end(), '\t'));
+  if (tabs < kLogColumns)
+    throw Error("Line has " + std::to_string(tabs) + " TAB-ended columns, " + std::to_string(kLogColumns) +
+                    " expected: column " + std::to_string(tabs + 1) + " missing",
+                "column " + std::to_string(tabs + 1));
+  Pieces p(s);
+  try {
+    ParseFields(p, e);
+  } catch (const Error& err) {
+    throw Error(err.what(), "column " + std::to_string(p.column()));
+  }
 }
 
 
@@ -80,7 +107,6 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
     const auto nl = rest.find('\n');
     std::string_view line = rest.substr(0, nl);
     rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back(line);
   }
   const int n = static_cast<int>(std::min<std::size_t>(lines.size(), kEventCapacity));
@@ -90,16 +116,24 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
   // line in file order decides, as if they were read one after another.
   const unsigned threads = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
   std::vector<int> first_bad(threads, n + 1);
-  std::vector<std::string> bad_text(threads);
+  std::vector<std::string> bad_text(threads), bad_place(threads);
   auto parse = [&](unsigned t) {
     const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
     const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
     for (int i = from; i <= to; ++i) {
       try {
-        ParseEventLine(lines[static_cast<std::size_t>(i - 1)], store.Event_Tab[static_cast<std::size_t>(i)]);
-      } catch (const Error& e) {
+        const std::string_view line = lines[static_cast<std::size_t>(i - 1)];
+        try {
+          ParseEventLine(WithoutLineEnd(line), store.Event_Tab[static_cast<std::size_t>(i)]);
+        } catch (const Error& e) {
+          first_bad[t] = i;
+          bad_text[t] = e.what();
+          bad_place[t] = e.file();
+          return;
+        }
+      } catch (const std::bad_alloc&) {
         first_bad[t] = i;
-        bad_text[t] = e.what();
+        bad_text[t] = "Out of memory";
         return;
       }
     }
@@ -112,7 +146,9 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
     if (first_bad[t] <= n) {
       // Entries before the failing line stay; the failing line is not counted.
       store.Event_Count = first_bad[t] - 1;
-      throw Error(bad_text[t], path.string() + ", line " + std::to_string(first_bad[t]));
+      std::string where = path.string() + ", line " + std::to_string(first_bad[t]);
+      if (!bad_place[t].empty()) where += ", " + bad_place[t];
+      throw Error(bad_text[t], where);
     }
   }
   store.Event_Count = n;
