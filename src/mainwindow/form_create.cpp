@@ -46,7 +46,9 @@ void TForm_Main::FormCreate() {
   }
 
   // Zones; a stored row outside the table falls back to UTC+01:00.
-  zone_index = settings.zone >= 0 && settings.zone < kZoneCount ? settings.zone : kDefaultZone;
+  // The stored row is copied out of the packed record before use.
+  const int stored_zone = settings.zone;
+  zone_index = stored_zone >= 0 && stored_zone < kZoneCount ? stored_zone : kDefaultZone;
   Fill_Zone_List();
 
   almanac->site.Site_nLat = settings.latitude;
