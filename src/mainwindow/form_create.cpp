@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <cstring>
 
+#include "ephemeris/atomic_file.h"
 #include "ephemeris/time_zones.h"
 #include "ephemeris/version_info.h"
 #include "mainwindow/form_main.h"
@@ -26,6 +27,9 @@ void TForm_Main::FormCreate() {
   std::error_code ec;
   std::filesystem::create_directories(options_.folders.screendump_dir, ec);
   std::filesystem::create_directories(options_.folders.settings_dir, ec);
+  // Half-written files of an earlier run that was killed.
+  RemoveStaleTemporaries(options_.folders.screendump_dir);
+  RemoveStaleTemporaries(options_.folders.settings_dir);
 
   current_version = info.FileVersion.substr(0, 16);
   settings_path = options_.folders.settings_dir / kSettingsFileName;
