@@ -1,6 +1,10 @@
 # make run   installs what is missing, builds, produces the data and starts the program
 # make test  builds and runs every test
-.PHONY: deps configure build run test bench clean
+# make fuzz  builds the libFuzzer targets (clang, ASan, UBSan) and runs each for FUZZ_SECONDS (default 60)
+# make sanitize  builds everything under ASan and UBSan and runs every test
+.PHONY: deps configure build run test bench fuzz sanitize clean
+
+FUZZ_SECONDS ?= 60
 
 deps:
 	@./scripts/install-deps.sh
@@ -20,5 +24,15 @@ test: build
 bench: build
 	@./scripts/bench.sh
 
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz.sh
+
+sanitize: deps
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize
+	@ctest --preset sanitize
+
 clean:
-	rm -rf build
+	rm -rf build build-fuzz build-sanitize

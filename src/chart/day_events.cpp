@@ -117,7 +117,11 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
     if (Label_Last_Y + 32 > y) y = Label_Last_Y + 32;
     Label_Last_Y = y;
     item.label_y = y;
-    const CalendarTime r = JDToCalendar(Round_To_Second(e.jd_local));
+    // Rounding to the second must not carry an event of the day's last
+    // half-second into the next day: it is shown at 23:59:59.
+    const double day_start = std::floor(e.jd_local + 0.5) - 0.5;
+    const double shown = std::min(Round_To_Second(e.jd_local), day_start + 86399.0 / 86400.0);
+    const CalendarTime r = JDToCalendar(shown);
     item.time = Trim(FormatSexagesimal(r.hour + r.minute / 60.0 + r.second / 3600.0, 0));
     item.body = e.body;
     item.text = Event_Text(e);

@@ -3,9 +3,10 @@
 #include <string>
 
 #include "base/atomic_file.h"
-#include "base/whole_file.h"
 #include "base/error.h"
 #include "base/line_fields.h"
+#include "base/whole_file.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -17,52 +18,112 @@ std::string_view Copy(std::string_view s, std::size_t pos, std::size_t count) {
   return s.substr(pos, count);
 }
 
-double Integer(std::string_view digits) { return static_cast<double>(ParseInteger(digits)); }
+constexpr int kExportColumns = 20;
+
+// An error about column `column`: its number goes with the error's place.
+[[noreturn]] void FailIn(int column, const Error& e) { throw Error(e.what(), "column " + std::to_string(column)); }
+
+// The current column as a number within [lo, hi], dropped; an error names the column.
+double Number(TabFields& c, double lo, double hi) {
+  const std::string_view text = c.peek();
+  try {
+    const double v = InRange(ParseFloat(text), text, lo, hi);
+    c.drop();
+    return v;
+  } catch (const Error& e) {
+    FailIn(c.column(), e);
+  }
+}
+
+// Two decimal digits within [0, hi]: no blank, no sign.
+double TwoDigits(std::string_view text, int hi) {
+  const bool digits = text.size() == 2 && text[0] >= '0' && text[0] <= '9' && text[1] >= '0' && text[1] <= '9';
+  if (!digits) throw InvalidInteger(std::string(text));
+  return InRange((text[0] - '0') * 10 + (text[1] - '0'), text, 0, hi);
+}
+
+// Seconds padded with blanks: a number within [0, 60).
+double Seconds(std::string_view text) {
+  const double v = ParseFloat(text);
+  if (!(v >= 0 && v < 60)) throw OutOfRange(text, 0, 59.999999);
+  return v;
+}
+
+// The whole sexagesimal column `text`, at least `width` characters wide, so
+// that no field reaches into the next column.
+void NeedWidth(std::string_view text, std::size_t width) {
+  if (text.size() < width)
+    throw Error(QuoteInput(text) + " is " + std::to_string(text.size()) + " characters wide, at least " +
+                std::to_string(width) + " expected");
+}
 
 }  // namespace
 
 void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
+  {
+    std::size_t columns = 1;
+    for (const char ch : line) columns += ch == '\t';
+    if (columns < kExportColumns)
+      throw Error("Line has " + std::to_string(columns) + " columns, " + std::to_string(kExportColumns) +
+                      " expected: " + (columns + 1 < kExportColumns ? "columns " : "column ") +
+                      std::to_string(columns + 1) +
+                      (columns + 1 < kExportColumns ? " to " + std::to_string(kExportColumns) : std::string()) +
+                      " missing",
+                  "column " + std::to_string(columns + 1));
+    if (columns > kExportColumns)
+      throw Error("Line has " + std::to_string(columns) + " columns, " + std::to_string(kExportColumns) + " expected",
+                  "column " + std::to_string(kExportColumns + 1));
+  }
   TabFields c(line);
-  c.drop();                              // calendar text
-  rec.jd = ParseFloat(c.take());
-  c.drop(2);                             // two markers
-  {  // " HH MM SS.ssssss" by position
-    const std::string_view s = c.rest();
-    const double h = Integer(Copy(s, 1, 2));
-    const double m = Integer(Copy(s, 4, 2));
-    const double sec = ParseFloat(Copy(s, 7, 9));
+  c.drop();                                             // calendar text
+  rec.jd = Number(c, kAcceptedFirstJD, kAcceptedLastJD);
+  c.drop(2);                                            // markers
+  try {                                                 // " HH MM SS.ssssss" by position
+    const std::string_view s = c.peek();
+    NeedWidth(s, 16);
+    const double h = TwoDigits(Copy(s, 1, 2), 23);
+    const double m = TwoDigits(Copy(s, 4, 2), 59);
+    const double sec = Seconds(Copy(s, 7, 9));
     rec.ra = h + m / 60 + sec / 3600;
-    c.drop();
+  } catch (const Error& e) {
+    FailIn(c.column(), e);
   }
-  {  // " ±DD MM SS.sssss" by position
-    std::string_view s = Copy(c.rest(), 1, std::string_view::npos);
-    const bool negative = !s.empty() && s.front() == '-';
-    s = Copy(s, 1, std::string_view::npos);
-    const double d = Integer(Copy(s, 0, 2));
-    const double m = Integer(Copy(s, 3, 2));
-    const double sec = ParseFloat(Copy(s, 6, 8));
+  c.drop();
+  try {                                                 // " ±DD MM SS.sssss" by position
+    const std::string_view col = c.peek();
+    NeedWidth(col, 16);
+    std::string_view s = Copy(col, 1, std::string_view::npos);
+    const char sign = s.front();
+    if (sign != '+' && sign != '-' && sign != ' ') throw Error(QuoteInput(s.substr(0, 1)) + " is not a sign (+, - or blank)");
+    s.remove_prefix(1);
+    const double d = TwoDigits(Copy(s, 0, 2), 90);
+    const double m = TwoDigits(Copy(s, 3, 2), 59);
+    const double sec = Seconds(Copy(s, 6, 8));
     const double v = d + m / 60 + sec / 3600;
-    rec.dec = negative ? -v : v;
-    c.drop();
+    if (v > 90) throw OutOfRange(col, -90, 90);
+    rec.dec = sign == '-' ? -v : v;
+  } catch (const Error& e) {
+    FailIn(c.column(), e);
   }
-  rec.mag = ParseFloat(c.take());
-  rec.col8 = ParseFloat(c.take());
-  rec.col9 = ParseFloat(c.take());
-  rec.diameter = ParseFloat(c.take());
-  rec.col11 = ParseFloat(c.take());
-  rec.col12 = ParseFloat(c.take());
-  c.drop(2);                             // two text columns
-  rec.col15 = ParseFloat(c.take());
-  rec.delta = ParseFloat(c.take());
-  rec.col17 = ParseFloat(c.take());
-  {  // label from characters 4 to 6, never past the column
+  c.drop();
+  rec.mag = Number(c, -30, 40);           // magnitude
+  rec.col8 = Number(c, 0, 100);           // illuminated fraction, %
+  rec.col9 = Number(c, 0, 180);           // phase angle, degrees
+  rec.diameter = Number(c, 0, 10000);     // arcseconds
+  rec.col11 = Number(c, 0, 100);          // distance from the Sun, au
+  rec.col12 = Number(c, -1000, 1000);     // its rate, km/s
+  c.drop(2);                             // text
+  rec.col15 = Number(c, 0, 180);          // elongation, degrees
+  rec.delta = Number(c, 1e-6, 100);       // distance from the observer, au
+  rec.col17 = Number(c, -1000, 1000);     // its rate, km/s
+  {                                      // label from characters 4 to 6, never past the column
     const std::string_view label = Copy(c.peek(), 3, 3);
     rec.label.length = static_cast<std::uint8_t>(label.size());
     for (std::size_t i = 0; i < 3; ++i) rec.label.chars[i] = i < label.size() ? label[i] : ' ';
     c.drop();
   }
-  rec.ecl_lon = ParseFloat(c.take());
-  rec.col20 = ParseFloat(c.rest());      // the whole rest of the line
+  rec.ecl_lon = Number(c, 0, 360);        // degrees
+  rec.col20 = Number(c, -90, 90);         // ecliptic latitude, degrees; the rest of the line
 }
 
 void ConvertExportLines(std::string_view text, const std::function<void(const tEphemerisData&)>& sink,
@@ -73,20 +134,21 @@ void ConvertExportLines(std::string_view text, const std::function<void(const tE
     const auto nl = text.find('\n');
     std::string_view line = text.substr(0, nl);
     text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++line_no;
     try {
-      ConvertExportLine(line, rec);
+      ConvertExportLine(WithoutLineEnd(line), rec);
     } catch (const Error& e) {
       std::string where = source.empty() ? std::string("line ") : std::string(source) + ", line ";
-      throw Error(e.what(), where + std::to_string(line_no));
+      where += std::to_string(line_no);
+      if (!e.file().empty()) where += ", " + e.file();
+      throw Error(e.what(), where);
     }
     sink(rec);
   }
 }
 
 
-void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progress) {
+void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progress, std::size_t rows_needed) {
   auto report = [&](std::string_view text, StatusColour colour) {
     if (progress) progress(text, colour);
   };
@@ -96,9 +158,19 @@ void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progres
     const std::string text = ReadWholeFile(text_path);
     AtomicFile out(dir / BinaryFileName(body));
     report(BinaryFileName(body), StatusColour::Red);
+    std::size_t rows = 0;
     ConvertExportLines(
-        text, [&](const tEphemerisData& rec) { out.write(&rec, sizeof rec); }, text_path.string());
-    out.commit();
+        text,
+        [&](const tEphemerisData& rec) {
+          out.write(&rec, sizeof rec);
+          ++rows;
+        },
+        text_path.string());
+    if (rows < rows_needed)
+      throw Error("The export holds " + std::to_string(rows) + " rows, the period needs " +
+                      std::to_string(rows_needed),
+                  text_path.string());
+    out.commit(true);
   }
   report("Done.", StatusColour::ButtonFace);
 }

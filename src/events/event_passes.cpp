@@ -67,8 +67,11 @@ class PassRunner {
   }
   EventFields DiameterMagnitudeLabel(int i) const {
     EventFields f = Label(i);
-    f.diameter = E(i - 1).diameter;
-    f.magnitude = E(i - 1).mag;
+    // Copied out first: optional's assignment would bind a reference to the
+    // packed, possibly misaligned field.
+    const double diameter = E(i - 1).diameter, magnitude = E(i - 1).mag;
+    f.diameter = diameter;
+    f.magnitude = magnitude;
     return f;
   }
   bool EastOfSun(int row) const { return Mod_Positive(B(row).ra - basic_.at(Sun, row).ra, 24) < 12; }

@@ -4,10 +4,11 @@
 #include <fstream>
 #include <string_view>
 
-#include "base/whole_file.h"
 #include "base/error.h"
 #include "base/line_fields.h"
 #include "base/parallel_for.h"
+#include "base/whole_file.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -20,34 +21,56 @@ EventStore::EventStore() {
 
 namespace {
 
-double Number(TabFields& p) { return ParseFloat(p.take()); }
-double OptionalNumber(TabFields& p) {
+constexpr int kLogColumns = 11;  // each followed by a TAB
+
+// A number field inside [lo, hi]; an empty field followed by its TAB is "missing".
+double Number(TabFields& p, double lo, double hi) {
+  const std::string_view text = p.peek();
+  const double v = InRange(ParseFloat(text), text, lo, hi);
+  p.drop();
+  return v;
+}
+double OptionalNumber(TabFields& p, double lo, double hi) {
   if (p.empty_field()) {
     p.drop();
     return kMissing;
   }
-  return Number(p);
+  return Number(p, lo, hi);
 }
 
-void ParseEventLine(std::string_view s, tEventData& e) {
-  e.line.assign(s);
-  TabFields p(s);
-  e.jd_ut = Number(p);
-  e.jd_local = Number(p);
+void ParseFields(TabFields& p, tEventData& e) {
+  e.jd_ut = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
+  e.jd_local = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
   e.body.assign(p.take());
   e.event.assign(p.take());
-  e.au = OptionalNumber(p);
-  e.km = OptionalNumber(p);
-  e.earth_radii = OptionalNumber(p);
+  e.au = OptionalNumber(p, 0, 100);
+  e.km = OptionalNumber(p, 0, 1.5e10);
+  e.earth_radii = OptionalNumber(p, 0, 1e4);
   if (p.empty_field()) {
     e.angle.clear();
     p.drop();
   } else {
     e.angle.assign(p.take());
   }
-  e.diameter = static_cast<float>(OptionalNumber(p));
-  e.magnitude = static_cast<float>(OptionalNumber(p));
+  e.diameter = static_cast<float>(OptionalNumber(p, 0, 10000));
+  e.magnitude = static_cast<float>(OptionalNumber(p, -30, 40));
   e.note.assign(p.rest());
+}
+
+// Throws: Error with "column N" as its file.
+void ParseEventLine(std::string_view s, tEventData& e) {
+  e.line.assign(s);
+  const auto tabs = static_cast<int>(std::count(s.begin(), s.end(), '\t'));
+  if (tabs < kLogColumns)
+    throw Error("Line has " + std::to_string(tabs) + " TAB-ended columns, " + std::to_string(kLogColumns) +
+                    " expected: column " + std::to_string(tabs + 1) + " missing",
+                "column " + std::to_string(tabs + 1));
+  TabFields p(s);
+  try {
+    ParseFields(p, e);
+  } catch (const Error& err) {
+    throw Error(err.what(), "column " + std::to_string(p.column()));
+  }
 }
 
 
@@ -62,7 +85,6 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
     const auto nl = rest.find('\n');
     std::string_view line = rest.substr(0, nl);
     rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back(line);
   }
   const int n = static_cast<int>(std::min<std::size_t>(lines.size(), kEventCapacity));
@@ -72,16 +94,24 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
   // line in file order decides, as if they were read one after another.
   const unsigned threads = std::min(2u, DefaultThreadCount());
   std::vector<int> first_bad(threads, n + 1);
-  std::vector<std::string> bad_text(threads);
+  std::vector<std::string> bad_text(threads), bad_place(threads);
   auto parse = [&](unsigned t) {
     const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
     const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
     for (int i = from; i <= to; ++i) {
       try {
-        ParseEventLine(lines[static_cast<std::size_t>(i - 1)], store.Event_Tab[static_cast<std::size_t>(i)]);
-      } catch (const Error& e) {
+        const std::string_view line = lines[static_cast<std::size_t>(i - 1)];
+        try {
+          ParseEventLine(WithoutLineEnd(line), store.Event_Tab[static_cast<std::size_t>(i)]);
+        } catch (const Error& e) {
+          first_bad[t] = i;
+          bad_text[t] = e.what();
+          bad_place[t] = e.file();
+          return;
+        }
+      } catch (const std::bad_alloc&) {
         first_bad[t] = i;
-        bad_text[t] = e.what();
+        bad_text[t] = "Out of memory";
         return;
       }
     }
@@ -91,7 +121,9 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
     if (first_bad[t] <= n) {
       // Entries before the failing line stay; the failing line is not counted.
       store.Event_Count = first_bad[t] - 1;
-      throw Error(bad_text[t], path.string() + ", line " + std::to_string(first_bad[t]));
+      std::string where = path.string() + ", line " + std::to_string(first_bad[t]);
+      if (!bad_place[t].empty()) where += ", " + bad_place[t];
+      throw Error(bad_text[t], where);
     }
   }
   store.Event_Count = n;

@@ -4,43 +4,49 @@
 #include <string>
 #include <string_view>
 
-#include "base/whole_file.h"
 #include "base/error.h"
 #include "base/line_fields.h"
+#include "base/whole_file.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
 namespace {
 
-std::uint8_t LowByte(std::string_view text, const std::string& where) {
+std::uint8_t Index(Words& tokens, const std::string& file, int hi) {
+  const std::string_view text = tokens.next();
+  long long v = 0;
   try {
-    return static_cast<std::uint8_t>(ParseInteger(text) & 0xFF);
+    v = ParseInteger(text);
   } catch (const Error&) {
-    throw Error(kInvalidNumericInput, where);
+    throw Error(kInvalidNumericInput + std::string(": ") + QuoteInput(text), file + tokens.where());
   }
+  if (v < 0 || v > hi) throw Error(OutOfRange(text, 0, hi).what(), file + tokens.where());
+  return static_cast<std::uint8_t>(v);
 }
 
 }  // namespace
 
 void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path) {
   const std::string text = ReadWholeFile(path);
-  std::string_view rest = text;
+  const std::string file = path.string();
+  Words tokens(text);
   table.Phase_Count = 0;
   for (int k = 1; k <= kPhaseDays; ++k) {
-    const std::string where = path.string() + ", day " + std::to_string(k);
-    const std::string_view jd = NextWord(rest);
+    const std::string_view jd = tokens.next();
     if (jd.empty()) {
       for (int rest = k; rest <= kPhaseDays; ++rest) table.Phase_Tab[rest] = tPhaseData{};
       return;
     }
     const auto value = TryParseFloat(jd);
-    if (!value) throw Error(kInvalidNumericInput, where);
+    if (!value) throw Error(kInvalidNumericInput + std::string(": ") + QuoteInput(jd), file + tokens.where());
     tPhaseData d{};
     d.jd = *value;
-    const std::string_view m = NextWord(rest), me = NextWord(rest), v = NextWord(rest);
-    d.moon = LowByte(m, where);
-    d.mercury = LowByte(me, where);
-    d.venus = LowByte(v, where);
+    if (!(d.jd >= kAcceptedFirstJD && d.jd <= kAcceptedLastJD))
+      throw Error(OutOfRange(jd, kAcceptedFirstJD, kAcceptedLastJD).what(), file + tokens.where());
+    d.moon = Index(tokens, file, 35);
+    d.mercury = Index(tokens, file, 35);
+    d.venus = Index(tokens, file, 36);
     table.Phase_Tab[k] = d;
     table.Phase_Count = k;
   }

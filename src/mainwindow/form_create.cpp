@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "base/atomic_file.h"
 #include "timecalc/time_zones.h"
 #include "programfiles/version_info.h"
 #include "mainwindow/form_main.h"
@@ -29,6 +30,9 @@ void TForm_Main::FormCreate() {
   std::error_code ec;
   std::filesystem::create_directories(options_.folders.screendump_dir, ec);
   std::filesystem::create_directories(options_.folders.settings_dir, ec);
+  // Half-written files of an earlier run that was killed.
+  RemoveStaleTemporaries(options_.folders.screendump_dir);
+  RemoveStaleTemporaries(options_.folders.settings_dir);
 
   current_version = info.FileVersion.substr(0, 16);
   settings_path = options_.folders.settings_dir / kSettingsFileName;
@@ -61,7 +65,9 @@ void TForm_Main::FormCreate() {
   }
 
   // Zones; a stored row outside the table falls back to UTC+01:00.
-  zone_index = settings.zone >= 0 && settings.zone < kZoneCount ? settings.zone : kDefaultZone;
+  // The stored row is copied out of the packed record before use.
+  const int stored_zone = settings.zone;
+  zone_index = stored_zone >= 0 && stored_zone < kZoneCount ? stored_zone : kDefaultZone;
   Fill_Zone_List();
 
   almanac->site.Site_nLat = settings.latitude;

@@ -34,13 +34,24 @@ struct JumpErrorManager {
   std::longjmp(err->jump, 1);
 }
 
-// Warnings are ignored except a premature end of the data, which libjpeg
-// would otherwise pad with grey: such a file holds no complete picture.
-void JumpOnTruncation(j_common_ptr cinfo, int level) {
-  if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF) JumpOnError(cinfo);
+// Every warning ends the decoding: a premature end, corrupt or extraneous
+// data, a lost marker. libjpeg would otherwise go on and fill what it could
+// not decode with grey, so such a file holds no complete picture. Trace
+// messages (level above 0) are ignored.
+void JumpOnWarning(j_common_ptr cinfo, int level) {
+  if (level < 0) JumpOnError(cinfo);
 }
 
 constexpr unsigned long long kMaxPixels = 400000000ULL;
+
+// The most pixels `size` bytes of JPEG data can describe: every 8 x 8 block of
+// a sequential picture costs at least two bits (its DC difference and the end
+// of block), so at most 256 pixels a byte; progressive pictures can skip runs
+// of blocks and are given sixteen times that. Headers claiming more are
+// refused before the picture is allocated.
+unsigned long long MaxPixelsFor(unsigned long size, bool progressive) {
+  return (static_cast<unsigned long long>(size) + 1024) * (progressive ? 4096ULL : 256ULL);
+}
 
 // Returns true when decoded into *out (already sized by this function).
 bool DecodeInto(const unsigned char* data, unsigned long size, Bitmap24* out) {
@@ -48,7 +59,7 @@ bool DecodeInto(const unsigned char* data, unsigned long size, Bitmap24* out) {
   JumpErrorManager err;
   cinfo.err = jpeg_std_error(&err.pub);
   err.pub.error_exit = JumpOnError;
-  err.pub.emit_message = JumpOnTruncation;
+  err.pub.emit_message = JumpOnWarning;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
@@ -60,7 +71,7 @@ bool DecodeInto(const unsigned char* data, unsigned long size, Bitmap24* out) {
   jpeg_calc_output_dimensions(&cinfo);
   const unsigned long long pixels =
       static_cast<unsigned long long>(cinfo.output_width) * cinfo.output_height;
-  if (pixels == 0 || pixels > kMaxPixels) {
+  if (pixels == 0 || pixels > kMaxPixels || pixels > MaxPixelsFor(size, cinfo.progressive_mode)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <fstream>
@@ -218,24 +219,33 @@ std::optional<VS_FIXEDFILEINFO> VersionBlock::Fixed() const {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadElfSection(const std::string& path, const std::string& name) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return std::nullopt;
+  const auto file_size = static_cast<std::uint64_t>(std::max<std::streamoff>(0, in.tellg()));
+  in.seekg(0);
+  // Every part read must lie inside the file: a header claiming more is refused
+  // before anything is allocated for it.
+  auto inside = [&](std::uint64_t offset, std::uint64_t size) {
+    return offset <= file_size && size <= file_size - offset;
+  };
   Elf64_Ehdr eh{};
   if (!in.read(reinterpret_cast<char*>(&eh), sizeof eh)) return std::nullopt;
   if (std::memcmp(eh.e_ident, ELFMAG, SELFMAG) != 0 || eh.e_ident[EI_CLASS] != ELFCLASS64) return std::nullopt;
   if (eh.e_shentsize != sizeof(Elf64_Shdr) || eh.e_shstrndx >= eh.e_shnum) return std::nullopt;
+  if (!inside(eh.e_shoff, std::uint64_t{eh.e_shnum} * sizeof(Elf64_Shdr))) return std::nullopt;
   std::vector<Elf64_Shdr> sections(eh.e_shnum);
   in.seekg(static_cast<std::streamoff>(eh.e_shoff));
   if (!in.read(reinterpret_cast<char*>(sections.data()),
                static_cast<std::streamsize>(sections.size() * sizeof(Elf64_Shdr))))
     return std::nullopt;
   const Elf64_Shdr& names = sections[eh.e_shstrndx];
+  if (names.sh_type == SHT_NOBITS || !inside(names.sh_offset, names.sh_size)) return std::nullopt;
   std::string strtab(names.sh_size, '\0');
   in.seekg(static_cast<std::streamoff>(names.sh_offset));
   if (!in.read(strtab.data(), static_cast<std::streamsize>(strtab.size()))) return std::nullopt;
   for (const Elf64_Shdr& s : sections) {
     if (s.sh_name >= strtab.size() || std::strcmp(strtab.c_str() + s.sh_name, name.c_str()) != 0) continue;
-    if (s.sh_type == SHT_NOBITS) return std::nullopt;
+    if (s.sh_type == SHT_NOBITS || !inside(s.sh_offset, s.sh_size)) return std::nullopt;
     std::vector<std::uint8_t> data(s.sh_size);
     in.seekg(static_cast<std::streamoff>(s.sh_offset));
     if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()))) return std::nullopt;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/error.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -41,11 +42,18 @@ double CalendarToJD(int year, int month, int day, double hour, double minute, do
 }
 
 CalendarTime JDToCalendar(double jd_in) {
+  if (!(jd_in >= kMinCalendarJD && jd_in <= kMaxCalendarJD)) {
+    std::string value = std::isfinite(jd_in) ? FormatScientific23(jd_in) : std::isnan(jd_in) ? "NaN" : "infinite";
+    if (value.front() == ' ') value.erase(0, 1);
+    throw Error("Julian Date " + value + " is outside the allowed range " + FormatFixed(kMinCalendarJD, 0) +
+                " to " + FormatFixed(kMaxCalendarJD, 0));
+  }
   Ext jd = jd_in;
+  // Early dates are moved forward by whole 1000-year blocks (365250 days).
   int k = 0;
-  while (jd < 1800000) {
-    jd += 365250;
-    ++k;
+  if (jd < 1800000) {
+    k = static_cast<int>(std::ceil((Ext(1800000) - jd) / 365250));
+    jd += Ext(k) * 365250;
   }
   const std::int64_t z = static_cast<std::int64_t>(Int(jd + Ext(0.5L)));
   std::int64_t a = z;

@@ -92,11 +92,17 @@ TEST(TabFields, FieldsEmptyFieldsAndTheRest) {
   EXPECT_EQ(f.take(), "") << "past the end every field is empty";
 }
 
-TEST(NextWord, SkipsBlanksOfEveryKind) {
-  std::string_view text = "  2459580.5\t1\r\n2 \n";
-  std::vector<std::string_view> words;
-  for (auto w = NextWord(text); !w.empty(); w = NextWord(text)) words.push_back(w);
-  EXPECT_EQ(words, (std::vector<std::string_view>{"2459580.5", "1", "2"}));
+TEST(Words, SkipBlanksOfEveryKindAndKnowWhereTheyStand) {
+  Words text("  2459580.5\t1\r\n2 \rx\n");
+  const struct {
+    const char* word;
+    const char* where;
+  } rows[] = {{"2459580.5", ", line 1, column 3"}, {"1", ", line 1, column 13"}, {"2", ", line 2, column 1"},
+              {"x", ", line 3, column 1"}, {"", ", line 4, column 1"}};
+  for (const auto& r : rows) {
+    EXPECT_EQ(text.next(), r.word);
+    EXPECT_EQ(text.where(), r.where) << r.word;
+  }
 }
 
 TEST(Digits, ZeroPaddedAndLastDigits) {

@@ -190,3 +190,33 @@ TEST(DayEvents, TimeNeverShowsSixtySeconds) {
 
 }  // namespace
 }  // namespace vk
+
+namespace vk {
+namespace {
+
+TEST(DayEvents, TheLastHalfSecondOfTheDayStaysInTheDay) {
+  // An Uranus set at 23:59:59.94 local time (Quito, 2031-07-04) used to be
+  // shown as 00:00:00 at the bottom of its day.
+  const double day = test::Local(2031, 7, 4, 0, 0);
+  const struct {
+    double second;
+    const char* shown;
+  } cases[] = {{59.94, "23:59:59"}, {59.5, "23:59:59"}, {59.49, "23:59:59"}, {58.49, "23:59:58"}};
+  for (const auto& c : cases) {
+    test::StoreBuilder b;
+    b.add(test::Local(2031, 7, 4, 12, 0), "Sonne", "wahrer Mittag");
+    b.add(test::Local(2031, 7, 4, 23, 59, c.second), "Uranus", "Untergang");
+    b.add(test::Local(2031, 7, 5, 0, 0, 0.2), "Mond", "Aufgang");
+    const auto listed = List_Day_Events(b.store, day, true, true, true);
+    ASSERT_EQ(listed.size(), 2u) << c.second;
+    EXPECT_EQ(listed[1].time, c.shown) << c.second;
+    EXPECT_EQ(listed[1].body, "Uranus");
+    // The next day's list starts with the Moon at 00:00:00.
+    const auto next = List_Day_Events(b.store, day + 1, true, true, true);
+    ASSERT_FALSE(next.empty());
+    EXPECT_EQ(next[0].time, "00:00:00");
+  }
+}
+
+}  // namespace
+}  // namespace vk

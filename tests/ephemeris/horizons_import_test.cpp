@@ -87,13 +87,15 @@ TEST(ConvertExportLine, ShortLabelKeepsItsLengthAndNeverTakesTheTab) {
 }
 
 TEST(ConvertExportLine, BadInputNamesTheOffendingText) {
-  EXPECT_EQ(ErrorOf(""), "'' is not a valid floating point value");
+  EXPECT_EQ(ErrorOf(""), "Line has 1 columns, 20 expected: columns 2 to 20 missing");
   EXPECT_EQ(ErrorOf("Date__(UT)__HR:MN\tDate_________JDUT\tx\ty\tR.A._(a-apparent)"),
+            "Line has 5 columns, 20 expected: columns 6 to 20 missing");
+  EXPECT_EQ(ErrorOf(ExportLine().set(2, "Date_________JDUT").str()),
             "'Date_________JDUT' is not a valid floating point value");
   EXPECT_EQ(ErrorOf(ExportLine().set(7, "n.a.").str()), "'n.a.' is not a valid floating point value");
   EXPECT_EQ(ErrorOf(ExportLine().set(16, "").str()), "'' is not a valid floating point value");
   EXPECT_EQ(ErrorOf(ExportLine().set(5, " 18 45 40.27").str()),
-            "'40.27\t -2' is not a valid floating point value");
+            "' 18 45 40.27' is 12 characters wide, at least 16 expected");
   EXPECT_EQ(ErrorOf(ExportLine().set(5, " 1x 45 40.273456").str()), "'1x' is not a valid integer value");
   EXPECT_EQ(ErrorOf(ExportLine().set(6, " -2a 02 44.56789").str()), "'2a' is not a valid integer value");
   EXPECT_EQ(ErrorOf(ExportLine().set(6, " -23 b2 44.56789").str()), "'b2' is not a valid integer value");
@@ -103,14 +105,17 @@ TEST(ConvertExportLine, BadInputNamesTheOffendingText) {
 TEST(ConvertExportLine, MissingLastColumnOrALineEndingInTheLabel) {
   ExportLine no_last;
   no_last.columns.pop_back();
-  EXPECT_EQ(ErrorOf(no_last.str()), "'' is not a valid floating point value");
+  EXPECT_EQ(ErrorOf(no_last.str()), "Line has 19 columns, 20 expected: column 20 missing");
   ExportLine ends_in_label;
   ends_in_label.columns.resize(18);
   ends_in_label.columns[17] = "   Sg";
-  EXPECT_EQ(ErrorOf(ends_in_label.str()), "'' is not a valid floating point value");
+  EXPECT_EQ(ErrorOf(ends_in_label.str()), "Line has 18 columns, 20 expected: columns 19 to 20 missing");
   ExportLine extra = ExportLine();
   extra.columns.push_back("1.0");
-  EXPECT_EQ(ErrorOf(extra.str()), "'-0.000123\t1.0' is not a valid floating point value");
+  EXPECT_EQ(ErrorOf(extra.str()), "Line has 21 columns, 20 expected");
+  ExportLine empty_extra = ExportLine();
+  empty_extra.columns.push_back("");
+  EXPECT_EQ(ErrorOf(empty_extra.str()), "Line has 21 columns, 20 expected");
 }
 
 std::vector<tEphemerisData> ConvertText(const std::string& text) {
@@ -128,8 +133,8 @@ TEST(ConvertExportLines, LineEndsAndEmptyLines) {
     ConvertText(line + "\r\n\r\n" + line + "\r\n");
     FAIL() << "an empty line in the middle must stop the conversion";
   } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
-    EXPECT_EQ(e.file(), "line 2");
+    EXPECT_STREQ(e.what(), "Line has 1 columns, 20 expected: columns 2 to 20 missing");
+    EXPECT_EQ(e.file(), "line 2, column 2");
   }
 }
 
@@ -154,7 +159,7 @@ TEST(MakeBinaryFiles, WritesOneRecordPerLineAndReportsProgress) {
   MakeBinaryFiles(dir.path(), [&](std::string_view t, StatusColour c) {
     texts.emplace_back(t);
     colours.push_back(c);
-  });
+  }, 5);
   ASSERT_EQ(texts.size(), 11u);
   EXPECT_EQ(texts.front(), "Writing binary files. Wait please...");
   EXPECT_EQ(texts[1], "HORIZONS_daten_2022-2032_SUN.bin");
@@ -180,7 +185,7 @@ TEST(MakeBinaryFiles, WritesOneRecordPerLineAndReportsProgress) {
 TEST(MakeBinaryFiles, FailureKeepsThePreviousFileOfThatBody) {
   test::TempDir dir;
   WriteExports(dir.path(), 3, 1.0);
-  MakeBinaryFiles(dir.path(), nullptr);
+  MakeBinaryFiles(dir.path(), nullptr, 3);
   const std::string old_moon = test::ReadFile(dir / BinaryFileName(Moon));
   const std::string old_mars = test::ReadFile(dir / BinaryFileName(Mars));
 
@@ -191,11 +196,11 @@ TEST(MakeBinaryFiles, FailureKeepsThePreviousFileOfThatBody) {
   test::WriteFile(dir / ExportFileName(Moon), moon);
   std::filesystem::remove(dir / ExportFileName(Mars));
   try {
-    MakeBinaryFiles(dir.path(), nullptr);
+    MakeBinaryFiles(dir.path(), nullptr, 3);
     FAIL() << "the broken Moon export must stop the conversion";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "'n.a.   ' is not a valid floating point value");
-    EXPECT_EQ(e.file(), (dir / ExportFileName(Moon)).string() + ", line 3");
+    EXPECT_EQ(e.file(), (dir / ExportFileName(Moon)).string() + ", line 3, column 7");
   }
   EXPECT_EQ(test::ReadFile(dir / BinaryFileName(Venus)).size(), 4u * 132u) << "earlier bodies are new";
   EXPECT_EQ(test::ReadFile(dir / BinaryFileName(Moon)), old_moon) << "the failing body keeps its old file";
@@ -205,7 +210,7 @@ TEST(MakeBinaryFiles, FailureKeepsThePreviousFileOfThatBody) {
   WriteExports(dir.path(), 4, 2.0);
   std::filesystem::remove(dir / ExportFileName(Mars));
   try {
-    MakeBinaryFiles(dir.path(), nullptr);
+    MakeBinaryFiles(dir.path(), nullptr, 3);
     FAIL() << "a missing export must stop the conversion";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "File not found");

@@ -23,7 +23,7 @@ int ComputeCommand(const Args& args) {
   Options opts(args);
   static Almanac almanac;  // about 300 MB: not on the stack
   almanac.site = SiteOptions(opts);
-  const std::string dir = opts.take("--dir").value_or(".");
+  const std::string dir = opts.folder("--dir");
   opts.finish();
   const auto start = std::chrono::steady_clock::now();
   RunRecomputationChain(almanac, dir, PrintProgress);

@@ -10,7 +10,7 @@ void PrintProgress(std::string_view text, StatusColour) { std::cerr << text << "
 
 int MakeBinaryFilesCommand(const Args& args) {
   Options opts(args);
-  const std::string dir = opts.take("--dir").value_or(".");
+  const std::string dir = opts.folder("--dir");
   opts.finish();
   MakeBinaryFiles(dir, PrintProgress);
   return 0;

@@ -48,6 +48,13 @@ std::optional<long long> Options::integer(const std::string& name, long long lo,
   return v;
 }
 
+std::string Options::folder(const std::string& name, const std::string& fallback) {
+  const auto value = take(name);
+  if (!value) return fallback;
+  if (value->empty()) throw UsageError{name + ": the folder name is empty"};
+  return *value;
+}
+
 void Options::finish() const {
   if (!args_.empty()) throw UsageError{"unknown argument '" + args_.front() + "'"};
 }

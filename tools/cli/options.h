@@ -18,6 +18,9 @@ class Options {
   // A number option within [lo, hi]. Throws: UsageError when malformed or out of range.
   std::optional<double> number(const std::string& name, double lo, double hi);
   std::optional<long long> integer(const std::string& name, long long lo, long long hi);
+  // A folder option: the value, or `fallback` when absent.
+  // Throws: UsageError when the value is empty.
+  std::string folder(const std::string& name, const std::string& fallback = ".");
   // Throws: UsageError when arguments are left over.
   void finish() const;
 

@@ -12,8 +12,8 @@ int PhasePicturesCommand(const Args& args) {
   PhaseBody body{};
   if (!ParsePhaseBody(args.front(), body)) throw UsageError{"unknown body '" + args.front() + "'"};
   Options opts(Args(args.begin() + 1, args.end()));
-  const std::string from = opts.take("--from").value_or(".");
-  const std::string to = opts.take("--to").value_or(".");
+  const std::string from = opts.folder("--from");
+  const std::string to = opts.folder("--to");
   opts.finish();
 
   PhaseToolPictures work;

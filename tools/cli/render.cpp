@@ -1,4 +1,6 @@
 // The "render" and "day" commands: the day chart without a window.
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -9,7 +11,11 @@
 #include <iostream>
 #include <memory>
 
+#include <QBuffer>
+#include <QStandardPaths>
+
 #include "chart/day_chart.h"
+#include "base/atomic_file.h"
 #include "commands.h"
 #include "events/recompute.h"
 #include "options.h"
@@ -43,6 +49,19 @@ double ParseDate(const std::string& text) {
   return jd;
 }
 
+// The folder for the event log: none (the data folder) when `dir` can be
+// written, else the user's data folder "…/Vesperkalend", the same the window
+// takes for a read-only data folder.
+std::filesystem::path LogFolder(const std::filesystem::path& dir) {
+  if (::access(dir.c_str(), W_OK) == 0) return {};
+  const std::filesystem::path logs =
+      std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()) /
+      "Vesperkalend";
+  std::error_code ec;
+  std::filesystem::create_directories(logs, ec);
+  return logs;
+}
+
 // An application object for fonts and painting; headless unless a platform is chosen.
 void EnsureGuiApplication() {
   if (QGuiApplication::instance() != nullptr) return;
@@ -71,7 +90,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
   const bool meridian = opts.flag("--meridian");
-  const std::string dir = opts.take("--dir").value_or(".");
+  const std::string dir = opts.folder("--dir");
   if (out != nullptr) {
     *out = opts.take("--out");
     if (!*out) throw UsageError{"--out is required"};
@@ -79,12 +98,15 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
     std::string lower;
     for (char c : ext) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (lower != ".png" && lower != ".bmp") throw UsageError{"--out: the file must end in .png or .bmp"};
+    std::error_code ec;
+    if (std::filesystem::is_directory(**out, ec))
+      throw UsageError{"--out: '" + **out + "' is a folder, not a file"};
   }
   opts.finish();
 
   static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
   almanac.site = site;
-  RunRecomputationChain(almanac, dir, PrintProgress);
+  RunRecomputationChain(almanac, dir, PrintProgress, LogFolder(dir));
   EnsureGuiApplication();
 
   ChartRun run;
@@ -113,25 +135,21 @@ void PrintMemo(const DayChart& chart) {
   for (const std::string& line : chart.Memo1) std::cout << line << "\n";
 }
 
-// Writes the image under a temporary name beside `path` and renames it.
-// Throws: Error when it cannot be written.
+// Encodes the image in memory and writes it through AtomicFile (a temporary
+// beside `path`, synced and renamed).
+// Throws: Error with the system's text ("No space left on device", …) when it
+// cannot be written; an older file at `path` then stays.
 void SaveImage(const QImage& img, const std::filesystem::path& path) {
-  const std::string ext = path.extension().string();
-  const bool bmp = ext == ".bmp" || ext == ".BMP" || ext == ".Bmp";
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  QImageWriter writer(QString::fromStdString(temp.string()), bmp ? "BMP" : "PNG");
-  if (!writer.write(img)) {
-    std::error_code ec;
-    std::filesystem::remove(temp, ec);
-    throw Error(writer.errorString().toStdString(), path.string());
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    throw Error("Cannot rename the written file", path.string());
-  }
+  std::string ext = path.extension().string();
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, ext == ".bmp" ? "BMP" : "PNG");
+  if (!writer.write(img)) throw Error(writer.errorString().toStdString(), path.string());
+  AtomicFile out(path);
+  out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  out.commit();
 }
 
 }  // namespace

@@ -8,9 +8,18 @@
 
 namespace vk {
 
+// Temporaries are named "<file>.vk-partial.<pid>.<6 random characters>".
+inline constexpr const char* kTemporaryMark = ".vk-partial.";
+
+// Removes the temporaries in `dir` whose writing process no longer runs (left
+// by a crash or a kill). Returns how many were removed. Never fails: a folder
+// or file that cannot be read or removed is passed over.
+int RemoveStaleTemporaries(const std::filesystem::path& dir);
+
 class AtomicFile {
  public:
-  // Creates the temporary file beside `path`.
+  // Removes stale temporaries of the folder (RemoveStaleTemporaries), then
+  // creates the temporary file beside `path`.
   // Throws: Error with the system's text and the file name when it cannot.
   explicit AtomicFile(std::filesystem::path path);
   // Removes the temporary file unless commit() succeeded.
@@ -21,9 +30,10 @@ class AtomicFile {
   // Appends bytes. Throws: Error on a write failure.
   void write(const void* data, std::size_t size);
   void write(std::string_view text) { write(text.data(), text.size()); }
-  // Flushes, closes and renames over the real name (with fsync when `sync`).
+  // Flushes, closes and renames over the real name. With `sync` the data are
+  // synced before the rename and the folder after it.
   // Throws: Error on failure; the real file is then unchanged.
-  void commit(bool sync = false);
+  void commit(bool sync = true);
 
   const std::filesystem::path& path() const { return path_; }
 

@@ -25,11 +25,8 @@ inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
 inline constexpr const char* kRangeCheckError = "Range check error";
 
-inline Error InvalidFloat(const std::string& text) {
-  return Error("'" + text + "' is not a valid floating point value");
-}
-inline Error InvalidInteger(const std::string& text) {
-  return Error("'" + text + "' is not a valid integer value");
-}
+// The offending text is quoted printable and cut (QuoteInput, input_checks.h).
+Error InvalidFloat(const std::string& text);
+Error InvalidInteger(const std::string& text);
 
 }  // namespace vk

@@ -1,6 +1,7 @@
 // Splitting of text lines: TAB-separated fields (the hourly exports, the event
 // log) and blank-separated words (the phase table).
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace vk {
@@ -9,6 +10,8 @@ namespace vk {
 class TabFields {
  public:
   explicit TabFields(std::string_view line) : rest_(line) {}
+  // The number of the current field, 1 for the first.
+  int column() const { return column_; }
   // The current field: the text before the next TAB (all the rest when no TAB follows).
   std::string_view peek() const { return rest_.substr(0, rest_.find('\t')); }
   // True when the current field is empty and a TAB follows it.
@@ -18,6 +21,7 @@ class TabFields {
     for (int i = 0; i < count; ++i) {
       const auto tab = rest_.find('\t');
       rest_ = tab == std::string_view::npos ? std::string_view{} : rest_.substr(tab + 1);
+      ++column_;
     }
   }
   // The current field, dropped.
@@ -31,19 +35,40 @@ class TabFields {
 
  private:
   std::string_view rest_;
+  int column_ = 1;
 };
 
-// The next word of `text` (blanks are space, TAB, CR and LF), removed from the
-// front of `text` with the blanks before it; empty at the end. Never throws.
-inline std::string_view NextWord(std::string_view& text) {
-  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  std::size_t i = 0;
-  while (i < text.size() && blank(text[i])) ++i;
-  std::size_t j = i;
-  while (j < text.size() && !blank(text[j])) ++j;
-  const std::string_view word = text.substr(i, j - i);
-  text.remove_prefix(j);
-  return word;
-}
+// Blank-separated words (blanks are space, TAB, CR and LF), each with the
+// line and column (1-based) where it starts. Never throws except std::bad_alloc.
+class Words {
+ public:
+  explicit Words(std::string_view text) : s_(text) {}
+  // The next word, or empty at the end.
+  std::string_view next() {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (pos_ < s_.size() && blank(s_[pos_])) {
+      if (s_[pos_] == '\n' || (s_[pos_] == '\r' && (pos_ + 1 == s_.size() || s_[pos_ + 1] != '\n'))) {
+        ++line_;
+        line_start_ = pos_ + 1;
+      }
+      ++pos_;
+    }
+    std::size_t j = pos_;
+    while (j < s_.size() && !blank(s_[j])) ++j;
+    const std::string_view word = s_.substr(pos_, j - pos_);
+    where_ = ", line " + std::to_string(line_) + ", column " + std::to_string(pos_ - line_start_ + 1);
+    pos_ = j;
+    return word;
+  }
+  // ", line L, column C" of the word last returned.
+  const std::string& where() const { return where_; }
+
+ private:
+  std::string_view s_;
+  std::size_t pos_ = 0;
+  std::size_t line_ = 1;
+  std::size_t line_start_ = 0;
+  std::string where_;
+};
 
 }  // namespace vk

@@ -32,11 +32,15 @@ struct EventStore {
 };
 
 // Reads `path` (the event log) into entries 1 … n, one per line (CR LF or LF).
-// Throws: Error "File not found"; "'…' is not a valid floating point value"
-// for an empty or non-numeric field 1 or 2 or a non-numeric field 5, 6, 7, 9
-// or 10; "Range check error" at line 500001 (500000 entries stay). The error
-// names the file and line; the entries read before stay, Event_Count counts
-// them.
+// Throws: Error "File not found"; "Line has N TAB-ended columns, 11
+// expected…" for a line with fewer TABs; "'…' is not a valid floating point
+// value" for an empty or non-numeric field 1 or 2 or a non-numeric field 5,
+// 6, 7, 9 or 10; "'…' is outside the allowed range lo to hi" (Julian Dates
+// within a year of 2022-01-01 … 2032-01-01, au 0 … 100, km 0 … 1.5e10, Earth
+// radii 0 … 10000, diameter 0 … 10000″, magnitude -30 … 40); "Line end CR
+// without LF…"; "Range check error" at line 500001 (500000 entries stay).
+// The error names the file, line and column; the entries read before stay,
+// Event_Count counts them.
 void ReadEventLog(EventStore& store, const std::filesystem::path& path);
 
 // Heap sort of entries 1 … Event_Count into ascending jd_local, moving whole

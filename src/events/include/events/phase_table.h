@@ -27,11 +27,14 @@ struct PhaseTable {
 };
 
 // Reads 3653 groups of a Julian day and three integers separated by blanks,
-// tabs or line breaks; anything after the last group is ignored; each index
-// keeps the low 8 bits of its integer. A file with fewer groups fills only
-// those (Phase_Count tells how many) and zeroes the rest.
-// Throws: Error "File not found", or "Invalid numeric input" for a value that
-// is not a number (the groups before it stay).
+// tabs or line breaks (LF, CR LF or CR); anything after the last group is
+// ignored. A file with fewer groups fills only those (Phase_Count tells how
+// many) and zeroes the rest.
+// Throws: Error "File not found", "Invalid numeric input: '…'" for a value
+// that is not a number, or "'…' is outside the allowed range lo to hi" (Julian
+// Date within a year of 2022-01-01 … 2032-01-01, Moon and Mercury 0 … 35,
+// Venus 0 … 36), with "<file>, line L, column C" as the error's file (the
+// groups before it stay).
 void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path);
 
 }  // namespace vk

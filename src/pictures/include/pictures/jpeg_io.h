@@ -11,8 +11,10 @@ namespace vk {
 // size, 24 bits per pixel (greyscale pictures come out grey in all three bytes).
 // Returns true when the picture was decoded.
 // Returns false when the file exists but holds no valid JPEG picture (not a
-//   JPEG, damaged data, a premature end, a colour model that has no RGB form,
-//   more than 400 million pixels); `target` is then cleared (0 x 0).
+//   JPEG, damaged or corrupt data, a premature end, any libjpeg warning, a
+//   colour model that has no RGB form, more than 400 million pixels, or a
+//   header claiming more pixels than the data can describe: over 256 a byte,
+//   4096 a byte for progressive pictures); `target` is then cleared (0 x 0).
 // Throws: Error(kFileNotFound, file) when the file does not exist;
 //   Error(<system text>, file) when it exists but cannot be read.
 //   `target` is unchanged then.

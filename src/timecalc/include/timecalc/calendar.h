@@ -21,13 +21,20 @@ struct CalendarTime {
 // Returns: the Julian day (days; .0 is noon). Never fails.
 double CalendarToJD(int year, int month, int day, double hour, double minute, double second);
 
+// The Julian days JDToCalendar converts: about years -2,000,000 … +2,000,000.
+inline constexpr double kMinCalendarJD = -730000000.0;
+inline constexpr double kMaxCalendarJD = 730000000.0;
+
 // Calendar date and time of a Julian day, the time rounded to milliseconds.
-// Returns: the fields; hour is 0 … 23. Never fails within years ±2,000,000.
+// Returns: the fields; hour is 0 … 23.
+// Throws: Error naming the value and the allowed range for a jd outside
+// kMinCalendarJD … kMaxCalendarJD or not finite.
 CalendarTime JDToCalendar(double jd);
 
 // Summer time from the last Sunday of March 01:00 UT (exclusive) to the last
 // Sunday of October 01:00 UT (inclusive), the same rule for every zone.
 // jd: the instant, Julian day UT. Returns: true while summer time is in force.
+// Throws: as JDToCalendar for a jd it cannot convert.
 bool IsSummerTime(double jd);
 // The same rule computed from the calendar each time (IsSummerTime looks it up).
 bool IsSummerTimeByRule(double jd);

@@ -1,0 +1,37 @@
+// Checks on values read from files: printable quotes of the input, ranges,
+// line ends and the period the program covers.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "base/error.h"
+
+namespace vk {
+
+// The hourly rows run from 2022-01-01 00:00 UT to 2032-01-01 00:00 UT; a
+// Julian Date read from a file must lie in that span widened by a year on
+// either side (local times and the days around the ends included).
+inline constexpr double kPeriodFirstJD = 2459580.5;
+inline constexpr double kPeriodLastJD = 2463232.5;
+inline constexpr double kPeriodMarginDays = 366.0;
+inline constexpr double kAcceptedFirstJD = kPeriodFirstJD - kPeriodMarginDays;
+inline constexpr double kAcceptedLastJD = kPeriodLastJD + kPeriodMarginDays;
+
+// At most `limit` characters of `text` (then "…"), each control character and
+// byte 0x7F written as \r, \n, \t or \xNN, a backslash as \\. The result is
+// one printable line. Returns the quoted form: the text between single quotes.
+std::string QuoteInput(std::string_view text, std::size_t limit = 60);
+
+// Error "'<text>' is outside the allowed range <lo> to <hi>".
+Error OutOfRange(std::string_view text, double lo, double hi);
+
+// value itself when lo <= value <= hi (NaN never is).
+// Throws: OutOfRange(text, lo, hi) otherwise.
+double InRange(double value, std::string_view text, double lo, double hi);
+
+// The line without its CR of a CR LF end.
+// Throws: Error naming the lone CR when another CR stands in the line
+// (CR-only or CR CR LF line ends).
+std::string_view WithoutLineEnd(std::string_view line);
+
+}  // namespace vk

@@ -1,0 +1,70 @@
+#include "timecalc/input_checks.h"
+
+#include <cmath>
+
+#include "timecalc/numtext.h"
+
+namespace vk {
+namespace {
+
+std::string Bound(double v) {
+  // Whole bounds without decimals, others with as many as they need (at most 6).
+  if (v == std::trunc(v)) return FormatFixed(v, 0);
+  std::string s = FormatFixed(v, 6);
+  while (s.back() == '0') s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+std::string QuoteInput(std::string_view text, std::size_t limit) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out = "'";
+  const bool cut = text.size() > limit;
+  if (cut) text = text.substr(0, limit);
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\\': out += "\\\\"; break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          out += "\\x";
+          out += kHex[c >> 4];
+          out += kHex[c & 15];
+        } else {
+          out += ch;
+        }
+    }
+  }
+  if (cut) out += "\xE2\x80\xA6";  // …
+  out += '\'';
+  return out;
+}
+
+Error OutOfRange(std::string_view text, double lo, double hi) {
+  return Error(QuoteInput(text) + " is outside the allowed range " + Bound(lo) + " to " + Bound(hi));
+}
+
+double InRange(double value, std::string_view text, double lo, double hi) {
+  if (!(value >= lo && value <= hi)) throw OutOfRange(text, lo, hi);
+  return value;
+}
+
+std::string_view WithoutLineEnd(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.find('\r') != std::string_view::npos)
+    throw Error("Line end CR without LF: only LF or CR LF end a line");
+  return line;
+}
+
+}  // namespace vk
+
+namespace vk {
+
+Error InvalidFloat(const std::string& text) { return Error(QuoteInput(text) + " is not a valid floating point value"); }
+Error InvalidInteger(const std::string& text) { return Error(QuoteInput(text) + " is not a valid integer value"); }
+
+}  // namespace vk
