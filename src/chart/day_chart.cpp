@@ -45,6 +45,14 @@ void Paint_Minutes(QPainter& p, int x1, int x2, double a, double b, const QColor
   for (int i = s; i <= e; ++i) HLine(p, x1, x2, Chart_Y(static_cast<double>(((i % 1440) + 1440) % 1440)), 2, c);
 }
 
+// One horizontal line per minute from hour value a to b (both ends
+// included) within the day, without wrapping: 24:00 is the day's last row.
+void Paint_Day_Minutes(QPainter& p, int x1, int x2, double a, double b, const QColor& c) {
+  const int s = std::clamp(Hours_To_Minute(a), 0, 1439);
+  const int e = std::clamp(Hours_To_Minute(b), 0, 1439);
+  for (int i = s; i <= e; ++i) HLine(p, x1, x2, Chart_Y(static_cast<double>(i)), 2, c);
+}
+
 QFont Named_Font(const QStringList& families, int pixel_size) {
   QFont f;
   f.setFamilies(families);
@@ -71,14 +79,16 @@ const std::array<tBodyChart, kChartBodyCount> Body_Charts = {{
      ImageDrawStyle::Transparent},
     {Venus, "VEN A: ", false, 240, 260, QColor(240, 240, 160), PictureSet::VEN, -1, 226, 24,
      ImageDrawStyle::Transparent},
-    {Mars, "MAR A: ", false, 344, 356, QColor(240, 160, 160), PictureSet::List1, 2, 318, 24, ImageDrawStyle::Normal},
+    {Mars, "MAR A: ", false, 344, 356, QColor(240, 160, 160), PictureSet::List1, 2, 318, 24,
+     ImageDrawStyle::Transparent},
     {Jupiter, "JUP A: ", false, 442, 458, QColor(240, 240, 160), PictureSet::List1, 3, 418, 24,
-     ImageDrawStyle::Normal},
+     ImageDrawStyle::Transparent},
     {Saturn, "SAT A: ", false, 544, 556, QColor(160, 160, 128), PictureSet::List1, 4, 518, 24,
-     ImageDrawStyle::Normal},
+     ImageDrawStyle::Transparent},
     {Uranus, "URA A: ", false, 646, 654, QColor(128, 160, 128), PictureSet::List1, 5, 618, 24,
-     ImageDrawStyle::Normal},
-    {Neptune, "NEP A: ", false, 747, 753, QColor(96, 128, 160), PictureSet::List1, 6, 718, 24, ImageDrawStyle::Normal},
+     ImageDrawStyle::Transparent},
+    {Neptune, "NEP A: ", false, 747, 753, QColor(96, 128, 160), PictureSet::List1, 6, 718, 24,
+     ImageDrawStyle::Transparent},
 }};
 
 DayChart::DayChart() : Img(kChartWidth, kChartHeight, QImage::Format_RGB32) {
@@ -287,6 +297,11 @@ tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart&
     rs.Set_Text = Date_Time_Text(store.Event_Tab[static_cast<std::size_t>(*set)].jd_local);
   }
   rs.line = std::string(body.prefix) + rs.Rise_Text + "  U: " + rs.Set_Text;
+  // Near the poles the next rise or set may lie days or years ahead: the bar
+  // is then taken from the day's own crossings.
+  const auto jd = [&](int n) { return store.Event_Tab[static_cast<std::size_t>(n)].jd_local; };
+  rs.Bar_Regular = rise && set && jd(*rise) < Sel_JD + 1.0 && jd(*set) < jd(*rise) + 1.0;
+  if (!rs.Bar_Regular) Find_Up_Spans(store, Sel_JD, body.body, rs);
   return rs;
 }
 
@@ -298,9 +313,16 @@ std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD) {
 }
 
 void Draw_Body_Bar(QPainter& p, const tBodyChart& body, const tRiseSet& rs, const PhaseTable& phases, double Sel_JD,
-                   const tChartPictures& pictures) {
-  if (rs.Rise_h && rs.Set_h) Paint_Minutes(p, body.bar_x1, body.bar_x2, *rs.Rise_h, *rs.Set_h, body.colour);
-  if (!rs.Rise_h) return;
+                   const tChartPictures& pictures, double site_lat) {
+  std::optional<double> picture_h;
+  if (rs.Bar_Regular) {
+    if (rs.Rise_h && rs.Set_h) Paint_Minutes(p, body.bar_x1, body.bar_x2, *rs.Rise_h, *rs.Set_h, body.colour);
+    picture_h = rs.Rise_h;
+  } else {
+    for (const auto& [from, to] : rs.Up_Spans) Paint_Day_Minutes(p, body.bar_x1, body.bar_x2, from, to, body.colour);
+    picture_h = rs.Picture_h;
+  }
+  if (!picture_h) return;
 
   const ImageList* list = nullptr;
   switch (body.pictures) {
@@ -317,9 +339,11 @@ void Draw_Body_Bar(QPainter& p, const tBodyChart& body, const tRiseSet& rs, cons
     const tPhaseData& d = phases.Phase_Tab[static_cast<std::size_t>(*day)];
     index = body.pictures == PictureSet::MOO ? d.moon : body.pictures == PictureSet::MER ? d.mercury : d.venus;
   }
-  const int s = Hours_To_Minute(*rs.Rise_h);
+  const int s = Hours_To_Minute(*picture_h);
   const int y = Chart_Y(static_cast<double>(((s % 1440) + 1440) % 1440)) - body.picture_offset;
-  list->draw(p, body.picture_x, y, index, body.style);
+  // Seen from the south the phases stand the other way round.
+  const bool mirrored = body.fixed_index < 0 && site_lat < 0.0;
+  list->draw(p, body.picture_x, y, index, body.style, mirrored);
 }
 
 void Draw_Chart_Background(QPainter& p) {
@@ -410,7 +434,7 @@ bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable
     } else {
       chart.Memo1.push_back(rs.line);
     }
-    Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures);
+    Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures, chart.Site_nLat);
     pump();
   }
 

@@ -50,10 +50,11 @@ ImageList ImageList::Load(const QString& strip_file, const QString& mask_file, i
   return ImageList(strip, mask, size);
 }
 
-bool ImageList::draw(QPainter& painter, int x, int y, int index, ImageDrawStyle style) const {
+bool ImageList::draw(QPainter& painter, int x, int y, int index, ImageDrawStyle style, bool mirrored) const {
   if (index < 0 || index >= count()) return false;
   const auto i = static_cast<std::size_t>(index);
-  painter.drawImage(x, y, style == ImageDrawStyle::Transparent ? masked_[i] : pictures_[i]);
+  const QImage& picture = style == ImageDrawStyle::Transparent ? masked_[i] : pictures_[i];
+  painter.drawImage(x, y, mirrored ? picture.mirrored(true, false) : picture);
   return true;
 }
 

@@ -350,9 +350,13 @@ TEST(Memo1, DashesForMissingTimes) {
   EXPECT_EQ(chart.Memo1[0], "MOO A: --  U: --");
   EXPECT_EQ(chart.Memo1[5], "JUP A: 2022-01-01  05:00:00  U: --");
   EXPECT_EQ(chart.Memo1[6], "SAT A: --  U: 2022-01-01  07:00:00");
-  // No bar without both ends.
-  EXPECT_EQ(Rgb(chart.Img, 450, Row(6, 0)), kBlack);
-  EXPECT_EQ(Rgb(chart.Img, 550, Row(3, 0)), kBlack);
+  // A lone rise runs to the day's end, a lone set from its start.
+  EXPECT_EQ(Rgb(chart.Img, 450, Row(4, 50)), kBlack);
+  EXPECT_EQ(Rgb(chart.Img, 450, Row(6, 0)), "240,240,160");
+  EXPECT_EQ(Rgb(chart.Img, 450, 2099), "240,240,160");
+  EXPECT_EQ(Rgb(chart.Img, 550, 100), "160,160,128");
+  EXPECT_EQ(Rgb(chart.Img, 550, Row(3, 0)), "160,160,128");
+  EXPECT_EQ(Rgb(chart.Img, 550, Row(7, 10)), kBlack);
 }
 
 TEST(Memo1, SixtySecondsNeverShown) {

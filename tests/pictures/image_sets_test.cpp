@@ -82,9 +82,10 @@ struct PhaseMeasure {
   double right = 0;  // lit pixels right of the centre minus left of it, share of the disc
 };
 
-// A pixel counts as lit when its brightest byte exceeds the dark disc's 20 by
-// more than 20 (JPEG noise on the dark side stays far below that).
-constexpr int kLitAbove = 40;
+// A pixel counts as lit when its brightest byte exceeds the unlit part's
+// earthshine grey (15 % of 255 at most, plus the tools' 20: 58) by more than
+// 3 (JPEG noise on the dark side stays below that).
+constexpr int kLitAbove = 61;
 
 PhaseMeasure Measure(const QImage& img, const QImage& mask, int k) {
   const int n = img.width();

@@ -113,6 +113,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   run.chart = std::make_unique<DayChart>();
   DayChart& chart = *run.chart;
   chart.Sel_JD = sel;
+  chart.Site_nLat = site.Site_nLat;
   chart.Show_Daemmerungen = daemmerungen ? 1 : 0;
   chart.Show_Auf_Untergaenge = no_auf_untergaenge ? 0 : 1;
   chart.Show_Meridian = meridian ? 1 : 0;

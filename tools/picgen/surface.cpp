@@ -580,9 +580,16 @@ vk::Bitmap24 RenderPhase(const SurfaceMap& map, const Photometry& ph, int k) {
       const double X = (x + 0.5 - g.centre), Y = (g.centre - (y + 0.5));
       const double coverage = Clamp(g.radius - std::sqrt(X * X + Y * Y) + 0.5, 0.0, 1.0);
       if (coverage <= 0) continue;
+      const std::size_t i = (static_cast<std::size_t>(y) * g.size + x) * 3;
+      std::uint8_t* px = row + static_cast<std::size_t>(x) * 3;
+      // The unlit part in a faint earthshine grey, the surface's markings
+      // just showing, so that the whole disc stays visible at every phase.
+      const double luminance = 0.3 * map.albedo[i] + 0.59 * map.albedo[i + 1] + 0.11 * map.albedo[i + 2];
+      const auto earthshine = static_cast<std::uint8_t>(
+          std::lround(255.0 * kEarthshine * coverage * Clamp(0.8 + 0.2 * luminance, 0.8, 1.0)));
+      px[0] = px[1] = px[2] = earthshine;
       const double mu0_sphere = Dot(p, sun);
       if (mu0_sphere < -0.03) continue;
-      const std::size_t i = (static_cast<std::size_t>(y) * g.size + x) * 3;
       const Vec3 n{map.normal[i], map.normal[i + 1], map.normal[i + 2]};
       const double mu0 = Dot(n, sun);
       if (mu0 <= 0) continue;
@@ -592,10 +599,9 @@ vk::Bitmap24 RenderPhase(const SurfaceMap& map, const Photometry& ph, int k) {
       const double fade = SmoothStep(-0.025, 0.006, mu0_sphere);
       const double law = ph.lommel_seeliger * 2 * mu0 / (mu0 + mu + 1e-6) + ph.lambert * mu0;
       const double light = ph.exposure * law * fade * coverage;
-      std::uint8_t* px = row + static_cast<std::size_t>(x) * 3;
-      px[2] = encode(light * map.albedo[i]);
-      px[1] = encode(light * map.albedo[i + 1]);
-      px[0] = encode(light * map.albedo[i + 2]);
+      px[2] = std::max(earthshine, encode(light * map.albedo[i]));
+      px[1] = std::max(earthshine, encode(light * map.albedo[i + 1]));
+      px[0] = std::max(earthshine, encode(light * map.albedo[i + 2]));
     }
   });
   return out;

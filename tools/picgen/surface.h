@@ -37,10 +37,14 @@ struct Photometry {
 
 Photometry PhotometryOf(Body body);
 
+// Brightness of the unlit part of a phase picture, a share of full white.
+inline constexpr double kEarthshine = 0.15;
+
 // Picture k (0 .. 35) of the phase cycle: the Sun stands at angle 10k degrees
 // from the far side of the body, so the phase angle is |180 - 10k|, the lit
-// part is on the right-hand limb for k < 18 and on the left for k > 18.
-// Outside the disc the picture is black.
+// part is on the right-hand limb for k < 18 and on the left for k > 18. The
+// unlit part is a faint grey of kEarthshine (0.8 … 1 of it after the
+// surface's markings). Outside the disc the picture is black.
 vk::Bitmap24 RenderPhase(const SurfaceMap& map, const Photometry& ph, int k);
 
 // Direction towards the Sun for picture k (x right, y up, z to the viewer).

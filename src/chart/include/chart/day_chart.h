@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ephemeris/ephemeris_data.h"
@@ -84,6 +85,14 @@ struct tRiseSet {
   std::string Rise_Text = "--";
   std::string Set_Text = "--";
   std::string line;          // prefix + Rise_Text + "  U: " + Set_Text
+
+  // The bar of the chosen day. Regular (the next rise lies in the day and the
+  // set less than a day after it): from Rise_h to Set_h, the picture at
+  // Rise_h. Otherwise the bar covers Up_Spans and the picture stands at
+  // Picture_h (none when the body stays below the horizon all day).
+  bool Bar_Regular = true;
+  std::vector<std::pair<double, double>> Up_Spans;  // hours of the day, from <= to, within 0 … 24
+  std::optional<double> Picture_h;                  // hours of the day
 };
 
 // One entry of the day's event list as the chart writes it.
@@ -107,6 +116,7 @@ struct DayChart {
   std::uint8_t Show_Auf_Untergaenge = 1;  // list rises and sets of Moon and planets
   std::uint8_t Show_Meridian = 0;         // list meridian transits
   std::uint8_t Chart_Busy = 0;        // 1 while a rendering runs
+  double Site_nLat = 47.5;            // observer's latitude, degrees north (south of 0: phases mirrored)
 
   std::vector<std::string> Memo1;     // next-rise/next-set lines of the last rendering
   int Memo1_Width = 0;                // pixels: widest line + 10, with the Memo1 font
@@ -202,18 +212,32 @@ tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<d
 void Draw_Sun_Spans(QPainter& painter, const tSunSpans& spans, std::optional<double> noon);
 
 // The next rise and set of one body and its text line (52 characters when
-// both are found). Never fails.
+// both are found), and the bar of the day (Find_Up_Spans when it is not
+// regular). Never fails.
 tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart& body);
+
+// Where `body` stands above the horizon on the chosen day, from its own rises
+// and sets: above at 00:00 when its next crossing from the day's start on is
+// a set (with none after: when its last one before was a rise), then
+// switching at each of its rises and sets within the day. Where two sets (or
+// two rises) follow each other the body only grazed the horizon and the lost
+// crossing lay close by: such a crossing, and the last of a run at the
+// table's end, is passed over. Sets rs.Up_Spans and rs.Picture_h
+// (the first rise in the day, else 00:00 when the body is up then, else
+// empty). A body without any rise or set is below all day. Never fails.
+void Find_Up_Spans(const EventStore& store, double Sel_JD, Body body, tRiseSet& rs);
 
 // Index (1 … Phase_Count) of the first phase record whose day is >= Sel_JD,
 // or empty when the table has none.
 std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD);
 
-// The body's bar from rise to set (left out when either is missing), then its
-// picture at the rise (left out without a rise, without its picture set, or,
-// for a phase picture, without a phase record at or after the day). Never fails.
+// The body's bar (regular: from rise to set, left out when either is missing;
+// otherwise over its Up_Spans), then its picture at the rise or at Picture_h
+// (left out without either, without its picture set, or, for a phase picture,
+// without a phase record at or after the day). Phase pictures are mirrored
+// left to right for latitudes below 0 (site_lat, degrees north). Never fails.
 void Draw_Body_Bar(QPainter& painter, const tBodyChart& body, const tRiseSet& rs, const PhaseTable& phases,
-                   double Sel_JD, const tChartPictures& pictures);
+                   double Sel_JD, const tChartPictures& pictures, double site_lat = 47.5);
 
 // Black background, the afternoon a shade lighter. Never fails.
 void Draw_Chart_Background(QPainter& painter);

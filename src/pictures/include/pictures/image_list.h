@@ -46,10 +46,11 @@ class ImageList {
   int height() const { return size_; }
 
   // Draws picture `index` with its top-left corner at (x, y) (painter
-  // coordinates, pixels) in the given style.
+  // coordinates, pixels) in the given style; `mirrored`: flipped left to
+  // right (its mask with it).
   // Returns false and draws nothing when `index` is outside 0 .. count() - 1.
   bool draw(QPainter& painter, int x, int y, int index,
-            ImageDrawStyle style = ImageDrawStyle::Transparent) const;
+            ImageDrawStyle style = ImageDrawStyle::Transparent, bool mirrored = false) const;
 
   // Picture `index` alone (Format_RGB32), or a null image when out of range.
   QImage image(int index) const;
