@@ -72,6 +72,7 @@ void TForm_Main::FormCreate() {
 
   almanac->site.Site_nLat = settings.latitude;
   almanac->site.Site_eLon = settings.longitude;
+  chart.Site_nLat = almanac->site.Site_nLat;
   Show_Site();
 
   chart.Show_Daemmerungen = CheckBox_Daemmerungen->isChecked();

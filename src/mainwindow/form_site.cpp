@@ -11,6 +11,7 @@
 namespace vk {
 
 void TForm_Main::Site_Recompute() {
+  chart.Site_nLat = almanac->site.Site_nLat;  // the phase pictures as seen from the site's hemisphere
   almanac->site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
   RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
     Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
