@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev liberfa-dev libjpeg62-turbo-dev
   fonts-liberation xvfb xauth
+  python3-ephem
 )
 missing=()
 for p in "${packages[@]}"; do
