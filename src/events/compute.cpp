@@ -30,7 +30,8 @@ void ForEach(int count, unsigned threads, Work work) {
 }  // namespace
 
 void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
-                    const ProgressFn& progress, unsigned threads, const std::filesystem::path& log_dir) {
+                    const ProgressFn& progress, unsigned threads, const std::filesystem::path& log_dir,
+                    Interpolation mode) {
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   auto report = [&](std::string_view text, StatusColour colour) {
     if (progress) progress(text, colour);
@@ -55,7 +56,7 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
   std::array<std::string, kBodyCount> lines;
   ForEach(kBodyCount, threads, [&](int b) {
     lines[b].reserve(1 << 22);
-    RunEventPasses(eph, basic, site, b, lines[b]);
+    RunEventPasses(eph, basic, site, b, lines[b], mode);
   });
   for (const std::string& l : lines) log.write(l);
   log.commit();

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "events/event_line.h"
+#include "events/instant_refine.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
 
@@ -30,14 +31,21 @@ double Offset(Form form, double y1, double y2, double y3) {
 
 class PassRunner {
  public:
-  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out)
-      : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out) {}
+  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+             Interpolation mode)
+      : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), mode_(mode),
+        refiner_(eph, site, ComputeObserverConstants(site.Site_nLat), body) {}
 
   void Run();
 
  private:
   const tEphemerisData& E(int row) const { return eph_.at(body_, row); }
   const tBasicValues& B(int row) const { return basic_.at(body_, row); }
+
+  // The offset n of an event of window i, refined in precise mode.
+  double Exact(Crossing crossing, double level, int i, double n) const {
+    return mode_ == Interpolation::Precise ? refiner_.Refine(crossing, level, i - 1, n) : n;
+  }
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
     const double jd_ut = E(i - 1).jd + n / 24;
@@ -84,6 +92,8 @@ class PassRunner {
   const int body_;
   const std::string_view name_;
   std::string& out_;
+  const Interpolation mode_;
+  const InstantRefiner refiner_;
 };
 
 void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
@@ -92,7 +102,7 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
     const bool rising = h1 <= t && h2 > t;
     const bool sinking = h1 >= t && h2 < t;
     if (!rising && !sinking) continue;
-    const double f = (t - h1) / (h2 - h1);
+    const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1));
     const double jd_ut = E(i - 1).jd + f / 24;
     AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, rising ? morning : evening, {});
   }
@@ -105,16 +115,23 @@ void PassRunner::RiseSet() {
   double g1 = g(1), g2 = g(2);
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
-    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Aufgang", DiameterMagnitudeLabel(i));
-    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), "Untergang");
+    auto n = [&] { return Exact(Crossing::UpperLimb, kHorizonAltitude, i, Quad_Root(y(i - 2), y(i - 1), y(i))); };
+    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, n(), "Aufgang", DiameterMagnitudeLabel(i));
+    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, n(), "Untergang");
     g1 = g2;
     g2 = g3;
   }
 }
 
 void PassRunner::Transit() {
-  Triple([&](int k) { return std::sin(B(k).ha); }, Form::Up, body_ == Sun ? "wahrer Mittag" : "im Meridian",
-         [](int) { return EventFields{}; });
+  const std::string_view event = body_ == Sun ? "wahrer Mittag" : "im Meridian";
+  double y1 = std::sin(B(1).ha), y2 = std::sin(B(2).ha);
+  for (int i = 3; i <= kEphemerisRows; ++i) {
+    const double y3 = std::sin(B(i).ha);
+    if (Holds(Form::Up, y1, y2, y3)) Emit(i, Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3)), event);
+    y1 = y2;
+    y2 = y3;
+  }
 }
 
 void PassRunner::BrightnessMaximum(double threshold) {
@@ -227,8 +244,9 @@ void PassRunner::Run() {
 
 }  // namespace
 
-void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out) {
-  PassRunner(eph, basic, site, body, out).Run();
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+                    Interpolation mode) {
+  PassRunner(eph, basic, site, body, out, mode).Run();
 }
 
 }  // namespace vk

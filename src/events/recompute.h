@@ -6,6 +6,7 @@
 #include "ephemeris/progress.h"
 #include "events/basic_values.h"
 #include "events/event_table.h"
+#include "events/interpolation.h"
 #include "events/phase_table.h"
 #include "events/site.h"
 
@@ -18,6 +19,7 @@ struct Almanac {
   EventStore events;
   PhaseTable phases;
   Site site;
+  Interpolation interpolation = Interpolation::Precise;  // of the event instants
 };
 
 // ComputeAllData, ReadEventLog, SortEventTable and ReadPhaseTable on the files
