@@ -66,6 +66,7 @@ void TForm_Main::FormCreate() {
   // computation still leaves a day to show and to step from.
   Sel_JD = std::clamp(CalendarToJD(Sel_Jahr, Sel_Monat, Sel_Daag, 0, 0, 0), kFirstDay, kLastDay);
   chart.Sel_JD = Sel_JD;
+  Load_View_Options();
   RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
     Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
   }, options_.log_dir);

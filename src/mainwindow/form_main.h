@@ -87,6 +87,7 @@ class TForm_Main : public QMainWindow {
   QPushButton *BitBtn_eLon_MinusSmall = nullptr, *BitBtn_eLon_PlusSmall = nullptr;
   QLineEdit *Edit_nLat = nullptr, *Edit_eLon = nullptr;
   QAction *Exit1 = nullptr, *Makebinaryfiles1 = nullptr, *Computealldata1 = nullptr, *about1 = nullptr;
+  QAction* Exakte_Zeiten1 = nullptr;  // "Ansicht" → "Exakte Zeiten", checkable
   QLabel* Image4 = nullptr;
   QLabel* Label_Vesperkalend = nullptr;
   QTableWidget* StringGrid_VersionsInfo = nullptr;
@@ -115,6 +116,7 @@ class TForm_Main : public QMainWindow {
   void CheckBox_Auf_UntergaengeClick();
   void CheckBox_MeridianClick();
   void about1Click();
+  void Exakte_Zeiten1Click();
   void Button_About_OKClick();
   void SaveSettings();
   void Button_Monde_anpassenClick();
@@ -136,6 +138,8 @@ class TForm_Main : public QMainWindow {
   void Build_Right_Panel();
   void Build_About_Box();
   void Build_Menu();
+  void Build_View_Menu();
+  void Load_View_Options();
   void Fill_Zone_List();
   void Show_Site();
   void Process_Messages();
