@@ -42,9 +42,11 @@ class PassRunner {
   const tEphemerisData& E(int row) const { return eph_.at(body_, row); }
   const tBasicValues& B(int row) const { return basic_.at(body_, row); }
 
-  // The offset n of an event of window i, refined in precise mode.
-  double Exact(Crossing crossing, double level, int i, double n) const {
-    return mode_ == Interpolation::Precise ? refiner_.Refine(crossing, level, i - 1, n) : n;
+  // The offset n of an event of window i, refined in precise mode; y1, y2, y3
+  // the quantity at rows i − 2, i − 1, i give the first slope.
+  double Exact(Crossing crossing, double level, int i, double n, double y1, double y2, double y3) const {
+    if (mode_ == Interpolation::Classic) return n;
+    return refiner_.Refine(crossing, level, i - 1, n, Quad_Slope(y1, y2, y3, n));
   }
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
@@ -102,7 +104,7 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
     const bool rising = h1 <= t && h2 > t;
     const bool sinking = h1 >= t && h2 < t;
     if (!rising && !sinking) continue;
-    const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1));
+    const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1), B(i - 2).alt - t, h1 - t, h2 - t);
     const double jd_ut = E(i - 1).jd + f / 24;
     AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, rising ? morning : evening, {});
   }
@@ -115,7 +117,10 @@ void PassRunner::RiseSet() {
   double g1 = g(1), g2 = g(2);
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
-    auto n = [&] { return Exact(Crossing::UpperLimb, kHorizonAltitude, i, Quad_Root(y(i - 2), y(i - 1), y(i))); };
+    auto n = [&] {
+      const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
+      return Exact(Crossing::UpperLimb, kHorizonAltitude, i, Quad_Root(y1, y2, y3), y1, y2, y3);
+    };
     if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, n(), "Aufgang", DiameterMagnitudeLabel(i));
     if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, n(), "Untergang");
     g1 = g2;
@@ -128,7 +133,7 @@ void PassRunner::Transit() {
   double y1 = std::sin(B(1).ha), y2 = std::sin(B(2).ha);
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double y3 = std::sin(B(i).ha);
-    if (Holds(Form::Up, y1, y2, y3)) Emit(i, Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3)), event);
+    if (Holds(Form::Up, y1, y2, y3)) Emit(i, Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3), y1, y2, y3), event);
     y1 = y2;
     y2 = y3;
   }

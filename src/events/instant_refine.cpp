@@ -8,6 +8,9 @@
 namespace vk {
 namespace {
 
+// Mean sidereal time per hour of UT, radians (360.98564736629° a day).
+constexpr double kSiderealRadPerHour = 360.98564736629 / 24 * kDegToRad;
+
 // 1 / Π(k − m) over m ≠ k, for the nodes 0 … kRefineRows − 1.
 const std::array<double, kRefineRows>& InverseDenominators() {
   static const std::array<double, kRefineRows> inv = [] {
@@ -42,11 +45,13 @@ InstantRefiner::InstantRefiner(const EphemerisStore& eph, const Site& site, cons
     : eph_(eph), site_(MakeSiteAngles(site, obs)), body_(body) {}
 
 double InstantRefiner::Value(Crossing crossing, double level, int row, double n) const {
+  static const double kSinParallax1AU = std::sin(8.794 / 3600 * kDegToRad);
   // The first node: the instant lies between the middle two nodes where the table allows.
   int first = row + static_cast<int>(std::floor(n)) - (kRefineRows / 2 - 1);
   if (first > kEphemerisRows - kRefineRows + 1) first = kEphemerisRows - kRefineRows + 1;
   if (first < 1) first = 1;
   const std::array<double, kRefineRows> w = Weights(row - first + n);
+  const bool place = crossing != Crossing::HourAngle;
   const double ra0 = eph_.at(body_, first).ra;
   double ra = 0, dec = 0, delta = 0, diameter = 0;
   for (int k = 0; k < kRefineRows; ++k) {
@@ -56,24 +61,45 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
     if (r > 12) r -= 24;
     if (r < -12) r += 24;
     ra += w[k] * r;
+    if (!place) continue;
     dec += w[k] * e.dec;
     delta += w[k] * e.delta;
     diameter += w[k] * e.diameter;
   }
-  tBasicValues v{};
-  TopocentricPlace(eph_.at(body_, row).jd + n / 24, ra0 + ra, dec, delta, site_, v);
-  switch (crossing) {
-    case Crossing::CentreAltitude: return v.alt - level;
-    case Crossing::UpperLimb: return v.alt - level + diameter / 7200;
-    case Crossing::HourAngle: return std::sin(v.ha);
-  }
-  return 0;
+  // Geocentric hour angle from the mean sidereal time at the instant.
+  const double ha = Sidereal(row, n) - (ra0 + ra) * kHourToRad;
+  if (!place) return std::sin(ha);
+  // Topocentric direction: the body's geocentric vector in units of its
+  // distance (x towards the meridian, z towards the pole) minus the observer's.
+  const double sin_par = kSinParallax1AU / delta;
+  const double cos_dec = std::cos(dec * kDegToRad), sin_dec = std::sin(dec * kDegToRad);
+  const double x = cos_dec * std::cos(ha) - site_.obs.Obs_RhoCosPhi * sin_par;
+  const double y = cos_dec * std::sin(ha);
+  const double z = sin_dec - site_.obs.Obs_RhoSinPhi * sin_par;
+  const double alt =
+      ArcSin_Clamped((site_.sin_lat * z + site_.cos_lat * x) / std::sqrt(x * x + y * y + z * z)) * kRadToDeg;
+  return crossing == Crossing::UpperLimb ? alt - level + diameter / 7200 : alt - level;
 }
 
-double InstantRefiner::Refine(Crossing crossing, double level, int row, double n0) const {
+double InstantRefiner::Sidereal(int row, double n) const {
+  if (row != sidereal_row_) {
+    sidereal_row_ = row;
+    sidereal_at_row_ = GMST_Rad(eph_.at(body_, row).jd) + site_.lon;
+  }
+  // The quadratic and cubic terms of the sidereal time change by under 1e-12 rad within hours.
+  return sidereal_at_row_ + kSiderealRadPerHour * n;
+}
+
+double InstantRefiner::Refine(Crossing crossing, double level, int row, double n0, double slope) const {
   double x0 = n0, f0 = Value(crossing, level, row, x0);
   if (f0 == 0) return n0;
-  double x1 = n0 + 1.0 / 3600, f1 = Value(crossing, level, row, x1);
+  double x1 = n0 + 1.0 / 3600;
+  if (slope != 0 && std::isfinite(slope)) {
+    const double newton = n0 - f0 / slope;
+    if (std::fabs(newton - n0) < kRefineTolerance) return newton;
+    if (std::fabs(newton - n0) < 1) x1 = newton;
+  }
+  double f1 = Value(crossing, level, row, x1);
   for (int step = 0; step < 12; ++step) {
     if (f1 == f0 || !std::isfinite(f1)) return n0;
     const double x2 = x1 - f1 * (x1 - x0) / (f1 - f0);

@@ -17,7 +17,7 @@ enum class Crossing {
 };
 
 // Rows interpolated around an instant (Lagrange polynomial through equally spaced rows).
-inline constexpr int kRefineRows = 8;
+inline constexpr int kRefineRows = 6;
 // The iteration stops when a step is below this, hours (0.01 s).
 inline constexpr double kRefineTolerance = 0.01 / 3600;
 
@@ -28,20 +28,34 @@ class InstantRefiner {
   // The value of `crossing` at `n` hours after ephemeris row `row` (1 … kEphemerisRows),
   // from RA, Dec, distance and diameter interpolated over kRefineRows rows
   // (the rows nearest the instant, kept inside the table), sidereal time at
-  // the instant and the parallax of the basic values. Never fails.
+  // the instant and the parallax of the basic values (the same topocentric
+  // place, computed as the difference of the body's and the observer's
+  // geocentric vectors). Altitudes in degrees. Never fails.
   double Value(Crossing crossing, double level, int row, double n) const;
 
-  // The zero of Value near n0 (hours after `row`) by the secant method
-  // started at n0 and n0 + 1 s, stopped when a step is below kRefineTolerance.
+  // The zero of Value near n0 (hours after `row`): a Newton step from n0 with
+  // `slope` (the change of Value per hour as the hourly rows give it; when 0
+  // or not finite, a second point 1 s later is taken instead), then secant
+  // steps until a step is below kRefineTolerance.
   // Returns: the offset in hours; n0 itself when the iteration leaves
   // n0 ± 1 hour, meets a flat or non-finite value or has not converged
   // after 12 steps. Never fails.
-  double Refine(Crossing crossing, double level, int row, double n0) const;
+  double Refine(Crossing crossing, double level, int row, double n0, double slope = 0) const;
 
  private:
+  // Local mean sidereal time (radians) at n hours after `row`, from the row's
+  // value, kept for the calls of one refinement.
+  double Sidereal(int row, double n) const;
+
   const EphemerisStore& eph_;
   const SiteAngles site_;
+  mutable int sidereal_row_ = 0;
+  mutable double sidereal_at_row_ = 0;
   const int body_;
 };
+
+// The slope (per table step) at offset n of the parabola through y1, y2, y3
+// one step apart (offsets from the middle value, as Quad_Root). Never fails.
+inline double Quad_Slope(double y1, double y2, double y3, double n) { return (y3 - y1) / 2 + (y1 - 2 * y2 + y3) * n; }
 
 }  // namespace vk
