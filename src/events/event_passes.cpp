@@ -112,8 +112,8 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
 
 void PassRunner::RiseSet() {
   // The bracket uses the level h0 + s, the root the level h0 − s (upper limb at h0).
-  auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + E(k).diameter / 7200); };
-  auto y = [&](int k) { return B(k).alt - kHorizonAltitude + E(k).diameter / 7200; };
+  auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + Semidiameter(E(k).diameter)); };
+  auto y = [&](int k) { return B(k).alt - kHorizonAltitude + Semidiameter(E(k).diameter); };
   double g1 = g(1), g2 = g(2);
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);

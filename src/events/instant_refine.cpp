@@ -45,7 +45,6 @@ InstantRefiner::InstantRefiner(const EphemerisStore& eph, const Site& site, cons
     : eph_(eph), site_(MakeSiteAngles(site, obs)), body_(body) {}
 
 double InstantRefiner::Value(Crossing crossing, double level, int row, double n) const {
-  static const double kSinParallax1AU = std::sin(8.794 / 3600 * kDegToRad);
   // The first node: the instant lies between the middle two nodes where the table allows.
   int first = row + static_cast<int>(std::floor(n)) - (kRefineRows / 2 - 1);
   if (first > kEphemerisRows - kRefineRows + 1) first = kEphemerisRows - kRefineRows + 1;
@@ -71,14 +70,14 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
   if (!place) return std::sin(ha);
   // Topocentric direction: the body's geocentric vector in units of its
   // distance (x towards the meridian, z towards the pole) minus the observer's.
-  const double sin_par = kSinParallax1AU / delta;
+  const double sin_par = SinHorizontalParallax(delta);
   const double cos_dec = std::cos(dec * kDegToRad), sin_dec = std::sin(dec * kDegToRad);
   const double x = cos_dec * std::cos(ha) - site_.obs.Obs_RhoCosPhi * sin_par;
   const double y = cos_dec * std::sin(ha);
   const double z = sin_dec - site_.obs.Obs_RhoSinPhi * sin_par;
   const double alt =
       ArcSin_Clamped((site_.sin_lat * z + site_.cos_lat * x) / std::sqrt(x * x + y * y + z * z)) * kRadToDeg;
-  return crossing == Crossing::UpperLimb ? alt - level + diameter / 7200 : alt - level;
+  return crossing == Crossing::UpperLimb ? alt - level + Semidiameter(diameter) : alt - level;
 }
 
 double InstantRefiner::Sidereal(int row, double n) const {

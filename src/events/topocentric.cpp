@@ -11,12 +11,16 @@ SiteAngles MakeSiteAngles(const Site& site, const ObserverConstants& obs) {
   return {site.Site_eLon * kDegToRad, std::sin(lat), std::cos(lat), obs};
 }
 
-void TopocentricPlace(double jd, double ra, double dec_deg, double delta, const SiteAngles& s, tBasicValues& v) {
+double SinHorizontalParallax(double delta) {
   static const double kSinParallax1AU = std::sin(8.794 / 3600 * kDegToRad);
+  return kSinParallax1AU / delta;
+}
+
+void TopocentricPlace(double jd, double ra, double dec_deg, double delta, const SiteAngles& s, tBasicValues& v) {
   v.theta = GMST_Rad(jd) + s.lon;
   v.ra = ra;
   v.dec = dec_deg;
-  v.sin_par = kSinParallax1AU / delta;
+  v.sin_par = SinHorizontalParallax(delta);
   v.ha = v.theta - v.ra * kHourToRad;
   const double dec = v.dec * kDegToRad;
   const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);

@@ -17,6 +17,13 @@ struct SiteAngles {
 
 SiteAngles MakeSiteAngles(const Site& site, const ObserverConstants& obs);
 
+// Sine of the horizontal parallax of a body at `delta` au (8.794" at 1 au).
+// Never fails; delta = 0 gives infinity.
+double SinHorizontalParallax(double delta);
+
+// Semidiameter in degrees of a body of apparent diameter `diameter` arcseconds.
+inline double Semidiameter(double diameter) { return diameter / 7200; }
+
 // Fills theta, ra, dec, sin_par, ha, d_ra, ra_topo, dec_topo and alt of `v`
 // for the geocentric place (ra hours, dec degrees, delta au) at the instant
 // jd (Julian day UT); the other fields are left as they are. The parallax is

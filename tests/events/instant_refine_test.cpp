@@ -6,6 +6,7 @@
 
 #include "events/event_passes.h"
 #include "events/synthetic.h"
+#include "events/topocentric.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
 
@@ -90,6 +91,30 @@ TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscensio
   }
   const double expected = (lo - test::RowJD(kRow)) * 24;
   EXPECT_NEAR(r.Refine(Crossing::HourAngle, 0, kRow, expected + 0.1), expected, 0.05 / 3600);
+}
+
+// At a row the interpolated place is the row's place, and the altitude and
+// hour angle are those of the basic values: the parallax, the site and the
+// sidereal time follow the same rules.
+TEST_F(InstantRefine, AtARowTheBasicValuesOfThatRow) {
+  const Site site{-33.87, 151.21, 10};
+  const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
+  for (int k = kRow - 12; k <= kRow + 12; ++k) {
+    tEphemerisData& e = s.eph.at(Sun, k);
+    e.ra = Mod_Positive(23.9 + 0.55 * (k - kRow), 24);  // the Moon's pace, across 24 h → 0 h
+    e.dec = 18 - 0.2 * (k - kRow);
+    e.delta = 0.0025 + 1e-6 * (k - kRow);
+    e.diameter = 1900;
+  }
+  const InstantRefiner r(s.eph, site, obs, Sun);
+  for (int k = kRow - 3; k <= kRow + 3; ++k) {
+    tBasicValues v{};
+    const tEphemerisData& e = s.eph.at(Sun, k);
+    TopocentricPlace(e.jd, e.ra, e.dec, e.delta, MakeSiteAngles(site, obs), v);
+    EXPECT_NEAR(r.Value(Crossing::CentreAltitude, -6, k, 0), v.alt + 6, 1e-9) << "row " << k;
+    EXPECT_NEAR(r.Value(Crossing::UpperLimb, kHorizonAltitude, k, 0), v.alt - kHorizonAltitude + 1900.0 / 7200, 1e-9);
+    EXPECT_NEAR(r.Value(Crossing::HourAngle, 0, k, 0), std::sin(v.ha), 1e-9) << "row " << k;
+  }
 }
 
 TEST_F(InstantRefine, KeepsTheFirstGuessWhenTheQuantityIsFlatOrTheRootFarAway) {
