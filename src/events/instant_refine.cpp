@@ -89,7 +89,8 @@ double InstantRefiner::Sidereal(int row, double n) const {
   return sidereal_at_row_ + kSiderealRadPerHour * n;
 }
 
-double InstantRefiner::Refine(Crossing crossing, double level, int row, double n0, double slope) const {
+double InstantRefiner::Refine(Crossing crossing, double level, int row, double n0, double slope,
+                              double curvature) const {
   double x0 = n0, f0 = Value(crossing, level, row, x0);
   if (f0 == 0) return n0;
   double x1 = n0 + 1.0 / 3600;
@@ -104,6 +105,11 @@ double InstantRefiner::Refine(Crossing crossing, double level, int row, double n
     const double x2 = x1 - f1 * (x1 - x0) / (f1 - f0);
     if (!std::isfinite(x2) || std::fabs(x2 - n0) > 1) return n0;
     if (std::fabs(x2 - x1) < kRefineTolerance) return x2;
+    // The secant's own error estimate, |f''/2f'| |x2 − x1| |x2 − x0|, with f''
+    // from the hourly rows, a tenth of the tolerance for its uncertainty.
+    const double f_slope = (f1 - f0) / (x1 - x0);
+    if (std::fabs(curvature / (2 * f_slope)) * std::fabs(x2 - x1) * std::fabs(x2 - x0) < kRefineTolerance / 10)
+      return x2;
     x0 = x1;
     f0 = f1;
     x1 = x2;

@@ -2,6 +2,7 @@
 // hourly rows: the body's place is interpolated, the altitude or the hour
 // angle computed at the instant itself, and the crossing found by iteration.
 #pragma once
+#include <limits>
 
 #include "ephemeris/ephemeris_store.h"
 #include "events/site.h"
@@ -36,11 +37,14 @@ class InstantRefiner {
   // The zero of Value near n0 (hours after `row`): a Newton step from n0 with
   // `slope` (the change of Value per hour as the hourly rows give it; when 0
   // or not finite, a second point 1 s later is taken instead), then secant
-  // steps until a step is below kRefineTolerance.
+  // steps until a step is below kRefineTolerance or the secant's error
+  // estimate |f''/2f'|·|x2 − x1|·|x2 − x0|, with f'' = `curvature` (per hour²,
+  // from the hourly rows; NaN: not used), is below a tenth of it.
   // Returns: the offset in hours; n0 itself when the iteration leaves
   // n0 ± 1 hour, meets a flat or non-finite value or has not converged
   // after 12 steps. Never fails.
-  double Refine(Crossing crossing, double level, int row, double n0, double slope = 0) const;
+  double Refine(Crossing crossing, double level, int row, double n0, double slope = 0,
+                double curvature = std::numeric_limits<double>::quiet_NaN()) const;
 
  private:
   // Local mean sidereal time (radians) at n hours after `row`, from the row's

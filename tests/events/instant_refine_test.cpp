@@ -43,8 +43,14 @@ TEST_F(InstantRefine, InterpolatedAltitudeMeetsACubicExactly) {
   for (const double u : {-2.7, -0.5, 0.0, 0.3721, 1.25, 3.9})
     EXPECT_NEAR(r.Value(Crossing::CentreAltitude, 0, kRow, u), Cubic(u), 1e-9) << "u = " << u;
   // Starts from a poor first guess on either side, as the hourly windows give.
-  for (const double n0 : {0.0, 0.2, 0.5, 0.9})
+  for (const double n0 : {0.0, 0.2, 0.5, 0.9}) {
     EXPECT_NEAR(r.Refine(Crossing::CentreAltitude, 0, kRow, n0), 0.3721, kHundredthSecond) << "from " << n0;
+    // With the slope and the curvature of the hourly rows, as the passes give them.
+    const double y1 = Cubic(-1), y2 = Cubic(0), y3 = Cubic(1);
+    EXPECT_NEAR(r.Refine(Crossing::CentreAltitude, 0, kRow, n0, Quad_Slope(y1, y2, y3, n0), y1 - 2 * y2 + y3), 0.3721,
+                kHundredthSecond)
+        << "from " << n0;
+  }
   // Another level: the crossing of 0.3° by the same cubic, found independently by bisection.
   double lo = -4.9, hi = -2.5;
   for (int i = 0; i < 200; ++i) (Cubic((lo + hi) / 2) > 0.3 ? hi : lo) = (lo + hi) / 2;
