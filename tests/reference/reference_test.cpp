@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <ostream>
 #include <tuple>
 
 #include "ephemeris/time_zones.h"
@@ -14,6 +15,10 @@
 #include "support/temp_dir.h"
 
 namespace vk {
+
+// The mode's name in the test's messages.
+void PrintTo(Interpolation mode, std::ostream* out) { *out << (mode == Interpolation::Precise ? "precise" : "classic"); }
+
 namespace {
 
 using test::ParseReferenceTable;
