@@ -22,6 +22,7 @@ inline constexpr int kRefineRows = 6;
 // The iteration stops when a step is below this, hours (0.01 s).
 inline constexpr double kRefineTolerance = 0.01 / 3600;
 
+// One refiner per body and thread: it keeps the sidereal time of the last row it used.
 class InstantRefiner {
  public:
   InstantRefiner(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body);
