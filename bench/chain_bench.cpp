@@ -1,7 +1,9 @@
-// The recomputation chain on the shipped data, stage by stage: median of 5 runs
-// with a warm page cache, and the peak resident memory.
+// The recomputation chain on the shipped data, stage by stage, with classic and
+// with precise instants: median of 5 runs each with a warm page cache, the
+// extra time of the precise instants, and the peak resident memory.
 // Run: build/bin/vk_bench_chain [--dir DIR] [--lat DEG --lon DEG --zone N] [--threads N]
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +24,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
+
+// CPU time of the process (every thread), milliseconds.
+double CpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -44,41 +53,61 @@ int main(int argc, char** argv) {
     else if (opt == "--threads") threads = static_cast<unsigned>(vk::ParseInteger(argv[i + 1]));
   }
   a.site.Site_TZ_Hours = vk::TimeZones.at(static_cast<std::size_t>(zone)).offset_hours;
-  std::vector<double> load, compute, read, sort, phase, total;
+  // Stage times of each mode; the runs alternate between the modes, so that a
+  // change of the machine's load meets both alike.
+  struct Stages {
+    std::vector<double> load, compute, compute_cpu, read, sort, phase, total;
+  } stages[2];
+  const vk::Interpolation modes[2] = {vk::Interpolation::Classic, vk::Interpolation::Precise};
   try {
     for (int run = 0; run < 6; ++run) {  // run 0 warms the page cache and is not counted
-      const auto t0 = Clock::now();
-      vk::LoadEphemeris(a.ephemeris, dir);
-      const auto t1 = Clock::now();
-      vk::ComputeAllData(a.ephemeris, a.basic, a.site, dir, nullptr, threads);  // loads again inside
-      const auto t2 = Clock::now();
-      vk::ReadEventLog(a.events, dir / vk::kEventLogName);
-      const auto t3 = Clock::now();
-      vk::SortEventTable(a.events);
-      const auto t4 = Clock::now();
-      vk::ReadPhaseTable(a.phases, dir / vk::kPhaseFileName);
-      const auto t5 = Clock::now();
-      if (run == 0) continue;
-      load.push_back(Ms(t0, t1));
-      compute.push_back(Ms(t1, t2));
-      read.push_back(Ms(t2, t3));
-      sort.push_back(Ms(t3, t4));
-      phase.push_back(Ms(t4, t5));
-      total.push_back(Ms(t1, t5));
+      for (int m = 0; m < 2; ++m) {
+        const auto t0 = Clock::now();
+        vk::LoadEphemeris(a.ephemeris, dir);
+        const auto t1 = Clock::now();
+        const double cpu1 = CpuMs();
+        vk::ComputeAllData(a.ephemeris, a.basic, a.site, dir, nullptr, threads, {}, modes[m]);  // loads again inside
+        const double cpu2 = CpuMs();
+        const auto t2 = Clock::now();
+        vk::ReadEventLog(a.events, dir / vk::kEventLogName);
+        const auto t3 = Clock::now();
+        vk::SortEventTable(a.events);
+        const auto t4 = Clock::now();
+        vk::ReadPhaseTable(a.phases, dir / vk::kPhaseFileName);
+        const auto t5 = Clock::now();
+        if (run == 0) continue;
+        Stages& s = stages[m];
+        s.load.push_back(Ms(t0, t1));
+        s.compute.push_back(Ms(t1, t2));
+        s.compute_cpu.push_back(cpu2 - cpu1);
+        s.read.push_back(Ms(t2, t3));
+        s.sort.push_back(Ms(t3, t4));
+        s.phase.push_back(Ms(t4, t5));
+        s.total.push_back(Ms(t1, t5));
+      }
     }
   } catch (const vk::Error& e) {
     std::fprintf(stderr, "vk_bench_chain: %s\n", e.describe().c_str());
     return 1;
   }
+  for (int m = 0; m < 2; ++m) {
+    const Stages& s = stages[m];
+    std::printf("recomputation chain, %s instants, %d events, median of 5 runs (ms):\n",
+                m == 1 ? "precise" : "classic", a.events.Event_Count);
+    std::printf("  LoadEphemeris alone      %8.1f\n", Median(s.load));
+    std::printf("  ComputeAllData (+ load)  %8.1f   (CPU time of all threads %.1f)\n", Median(s.compute),
+                Median(s.compute_cpu));
+    std::printf("  ReadEventLog             %8.1f\n", Median(s.read));
+    std::printf("  SortEventTable           %8.1f\n", Median(s.sort));
+    std::printf("  ReadPhaseTable           %8.1f\n", Median(s.phase));
+    std::printf("  whole chain              %8.1f\n", Median(s.total));
+  }
+  std::printf("precise minus classic      %8.1f ms (medians of the whole chain), %.1f ms (of ComputeAllData),\n"
+              "                           %8.1f ms CPU time of ComputeAllData\n",
+              Median(stages[1].total) - Median(stages[0].total), Median(stages[1].compute) - Median(stages[0].compute),
+              Median(stages[1].compute_cpu) - Median(stages[0].compute_cpu));
   rusage ru{};
   getrusage(RUSAGE_SELF, &ru);
-  std::printf("recomputation chain, %d events, median of 5 runs (ms):\n", a.events.Event_Count);
-  std::printf("  LoadEphemeris alone      %8.1f\n", Median(load));
-  std::printf("  ComputeAllData (+ load)  %8.1f\n", Median(compute));
-  std::printf("  ReadEventLog             %8.1f\n", Median(read));
-  std::printf("  SortEventTable           %8.1f\n", Median(sort));
-  std::printf("  ReadPhaseTable           %8.1f\n", Median(phase));
-  std::printf("  whole chain              %8.1f\n", Median(total));
   std::printf("peak resident memory       %8.1f MB\n", ru.ru_maxrss / 1024.0);
   return 0;
 }

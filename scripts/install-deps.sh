@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev liberfa-dev libjpeg62-turbo-dev
   fonts-liberation xvfb xauth
   clang libfuzzer-14-dev libclang-rt-14-dev
+  python3-ephem
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,7 +9,8 @@
 
 namespace vk {
 void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
-                    const ProgressFn& progress, unsigned threads, const std::filesystem::path& log_dir) {
+                    const ProgressFn& progress, unsigned threads, const std::filesystem::path& log_dir,
+                    Interpolation mode) {
   auto report = [&](std::string_view text, StatusColour colour) {
     if (progress) progress(text, colour);
   };
@@ -33,7 +34,7 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
   std::array<std::string, kBodyCount> lines;
   ParallelFor(kBodyCount, threads, [&](int b) {
     lines[b].reserve(1 << 22);
-    RunEventPasses(eph, basic, site, b, lines[b]);
+    RunEventPasses(eph, basic, site, b, lines[b], mode);
   });
   for (const std::string& l : lines) log.write(l);
   log.commit();

@@ -5,6 +5,7 @@
 
 #include "events/event_kinds.h"
 #include "events/event_line.h"
+#include "events/instant_refine.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
 
@@ -33,14 +34,23 @@ double Offset(Form form, double y1, double y2, double y3) {
 
 class PassRunner {
  public:
-  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out)
-      : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out) {}
+  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+             Interpolation mode)
+      : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), mode_(mode),
+        refiner_(eph, site, ComputeObserverConstants(site.Site_nLat), body) {}
 
   void Run();
 
  private:
   const tEphemerisData& E(int row) const { return eph_.at(body_, row); }
   const tBasicValues& B(int row) const { return basic_.at(body_, row); }
+
+  // The offset n of an event of window i, refined in precise mode; y1, y2, y3
+  // the quantity at rows i − 2, i − 1, i give the first slope.
+  double Exact(Crossing crossing, double level, int i, double n, double y1, double y2, double y3) const {
+    if (mode_ == Interpolation::Classic) return n;
+    return refiner_.Refine(crossing, level, i - 1, n, Quad_Slope(y1, y2, y3, n), y1 - 2 * y2 + y3);
+  }
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
     const double jd_ut = E(i - 1).jd + n / 24;
@@ -90,6 +100,8 @@ class PassRunner {
   const int body_;
   const std::string_view name_;
   std::string& out_;
+  const Interpolation mode_;
+  const InstantRefiner refiner_;
 };
 
 void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
@@ -98,7 +110,7 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
     const bool rising = h1 <= t && h2 > t;
     const bool sinking = h1 >= t && h2 < t;
     if (!rising && !sinking) continue;
-    const double f = (t - h1) / (h2 - h1);
+    const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1), B(i - 2).alt - t, h1 - t, h2 - t);
     const double jd_ut = E(i - 1).jd + f / 24;
     AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, rising ? morning : evening, {});
   }
@@ -106,21 +118,31 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
 
 void PassRunner::RiseSet() {
   // The bracket uses the level h0 + s, the root the level h0 − s (upper limb at h0).
-  auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + E(k).diameter / 7200); };
-  auto y = [&](int k) { return B(k).alt - kHorizonAltitude + E(k).diameter / 7200; };
+  auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + Semidiameter(E(k).diameter)); };
+  auto y = [&](int k) { return B(k).alt - kHorizonAltitude + Semidiameter(E(k).diameter); };
   double g1 = g(1), g2 = g(2);
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
-    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), EventName(K::Aufgang), DiameterMagnitudeLabel(i));
-    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y(i - 2), y(i - 1), y(i)), EventName(K::Untergang));
+    auto n = [&] {
+      const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
+      return Exact(Crossing::UpperLimb, kHorizonAltitude, i, Quad_Root(y1, y2, y3), y1, y2, y3);
+    };
+    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, n(), EventName(K::Aufgang), DiameterMagnitudeLabel(i));
+    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, n(), EventName(K::Untergang));
     g1 = g2;
     g2 = g3;
   }
 }
 
 void PassRunner::Transit() {
-  Triple([&](int k) { return std::sin(B(k).ha); }, Form::Up, body_ == Sun ? EventName(K::WahrerMittag) : EventName(K::ImMeridian),
-         [](int) { return EventFields{}; });
+  const std::string_view event = body_ == Sun ? EventName(K::WahrerMittag) : EventName(K::ImMeridian);
+  double y1 = std::sin(B(1).ha), y2 = std::sin(B(2).ha);
+  for (int i = 3; i <= kEphemerisRows; ++i) {
+    const double y3 = std::sin(B(i).ha);
+    if (Holds(Form::Up, y1, y2, y3)) Emit(i, Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3), y1, y2, y3), event);
+    y1 = y2;
+    y2 = y3;
+  }
 }
 
 void PassRunner::BrightnessMaximum(double threshold) {
@@ -233,8 +255,9 @@ void PassRunner::Run() {
 
 }  // namespace
 
-void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out) {
-  PassRunner(eph, basic, site, body, out).Run();
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+                    Interpolation mode) {
+  PassRunner(eph, basic, site, body, out, mode).Run();
 }
 
 }  // namespace vk

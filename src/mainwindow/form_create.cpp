@@ -85,6 +85,7 @@ void TForm_Main::FormCreate() {
   // computation still leaves a day to show and to step from.
   chart.Sel_JD = std::clamp(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0), kFirstDay, kLastDay);
   if (!options_.data_error.empty()) throw Error(options_.data_error);
+  Load_View_Options();
   RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
     Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
   }, options_.log_dir);

@@ -107,6 +107,7 @@ void TForm_Main::Build_Menu() {
   QMenu* help = bar->addMenu("&Help");
   about1 = help->addAction("&about");
   connect(about1, &QAction::triggered, this, [this] { about1Click(); });
+  Build_View_Menu();
 }
 
 void TForm_Main::Build_Controls() {

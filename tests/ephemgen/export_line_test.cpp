@@ -41,7 +41,7 @@ tApparentPlace SamplePlace() {
   a.elongation_deg = 45.25;
   a.illuminated_pct = 98.8;
   a.diameter_arcsec = 1951.79;
-  a.magnitude = -4.123;
+  a.magnitude = -4.123456789;
   a.east_of_sun = true;
   a.constellation[0] = 'S';
   a.constellation[1] = 'g';
@@ -83,27 +83,27 @@ TEST(ExportLine, TwentyColumnsInTheImportLayout) {
   EXPECT_EQ(c[3], " ");
   EXPECT_EQ(c[4], " 18 45 40.273456");
   EXPECT_EQ(c[5], " -23 02 44.56789");
-  EXPECT_EQ(c[6], "-4.123");
-  EXPECT_EQ(c[7], "98.80000");
-  EXPECT_EQ(c[8], "12.50000");
-  EXPECT_EQ(c[9], "1951.79000");
-  EXPECT_EQ(c[10], "1.234567890123");
-  EXPECT_EQ(c[11], "2.5000000");
+  EXPECT_EQ(c[6], "-4.123456789000");
+  EXPECT_EQ(c[7], "98.800000000");
+  EXPECT_EQ(c[8], "12.500000000");
+  EXPECT_EQ(c[9], "1951.790000000");
+  EXPECT_EQ(c[10], "1.234567890123000");
+  EXPECT_EQ(c[11], "2.500000000");
   EXPECT_EQ(c[12], "/T");
-  EXPECT_EQ(c[13], "8.178000");
-  EXPECT_EQ(c[14], "45.25000");
-  EXPECT_EQ(c[15], "0.98330564321234");
-  EXPECT_EQ(c[16], "-0.0150000");
+  EXPECT_EQ(c[13], "8.178000000");
+  EXPECT_EQ(c[14], "45.250000000");
+  EXPECT_EQ(c[15], "0.9833056432123400");
+  EXPECT_EQ(c[16], "-0.015000000");
   EXPECT_EQ(c[17], "   Sgr");
-  EXPECT_EQ(c[18], "280.12345679");
-  EXPECT_EQ(c[19], "-0.00012346");
+  EXPECT_EQ(c[18], "280.123456789000");
+  EXPECT_EQ(c[19], "-0.000123456000");
 
   tEphemerisData rec{};
   ConvertExportLine(line, rec);
   EXPECT_DOUBLE_EQ(rec.jd, 2459580.708333333);
   EXPECT_NEAR(rec.ra, SamplePlace().ra_hours, 1e-12);
   EXPECT_NEAR(rec.dec, SamplePlace().dec_deg, 1e-12);
-  EXPECT_DOUBLE_EQ(rec.mag, -4.123);
+  EXPECT_DOUBLE_EQ(rec.mag, -4.123456789);
   EXPECT_DOUBLE_EQ(rec.col8, 98.8);
   EXPECT_DOUBLE_EQ(rec.col9, 12.5);
   EXPECT_DOUBLE_EQ(rec.diameter, 1951.79);
@@ -115,20 +115,20 @@ TEST(ExportLine, TwentyColumnsInTheImportLayout) {
   EXPECT_DOUBLE_EQ(rec.delta, 0.98330564321234);
   EXPECT_DOUBLE_EQ(rec.col17, -0.015);
   EXPECT_EQ(rec.label.view(), "Sgr");
-  EXPECT_DOUBLE_EQ(rec.ecl_lon, 280.12345679);
-  EXPECT_DOUBLE_EQ(rec.col20, -0.00012346);
+  EXPECT_DOUBLE_EQ(rec.ecl_lon, 280.123456789);
+  EXPECT_DOUBLE_EQ(rec.col20, -0.000123456);
 }
 
 TEST(ExportLine, SunAndWestFlagsAndWrappedLongitude) {
   tApparentPlace a = SamplePlace();
-  a.ecl_lon_deg = 359.999999999;
+  a.ecl_lon_deg = 359.9999999999999;
   a.east_of_sun = false;
   std::string out;
   AppendExportLine(out, {2031, 12, 31, 23, 2463232.458333333}, 1, a);
   auto c = Columns(out.substr(0, out.size() - 2));
   EXPECT_EQ(c[0], "2031-Dec-31 23:00");
   EXPECT_EQ(c[12], "/L");
-  EXPECT_EQ(c[18], "0.00000000");
+  EXPECT_EQ(c[18], "0.000000000000");
   out.clear();
   AppendExportLine(out, {2031, 12, 31, 23, 2463232.458333333}, 0, a);
   c = Columns(out.substr(0, out.size() - 2));

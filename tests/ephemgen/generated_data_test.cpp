@@ -124,6 +124,27 @@ TEST_F(GeneratedData, SunDistanceAndDiameter) {
   }
 }
 
+// The written digits keep every hourly change: no two neighbouring rows of a
+// slowly changing column are equal, also at the turning points of the
+// magnitude, the diameter, the distance and the ecliptic longitude.
+TEST_F(GeneratedData, NeighbouringRowsNeverRoundToTheSameValue) {
+  struct Column {
+    const char* name;
+    double tEphemerisData::*field;
+  };
+  const Column columns[] = {{"magnitude", &tEphemerisData::mag},
+                            {"diameter", &tEphemerisData::diameter},
+                            {"distance", &tEphemerisData::delta},
+                            {"ecliptic longitude", &tEphemerisData::ecl_lon}};
+  for (int body = 0; body < kBodyCount; ++body) {
+    for (const Column& c : columns) {
+      int equal = 0;
+      for (int row = 2; row <= kEphemerisRows; ++row) equal += Row(body, row).*c.field == Row(body, row - 1).*c.field;
+      EXPECT_EQ(equal, 0) << c.name << " of body " << body;
+    }
+  }
+}
+
 TEST_F(GeneratedData, SunsEclipticLongitudeAdvancesAbout0041DegreesPerHour) {
   double sum = 0;
   for (int row = 2; row <= kEphemerisRows; ++row) {

@@ -35,7 +35,7 @@ struct Synthetic {
   }
   std::string Run(int body) {
     std::string out;
-    RunEventPasses(eph, basic, site, body, out);
+    RunEventPasses(eph, basic, site, body, out, Interpolation::Classic);
     return out;
   }
 };

@@ -33,6 +33,16 @@ TEST(ToolArguments, ComputeRejectsMalformedAndOutOfRangeSites) {
   EXPECT_NE(r.both().find("--lat: 100 is outside -90"), std::string::npos) << r.both();
 }
 
+TEST(ToolArguments, InterpolationIsClassicOrPrecise) {
+  for (const char* cmd : {"compute", "day --date 2024-03-20", "render --date 2024-03-20 --out x.png"}) {
+    const Result r = RunTool(std::string(cmd) + " --interpolation exact");
+    EXPECT_EQ(r.status, 2) << cmd << ": " << r.both();
+    EXPECT_NE(r.both().find("--interpolation: 'exact' is neither classic nor precise"), std::string::npos) << r.both();
+    EXPECT_EQ(RunTool(std::string(cmd) + " --interpolation").status, 2) << cmd;
+  }
+  EXPECT_NE(RunTool("--help").both().find("--interpolation classic|precise"), std::string::npos);
+}
+
 TEST(MakeBinaryFilesCommand, MissingExportFailsWithTheFileNamed) {
   vk::test::TempDir dir;
   const Result r = RunTool("make-binary-files", dir.path().string());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/progress.h"
+#include "events/interpolation.h"
 #include "events/site.h"
 
 namespace vk::tool {
@@ -24,6 +25,9 @@ class Options;
 // --lat, --lon (degrees, default 47.5 and 7.5) and --zone (row of the zone table, default 16).
 // Throws: UsageError when malformed or out of range.
 Site SiteOptions(Options& opts);
+// --interpolation classic|precise (default precise).
+// Throws: UsageError for any other value.
+Interpolation InterpolationOption(Options& opts);
 
 // Thrown for bad arguments; main prints it with the usage and exits with 2.
 struct UsageError {

@@ -19,10 +19,18 @@ Site SiteOptions(Options& opts) {
   return site;
 }
 
+Interpolation InterpolationOption(Options& opts) {
+  const auto text = opts.take("--interpolation");
+  if (!text || *text == "precise") return Interpolation::Precise;
+  if (*text == "classic") return Interpolation::Classic;
+  throw UsageError{"--interpolation: '" + *text + "' is neither classic nor precise"};
+}
+
 int ComputeCommand(const Args& args) {
   Options opts(args);
   static Almanac almanac;  // about 300 MB: not on the stack
   almanac.site = SiteOptions(opts);
+  almanac.interpolation = InterpolationOption(opts);
   const std::string dir = opts.folder("--dir");
   opts.finish();
   const auto start = std::chrono::steady_clock::now();

@@ -24,19 +24,21 @@ const std::map<std::string, Entry>& Commands() {
         "    (DIR defaults to the current folder)"}},
       {"compute",
        {vk::tool::ComputeCommand,
-        "compute [--lat DEG] [--lon DEG] [--zone 0..39] [--dir DIR]\n"
+        "compute [--lat DEG] [--lon DEG] [--zone 0..39] [--dir DIR] [--interpolation classic|precise]\n"
         "    computes every event of the period for the site from the data in DIR, writes the event log there,\n"
-        "    reads it back, sorts it and reads the phase table; prints the number of events and the seconds taken"}},
+        "    reads it back, sorts it and reads the phase table; prints the number of events and the seconds taken;\n"
+        "    --interpolation classic keeps the instants of rises, sets, transits and twilights within the hourly\n"
+        "    rows, precise (the default) refines them between the rows"}},
       {"render",
        {vk::tool::RenderCommand,
         "render --date YYYY-MM-DD [--lat DEG] [--lon DEG] [--zone 0..39] [--daemmerungen] [--no-auf-untergaenge]\n"
-        "       [--meridian] --out FILE.png|FILE.bmp [--dir DIR] [--repeat N]\n"
+        "       [--meridian] --out FILE.png|FILE.bmp [--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
         "    computes the events from the data in DIR and draws the day's chart (2500 x 2200) into FILE;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,
         "day --date YYYY-MM-DD [--lat DEG] [--lon DEG] [--zone 0..39] [--daemmerungen] [--no-auf-untergaenge]\n"
-        "    [--meridian] [--dir DIR]\n"
+        "    [--meridian] [--dir DIR] [--interpolation classic|precise]\n"
         "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line"}},
       {"phase-pictures",
        {vk::tool::PhasePicturesCommand,

@@ -87,6 +87,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   if (!date) throw UsageError{"--date is required"};
   const double sel = ParseDate(*date);
   const Site site = SiteOptions(opts);
+  const Interpolation interpolation = InterpolationOption(opts);
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
   const bool meridian = opts.flag("--meridian");
@@ -106,6 +107,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
 
   static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
   almanac.site = site;
+  almanac.interpolation = interpolation;
   RunRecomputationChain(almanac, dir, PrintProgress, LogFolder(dir));
   EnsureGuiApplication();
 

@@ -74,36 +74,36 @@ void AppendExportLine(std::string& out, const tRowTime& t, int body, const tAppa
   out += '\t';
   out += FormatDeclination(a.dec_deg);      // 6
   out += '\t';
-  AppendFixed(out, a.magnitude, 3);         // 7
+  AppendFixed(out, a.magnitude, 12);         // 7
   out += '\t';
-  AppendFixed(out, a.illuminated_pct, 5);   // 8
+  AppendFixed(out, a.illuminated_pct, 9);   // 8
   out += '\t';
-  AppendFixed(out, a.phase_angle_deg, 5);   // 9
+  AppendFixed(out, a.phase_angle_deg, 9);   // 9
   out += '\t';
-  AppendFixed(out, a.diameter_arcsec, 5);   // 10
+  AppendFixed(out, a.diameter_arcsec, 9);   // 10
   out += '\t';
-  AppendFixed(out, a.helio_au, 12);         // 11
+  AppendFixed(out, a.helio_au, 15);         // 11
   out += '\t';
-  AppendFixed(out, a.helio_rate_km_s, 7);   // 12
+  AppendFixed(out, a.helio_rate_km_s, 9);   // 12
   out += '\t';
   out += body == 0 ? "/*" : a.east_of_sun ? "/T" : "/L";  // 13
   out += '\t';
-  AppendFixed(out, a.light_time_min, 6);    // 14
+  AppendFixed(out, a.light_time_min, 9);    // 14
   out += '\t';
-  AppendFixed(out, a.elongation_deg, 5);    // 15
+  AppendFixed(out, a.elongation_deg, 9);    // 15
   out += '\t';
-  AppendFixed(out, a.delta_au, 14);         // 16
+  AppendFixed(out, a.delta_au, 16);         // 16
   out += '\t';
-  AppendFixed(out, a.range_rate_km_s, 7);   // 17
+  AppendFixed(out, a.range_rate_km_s, 9);   // 17
   out += "\t   ";                           // 18: the label from its 4th character
   out.append(a.constellation, 3);
   out += '\t';
   // 19: kept inside [0, 360) after rounding to the written decimals
-  double lon = std::round(a.ecl_lon_deg * 1e8) / 1e8;
+  double lon = std::round(a.ecl_lon_deg * 1e12) / 1e12;
   if (lon >= 360) lon -= 360;
-  AppendFixed(out, lon, 8);
+  AppendFixed(out, lon, 12);
   out += '\t';
-  AppendFixed(out, a.ecl_lat_deg, 8);       // 20
+  AppendFixed(out, a.ecl_lat_deg, 12);       // 20
   out += "\r\n";
 }
 

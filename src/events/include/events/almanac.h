@@ -4,6 +4,7 @@
 #include "ephemeris/ephemeris_store.h"
 #include "events/basic_values.h"
 #include "events/event_table.h"
+#include "events/interpolation.h"
 #include "events/phase_table.h"
 #include "events/site.h"
 
@@ -15,6 +16,7 @@ struct Almanac {
   EventStore events;
   PhaseTable phases;
   Site site;
+  Interpolation interpolation = Interpolation::Precise;  // of the event instants
 };
 
 }  // namespace vk

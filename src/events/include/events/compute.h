@@ -6,6 +6,7 @@
 #include "ephemeris/ephemeris_store.h"
 #include "base/progress.h"
 #include "events/basic_values.h"
+#include "events/interpolation.h"
 #include "events/site.h"
 
 namespace vk {
@@ -22,7 +23,9 @@ inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
 // Throws: Error from LoadEphemeris, or the system's text when the log cannot
 // be written; the old log then stays.
 // The log goes to `log_dir` when given (a folder the user may write when `dir` is read-only).
+// `mode`: how the instants of twilights, rises, sets and transits are found (RunEventPasses).
 void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
-                    const ProgressFn& progress, unsigned threads = 0, const std::filesystem::path& log_dir = {});
+                    const ProgressFn& progress, unsigned threads = 0, const std::filesystem::path& log_dir = {},
+                    Interpolation mode = Interpolation::Precise);
 
 }  // namespace vk

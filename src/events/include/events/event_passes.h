@@ -4,6 +4,7 @@
 
 #include "ephemeris/ephemeris_store.h"
 #include "events/basic_values.h"
+#include "events/interpolation.h"
 #include "events/site.h"
 
 namespace vk {
@@ -12,8 +13,11 @@ namespace vk {
 // configurations, distances, seasons, declinations, Moon phases) in their
 // fixed order over rows 1 … kEphemerisRows and appends one line per event,
 // each pass in time order. Needs the basic values of `body` and of the Sun.
-// Never fails.
-void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out);
+// `mode` Precise refines the instants of twilights, rises, sets and transits
+// found in the hourly windows (InstantRefiner); Classic keeps the instants
+// of the windows. Never fails.
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+                    Interpolation mode);
 
 // Thresholds of the twilights (degrees) and of the rise and set (horizon altitude, degrees).
 inline constexpr double kAstronomicalTwilight = -18.0;

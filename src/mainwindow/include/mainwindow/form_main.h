@@ -61,6 +61,7 @@ class TForm_Main : public QMainWindow {
   // What the window shows, for the program entry and the tests.
   double Chosen_Day() const { return chart.Sel_JD; }          // Julian day of the local 00:00
   const Site& Site_In_Force() const { return almanac->site; }
+  const Almanac& Almanac_In_Force() const { return *almanac; }  // events, phases, interpolation
   int Zone_Index() const { return zone_index; }               // row of the zone list
   const QImage& Displayed_Chart() const { return Image1_Bitmap; }
   bool Step_Repeating() const { return Btn_Repeat_Active != 0; }
@@ -89,6 +90,7 @@ class TForm_Main : public QMainWindow {
   void CheckBox_Auf_UntergaengeClick();
   void CheckBox_MeridianClick();
   void about1Click();
+  void Exakte_Zeiten1Click();
   void Button_About_OKClick();
   void SaveSettings();
   void Button_Monde_anpassenClick();
@@ -139,6 +141,7 @@ class TForm_Main : public QMainWindow {
   QPushButton *BitBtn_eLon_MinusSmall = nullptr, *BitBtn_eLon_PlusSmall = nullptr;
   QLineEdit *Edit_nLat = nullptr, *Edit_eLon = nullptr;
   QAction *Exit1 = nullptr, *Makebinaryfiles1 = nullptr, *Computealldata1 = nullptr, *about1 = nullptr;
+  QAction* Exakte_Zeiten1 = nullptr;  // "Ansicht" → "Exakte Zeiten", checkable
   QLabel* Image4 = nullptr;
   QLabel* Label_Vesperkalend = nullptr;
   QTableWidget* StringGrid_VersionsInfo = nullptr;
@@ -156,6 +159,8 @@ class TForm_Main : public QMainWindow {
   void Name_Controls();
   void Build_About_Box();
   void Build_Menu();
+  void Build_View_Menu();
+  void Load_View_Options();
   void Fill_Zone_List();
   void Show_Site();
   void Apply_Typed_Zone();

@@ -1,0 +1,66 @@
+// Exact instants of rises, sets, meridian transits and twilights between the
+// hourly rows: the body's place is interpolated, the altitude or the hour
+// angle computed at the instant itself, and the crossing found by iteration.
+#pragma once
+#include <limits>
+
+#include "ephemeris/ephemeris_store.h"
+#include "events/site.h"
+#include "events/topocentric.h"
+
+namespace vk {
+
+// The quantity whose zero is the event.
+enum class Crossing {
+  CentreAltitude,  // topocentric altitude of the centre minus `level` (degrees): twilights
+  UpperLimb,       // altitude minus (level − semidiameter): rises and sets, level = horizon altitude
+  HourAngle,       // sine of the geocentric hour angle: upper meridian transit (level unused)
+};
+
+// Rows interpolated around an instant (Lagrange polynomial through equally spaced rows).
+inline constexpr int kRefineRows = 6;
+// The iteration stops when a step is below this, hours (0.01 s).
+inline constexpr double kRefineTolerance = 0.01 / 3600;
+
+// One refiner per body and thread: it keeps the sidereal time of the last row it used.
+class InstantRefiner {
+ public:
+  InstantRefiner(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body);
+
+  // The value of `crossing` at `n` hours after ephemeris row `row` (1 … kEphemerisRows),
+  // from RA, Dec, distance and diameter interpolated over kRefineRows rows
+  // (the rows nearest the instant, kept inside the table), sidereal time at
+  // the instant and the parallax of the basic values (the same topocentric
+  // place, computed as the difference of the body's and the observer's
+  // geocentric vectors). Altitudes in degrees. Never fails.
+  double Value(Crossing crossing, double level, int row, double n) const;
+
+  // The zero of Value near n0 (hours after `row`): a Newton step from n0 with
+  // `slope` (the change of Value per hour as the hourly rows give it; when 0
+  // or not finite, a second point 1 s later is taken instead), then secant
+  // steps until a step is below kRefineTolerance or the secant's error
+  // estimate |f''/2f'|·|x2 − x1|·|x2 − x0|, with f'' = `curvature` (per hour²,
+  // from the hourly rows; NaN: not used), is below a tenth of it.
+  // Returns: the offset in hours; n0 itself when the iteration leaves
+  // n0 ± 1 hour, meets a flat or non-finite value or has not converged
+  // after 12 steps. Never fails.
+  double Refine(Crossing crossing, double level, int row, double n0, double slope = 0,
+                double curvature = std::numeric_limits<double>::quiet_NaN()) const;
+
+ private:
+  // Local mean sidereal time (radians) at n hours after `row`, from the row's
+  // value, kept for the calls of one refinement.
+  double Sidereal(int row, double n) const;
+
+  const EphemerisStore& eph_;
+  const SiteAngles site_;
+  mutable int sidereal_row_ = 0;
+  mutable double sidereal_at_row_ = 0;
+  const int body_;
+};
+
+// The slope (per table step) at offset n of the parabola through y1, y2, y3
+// one step apart (offsets from the middle value, as Quad_Root). Never fails.
+inline double Quad_Slope(double y1, double y2, double y3, double n) { return (y3 - y1) / 2 + (y1 - 2 * y2 + y3) * n; }
+
+}  // namespace vk

@@ -1,0 +1,34 @@
+// The place of a body for the observer at one instant: sidereal time, hour
+// angle, parallax and topocentric altitude.
+#pragma once
+
+#include "events/basic_values.h"
+#include "events/site.h"
+
+namespace vk {
+
+// The site's angles, computed once per site.
+struct SiteAngles {
+  double lon;      // east longitude, radians
+  double sin_lat;
+  double cos_lat;
+  ObserverConstants obs;
+};
+
+SiteAngles MakeSiteAngles(const Site& site, const ObserverConstants& obs);
+
+// Sine of the horizontal parallax of a body at `delta` au (8.794" at 1 au).
+// Never fails; delta = 0 gives infinity.
+double SinHorizontalParallax(double delta);
+
+// Semidiameter in degrees of a body of apparent diameter `diameter` arcseconds.
+inline double Semidiameter(double diameter) { return diameter / 7200; }
+
+// Fills theta, ra, dec, sin_par, ha, d_ra, ra_topo, dec_topo and alt of `v`
+// for the geocentric place (ra hours, dec degrees, delta au) at the instant
+// jd (Julian day UT); the other fields are left as they are. The parallax is
+// that of an observer at height 0; no refraction. Never fails; delta = 0
+// gives non-finite values.
+void TopocentricPlace(double jd, double ra, double dec, double delta, const SiteAngles& site, tBasicValues& v);
+
+}  // namespace vk

@@ -1,0 +1,122 @@
+#include "events/instant_refine.h"
+
+#include <array>
+#include <cmath>
+
+#include "timecalc/numeric.h"
+
+namespace vk {
+namespace {
+
+// Mean sidereal time per hour of UT, radians (360.98564736629° a day).
+constexpr double kSiderealRadPerHour = 360.98564736629 / 24 * kDegToRad;
+
+// 1 / Π(k − m) over m ≠ k, for the nodes 0 … kRefineRows − 1.
+const std::array<double, kRefineRows>& InverseDenominators() {
+  static const std::array<double, kRefineRows> inv = [] {
+    std::array<double, kRefineRows> a{};
+    for (int k = 0; k < kRefineRows; ++k) {
+      double d = 1;
+      for (int m = 0; m < kRefineRows; ++m)
+        if (m != k) d *= k - m;
+      a[k] = 1 / d;
+    }
+    return a;
+  }();
+  return inv;
+}
+
+// The Lagrange weights of the nodes 0 … kRefineRows − 1 at x.
+std::array<double, kRefineRows> Weights(double x) {
+  std::array<double, kRefineRows + 1> before{}, after{};
+  before[0] = 1;
+  for (int k = 0; k < kRefineRows; ++k) before[k + 1] = before[k] * (x - k);
+  after[kRefineRows] = 1;
+  for (int k = kRefineRows - 1; k >= 0; --k) after[k] = after[k + 1] * (x - k);
+  const auto& inv = InverseDenominators();
+  std::array<double, kRefineRows> w{};
+  for (int k = 0; k < kRefineRows; ++k) w[k] = before[k] * after[k + 1] * inv[k];
+  return w;
+}
+
+}  // namespace
+
+InstantRefiner::InstantRefiner(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body)
+    : eph_(eph), site_(MakeSiteAngles(site, obs)), body_(body) {}
+
+double InstantRefiner::Value(Crossing crossing, double level, int row, double n) const {
+  // The first node: the instant lies between the middle two nodes where the table allows.
+  int first = row + static_cast<int>(std::floor(n)) - (kRefineRows / 2 - 1);
+  if (first > kEphemerisRows - kRefineRows + 1) first = kEphemerisRows - kRefineRows + 1;
+  if (first < 1) first = 1;
+  const std::array<double, kRefineRows> w = Weights(row - first + n);
+  const bool place = crossing != Crossing::HourAngle;
+  const double ra0 = eph_.at(body_, first).ra;
+  double ra = 0, dec = 0, delta = 0, diameter = 0;
+  for (int k = 0; k < kRefineRows; ++k) {
+    const tEphemerisData& e = eph_.at(body_, first + k);
+    // The right ascension continued across 24 h → 0 h.
+    double r = e.ra - ra0;
+    if (r > 12) r -= 24;
+    if (r < -12) r += 24;
+    ra += w[k] * r;
+    if (!place) continue;
+    dec += w[k] * e.dec;
+    delta += w[k] * e.delta;
+    diameter += w[k] * e.diameter;
+  }
+  // Geocentric hour angle from the mean sidereal time at the instant.
+  const double ha = Sidereal(row, n) - (ra0 + ra) * kHourToRad;
+  if (!place) return std::sin(ha);
+  // Topocentric direction: the body's geocentric vector in units of its
+  // distance (x towards the meridian, z towards the pole) minus the observer's.
+  const double sin_par = SinHorizontalParallax(delta);
+  const double cos_dec = std::cos(dec * kDegToRad), sin_dec = std::sin(dec * kDegToRad);
+  const double x = cos_dec * std::cos(ha) - site_.obs.Obs_RhoCosPhi * sin_par;
+  const double y = cos_dec * std::sin(ha);
+  const double z = sin_dec - site_.obs.Obs_RhoSinPhi * sin_par;
+  const double alt =
+      ArcSin_Clamped((site_.sin_lat * z + site_.cos_lat * x) / std::sqrt(x * x + y * y + z * z)) * kRadToDeg;
+  return crossing == Crossing::UpperLimb ? alt - level + Semidiameter(diameter) : alt - level;
+}
+
+double InstantRefiner::Sidereal(int row, double n) const {
+  if (row != sidereal_row_) {
+    sidereal_row_ = row;
+    sidereal_at_row_ = GMST_Rad(eph_.at(body_, row).jd) + site_.lon;
+  }
+  // The quadratic and cubic terms of the sidereal time change by under 1e-12 rad within hours.
+  return sidereal_at_row_ + kSiderealRadPerHour * n;
+}
+
+double InstantRefiner::Refine(Crossing crossing, double level, int row, double n0, double slope,
+                              double curvature) const {
+  double x0 = n0, f0 = Value(crossing, level, row, x0);
+  if (f0 == 0) return n0;
+  double x1 = n0 + 1.0 / 3600;
+  if (slope != 0 && std::isfinite(slope)) {
+    const double newton = n0 - f0 / slope;
+    if (std::fabs(newton - n0) < kRefineTolerance) return newton;
+    if (std::fabs(newton - n0) < 1) x1 = newton;
+  }
+  double f1 = Value(crossing, level, row, x1);
+  for (int step = 0; step < 12; ++step) {
+    if (f1 == f0 || !std::isfinite(f1)) return n0;
+    const double x2 = x1 - f1 * (x1 - x0) / (f1 - f0);
+    if (!std::isfinite(x2) || std::fabs(x2 - n0) > 1) return n0;
+    if (std::fabs(x2 - x1) < kRefineTolerance) return x2;
+    // The secant's own error estimate, |f''/2f'| |x2 − x1| |x2 − x0|, with f''
+    // from the hourly rows, a tenth of the tolerance for its uncertainty.
+    const double f_slope = (f1 - f0) / (x1 - x0);
+    if (std::fabs(curvature / (2 * f_slope)) * std::fabs(x2 - x1) * std::fabs(x2 - x0) < kRefineTolerance / 10)
+      return x2;
+    x0 = x1;
+    f0 = f1;
+    x1 = x2;
+    f1 = Value(crossing, level, row, x1);
+    if (f1 == 0) return x1;
+  }
+  return n0;
+}
+
+}  // namespace vk

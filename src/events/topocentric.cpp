@@ -1,0 +1,38 @@
+#include "events/topocentric.h"
+
+#include <cmath>
+
+#include "timecalc/numeric.h"
+
+namespace vk {
+
+SiteAngles MakeSiteAngles(const Site& site, const ObserverConstants& obs) {
+  const double lat = site.Site_nLat * kDegToRad;
+  return {site.Site_eLon * kDegToRad, std::sin(lat), std::cos(lat), obs};
+}
+
+double SinHorizontalParallax(double delta) {
+  static const double kSinParallax1AU = std::sin(8.794 / 3600 * kDegToRad);
+  return kSinParallax1AU / delta;
+}
+
+void TopocentricPlace(double jd, double ra, double dec_deg, double delta, const SiteAngles& s, tBasicValues& v) {
+  v.theta = GMST_Rad(jd) + s.lon;
+  v.ra = ra;
+  v.dec = dec_deg;
+  v.sin_par = SinHorizontalParallax(delta);
+  v.ha = v.theta - v.ra * kHourToRad;
+  const double dec = v.dec * kDegToRad;
+  const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);
+  const double sin_ha = std::sin(v.ha), cos_ha = std::cos(v.ha);
+  // Topocentric place: the parallax correction for an observer at height 0.
+  const double denom = cos_dec - s.obs.Obs_RhoCosPhi * v.sin_par * cos_ha;
+  v.d_ra = Atan2_YX(-s.obs.Obs_RhoCosPhi * v.sin_par * sin_ha, denom);
+  v.ra_topo = v.ra + v.d_ra * kRadToHour;
+  v.dec_topo = Atan2_YX((sin_dec - s.obs.Obs_RhoSinPhi * v.sin_par) * std::cos(v.d_ra), denom) * kRadToDeg;
+  // Altitude of the topocentric place.
+  const double h = GMST_Rad(jd) + s.lon - v.ra_topo * kHourToRad;
+  v.alt = Altitude_Of_Hour_Angle(s.sin_lat, s.cos_lat, v.dec_topo * kDegToRad, h) * kRadToDeg;
+}
+
+}  // namespace vk

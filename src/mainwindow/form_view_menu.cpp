@@ -1,0 +1,45 @@
+// The menu "Ansicht": "Exakte Zeiten" chooses precise or classic instants of
+// rises, sets, transits and twilights; the choice lives in the options file.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <exception>
+
+#include "mainwindow/form_main.h"
+#include "mainwindow/menu_by_title.h"
+#include "mainwindow/options_file.h"
+#include "base/error.h"
+
+namespace vk {
+
+void TForm_Main::Build_View_Menu() {
+  QMenu* view = Menu_By_Title(menuBar(), "&Ansicht");
+  Exakte_Zeiten1 = view->addAction("&Exakte Zeiten");
+  Exakte_Zeiten1->setObjectName("Exakte_Zeiten1");
+  Exakte_Zeiten1->setCheckable(true);
+  Exakte_Zeiten1->setChecked(true);
+  connect(Exakte_Zeiten1, &QAction::triggered, this, [this] { Guarded([&] { Exakte_Zeiten1Click(); }); });
+}
+
+void TForm_Main::Load_View_Options() {
+  const WindowOptions o = ReadOptionsFile(options_.folders.settings_dir / kOptionsFileName);
+  Exakte_Zeiten1->setChecked(o.precise_instants);
+  almanac->interpolation = o.precise_instants ? Interpolation::Precise : Interpolation::Classic;
+}
+
+void TForm_Main::Exakte_Zeiten1Click() {
+  WindowOptions o = ReadOptionsFile(options_.folders.settings_dir / kOptionsFileName);
+  o.precise_instants = Exakte_Zeiten1->isChecked();
+  almanac->interpolation = o.precise_instants ? Interpolation::Precise : Interpolation::Classic;
+  // The day is recomputed even when the choice cannot be kept; that error is shown afterwards.
+  std::exception_ptr not_kept;
+  try {
+    WriteOptionsFile(options_.folders.settings_dir / kOptionsFileName, o);
+  } catch (const Error&) {
+    not_kept = std::current_exception();
+  }
+  Site_Recompute();
+  if (not_kept) std::rethrow_exception(not_kept);
+}
+
+}  // namespace vk

@@ -1,0 +1,192 @@
+#include "events/instant_refine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "events/event_passes.h"
+#include "support/synthetic_ephemeris.h"
+#include "events/topocentric.h"
+#include "timecalc/numeric.h"
+#include "timecalc/numtext.h"
+
+namespace vk {
+namespace {
+
+using test::Synthetic;
+
+constexpr double kHundredthSecond = 0.01 / 3600;  // hours
+constexpr int kRow = 5000;
+
+// At the north pole a body's altitude is its declination; at 10⁹ au the
+// parallax vanishes. The declination of the rows around kRow follows a cubic
+// in hours u from kRow, zero at u = 0.3721 (and at −5 and 6).
+class InstantRefine : public ::testing::Test {
+ protected:
+  Synthetic& s = Synthetic::Get();
+  const Site pole{90, 0, 0};
+  static double Cubic(double u) { return 0.01 * (u - 0.3721) * (u + 5) * (u - 6); }
+  void SetUp() override {
+    s.Clear(Sun);
+    for (int k = kRow - 12; k <= kRow + 12; ++k) {
+      tEphemerisData& e = s.eph.at(Sun, k);
+      e.delta = 1e9;
+      e.diameter = 1800;
+      e.dec = Cubic(k - kRow);
+    }
+  }
+  InstantRefiner Refiner() const { return {s.eph, pole, ComputeObserverConstants(90), Sun}; }
+};
+
+TEST_F(InstantRefine, InterpolatedAltitudeMeetsACubicExactly) {
+  const InstantRefiner r = Refiner();
+  for (const double u : {-2.7, -0.5, 0.0, 0.3721, 1.25, 3.9})
+    EXPECT_NEAR(r.Value(Crossing::CentreAltitude, 0, kRow, u), Cubic(u), 1e-9) << "u = " << u;
+  // Starts from a poor first guess on either side, as the hourly windows give.
+  for (const double n0 : {0.0, 0.2, 0.5, 0.9}) {
+    EXPECT_NEAR(r.Refine(Crossing::CentreAltitude, 0, kRow, n0), 0.3721, kHundredthSecond) << "from " << n0;
+    // With the slope and the curvature of the hourly rows, as the passes give them.
+    const double y1 = Cubic(-1), y2 = Cubic(0), y3 = Cubic(1);
+    EXPECT_NEAR(r.Refine(Crossing::CentreAltitude, 0, kRow, n0, Quad_Slope(y1, y2, y3, n0), y1 - 2 * y2 + y3), 0.3721,
+                kHundredthSecond)
+        << "from " << n0;
+  }
+  // Another level: the crossing of 0.3° by the same cubic, found independently by bisection.
+  double lo = -4.9, hi = -2.5;
+  for (int i = 0; i < 200; ++i) (Cubic((lo + hi) / 2) > 0.3 ? hi : lo) = (lo + hi) / 2;
+  EXPECT_NEAR(r.Refine(Crossing::CentreAltitude, 0.3, kRow, lo + 0.3), lo, kHundredthSecond);
+}
+
+TEST_F(InstantRefine, UpperLimbUsesTheInterpolatedDiameter) {
+  // Diameter 1800" + 36" per hour: the upper limb touches the horizon where
+  // Cubic(u) = h0 − (1800 + 36 u) / 7200, written as a zero at u = 0.3721.
+  for (int k = kRow - 12; k <= kRow + 12; ++k) {
+    const double u = k - kRow;
+    tEphemerisData& e = s.eph.at(Sun, k);
+    e.diameter = 1800 + 36 * u;
+    e.dec = Cubic(u) + kHorizonAltitude - e.diameter / 7200;
+  }
+  const InstantRefiner r = Refiner();
+  EXPECT_NEAR(r.Refine(Crossing::UpperLimb, kHorizonAltitude, kRow, 0.6), 0.3721, kHundredthSecond);
+  EXPECT_NEAR(r.Refine(Crossing::UpperLimb, kHorizonAltitude, kRow + 1, -0.4), 0.3721 - 1, kHundredthSecond);
+}
+
+TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscension) {
+  // A fixed right ascension: the transit is the instant whose sidereal time
+  // (IAU 1982 Greenwich mean sidereal time, an independent formula) equals it.
+  const double ra = 6.5;  // hours
+  for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).ra = ra;
+  const Site site{47.5, 7.5, 1};
+  const InstantRefiner r(s.eph, site, ComputeObserverConstants(47.5), Sun);
+  auto lst_hours = [&](double jd) {
+    const double t = (jd - 2451545.0) / 36525;
+    const double seconds = 67310.54841 + (876600.0 * 3600 + 8640184.812866) * t + 0.093104 * t * t;
+    return Mod_Positive(seconds / 3600 + 7.5 / 15, 24);
+  };
+  // The hour angle in hours, in [−12, 12): its upward zero within the day
+  // after kRow − 12 h, bracketed hour by hour, then bisected.
+  auto ha = [&](double jd) { return Mod_Positive(lst_hours(jd) - ra + 12, 24) - 12; };
+  double lo = test::RowJD(kRow) - 12.0 / 24, hi = lo + 1.0 / 24;
+  while (!(ha(lo) < 0 && ha(hi) >= 0)) {
+    lo = hi;
+    hi += 1.0 / 24;
+  }
+  for (int i = 0; i < 100; ++i) {
+    const double mid = (lo + hi) / 2;
+    (ha(mid) < 0 ? lo : hi) = mid;
+  }
+  const double expected = (lo - test::RowJD(kRow)) * 24;
+  EXPECT_NEAR(r.Refine(Crossing::HourAngle, 0, kRow, expected + 0.1), expected, 0.05 / 3600);
+}
+
+// At a row the interpolated place is the row's place, and the altitude and
+// hour angle are those of the basic values: the parallax, the site and the
+// sidereal time follow the same rules.
+TEST_F(InstantRefine, AtARowTheBasicValuesOfThatRow) {
+  const Site site{-33.87, 151.21, 10};
+  const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
+  for (int k = kRow - 12; k <= kRow + 12; ++k) {
+    tEphemerisData& e = s.eph.at(Sun, k);
+    e.ra = Mod_Positive(23.9 + 0.55 * (k - kRow), 24);  // the Moon's pace, across 24 h → 0 h
+    e.dec = 18 - 0.2 * (k - kRow);
+    e.delta = 0.0025 + 1e-6 * (k - kRow);
+    e.diameter = 1900;
+  }
+  const InstantRefiner r(s.eph, site, obs, Sun);
+  for (int k = kRow - 3; k <= kRow + 3; ++k) {
+    tBasicValues v{};
+    const tEphemerisData& e = s.eph.at(Sun, k);
+    TopocentricPlace(e.jd, e.ra, e.dec, e.delta, MakeSiteAngles(site, obs), v);
+    EXPECT_NEAR(r.Value(Crossing::CentreAltitude, -6, k, 0), v.alt + 6, 1e-9) << "row " << k;
+    EXPECT_NEAR(r.Value(Crossing::UpperLimb, kHorizonAltitude, k, 0), v.alt - kHorizonAltitude + 1900.0 / 7200, 1e-9);
+    EXPECT_NEAR(r.Value(Crossing::HourAngle, 0, k, 0), std::sin(v.ha), 1e-9) << "row " << k;
+  }
+}
+
+TEST_F(InstantRefine, KeepsTheFirstGuessWhenTheQuantityIsFlatOrTheRootFarAway) {
+  for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).dec = 10;
+  const InstantRefiner r = Refiner();
+  EXPECT_EQ(r.Refine(Crossing::CentreAltitude, 0, kRow, 0.25), 0.25);  // no zero anywhere: flat at 10°
+  for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).dec = 0.1 * (k - kRow) - 0.5;
+  EXPECT_EQ(r.Refine(Crossing::CentreAltitude, 0, kRow, -0.5), -0.5);  // the zero lies 5.5 h away
+}
+
+TEST_F(InstantRefine, WindowsAtTheEndsOfTheTableStayInside) {
+  s.Clear(Sun);
+  for (int k = 1; k <= kEphemerisRows; k += kEphemerisRows - 8)
+    for (int j = 0; j < 8; ++j) {
+      s.eph.at(Sun, k + j).delta = 1e9;
+      s.eph.at(Sun, k + j).dec = 0.5 * j;  // 0 … 3.5° over the first and over the last eight rows
+    }
+  const InstantRefiner r = Refiner();
+  EXPECT_NEAR(r.Value(Crossing::CentreAltitude, 0, 1, -0.5), -0.25, 1e-9);
+  EXPECT_NEAR(r.Value(Crossing::CentreAltitude, 0, kEphemerisRows, 0.5), 3.75, 1e-9);
+  EXPECT_NEAR(r.Value(Crossing::CentreAltitude, 0, kEphemerisRows - 7, 0), 0, 1e-9);
+}
+
+
+// A smoothly moving Sun at 47.5° N: both modes write the same lines with the
+// same values; only the instants of twilights, rises, sets and transits move,
+// and by less than the classic method's error.
+TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
+  Synthetic& s = Synthetic::Get();
+  for (int b = 0; b < kBodyCount; ++b) s.Clear(b);
+  s.site = Site{47.5, 7.5, 1.0};
+  for (int k = 1; k <= kEphemerisRows; ++k) {
+    tEphemerisData& e = s.eph.at(Sun, k);
+    const double year = 2 * kPi * k / 8766.15;
+    e.ra = Mod_Positive(18.7 + 24 * k / 8766.15, 24);
+    e.dec = -23.44 * std::cos(year);
+    e.delta = 1 - 0.0167 * std::cos(year);
+    e.diameter = 1919 / e.delta;
+    e.ecl_lon = Mod_Positive(280 + 360 * k / 8766.15, 360);
+  }
+  ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic);
+  std::string classic, precise;
+  RunEventPasses(s.eph, s.basic, s.site, Sun, classic, Interpolation::Classic);
+  RunEventPasses(s.eph, s.basic, s.site, Sun, precise, Interpolation::Precise);
+  const auto a = test::Lines(classic), b = test::Lines(precise);
+  ASSERT_EQ(a.size(), b.size());
+  ASSERT_GT(a.size(), 30000u);
+  int moved = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto fa = test::Fields(a[i]), fb = test::Fields(b[i]);
+    ASSERT_EQ(std::vector<std::string>(fa.begin() + 2, fa.end()), std::vector<std::string>(fb.begin() + 2, fb.end()))
+        << "line " << i + 1;
+    const double dt = (ParseFloat(fb[0]) - ParseFloat(fa[0])) * 86400;
+    const bool refined = fa[3] != "Erde in Sonnennähe" && fa[3] != "Erde in Sonnenferne" &&
+                         fa[3].find("anfang") == std::string::npos;
+    if (!refined) {
+      ASSERT_EQ(fa[0], fb[0]) << a[i];
+      continue;
+    }
+    ASSERT_LT(std::fabs(dt), 600) << a[i];
+    // The local time moves with the UT instant.
+    ASSERT_NEAR((ParseFloat(fb[1]) - ParseFloat(fa[1])) * 86400, dt, 1e-3) << a[i];
+    moved += std::fabs(dt) > 0.01;
+  }
+  EXPECT_GT(moved, 28000);
+}
+
+}  // namespace
+}  // namespace vk

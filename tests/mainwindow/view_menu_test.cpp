@@ -1,0 +1,151 @@
+// The menu "Ansicht" with "Exakte Zeiten" and the options file beside the settings file.
+#include <QMenu>
+
+#include "mainwindow/menu_by_title.h"
+#include "mainwindow/options_file.h"
+#include "base/error.h"
+#include "window_fixture.h"
+
+namespace vk {
+namespace {
+
+using test::WindowWorld;
+
+std::filesystem::path OptionsFile(const WindowWorld& world) { return world.dir / "config" / kOptionsFileName; }
+
+QMenu* ViewMenu(TForm_Main& w) {
+  for (QAction* a : w.menuBar()->actions())
+    if (a->menu() != nullptr && a->menu()->title().remove('&') == "Ansicht") return a->menu();
+  return nullptr;
+}
+
+// Opens "Ansicht" with the mouse and clicks "Exakte Zeiten".
+void ClickExakteZeiten(TForm_Main& w) {
+  QMenu* view = ViewMenu(w);
+  ASSERT_NE(view, nullptr);
+  QMenuBar* bar = w.menuBar();
+  QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(view->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->actionGeometry(test::Ctl<QAction>(w, "Exakte_Zeiten1")).center());
+  QApplication::processEvents();
+}
+
+// The instant (UT) of the first sunrise in the table.
+double FirstSunrise(const TForm_Main& w) {
+  for (int i = 1; i <= w.Almanac_In_Force().events.Event_Count; ++i) {
+    const tEventData& e = w.Almanac_In_Force().events.Event_Tab[i];
+    if (e.body == "Sonne" && e.event == "Aufgang") return e.jd_ut;
+  }
+  return 0;
+}
+
+TEST(ViewMenu, ExakteZeitenIsCheckedByDefaultAndSitsBeforeHelp) {
+  WindowWorld world;
+  auto w = world.Open();
+  ASSERT_NE(ViewMenu(*w), nullptr);
+  EXPECT_EQ(test::Ctl<QAction>(*w, "Exakte_Zeiten1")->text().remove('&'), "Exakte Zeiten");
+  EXPECT_TRUE(test::Ctl<QAction>(*w, "Exakte_Zeiten1")->isCheckable());
+  EXPECT_TRUE(test::Ctl<QAction>(*w, "Exakte_Zeiten1")->isChecked());
+  EXPECT_EQ(w->Almanac_In_Force().interpolation, Interpolation::Precise);
+  const auto actions = w->menuBar()->actions();
+  const auto view = actions.indexOf(ViewMenu(*w)->menuAction());
+  ASSERT_GE(view, 0);
+  ASSERT_LT(view + 1, actions.size());
+  EXPECT_EQ(actions[view + 1]->text().remove('&'), "Help");
+  EXPECT_FALSE(std::filesystem::exists(OptionsFile(world))) << "nothing written before a choice";
+}
+
+TEST(ViewMenu, UncheckingRecomputesWithClassicInstantsAndKeepsTheChoice) {
+  WindowWorld world;
+  test::WriteFile(OptionsFile(world).parent_path() / "placeholder", "");
+  test::WriteFile(OptionsFile(world), "[Place]\nName=Basel\n");
+  std::string settings_before;
+  double precise_rise = 0;
+  {
+    auto w = world.Open();
+    settings_before = test::ReadFile(world.Settings());
+    precise_rise = FirstSunrise(*w);
+    ClickExakteZeiten(*w);
+    EXPECT_FALSE(test::Ctl<QAction>(*w, "Exakte_Zeiten1")->isChecked());
+    EXPECT_EQ(w->Almanac_In_Force().interpolation, Interpolation::Classic);
+    const double classic_rise = FirstSunrise(*w);
+    EXPECT_GT(std::fabs(classic_rise - precise_rise) * 86400, 0.5) << "the table was recomputed";
+    EXPECT_LT(std::fabs(classic_rise - precise_rise) * 86400, 30);
+    EXPECT_TRUE(world.messages.empty());
+  }
+  const std::string ini = test::ReadFile(OptionsFile(world));
+  EXPECT_NE(ini.find("PreciseInstants=false"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Name=Basel"), std::string::npos) << "other keys stay: " << ini;
+  EXPECT_FALSE(std::filesystem::exists(OptionsFile(world).string() + ".tmp"));
+  EXPECT_EQ(test::ReadFile(world.Settings()).size(), 39u) << "the settings file keeps its layout";
+
+  auto again = world.Open();
+  EXPECT_FALSE(test::Ctl<QAction>(*again, "Exakte_Zeiten1")->isChecked());
+  EXPECT_EQ(again->Almanac_In_Force().interpolation, Interpolation::Classic);
+  ClickExakteZeiten(*again);
+  EXPECT_TRUE(test::Ctl<QAction>(*again, "Exakte_Zeiten1")->isChecked());
+  EXPECT_NEAR(FirstSunrise(*again), precise_rise, 1e-9);
+  EXPECT_NE(test::ReadFile(OptionsFile(world)).find("PreciseInstants=true"), std::string::npos);
+}
+
+TEST(OptionsFile, MissingMalformedOrUnknownValuesGiveDefaults) {
+  test::TempDir dir;
+  const auto path = dir / kOptionsFileName;
+  EXPECT_TRUE(ReadOptionsFile(path).precise_instants);  // missing
+  for (const char* text : {"[View]\nPreciseInstants=maybe\n", "[View]\nPreciseInstants=\n", "\xff\xfe[[[\n=\n",
+                           "[View]\nPreciseInstants=false\n"}) {
+    test::WriteFile(path, text);
+    EXPECT_EQ(ReadOptionsFile(path).precise_instants, std::string(text).find("false") == std::string::npos) << text;
+  }
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);  // a folder under the file's name cannot be read
+  EXPECT_TRUE(ReadOptionsFile(path).precise_instants);
+}
+
+TEST(OptionsFile, FailedWriteLeavesTheOldFileAndNamesIt) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / kOptionsFileName);  // cannot be replaced by a file
+  try {
+    WriteOptionsFile(dir / kOptionsFileName, {false});
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.file(), (dir / kOptionsFileName).string());
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir / kOptionsFileName));
+  EXPECT_FALSE(std::filesystem::exists((dir / kOptionsFileName).string() + ".tmp"));
+  try {
+    test::WriteFile(dir / "a file", "");  // no folder can be made under this name
+    WriteOptionsFile(dir / "a file" / kOptionsFileName, {false});
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "Cannot write the options file");
+  }
+}
+
+TEST(ViewMenu, UnwritableOptionsFileIsReportedAfterTheRecomputation) {
+  WindowWorld world;
+  std::filesystem::create_directories(OptionsFile(world));
+  auto w = world.Open();
+  ClickExakteZeiten(*w);
+  EXPECT_EQ(w->Almanac_In_Force().interpolation, Interpolation::Classic);
+  ASSERT_EQ(world.messages.size(), 1u);
+  EXPECT_NE(world.messages[0].second.toStdString().find(kOptionsFileName), std::string::npos)
+      << world.messages[0].second.toStdString();
+}
+
+TEST(MenuByTitle, FindsAMenuWhateverItsMarksAndCreatesOneBeforeHelp) {
+  QMenuBar bar;
+  bar.addAction("E&xit");
+  QMenu* help = bar.addMenu("&Help");
+  QMenu* view = Menu_By_Title(&bar, "&Ansicht");
+  EXPECT_EQ(bar.actions().indexOf(view->menuAction()), bar.actions().indexOf(help->menuAction()) - 1);
+  EXPECT_EQ(Menu_By_Title(&bar, "Ansicht"), view);
+  EXPECT_EQ(Menu_By_Title(&bar, "An&sicht"), view);
+  EXPECT_EQ(bar.actions().size(), 3);
+  QMenuBar plain;
+  QMenu* other = Menu_By_Title(&plain, "Extras");
+  EXPECT_EQ(plain.actions().back(), other->menuAction());
+}
+
+}  // namespace
+}  // namespace vk
