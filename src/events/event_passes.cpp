@@ -44,7 +44,7 @@ class PassRunner {
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
     const double jd_ut = E(i - 1).jd + n / 24;
-    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, event, fields);
+    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, event, fields);
   }
 
   // A triple pass with one of the standard tests; `fields(i)` gives the values written.
@@ -97,7 +97,7 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
     if (!rising && !sinking) continue;
     const double f = (t - h1) / (h2 - h1);
     const double jd_ut = E(i - 1).jd + f / 24;
-    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, rising ? morning : evening, {});
+    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, rising ? morning : evening, {});
   }
 }
 
