@@ -77,10 +77,10 @@ TEST(PlaceBox, ChoosingAPlaceSetsSiteAndZoneAndTheLabel) {
   EXPECT_NEAR(w->Site_In_Force().Site_eLon, 151 + 13 / 60.0, 1e-9);
   EXPECT_EQ(Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "-33.87");
   EXPECT_EQ(Zone_Name(*w), "Australia/Sydney");
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(AEST, UTC+10:00)");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(AEST, UTC+10:00)");
   EXPECT_EQ(Ctl<QComboBox>(*w, "ComboBox_TZone")->currentText(), "Australia/Sydney");
   w->Go_To_Day(CalendarToJD(2024, 1, 15, 0, 0, 0));
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(AEDT, UTC+11:00)");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(AEDT, UTC+11:00)");
   // Sunrise at Sydney on 2024-01-15 in local summer time (UT + 11 h).
   EXPECT_NE(Ctl<QPlainTextEdit>(*w, "Memo1")->toPlainText().indexOf("MOO A: 2024-01-15  09:51:20"), -1);
 
@@ -97,7 +97,7 @@ TEST(PlaceBox, ChoosingAPlaceSetsSiteAndZoneAndTheLabel) {
   Type_Place(*w, "berlin");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
   w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(MESZ, UTC+02:00)");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(MESZ, UTC+02:00)");
   // Text that names no place gives way to the place in force.
   Type_Place(*w, "Atlantis");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
@@ -111,7 +111,7 @@ TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
   w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
   Type_Place(*w, "Tokyo");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(JST, UTC+09:00)");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(JST, UTC+09:00)");
   QLineEdit* lat = Ctl<QLineEdit>(*w, "Edit_nLat");
   lat->setFocus();
   lat->setText("40");
@@ -119,14 +119,14 @@ TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
   EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
   EXPECT_EQ(w->Site_In_Force().Site_nLat, 40.0);
   EXPECT_EQ(Zone_Name(*w), "Asia/Tokyo");
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(JST, UTC+09:00)");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(JST, UTC+09:00)");
 
   Type_Place(*w, "Phoenix");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
   test::Click_Step(Ctl<QPushButton>(*w, "BitBtn_eLon_PlusSmall"));
   EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
   EXPECT_EQ(Zone_Name(*w), "America/Phoenix");
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(MST, UTC-07:00)") << "no summer time in July";
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(MST, UTC-07:00)") << "no summer time in July";
 
   // The row in force before the place (UTC+01:00) returns to the classic rule and its texts.
   QComboBox* zone = Ctl<QComboBox>(*w, "ComboBox_TZone");
@@ -136,7 +136,7 @@ TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
   QTest::keyClick(zone->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(Zone_Name(*w), "(classic)");
   EXPECT_EQ(w->Zone_Index(), 16);
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(+01:00 Sommerzeit)");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+01:00 Sommerzeit)");
   EXPECT_EQ(zone->currentText(), "UTC+01:00");
 }
 
@@ -160,9 +160,9 @@ TEST(PlaceBox, PlaceAndZoneAreKeptInTheOptionsFile) {
   auto w = world.Open();
   w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
   EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Lord Howe \u2014 Australia/Lord_Howe"));
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(+1030, UTC+10:30)");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+1030, UTC+10:30)");
   w->Go_To_Day(CalendarToJD(2024, 1, 15, 0, 0, 0));
-  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text(), "(+11, UTC+11:00)") << "half an hour of summer time";
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+11, UTC+11:00)") << "half an hour of summer time";
   EXPECT_NEAR(w->Site_In_Force().Site_nLat, -(31 + 33 / 60.0), 1e-9) << "from the settings file";
 }
 
