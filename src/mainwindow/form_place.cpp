@@ -117,6 +117,7 @@ void TForm_Main::Show_Place() {
   const int row = place_.empty() ? -1 : ComboBox_Ort->findText(Q(place_), Qt::MatchExactly);
   ComboBox_Ort->setCurrentIndex(row);
   ComboBox_Ort->setEditText(place_.empty() ? kOwnCoordinates : Q(place_));
+  ComboBox_Ort->lineEdit()->setCursorPosition(0);
 }
 
 void TForm_Main::Show_Zone() {
@@ -124,6 +125,7 @@ void TForm_Main::Show_Zone() {
   if (almanac->site.Site_Zone) {
     ComboBox_TZone->setCurrentIndex(-1);
     ComboBox_TZone->setEditText(Q(almanac->site.Site_Zone->name));
+    ComboBox_TZone->lineEdit()->setCursorPosition(0);  // the region first when the name is too long
     ComboBox_TZone->setToolTip(Q(almanac->site.Site_Zone->name));
   } else {
     ComboBox_TZone->setCurrentIndex(zone_index);
