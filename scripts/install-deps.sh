@@ -6,7 +6,7 @@ packages=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev liberfa-dev libjpeg62-turbo-dev
-  fonts-liberation xvfb xauth
+  fonts-liberation xvfb xauth tzdata
   clang libfuzzer-14-dev libclang-rt-14-dev
   python3-ephem
 )

@@ -468,10 +468,29 @@ tDayFields Day_Fields(double Sel_JD) {
   return f;
 }
 
+tDayFields Day_Fields(double Sel_JD, const ZoneTable* zone) {
+  tDayFields f = Day_Fields(Sel_JD);
+  if (!zone) return f;
+  ZoneRule rule;
+  rule.table = std::shared_ptr<const ZoneTable>(std::shared_ptr<const ZoneTable>{}, zone);
+  const ZoneState s = ZoneStateOnDay(rule, Sel_JD);
+  const std::string abbreviation = GermanAbbreviation(s.abbreviation);
+  const std::string offset = OffsetText(s.offset_hours);
+  std::string text;
+  text.reserve(abbreviation.size() + offset.size() + 4);
+  text += '(';
+  text += abbreviation;
+  text += ", ";
+  text += offset;
+  text += ')';
+  f.DST_Text = std::move(text);
+  return f;
+}
+
 tDayFields Refresh_Day(DayChart& chart, const EventStore& store, const PhaseTable& phases,
                        const std::function<void(const tDayFields&)>& write_fields,
                        const std::function<void()>& rendered) {
-  const tDayFields f = Day_Fields(chart.Sel_JD);
+  const tDayFields f = Day_Fields(chart.Sel_JD, chart.Zone.get());
   if (write_fields) write_fields(f);
   if (chart.Process_Messages) chart.Process_Messages();
   if (Render_Day_Chart(chart, store, phases) && rendered) rendered();

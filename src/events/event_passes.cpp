@@ -54,7 +54,7 @@ class PassRunner {
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
     const double jd_ut = E(i - 1).jd + n / 24;
-    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, event, fields);
+    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, event, fields);
   }
 
   // A triple pass with one of the standard tests; `fields(i)` gives the values written.
@@ -112,7 +112,7 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
     if (!rising && !sinking) continue;
     const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1), B(i - 2).alt - t, h1 - t, h2 - t);
     const double jd_ut = E(i - 1).jd + f / 24;
-    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_.Site_TZ_Hours), name_, rising ? morning : evening, {});
+    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, rising ? morning : evening, {});
   }
 }
 

@@ -19,4 +19,10 @@ double LocalJD(double jd_ut, double tz_hours) {
   return local;
 }
 
+double LocalJD(double jd_ut, const Site& site) {
+  return site.Site_Zone ? TableLocalJD(*site.Site_Zone, jd_ut) : LocalJD(jd_ut, site.Site_TZ_Hours);
+}
+
+ZoneRule SiteZoneRule(const Site& site) { return {site.Site_TZ_Hours, site.Site_Zone}; }
+
 }  // namespace vk

@@ -74,6 +74,9 @@ void TForm_Main::FormCreate() {
   almanac->site.Site_eLon = settings.longitude;
   chart.Site_nLat = almanac->site.Site_nLat;
   Show_Site();
+  // Places and the chosen place and real zone from the options file.
+  Load_Places();
+  Restore_Place_Options();
 
   chart.Show_Daemmerungen = CheckBox_Daemmerungen->isChecked();
   chart.Show_Auf_Untergaenge = CheckBox_Auf_Untergaenge->isChecked();
@@ -89,6 +92,7 @@ void TForm_Main::FormCreate() {
   RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
     Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
   }, options_.log_dir);
+  if (!places_error_.empty()) Show_Status(QString::fromStdString(places_error_), StatusColour::ButtonFace);
 }
 
 void TForm_Main::Fill_Zone_List() {
@@ -114,6 +118,7 @@ void TForm_Main::SaveSettings() {
   settings.latitude = almanac->site.Site_nLat;
   settings.longitude = almanac->site.Site_eLon;
   WriteSettingsFile(settings_path, settings);
+  Save_Place_Options();
 }
 
 }  // namespace vk

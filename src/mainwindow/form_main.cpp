@@ -130,10 +130,11 @@ void TForm_Main::Build_Controls() {
   Build_Date_Group(Panel_Rght);
   Build_Display_Group(Panel_Rght);
   Build_Zone_Group(Panel_Rght);
+  Build_Place_Group(Panel_Rght);
   Build_Site_Group(Panel_Rght);
   Build_Tool_Buttons(Panel_Rght);
   Memo1 = new QPlainTextEdit(Panel_Rght);
-  Memo1->setGeometry(6, 445, 440, 200);
+  Memo1->setGeometry(6, 478, 440, 200);
   Memo1->setReadOnly(true);
   Memo1->setFont(Memo_Font());
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -151,7 +152,7 @@ void TForm_Main::Build_Controls() {
   QWidget* order[] = {BitBtn_Jahr_Plus, BitBtn_Monat_Plus, BitBtn_Daag_Plus, RichEdit_Jahr, RichEdit_Monat,
                       RichEdit_Daag, BitBtn_Jahr_Minus, BitBtn_Monat_Minus, BitBtn_Daag_Minus, Button_Heute,
                       CheckBox_Daemmerungen, CheckBox_Auf_Untergaenge, CheckBox_Meridian, ComboBox_TZone,
-                      BitBtn_nLat_MinusSmall, Edit_nLat, BitBtn_nLat_PlusSmall, BitBtn_eLon_MinusSmall, Edit_eLon,
+                      ComboBox_Ort, BitBtn_nLat_MinusSmall, Edit_nLat, BitBtn_nLat_PlusSmall, BitBtn_eLon_MinusSmall, Edit_eLon,
                       BitBtn_eLon_PlusSmall};
   for (QWidget* w : order) w->setFocusPolicy(Qt::StrongFocus);
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -246,17 +247,17 @@ void TForm_Main::Build_Zone_Group(QWidget* p) {
 // Latitude and longitude: their labels, fields and half-degree step buttons.
 void TForm_Main::Build_Site_Group(QWidget* p) {
   const QFont narrow20 = Font("Arial Narrow", 20);
-  Label_nLat = Label(p, {6, 324, 200, 24}, "Geogr. Breite +=N -=S", narrow20);
-  Label_eLon = Label(p, {6, 382, 200, 24}, "Geogr. Länge +=O -=W", narrow20);
+  Label_nLat = Label(p, {6, 357, 200, 24}, "Geogr. Breite +=N -=S", narrow20);
+  Label_eLon = Label(p, {6, 415, 200, 24}, "Geogr. Länge +=O -=W", narrow20);
   const QIcon left = Triangle(8, 11, 'l'), right = Triangle(9, 11, 'r');
-  BitBtn_nLat_MinusSmall = GlyphButton(p, {6, 349, 49, 25}, left, {8, 11}, "Breite −0,5°");
-  BitBtn_nLat_PlusSmall = GlyphButton(p, {137, 349, 49, 25}, right, {9, 11}, "Breite +0,5°");
-  BitBtn_eLon_MinusSmall = GlyphButton(p, {6, 407, 49, 25}, left, {8, 11}, "Länge −0,5°");
-  BitBtn_eLon_PlusSmall = GlyphButton(p, {137, 407, 49, 25}, right, {9, 11}, "Länge +0,5°");
+  BitBtn_nLat_MinusSmall = GlyphButton(p, {6, 382, 49, 25}, left, {8, 11}, "Breite −0,5°");
+  BitBtn_nLat_PlusSmall = GlyphButton(p, {137, 382, 49, 25}, right, {9, 11}, "Breite +0,5°");
+  BitBtn_eLon_MinusSmall = GlyphButton(p, {6, 440, 49, 25}, left, {8, 11}, "Länge −0,5°");
+  BitBtn_eLon_PlusSmall = GlyphButton(p, {137, 440, 49, 25}, right, {9, 11}, "Länge +0,5°");
   Edit_nLat = new QLineEdit("47.50", p);
-  Edit_nLat->setGeometry(68, 347, 64, 28);
+  Edit_nLat->setGeometry(68, 380, 64, 28);
   Edit_eLon = new QLineEdit("7.50", p);
-  Edit_eLon->setGeometry(69, 406, 64, 28);
+  Edit_eLon->setGeometry(69, 439, 64, 28);
   for (QLineEdit* e : {Edit_nLat, Edit_eLon}) e->setFont(Font("Arial Narrow", 20, true));
   connect(Edit_nLat, &QLineEdit::returnPressed, this, [this] { Guarded([&] { Edit_nLatKeyDown(Qt::Key_Return); }); });
   connect(Edit_eLon, &QLineEdit::returnPressed, this, [this] { Guarded([&] { Edit_eLonKeyDown(Qt::Key_Return); }); });
@@ -305,6 +306,7 @@ void TForm_Main::Name_Controls() {
       {CheckBox_Auf_Untergaenge, "CheckBox_Auf_Untergaenge"}, {CheckBox_Meridian, "CheckBox_Meridian"},
       {Memo1, "Memo1"}, {Label_TZone, "Label_TZone"}, {Label_DST, "Label_DST"}, {Label_nLat, "Label_nLat"},
       {Label_eLon, "Label_eLon"}, {ComboBox_TZone, "ComboBox_TZone"},
+      {Label_Ort, "Label_Ort"}, {ComboBox_Ort, "ComboBox_Ort"},
       {BitBtn_nLat_MinusSmall, "BitBtn_nLat_MinusSmall"}, {BitBtn_nLat_PlusSmall, "BitBtn_nLat_PlusSmall"},
       {BitBtn_eLon_MinusSmall, "BitBtn_eLon_MinusSmall"}, {BitBtn_eLon_PlusSmall, "BitBtn_eLon_PlusSmall"},
       {Edit_nLat, "Edit_nLat"}, {Edit_eLon, "Edit_eLon"}, {Exit1, "Exit1"}, {Makebinaryfiles1, "Makebinaryfiles1"},
@@ -426,9 +428,10 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
     if (watched == focus) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       FormKeyDown(key);
-      // Up and Down step the date everywhere, the zone box included.
+      // Up and Down step the date everywhere, the zone and place boxes included.
       if ((key == Qt::Key_Up || key == Qt::Key_Down) &&
-          (focus == ComboBox_TZone || focus == ComboBox_TZone->lineEdit()))
+          (focus == ComboBox_TZone || focus == ComboBox_TZone->lineEdit() || focus == ComboBox_Ort ||
+           focus == ComboBox_Ort->lineEdit()))
         return true;
     }
   }
@@ -460,13 +463,18 @@ bool TForm_Main::Filter_Control_Event(QObject* watched, QEvent* event) {
       return false;
     }
     case QEvent::Wheel:
-      // The wheel turns the zone list only while it has the focus.
-      return watched == ComboBox_TZone && !ComboBox_TZone->hasFocus();
+      // The wheel turns the zone and place lists only while they have the focus.
+      return (watched == ComboBox_TZone && !ComboBox_TZone->hasFocus()) ||
+             (watched == ComboBox_Ort && !ComboBox_Ort->hasFocus());
     case QEvent::FocusOut:
       // Typed zone text takes effect on leaving the box; an edit field left
       // without Enter shows the value in force again.
       if (watched == ComboBox_TZone || watched == ComboBox_TZone->lineEdit()) {
         Guarded([&] { Apply_Typed_Zone(); });
+      } else if (watched == ComboBox_Ort->lineEdit()) {
+        // Text typed but not taken gives way to the place in force (not while
+        // the completion list takes the keys).
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) Show_Place();
       } else {
         for (QLineEdit* field : {RichEdit_Jahr, RichEdit_Monat, RichEdit_Daag, Edit_nLat, Edit_eLon})
           if (watched == field) Show_Values_In_Force(field);

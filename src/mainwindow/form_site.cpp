@@ -13,6 +13,7 @@ namespace vk {
 void TForm_Main::Site_Recompute() {
   chart.Site_nLat = almanac->site.Site_nLat;  // the phase pictures as seen from the site's hemisphere
   almanac->site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
+  chart.Zone = almanac->site.Site_Zone;
   RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
     Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
   }, options_.log_dir);
@@ -24,13 +25,11 @@ void TForm_Main::Apply_Typed_Zone() {
   // Text that names a row exactly (in any case) selects it; any other text
   // gives way to the zone in force.
   const int row = ComboBox_TZone->findText(ComboBox_TZone->currentText().trimmed(), Qt::MatchFixedString);
-  if (row >= 0 && row < kZoneCount && row != zone_index) {
+  if (row >= 0 && row < kZoneCount && (row != zone_index || almanac->site.Site_Zone)) {
     ComboBox_TZone->setCurrentIndex(row);  // recomputes through ComboBox_TZoneChange
     return;
   }
-  const QSignalBlocker block(ComboBox_TZone);
-  ComboBox_TZone->setCurrentIndex(zone_index);
-  ComboBox_TZone->setEditText(ComboBox_TZone->itemText(zone_index));
+  Show_Zone();
 }
 
 void TForm_Main::Show_Values_In_Force(QLineEdit* field) {
@@ -46,10 +45,13 @@ void TForm_Main::Show_Values_In_Force(QLineEdit* field) {
 
 void TForm_Main::ComboBox_TZoneChange() {
   if (!created_) return;
-  // A row chosen from the list (or by the wheel); the row in force changes nothing.
+  // A row chosen from the list (or by the wheel); the row in force changes
+  // nothing unless a real zone is in force: a row returns to the classic rule.
   const int row = ComboBox_TZone->currentIndex();
-  if (row < 0 || row >= kZoneCount || row == zone_index) return;
+  if (row < 0 || row >= kZoneCount || (row == zone_index && !almanac->site.Site_Zone)) return;
   zone_index = row;
+  almanac->site.Site_Zone.reset();
+  Show_Zone();
   if (ComboBox_TZone->currentIndex() != row) {
     const QSignalBlocker block(ComboBox_TZone);
     ComboBox_TZone->setCurrentIndex(row);
@@ -73,17 +75,22 @@ bool Take_Typed_Degrees(QLineEdit* field, double limit, double& value) {
 }  // namespace
 
 void TForm_Main::Edit_nLatKeyDown(int key) {
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_nLat, 90, almanac->site.Site_nLat))
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_nLat, 90, almanac->site.Site_nLat)) {
+    Own_Coordinates();
     Site_Recompute();
+  }
 }
 
 void TForm_Main::Edit_eLonKeyDown(int key) {
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_eLon, 180, almanac->site.Site_eLon))
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_eLon, 180, almanac->site.Site_eLon)) {
+    Own_Coordinates();
     Site_Recompute();
+  }
 }
 
 void TForm_Main::Site_Step(bool latitude, double step) {
   Btn_Repeat_Active = 1;
+  Own_Coordinates();
   std::int64_t pause = 250;
   while (Btn_Repeat_Active == 1) {
     double& value = latitude ? almanac->site.Site_nLat : almanac->site.Site_eLon;

@@ -30,7 +30,7 @@ class EventPasses : public ::testing::Test {
   Synthetic& s = Synthetic::Get();
   void SetUp() override {
     for (int b = 0; b < kBodyCount; ++b) s.Clear(b);
-    s.site = Site{47.5, 7.5, 1.0};
+    s.site = Site{47.5, 7.5, 1.0, {}};
   }
   tBasicValues& B(int body, int row) { return s.basic.at(body, row); }
   tEphemerisData& E(int body, int row) { return s.eph.at(body, row); }

@@ -24,7 +24,7 @@ constexpr int kRow = 5000;
 class InstantRefine : public ::testing::Test {
  protected:
   Synthetic& s = Synthetic::Get();
-  const Site pole{90, 0, 0};
+  const Site pole{90, 0, 0, {}};
   static double Cubic(double u) { return 0.01 * (u - 0.3721) * (u + 5) * (u - 6); }
   void SetUp() override {
     s.Clear(Sun);
@@ -76,7 +76,7 @@ TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscensio
   // (IAU 1982 Greenwich mean sidereal time, an independent formula) equals it.
   const double ra = 6.5;  // hours
   for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).ra = ra;
-  const Site site{47.5, 7.5, 1};
+  const Site site{47.5, 7.5, 1, {}};
   const InstantRefiner r(s.eph, site, ComputeObserverConstants(47.5), Sun);
   auto lst_hours = [&](double jd) {
     const double t = (jd - 2451545.0) / 36525;
@@ -103,7 +103,7 @@ TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscensio
 // hour angle are those of the basic values: the parallax, the site and the
 // sidereal time follow the same rules.
 TEST_F(InstantRefine, AtARowTheBasicValuesOfThatRow) {
-  const Site site{-33.87, 151.21, 10};
+  const Site site{-33.87, 151.21, 10, {}};
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   for (int k = kRow - 12; k <= kRow + 12; ++k) {
     tEphemerisData& e = s.eph.at(Sun, k);
@@ -151,7 +151,7 @@ TEST_F(InstantRefine, WindowsAtTheEndsOfTheTableStayInside) {
 TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
   Synthetic& s = Synthetic::Get();
   for (int b = 0; b < kBodyCount; ++b) s.Clear(b);
-  s.site = Site{47.5, 7.5, 1.0};
+  s.site = Site{47.5, 7.5, 1.0, {}};
   for (int k = 1; k <= kEphemerisRows; ++k) {
     tEphemerisData& e = s.eph.at(Sun, k);
     const double year = 2 * kPi * k / 8766.15;

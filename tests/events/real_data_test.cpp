@@ -50,7 +50,7 @@ class RealData : public ::testing::Test {
 TEST_F(RealData, MidEuropeanSiteHasEveryDailyAndYearlyEvent) {
   Workspace ws;
   Almanac& a = Shared();
-  a.site = Site{47.5, 7.5, 1.0};
+  a.site = Site{47.5, 7.5, 1.0, {}};
   RunRecomputationChain(a, ws.dir.path(), nullptr);
   auto n = CountByBodyAndEvent(a.events);
   EXPECT_EQ(n["Sonne|Aufgang"], 3652);
@@ -86,7 +86,7 @@ TEST_F(RealData, MidEuropeanSiteHasEveryDailyAndYearlyEvent) {
 TEST_F(RealData, TheSameSiteTwiceAndOnOneCoreGivesTheSameBytes) {
   Workspace ws;
   Almanac& a = Shared();
-  a.site = Site{47.5, 7.5, 1.0};
+  a.site = Site{47.5, 7.5, 1.0, {}};
   ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 2);
   const std::string first = test::ReadFile(ws.dir / kEventLogName);
   ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 2);
@@ -98,7 +98,7 @@ TEST_F(RealData, TheSameSiteTwiceAndOnOneCoreGivesTheSameBytes) {
 TEST_F(RealData, ArcticSiteHasWhiteNightsAndAPolarNight) {
   Workspace ws;
   Almanac& a = Shared();
-  a.site = Site{69.65, 18.96, 1.0};  // Tromsø
+  a.site = Site{69.65, 18.96, 1.0, {}};  // Tromsø
   RunRecomputationChain(a, ws.dir.path(), nullptr);
   for (int y = 2022; y <= 2031; ++y) {
     for (int d = 1; d <= 30; ++d) EXPECT_FALSE(OnDay(a.events, "Sonne", "MAstrD", y, 6, d)) << y << "-06-" << d;

@@ -170,7 +170,7 @@ TEST(Keyboard, TabOrderTooltipsAndFieldsShowTheValueInForce) {
   const char* order[] = {"BitBtn_Jahr_Plus",  "BitBtn_Monat_Plus", "BitBtn_Daag_Plus", "RichEdit_Jahr",
                          "RichEdit_Monat",    "RichEdit_Daag",     "BitBtn_Jahr_Minus", "BitBtn_Monat_Minus",
                          "BitBtn_Daag_Minus", "Button_Heute",      "CheckBox_Daemmerungen",
-                         "CheckBox_Auf_Untergaenge", "CheckBox_Meridian", "ComboBox_TZone",
+                         "CheckBox_Auf_Untergaenge", "CheckBox_Meridian", "ComboBox_TZone", "ComboBox_Ort",
                          "BitBtn_nLat_MinusSmall", "Edit_nLat", "BitBtn_nLat_PlusSmall", "BitBtn_eLon_MinusSmall",
                          "Edit_eLon", "BitBtn_eLon_PlusSmall"};
   Ctl<QWidget>(*w, order[0])->setFocus();

@@ -81,7 +81,7 @@ TEST_P(Reference, EveryRowWithinItsTolerance) {
   static Almanac a;  // about 300 MB: not on the stack
   Workspace ws;
   for (const auto& [site, site_rows] : by_site) {
-    a.site = Site{site.lat, site.lon, TimeZones.at(static_cast<std::size_t>(site.zone)).offset_hours};
+    a.site = Site{site.lat, site.lon, TimeZones.at(static_cast<std::size_t>(site.zone)).offset_hours, {}};
     a.interpolation = GetParam();
     RunRecomputationChain(a, ws.dir.path(), nullptr);
     // Instants of every body and event name, for the nearest match.

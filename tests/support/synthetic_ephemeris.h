@@ -21,7 +21,7 @@ inline constexpr double kSecond = 1.0 / 86400;
 struct Synthetic {
   EphemerisStore eph;
   BasicTable basic;
-  Site site{47.5, 7.5, 1.0};
+  Site site{47.5, 7.5, 1.0, {}};
 
   static Synthetic& Get() {
     static Synthetic s;

@@ -17,13 +17,17 @@ int ComputeCommand(const Args& args);
 int PhasePicturesCommand(const Args& args);
 int RenderCommand(const Args& args);
 int DayCommand(const Args& args);
+int PlacesCommand(const Args& args);
 
 // Prints a status text to stderr, one line each.
 void PrintProgress(std::string_view text, StatusColour colour);
 
 class Options;
-// --lat, --lon (degrees, default 47.5 and 7.5) and --zone (row of the zone table, default 16).
-// Throws: UsageError when malformed or out of range.
+// --place (a place of the tz database: its latitude, longitude and zone),
+// --lat, --lon (degrees, default the place's or 47.5 and 7.5), --zone (row of
+// the zone table, default 16: the classic rule) and --tz (a real zone).
+// Throws: UsageError when malformed, out of range or naming no place or zone;
+// Error when --place or --tz is given and there is no tz database.
 Site SiteOptions(Options& opts);
 // --interpolation classic|precise (default precise).
 // Throws: UsageError for any other value.

@@ -6,16 +6,19 @@
 #include "timecalc/time_zones.h"
 #include "events/recompute.h"
 #include "options.h"
+#include "zone_options.h"
 #include "timecalc/numtext.h"
 
 namespace vk::tool {
 
 Site SiteOptions(Options& opts) {
   Site site;
-  site.Site_nLat = opts.number("--lat", -90, 90).value_or(47.5);
-  site.Site_eLon = opts.number("--lon", -180, 180).value_or(7.5);
-  const auto zone = opts.integer("--zone", 0, kZoneCount - 1).value_or(kDefaultZone);
-  site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone)].offset_hours;
+  const std::optional<Place> place = PlaceOption(opts);
+  site.Site_nLat = opts.number("--lat", -90, 90).value_or(place ? place->lat : 47.5);
+  site.Site_eLon = opts.number("--lon", -180, 180).value_or(place ? place->lon : 7.5);
+  const auto zone = opts.integer("--zone", 0, kZoneCount - 1);
+  site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone.value_or(kDefaultZone))].offset_hours;
+  site.Site_Zone = ZoneOption(opts, place, zone.has_value());
   return site;
 }
 

@@ -24,22 +24,29 @@ const std::map<std::string, Entry>& Commands() {
         "    (DIR defaults to the current folder)"}},
       {"compute",
        {vk::tool::ComputeCommand,
-        "compute [--lat DEG] [--lon DEG] [--zone 0..39] [--dir DIR] [--interpolation classic|precise]\n"
+        "compute [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--dir DIR]\n"
+        "        [--interpolation classic|precise]\n"
         "    computes every event of the period for the site from the data in DIR, writes the event log there,\n"
         "    reads it back, sorts it and reads the phase table; prints the number of events and the seconds taken;\n"
         "    --interpolation classic keeps the instants of rises, sets, transits and twilights within the hourly\n"
         "    rows, precise (the default) refines them between the rows"}},
       {"render",
        {vk::tool::RenderCommand,
-        "render --date YYYY-MM-DD [--lat DEG] [--lon DEG] [--zone 0..39] [--daemmerungen] [--no-auf-untergaenge]\n"
-        "       [--meridian] --out FILE.png|FILE.bmp [--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
+        "render --date YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--daemmerungen] [--no-auf-untergaenge]\n"
+        "       [--meridian] --out FILE.png|FILE.bmp [--dir DIR] [--repeat N]\n"
+        "       [--interpolation classic|precise]\n"
         "    computes the events from the data in DIR and draws the day's chart (2500 x 2200) into FILE;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,
-        "day --date YYYY-MM-DD [--lat DEG] [--lon DEG] [--zone 0..39] [--daemmerungen] [--no-auf-untergaenge]\n"
+        "day --date YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--daemmerungen] [--no-auf-untergaenge]\n"
         "    [--meridian] [--dir DIR] [--interpolation classic|precise]\n"
         "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line"}},
+      {"places",
+       {vk::tool::PlacesCommand,
+        "places [TEXT]\n"
+        "    lists the places of the tz database (TZDIR, default /usr/share/zoneinfo) whose name contains TEXT,\n"
+        "    with latitude, longitude and zone; --place and --tz take these names"}},
       {"phase-pictures",
        {vk::tool::PhasePicturesCommand,
         "phase-pictures moon|venus|mercury [--from DIR] [--to DIR]\n"

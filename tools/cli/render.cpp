@@ -116,6 +116,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   DayChart& chart = *run.chart;
   chart.Sel_JD = sel;
   chart.Site_nLat = site.Site_nLat;
+  chart.Zone = site.Site_Zone;
   chart.Show_Daemmerungen = daemmerungen ? 1 : 0;
   chart.Show_Auf_Untergaenge = no_auf_untergaenge ? 0 : 1;
   chart.Show_Meridian = meridian ? 1 : 0;
@@ -172,6 +173,11 @@ int RenderCommand(const Args& args) {
 int DayCommand(const Args& args) {
   Options opts(args);
   const ChartRun run = RunChart(opts, nullptr);
+  if (run.chart->Zone) {
+    // A real zone: its name and state on the day first.
+    std::cout << "Zeitzone " << run.chart->Zone->name << " "
+              << Day_Fields(run.chart->Sel_JD, run.chart->Zone.get()).DST_Text << "\n\n";
+  }
   PrintMemo(*run.chart);
   std::cout << "\n";
   for (const tListedEvent& e : run.chart->Listed_Events) {

@@ -23,6 +23,7 @@
 #include "events/event_table.h"
 #include "events/phase_table.h"
 #include "pictures/image_list.h"
+#include "timecalc/zone_rule.h"
 
 class QPainter;
 
@@ -112,6 +113,7 @@ struct DayChart {
 
   QImage Img;                         // 2500 x 2200, Format_RGB32, 96 dpi
   double Sel_JD = 2459580.5;          // chosen day, Julian day of its local 00:00
+  std::shared_ptr<const ZoneTable> Zone;  // the site's real zone for the day label; null: classic
   std::uint8_t Show_Daemmerungen = 0;     // list sunrise, sunset and twilights
   std::uint8_t Show_Auf_Untergaenge = 1;  // list rises and sets of Moon and planets
   std::uint8_t Show_Meridian = 0;         // list meridian transits
@@ -276,12 +278,16 @@ struct tDayFields {
   std::string Jahr_Text;   // the year without leading zeros ("2022")
   std::string Monat_Text;  // two digits ("03")
   std::string Daag_Text;   // two digits ("07")
-  std::string DST_Text;    // "(+01:00 Sommerzeit)" or "(Normalzeit)"
+  std::string DST_Text;    // "(+01:00 Sommerzeit)" or "(Normalzeit)"; "(AEST, UTC+10:00)" for a real zone
 };
 
 // The fields of the chosen day. The label tells whether summer time holds at
 // Sel_JD itself (its 00:00 taken as the instant), whatever the zone. Never fails.
 tDayFields Day_Fields(double Sel_JD);
+// The same under a real zone (null: the classic texts above): the label gives
+// the abbreviation and offset in force at local noon of the day,
+// "(MESZ, UTC+02:00)" or "(AEST, UTC+10:00)". Never fails.
+tDayFields Day_Fields(double Sel_JD, const ZoneTable* zone);
 
 // The day refresh: computes the fields and hands them to `write_fields`
 // (may be empty), processes messages, renders the chart, calls `rendered`

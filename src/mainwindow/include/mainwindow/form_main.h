@@ -17,10 +17,13 @@
 #include "events/almanac.h"
 #include "events/recompute.h"
 #include "mainwindow/platform.h"
+#include "timecalc/places.h"
 
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QCompleter;
+class QStringListModel;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -85,6 +88,7 @@ class TForm_Main : public QMainWindow {
   void ComboBox_TZoneChange();
   void Edit_nLatKeyDown(int key);
   void Edit_eLonKeyDown(int key);
+  void Choose_Place(const Place& place);  // sets latitude, longitude and the place's zone, recomputes once
   void Site_Step(bool latitude, double step);  // one site button's repeat loop
   void CheckBox_DaemmerungenClick();
   void CheckBox_Auf_UntergaengeClick();
@@ -119,6 +123,9 @@ class TForm_Main : public QMainWindow {
   int Chart_DispW = 0, Chart_DispH = 0;
   QImage Image1_Bitmap;   // the displayed chart bitmap
   int zone_index = 16;    // the last selected row of the zone list
+  std::vector<Place> places_;   // the places of the tz database; empty without one
+  std::string places_error_;    // why there are no places, for the status bar
+  std::string place_;           // display text of the chosen place; empty: own coordinates
 
   // --- controls ---
   QWidget* Panel_Left = nullptr;
@@ -137,6 +144,10 @@ class TForm_Main : public QMainWindow {
   QPlainTextEdit* Memo1 = nullptr;
   QLabel *Label_TZone = nullptr, *Label_DST = nullptr, *Label_nLat = nullptr, *Label_eLon = nullptr;
   QComboBox* ComboBox_TZone = nullptr;
+  QLabel* Label_Ort = nullptr;
+  QComboBox* ComboBox_Ort = nullptr;
+  QCompleter* Ort_Completer = nullptr;
+  QStringListModel* Ort_Matches = nullptr;
   QPushButton *BitBtn_nLat_MinusSmall = nullptr, *BitBtn_nLat_PlusSmall = nullptr;
   QPushButton *BitBtn_eLon_MinusSmall = nullptr, *BitBtn_eLon_PlusSmall = nullptr;
   QLineEdit *Edit_nLat = nullptr, *Edit_eLon = nullptr;
@@ -154,6 +165,7 @@ class TForm_Main : public QMainWindow {
   void Build_Date_Group(QWidget* panel);
   void Build_Display_Group(QWidget* panel);
   void Build_Zone_Group(QWidget* panel);
+  void Build_Place_Group(QWidget* panel);
   void Build_Site_Group(QWidget* panel);
   void Build_Tool_Buttons(QWidget* panel);
   void Name_Controls();
@@ -164,6 +176,15 @@ class TForm_Main : public QMainWindow {
   void Fill_Zone_List();
   void Show_Site();
   void Apply_Typed_Zone();
+  void Load_Places();
+  void Ort_Text_Edited(const QString& text);
+  void Apply_Typed_Place();
+  void Own_Coordinates();
+  void Show_Place();
+  void Show_Zone();
+  std::filesystem::path Options_Path() const;
+  void Restore_Place_Options();
+  void Save_Place_Options();
   void Show_Values_In_Force(QLineEdit* field);
   void Place_About_Box();
   void Set_Minimum_Size();

@@ -1,0 +1,37 @@
+// The system's time-zone database: its folder and a zone's transitions read
+// from its compiled zone file (TZif).
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "timecalc/zone_rule.h"
+
+namespace vk {
+
+// The folder of the tz database: $TZDIR when set and not empty, else
+// /usr/share/zoneinfo. Never fails.
+std::filesystem::path ZoneInfoDir();
+
+// The years whose transitions a real zone's table holds.
+inline constexpr int kZoneFirstYear = 2021;
+inline constexpr int kZoneLastYear = 2033;
+
+// True when `name` can name a zone file: letters, digits, '_', '-', '+' and
+// '/' between parts, no empty part, no "." or "..". Never fails.
+bool IsZoneName(const std::string& name);
+
+// The table of zone `name` ("Australia/Sydney") from dir/name: the state in
+// force at the start of kZoneFirstYear, then every transition up to the end
+// of kZoneLastYear.
+// Throws: Error "Unknown time zone" (the zone named) when the name is no zone
+// name or the file does not exist; Error "Not a time-zone file" or
+// "Read beyond end of file" (the file named) when it is not a complete TZif
+// file or its transitions stop before the end of kZoneLastYear.
+ZoneTable ReadZoneTable(const std::filesystem::path& dir, const std::string& name);
+
+// TZif bytes to a table for [jd_from, jd_to] (Julian days UT), as above.
+// Throws: Error "Not a time-zone file" or "Read beyond end of file" (`name` as
+// the file).
+ZoneTable ParseZoneFile(const std::string& bytes, const std::string& name, double jd_from, double jd_to);
+
+}  // namespace vk

@@ -1,0 +1,208 @@
+// The place box: completion as the user types, the place's site and zone,
+// coordinates typed afterwards, the classic rows, the options file and a
+// machine without a tz database.
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QStringListModel>
+#include <cstdlib>
+
+#include "mainwindow/place_options.h"
+#include "window_fixture.h"
+
+namespace vk {
+namespace {
+
+using test::Ctl;
+using test::WindowWorld;
+
+QComboBox* Ort(const TForm_Main& w) { return Ctl<QComboBox>(w, "ComboBox_Ort"); }
+
+// Keys for each character, umlauts as a German keyboard sends them.
+void Type_Keys(QWidget* target, const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() < 128)
+      QTest::keyClick(target, static_cast<char>(c.unicode()));
+    else
+      QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+  }
+}
+
+// Types `text` into the place box as a user would and returns the offered places.
+QStringList Type_Place(TForm_Main& w, const QString& text) {
+  QLineEdit* e = Ort(w)->lineEdit();
+  e->setFocus();
+  e->selectAll();
+  QTest::keyClick(e, Qt::Key_Backspace);
+  Type_Keys(e, text);
+  QStringList offered;
+  QAbstractItemModel* m = Ort(w)->completer()->completionModel();
+  for (int r = 0; r < m->rowCount(); ++r) offered << m->index(r, 0).data().toString();
+  return offered;
+}
+
+std::string Zone_Name(const TForm_Main& w) {
+  return w.Site_In_Force().Site_Zone ? w.Site_In_Force().Site_Zone->name : std::string("(classic)");
+}
+
+TEST(PlaceBox, CompletesAnywhereInTheNameIgnoringCaseAndAccents) {
+  WindowWorld world;
+  auto w = world.Open();
+  EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
+  const struct {
+    const char* typed;
+    const char* offered;
+  } cases[] = {{"sydn", "Sydney \u2014 Australia/Sydney"}, {"zürich", "Zurich \u2014 Europe/Zurich"},
+               {"zurich", "Zurich \u2014 Europe/Zurich"},  {"ZÜRICH", "Zurich \u2014 Europe/Zurich"},
+               {"york", "New York \u2014 America/New_York"}, {"lord h", "Lord Howe \u2014 Australia/Lord_Howe"}};
+  for (const auto& c : cases) {
+    const QStringList offered = Type_Place(*w, QString::fromUtf8(c.typed));
+    EXPECT_EQ(offered, QStringList{QString::fromUtf8(c.offered)}) << c.typed;
+    EXPECT_TRUE(Ort(*w)->completer()->popup()->isVisible()) << c.typed;
+  }
+  EXPECT_GT(Type_Place(*w, "europe/").size(), 30);
+  EXPECT_TRUE(Type_Place(*w, "xyzzy").isEmpty());
+  EXPECT_EQ(Zone_Name(*w), "(classic)") << "typing alone chooses nothing";
+}
+
+TEST(PlaceBox, ChoosingAPlaceSetsSiteAndZoneAndTheLabel) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
+  Type_Place(*w, "sydn");
+  QAbstractItemView* popup = Ort(*w)->completer()->popup();
+  QTest::keyClick(popup, Qt::Key_Down);
+  QTest::keyClick(popup, Qt::Key_Return);
+  EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Sydney \u2014 Australia/Sydney"));
+  EXPECT_NEAR(w->Site_In_Force().Site_nLat, -(33 + 52 / 60.0), 1e-9);
+  EXPECT_NEAR(w->Site_In_Force().Site_eLon, 151 + 13 / 60.0, 1e-9);
+  EXPECT_EQ(Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "-33.87");
+  EXPECT_EQ(Zone_Name(*w), "Australia/Sydney");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(AEST, UTC+10:00)");
+  EXPECT_EQ(Ctl<QComboBox>(*w, "ComboBox_TZone")->currentText(), "Australia/Sydney");
+  w->Go_To_Day(CalendarToJD(2024, 1, 15, 0, 0, 0));
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(AEDT, UTC+11:00)");
+  // Moonrise at Sydney on 2024-01-15 in local summer time (UT + 11 h).
+  EXPECT_NE(Ctl<QPlainTextEdit>(*w, "Memo1")->toPlainText().indexOf("MOO A: 2024-01-15  09:51:"), -1);
+
+  // The same place again changes nothing and computes nothing.
+  const auto log = world.dir / "Vesperkalend_2022-2032_Log.txt";
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(log, old);
+  Type_Place(*w, "Sydney");
+  QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(std::filesystem::last_write_time(log), old);
+  EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Sydney \u2014 Australia/Sydney"));
+
+  // Berlin's summer time in German.
+  Type_Place(*w, "berlin");
+  QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(MESZ, UTC+02:00)");
+  // Text that names no place gives way to the place in force.
+  Type_Place(*w, "Atlantis");
+  QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Berlin \u2014 Europe/Berlin"));
+  EXPECT_TRUE(world.messages.empty());
+}
+
+TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
+  WindowWorld world;
+  auto w = world.Open();
+  w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
+  Type_Place(*w, "Tokyo");
+  QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(JST, UTC+09:00)");
+  QLineEdit* lat = Ctl<QLineEdit>(*w, "Edit_nLat");
+  lat->setFocus();
+  lat->setText("40");
+  QTest::keyClick(lat, Qt::Key_Return);
+  EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
+  EXPECT_EQ(w->Site_In_Force().Site_nLat, 40.0);
+  EXPECT_EQ(Zone_Name(*w), "Asia/Tokyo");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(JST, UTC+09:00)");
+
+  Type_Place(*w, "Phoenix");
+  QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  test::Click_Step(Ctl<QPushButton>(*w, "BitBtn_eLon_PlusSmall"));
+  EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
+  EXPECT_EQ(Zone_Name(*w), "America/Phoenix");
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(MST, UTC-07:00)") << "no summer time in July";
+
+  // The row in force before the place (UTC+01:00) returns to the classic rule and its texts.
+  QComboBox* zone = Ctl<QComboBox>(*w, "ComboBox_TZone");
+  zone->setFocus();
+  zone->lineEdit()->selectAll();
+  QTest::keyClicks(zone->lineEdit(), "UTC+01:00");
+  QTest::keyClick(zone->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(Zone_Name(*w), "(classic)");
+  EXPECT_EQ(w->Zone_Index(), 16);
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+01:00 Sommerzeit)");
+  EXPECT_EQ(zone->currentText(), "UTC+01:00");
+}
+
+TEST(PlaceBox, PlaceAndZoneAreKeptInTheOptionsFile) {
+  WindowWorld world;
+  const auto ini = world.dir / "config" / kOptionsFileName;
+  {
+    auto w = world.Open();
+    w->close();
+  }
+  EXPECT_FALSE(std::filesystem::exists(ini)) << "a first start writes no options file";
+  {
+    auto w = world.Open();
+    Type_Place(*w, "Lord Howe");
+    QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+    w->close();
+  }
+  const PlaceOptions kept = ReadPlaceOptions(ini);
+  EXPECT_EQ(kept.place, "Lord Howe \u2014 Australia/Lord_Howe");
+  EXPECT_EQ(kept.zone, "Australia/Lord_Howe");
+  auto w = world.Open();
+  w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
+  EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Lord Howe \u2014 Australia/Lord_Howe"));
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+1030, UTC+10:30)");
+  w->Go_To_Day(CalendarToJD(2024, 1, 15, 0, 0, 0));
+  EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+11, UTC+11:00)") << "half an hour of summer time";
+  EXPECT_NEAR(w->Site_In_Force().Site_nLat, -(31 + 33 / 60.0), 1e-9) << "from the settings file";
+}
+
+TEST(PlaceBox, DamagedOrForeignOptionsFilesGiveTheClassicRule) {
+  const char* contents[] = {"", "[Ort]\nZeitzone=Mars/Olympus\nName=Nowhere\n", "\x01\x02 not an ini \xff",
+                            "[Ort]\nZeitzone=../../etc/passwd\n"};
+  for (const char* c : contents) {
+    WindowWorld world;
+    test::WriteFile(world.dir / "config" / kOptionsFileName, c);
+    auto w = world.Open();
+    EXPECT_EQ(Zone_Name(*w), "(classic)") << c;
+    EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten") << c;
+    EXPECT_TRUE(world.messages.empty()) << c;
+  }
+  // Other keys of the file are kept when the place is written.
+  WindowWorld world;
+  const auto ini = world.dir / "config" / kOptionsFileName;
+  test::WriteFile(ini, "[Anzeige]\nGenau=1\n");
+  WritePlaceOptions(ini, {"Sydney \u2014 Australia/Sydney", "Australia/Sydney"});
+  const std::string text = test::ReadFile(ini);
+  EXPECT_NE(text.find("Genau=1"), std::string::npos) << text;
+  EXPECT_NE(text.find("Zeitzone=Australia/Sydney"), std::string::npos) << text;
+  EXPECT_FALSE(std::filesystem::exists(ini.string() + ".tmp"));
+}
+
+TEST(PlaceBox, WithoutATzDatabaseOnlyTheFortyRowsAndOneStatusText) {
+  WindowWorld world;
+  test::WriteFile(world.dir / "config" / kOptionsFileName, "[Ort]\nZeitzone=Australia/Sydney\n");
+  ::setenv("TZDIR", (world.dir / "no-zoneinfo").c_str(), 1);
+  auto w = world.Open();
+  ::unsetenv("TZDIR");
+  EXPECT_FALSE(Ort(*w)->isEnabled());
+  EXPECT_EQ(Ort(*w)->count(), 0);
+  EXPECT_EQ(Ctl<QComboBox>(*w, "ComboBox_TZone")->count(), 40);
+  EXPECT_EQ(Zone_Name(*w), "(classic)");
+  EXPECT_TRUE(Ctl<QLabel>(*w, "StatusBar1")->text().startsWith("Keine Zeitzonen-Datenbank"))
+      << Ctl<QLabel>(*w, "StatusBar1")->text().toStdString();
+  EXPECT_NE(Ctl<QLabel>(*w, "StatusBar1")->text().indexOf("zone1970.tab"), -1);
+  EXPECT_TRUE(world.messages.empty());
+}
+
+}  // namespace
+}  // namespace vk

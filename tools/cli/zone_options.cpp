@@ -1,0 +1,91 @@
+#include "zone_options.h"
+
+#include <iostream>
+
+#include "base/error.h"
+#include "commands.h"
+#include "options.h"
+#include "timecalc/numtext.h"
+#include "timecalc/zone_file.h"
+
+namespace vk::tool {
+namespace {
+
+std::string Listed(const std::vector<std::string>& names) {
+  std::string s;
+  for (const std::string& n : names) s += (s.empty() ? "" : ", ") + n;
+  return s;
+}
+
+std::vector<std::string> Displays(const std::vector<const Place*>& places) {
+  std::vector<std::string> out;
+  for (const Place* p : places) out.push_back(p->display);
+  return out;
+}
+
+}  // namespace
+
+const std::vector<Place>& DatabasePlaces() {
+  static const PlaceList list = [] {
+    const auto dir = ZoneInfoDir();
+    try {
+      PlaceList l = ReadPlaces(dir);
+      for (const std::string& w : l.warnings) std::cerr << "warning: " << w << "\n";
+      return l;
+    } catch (const Error& e) {
+      throw Error("no time-zone database (" + e.describe() + "); install the package tzdata or set TZDIR");
+    }
+  }();
+  return list.places;
+}
+
+std::optional<Place> PlaceOption(Options& opts) {
+  const auto name = opts.take("--place");
+  if (!name) return std::nullopt;
+  const auto& places = DatabasePlaces();
+  if (const Place* p = ChoosePlace(places, *name)) return *p;
+  const auto found = FindPlaces(places, *name);
+  if (found.size() > 1) {
+    const std::vector<std::string> shown = Displays({found.begin(), found.begin() + std::min<std::size_t>(5, found.size())});
+    throw UsageError{"--place: '" + *name + "' fits " + std::to_string(found.size()) + " places: " + Listed(shown)};
+  }
+  std::vector<const Place*> all;
+  for (const Place& p : places) all.push_back(&p);
+  throw UsageError{"--place: unknown place '" + *name + "'; close matches: " + Listed(CloseMatches(Displays(all), *name))};
+}
+
+std::shared_ptr<const ZoneTable> ZoneOption(Options& opts, const std::optional<Place>& place, bool classic_row) {
+  const auto tz = opts.take("--tz");
+  if (tz && classic_row) throw UsageError{"--tz and --zone exclude each other"};
+  if (!tz && (!place || classic_row)) return nullptr;
+  const std::string name = tz ? *tz : place->zone;
+  const auto& places = DatabasePlaces();
+  try {
+    return std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), name));
+  } catch (const Error& e) {
+    if (e.file() != name) throw;
+    std::vector<std::string> zones;
+    for (const Place& p : places) zones.push_back(p.zone);
+    throw UsageError{"--tz: unknown time zone '" + name + "'; close matches: " + Listed(CloseMatches(zones, name))};
+  }
+}
+
+int PlacesCommand(const Args& args) {
+  std::string text;
+  if (!args.empty() && args.front().rfind("--", 0) != 0) text = args.front();
+  Args rest(args.begin() + (text.empty() ? 0 : 1), args.end());
+  Options(rest).finish();
+  const auto& places = DatabasePlaces();
+  const auto found = FindPlaces(places, text);
+  if (found.empty()) {
+    std::vector<const Place*> all;
+    for (const Place& p : places) all.push_back(&p);
+    throw UsageError{"no place matches '" + text + "'; close matches: " + Listed(CloseMatches(Displays(all), text))};
+  }
+  for (const Place* p : found)
+    std::cout << p->display << "  " << FormatFixed(p->lat, 4) << "  " << FormatFixed(p->lon, 4) << "  " << p->zone
+              << "\n";
+  return 0;
+}
+
+}  // namespace vk::tool
