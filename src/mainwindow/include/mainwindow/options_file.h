@@ -1,26 +1,39 @@
 // The window's choices beyond the 39-byte settings file, kept in an INI file
-// beside it.
+// beside it (QSettings' INI format). Every part of the window that keeps a
+// choice there reads and writes its own keys through these two functions.
 #pragma once
 #include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace vk {
 
 inline constexpr const char* kOptionsFileName = "Vesperkalend-options.ini";
 
+// The values of `keys` ("Group/Name") in the options file at `path`. A
+// missing, unreadable or malformed file gives none; a missing key is left
+// out. Never fails.
+std::map<std::string, std::string> ReadOptionValues(const std::filesystem::path& path,
+                                                    const std::vector<std::string>& keys);
+
+// Sets `values` (key, text) in the options file at `path`, keeping every other
+// key a readable file holds: the file is copied to a temporary name beside it
+// (marked as the program's own, see AtomicFile), changed there and renamed
+// over `path` when complete.
+// Throws: Error ("Cannot write the options file" or the system's text, with
+// the file name) when it cannot be written; `path` is then unchanged.
+void WriteOptionValues(const std::filesystem::path& path,
+                       const std::vector<std::pair<std::string, std::string>>& values);
+
 struct WindowOptions {
   bool precise_instants = true;  // "Exakte Zeiten": refined instants of rises, sets, transits and twilights
 };
 
-// Reads the options of `path`. A missing, unreadable or malformed file, and
-// any key that is missing or holds no valid value, gives that option's
-// default. Never fails.
+// The view options of the file; a key without a valid value gives its default. Never fails.
 WindowOptions ReadOptionsFile(const std::filesystem::path& path);
 
-// Writes the options into `path`, keeping every other key the file holds: the
-// file is copied to a temporary name beside it, changed there and renamed over
-// `path` when complete.
-// Throws: Error ("Cannot write the options file" or the system's text, with
-// the file name) when it cannot be written; `path` is then unchanged.
+// Writes the view options, as WriteOptionValues.
 void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& options);
 
 }  // namespace vk

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
-namespace vk {
+#include "mainwindow/options_file.h"
 
-inline constexpr const char* kOptionsFileName = "Vesperkalend-options.ini";
+namespace vk {
 
 struct PlaceOptions {
   std::string place;  // "Sydney — Australia/Sydney"; empty: own coordinates
