@@ -1,6 +1,7 @@
 # make run   installs what is missing, builds, produces the data and starts the program
 # make test  builds and runs every test
-.PHONY: deps configure build run test bench clean
+# make package  builds build/vesperkalend_<version>_<arch>.deb (install: apt-get install ./build/vesperkalend_*.deb)
+.PHONY: deps configure build run test bench package clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -16,6 +17,9 @@ run: build
 
 test: build
 	@ctest --preset default
+
+package: build
+	@cmake --build --preset default --target package
 
 bench: build
 	@./scripts/bench.sh

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev liberfa-dev libjpeg62-turbo-dev
   fonts-liberation xvfb xauth
+  lintian desktop-file-utils appstream dpkg-dev file poppler-utils python3-icalendar calcurse
 )
 missing=()
 for p in "${packages[@]}"; do

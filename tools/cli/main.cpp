@@ -48,7 +48,7 @@ const std::map<std::string, Entry>& Commands() {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vesperkalend-tool COMMAND [OPTIONS]\n\ncommands:\n";
+  out << "usage: vesperkalend-tool COMMAND [OPTIONS]\n       vesperkalend-tool --help | --version\n\ncommands:\n";
   for (const auto& [name, entry] : Commands()) out << "  " << entry.usage << "\n";
 }
 
@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
   const std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintUsage(std::cout);
+    return 0;
+  }
+  if (name == "--version" || name == "-v") {
+    std::cout << "vesperkalend-tool " << VK_VERSION_TEXT << "\n";
     return 0;
   }
   const auto it = Commands().find(name);

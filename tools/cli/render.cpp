@@ -11,6 +11,7 @@
 
 #include "chart/day_chart.h"
 #include "commands.h"
+#include "data_folder.h"
 #include "events/recompute.h"
 #include "options.h"
 #include "timecalc/calendar.h"
@@ -71,7 +72,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
   const bool meridian = opts.flag("--meridian");
-  const std::string dir = opts.take("--dir").value_or(".");
+  const DataFolder data = TakeDataFolder(opts);
   if (out != nullptr) {
     *out = opts.take("--out");
     if (!*out) throw UsageError{"--out is required"};
@@ -84,7 +85,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
 
   static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
   almanac.site = site;
-  RunRecomputationChain(almanac, dir, PrintProgress);
+  RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
   EnsureGuiApplication();
 
   ChartRun run;

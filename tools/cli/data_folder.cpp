@@ -1,0 +1,32 @@
+#include "data_folder.h"
+
+#include <unistd.h>
+
+#include <string>
+
+#include "events/phase_table.h"
+#include "options.h"
+
+namespace vk::tool {
+
+DataFolder TakeDataFolder(Options& opts) {
+  DataFolder folder;
+  std::error_code ec;
+  if (const auto dir = opts.take("--dir")) {
+    folder.dir = *dir;
+  } else if (std::filesystem::exists(kPhaseFileName, ec)) {
+    folder.dir = ".";
+  } else {
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / "vesperkalend";
+    folder.dir = !ec && std::filesystem::exists(installed / kPhaseFileName, ec) ? installed : ".";
+  }
+  folder.log_dir = folder.dir;
+  if (::access(folder.dir.c_str(), W_OK) != 0) {
+    folder.log_dir = std::filesystem::temp_directory_path(ec) / ("vesperkalend-" + std::to_string(::getuid()));
+    std::filesystem::create_directories(folder.log_dir, ec);
+  }
+  return folder;
+}
+
+}  // namespace vk::tool
