@@ -38,6 +38,13 @@ const std::map<std::string, Entry>& Commands() {
         "day --date YYYY-MM-DD [--lat DEG] [--lon DEG] [--zone 0..39] [--daemmerungen] [--no-auf-untergaenge]\n"
         "    [--meridian] [--dir DIR]\n"
         "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line"}},
+      {"ics",
+       {vk::tool::IcsCommand,
+        "ics --from YYYY-MM-DD --to YYYY-MM-DD [--kinds LIST] [--lat DEG] [--lon DEG] [--zone 0..39] [--dir DIR]\n"
+        "    --out FILE.ics\n"
+        "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
+        "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
+        "    declinations (default: all)"}},
       {"phase-pictures",
        {vk::tool::PhasePicturesCommand,
         "phase-pictures moon|venus|mercury [--from DIR] [--to DIR]\n"

@@ -12,6 +12,7 @@
 #include "chart/day_chart.h"
 #include "commands.h"
 #include "data_folder.h"
+#include "dates.h"
 #include "events/recompute.h"
 #include "options.h"
 #include "timecalc/calendar.h"
@@ -21,28 +22,6 @@
 namespace vk::tool {
 
 namespace {
-
-constexpr double kFirstDay = 2459580.5;  // 2022-01-01
-constexpr double kLastDay = 2463230.5;   // 2031-12-30
-
-// "YYYY-MM-DD" of a day within the period. Returns: the Julian day of its 00:00.
-// Throws: UsageError for any other text, a date that does not exist or one
-// outside 2022-01-01 … 2031-12-30.
-double ParseDate(const std::string& text) {
-  const auto bad = [&]() { return UsageError{"--date: '" + text + "' is not a date YYYY-MM-DD"}; };
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw bad();
-  for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
-    if (text[i] < '0' || text[i] > '9') throw bad();
-  const int y = static_cast<int>(ParseInteger(text.substr(0, 4)));
-  const int m = static_cast<int>(ParseInteger(text.substr(5, 2)));
-  const int d = static_cast<int>(ParseInteger(text.substr(8, 2)));
-  const double jd = CalendarToJD(y, m, d, 0, 0, 0);
-  const CalendarTime back = JDToCalendar(jd);
-  if (m < 1 || m > 12 || d < 1 || back.year != y || back.month != m || back.day != d) throw bad();
-  if (jd < kFirstDay || jd > kLastDay)
-    throw UsageError{"--date: " + text + " is outside 2022-01-01 … 2031-12-30"};
-  return jd;
-}
 
 // An application object for fonts and painting; headless unless a platform is chosen.
 void EnsureGuiApplication() {
