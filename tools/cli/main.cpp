@@ -29,9 +29,11 @@ const std::map<std::string, Entry>& Commands() {
         "    reads it back, sorts it and reads the phase table; prints the number of events and the seconds taken"}},
       {"render",
        {vk::tool::RenderCommand,
-        "render --date YYYY-MM-DD [--lat DEG] [--lon DEG] [--zone 0..39] [--daemmerungen] [--no-auf-untergaenge]\n"
-        "       [--meridian] --out FILE.png|FILE.bmp [--dir DIR] [--repeat N]\n"
+        "render --date YYYY-MM-DD|--month YYYY-MM [--lat DEG] [--lon DEG] [--zone 0..39] [--daemmerungen]\n"
+        "       [--no-auf-untergaenge] [--meridian] [--nachtansicht] --out FILE.png|.jpg|.bmp|.pdf [--dir DIR]\n"
+        "       [--repeat N]\n"
         "    computes the events from the data in DIR and draws the day's chart (2500 x 2200) into FILE;\n"
+        "    .pdf: a vector page; --month: one PDF page per day; --nachtansicht: dark red on black;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,

@@ -14,6 +14,7 @@
 #include "data_folder.h"
 #include "dates.h"
 #include "events/recompute.h"
+#include "export/chart_output.h"
 #include "options.h"
 #include "timecalc/calendar.h"
 #include "timecalc/errors.h"
@@ -35,6 +36,9 @@ void EnsureGuiApplication() {
 
 struct ChartRun {
   std::unique_ptr<DayChart> chart;
+  std::optional<double> month_last;  // --month: the Julian day of its last day (the chart shows the first)
+  bool night = false;                // --nachtansicht
+  const Almanac* almanac = nullptr;  // the computed events and phases
   double render_ms = 0;  // median of the renderings, each with the copy to the screen size
 };
 
@@ -45,8 +49,17 @@ constexpr int kScreenHeight = 809;
 // Options shared by both commands, the recomputation chain and one rendering.
 ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1) {
   const auto date = opts.take("--date");
-  if (!date) throw UsageError{"--date is required"};
-  const double sel = ParseDate(*date);
+  const auto month = out != nullptr ? opts.take("--month") : std::nullopt;
+  if (!date && !month) throw UsageError{out != nullptr ? "--date or --month is required" : "--date is required"};
+  if (date && month) throw UsageError{"--date and --month exclude each other"};
+  double sel = 0;
+  std::optional<double> month_last;
+  if (date) {
+    sel = ParseDate(*date);
+  } else {
+    std::tie(sel, month_last) = ParseMonth(*month);
+  }
+  const bool night = out != nullptr && opts.flag("--nachtansicht");
   const Site site = SiteOptions(opts);
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
@@ -55,10 +68,10 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   if (out != nullptr) {
     *out = opts.take("--out");
     if (!*out) throw UsageError{"--out is required"};
-    const std::string ext = std::filesystem::path(**out).extension().string();
-    std::string lower;
-    for (char c : ext) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (lower != ".png" && lower != ".bmp") throw UsageError{"--out: the file must end in .png or .bmp"};
+    const auto type = Chart_File_Type(**out);
+    if (!type) throw UsageError{"--out: the file must end in .png, .jpg, .jpeg, .bmp or .pdf"};
+    if (month_last && *type != ChartFileType::Pdf) throw UsageError{"--month: the file must end in .pdf"};
+    if (night && *type == ChartFileType::Pdf) throw UsageError{"--nachtansicht: only for pictures, not for .pdf"};
   }
   opts.finish();
 
@@ -68,6 +81,9 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   EnsureGuiApplication();
 
   ChartRun run;
+  run.month_last = month_last;
+  run.night = night;
+  run.almanac = &almanac;
   run.chart = std::make_unique<DayChart>();
   DayChart& chart = *run.chart;
   chart.Sel_JD = sel;
@@ -93,27 +109,6 @@ void PrintMemo(const DayChart& chart) {
   for (const std::string& line : chart.Memo1) std::cout << line << "\n";
 }
 
-// Writes the image under a temporary name beside `path` and renames it.
-// Throws: Error when it cannot be written.
-void SaveImage(const QImage& img, const std::filesystem::path& path) {
-  const std::string ext = path.extension().string();
-  const bool bmp = ext == ".bmp" || ext == ".BMP" || ext == ".Bmp";
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  QImageWriter writer(QString::fromStdString(temp.string()), bmp ? "BMP" : "PNG");
-  if (!writer.write(img)) {
-    std::error_code ec;
-    std::filesystem::remove(temp, ec);
-    throw Error(writer.errorString().toStdString(), path.string());
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    throw Error("Cannot rename the written file", path.string());
-  }
-}
-
 }  // namespace
 
 int RenderCommand(const Args& args) {
@@ -121,7 +116,14 @@ int RenderCommand(const Args& args) {
   std::optional<std::string> out;
   const int repeat = static_cast<int>(opts.integer("--repeat", 1, 1000).value_or(1));
   const ChartRun run = RunChart(opts, &out, repeat);
-  SaveImage(run.chart->Img, *out);
+  const std::filesystem::path path = *out;
+  if (Chart_File_Type(path) == ChartFileType::Pdf) {
+    Save_Day_Pages_Pdf(path, *run.chart, run.almanac->events, run.almanac->phases, run.chart->Sel_JD,
+                       run.month_last.value_or(run.chart->Sel_JD));
+  } else {
+    const QImage& img = run.chart->Img;
+    Save_Chart_Picture(run.night ? Night_View_Image(img) : img, path, img.size());
+  }
   PrintMemo(*run.chart);
   std::cerr << "rendered in " << FormatFixed(run.render_ms, 1) << " ms"
             << (repeat > 1 ? " (median of " + std::to_string(repeat) + ")" : std::string()) << "\n";
