@@ -18,6 +18,8 @@
 #include "ephemeris/time_zones.h"
 #include "ephemeris/version_info.h"
 #include "mainwindow/chart_view.h"
+#include "mainwindow/form_file_menu.h"
+#include "mainwindow/night_view.h"
 #include "timecalc/calendar.h"
 #include "timecalc/errors.h"
 #include "timecalc/numtext.h"
@@ -88,6 +90,8 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   };
   qApp->installEventFilter(this);
   Guarded([this] { FormCreate(); });
+  Add_File_Menu(*this);
+  Add_Night_View(*this);
   created_ = true;
 }
 
