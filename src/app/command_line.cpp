@@ -19,7 +19,7 @@ std::optional<int> Answer_Command_Line(int argc, const char* const* argv, std::o
              "  -v, --version      prints the version and ends\n"
              "  -platform NAME     Qt platform plug-in (xcb, wayland, offscreen)\n"
              "  -style NAME        Qt widget style\n\n"
-             "The night view (menu \"Ansicht\", key N) is kept in the options file\n"
+             "The night view (\"Nachtansicht\" in the menu \"Ansicht\", key N) is kept in the options file\n"
              "Vesperkalend-options.ini beside the settings in ~/.config/Vesperkalend/.\n"
              "The maintenance and export commands are in vesperkalend-tool(1).\n";
       return 0;
