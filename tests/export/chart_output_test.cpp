@@ -171,16 +171,20 @@ TEST(ToolCharts, NightViewHasNoGreenOrBlueAboveRed) {
   const QImage night(QString::fromStdString((dir / "night.png").string()));
   const QImage day(QString::fromStdString((dir / "day.png").string()));
   ASSERT_EQ(night.size(), QSize(kChartWidth, kChartHeight));
+  const QImage n32 = night.convertToFormat(QImage::Format_RGB32);
+  const QImage d32 = day.convertToFormat(QImage::Format_RGB32);
   int lit = 0, coloured_by_day = 0;
-  for (int y = 0; y < night.height(); ++y)
-    for (int x = 0; x < night.width(); ++x) {
-      const QRgb c = night.pixel(x, y);
+  for (int y = 0; y < n32.height(); ++y) {
+    const auto* nr = reinterpret_cast<const QRgb*>(n32.constScanLine(y));
+    const auto* dr = reinterpret_cast<const QRgb*>(d32.constScanLine(y));
+    for (int x = 0; x < n32.width(); ++x) {
+      const QRgb c = nr[x];
       ASSERT_LE(qGreen(c), qRed(c)) << x << "," << y;
       ASSERT_LE(qBlue(c), qRed(c)) << x << "," << y;
       lit += qRed(c) > 100;
-      const QRgb d = day.pixel(x, y);
-      coloured_by_day += qGreen(d) > qRed(d) || qBlue(d) > qRed(d);
+      coloured_by_day += qGreen(dr[x]) > qRed(dr[x]) || qBlue(dr[x]) > qRed(dr[x]);
     }
+  }
   EXPECT_GT(lit, 100000);             // the daylight band and the texts are still there
   EXPECT_GT(coloured_by_day, 10000);  // the normal chart has its blue and green
 }

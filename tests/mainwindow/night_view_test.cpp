@@ -18,13 +18,13 @@ QAction* Night_Action(TForm_Main& w) {
 }
 
 // Pixels of `img` whose green or blue exceeds red.
-int Not_Red(const QImage& img) {
+int Not_Red(const QImage& picture) {
+  const QImage img = picture.convertToFormat(QImage::Format_RGB32);
   int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QRgb c = img.pixel(x, y);
-      n += qGreen(c) > qRed(c) || qBlue(c) > qRed(c);
-    }
+  for (int y = 0; y < img.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = 0; x < img.width(); ++x) n += qGreen(row[x]) > qRed(row[x]) || qBlue(row[x]) > qRed(row[x]);
+  }
   return n;
 }
 
