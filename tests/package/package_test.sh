@@ -21,6 +21,7 @@ case $step in
     cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail cpack; }
     deb=$(deb_of "$work")
     dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "shlibdeps gave no Qt dependency"
+    dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || fail "no platform plug-in dependency"
     ;;
   lintian)
     deb=$(deb_of "$2")
