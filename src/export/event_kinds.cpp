@@ -10,7 +10,7 @@ const std::array<tEventKindInfo, kEventKindCount> Event_Kinds = {{
     {EventKind::MoonPhases, "phases", "Mondphasen"},
     {EventKind::Seasons, "seasons", "Jahreszeiten"},
     {EventKind::Configurations, "configurations", "Planetenkonstellationen"},
-    {EventKind::Distances, "distances", "Erdnähe und Erdferne"},
+    {EventKind::Distances, "distances", "Erdnähe, Erdferne, Sonnennähe, Sonnenferne"},
     {EventKind::Declinations, "declinations", "Extreme der Deklination"},
 }};
 
