@@ -1,8 +1,9 @@
 # make run   installs what is missing, builds, produces the data and starts the program
 # make test  builds and runs every test
+# make package  builds build/vesperkalend_<version>_<arch>.deb (install: apt-get install ./build/vesperkalend_*.deb)
 # make fuzz  builds the libFuzzer targets (clang, ASan, UBSan) and runs each for FUZZ_SECONDS (default 60)
 # make sanitize  builds everything under ASan and UBSan and runs every test
-.PHONY: deps configure build run test bench fuzz sanitize clean
+.PHONY: deps configure build run test bench fuzz sanitize package clean
 
 FUZZ_SECONDS ?= 60
 
@@ -20,6 +21,9 @@ run: build
 
 test: build
 	@ctest --preset default
+
+package: build
+	@cmake --build --preset default --target package
 
 bench: build
 	@./scripts/bench.sh

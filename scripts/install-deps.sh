@@ -9,6 +9,7 @@ packages=(
   fonts-liberation xvfb xauth tzdata
   clang libfuzzer-14-dev libclang-rt-14-dev
   python3-ephem
+  lintian desktop-file-utils appstream dpkg-dev file poppler-utils python3-icalendar calcurse
 )
 missing=()
 for p in "${packages[@]}"; do

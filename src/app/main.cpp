@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "command_line.h"
 #include "mainwindow/form_main.h"
 
 int main(int argc, char** argv) {
+  if (const auto status = vk::Answer_Command_Line(argc, argv, std::cout)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vesperkalend");
   vk::FormOptions options;

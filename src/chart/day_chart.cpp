@@ -379,6 +379,54 @@ void Draw_Time_Scale(QPainter& p) {
   }
 }
 
+void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases,
+                     const std::function<void()>& pump) {
+  Draw_Chart_Background(p);
+  chart.Memo1.clear();
+
+  chart.Sun_Times = Find_Sun_Times(store, chart.Sel_JD);
+  chart.Sun_Regular = Sun_Day_Is_Regular(store, chart.Sel_JD);
+  if (chart.Sun_Regular) {
+    Draw_Sun_Bands(p, chart.Sun_Times);
+  } else {
+    // Near the poles the next event of a kind may lie weeks ahead: the bands
+    // are taken from the day's own crossings instead.
+    std::optional<double> noon;
+    if (const auto n = Find_Event(store, 1, chart.Sel_JD, BodyNames[Sun], EventName(EventKind::WahrerMittag));
+        n && store.Event_Tab[static_cast<std::size_t>(*n)].jd_local < chart.Sel_JD + 1.0)
+      noon = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
+    Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon);
+  }
+  if (pump) pump();
+
+  for (std::size_t b = 0; b < Body_Charts.size(); ++b) {
+    const tBodyChart& body = Body_Charts[b];
+    chart.Rise_Sets[b] = Find_Rise_Set(store, chart.Sel_JD, body);
+    const tRiseSet& rs = chart.Rise_Sets[b];
+    if (b == 0) {
+      const QFontMetrics fm(Memo_Font(), &chart.Img);
+      chart.Memo1_Width = fm.horizontalAdvance(QString::fromStdString(rs.line)) + 10;
+      chart.Memo1_Height = 10 * fm.height() + 10;
+      chart.Memo1.push_back(rs.line);
+      chart.Memo1.emplace_back();
+    } else {
+      chart.Memo1.push_back(rs.line);
+    }
+    Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures, chart.Site_nLat);
+    if (pump) pump();
+  }
+
+  Draw_Time_Scale(p);
+
+  p.setFont(Title_Font());
+  p.setPen(kWhite);
+  Text_Out(p, 100, 5, QString::fromStdString(Chart_Title(chart.Sel_JD)));
+
+  chart.Listed_Events = List_Day_Events(store, chart.Sel_JD, chart.Show_Daemmerungen != 0,
+                                        chart.Show_Auf_Untergaenge != 0, chart.Show_Meridian != 0);
+  Draw_Day_Events(p, chart.Listed_Events, pump);
+}
+
 bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases) {
   if (chart.Chart_Busy == 1) {
     if (chart.Process_Messages) chart.Process_Messages();
@@ -402,51 +450,7 @@ bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable
     chart.Process_Messages();
     p.begin(&chart.Img);
   };
-
-  Draw_Chart_Background(p);
-  chart.Memo1.clear();
-
-  chart.Sun_Times = Find_Sun_Times(store, chart.Sel_JD);
-  chart.Sun_Regular = Sun_Day_Is_Regular(store, chart.Sel_JD);
-  if (chart.Sun_Regular) {
-    Draw_Sun_Bands(p, chart.Sun_Times);
-  } else {
-    // Near the poles the next event of a kind may lie weeks ahead: the bands
-    // are taken from the day's own crossings instead.
-    std::optional<double> noon;
-    if (const auto n = Find_Event(store, 1, chart.Sel_JD, BodyNames[Sun], EventName(EventKind::WahrerMittag));
-        n && store.Event_Tab[static_cast<std::size_t>(*n)].jd_local < chart.Sel_JD + 1.0)
-      noon = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
-    Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon);
-  }
-  pump();
-
-  for (std::size_t b = 0; b < Body_Charts.size(); ++b) {
-    const tBodyChart& body = Body_Charts[b];
-    chart.Rise_Sets[b] = Find_Rise_Set(store, chart.Sel_JD, body);
-    const tRiseSet& rs = chart.Rise_Sets[b];
-    if (b == 0) {
-      const QFontMetrics fm(Memo_Font(), &chart.Img);
-      chart.Memo1_Width = fm.horizontalAdvance(QString::fromStdString(rs.line)) + 10;
-      chart.Memo1_Height = 10 * fm.height() + 10;
-      chart.Memo1.push_back(rs.line);
-      chart.Memo1.emplace_back();
-    } else {
-      chart.Memo1.push_back(rs.line);
-    }
-    Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures, chart.Site_nLat);
-    pump();
-  }
-
-  Draw_Time_Scale(p);
-
-  p.setFont(Title_Font());
-  p.setPen(kWhite);
-  Text_Out(p, 100, 5, QString::fromStdString(Chart_Title(chart.Sel_JD)));
-
-  chart.Listed_Events = List_Day_Events(store, chart.Sel_JD, chart.Show_Daemmerungen != 0,
-                                        chart.Show_Auf_Untergaenge != 0, chart.Show_Meridian != 0);
-  Draw_Day_Events(p, chart.Listed_Events, pump);
+  Paint_Day_Chart(p, chart, store, phases, pump);
   p.end();
 
   if (chart.Copy_To_Screen) chart.Copy_To_Screen(chart.Img);

@@ -21,6 +21,8 @@
 #include "programfiles/version_info.h"
 #include "mainwindow/chart_view.h"
 #include "mainwindow/form_layout.h"
+#include "mainwindow/form_file_menu.h"
+#include "mainwindow/night_view.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
 #include "timecalc/numtext.h"
@@ -85,12 +87,14 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   chart.Process_Messages = [this] { Process_Messages(); };
   chart.Copy_To_Screen = [this](const QImage& img) {
     if (Image1_Bitmap.isNull()) return;
-    Copy_Chart_To(img, Image1_Bitmap);
+    Copy_Chart_To(screen_filter_ ? screen_filter_(img) : img, Image1_Bitmap);
     Image1->setImage(&Image1_Bitmap);
     Image1->repaint();
   };
   qApp->installEventFilter(this);
   Guarded([this] { FormCreate(); });
+  Add_File_Menu(*this);
+  Add_Night_View(*this);
   created_ = true;
 }
 
@@ -342,6 +346,11 @@ void TForm_Main::Build_About_Box() {
   Button_About_OK = new QPushButton("OK", Panel_About);
   Button_About_OK->setGeometry(160, 416, 89, 33);
   connect(Button_About_OK, &QPushButton::clicked, this, [this] { Button_About_OKClick(); });
+}
+
+void TForm_Main::Set_Screen_Filter(std::function<QImage(const QImage&)> filter) {
+  screen_filter_ = std::move(filter);
+  Render_Day_Chart(chart, almanac->events, almanac->phases);
 }
 
 void TForm_Main::Process_Messages() { QCoreApplication::processEvents(); }

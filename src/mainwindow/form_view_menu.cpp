@@ -6,14 +6,14 @@
 #include <exception>
 
 #include "mainwindow/form_main.h"
-#include "mainwindow/menu_by_title.h"
+#include "mainwindow/menu_bar.h"
 #include "mainwindow/options_file.h"
 #include "base/error.h"
 
 namespace vk {
 
 void TForm_Main::Build_View_Menu() {
-  QMenu* view = Menu_By_Title(menuBar(), "&Ansicht");
+  QMenu* view = Find_Or_Add_Menu(menuBar(), "&Ansicht", "&Help");
   Exakte_Zeiten1 = view->addAction("&Exakte Zeiten");
   Exakte_Zeiten1->setObjectName("Exakte_Zeiten1");
   Exakte_Zeiten1->setCheckable(true);

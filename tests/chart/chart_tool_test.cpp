@@ -33,7 +33,7 @@ const std::filesystem::path kData = vk::test::kBuildData;
 TEST(RenderCommand, BadDatesAndOptionsExitWith2) {
   vk::test::TempDir dir;
   for (const char* bad : {"--date 2024-02-30 --out c.png", "--date 2024-4-8 --out c.png", "--date 2021-12-31 --out c.png",
-                          "--date 2031-12-31 --out c.png", "--date 2024-04-08", "--date 2024-04-08 --out c.jpg",
+                          "--date 2031-12-31 --out c.png", "--date 2024-04-08", "--date 2024-04-08 --out c.gif",
                           "--out c.png", "--date 2024-04-08 --out c.png --zone 40", "--date 2024-04-08 --out c.png --fast",
                           "--date x --out c.png"}) {
     const Result r = RunTool(std::string("render ") + bad, dir.path().string());

@@ -1,7 +1,7 @@
 // The menu "Ansicht" with "Exakte Zeiten" and the options file beside the settings file.
 #include <QMenu>
 
-#include "mainwindow/menu_by_title.h"
+#include "mainwindow/menu_bar.h"
 #include "mainwindow/options_file.h"
 #include "base/error.h"
 #include "window_fixture.h"
@@ -133,17 +133,17 @@ TEST(ViewMenu, UnwritableOptionsFileIsReportedAfterTheRecomputation) {
       << world.messages[0].second.toStdString();
 }
 
-TEST(MenuByTitle, FindsAMenuWhateverItsMarksAndCreatesOneBeforeHelp) {
+TEST(MenuBar, FindsAMenuWhateverItsMarksAndCreatesOneBeforeHelp) {
   QMenuBar bar;
   bar.addAction("E&xit");
   QMenu* help = bar.addMenu("&Help");
-  QMenu* view = Menu_By_Title(&bar, "&Ansicht");
+  QMenu* view = Find_Or_Add_Menu(&bar, "&Ansicht", "&Help");
   EXPECT_EQ(bar.actions().indexOf(view->menuAction()), bar.actions().indexOf(help->menuAction()) - 1);
-  EXPECT_EQ(Menu_By_Title(&bar, "Ansicht"), view);
-  EXPECT_EQ(Menu_By_Title(&bar, "An&sicht"), view);
+  EXPECT_EQ(Find_Or_Add_Menu(&bar, "Ansicht", "Help"), view);
+  EXPECT_EQ(Find_Or_Add_Menu(&bar, "An&sicht", "Help"), view);
   EXPECT_EQ(bar.actions().size(), 3);
   QMenuBar plain;
-  QMenu* other = Menu_By_Title(&plain, "Extras");
+  QMenu* other = Find_Or_Add_Menu(&plain, "Extras", "Help");
   EXPECT_EQ(plain.actions().back(), other->menuAction());
 }
 

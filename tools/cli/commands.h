@@ -18,6 +18,7 @@ int PhasePicturesCommand(const Args& args);
 int RenderCommand(const Args& args);
 int DayCommand(const Args& args);
 int PlacesCommand(const Args& args);
+int IcsCommand(const Args& args);
 
 // Prints a status text to stderr, one line each.
 void PrintProgress(std::string_view text, StatusColour colour);

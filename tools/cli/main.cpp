@@ -32,10 +32,11 @@ const std::map<std::string, Entry>& Commands() {
         "    rows, precise (the default) refines them between the rows"}},
       {"render",
        {vk::tool::RenderCommand,
-        "render --date YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--daemmerungen] [--no-auf-untergaenge]\n"
-        "       [--meridian] --out FILE.png|FILE.bmp [--dir DIR] [--repeat N]\n"
-        "       [--interpolation classic|precise]\n"
+        "render --date YYYY-MM-DD|--month YYYY-MM [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"
+        "       [--daemmerungen] [--no-auf-untergaenge] [--meridian] [--nachtansicht] --out FILE.png|.jpg|.bmp|.pdf\n"
+        "       [--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
         "    computes the events from the data in DIR and draws the day's chart (2500 x 2200) into FILE;\n"
+        "    .pdf: a vector page; --month: one PDF page per day; --nachtansicht: dark red on black;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,
@@ -47,6 +48,13 @@ const std::map<std::string, Entry>& Commands() {
         "places [TEXT]\n"
         "    lists the places of the tz database (TZDIR, default /usr/share/zoneinfo) whose name contains TEXT,\n"
         "    with latitude, longitude and zone; --place and --tz take these names"}},
+      {"ics",
+       {vk::tool::IcsCommand,
+        "ics --from YYYY-MM-DD --to YYYY-MM-DD [--kinds LIST] [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--dir DIR]\n"
+        "    --out FILE.ics\n"
+        "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
+        "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
+        "    declinations (default: all)"}},
       {"phase-pictures",
        {vk::tool::PhasePicturesCommand,
         "phase-pictures moon|venus|mercury [--from DIR] [--to DIR]\n"
@@ -57,7 +65,7 @@ const std::map<std::string, Entry>& Commands() {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vesperkalend-tool COMMAND [OPTIONS]\n\ncommands:\n";
+  out << "usage: vesperkalend-tool COMMAND [OPTIONS]\n       vesperkalend-tool --help | --version\n\ncommands:\n";
   for (const auto& [name, entry] : Commands()) out << "  " << entry.usage << "\n";
 }
 
@@ -71,6 +79,10 @@ int main(int argc, char** argv) {
   const std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintUsage(std::cout);
+    return 0;
+  }
+  if (name == "--version" || name == "-v") {
+    std::cout << "vesperkalend-tool " << VK_VERSION_TEXT << "\n";
     return 0;
   }
   const auto it = Commands().find(name);

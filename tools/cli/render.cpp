@@ -11,12 +11,12 @@
 #include <iostream>
 #include <memory>
 
-#include <QBuffer>
-#include <QStandardPaths>
 
 #include "chart/day_chart.h"
-#include "base/atomic_file.h"
 #include "commands.h"
+#include "data_folder.h"
+#include "dates.h"
+#include "export/chart_output.h"
 #include "events/recompute.h"
 #include "options.h"
 #include "timecalc/calendar.h"
@@ -26,41 +26,6 @@
 namespace vk::tool {
 
 namespace {
-
-constexpr double kFirstDay = 2459580.5;  // 2022-01-01
-constexpr double kLastDay = 2463230.5;   // 2031-12-30
-
-// "YYYY-MM-DD" of a day within the period. Returns: the Julian day of its 00:00.
-// Throws: UsageError for any other text, a date that does not exist or one
-// outside 2022-01-01 … 2031-12-30.
-double ParseDate(const std::string& text) {
-  const auto bad = [&]() { return UsageError{"--date: '" + text + "' is not a date YYYY-MM-DD"}; };
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw bad();
-  for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
-    if (text[i] < '0' || text[i] > '9') throw bad();
-  const int y = static_cast<int>(ParseInteger(text.substr(0, 4)));
-  const int m = static_cast<int>(ParseInteger(text.substr(5, 2)));
-  const int d = static_cast<int>(ParseInteger(text.substr(8, 2)));
-  const double jd = CalendarToJD(y, m, d, 0, 0, 0);
-  const CalendarTime back = JDToCalendar(jd);
-  if (m < 1 || m > 12 || d < 1 || back.year != y || back.month != m || back.day != d) throw bad();
-  if (jd < kFirstDay || jd > kLastDay)
-    throw UsageError{"--date: " + text + " is outside 2022-01-01 … 2031-12-30"};
-  return jd;
-}
-
-// The folder for the event log: none (the data folder) when `dir` can be
-// written, else the user's data folder "…/Vesperkalend", the same the window
-// takes for a read-only data folder.
-std::filesystem::path LogFolder(const std::filesystem::path& dir) {
-  if (::access(dir.c_str(), W_OK) == 0) return {};
-  const std::filesystem::path logs =
-      std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()) /
-      "Vesperkalend";
-  std::error_code ec;
-  std::filesystem::create_directories(logs, ec);
-  return logs;
-}
 
 // An application object for fonts and painting; headless unless a platform is chosen.
 void EnsureGuiApplication() {
@@ -75,6 +40,9 @@ void EnsureGuiApplication() {
 struct ChartRun {
   std::unique_ptr<DayChart> chart;
   double render_ms = 0;  // median of the renderings, each with the copy to the screen size
+  std::optional<double> month_last;  // --month: the Julian day of its last day (the chart shows the first)
+  bool night = false;                // --nachtansicht
+  const Almanac* almanac = nullptr;  // the computed events and phases
 };
 
 // Size of the visible chart in a maximised window on a 1920 x 1080 screen.
@@ -84,21 +52,30 @@ constexpr int kScreenHeight = 809;
 // Options shared by both commands, the recomputation chain and one rendering.
 ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1) {
   const auto date = opts.take("--date");
-  if (!date) throw UsageError{"--date is required"};
-  const double sel = ParseDate(*date);
+  const auto month = out != nullptr ? opts.take("--month") : std::nullopt;
+  if (!date && !month) throw UsageError{out != nullptr ? "--date or --month is required" : "--date is required"};
+  if (date && month) throw UsageError{"--date and --month exclude each other"};
+  double sel = 0;
+  std::optional<double> month_last;
+  if (date) {
+    sel = ParseDate(*date);
+  } else {
+    std::tie(sel, month_last) = ParseMonth(*month);
+  }
+  const bool night = out != nullptr && opts.flag("--nachtansicht");
   const Site site = SiteOptions(opts);
   const Interpolation interpolation = InterpolationOption(opts);
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
   const bool meridian = opts.flag("--meridian");
-  const std::string dir = opts.folder("--dir");
+  const DataFolder data = TakeDataFolder(opts);
   if (out != nullptr) {
     *out = opts.take("--out");
     if (!*out) throw UsageError{"--out is required"};
-    const std::string ext = std::filesystem::path(**out).extension().string();
-    std::string lower;
-    for (char c : ext) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (lower != ".png" && lower != ".bmp") throw UsageError{"--out: the file must end in .png or .bmp"};
+    const auto type = Chart_File_Type(**out);
+    if (!type) throw UsageError{"--out: the file must end in .png, .jpg, .jpeg, .bmp or .pdf"};
+    if (month_last && *type != ChartFileType::Pdf) throw UsageError{"--month: the file must end in .pdf"};
+    if (night && *type == ChartFileType::Pdf) throw UsageError{"--nachtansicht: only for pictures, not for .pdf"};
     std::error_code ec;
     if (std::filesystem::is_directory(**out, ec))
       throw UsageError{"--out: '" + **out + "' is a folder, not a file"};
@@ -108,10 +85,13 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
   almanac.site = site;
   almanac.interpolation = interpolation;
-  RunRecomputationChain(almanac, dir, PrintProgress, LogFolder(dir));
+  RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
   EnsureGuiApplication();
 
   ChartRun run;
+  run.month_last = month_last;
+  run.night = night;
+  run.almanac = &almanac;
   run.chart = std::make_unique<DayChart>();
   DayChart& chart = *run.chart;
   chart.Sel_JD = sel;
@@ -139,23 +119,6 @@ void PrintMemo(const DayChart& chart) {
   for (const std::string& line : chart.Memo1) std::cout << line << "\n";
 }
 
-// Encodes the image in memory and writes it through AtomicFile (a temporary
-// beside `path`, synced and renamed).
-// Throws: Error with the system's text ("No space left on device", …) when it
-// cannot be written; an older file at `path` then stays.
-void SaveImage(const QImage& img, const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
-  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, ext == ".bmp" ? "BMP" : "PNG");
-  if (!writer.write(img)) throw Error(writer.errorString().toStdString(), path.string());
-  AtomicFile out(path);
-  out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  out.commit();
-}
-
 }  // namespace
 
 int RenderCommand(const Args& args) {
@@ -163,7 +126,14 @@ int RenderCommand(const Args& args) {
   std::optional<std::string> out;
   const int repeat = static_cast<int>(opts.integer("--repeat", 1, 1000).value_or(1));
   const ChartRun run = RunChart(opts, &out, repeat);
-  SaveImage(run.chart->Img, *out);
+  const std::filesystem::path path = *out;
+  if (Chart_File_Type(path) == ChartFileType::Pdf) {
+    Save_Day_Pages_Pdf(path, *run.chart, run.almanac->events, run.almanac->phases, run.chart->Sel_JD,
+                       run.month_last.value_or(run.chart->Sel_JD));
+  } else {
+    const QImage& img = run.chart->Img;
+    Save_Chart_Picture(run.night ? Night_View_Image(img) : img, path, img.size());
+  }
   PrintMemo(*run.chart);
   std::cerr << "rendered in " << FormatFixed(run.render_ms, 1) << " ms"
             << (repeat > 1 ? " (median of " + std::to_string(repeat) + ")" : std::string()) << "\n";

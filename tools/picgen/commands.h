@@ -20,6 +20,7 @@ void FinishOptions(const Args& args);
 int SourcesCommand(Args args);
 int SetsCommand(Args args);
 int PlanetCommand(Args args);
+int IconCommand(Args args);
 int ContactSheetCommand(int argc, char** argv, Args args);
 
 }  // namespace picgen

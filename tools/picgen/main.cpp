@@ -9,6 +9,8 @@
 //   picgen planet --index N --size PIXELS --out DIR/NAME.png
 //       one small picture at any size, for a close look: 2 .. 6 the planets of
 //       ImageList1, 7 the emblem, 8 Venus's clouds (writes NAME.png and NAME_mask.png)
+//   picgen icon --out DIR
+//       the program's icon: vesperkalend.svg and vesperkalend_48/64/128/256.png
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -26,7 +28,8 @@ void Usage() {
                "  picgen sources --out DIR [--body moon|venus|mercury] [--pictures 0,9,18] [--size PIXELS]\n"
                "  picgen sets --tools DIR --sources DIR --out DIR\n"
                "  picgen contact-sheet --out FILE [--from DIR] [--scale N]\n"
-               "  picgen planet --index 2..8 [--size PIXELS] --out DIR/NAME.png\n";
+               "  picgen planet --index 2..8 [--size PIXELS] --out DIR/NAME.png\n"
+               "  picgen icon --out DIR\n";
 }
 
 }  // namespace
@@ -42,6 +45,7 @@ int main(int argc, char** argv) {
     if (command == "sources") return picgen::SourcesCommand(args);
     if (command == "sets") return picgen::SetsCommand(args);
     if (command == "planet") return picgen::PlanetCommand(args);
+    if (command == "icon") return picgen::IconCommand(args);
     if (command == "contact-sheet") return picgen::ContactSheetCommand(argc, argv, args);
     Usage();
     return 2;

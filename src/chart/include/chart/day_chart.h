@@ -264,6 +264,14 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
 void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed,
                      const std::function<void()>& pump);
 
+// Paints every layer of the chosen day with `p`, whose device is taken as a
+// 2500 x 2200 surface (a picture, a PDF page or a printer page with a
+// matching transformation); fills Memo1 and the inspection fields as
+// Render_Day_Chart does. `pump` (may be empty) runs between layers and may
+// end and restart the painter on the same device. Never fails.
+void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases,
+                     const std::function<void()>& pump);
+
 // Renders the chosen day onto chart.Img, fills Memo1 and the inspection
 // fields, and hands the image to Copy_To_Screen. A call while a rendering is
 // running processes messages, clears Chart_Busy and returns false without

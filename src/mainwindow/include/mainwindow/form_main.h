@@ -65,6 +65,10 @@ class TForm_Main : public QMainWindow {
   double Chosen_Day() const { return chart.Sel_JD; }          // Julian day of the local 00:00
   const Site& Site_In_Force() const { return almanac->site; }
   const Almanac& Almanac_In_Force() const { return *almanac; }  // events, phases, interpolation
+  const DayChart& Chart() const { return chart; }              // the full-size chart and its state
+  std::filesystem::path Options_Path() const;                  // Vesperkalend-options.ini
+  // Passes the chart through `filter` (may be empty) on its way to the screen, and redraws it.
+  void Set_Screen_Filter(std::function<QImage(const QImage&)> filter);
   int Zone_Index() const { return zone_index; }               // row of the zone list
   const QImage& Displayed_Chart() const { return Image1_Bitmap; }
   bool Step_Repeating() const { return Btn_Repeat_Active != 0; }
@@ -182,7 +186,6 @@ class TForm_Main : public QMainWindow {
   void Own_Coordinates();
   void Show_Place();
   void Show_Zone();
-  std::filesystem::path Options_Path() const;
   void Restore_Place_Options();
   void Save_Place_Options();
   void Show_Values_In_Force(QLineEdit* field);
@@ -195,6 +198,7 @@ class TForm_Main : public QMainWindow {
   // The step buttons of date and site with what a press starts: every mouse
   // button presses them.
   std::vector<std::pair<QPushButton*, std::function<void()>>> step_buttons_;
+  std::function<QImage(const QImage&)> screen_filter_;  // the night view's colours, or empty
   QSize panel_needs_;  // the right panel's controls, from its top left corner
   FormOptions options_;
   bool end_requested_ = false;

@@ -1,0 +1,152 @@
+#include "export/icalendar.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "chart/day_chart.h"
+#include "base/atomic_file.h"
+#include "timecalc/numtext.h"
+
+namespace vk {
+
+namespace {
+
+constexpr double kUnixEpochJD = 2440587.5;
+
+std::string Two(unsigned v) { return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10); }
+
+// "YYYYMMDDTHHMMSSZ" of Unix seconds.
+std::string Utc_Text(std::int64_t unix_seconds) {
+  using namespace std::chrono;
+  const sys_seconds t{seconds{unix_seconds}};
+  const sys_days day = floor<days>(t);
+  const year_month_day ymd{day};
+  const hh_mm_ss hms{t - day};
+  const int y = static_cast<int>(ymd.year());
+  return std::to_string(y / 1000) + std::to_string(y / 100 % 10) + Two(static_cast<unsigned>(y % 100)) +
+         Two(static_cast<unsigned>(ymd.month())) + Two(static_cast<unsigned>(ymd.day())) + "T" +
+         Two(static_cast<unsigned>(hms.hours().count())) + Two(static_cast<unsigned>(hms.minutes().count())) +
+         Two(static_cast<unsigned>(hms.seconds().count())) + "Z";
+}
+
+std::int64_t Unix_Seconds(double jd_ut) { return std::llround((jd_ut - kUnixEpochJD) * 86400.0); }
+
+// FNV-1a, 64 bits.
+std::uint64_t Hash(std::string_view text) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : text) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+std::string Hex(std::uint64_t v) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string s(16, '0');
+  for (int i = 15; i >= 0; --i, v >>= 4) s[static_cast<std::size_t>(i)] = kDigits[v & 15];
+  return s;
+}
+
+std::string Without_Tabs(std::string text) {
+  std::erase(text, '\t');
+  return text;
+}
+
+// "Morgen: Beginn der …" for the twilights, else the stored name.
+std::string Event_Name(const tEventData& e) {
+  tEventData bare;
+  bare.event = e.event;
+  bare.note.assign(1, '\t');
+  return Event_Text(bare);
+}
+
+std::string Location_Text(const Site& site) {
+  return FormatFixed(std::fabs(site.Site_nLat), 2) + "° " + (site.Site_nLat < 0 ? "S" : "N") + ", " +
+         FormatFixed(std::fabs(site.Site_eLon), 2) + "° " + (site.Site_eLon < 0 ? "W" : "O");
+}
+
+}  // namespace
+
+std::string Ical_Escape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case ';': out += "\\;"; break;
+      case ',': out += "\\,"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string Ical_Fold(std::string_view line) {
+  std::string out;
+  std::size_t limit = 75;  // octets of this output line, the leading blank included
+  while (line.size() > limit) {
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+    out.append(line.substr(0, cut)).append("\r\n ");
+    line.remove_prefix(cut);
+    limit = 74;
+  }
+  out.append(line).append("\r\n");
+  return out;
+}
+
+std::string Ical_Utc(double jd_ut) { return Utc_Text(Unix_Seconds(jd_ut)); }
+
+std::string Ical_Uid(const tEventData& e, const Site& site) {
+  const std::string key = e.body + "|" + e.event + "|" + FormatFixed(site.Site_nLat, 4) + "|" +
+                          FormatFixed(site.Site_eLon, 4);
+  return Ical_Utc(e.jd_ut) + "-" + Hex(Hash(key)) + "@vesperkalend";
+}
+
+std::string Calendar_Text(const EventStore& store, const tCalendarRequest& request, int* count) {
+  std::string out;
+  const auto line = [&out](std::string_view text) { out += Ical_Fold(text); };
+  line("BEGIN:VCALENDAR");
+  line("VERSION:2.0");
+  line("PRODID:-//Vesperkalend//Vesperkalend " VK_VERSION_TEXT "//DE");
+  line("CALSCALE:GREGORIAN");
+  line("METHOD:PUBLISH");
+  const std::string stamp = Utc_Text(request.stamp_unix);
+  const std::string geo = "GEO:" + FormatFixed(request.site.Site_nLat, 6) + ";" + FormatFixed(request.site.Site_eLon, 6);
+  const std::string location = "LOCATION:" + Ical_Escape(Location_Text(request.site));
+  int n = 0;
+  const auto first = Find_Event(store, 1, request.from_jd, {}, {});
+  const int last = std::min(store.Event_Count, static_cast<int>(store.Event_Tab.size()) - 1);
+  for (int i = first.value_or(last + 1); i <= last; ++i) {
+    const tEventData& e = store.Event_Tab[static_cast<std::size_t>(i)];
+    if (e.jd_local >= request.to_jd + 1.0) break;
+    const auto kind = Group_Of(e);
+    if (!kind || (request.kinds & Group_Bit(*kind)) == 0) continue;
+    line("BEGIN:VEVENT");
+    line("UID:" + Ical_Uid(e, request.site));
+    line("DTSTAMP:" + stamp);
+    line("DTSTART:" + Ical_Utc(e.jd_ut));
+    line("SUMMARY:" + Ical_Escape(e.body + ": " + Event_Name(e)));
+    line("DESCRIPTION:" + Ical_Escape(Without_Tabs(Event_Text(e)) + "\nOrtszeit: " + Date_Time_Text(e.jd_local)));
+    line(geo);
+    line(location);
+    line("TRANSP:TRANSPARENT");
+    line("END:VEVENT");
+    ++n;
+  }
+  line("END:VCALENDAR");
+  if (count != nullptr) *count = n;
+  return out;
+}
+
+void Write_Text_File(const std::filesystem::path& path, std::string_view text) {
+  AtomicFile file(path);
+  file.write(text);
+  file.commit();
+}
+
+}  // namespace vk

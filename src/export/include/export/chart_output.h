@@ -1,0 +1,52 @@
+// The day chart as files: pictures (PNG, JPEG, BMP), vector PDF pages and
+// month sheets; the fit of the chart onto a page; the night view.
+#pragma once
+#include <QImage>
+#include <QSize>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "chart/day_chart.h"
+
+class QPainter;
+
+namespace vk {
+
+enum class ChartFileType { Png, Jpeg, Bmp, Pdf };
+
+// The type by the file's ending (.png, .jpg/.jpeg, .bmp, .pdf, any case).
+// Returns: nothing for any other ending.
+std::optional<ChartFileType> Chart_File_Type(const std::filesystem::path& path);
+
+// Sets `p`'s transformation so that the 2500 x 2200 chart fills `page`
+// (device units) as far as it can with its proportion kept, centred.
+// Never fails.
+void Fit_Chart_To(QPainter& p, const QRectF& page);
+
+// The chart picture `img` scaled to `size` (the full 2500 x 2200 when it is
+// the same) written as PNG, JPEG or BMP by the ending of `path`, under a
+// temporary name renamed into place.
+// Throws: Error naming `path` for another ending or when it cannot be
+// written; no file is left then.
+void Save_Chart_Picture(const QImage& img, const std::filesystem::path& path, QSize size);
+
+// A PDF file of `pages` vector pages, each the size of the chart at 96 dpi
+// (661.5 x 582.1 mm); `paint(p, k)` paints page k (0 …) in chart
+// coordinates. Written under a temporary name and renamed into place.
+// Throws: Error naming `path` when it cannot be written; no file is left then.
+void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
+                    const std::function<void(QPainter&, int page)>& paint);
+
+// The month sheet: one vector page per day [first_jd, last_jd] (Julian days
+// of local 00:00) with `chart`'s display flags, as Save_Chart_Pdf. Leaves
+// chart.Sel_JD at the last day. Throws: as Save_Chart_Pdf.
+void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, const EventStore& store,
+                        const PhaseTable& phases, double first_jd, double last_jd);
+
+// The night view of a chart picture: each pixel becomes dark red of the
+// pixel's brightness (0.299 R + 0.587 G + 0.114 B, scaled to at most 200),
+// green and blue 0. Never fails.
+QImage Night_View_Image(const QImage& img);
+
+}  // namespace vk

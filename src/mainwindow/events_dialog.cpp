@@ -1,0 +1,63 @@
+#include "mainwindow/events_dialog.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vk {
+
+namespace {
+
+const QDate kFirstDate(2022, 1, 1);
+const QDate kLastDate(2031, 12, 30);
+
+QDateEdit* Date_Edit(QWidget* parent, QDate date) {
+  auto* edit = new QDateEdit(date, parent);
+  edit->setDisplayFormat("yyyy-MM-dd");
+  edit->setDateRange(kFirstDate, kLastDate);
+  edit->setCalendarPopup(true);
+  return edit;
+}
+
+}  // namespace
+
+EventsDialog::EventsDialog(QWidget* parent, QDate month_start) : QDialog(parent) {
+  setWindowTitle(QString::fromUtf8("Termine exportieren"));
+  auto* layout = new QVBoxLayout(this);
+  auto* dates = new QFormLayout;
+  From_Edit = Date_Edit(this, month_start);
+  To_Edit = Date_Edit(this, month_start.addMonths(1).addDays(-1));
+  dates->addRow(QString::fromUtf8("&Von:"), From_Edit);
+  dates->addRow(QString::fromUtf8("&Bis:"), To_Edit);
+  layout->addLayout(dates);
+  auto* kinds = new QGroupBox(QString::fromUtf8("Ereignisse"), this);
+  auto* kinds_layout = new QVBoxLayout(kinds);
+  for (std::size_t k = 0; k < Event_Groups.size(); ++k) {
+    Kind_Boxes[k] = new QCheckBox(QString::fromUtf8(Event_Groups[k].label), kinds);
+    Kind_Boxes[k]->setChecked(true);
+    kinds_layout->addWidget(Kind_Boxes[k]);
+  }
+  layout->addWidget(kinds);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8("Exportieren …"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("Abbrechen"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+}
+
+QDate EventsDialog::From() const { return From_Edit->date(); }
+QDate EventsDialog::To() const { return To_Edit->date(); }
+
+tGroupSet EventsDialog::Kinds() const {
+  tGroupSet set = 0;
+  for (std::size_t k = 0; k < Event_Groups.size(); ++k)
+    if (Kind_Boxes[k]->isChecked()) set |= Group_Bit(Event_Groups[k].group);
+  return set;
+}
+
+}  // namespace vk

@@ -1,0 +1,147 @@
+#include "mainwindow/form_file_menu.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <chrono>
+
+#include "export/chart_output.h"
+#include "export/icalendar.h"
+#include "mainwindow/events_dialog.h"
+#include "mainwindow/form_main.h"
+#include "mainwindow/menu_bar.h"
+#include "timecalc/calendar.h"
+#include "base/error.h"
+
+namespace vk {
+
+namespace {
+
+// A chart with the window's display flags and pictures, for painting pages
+// without touching the window's own chart.
+std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
+  auto chart = std::make_unique<DayChart>();
+  chart->Sel_JD = shown.Sel_JD;
+  chart->Show_Daemmerungen = shown.Show_Daemmerungen;
+  chart->Show_Auf_Untergaenge = shown.Show_Auf_Untergaenge;
+  chart->Show_Meridian = shown.Show_Meridian;
+  chart->Pictures = shown.Pictures;
+  return chart;
+}
+
+std::filesystem::path Path_Of(const QString& name) { return std::filesystem::path(name.toStdString()); }
+
+void Save_Chart_Dialog(TForm_Main& form, bool full_size) {
+  const QString name = QFileDialog::getSaveFileName(
+      &form, QString::fromUtf8("Diagramm speichern"), QDir::homePath(),
+      QString::fromUtf8("Bilder und PDF (*.png *.jpg *.jpeg *.bmp *.pdf);;PNG (*.png);;JPEG (*.jpg *.jpeg);;"
+                        "BMP (*.bmp);;PDF (*.pdf)"));
+  if (name.isEmpty()) return;
+  const QSize size = full_size || form.Displayed_Chart().isNull() ? QSize(kChartWidth, kChartHeight)
+                                                                 : form.Displayed_Chart().size();
+  form.Guarded([&] { Save_Form_Chart(form, Path_Of(name), size); });
+}
+
+void Save_Month_Dialog(TForm_Main& form) {
+  const QString name = QFileDialog::getSaveFileName(&form, QString::fromUtf8("Monatsblatt speichern"),
+                                                    QDir::homePath(), QString::fromUtf8("PDF (*.pdf)"));
+  if (name.isEmpty()) return;
+  form.Guarded([&] { Save_Form_Month(form, Path_Of(name)); });
+}
+
+void Print_Dialog(TForm_Main& form) {
+  form.Guarded([&] {
+    if (QPrinterInfo::availablePrinters().isEmpty())
+      throw Error(QString::fromUtf8("Kein Drucker eingerichtet. Das Diagramm lässt sich mit "
+                                    "„Diagramm speichern …“ als PDF sichern und später drucken.")
+                      .toStdString());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, &form);
+    dialog.setWindowTitle(QString::fromUtf8("Diagramm drucken"));
+    if (dialog.exec() == QDialog::Accepted) Print_Form_Chart(form, printer);
+  });
+}
+
+void Export_Events_Dialog(TForm_Main& form) {
+  const CalendarTime c = JDToCalendar(form.Chosen_Day());
+  EventsDialog dialog(&form, QDate(c.year, c.month, 1));
+  if (dialog.exec() != QDialog::Accepted) return;
+  const QString name = QFileDialog::getSaveFileName(&form, QString::fromUtf8("Termine exportieren"),
+                                                    QDir::homePath(), QString::fromUtf8("iCalendar (*.ics)"));
+  if (name.isEmpty()) return;
+  form.Guarded([&] {
+    const int n = Export_Form_Events(form, Path_Of(name), dialog.From(), dialog.To(), dialog.Kinds());
+    form.Show_Status(QString::fromUtf8("%1 Termine exportiert: %2").arg(n).arg(name), StatusColour::ButtonFace);
+  });
+}
+
+}  // namespace
+
+void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize size) {
+  if (Chart_File_Type(path) == ChartFileType::Pdf) {
+    auto chart = Chart_Like(form.Chart());
+    chart->Sel_JD = form.Chosen_Day();
+    Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, form.Chosen_Day(), form.Chosen_Day());
+  } else {
+    Save_Chart_Picture(form.Chart().Img, path, size);
+  }
+}
+
+void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path) {
+  const CalendarTime c = JDToCalendar(form.Chosen_Day());
+  const double first = CalendarToJD(c.year, c.month, 1, 0, 0, 0);
+  const double next = c.month == 12 ? CalendarToJD(c.year + 1, 1, 1, 0, 0, 0) : CalendarToJD(c.year, c.month + 1, 1, 0, 0, 0);
+  auto chart = Chart_Like(form.Chart());
+  Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, first,
+                     std::min(next - 1.0, kLastDay));
+}
+
+void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
+  auto chart = Chart_Like(form.Chart());
+  chart->Sel_JD = form.Chosen_Day();
+  QPainter p(&printer);
+  Fit_Chart_To(p, printer.pageRect(QPrinter::DevicePixel).translated(-printer.pageRect(QPrinter::DevicePixel).topLeft()));
+  Paint_Day_Chart(p, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, {});
+}
+
+int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds) {
+  if (from > to) throw Error(QString::fromUtf8("Das Startdatum liegt nach dem Enddatum").toStdString());
+  tCalendarRequest request;
+  request.from_jd = std::max(CalendarToJD(from.year(), from.month(), from.day(), 0, 0, 0), kFirstDay);
+  request.to_jd = std::min(CalendarToJD(to.year(), to.month(), to.day(), 0, 0, 0), kLastDay);
+  request.kinds = kinds;
+  request.site = form.Almanac_In_Force().site;
+  request.stamp_unix =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+  int count = 0;
+  const std::string text = Calendar_Text(form.Almanac_In_Force().events, request, &count);
+  Write_Text_File(path, text);
+  return count;
+}
+
+void Add_File_Menu(TForm_Main& form) {
+  QMenuBar* bar = form.menuBar();
+  QMenu* menu = Find_Or_Add_Menu(bar, "&Datei", bar->actions().isEmpty() ? QString() : bar->actions().first()->text());
+  QObject::connect(menu->addAction(QString::fromUtf8("Diagramm &speichern …")), &QAction::triggered, &form,
+                   [&form] { Save_Chart_Dialog(form, true); });
+  QObject::connect(menu->addAction(QString::fromUtf8("Diagramm in &Bildschirmgröße speichern …")),
+                   &QAction::triggered, &form, [&form] { Save_Chart_Dialog(form, false); });
+  QObject::connect(menu->addAction(QString::fromUtf8("&Monatsblatt speichern …")), &QAction::triggered, &form,
+                   [&form] { Save_Month_Dialog(form); });
+  menu->addSeparator();
+  QAction* print = menu->addAction(QString::fromUtf8("&Drucken …"));
+  print->setShortcut(QKeySequence::Print);
+  QObject::connect(print, &QAction::triggered, &form, [&form] { Print_Dialog(form); });
+  menu->addSeparator();
+  QObject::connect(menu->addAction(QString::fromUtf8("&Termine exportieren …")), &QAction::triggered, &form,
+                   [&form] { Export_Events_Dialog(form); });
+}
+
+}  // namespace vk

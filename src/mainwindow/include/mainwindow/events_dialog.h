@@ -1,0 +1,28 @@
+// The dialog of "Termine exportieren …": the span of days and the kinds of events.
+#pragma once
+#include <QDate>
+#include <QDialog>
+#include <array>
+
+#include "export/event_groups.h"
+
+class QCheckBox;
+class QDateEdit;
+
+namespace vk {
+
+class EventsDialog : public QDialog {
+ public:
+  // Starts with the month that begins at `month_start`, every kind chosen.
+  EventsDialog(QWidget* parent, QDate month_start);
+
+  QDate From() const;
+  QDate To() const;
+  tGroupSet Kinds() const;
+
+  QDateEdit* From_Edit = nullptr;
+  QDateEdit* To_Edit = nullptr;
+  std::array<QCheckBox*, kEventCategoryCount> Kind_Boxes{};
+};
+
+}  // namespace vk

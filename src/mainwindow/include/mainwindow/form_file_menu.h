@@ -1,0 +1,38 @@
+// The menu "Datei" of the main window: the chart as a picture or PDF page,
+// printing, the month sheet and the calendar export of the events.
+#pragma once
+#include <QDate>
+#include <QSize>
+#include <QString>
+#include <filesystem>
+
+#include "export/event_groups.h"
+
+class QPrinter;
+
+namespace vk {
+
+class TForm_Main;
+
+// Adds the menu "Datei" in front of the menu bar. Never fails.
+void Add_File_Menu(TForm_Main& form);
+
+// The chart of the chosen day into `path`: PNG, JPEG or BMP by its ending at
+// `size` (the full 2500 x 2200 or the size on screen), or a vector PDF page.
+// Throws: Error naming the path for another ending or when it cannot be
+// written; no file is left then.
+void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize size);
+
+// The chosen day's month, one vector PDF page per day. Throws: as Save_Form_Chart.
+void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path);
+
+// The chart fitted to the printer's page, portrait. Never fails.
+void Print_Form_Chart(TForm_Main& form, QPrinter& printer);
+
+// The events of the local days `from` … `to` of the chosen kinds as an
+// iCalendar file. Returns: the number of events.
+// Throws: Error naming the path when it cannot be written (no file is left),
+// or for `from` after `to`.
+int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds);
+
+}  // namespace vk

@@ -1,0 +1,206 @@
+// Chart pictures, PDF pages, month sheets and the night view.
+#include "export/chart_output.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+#include "base/error.h"
+
+namespace vk {
+namespace {
+
+int Shell(const std::string& cmd) {
+  const int rc = std::system(cmd.c_str());
+  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+TEST(ChartFileType, ByEnding) {
+  const struct {
+    const char* name;
+    std::optional<ChartFileType> type;
+  } cases[] = {
+      {"a.png", ChartFileType::Png},  {"a.PNG", ChartFileType::Png},   {"b.jpg", ChartFileType::Jpeg},
+      {"b.JPEG", ChartFileType::Jpeg}, {"c.bmp", ChartFileType::Bmp},  {"d.pdf", ChartFileType::Pdf},
+      {"e.gif", std::nullopt},         {"png", std::nullopt},          {"f.png.tmp", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Chart_File_Type(c.name), c.type) << c.name;
+}
+
+// A chart-sized test picture: black, a grey band over rows 500 … 899 and a
+// white one over rows 1300 … 1309, across x = 100 … 899.
+void Paint_Test_Bands(QPainter& p) {
+  p.fillRect(QRect(0, 0, kChartWidth, kChartHeight), Qt::black);
+  p.fillRect(QRect(100, 500, 800, 400), QColor(128, 128, 128));
+  p.fillRect(QRect(100, 1300, 800, 10), Qt::white);
+}
+
+QImage Test_Bands() {
+  QImage img(kChartWidth, kChartHeight, QImage::Format_RGB32);
+  QPainter p(&img);
+  Paint_Test_Bands(p);
+  return img;
+}
+
+TEST(SaveChartPicture, EveryTypeAtFullAndScreenSize) {
+  test::TempDir dir;
+  const QImage img = Test_Bands();
+  for (const char* name : {"c.png", "c.jpg", "c.bmp"}) {
+    for (const QSize size : {QSize(kChartWidth, kChartHeight), QSize(919, 809)}) {
+      const auto path = dir / name;
+      Save_Chart_Picture(img, path, size);
+      const QImage back(QString::fromStdString(path.string()));
+      ASSERT_FALSE(back.isNull()) << name;
+      EXPECT_EQ(back.size(), size) << name;
+      // The white band's middle row, scaled to the size.
+      const int y = static_cast<int>(1305.0 * size.height() / kChartHeight);
+      const int x = static_cast<int>(500.0 * size.width() / kChartWidth);
+      EXPECT_GT(qRed(back.pixel(x, y)), 200) << name;
+      EXPECT_LT(qRed(back.pixel(x, y - 40 * size.height() / kChartHeight)), 30) << name;
+    }
+  }
+}
+
+TEST(SaveChartPicture, UnwritablePathLeavesNothing) {
+  test::TempDir dir;
+  const auto path = dir / "missing" / "c.png";
+  try {
+    Save_Chart_Picture(Test_Bands(), path, QSize(100, 88));
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_NE(e.describe().find(path.string()), std::string::npos) << e.describe();
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+  EXPECT_THROW(Save_Chart_Picture(Test_Bands(), dir / "c.gif", QSize(100, 88)), Error);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+// Rows where column x changes its brightness by more than 60.
+std::vector<int> Edges(const QImage& img, int x) {
+  std::vector<int> rows;
+  for (int y = 1; y < img.height(); ++y)
+    if (std::abs(qGray(img.pixel(x, y)) - qGray(img.pixel(x, y - 1))) > 60) rows.push_back(y);
+  return rows;
+}
+
+TEST(SaveChartPdf, PagesRasteriseToTheChartRows) {
+  test::TempDir dir;
+  const auto pdf = dir / "bands.pdf";
+  Save_Chart_Pdf(pdf, 2, [](QPainter& p, int) { Paint_Test_Bands(p); });
+  ASSERT_EQ(Shell("cd '" + dir.path().string() + "' && pdftoppm -r 96 -f 2 -l 2 -png bands.pdf page"), 0);
+  const QImage page(QString::fromStdString((dir / "page-2.png").string()));
+  ASSERT_EQ(page.size(), QSize(kChartWidth, kChartHeight));
+  const std::vector<int> want = {500, 900, 1300, 1310};
+  const std::vector<int> got = Edges(page, 500);
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t k = 0; k < want.size(); ++k) EXPECT_NEAR(got[k], want[k], 1) << k;
+}
+
+TEST(SaveChartPdf, UnwritablePathLeavesNothing) {
+  test::TempDir dir;
+  EXPECT_THROW(Save_Chart_Pdf(dir / "missing" / "c.pdf", 1, [](QPainter& p, int) { Paint_Test_Bands(p); }), Error);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(NightView, NoGreenOrBlueAboveRedAndBrightnessKept) {
+  QImage img(6, 1, QImage::Format_RGB32);
+  const QRgb colours[] = {qRgb(255, 255, 255), qRgb(255, 255, 0), qRgb(0, 0, 255),
+                          qRgb(0, 255, 0),     qRgb(0, 0, 0),     qRgb(128, 128, 128)};
+  for (int x = 0; x < 6; ++x) img.setPixel(x, 0, colours[x]);
+  const QImage night = Night_View_Image(img);
+  const int want_red[] = {200, 175, 22, 115, 0, 100};  // brightness 255, 226, 29, 149, 0, 128 scaled by 200/255
+  for (int x = 0; x < 6; ++x) {
+    const QRgb c = night.pixel(x, 0);
+    EXPECT_NEAR(qRed(c), want_red[x], 1) << x;
+    EXPECT_EQ(qGreen(c), 0) << x;
+    EXPECT_EQ(qBlue(c), 0) << x;
+  }
+}
+
+}  // namespace
+}  // namespace vk
+
+// The tool's charts from the real data.
+namespace vk {
+namespace {
+
+const std::filesystem::path kData = VK_DATA_DIR;
+
+int Tool(const std::string& args, const test::TempDir& dir) {
+  return Shell("cd '" + dir.path().string() + "' && '" VK_TOOL "' " + args + " --dir '" + kData.string() +
+             "' >out.txt 2>err.txt");
+}
+
+// Rows where the plot's column x = 120 (left of every bar) changes colour: the band edges.
+std::vector<int> Band_Rows(const QImage& img) {
+  std::vector<int> rows;
+  for (int y = 101; y < 2100; ++y) {
+    const QRgb a = img.pixel(120, y - 1), b = img.pixel(120, y);
+    if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 60)
+      rows.push_back(y);
+  }
+  return rows;
+}
+
+TEST(ToolCharts, MonthSheetPageOneHasTheBandsOfThePngExport) {
+  test::TempDir dir;
+  ASSERT_EQ(Tool("render --date 2024-04-01 --out day.png", dir), 0);
+  ASSERT_EQ(Tool("render --month 2024-04 --out april.pdf", dir), 0);
+  ASSERT_EQ(Shell("cd '" + dir.path().string() + "' && pdfinfo april.pdf | grep -q '^Pages: *30$'"), 0);
+  ASSERT_EQ(Shell("cd '" + dir.path().string() + "' && pdftoppm -r 96 -f 1 -l 1 -png april.pdf page"), 0);
+  const QImage png(QString::fromStdString((dir / "day.png").string()));
+  const QImage page(QString::fromStdString((dir / "page-01.png").string()));
+  ASSERT_EQ(page.size(), png.size());
+  const auto want = Band_Rows(png);
+  const auto got = Band_Rows(page);
+  ASSERT_GE(want.size(), 8u);  // four twilight levels, morning and evening
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t k = 0; k < want.size(); ++k) EXPECT_NEAR(got[k], want[k], 1) << k;
+}
+
+TEST(ToolCharts, NightViewHasNoGreenOrBlueAboveRed) {
+  test::TempDir dir;
+  ASSERT_EQ(Tool("render --date 2024-06-21 --daemmerungen --meridian --nachtansicht --out night.png", dir), 0);
+  ASSERT_EQ(Tool("render --date 2024-06-21 --daemmerungen --meridian --out day.png", dir), 0);
+  const QImage night(QString::fromStdString((dir / "night.png").string()));
+  const QImage day(QString::fromStdString((dir / "day.png").string()));
+  ASSERT_EQ(night.size(), QSize(kChartWidth, kChartHeight));
+  const QImage n32 = night.convertToFormat(QImage::Format_RGB32);
+  const QImage d32 = day.convertToFormat(QImage::Format_RGB32);
+  int lit = 0, coloured_by_day = 0;
+  for (int y = 0; y < n32.height(); ++y) {
+    const auto* nr = reinterpret_cast<const QRgb*>(n32.constScanLine(y));
+    const auto* dr = reinterpret_cast<const QRgb*>(d32.constScanLine(y));
+    for (int x = 0; x < n32.width(); ++x) {
+      const QRgb c = nr[x];
+      ASSERT_LE(qGreen(c), qRed(c)) << x << "," << y;
+      ASSERT_LE(qBlue(c), qRed(c)) << x << "," << y;
+      lit += qRed(c) > 100;
+      coloured_by_day += qGreen(dr[x]) > qRed(dr[x]) || qBlue(dr[x]) > qRed(dr[x]);
+    }
+  }
+  EXPECT_GT(lit, 100000);             // the daylight band and the texts are still there
+  EXPECT_GT(coloured_by_day, 10000);  // the normal chart has its blue and green
+}
+
+TEST(ToolCharts, BadOutputs) {
+  test::TempDir dir;
+  EXPECT_EQ(Tool("render --month 2024-04 --out april.png", dir), 2);
+  EXPECT_EQ(Tool("render --month 2024-13 --out a.pdf", dir), 2);
+  EXPECT_EQ(Tool("render --month 2032-01 --out a.pdf", dir), 2);
+  EXPECT_EQ(Tool("render --date 2024-04-01 --month 2024-04 --out a.pdf", dir), 2);
+  EXPECT_EQ(Tool("render --date 2024-04-01 --nachtansicht --out a.pdf", dir), 2);
+  EXPECT_EQ(Tool("render --month 2024-04 --out missing/april.pdf", dir), 1);
+  EXPECT_NE(test::ReadFile(dir / "err.txt").find("missing/april.pdf"), std::string::npos);
+  for (const auto& f : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_TRUE(f.path().extension() == ".txt") << f.path();
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,205 @@
+// The iCalendar writer's pieces: escaping, folding, UTC times, identifiers
+// and the kind groups.
+#include "export/icalendar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vk {
+namespace {
+
+TEST(IcalEscape, Table) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"Mond: Vollmond", "Mond: Vollmond"},
+      {"a,b;c\\d", "a\\,b\\;c\\\\d"},
+      {"Zeile 1\nZeile 2", "Zeile 1\\nZeile 2"},
+      {"über -18°", "über -18°"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Ical_Escape(c.in), c.out) << c.in;
+}
+
+// Undoes the folding: CRLF followed by one blank disappears.
+std::string Unfold(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 3, "\r\n ") == 0) {
+      i += 2;
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t p; (p = text.find("\r\n", start)) != std::string::npos; start = p + 2)
+    lines.push_back(text.substr(start, p - start));
+  EXPECT_EQ(start, text.size()) << "text does not end in CRLF";
+  return lines;
+}
+
+bool Valid_Utf8_Start(const std::string& line, std::size_t from) {
+  return from >= line.size() || (static_cast<unsigned char>(line[from]) & 0xC0) != 0x80;
+}
+
+TEST(IcalFold, LongGermanDescriptionKeepsCharactersWhole) {
+  const std::string description =
+      "DESCRIPTION:" + Ical_Escape("Abend: Ende der astronomischen Dämmerung (Sonne unter -18°), "
+                                   "größte östliche Elongation; Merkur über dem Südwesthorizont\n"
+                                   "Ortszeit: 2024-04-08  21:43:12 – äöüÄÖÜß°°°°°°°°°°°°°°°°°°°°°°°°°°°°°°°°°°°°");
+  // Shifted by 0 … 3 leading octets, so that every cut meets a multi-byte
+  // character at some offset.
+  for (int shift = 0; shift < 4; ++shift) {
+    const std::string line = std::string(static_cast<std::size_t>(shift), 'x') + description;
+    const std::string folded = Ical_Fold(line);
+    const auto lines = Lines(folded);
+    ASSERT_GT(lines.size(), 2u);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      EXPECT_LE(lines[k].size(), 75u) << "line " << k;
+      if (k > 0) {
+        EXPECT_EQ(lines[k][0], ' ');
+        EXPECT_TRUE(Valid_Utf8_Start(lines[k], 1)) << "continuation " << k << " starts inside a character";
+      }
+    }
+    EXPECT_EQ(Unfold(folded), line + "\r\n");
+  }
+}
+
+TEST(IcalFold, ShortLinesStayWhole) {
+  EXPECT_EQ(Ical_Fold("BEGIN:VEVENT"), "BEGIN:VEVENT\r\n");
+  const std::string exactly75(75, 'a');
+  EXPECT_EQ(Ical_Fold(exactly75), exactly75 + "\r\n");
+  EXPECT_EQ(Ical_Fold(exactly75 + "b"), exactly75 + "\r\n b\r\n");
+}
+
+TEST(IcalUtc, KnownInstants) {
+  const struct {
+    double jd;
+    const char* text;
+  } cases[] = {
+      {2451545.0, "20000101T120000Z"},                           // J2000.0
+      {2460408.5, "20240408T000000Z"},
+      {2460408.5 + (18 * 3600 + 21 * 60 + 7) / 86400.0, "20240408T182107Z"},
+      {2459581.0 - 0.009 / 86400.0, "20220101T120000Z"},        // 9 ms before noon rounds up
+      {2463230.5 - 0.4 / 86400.0, "20311230T000000Z"},          // 0.4 s before midnight rounds up
+      {2463230.5 - 0.6 / 86400.0, "20311229T235959Z"},          // 0.6 s before: the second before
+  };
+  for (const auto& c : cases) EXPECT_EQ(Ical_Utc(c.jd), c.text) << c.text;
+}
+
+tEventData Event(double jd_ut, const char* body, const char* event) {
+  tEventData e;
+  e.jd_ut = jd_ut;
+  e.jd_local = jd_ut + 1.0 / 12.0;
+  e.body = body;
+  e.event = event;
+  e.note.assign(1, '\t');
+  return e;
+}
+
+TEST(IcalUid, StableForSameEventAndSiteOnly) {
+  const Site basel{47.5, 7.5, 1.0, {}};
+  const Site other{52.5, 13.4, 1.0, {}};
+  const tEventData full = Event(2460424.4923, "Mond", "Vollmond");
+  EXPECT_EQ(Ical_Uid(full, basel), Ical_Uid(full, basel));
+  tEventData again = full;
+  again.jd_local += 0.5;  // another zone does not change the event
+  EXPECT_EQ(Ical_Uid(again, basel), Ical_Uid(full, basel));
+  EXPECT_NE(Ical_Uid(full, other), Ical_Uid(full, basel));
+  EXPECT_NE(Ical_Uid(Event(2460424.4923, "Mond", "Neumond"), basel), Ical_Uid(full, basel));
+  EXPECT_NE(Ical_Uid(Event(2460424.4923, "Venus", "Vollmond"), basel), Ical_Uid(full, basel));
+  EXPECT_NE(Ical_Uid(Event(2460424.4923 + 2.0 / 86400, "Mond", "Vollmond"), basel), Ical_Uid(full, basel));
+}
+
+TEST(EventKinds, EveryStoredNameHasItsGroup) {
+  const struct {
+    const char* body;
+    const char* event;
+    EventCategory kind;
+  } cases[] = {
+      {"Sonne", "MAstrD", EventCategory::Twilight},
+      {"Sonne", "ABurgD", EventCategory::Twilight},
+      {"Sonne", "Aufgang", EventCategory::SunRiseSet},
+      {"Sonne", "Untergang", EventCategory::SunRiseSet},
+      {"Mond", "Aufgang", EventCategory::BodyRiseSet},
+      {"Neptun", "Untergang", EventCategory::BodyRiseSet},
+      {"Jupiter", "im Meridian", EventCategory::Transit},
+      {"Sonne", "wahrer Mittag", EventCategory::Transit},
+      {"Mond", "Vollmond", EventCategory::MoonPhase},
+      {"Mond", "Letztes Viertel", EventCategory::MoonPhase},
+      {"Sonne", "Frühlingsanfang (Ekliptik)", EventCategory::Season},
+      {"Sonne", "Winteranfang (Äquator)", EventCategory::Season},
+      {"Merkur", "in unterer Konjunktion zu Sonne", EventCategory::Configuration},
+      {"Merkur", "in oberer Konjunktion zur Sonne", EventCategory::Configuration},
+      {"Saturn", "in Konjunktion zur Sonne", EventCategory::Configuration},
+      {"Mars", "in Opposition zur Sonne", EventCategory::Configuration},
+      {"Uranus", "stationär, wird rückläufig", EventCategory::Configuration},
+      {"Venus", "maximale Elongation (östl.)", EventCategory::Configuration},
+      {"Venus", "maximale Helligkeit (Morgenhimmel)", EventCategory::Configuration},
+      {"Mond", "in Erdnähe", EventCategory::Distance},
+      {"Mars", "in Erdferne", EventCategory::Distance},
+      {"Sonne", "Erde in Sonnennähe", EventCategory::Distance},
+      {"Mond", "nördlichste Deklination", EventCategory::Declination},
+      {"Venus", "südlichste Deklination", EventCategory::Declination},
+  };
+  for (const auto& c : cases) {
+    const auto kind = Group_Of(Event(2460400, c.body, c.event));
+    ASSERT_TRUE(kind.has_value()) << c.body << " " << c.event;
+    EXPECT_EQ(*kind, c.kind) << c.body << " " << c.event;
+  }
+  EXPECT_FALSE(Group_Of(Event(2460400, "Mond", "unbekannt")).has_value());
+}
+
+TEST(EventKinds, ParseList) {
+  EXPECT_EQ(Parse_Groups("phases"), Group_Bit(EventCategory::MoonPhase));
+  EXPECT_EQ(Parse_Groups("phases,seasons"), Group_Bit(EventCategory::MoonPhase) | Group_Bit(EventCategory::Season));
+  EXPECT_EQ(Parse_Groups("twilights,sun,risesets,transits,phases,seasons,configurations,distances,declinations"),
+            kAllGroups);
+  std::string bad;
+  EXPECT_FALSE(Parse_Groups("phases,eclipses", &bad).has_value());
+  EXPECT_EQ(bad, "eclipses");
+  EXPECT_FALSE(Parse_Groups("", &bad).has_value());
+  EXPECT_FALSE(Parse_Groups("phases,", &bad).has_value());
+}
+
+TEST(CalendarText, OnlyTheChosenDaysAndKinds) {
+  EventStore store;
+  // The helper puts local time two hours ahead of UT.
+  const double day = 2460408.5;  // 2024-04-08 00:00 local
+  store.Event_Tab.push_back(Event(day - 0.2, "Mond", "Aufgang"));   // the day before
+  store.Event_Tab.push_back(Event(day + 0.68, "Mond", "Neumond"));  // 2024-04-08 ~18:19 UT
+  store.Event_Tab.push_back(Event(day + 0.70, "Sonne", "Untergang"));
+  store.Event_Tab.push_back(Event(day + 0.75, "Mond", "in Erdnähe"));
+  store.Event_Tab.push_back(Event(day + 1.2, "Mond", "Vollmond"));  // the day after
+  store.Event_Count = 5;
+  tCalendarRequest r;
+  r.from_jd = day;
+  r.to_jd = day;
+  r.kinds = Group_Bit(EventCategory::MoonPhase) | Group_Bit(EventCategory::Distance);
+  r.stamp_unix = 1'700'000'000;  // 2023-11-14 22:13:20 UTC
+  int count = -1;
+  const std::string text = Calendar_Text(store, r, &count);
+  EXPECT_EQ(count, 2);
+  EXPECT_NE(text.find("SUMMARY:Mond: Neumond\r\n"), std::string::npos);
+  EXPECT_NE(text.find("SUMMARY:Mond: in Erdnähe\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("Untergang"), std::string::npos);
+  EXPECT_EQ(text.find("Vollmond"), std::string::npos);
+  EXPECT_NE(text.find("DTSTAMP:20231114T221320Z\r\n"), std::string::npos);
+  EXPECT_NE(text.find("GEO:47.500000;7.500000\r\n"), std::string::npos);
+  EXPECT_NE(text.find("LOCATION:47.50° N\\, 7.50° O\r\n"), std::string::npos);
+  EXPECT_EQ(text.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+  EXPECT_EQ(text.substr(text.size() - 15), "END:VCALENDAR\r\n");
+  for (std::size_t p = text.find('\n'); p != std::string::npos; p = text.find('\n', p + 1))
+    ASSERT_EQ(text[p - 1], '\r') << "bare LF at " << p;
+}
+
+}  // namespace
+}  // namespace vk

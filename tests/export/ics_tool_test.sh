@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# vesperkalend-tool ics: the file read back by python3-icalendar and imported
+# into calcurse; the bad inputs.
+#   ics_tool_test.sh TOOL DATA_DIR WORK_DIR
+set -euo pipefail
+tool=$1 data=$2 work=$3
+rm -rf "$work" && mkdir -p "$work"
+cd "$work"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# April 2024 in Basel (zone row 16, UTC+01:00 with summer time).
+"$tool" ics --from 2024-04-01 --to 2024-04-30 --dir "$data" --out april.ics 2>tool.log || { cat tool.log; fail "ics"; }
+count=$(sed -n 's/^\([0-9]*\) events written.*/\1/p' tool.log)
+[ "$count" -gt 500 ] || fail "only '$count' events"
+
+# The independent parser: every event, and the Moon's phases of April 2024 at
+# the instants the almanac offices publish (UTC, to the minute).
+/usr/bin/python3 - "$count" <<'PY' || fail "python3-icalendar check"
+import sys, datetime as dt, icalendar
+cal = icalendar.Calendar.from_ical(open("april.ics", "rb").read())
+events = list(cal.walk("VEVENT"))
+assert len(events) == int(sys.argv[1]), (len(events), sys.argv[1])
+utc = dt.timezone.utc
+uids = set()
+for e in events:
+    start = e["DTSTART"].dt
+    assert start.tzinfo is not None and start.utcoffset() == dt.timedelta(0), start
+    # Local days of April in summer time (UTC+2): 2024-03-31 22:00 … 2024-04-30 22:00 UTC.
+    assert dt.datetime(2024, 3, 31, 22, tzinfo=utc) <= start < dt.datetime(2024, 4, 30, 22, tzinfo=utc), start
+    assert "DTEND" not in e and "DURATION" not in e
+    assert abs(e["GEO"].latitude - 47.5) < 1e-9 and abs(e["GEO"].longitude - 7.5) < 1e-9
+    assert str(e["LOCATION"]) == "47.50° N, 7.50° O", e["LOCATION"]
+    uids.add(str(e["UID"]))
+assert len(uids) == len(events), "UIDs not unique"
+phases = {"Letztes Viertel": (2, 3, 15), "Neumond": (8, 18, 21), "Erstes Viertel": (15, 19, 13), "Vollmond": (23, 23, 49)}
+for name, (day, hour, minute) in phases.items():
+    found = [e for e in events if str(e["SUMMARY"]) == "Mond: " + name]
+    assert len(found) == 1, (name, len(found))
+    want = dt.datetime(2024, 4, day, hour, minute, tzinfo=utc)
+    got = found[0]["DTSTART"].dt
+    assert abs((got - want).total_seconds()) <= 120, (name, got, want)
+    assert "Ortszeit: 2024-04-" in str(found[0]["DESCRIPTION"]), found[0]["DESCRIPTION"]
+print("parsed", len(events), "events")
+PY
+
+# The same day twice gives the same identifiers.
+"$tool" ics --from 2024-04-08 --to 2024-04-08 --kinds phases --dir "$data" --out one.ics 2>/dev/null
+grep '^UID:' one.ics | while read -r uid; do grep -qxF "$uid" april.ics || fail "UID $uid not stable"; done
+[ "$(grep -c '^BEGIN:VEVENT' one.ics)" -eq 1 ] || fail "one phase on 2024-04-08"
+
+# A real calendar program imports every event.
+mkdir -p calcurse
+report=$(TZ=UTC calcurse -D calcurse -i april.ics 2>&1 | tail -1)
+[ "$report" = "$count apps / 0 events / 0 todos / 0 skipped" ] || fail "calcurse import: $report"
+[ "$(wc -l < calcurse/apts)" -eq "$count" ] || fail "calcurse holds $(wc -l < calcurse/apts) events"
+grep -q '^04/08/2024 @ 18:2[01] -> 04/08/2024 @ 18:2[01].*|Mond: Neumond$' calcurse/apts || fail "new moon in calcurse"
+
+# Bad input: status 2 and a message naming the problem, no file.
+expect_status() {
+  local want=$1 pattern=$2; shift 2
+  set +e; "$tool" ics "$@" --dir "$data" >out.txt 2>err.txt; local got=$?; set -e
+  [ "$got" -eq "$want" ] || { cat err.txt; fail "status $got for $*"; }
+  grep -q -- "$pattern" err.txt || { cat err.txt; fail "message '$pattern' for $*"; }
+}
+expect_status 2 "lies after --to" --from 2024-04-10 --to 2024-04-01 --out bad1.ics
+expect_status 2 "unknown kind 'eclipses'" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipses --out bad2.ics
+expect_status 2 "outside 2022-01-01" --from 2021-12-31 --to 2022-01-02 --out bad3.ics
+expect_status 2 "outside 2022-01-01" --from 2031-12-01 --to 2031-12-31 --out bad4.ics
+expect_status 2 "not a date" --from 2024-02-30 --to 2024-03-01 --out bad5.ics
+for f in bad1.ics bad2.ics bad3.ics bad4.ics bad5.ics; do [ ! -e "$f" ] || fail "$f written"; done
+
+# An unwritable path: status 1, the path named, nothing left behind.
+expect_status 1 "$work/missing/x.ics" --from 2024-04-01 --to 2024-04-02 --out "$work/missing/x.ics"
+[ ! -e missing ] || fail "folder created"
+mkdir locked && cp one.ics locked/keep.ics && chmod a-w locked
+if [ "$(id -u)" -ne 0 ]; then
+  expect_status 1 "locked/keep.ics" --from 2024-04-01 --to 2024-04-02 --out "$work/locked/keep.ics"
+  cmp -s one.ics locked/keep.ics || fail "old file changed"
+fi
+chmod u+w locked
+[ "$(ls locked)" = "keep.ics" ] || fail "temporary file left: $(ls locked)"
+echo ok

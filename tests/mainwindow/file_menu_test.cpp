@@ -1,0 +1,211 @@
+// The menu "Datei": chart pictures and PDF, month sheet, printing, calendar export.
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTimer>
+#include <memory>
+#include <functional>
+#include <sys/wait.h>
+
+#include "export/event_groups.h"
+#include "mainwindow/events_dialog.h"
+#include "mainwindow/form_file_menu.h"
+#include "timecalc/calendar.h"
+#include "base/error.h"
+#include "window_fixture.h"
+
+namespace vk {
+namespace {
+
+using test::WindowWorld;
+
+int Shell(const std::string& cmd) {
+  const int rc = std::system(cmd.c_str());
+  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+// Runs `act` once on the next modal dialog of type D, one tick after it has
+// opened (a dialog still setting itself up may ignore an answer).
+template <class D>
+void On_Modal(std::function<void(D*)> act) {
+  auto* timer = new QTimer;
+  auto seen = std::make_shared<QWidget*>(nullptr);  // compared only
+  QObject::connect(timer, &QTimer::timeout, [timer, act, seen] {
+    auto* d = dynamic_cast<D*>(QApplication::activeModalWidget());
+    if (d == nullptr || !d->isVisible()) return;
+    if (*seen != d) {
+      *seen = d;
+      return;
+    }
+    timer->stop();
+    timer->deleteLater();
+    act(d);
+  });
+  timer->start(20);
+}
+
+// Answers the next file dialog with `path`.
+void Answer_File_Dialog(const std::filesystem::path& path) {
+  On_Modal<QFileDialog>([path](QFileDialog* d) {
+    // Typed into the name field, as a user would (selectFile leaves a focused field alone).
+    auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(path.string()));
+    static_cast<QDialog*>(d)->accept();
+  });
+}
+
+QAction* Action(QMenu* menu, const QString& text) {
+  for (QAction* a : menu->actions())
+    if (a->text().remove('&') == text) return a;
+  return nullptr;
+}
+
+class FileMenu : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    world_ = new WindowWorld;
+    // The file dialogs start in, and keep their history under, a folder of the test's own.
+    qputenv("HOME", QByteArray::fromStdString(world_->dir.path().string()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((world_->dir / "xdg").string()));
+    window_ = world_->Open().release();
+    window_->Go_To_Day(CalendarToJD(2024, 4, 8, 0, 0, 0));
+  }
+  static void TearDownTestSuite() {
+    delete window_;
+    delete world_;
+  }
+  void SetUp() override { world_->messages.clear(); }
+  QMenu* Menu() {
+    const auto actions = w.menuBar()->actions();
+    return actions.isEmpty() ? nullptr : actions.first()->menu();
+  }
+  static WindowWorld* world_;
+  static TForm_Main* window_;
+  TForm_Main& w = *window_;
+  test::TempDir out;
+};
+WindowWorld* FileMenu::world_ = nullptr;
+TForm_Main* FileMenu::window_ = nullptr;
+
+TEST_F(FileMenu, FirstInTheBarWithItsEntries) {
+  QMenu* menu = Menu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->title(), "&Datei");
+  for (const char* text : {"Diagramm speichern …", "Diagramm in Bildschirmgröße speichern …", "Monatsblatt speichern …",
+                           "Drucken …", "Termine exportieren …"})
+    EXPECT_NE(Action(menu, QString::fromUtf8(text)), nullptr) << text;
+}
+
+TEST_F(FileMenu, SavesPicturesAtFullAndScreenSize) {
+  const struct {
+    const char* action;
+    const char* name;
+    bool full;
+  } cases[] = {
+      {"Diagramm speichern …", "full.png", true},
+      {"Diagramm speichern …", "full.jpg", true},
+      {"Diagramm speichern …", "full.bmp", true},
+      {"Diagramm in Bildschirmgröße speichern …", "screen.png", false},
+  };
+  for (const auto& c : cases) {
+    Answer_File_Dialog(out / c.name);
+    Action(Menu(), QString::fromUtf8(c.action))->trigger();
+    const QImage img(QString::fromStdString((out / c.name).string()));
+    ASSERT_FALSE(img.isNull()) << c.name;
+    EXPECT_EQ(img.size(), c.full ? QSize(2500, 2200) : w.Displayed_Chart().size()) << c.name;
+  }
+  EXPECT_TRUE(world_->messages.empty());
+}
+
+TEST_F(FileMenu, SavesAVectorPdfPage) {
+  Answer_File_Dialog(out / "chart.pdf");
+  Action(Menu(), QString::fromUtf8("Diagramm speichern …"))->trigger();
+  EXPECT_EQ(Shell("pdfinfo '" + (out / "chart.pdf").string() + "' | grep -q '^Pages: *1$'"), 0);
+  // Vector: the title is text in the page, not pixels.
+  EXPECT_EQ(Shell("pdftotext '" + (out / "chart.pdf").string() + "' - | grep -q '2024-04-08'"), 0);
+}
+
+TEST_F(FileMenu, MonthSheetHasOnePagePerDay) {
+  Answer_File_Dialog(out / "april.pdf");
+  Action(Menu(), QString::fromUtf8("Monatsblatt speichern …"))->trigger();
+  EXPECT_EQ(Shell("pdfinfo '" + (out / "april.pdf").string() + "' | grep -q '^Pages: *30$'"), 0);
+  EXPECT_EQ(Shell("pdftotext -f 30 -l 30 '" + (out / "april.pdf").string() + "' - | grep -q '2024-04-30'"), 0);
+  EXPECT_EQ(w.Chart().Sel_JD, CalendarToJD(2024, 4, 8, 0, 0, 0));  // the window's own chart untouched
+}
+
+TEST_F(FileMenu, UnwritablePathShowsAMessageAndLeavesNothing) {
+  // What the menu entries run once the file dialog has a name.
+  for (const char* name : {"missing/chart.png", "missing/chart.pdf", "missing/april.pdf"}) {
+    world_->messages.clear();
+    const auto path = out / name;
+    w.Guarded([&] {
+      if (std::string(name) == "missing/april.pdf")
+        Save_Form_Month(w, path);
+      else
+        Save_Form_Chart(w, path, QSize(2500, 2200));
+    });
+    ASSERT_EQ(world_->messages.size(), 1u) << name;
+    EXPECT_TRUE(world_->messages[0].second.contains(QString::fromStdString(path.string())))
+        << world_->messages[0].second.toStdString();
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+}
+
+TEST_F(FileMenu, PrintingWithoutPrinterSaysSo) {
+  if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is configured here";
+  Action(Menu(), QString::fromUtf8("Drucken …"))->trigger();
+  ASSERT_EQ(world_->messages.size(), 1u);
+  EXPECT_TRUE(world_->messages[0].second.contains("Kein Drucker eingerichtet"));
+}
+
+TEST_F(FileMenu, PrintFitsThePortraitPage) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString((out / "printed.pdf").string()));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  Print_Form_Chart(w, printer);
+  const std::string pdf = (out / "printed.pdf").string();
+  EXPECT_EQ(Shell("pdfinfo '" + pdf + "' | grep -q 'Page size: *595.* x 84[12].*A4'"), 0);
+  // The chart (wider than high) spans the page's width inside its margins: its
+  // black background covers the middle row of the page.
+  ASSERT_EQ(Shell("pdftoppm -r 20 -png '" + pdf + "' '" + (out / "printed").string() + "'"), 0);
+  const QImage page(QString::fromStdString((out / "printed-1.png").string()));
+  ASSERT_FALSE(page.isNull());
+  const int mid = page.height() / 2;
+  EXPECT_LT(qGray(page.pixel(page.width() / 2, mid)), 60);
+  EXPECT_GT(qGray(page.pixel(page.width() / 2, 3)), 200);  // the top margin stays paper
+}
+
+TEST_F(FileMenu, ExportsTheChosenKindsOfTheChosenDays) {
+  On_Modal<EventsDialog>([](EventsDialog* d) {
+    d->From_Edit->setDate(QDate(2024, 4, 1));
+    d->To_Edit->setDate(QDate(2024, 4, 30));
+    for (std::size_t k = 0; k < d->Kind_Boxes.size(); ++k)
+      d->Kind_Boxes[k]->setChecked(Event_Groups[k].group == EventCategory::MoonPhase);
+    d->accept();
+  });
+  // The file dialog follows the events dialog (the answer waits for it).
+  Answer_File_Dialog(out / "april.ics");
+  Action(Menu(), QString::fromUtf8("Termine exportieren …"))->trigger();
+  const std::string ics = test::ReadFile(out / "april.ics");
+  int events = 0;
+  for (std::size_t p = ics.find("BEGIN:VEVENT"); p != std::string::npos; p = ics.find("BEGIN:VEVENT", p + 1)) ++events;
+  EXPECT_EQ(events, 4);  // last quarter, new moon, first quarter, full moon
+  EXPECT_NE(ics.find("SUMMARY:Mond: Vollmond\r\n"), std::string::npos);
+}
+
+TEST_F(FileMenu, ExportRefusesStartAfterEndAndUnwritablePaths) {
+  EXPECT_THROW(Export_Form_Events(w, out / "a.ics", QDate(2024, 4, 10), QDate(2024, 4, 1), kAllGroups), Error);
+  EXPECT_THROW(Export_Form_Events(w, out / "missing" / "a.ics", QDate(2024, 4, 1), QDate(2024, 4, 1), kAllGroups),
+               Error);
+  EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Checks of the Debian package and of what it installs.
+#   package_test.sh build BUILD_DIR WORK_DIR      makes WORK_DIR/vesperkalend_*.deb with cpack
+#   package_test.sh lintian WORK_DIR              lintian reports no error
+#   package_test.sh desktop WORK_DIR              desktop-file-validate and appstreamcli pass
+#   package_test.sh installed WORK_DIR            the programs run from a scratch root made by dpkg -x
+set -euo pipefail
+step=$1
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+deb_of() {
+  local debs=("$1"/vesperkalend_*.deb)
+  [ -f "${debs[0]}" ] || fail "no package in $1 (the build step failed?)"
+  echo "${debs[0]}"
+}
+
+case $step in
+  build)
+    build=$2 work=$3
+    rm -rf "$work" && mkdir -p "$work"
+    cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail cpack; }
+    deb=$(deb_of "$work")
+    dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "shlibdeps gave no Qt dependency"
+    dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || fail "no platform plug-in dependency"
+    ;;
+  lintian)
+    deb=$(deb_of "$2")
+    out=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' || true)
+    echo "$out"
+    if grep -q '^E:' <<<"$out"; then fail "lintian reports errors"; fi
+    ;;
+  desktop)
+    deb=$(deb_of "$2")
+    root=$2/desktop-root
+    rm -rf "$root" && dpkg -x "$deb" "$root"
+    desktop=("$root"/usr/share/applications/*.desktop)
+    metainfo=("$root"/usr/share/metainfo/*.metainfo.xml)
+    desktop-file-validate "${desktop[0]}" | grep -v 'hint:' || true
+    desktop-file-validate "${desktop[0]}" | grep -qv 'hint:' && fail "desktop entry has errors or warnings"
+    appstreamcli validate --no-net "${metainfo[0]}" || fail "metainfo does not validate"
+    id=$(basename "${desktop[0]}" .desktop)
+    grep -q "<id>$id</id>" "${metainfo[0]}" || fail "metainfo id differs from the desktop entry $id"
+    grep -q '^Name\[de\]\|^GenericName\[de\]' "${desktop[0]}" || fail "no German name"
+    grep -q '^Categories=Education;Science;Astronomy;$' "${desktop[0]}" || fail "categories"
+    icon=$(sed -n 's/^Icon=//p' "${desktop[0]}")
+    [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon $icon.svg"
+    for size in 48 64 128 256; do
+      png=$root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png
+      file "$png" | grep -q "PNG image data, $size x $size" || fail "icon $png is not $size x $size"
+    done
+    for page in vesperkalend vesperkalend-tool; do
+      [ -f "$root/usr/share/man/man1/$page.1.gz" ] || fail "no man page $page(1)"
+    done
+    ;;
+  installed)
+    deb=$(deb_of "$2")
+    root=$2/root
+    rm -rf "$root" && dpkg -x "$deb" "$root"
+    version=$(dpkg-deb -f "$deb" Version)
+    cd "$2"   # no data here: the tool finds the installed data beside itself
+    "$root/usr/bin/vesperkalend-tool" --version | grep -qx "vesperkalend-tool $version.0" || fail "tool --version"
+    QT_QPA_PLATFORM=offscreen "$root/usr/bin/vesperkalend" --version | grep -qx "vesperkalend $version.0" \
+      || fail "window --version"
+    QT_QPA_PLATFORM=offscreen "$root/usr/bin/vesperkalend" --help | grep -q -- '--version' || fail "window --help"
+    "$root/usr/bin/vesperkalend-tool" render --date 2024-04-08 --out "$2/installed.png" >"$2/render.log" 2>&1 \
+      || { cat "$2/render.log"; fail "render from the installed tree"; }
+    file "$2/installed.png" | grep -q 'PNG image data, 2500 x 2200' || fail "rendered chart"
+    grep -q '^MOO A: ' "$2/render.log" || fail "no rise line of the Moon"
+    ;;
+  *) fail "unknown step $step" ;;
+esac
+echo "ok: $step"

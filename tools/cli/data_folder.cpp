@@ -1,0 +1,36 @@
+#include "data_folder.h"
+
+#include <unistd.h>
+
+#include <QStandardPaths>
+#include <string>
+
+#include "events/phase_table.h"
+#include "options.h"
+
+namespace vk::tool {
+
+DataFolder TakeDataFolder(Options& opts) {
+  DataFolder folder;
+  std::error_code ec;
+  if (const std::string dir = opts.folder("--dir", {}); !dir.empty()) {
+    folder.dir = dir;
+  } else if (std::filesystem::exists(kPhaseFileName, ec)) {
+    folder.dir = ".";
+  } else {
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / "vesperkalend";
+    folder.dir = !ec && std::filesystem::exists(installed / kPhaseFileName, ec) ? installed : ".";
+  }
+  folder.log_dir = folder.dir;
+  // A read-only data folder keeps the event log in the user's data folder, as the window does.
+  if (::access(folder.dir.c_str(), W_OK) != 0) {
+    folder.log_dir =
+        std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()) /
+        "Vesperkalend";
+    std::filesystem::create_directories(folder.log_dir, ec);
+  }
+  return folder;
+}
+
+}  // namespace vk::tool

@@ -1,0 +1,53 @@
+// The "ics" command: the events of a span of days as an iCalendar file.
+#include <chrono>
+#include <iostream>
+
+#include "commands.h"
+#include "data_folder.h"
+#include "dates.h"
+#include "events/recompute.h"
+#include "export/icalendar.h"
+#include "options.h"
+
+namespace vk::tool {
+
+int IcsCommand(const Args& args) {
+  Options opts(args);
+  const auto from_text = opts.take("--from");
+  const auto to_text = opts.take("--to");
+  if (!from_text) throw UsageError{"--from is required"};
+  if (!to_text) throw UsageError{"--to is required"};
+  tCalendarRequest request;
+  request.from_jd = ParseDate(*from_text, "--from");
+  request.to_jd = ParseDate(*to_text, "--to");
+  if (request.from_jd > request.to_jd) throw UsageError{"--from " + *from_text + " lies after --to " + *to_text};
+  if (const auto kinds = opts.take("--kinds")) {
+    std::string bad;
+    const auto set = Parse_Groups(*kinds, &bad);
+    if (!set) {
+      std::string known;
+      for (const tEventGroupInfo& k : Event_Groups) known += std::string(known.empty() ? "" : ",") + k.key;
+      throw UsageError{"--kinds: unknown kind '" + bad + "' (known: " + known + ")"};
+    }
+    request.kinds = *set;
+  }
+  request.site = SiteOptions(opts);
+  const DataFolder data = TakeDataFolder(opts);
+  const auto out = opts.take("--out");
+  if (!out) throw UsageError{"--out is required"};
+  opts.finish();
+
+  static Almanac almanac;  // large: not on the stack
+  almanac.site = request.site;
+  RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
+  request.stamp_unix = std::chrono::duration_cast<std::chrono::seconds>(
+                           std::chrono::system_clock::now().time_since_epoch())
+                           .count();
+  int count = 0;
+  const std::string text = Calendar_Text(almanac.events, request, &count);
+  Write_Text_File(*out, text);
+  std::cerr << count << " events written to " << *out << "\n";
+  return 0;
+}
+
+}  // namespace vk::tool
