@@ -44,7 +44,7 @@ start=$(now_ms)
 "$tool" make-binary-files --dir "$mbf" >/dev/null 2>&1 || { echo "make-binary-files failed" >&2; exit 1; }
 span=$(( $(now_ms) - start + 1 ))
 for i in $(seq "$kills_per_command"); do
-  for b in $bins; do ln -f "$old/$b" "$mbf/$b"; done
+  for b in $bins; do cp "$old/$b" "$mbf/$b"; done
   run_killed "$(random_delay "$span")" "$tool" make-binary-files --dir "$mbf"
   for b in $bins; do check "$mbf/$b" "$old/$b" "$data/$b"; done
 done
@@ -64,7 +64,7 @@ start=$(now_ms)
 span=$(( $(now_ms) - start + 1 ))
 cp "$cmp_dir/$log" "$work/new_$log"
 for i in $(seq "$kills_per_command"); do
-  ln -f "$old/$log" "$cmp_dir/$log"
+  cp "$old/$log" "$cmp_dir/$log"
   run_killed "$(random_delay "$span")" "$tool" compute --dir "$cmp_dir"
   check "$cmp_dir/$log" "$old/$log" "$work/new_$log"
 done
@@ -92,8 +92,8 @@ start=$(now_ms)
 wait "$pid"
 span=$(( $(now_ms) - start + 1 ))
 for i in $(seq "$kills_per_command"); do
-  ln -f "$old/Screendump.bmp" "$win/$bmp"
-  ln -f "$old/Vesperkalend.ini" "$win/$ini"
+  cp "$old/Screendump.bmp" "$win/$bmp"
+  cp "$old/Vesperkalend.ini" "$win/$ini"
   rm -f "$win/closing"
   "$driver" "$win" "$data" "$program" >/dev/null 2>&1 &
   pid=$!
