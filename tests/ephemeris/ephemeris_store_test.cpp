@@ -41,8 +41,8 @@ TEST(LoadEphemeris, LoadsAllRowsAndIgnoresExtraRecords) {
   EphemerisStore store;
   LoadEphemeris(store, dir.path());
   for (int b = 0; b < kBodyCount; ++b) {
-    EXPECT_EQ(store.at(b, 1).jd, 1e6 + b * 1e5 + 1) << BodyNames[b];
-    EXPECT_EQ(store.at(b, kEphemerisRows).jd, 1e6 + b * 1e5 + kEphemerisRows) << BodyNames[b];
+    EXPECT_EQ(+store.at(b, 1).jd, 1e6 + b * 1e5 + 1) << BodyNames[b];
+    EXPECT_EQ(+store.at(b, kEphemerisRows).jd, 1e6 + b * 1e5 + kEphemerisRows) << BodyNames[b];
     EXPECT_EQ(store.at(b, 5).label.view(), "Sgr");
   }
 }
@@ -61,9 +61,9 @@ TEST(LoadEphemeris, FileOneByteShortFailsAndKeepsThatBodysRows) {
     EXPECT_STREQ(e.what(), "Read beyond end of file");
     EXPECT_EQ(e.file(), (dir / BinaryFileName(Mars)).string());
   }
-  for (int b = 0; b < Mars; ++b) EXPECT_EQ(store.at(b, 100).jd, 2e6 + b * 1e5 + 100) << BodyNames[b] << " is new";
+  for (int b = 0; b < Mars; ++b) EXPECT_EQ(+store.at(b, 100).jd, 2e6 + b * 1e5 + 100) << BodyNames[b] << " is new";
   for (int b = Mars; b < kBodyCount; ++b)
-    EXPECT_EQ(store.at(b, 100).jd, 1e6 + b * 1e5 + 100) << BodyNames[b] << " keeps its rows";
+    EXPECT_EQ(+store.at(b, 100).jd, 1e6 + b * 1e5 + 100) << BodyNames[b] << " keeps its rows";
 }
 
 TEST(LoadEphemeris, MissingFilePartWayStopsThere) {
@@ -78,9 +78,9 @@ TEST(LoadEphemeris, MissingFilePartWayStopsThere) {
     EXPECT_STREQ(e.what(), "File not found");
     EXPECT_EQ(e.file(), (dir / BinaryFileName(Jupiter)).string());
   }
-  EXPECT_EQ(store.at(Mars, 1).jd, 2e6 + int{Mars} * 1e5 + 1);
-  EXPECT_EQ(store.at(Jupiter, 1).jd, 0.0);
-  EXPECT_EQ(store.at(Neptune, 1).jd, 0.0);
+  EXPECT_EQ(+store.at(Mars, 1).jd, 2e6 + int{Mars} * 1e5 + 1);
+  EXPECT_EQ(+store.at(Jupiter, 1).jd, 0.0);
+  EXPECT_EQ(+store.at(Neptune, 1).jd, 0.0);
 }
 
 }  // namespace

@@ -35,45 +35,45 @@ std::string ErrorOf(const std::string& line) {
 
 TEST(ConvertExportLine, TakesEveryColumnToItsField) {
   const tEphemerisData r = Convert(ExportLine().str());
-  EXPECT_DOUBLE_EQ(r.jd, 2459580.5);
-  EXPECT_NEAR(r.ra, 18 + 45 / 60.0 + 40.273456 / 3600, kTol);
-  EXPECT_NEAR(r.dec, -(23 + 2 / 60.0 + 44.56789 / 3600), kTol);
-  EXPECT_DOUBLE_EQ(r.mag, -26.742);
-  EXPECT_DOUBLE_EQ(r.col8, 100.0);
-  EXPECT_DOUBLE_EQ(r.col9, 0.0);
-  EXPECT_DOUBLE_EQ(r.diameter, 1951.79);
-  EXPECT_DOUBLE_EQ(r.col11, 1.5);
-  EXPECT_DOUBLE_EQ(r.col12, 2.5);
-  EXPECT_EQ(r.reserved1, 0.0);
-  EXPECT_EQ(r.reserved2, 0.0);
-  EXPECT_DOUBLE_EQ(r.col15, 0.98331);
-  EXPECT_DOUBLE_EQ(r.delta, 0.983305643);
-  EXPECT_DOUBLE_EQ(r.col17, -0.015);
+  EXPECT_DOUBLE_EQ(+r.jd, 2459580.5);
+  EXPECT_NEAR(+r.ra, 18 + 45 / 60.0 + 40.273456 / 3600, kTol);
+  EXPECT_NEAR(+r.dec, -(23 + 2 / 60.0 + 44.56789 / 3600), kTol);
+  EXPECT_DOUBLE_EQ(+r.mag, -26.742);
+  EXPECT_DOUBLE_EQ(+r.col8, 100.0);
+  EXPECT_DOUBLE_EQ(+r.col9, 0.0);
+  EXPECT_DOUBLE_EQ(+r.diameter, 1951.79);
+  EXPECT_DOUBLE_EQ(+r.col11, 1.5);
+  EXPECT_DOUBLE_EQ(+r.col12, 2.5);
+  EXPECT_EQ(+r.reserved1, 0.0);
+  EXPECT_EQ(+r.reserved2, 0.0);
+  EXPECT_DOUBLE_EQ(+r.col15, 0.98331);
+  EXPECT_DOUBLE_EQ(+r.delta, 0.983305643);
+  EXPECT_DOUBLE_EQ(+r.col17, -0.015);
   EXPECT_EQ(r.label.length, 3);
   EXPECT_EQ(r.label.view(), "Sgr");
-  EXPECT_DOUBLE_EQ(r.ecl_lon, 280.123456);
-  EXPECT_DOUBLE_EQ(r.col20, -0.000123);
+  EXPECT_DOUBLE_EQ(+r.ecl_lon, 280.123456);
+  EXPECT_DOUBLE_EQ(+r.col20, -0.000123);
 }
 
 TEST(ConvertExportLine, DeclinationSignIsReadApartFromTheDegrees) {
-  EXPECT_NEAR(Convert(ExportLine().set(6, " +00 30 00.00000").str()).dec, 0.5, kTol);
-  EXPECT_NEAR(Convert(ExportLine().set(6, " -00 30 00.00000").str()).dec, -0.5, kTol);
-  EXPECT_NEAR(Convert(ExportLine().set(6, "  12 00 36.00000").str()).dec, 12.01, kTol);
-  EXPECT_NEAR(Convert(ExportLine().set(6, " +89 59 59.99999").str()).dec, 90 - 0.00001 / 3600, kTol);
+  EXPECT_NEAR(+Convert(ExportLine().set(6, " +00 30 00.00000").str()).dec, 0.5, kTol);
+  EXPECT_NEAR(+Convert(ExportLine().set(6, " -00 30 00.00000").str()).dec, -0.5, kTol);
+  EXPECT_NEAR(+Convert(ExportLine().set(6, "  12 00 36.00000").str()).dec, 12.01, kTol);
+  EXPECT_NEAR(+Convert(ExportLine().set(6, " +89 59 59.99999").str()).dec, 90 - 0.00001 / 3600, kTol);
 }
 
 TEST(ConvertExportLine, RightAscensionByPosition) {
-  EXPECT_NEAR(Convert(ExportLine().set(5, " 00 00 00.000001").str()).ra, 1e-6 / 3600, kTol);
-  EXPECT_NEAR(Convert(ExportLine().set(5, " 23 59 59.999999").str()).ra, 24 - 1e-6 / 3600, kTol);
+  EXPECT_NEAR(+Convert(ExportLine().set(5, " 00 00 00.000001").str()).ra, 1e-6 / 3600, kTol);
+  EXPECT_NEAR(+Convert(ExportLine().set(5, " 23 59 59.999999").str()).ra, 24 - 1e-6 / 3600, kTol);
   // Seconds padded with blanks inside their nine characters.
-  EXPECT_NEAR(Convert(ExportLine().set(5, " 01 02 3.5      ").str()).ra, 1 + 2 / 60.0 + 3.5 / 3600, kArcsecInHours);
+  EXPECT_NEAR(+Convert(ExportLine().set(5, " 01 02 3.5      ").str()).ra, 1 + 2 / 60.0 + 3.5 / 3600, kArcsecInHours);
 }
 
 TEST(ConvertExportLine, NumbersMayCarryBlanksSignsAndExponents) {
   const tEphemerisData r = Convert(ExportLine().set(7, "  +1.5E+00 ").set(16, "2.5e-1").set(20, " 7 ").str());
-  EXPECT_DOUBLE_EQ(r.mag, 1.5);
-  EXPECT_DOUBLE_EQ(r.delta, 0.25);
-  EXPECT_DOUBLE_EQ(r.col20, 7.0);
+  EXPECT_DOUBLE_EQ(+r.mag, 1.5);
+  EXPECT_DOUBLE_EQ(+r.delta, 0.25);
+  EXPECT_DOUBLE_EQ(+r.col20, 7.0);
 }
 
 TEST(ConvertExportLine, ShortLabelKeepsItsLengthAndNeverTakesTheTab) {
@@ -172,9 +172,9 @@ TEST(MakeBinaryFiles, WritesOneRecordPerLineAndReportsProgress) {
     ASSERT_EQ(bytes.size(), 5u * 132u) << BinaryFileName(body);
     tEphemerisData rec;
     std::memcpy(&rec, bytes.data() + 4 * 132, sizeof rec);
-    EXPECT_NEAR(rec.jd, 2459580.5 + 4 / 24.0, 1e-6);
-    EXPECT_EQ(rec.reserved1, 0.0);
-    EXPECT_EQ(rec.reserved2, 0.0);
+    EXPECT_NEAR(+rec.jd, 2459580.5 + 4 / 24.0, 1e-6);
+    EXPECT_EQ(+rec.reserved1, 0.0);
+    EXPECT_EQ(+rec.reserved2, 0.0);
   }
   // Nothing but the nine exports and the nine binary files: no temporary left.
   int files = 0;

@@ -78,13 +78,13 @@ TEST(ImportChecks, FieldsOutsideTheirRangeAreRefused) {
 TEST(ImportChecks, TheEdgesOfEachRangeAreAccepted) {
   tEphemerisData rec{};
   ConvertExportLine(ExportLine().set(5, " 00 00 00.000000").set(6, " -90 00 00.00000").set(7, "40").str(), rec);
-  EXPECT_EQ(rec.dec, -90.0);
+  EXPECT_EQ(+rec.dec, -90.0);
   ConvertExportLine(ExportLine().set(5, " 23 59 59.999999").set(6, " +90 00 00.00000").set(19, "360").str(), rec);
-  EXPECT_EQ(rec.dec, 90.0);
+  EXPECT_EQ(+rec.dec, 90.0);
   ConvertExportLine(ExportLine().set(2, "2459214.5").set(6, "  05 00 00.00000").str(), rec);
-  EXPECT_EQ(rec.dec, 5.0);
+  EXPECT_EQ(+rec.dec, 5.0);
   ConvertExportLine(ExportLine().set(2, "2463598.5").str(), rec);
-  EXPECT_EQ(rec.jd, 2463598.5);
+  EXPECT_EQ(+rec.jd, 2463598.5);
 }
 
 TEST(ImportChecks, ShortLinesNameTheMissingColumn) {

@@ -100,23 +100,23 @@ TEST(ExportLine, TwentyColumnsInTheImportLayout) {
 
   tEphemerisData rec{};
   ConvertExportLine(line, rec);
-  EXPECT_DOUBLE_EQ(rec.jd, 2459580.708333333);
-  EXPECT_NEAR(rec.ra, SamplePlace().ra_hours, 1e-12);
-  EXPECT_NEAR(rec.dec, SamplePlace().dec_deg, 1e-12);
-  EXPECT_DOUBLE_EQ(rec.mag, -4.123456789);
-  EXPECT_DOUBLE_EQ(rec.col8, 98.8);
-  EXPECT_DOUBLE_EQ(rec.col9, 12.5);
-  EXPECT_DOUBLE_EQ(rec.diameter, 1951.79);
-  EXPECT_DOUBLE_EQ(rec.col11, 1.234567890123);
-  EXPECT_DOUBLE_EQ(rec.col12, 2.5);
-  EXPECT_DOUBLE_EQ(rec.reserved1, 0);
-  EXPECT_DOUBLE_EQ(rec.reserved2, 0);
-  EXPECT_DOUBLE_EQ(rec.col15, 45.25);
-  EXPECT_DOUBLE_EQ(rec.delta, 0.98330564321234);
-  EXPECT_DOUBLE_EQ(rec.col17, -0.015);
+  EXPECT_DOUBLE_EQ(+rec.jd, 2459580.708333333);
+  EXPECT_NEAR(+rec.ra, SamplePlace().ra_hours, 1e-12);
+  EXPECT_NEAR(+rec.dec, SamplePlace().dec_deg, 1e-12);
+  EXPECT_DOUBLE_EQ(+rec.mag, -4.123456789);
+  EXPECT_DOUBLE_EQ(+rec.col8, 98.8);
+  EXPECT_DOUBLE_EQ(+rec.col9, 12.5);
+  EXPECT_DOUBLE_EQ(+rec.diameter, 1951.79);
+  EXPECT_DOUBLE_EQ(+rec.col11, 1.234567890123);
+  EXPECT_DOUBLE_EQ(+rec.col12, 2.5);
+  EXPECT_DOUBLE_EQ(+rec.reserved1, 0);
+  EXPECT_DOUBLE_EQ(+rec.reserved2, 0);
+  EXPECT_DOUBLE_EQ(+rec.col15, 45.25);
+  EXPECT_DOUBLE_EQ(+rec.delta, 0.98330564321234);
+  EXPECT_DOUBLE_EQ(+rec.col17, -0.015);
   EXPECT_EQ(rec.label.view(), "Sgr");
-  EXPECT_DOUBLE_EQ(rec.ecl_lon, 280.123456789);
-  EXPECT_DOUBLE_EQ(rec.col20, -0.000123456);
+  EXPECT_DOUBLE_EQ(+rec.ecl_lon, 280.123456789);
+  EXPECT_DOUBLE_EQ(+rec.col20, -0.000123456);
 }
 
 TEST(ExportLine, SunAndWestFlagsAndWrappedLongitude) {

@@ -59,8 +59,8 @@ TEST_F(GeneratedData, FilesHoldExactlyTheRowsWithReservedFieldsZero) {
       ASSERT_EQ(std::memcmp(&store.at(body, row), &Row(body, row), sizeof(tEphemerisData)), 0);
     for (int row = 1; row <= kEphemerisRows; ++row) {
       const tEphemerisData& r = Row(body, row);
-      ASSERT_EQ(r.reserved1, 0.0) << BodyCodes[body] << " row " << row;
-      ASSERT_EQ(r.reserved2, 0.0) << BodyCodes[body] << " row " << row;
+      ASSERT_EQ(+r.reserved1, 0.0) << BodyCodes[body] << " row " << row;
+      ASSERT_EQ(+r.reserved2, 0.0) << BodyCodes[body] << " row " << row;
     }
   }
 }
@@ -69,10 +69,10 @@ TEST_F(GeneratedData, HourlyRowsFrom2022) {
   for (int body = 0; body < kBodyCount; ++body) {
     for (int row = 1; row <= kEphemerisRows; ++row) {
       const double expected = 2459580.5 + (row - 1) / 24.0;
-      ASSERT_NEAR(Row(body, row).jd, expected, 1e-8) << BodyCodes[body] << " row " << row;
+      ASSERT_NEAR(+Row(body, row).jd, expected, 1e-8) << BodyCodes[body] << " row " << row;
     }
   }
-  EXPECT_NEAR(Row(Sun, kEphemerisRows).jd, 2463232.5 + 2.0 / 24, 1e-8);  // 2032-01-01 02:00 UT
+  EXPECT_NEAR(+Row(Sun, kEphemerisRows).jd, 2463232.5 + 2.0 / 24, 1e-8);  // 2032-01-01 02:00 UT
 }
 
 TEST_F(GeneratedData, RangesOfEveryField) {
@@ -89,8 +89,8 @@ TEST_F(GeneratedData, RangesOfEveryField) {
       ASSERT_TRUE(r.col8 >= 0 && r.col8 <= 100) << where << ": illuminated " << r.col8 << " %";
       ASSERT_TRUE(r.col9 >= 0 && r.col9 <= 180) << where << ": phase angle " << r.col9 << "°";
       ASSERT_TRUE(r.col15 >= 0 && r.col15 <= 180) << where << ": elongation " << r.col15 << "°";
-      ASSERT_GT(r.delta, 0) << where;
-      ASSERT_GT(r.diameter, 0) << where;
+      ASSERT_GT(+r.delta, 0) << where;
+      ASSERT_GT(+r.diameter, 0) << where;
       ASSERT_EQ(r.label.length, 3) << where;
       ASSERT_TRUE(kIauAbbreviations.count(std::string(r.label.view()))) << where << ": label '" << r.label.view()
                                                                         << "'";
@@ -115,12 +115,12 @@ TEST_F(GeneratedData, MoonDistance) {
 TEST_F(GeneratedData, SunDistanceAndDiameter) {
   for (int row = 1; row <= kEphemerisRows; ++row) {
     const tEphemerisData& r = Row(Sun, row);
-    ASSERT_GE(r.delta, 0.983) << "Sun " << (0.983 - r.delta) * kAuKm << " km closer than 0.983 au at JD " << r.jd;
-    ASSERT_LE(r.delta, 1.017) << "Sun " << (r.delta - 1.017) * kAuKm << " km farther than 1.017 au at JD " << r.jd;
+    ASSERT_GE(+r.delta, 0.983) << "Sun " << (0.983 - r.delta) * kAuKm << " km closer than 0.983 au at JD " << r.jd;
+    ASSERT_LE(+r.delta, 1.017) << "Sun " << (r.delta - 1.017) * kAuKm << " km farther than 1.017 au at JD " << r.jd;
     // The disc of 695700 km radius.
     const double expected = 2 * std::asin(695700 / (r.delta * kAuKm)) * 206264.80624709636;
-    ASSERT_NEAR(r.diameter, expected, 1e-4) << "Sun's diameter at JD " << r.jd;
-    ASSERT_NEAR(r.mag, -26.74 + 5 * std::log10(r.delta), 0.01) << "Sun's magnitude at JD " << r.jd;
+    ASSERT_NEAR(+r.diameter, expected, 1e-4) << "Sun's diameter at JD " << r.jd;
+    ASSERT_NEAR(+r.mag, -26.74 + 5 * std::log10(r.delta), 0.01) << "Sun's magnitude at JD " << r.jd;
   }
 }
 
@@ -170,8 +170,8 @@ TEST_F(GeneratedData, SunStandsInSagittariusOn20220101AndWalksTheThirteenConstel
 
 TEST_F(GeneratedData, InnerPlanetsStayNearTheSun) {
   for (int row = 1; row <= kEphemerisRows; ++row) {
-    ASSERT_LE(Row(Mercury, row).col15, 28.5) << "Mercury's elongation at JD " << Row(Mercury, row).jd;
-    ASSERT_LE(Row(Venus, row).col15, 47.9) << "Venus's elongation at JD " << Row(Venus, row).jd;
+    ASSERT_LE(+Row(Mercury, row).col15, 28.5) << "Mercury's elongation at JD " << Row(Mercury, row).jd;
+    ASSERT_LE(+Row(Venus, row).col15, 47.9) << "Venus's elongation at JD " << Row(Venus, row).jd;
   }
 }
 
@@ -189,8 +189,8 @@ TEST_F(GeneratedData, MagnitudesWithinWhatTheDecadeOffers) {
   for (const Range& r : ranges) {
     double lo = 1e9, hi = -1e9;
     for (int row = 1; row <= kEphemerisRows; ++row) {
-      lo = std::min(lo, Row(r.body, row).mag);
-      hi = std::max(hi, Row(r.body, row).mag);
+      lo = std::min(lo, double{Row(r.body, row).mag});
+      hi = std::max(hi, double{Row(r.body, row).mag});
     }
     EXPECT_TRUE(lo >= r.brightest_lo && lo <= r.brightest_hi) << BodyNames[r.body] << " at brightest " << lo;
     EXPECT_TRUE(hi >= r.faintest_lo && hi <= r.faintest_hi) << BodyNames[r.body] << " at faintest " << hi;
@@ -221,7 +221,7 @@ TEST_F(GeneratedData, PhaseFileLayout) {
   for (std::size_t pos = raw.find('\n'); pos != std::string::npos; pos = raw.find('\n', pos + 1))
     ASSERT_EQ(raw[pos - 1], '\r') << "line break without CR at byte " << pos;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    ASSERT_EQ(entries[i].jd, 2459580.5 + static_cast<double>(i)) << "line " << i + 1;
+    ASSERT_EQ(+entries[i].jd, 2459580.5 + static_cast<double>(i)) << "line " << i + 1;
     ASSERT_TRUE(entries[i].moon >= 0 && entries[i].moon <= 35) << "line " << i + 1;
     ASSERT_TRUE(entries[i].mercury >= 0 && entries[i].mercury <= 35) << "line " << i + 1;
     ASSERT_TRUE(entries[i].venus >= 1 && entries[i].venus <= 36) << "line " << i + 1;
@@ -272,11 +272,11 @@ TEST_F(GeneratedData, PhaseTableMatchesTheNoonRows) {
     }
     const tEphemerisData& mer = Row(Mercury, row);
     if (!near_half(mer.col9)) {
-      ASSERT_EQ(entries[day].mercury, InnerPlanetPhaseIndex(mer.col9, mer.ecl_lon, sun)) << "day " << day;
+      ASSERT_EQ(entries[day].mercury, InnerPlanetPhaseIndex(mer.col9, +mer.ecl_lon, sun)) << "day " << day;
     }
     const tEphemerisData& ven = Row(Venus, row);
     if (!near_half(ven.col9)) {
-      ASSERT_EQ(entries[day].venus, 1 + InnerPlanetPhaseIndex(ven.col9, ven.ecl_lon, sun)) << "day " << day;
+      ASSERT_EQ(entries[day].venus, 1 + InnerPlanetPhaseIndex(ven.col9, +ven.ecl_lon, sun)) << "day " << day;
     }
   }
   EXPECT_GT(compared, 3600);

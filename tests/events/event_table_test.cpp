@@ -191,7 +191,7 @@ TEST(ReadPhaseTable, GroupsOnAnyLinesAndBadNumbers) {
   ReadPhaseTable(b, dir / "b.txt");
   EXPECT_EQ(a.Phase_Count, kPhaseDays);
   EXPECT_EQ(0, std::memcmp(&a.Phase_Tab, &b.Phase_Tab, sizeof a.Phase_Tab));
-  EXPECT_EQ(a.Phase_Tab[1].jd, 2459580.5);
+  EXPECT_EQ(+a.Phase_Tab[1].jd, 2459580.5);
   EXPECT_EQ(a.Phase_Tab[37].moon, 0);
   EXPECT_EQ(a.Phase_Tab[kPhaseDays].venus, 36);
   EXPECT_EQ(a.Phase_Tab[101].jd, 2459580.5 + 100);

@@ -117,8 +117,8 @@ TEST(Close, WritesTheScreenDumpAndTheSettings) {
   EXPECT_EQ(static_cast<unsigned char>(head[28]), 32) << "bits per pixel";
   SettingsRecord back{};
   ASSERT_TRUE(ReadSettingsFile(world.Settings(), back));
-  EXPECT_EQ(back.zone, 17);
-  EXPECT_EQ(back.latitude, 50.25);
+  EXPECT_EQ(+back.zone, 17);
+  EXPECT_EQ(+back.latitude, 50.25);
   EXPECT_EQ(SettingsVersion(back), "1.0.0.0");
 }
 
@@ -133,7 +133,7 @@ TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {
   ASSERT_EQ(world.messages.size(), 1u);
   SettingsRecord back{};
   ASSERT_TRUE(ReadSettingsFile(world.Settings(), back));
-  EXPECT_EQ(back.longitude, 8.0);
+  EXPECT_EQ(+back.longitude, 8.0);
 }
 
 }  // namespace

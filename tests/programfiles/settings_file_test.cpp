@@ -32,9 +32,9 @@ TEST(SettingsFile, RoundTripAndVersionCut) {
   SettingsRecord back;
   ASSERT_TRUE(ReadSettingsFile(dir / kSettingsFileName, back));
   EXPECT_EQ(SettingsVersion(back), "1234567890123456");
-  EXPECT_EQ(back.zone, 39);
-  EXPECT_EQ(back.latitude, -33.25);
-  EXPECT_EQ(back.longitude, 151.5);
+  EXPECT_EQ(+back.zone, 39);
+  EXPECT_EQ(+back.latitude, -33.25);
+  EXPECT_EQ(+back.longitude, 151.5);
 }
 
 TEST(SettingsFile, ShortFileReadsTheBytesPresentAndKeepsTheRest) {
@@ -48,9 +48,9 @@ TEST(SettingsFile, ShortFileReadsTheBytesPresentAndKeepsTheRest) {
   rec.longitude = 20;
   ASSERT_TRUE(ReadSettingsFile(dir / kSettingsFileName, rec));
   EXPECT_EQ(SettingsVersion(rec), "1.0.0");
-  EXPECT_EQ(rec.zone, 20);
-  EXPECT_EQ(rec.latitude, 10);
-  EXPECT_EQ(rec.longitude, 20);
+  EXPECT_EQ(+rec.zone, 20);
+  EXPECT_EQ(+rec.latitude, 10);
+  EXPECT_EQ(+rec.longitude, 20);
 }
 
 TEST(SettingsFile, MissingFileAndUnwritableFolder) {
