@@ -35,18 +35,43 @@ class BasicTable {
   static std::size_t index(int body, int row) {
     return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
   }
+  struct SinCos {
+    double sin, cos;
+  };
+  struct RowTime {
+    double jd;    // Julian day UT of the Sun's row
+    double gmst;  // its mean sidereal time, radians
+  };
   std::unique_ptr<tBasicValues[]> rows_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
   std::unique_ptr<UnitVector3[]> sun_unit_;
-  friend void ComputeBasicValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,
-                                 int);
+  // Sine and cosine of every row's declination, and the sidereal time of every row.
+  std::unique_ptr<SinCos[]> dec_;
+  std::unique_ptr<RowTime[]> time_;
+  friend void PrepareBasicValues(const EphemerisStore&, int, BasicTable&, int, int);
+  friend void ComputeSiteValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,
+                                int);
 };
 
 // Fills the basic values of rows first … last of `body` from the ephemeris
 // rows of that body and of the Sun; the Sun's rows must be filled before
 // another body's same rows. Never fails; rows with Δ = 0 give
-// non-finite values.
+// non-finite values. The same as PrepareBasicValues, then ComputeSiteValues.
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                         BasicTable& basic, int first = 1, int last = kEphemerisRows);
+
+// Fills the values of rows first … last of `body` that do not depend on the
+// site: ra, dec, sin_par, d_lon, sin_d_lon, cos_d_lon, elong, and kept for
+// ComputeSiteValues the sine and cosine of the declination and (from the
+// Sun's rows) the sidereal time of each row. The Sun's rows must be prepared
+// before another body's same rows. Never fails.
+void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first = 1,
+                        int last = kEphemerisRows);
+
+// Fills the site's values of rows first … last of `body`: theta, ha, d_ra,
+// ra_topo, dec_topo and alt, from the values PrepareBasicValues left for the
+// same ephemeris rows. Never fails.
+void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
+                       BasicTable& basic, int first = 1, int last = kEphemerisRows);
 
 }  // namespace vk

@@ -31,4 +31,10 @@ inline double Semidiameter(double diameter) { return diameter / 7200; }
 // gives non-finite values.
 void TopocentricPlace(double jd, double ra, double dec, double delta, const SiteAngles& site, tBasicValues& v);
 
+// Fills theta, ha, d_ra, ra_topo, dec_topo and alt of `v` from its ra, dec
+// and sin_par, with gmst the mean sidereal time of the instant (radians,
+// GMST_Rad) and sin_dec, cos_dec those of v.dec; the same values as
+// TopocentricPlace. Never fails.
+void TopocentricFromPlace(double gmst, double sin_dec, double cos_dec, const SiteAngles& site, tBasicValues& v);
+
 }  // namespace vk
