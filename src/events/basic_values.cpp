@@ -9,7 +9,7 @@
 namespace vk {
 
 BasicTable::BasicTable()
-    : rows_(new tBasicValues[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
+    : rows_(new tBasicRow[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
       sun_unit_(new UnitVector3[kEphemerisRows + 1]()),
       dec_(new SinCos[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
       time_(new RowTime[kEphemerisRows + 1]) {
@@ -26,18 +26,16 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first, int last) {
   for (int k = first; k <= last; ++k) {
     const tEphemerisData& e = eph.at(body, k);
-    tBasicValues& v = basic.at(body, k);
+    tBasicRow& v = basic.at(body, k);
     v.ra = e.ra;
-    v.dec = e.dec;
-    v.sin_par = SinHorizontalParallax(e.delta);
-    const double dec = v.dec * kDegToRad;
+    const double dec = e.dec * kDegToRad;
     const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);
     basic.dec_[BasicTable::index(body, k)] = {sin_dec, cos_dec};
     if (body == Sun) basic.time_[k] = {e.jd, GMST_Rad(e.jd)};
     // Longitude difference and elongation from the Sun's ephemeris row.
-    v.d_lon = body == Sun ? 0.0 : (e.ecl_lon - eph.at(Sun, k).ecl_lon) * kDegToRad;
-    v.sin_d_lon = std::sin(v.d_lon);
-    v.cos_d_lon = std::cos(v.d_lon);
+    const double d_lon = body == Sun ? 0.0 : (e.ecl_lon - eph.at(Sun, k).ecl_lon) * kDegToRad;
+    v.sin_d_lon = std::sin(d_lon);
+    v.cos_d_lon = std::cos(d_lon);
     const UnitVector3 u = Unit_Vector(v.ra * kHourToRad, sin_dec, cos_dec);
     if (body == Sun) basic.sun_unit_[k] = u;
     v.elong = Angular_Distance(u, basic.sun_unit_[k]) * kRadToDeg;
@@ -48,11 +46,18 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
                        BasicTable& basic, int first, int last) {
   const SiteAngles angles = MakeSiteAngles(site, obs);
   for (int k = first; k <= last; ++k) {
-    const double jd = eph.at(body, k).jd;
+    const tEphemerisData& e = eph.at(body, k);
     // The sidereal time of the Sun's row serves every body whose row has the same instant.
-    const double gmst = basic.time_[k].jd == jd ? basic.time_[k].gmst : GMST_Rad(jd);
+    const double gmst = basic.time_[k].jd == e.jd ? basic.time_[k].gmst : GMST_Rad(e.jd);
     const BasicTable::SinCos dec = basic.dec_[BasicTable::index(body, k)];
-    TopocentricFromPlace(gmst, dec.sin, dec.cos, angles, basic.at(body, k));
+    tBasicValues v;
+    v.ra = e.ra;
+    v.dec = e.dec;
+    v.sin_par = SinHorizontalParallax(e.delta);
+    TopocentricFromPlace(gmst, dec.sin, dec.cos, angles, v);
+    tBasicRow& row = basic.at(body, k);
+    row.sin_ha = v.sin_ha;
+    row.alt = v.alt;
   }
 }
 

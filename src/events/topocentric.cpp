@@ -27,7 +27,8 @@ void TopocentricPlace(double jd, double ra, double dec_deg, double delta, const 
 void TopocentricFromPlace(double gmst, double sin_dec, double cos_dec, const SiteAngles& s, tBasicValues& v) {
   v.theta = gmst + s.lon;
   v.ha = v.theta - v.ra * kHourToRad;
-  const double sin_ha = std::sin(v.ha), cos_ha = std::cos(v.ha);
+  v.sin_ha = std::sin(v.ha);
+  const double sin_ha = v.sin_ha, cos_ha = std::cos(v.ha);
   // Topocentric place: the parallax correction for an observer at height 0.
   const double denom = cos_dec - s.obs.Obs_RhoCosPhi * v.sin_par * cos_ha;
   v.d_ra = Atan2_YX(-s.obs.Obs_RhoCosPhi * v.sin_par * sin_ha, denom);

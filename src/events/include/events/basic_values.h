@@ -14,6 +14,7 @@ struct tBasicValues {
   double dec;        // declination, degrees
   double sin_par;    // sine of the horizontal parallax
   double ha;         // geocentric hour angle, radians, not reduced
+  double sin_ha;     // its sine
   double d_ra;       // parallax in right ascension, radians
   double ra_topo;    // topocentric right ascension, hours
   double dec_topo;   // topocentric declination, degrees
@@ -24,12 +25,22 @@ struct tBasicValues {
   double elong;      // geocentric elongation from the Sun, degrees
 };
 
+// The basic values of one row that the event passes read.
+struct tBasicRow {
+  double ra;         // right ascension, hours
+  double sin_ha;     // sine of the geocentric hour angle
+  double alt;        // topocentric geometric altitude, degrees, no refraction
+  double elong;      // geocentric elongation from the Sun, degrees
+  double sin_d_lon;  // sine and cosine of the ecliptic longitude minus the Sun's
+  double cos_d_lon;
+};
+
 // Basic values of all bodies and rows, indexed like the ephemeris tables; allocated once.
 class BasicTable {
  public:
   BasicTable();
-  const tBasicValues& at(int body, int row) const { return rows_[index(body, row)]; }
-  tBasicValues& at(int body, int row) { return rows_[index(body, row)]; }
+  const tBasicRow& at(int body, int row) const { return rows_[index(body, row)]; }
+  tBasicRow& at(int body, int row) { return rows_[index(body, row)]; }
 
  private:
   static std::size_t index(int body, int row) {
@@ -42,7 +53,7 @@ class BasicTable {
     double jd;    // Julian day UT of the Sun's row
     double gmst;  // its mean sidereal time, radians
   };
-  std::unique_ptr<tBasicValues[]> rows_;
+  std::unique_ptr<tBasicRow[]> rows_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
   std::unique_ptr<UnitVector3[]> sun_unit_;
   // Sine and cosine of every row's declination, and the sidereal time of every row.
@@ -61,15 +72,15 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
                         BasicTable& basic, int first = 1, int last = kEphemerisRows);
 
 // Fills the values of rows first … last of `body` that do not depend on the
-// site: ra, dec, sin_par, d_lon, sin_d_lon, cos_d_lon, elong, and kept for
+// site: ra, sin_d_lon, cos_d_lon, elong, and kept for
 // ComputeSiteValues the sine and cosine of the declination and (from the
 // Sun's rows) the sidereal time of each row. The Sun's rows must be prepared
 // before another body's same rows. Never fails.
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first = 1,
                         int last = kEphemerisRows);
 
-// Fills the site's values of rows first … last of `body`: theta, ha, d_ra,
-// ra_topo, dec_topo and alt, from the values PrepareBasicValues left for the
+// Fills the site's values of rows first … last of `body`: sin_ha and alt
+// (as TopocentricPlace gives them), from the values PrepareBasicValues left for the
 // same ephemeris rows. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                        BasicTable& basic, int first = 1, int last = kEphemerisRows);
