@@ -1,8 +1,11 @@
 #include "events/basic_values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
+#include "events/event_passes.h"
 #include "events/topocentric.h"
 #include "timecalc/numeric.h"
 
@@ -42,20 +45,78 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
   }
 }
 
+namespace {
+
+// The altitudes (degrees) whose crossings the event passes look for in row k:
+// the upper limb at the horizon for every body, the three twilights for the Sun.
+int AltitudeLevels(int body, const tEphemerisData& e, double (&levels)[4]) {
+  levels[0] = kHorizonAltitude + Semidiameter(e.diameter);
+  if (body != Sun) return 1;
+  levels[1] = kAstronomicalTwilight;
+  levels[2] = kNauticalTwilight;
+  levels[3] = kCivilTwilight;
+  return 4;
+}
+
+// Bits of a row's geocentric altitude against the levels: bit 2l set when it
+// may lie within the parallax of level l, bit 2l + 1 when it is above it.
+constexpr unsigned kNear = 1, kAbove = 2;
+
+}  // namespace
+
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                        BasicTable& basic, int first, int last) {
   const SiteAngles angles = MakeSiteAngles(site, obs);
-  for (int k = first; k <= last; ++k) {
-    const tEphemerisData& e = eph.at(body, k);
+  // The topocentric altitude lies within the parallax of the geocentric one,
+  // which needs one arcsine instead of the whole topocentric place. Rows two
+  // apart from any row whose side of a level is not certain or differs from
+  // theirs get the topocentric altitude; the passes read the altitude's value
+  // only in such rows and elsewhere only its side of the levels.
+  const int lo = std::max(1, first - 2), hi = std::min(kEphemerisRows, last + 2);
+  std::vector<unsigned> sides(static_cast<std::size_t>(hi - lo + 1));
+  std::vector<double> geo(static_cast<std::size_t>(last - first + 1));
+  auto gmst_of = [&](int k, const tEphemerisData& e) {
     // The sidereal time of the Sun's row serves every body whose row has the same instant.
-    const double gmst = basic.time_[k].jd == e.jd ? basic.time_[k].gmst : GMST_Rad(e.jd);
+    return basic.time_[k].jd == e.jd ? basic.time_[k].gmst : GMST_Rad(e.jd);
+  };
+  for (int k = lo; k <= hi; ++k) {
+    const tEphemerisData& e = eph.at(body, k);
+    const BasicTable::SinCos dec = basic.dec_[BasicTable::index(body, k)];
+    const double ha = gmst_of(k, e) + angles.lon - e.ra * kHourToRad;
+    const double sin_ha = std::sin(ha), cos_ha = std::cos(ha);
+    const double alt = ArcSin_Clamped(angles.sin_lat * dec.sin + angles.cos_lat * dec.cos * cos_ha) * kRadToDeg;
+    const double margin = SinHorizontalParallax(e.delta) * kRadToDeg * 1.01 + 1e-6;
+    double levels[4];
+    const int n = AltitudeLevels(body, e, levels);
+    unsigned bits = 0;
+    for (int l = 0; l < n; ++l) {
+      const double d = alt - levels[l];
+      if (!(std::fabs(d) > margin)) bits |= kNear << (2 * l);  // NaN included
+      if (d > 0) bits |= kAbove << (2 * l);
+    }
+    sides[static_cast<std::size_t>(k - lo)] = bits;
+    if (k < first || k > last) continue;
+    geo[static_cast<std::size_t>(k - first)] = alt;
+    basic.at(body, k).sin_ha = sin_ha;
+  }
+  constexpr unsigned kAnyNear = 0x55;  // the near bits of all levels
+  for (int k = first; k <= last; ++k) {
+    const unsigned own = sides[static_cast<std::size_t>(k - lo)];
+    bool exact = (own & kAnyNear) != 0;
+    for (int j = std::max(lo, k - 2); j <= std::min(hi, k + 2) && !exact; ++j)
+      exact = sides[static_cast<std::size_t>(j - lo)] != own;
+    tBasicRow& row = basic.at(body, k);
+    if (!exact) {
+      row.alt = geo[static_cast<std::size_t>(k - first)];
+      continue;
+    }
+    const tEphemerisData& e = eph.at(body, k);
     const BasicTable::SinCos dec = basic.dec_[BasicTable::index(body, k)];
     tBasicValues v;
     v.ra = e.ra;
     v.dec = e.dec;
     v.sin_par = SinHorizontalParallax(e.delta);
-    TopocentricFromPlace(gmst, dec.sin, dec.cos, angles, v);
-    tBasicRow& row = basic.at(body, k);
+    TopocentricFromPlace(gmst_of(k, e), dec.sin, dec.cos, angles, v);
     row.sin_ha = v.sin_ha;
     row.alt = v.alt;
   }

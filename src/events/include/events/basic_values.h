@@ -29,7 +29,7 @@ struct tBasicValues {
 struct tBasicRow {
   double ra;         // right ascension, hours
   double sin_ha;     // sine of the geocentric hour angle
-  double alt;        // topocentric geometric altitude, degrees, no refraction
+  double alt;        // topocentric geometric altitude, degrees, no refraction (see ComputeSiteValues)
   double elong;      // geocentric elongation from the Sun, degrees
   double sin_d_lon;  // sine and cosine of the ecliptic longitude minus the Sun's
   double cos_d_lon;
@@ -79,8 +79,12 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first = 1,
                         int last = kEphemerisRows);
 
-// Fills the site's values of rows first … last of `body`: sin_ha and alt
-// (as TopocentricPlace gives them), from the values PrepareBasicValues left for the
+// Fills the site's values of rows first … last of `body`: sin_ha (as
+// TopocentricPlace gives it) and alt: TopocentricPlace's altitude in every
+// row within two rows of one whose side of the passes' levels (the upper limb
+// at the horizon; for the Sun also the three twilights) differs or is within
+// the parallax, elsewhere the geocentric altitude, on the same side of those
+// levels. From the values PrepareBasicValues left for the
 // same ephemeris rows. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                        BasicTable& basic, int first = 1, int last = kEphemerisRows);
