@@ -8,29 +8,39 @@
 #include "events/event_passes.h"
 
 namespace vk {
-void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
-                    const ProgressFn& progress, unsigned threads, const std::filesystem::path& log_dir,
-                    Interpolation mode) {
+namespace {
+
+// Every row's basic values depend on that row's ephemeris alone (the Sun's
+// included), so the rows are shared out in blocks.
+constexpr int kBlocks = 8;
+int FirstRow(int block) { return 1 + block * kEphemerisRows / kBlocks; }
+int LastRow(int block) { return (block + 1) * kEphemerisRows / kBlocks; }
+
+}  // namespace
+
+void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads) {
+  LoadEphemeris(eph, dir);
+  // Each block prepares the Sun's rows before the other bodies' same rows.
+  ParallelFor(kBlocks, threads, [&](int k) {
+    for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, FirstRow(k), LastRow(k));
+  });
+}
+
+void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& site,
+                     const std::filesystem::path& log_path, const ProgressFn& progress, unsigned threads,
+                     Interpolation mode) {
   auto report = [&](std::string_view text, StatusColour colour) {
     if (progress) progress(text, colour);
   };
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
-  LoadEphemeris(eph, dir);
-
-  // Every row's basic values depend on that row's ephemeris alone (the Sun's
-  // included), so the rows are shared out in blocks; the body order of the
-  // status texts stays as the user knows it.
-  constexpr int kBlocks = 8;
+  // The body order of the status texts stays as the user knows it.
   for (int b = 0; b < kBodyCount; ++b) {
     report("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
-    ParallelFor(kBlocks, threads, [&](int k) {
-      const int first = 1 + k * kEphemerisRows / kBlocks;
-      const int last = (k + 1) * kEphemerisRows / kBlocks;
-      ComputeBasicValues(eph, site, obs, b, basic, first, last);
-    });
+    ParallelFor(kBlocks, threads,
+                [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
   }
 
-  AtomicFile log((log_dir.empty() ? dir : log_dir) / kEventLogName);
+  AtomicFile log(log_path);
   std::array<std::string, kBodyCount> lines;
   ParallelFor(kBodyCount, threads, [&](int b) {
     lines[b].reserve(1 << 22);
@@ -39,6 +49,13 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
   for (const std::string& l : lines) log.write(l);
   log.commit();
   report("Done.", StatusColour::ButtonFace);
+}
+
+void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,
+                    const ProgressFn& progress, unsigned threads, const std::filesystem::path& log_dir,
+                    Interpolation mode) {
+  LoadAndPrepare(eph, basic, dir, threads);
+  ComputeEventLog(eph, basic, site, (log_dir.empty() ? dir : log_dir) / kEventLogName, progress, threads, mode);
 }
 
 }  // namespace vk

@@ -1,13 +1,49 @@
 #include "events/event_line.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "timecalc/calendar.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
 namespace {
 
+// FormatFixed(v, decimals) appended to `out` without a temporary string.
+void AppendFixed(std::string& out, double v, int decimals) {
+  char buf[400];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) {
+    out += "NAN";
+    return;
+  }
+  const char* begin = buf;
+  const char* const stop = end;
+  // "-0.00" reads as a sign without a value: the zero is written plainly.
+  if (*begin == '-' && std::all_of(begin, stop, [](char c) { return c == '-' || c == '0' || c == '.'; })) ++begin;
+  out.append(begin, static_cast<std::size_t>(stop - begin));
+}
+
+// FormatScientific23(v) appended to `out` without temporary strings: a blank
+// or the minus sign, 15 significant digits, "E", the exponent's sign and four digits.
+void AppendScientific23(std::string& out, double v) {
+  char buf[64];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+  const char* e = ec == std::errc() ? std::find(buf, end, 'e') : end;
+  int exponent = 0;
+  if (e == end || end - e < 3 || std::from_chars(e + 2, end, exponent).ec != std::errc() || exponent > 9999) {
+    out += FormatScientific23(v);  // no finite number: written as FormatScientific23 writes it
+    return;
+  }
+  if (buf[0] != '-') out += ' ';
+  out.append(buf, static_cast<std::size_t>(e - buf));
+  const char tail[6] = {'E', e[1], static_cast<char>('0' + exponent / 1000), static_cast<char>('0' + exponent / 100 % 10),
+                        static_cast<char>('0' + exponent / 10 % 10), static_cast<char>('0' + exponent % 10)};
+  out.append(tail, sizeof tail);
+}
+
 void AppendOptional(std::string& out, const std::optional<double>& v, int decimals) {
-  if (v) out += FormatFixed(*v, decimals);
+  if (v) AppendFixed(out, *v, decimals);
   out += '\t';
 }
 
@@ -15,9 +51,9 @@ void AppendOptional(std::string& out, const std::optional<double>& v, int decima
 
 void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
                      const EventFields& f) {
-  out += FormatScientific23(jd_ut);
+  AppendScientific23(out, jd_ut);
   out += '\t';
-  out += FormatScientific23(jd_local);
+  AppendScientific23(out, jd_local);
   out += '\t';
   out += body;
   out += '\t';

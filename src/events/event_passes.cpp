@@ -43,7 +43,7 @@ class PassRunner {
 
  private:
   const tEphemerisData& E(int row) const { return eph_.at(body_, row); }
-  const tBasicValues& B(int row) const { return basic_.at(body_, row); }
+  const tBasicRow& B(int row) const { return basic_.at(body_, row); }
 
   // The offset n of an event of window i, refined in precise mode; y1, y2, y3
   // the quantity at rows i − 2, i − 1, i give the first slope.
@@ -136,9 +136,9 @@ void PassRunner::RiseSet() {
 
 void PassRunner::Transit() {
   const std::string_view event = body_ == Sun ? EventName(K::WahrerMittag) : EventName(K::ImMeridian);
-  double y1 = std::sin(B(1).ha), y2 = std::sin(B(2).ha);
+  double y1 = B(1).sin_ha, y2 = B(2).sin_ha;
   for (int i = 3; i <= kEphemerisRows; ++i) {
-    const double y3 = std::sin(B(i).ha);
+    const double y3 = B(i).sin_ha;
     if (Holds(Form::Up, y1, y2, y3)) Emit(i, Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3), y1, y2, y3), event);
     y1 = y2;
     y2 = y3;

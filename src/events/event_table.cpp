@@ -1,6 +1,7 @@
 #include "events/event_table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <string_view>
 
@@ -131,21 +132,18 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
     throw Error(kRangeCheckError, path.string() + ", line " + std::to_string(kEventCapacity + 1));
 }
 
-void SortEventTable(EventStore& store) {
-  const int n = store.Event_Count;
-  if (n < 2) return;
-  // The heap sort runs on (jd_local, entry) pairs, which move exactly as the
-  // whole records would; each record then moves once to its place. The order,
-  // equal keys included, is the heap sort's.
-  struct Key {
-    double jd_local;
-    int entry;
-  };
-  std::vector<Key> a(static_cast<std::size_t>(n) + 1);
-  for (int k = 1; k <= n; ++k) a[static_cast<std::size_t>(k)] = {store.Event_Tab[static_cast<std::size_t>(k)].jd_local, k};
+namespace {
+
+struct SortKey {
+  double jd_local;
+  int entry;
+};
+
+// Heap sort of a[1] … a[n] by jd_local; equal keys end in its own order.
+void HeapSortKeys(std::vector<SortKey>& a, int n) {
   int l = n / 2 + 1;
   int r = n;
-  Key t{};
+  SortKey t{};
   for (;;) {
     if (l > 1) {
       --l;
@@ -173,6 +171,34 @@ void SortEventTable(EventStore& store) {
     }
     a[i] = t;
   }
+}
+
+// Sorts a[1] … a[n] by jd_local when no two keys are equal and none is NaN:
+// then every sort gives the heap sort's order. Returns: false, with a as it
+// was, when some keys are equal or NaN.
+bool SortDistinctKeys(std::vector<SortKey>& a, int n) {
+  std::vector<SortKey> b(a.begin() + 1, a.begin() + 1 + n);
+  for (const SortKey& k : b)
+    if (std::isnan(k.jd_local)) return false;
+  std::sort(b.begin(), b.end(), [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; });
+  for (std::size_t i = 1; i < b.size(); ++i)
+    if (!(b[i - 1].jd_local < b[i].jd_local)) return false;
+  std::copy(b.begin(), b.end(), a.begin() + 1);
+  return true;
+}
+
+}  // namespace
+
+void SortEventTable(EventStore& store) {
+  const int n = store.Event_Count;
+  if (n < 2) return;
+  // The sort runs on (jd_local, entry) pairs, which move exactly as the whole
+  // records would; each record then moves once to its place. The order,
+  // equal keys included, is the heap sort's: distinct keys have one order
+  // only, so any sort gives it; with equal keys the heap sort itself runs.
+  std::vector<SortKey> a(static_cast<std::size_t>(n) + 1);
+  for (int k = 1; k <= n; ++k) a[static_cast<std::size_t>(k)] = {store.Event_Tab[static_cast<std::size_t>(k)].jd_local, k};
+  if (!SortDistinctKeys(a, n)) HeapSortKeys(a, n);
   // Entry p receives the record that stood at a[p].entry: follow each cycle once.
   auto& tab = store.Event_Tab;
   std::vector<char> placed(static_cast<std::size_t>(n) + 1, 0);

@@ -17,21 +17,25 @@ double SinHorizontalParallax(double delta) {
 }
 
 void TopocentricPlace(double jd, double ra, double dec_deg, double delta, const SiteAngles& s, tBasicValues& v) {
-  v.theta = GMST_Rad(jd) + s.lon;
   v.ra = ra;
   v.dec = dec_deg;
   v.sin_par = SinHorizontalParallax(delta);
-  v.ha = v.theta - v.ra * kHourToRad;
   const double dec = v.dec * kDegToRad;
-  const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);
-  const double sin_ha = std::sin(v.ha), cos_ha = std::cos(v.ha);
+  TopocentricFromPlace(GMST_Rad(jd), std::sin(dec), std::cos(dec), s, v);
+}
+
+void TopocentricFromPlace(double gmst, double sin_dec, double cos_dec, const SiteAngles& s, tBasicValues& v) {
+  v.theta = gmst + s.lon;
+  v.ha = v.theta - v.ra * kHourToRad;
+  v.sin_ha = std::sin(v.ha);
+  const double sin_ha = v.sin_ha, cos_ha = std::cos(v.ha);
   // Topocentric place: the parallax correction for an observer at height 0.
   const double denom = cos_dec - s.obs.Obs_RhoCosPhi * v.sin_par * cos_ha;
   v.d_ra = Atan2_YX(-s.obs.Obs_RhoCosPhi * v.sin_par * sin_ha, denom);
   v.ra_topo = v.ra + v.d_ra * kRadToHour;
   v.dec_topo = Atan2_YX((sin_dec - s.obs.Obs_RhoSinPhi * v.sin_par) * std::cos(v.d_ra), denom) * kRadToDeg;
   // Altitude of the topocentric place.
-  const double h = GMST_Rad(jd) + s.lon - v.ra_topo * kHourToRad;
+  const double h = gmst + s.lon - v.ra_topo * kHourToRad;
   v.alt = Altitude_Of_Hour_Angle(s.sin_lat, s.cos_lat, v.dec_topo * kDegToRad, h) * kRadToDeg;
 }
 

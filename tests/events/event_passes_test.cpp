@@ -32,7 +32,7 @@ class EventPasses : public ::testing::Test {
     for (int b = 0; b < kBodyCount; ++b) s.Clear(b);
     s.site = Site{47.5, 7.5, 1.0, {}};
   }
-  tBasicValues& B(int body, int row) { return s.basic.at(body, row); }
+  tBasicRow& B(int body, int row) { return s.basic.at(body, row); }
   tEphemerisData& E(int body, int row) { return s.eph.at(body, row); }
 };
 
@@ -115,13 +115,13 @@ TEST_F(EventPasses, RiseThroughAnExactZeroOfTheBracketIsWrittenTwice) {
 TEST_F(EventPasses, TransitNamesAndOnlyTheUpperCulmination) {
   for (int k = 1; k <= kEphemerisRows; ++k) {
     // Hour angle runs 15°/h, passing 0 at row 10.25 (+ whole days) and π twelve hours later.
-    B(Sun, k).ha = (k - 10.25) * 15 * kDegToRad;
-    B(Jupiter, k).ha = (k - 10.25) * 15 * kDegToRad;
+    B(Sun, k).sin_ha = std::sin((k - 10.25) * 15 * kDegToRad);
+    B(Jupiter, k).sin_ha = std::sin((k - 10.25) * 15 * kDegToRad);
   }
   const auto noon = Events(s.Run(Sun), "wahrer Mittag");
   ASSERT_GT(noon.size(), 3000u);
   // The parabola through the sines of the hour angle, 15° apart, is off the true instant by seconds.
-  auto sin_ha = [&](int k) { return std::sin(B(Sun, k).ha); };
+  auto sin_ha = [&](int k) { return B(Sun, k).sin_ha; };
   const double n = Quad_Root(sin_ha(9), sin_ha(10), sin_ha(11));
   EXPECT_AT(noon[0], RowJD(10) + n / 24);
   EXPECT_AT(noon[1], RowJD(34) + n / 24);

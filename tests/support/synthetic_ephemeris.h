@@ -30,7 +30,7 @@ struct Synthetic {
   // All rows of `body` zero, with hourly Julian days.
   void Clear(int body) {
     std::memset(static_cast<void*>(eph.table(body)), 0, sizeof(tEphemerisData) * kEphemerisRows);
-    std::memset(static_cast<void*>(&basic.at(body, 1)), 0, sizeof(tBasicValues) * kEphemerisRows);
+    std::memset(static_cast<void*>(&basic.at(body, 1)), 0, sizeof(tBasicRow) * kEphemerisRows);
     for (int k = 1; k <= kEphemerisRows; ++k) eph.at(body, k).jd = RowJD(k);
   }
   std::string Run(int body) {

@@ -1,6 +1,9 @@
 // Everything the computation and the chart share, allocated once.
 #pragma once
 
+#include <optional>
+
+#include "ephemeris/ephemeris_stamp.h"
 #include "ephemeris/ephemeris_store.h"
 #include "events/basic_values.h"
 #include "events/event_table.h"
@@ -17,6 +20,8 @@ struct Almanac {
   PhaseTable phases;
   Site site;
   Interpolation interpolation = Interpolation::Precise;  // of the event instants
+  // The files that ephemeris and the prepared basic values hold; empty: none or not all.
+  std::optional<EphemerisStamp> prepared;
 };
 
 }  // namespace vk

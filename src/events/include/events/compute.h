@@ -28,4 +28,18 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
                     const ProgressFn& progress, unsigned threads = 0, const std::filesystem::path& log_dir = {},
                     Interpolation mode = Interpolation::Precise);
 
+// The part of ComputeAllData that does not depend on the site: loads the nine
+// binary files of `dir` and prepares the site-independent basic values of
+// every body (PrepareBasicValues), rows shared out over `threads` cores (0:
+// every core). Throws: Error from LoadEphemeris.
+void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0);
+
+// The part of ComputeAllData that depends on the site, on tables that
+// LoadAndPrepare filled: the site's basic values, the event passes and the
+// log written to `log_path`, with the same progress texts and bytes.
+// Throws: the system's text when the log cannot be written; the old log then stays.
+void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& site,
+                     const std::filesystem::path& log_path, const ProgressFn& progress, unsigned threads = 0,
+                     Interpolation mode = Interpolation::Precise);
+
 }  // namespace vk

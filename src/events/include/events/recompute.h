@@ -9,7 +9,10 @@ namespace vk {
 
 // ComputeAllData, ReadEventLog, SortEventTable and ReadPhaseTable on the files
 // of `dir`, in this order; the event log is written to and read from
-// `log_dir` (`dir` when empty). Throws: the first Error of any step, which
+// `log_dir` (`dir` when empty). The nine binary files are loaded and prepared
+// again only when almanac.prepared does not name them as they are now (folder,
+// inode, size, modification time); otherwise the site-dependent part alone is
+// computed. Throws: the first Error of any step, which
 // ends the chain.
 void RunRecomputationChain(Almanac& almanac, const std::filesystem::path& dir, const ProgressFn& progress,
                            const std::filesystem::path& log_dir = {});

@@ -1,0 +1,148 @@
+// The window, offscreen, as a user meets it: start-up (the window built, the
+// chain run and the first chart painted), a site change (a latitude typed and
+// Enter) to the new chart on screen, one click on the latitude step button to
+// the new chart (its fixed 250 ms pause included), and the steps per second
+// of a held latitude button. Medians of 5 after one run that warms the caches;
+// the CPU time of the process alongside; the peak resident memory.
+// Run: build/bin/vk_bench_window
+#include <sys/resource.h>
+#include <time.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "mainwindow/form_main.h"
+#include "timecalc/numtext.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double CpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct Figure {
+  std::vector<double> wall, cpu;
+  void add(double w, double c) {
+    wall.push_back(w);
+    cpu.push_back(c);
+  }
+  static double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  }
+  void print(const char* what, const char* unit = "ms") const {
+    std::printf("%-52s %8.1f %s   (CPU %.1f ms; min %.1f, max %.1f)\n", what, median(wall), unit, median(cpu),
+                *std::min_element(wall.begin(), wall.end()), *std::max_element(wall.begin(), wall.end()));
+  }
+};
+
+// Runs `action` six times, the first not counted: wall and CPU time, milliseconds.
+Figure Measure(const std::function<void()>& action) {
+  Figure f;
+  for (int run = 0; run < 6; ++run) {
+    const double c0 = CpuMs();
+    const auto t0 = Clock::now();
+    action();
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    if (run > 0) f.add(ms, CpuMs() - c0);
+  }
+  return f;
+}
+
+void Release(QPushButton* b) {
+  QApplication::postEvent(b, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)),
+                                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const auto dir = std::filesystem::temp_directory_path() / "vk-bench-window";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  vk::FormOptions o;
+  o.data_dir = VK_DATA_DIR;
+  o.log_dir = dir;
+  o.folders = {dir / "config", dir / "documents", dir / "data"};
+  o.executable = VK_PROGRAM;
+  o.show_message = [](const QString& title, const QString& text) {
+    std::fprintf(stderr, "%s: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
+  };
+  std::unique_ptr<vk::TForm_Main> w;
+  auto open = [&] {
+    w = std::make_unique<vk::TForm_Main>(o);
+    w->resize(1460, 864);
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get())) std::fprintf(stderr, "vk_bench_window: window not exposed\n");
+    QApplication::processEvents();  // the first chart painted
+  };
+  const Figure start = Measure([&] {
+    w.reset();
+    open();
+  });
+
+  auto* lat = w->findChild<QLineEdit*>("Edit_nLat");
+  auto* plus = w->findChild<QPushButton*>("BitBtn_nLat_PlusSmall");
+  auto* minus = w->findChild<QPushButton*>("BitBtn_nLat_MinusSmall");
+  if (!lat || !plus || !minus) {
+    std::fprintf(stderr, "vk_bench_window: no latitude controls\n");
+    return 1;
+  }
+  int typed = 0;
+  const Figure change = Measure([&] {
+    lat->setFocus();
+    lat->setText(++typed % 2 ? "48.00" : "47.50");
+    QTest::keyClick(lat, Qt::Key_Return);  // recomputes, draws and copies to the screen
+    QApplication::processEvents();
+  });
+  int clicks = 0;
+  const Figure click = Measure([&] {
+    QPushButton* b = ++clicks % 2 ? plus : minus;
+    Release(b);  // seen after the pause: one step
+    QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QApplication::processEvents();
+  });
+  // A held button: released after 2.25 s; the steps counted from the field.
+  Figure held;
+  for (int run = 0; run < 6; ++run) {
+    QPushButton* b = run % 2 ? minus : plus;
+    const double before = vk::TryParseFloat(lat->text().toStdString()).value_or(0);
+    QTimer::singleShot(2250, b, [b] { Release(b); });
+    const double c0 = CpuMs();
+    const auto t0 = Clock::now();
+    QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    const double c = CpuMs() - c0;
+    const double steps = std::abs(vk::TryParseFloat(lat->text().toStdString()).value_or(0) - before) / 0.5;
+    // The first step waits 250 ms; every later one follows the last recomputation at once.
+    if (run > 0) held.add(steps / (s - 0.25), c / steps);
+  }
+  start.print("start-up to the first chart painted");
+  change.print("latitude typed + Enter to the new chart");
+  click.print("step button click to the new chart (+250 ms pause)");
+  held.print("held latitude button", "steps/s");
+  rusage ru{};
+  getrusage(RUSAGE_SELF, &ru);
+  std::printf("%-52s %8.1f MB\n", "peak resident memory", ru.ru_maxrss / 1024.0);
+  w.reset();
+  std::filesystem::remove_all(dir);
+  return 0;
+}

@@ -1,0 +1,32 @@
+// What identifies the nine binary files as loaded: their folder and, for each
+// file, device, inode, size and modification time.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+
+#include "ephemeris/ephemeris_data.h"
+
+namespace vk {
+
+struct FileStamp {
+  std::uint64_t device = 0, inode = 0;
+  std::int64_t size = -1;  // -1: the file could not be examined
+  std::int64_t mtime_ns = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+struct EphemerisStamp {
+  std::filesystem::path dir;
+  std::array<FileStamp, kBodyCount> files;
+  bool operator==(const EphemerisStamp&) const = default;
+};
+
+// The stamp of the nine binary files of `dir` as they are now. A file that
+// cannot be examined gets size −1. Never fails.
+EphemerisStamp StampEphemeris(const std::filesystem::path& dir);
+
+// True when every file of `s` could be examined. Never fails.
+bool Complete(const EphemerisStamp& s);
+
+}  // namespace vk

@@ -1,0 +1,117 @@
+// A change of site on loaded data: the files are loaded and prepared once,
+// every later site gives the same log as a run from nothing, and changed,
+// missing or short files are loaded again.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "base/error.h"
+#include "events/compute.h"
+#include "events/recompute.h"
+#include "support/temp_dir.h"
+#include "support/workspace.h"
+
+namespace vk {
+namespace {
+
+using test::HaveData;
+using test::Workspace;
+namespace fs = std::filesystem;
+
+class SiteChange : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveData()) GTEST_SKIP() << "no data in " << test::kBuildData << " (the build produces it)";
+  }
+};
+
+// The log of a fresh almanac for the site and mode, as the tool would write it.
+std::string FreshLog(const Site& site, Interpolation mode) {
+  Workspace ws;
+  auto a = std::make_unique<Almanac>();
+  a->site = site;
+  a->interpolation = mode;
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  return test::ReadFile(ws.dir / kEventLogName);
+}
+
+TEST_F(SiteChange, EverySiteAfterTheFirstGivesTheLogOfARunFromNothing) {
+  const struct {
+    Site site;
+    Interpolation mode;
+  } steps[] = {
+      {{47.5, 7.5, 1.0, {}}, Interpolation::Precise},
+      {{48.0, 7.5, 1.0, {}}, Interpolation::Precise},     // one latitude step
+      {{-33.87, 151.21, 10.0, {}}, Interpolation::Classic},
+      {{69.65, 18.96, 1.0, {}}, Interpolation::Precise},  // polar day and night
+      {{47.5, 7.5, 1.0, {}}, Interpolation::Classic},
+  };
+  Workspace ws;
+  auto a = std::make_unique<Almanac>();
+  for (const auto& s : steps) {
+    a->site = s.site;
+    a->interpolation = s.mode;
+    RunRecomputationChain(*a, ws.dir.path(), nullptr);
+    ASSERT_TRUE(a->prepared.has_value());
+    EXPECT_TRUE(test::ReadFile(ws.dir / kEventLogName) == FreshLog(s.site, s.mode))
+        << "site " << s.site.Site_nLat << " " << s.site.Site_eLon;
+  }
+}
+
+TEST_F(SiteChange, ChangedShortAndMissingFilesAreLoadedAgain) {
+  Workspace ws;
+  auto a = std::make_unique<Almanac>();
+  a->site = Site{47.5, 7.5, 1.0, {}};
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  const fs::path sun = ws.dir / BinaryFileName(Sun);
+  // A short file in place of the Sun's: the load fails and names it.
+  fs::remove(sun);
+  test::WriteFile(sun, std::string(100, '\0'));
+  try {
+    RunRecomputationChain(*a, ws.dir.path(), nullptr);
+    ADD_FAILURE() << "a short file was not read";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("Read beyond end of file"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(a->prepared.has_value()) << "tables of a failed load count as loaded";
+  // A missing file.
+  fs::remove(sun);
+  EXPECT_THROW(RunRecomputationChain(*a, ws.dir.path(), nullptr), Error);
+  EXPECT_FALSE(a->prepared.has_value());
+  // The file back: the same log as before.
+  fs::create_symlink(fs::absolute(test::kBuildData / BinaryFileName(Sun)), sun);
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  EXPECT_TRUE(test::ReadFile(ws.dir / kEventLogName) == FreshLog(a->site, a->interpolation));
+}
+
+TEST_F(SiteChange, AnotherFolderWithOtherDataIsLoaded) {
+  // The Moon's rows in place of the Sun's: another folder, other files, another log.
+  Workspace first, second;
+  const fs::path sun = second.dir / BinaryFileName(Sun);
+  fs::remove(sun);
+  fs::copy_file(test::kBuildData / BinaryFileName(Moon), sun);
+  auto a = std::make_unique<Almanac>();
+  a->site = Site{47.5, 7.5, 1.0, {}};
+  RunRecomputationChain(*a, first.dir.path(), nullptr);
+  RunRecomputationChain(*a, second.dir.path(), nullptr);
+  const std::string other = test::ReadFile(second.dir / kEventLogName);
+  EXPECT_FALSE(other == test::ReadFile(first.dir / kEventLogName));
+  // The same folder with the file rewritten in place (same size, new contents).
+  test::WriteFile(sun, test::ReadFile(test::kBuildData / BinaryFileName(Sun)));
+  RunRecomputationChain(*a, second.dir.path(), nullptr);
+  EXPECT_TRUE(test::ReadFile(second.dir / kEventLogName) == test::ReadFile(first.dir / kEventLogName));
+}
+
+TEST_F(SiteChange, TheSiteStepGivesTheSameBytesOnOneCoreAndOnTwo) {
+  Workspace ws;
+  auto a = std::make_unique<Almanac>();
+  LoadAndPrepare(a->ephemeris, a->basic, ws.dir.path(), 1);
+  const Site site{-33.87, 151.21, 10.0, {}};
+  ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "one.txt", nullptr, 1);
+  ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "two.txt", nullptr, 2);
+  EXPECT_TRUE(test::ReadFile(ws.dir / "one.txt") == test::ReadFile(ws.dir / "two.txt"));
+}
+
+}  // namespace
+}  // namespace vk

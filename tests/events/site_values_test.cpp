@@ -1,0 +1,66 @@
+// The site's altitudes of the basic table against the topocentric place of
+// every row: on the same side of every level the passes test, and the very
+// value within two rows of a crossing.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "events/almanac.h"
+#include "events/compute.h"
+#include "events/topocentric.h"
+#include "support/workspace.h"
+
+namespace vk {
+namespace {
+
+class SiteValues : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test::HaveData()) GTEST_SKIP() << "no data in " << test::kBuildData << " (the build produces it)";
+  }
+};
+
+TEST_F(SiteValues, AltitudesKeepTheirSideEverywhereAndTheirValueNearCrossings) {
+  auto a = std::make_unique<Almanac>();
+  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  const Site sites[] = {{47.5, 7.5, 1, {}}, {-33.87, 151.21, 10, {}}, {69.65, 18.96, 1, {}}, {0, 0, 0, {}},
+                        {89.9, -120, -8, {}}};
+  for (const Site& site : sites) {
+    const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
+    const SiteAngles angles = MakeSiteAngles(site, obs);
+    for (int body = 0; body < kBodyCount; ++body) {
+      ComputeSiteValues(a->ephemeris, site, obs, body, a->basic, 1, kEphemerisRows / 2);
+      ComputeSiteValues(a->ephemeris, site, obs, body, a->basic, kEphemerisRows / 2 + 1, kEphemerisRows);
+      // The reference: the topocentric place of every row, and its side of each level
+      // (upper limb at -34′, twilights at -18°, -12°, -6° for the Sun).
+      std::vector<double> alt(kEphemerisRows + 1);
+      std::vector<unsigned> side(kEphemerisRows + 1);
+      for (int k = 1; k <= kEphemerisRows; ++k) {
+        const tEphemerisData& e = a->ephemeris.at(body, k);
+        tBasicValues v{};
+        TopocentricPlace(e.jd, e.ra, e.dec, e.delta, angles, v);
+        alt[k] = v.alt;
+        const double levels[] = {-34.0 / 60 + e.diameter / 7200, -18, -12, -6};
+        for (int l = 0; l < (body == Sun ? 4 : 1); ++l) side[k] |= (v.alt > levels[l] ? 1u : 0u) << l;
+        ASSERT_EQ(a->basic.at(body, k).sin_ha, v.sin_ha) << "body " << body << " row " << k;
+        const double stored = a->basic.at(body, k).alt;
+        for (int l = 0; l < (body == Sun ? 4 : 1); ++l)
+          ASSERT_EQ(stored > levels[l], v.alt > levels[l]) << "body " << body << " row " << k << " level " << l;
+        ASSERT_EQ(stored <= levels[0], v.alt <= levels[0]) << "body " << body << " row " << k;
+      }
+      int exact = 0;
+      for (int k = 1; k <= kEphemerisRows; ++k) {
+        bool crossing = false;
+        for (int j = std::max(1, k - 2); j <= std::min(kEphemerisRows, k + 2); ++j) crossing |= side[j] != side[k];
+        if (!crossing) continue;
+        ++exact;
+        ASSERT_EQ(a->basic.at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
+      }
+      if (site.Site_nLat < 60) EXPECT_GT(exact, 3000) << "body " << body;  // a rise and a set nearly every day
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vk
