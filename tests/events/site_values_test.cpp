@@ -57,7 +57,9 @@ TEST_F(SiteValues, AltitudesKeepTheirSideEverywhereAndTheirValueNearCrossings) {
         ++exact;
         ASSERT_EQ(a->basic.at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
       }
-      if (site.Site_nLat < 60) EXPECT_GT(exact, 3000) << "body " << body;  // a rise and a set nearly every day
+      if (site.Site_nLat < 60) {
+        EXPECT_GT(exact, 3000) << "body " << body;  // a rise and a set nearly every day
+      }
     }
   }
 }
