@@ -9,7 +9,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static vk::PhaseTable table;
   try {
     vk::ReadPhaseTable(table, vk::fuzz::InputFile(data, size));
-    if (table.Phase_Count > 0) (void)vk::FindPhaseDay(table, table.Phase_Tab[1].jd);
+    // What was read lies inside the ranges the reader promises.
+    for (int k = 1; k <= table.Phase_Count; ++k)
+      if (table.Phase_Tab[k].moon > 35 || table.Phase_Tab[k].mercury > 35 || table.Phase_Tab[k].venus > 36) __builtin_trap();
   } catch (const vk::Error&) {
   }
   return 0;
