@@ -128,18 +128,20 @@ TEST_F(GeneratedData, SunDistanceAndDiameter) {
 // slowly changing column are equal, also at the turning points of the
 // magnitude, the diameter, the distance and the ecliptic longitude.
 TEST_F(GeneratedData, NeighbouringRowsNeverRoundToTheSameValue) {
+  // The packed record's fields are read by name (a member pointer would bind
+  // to a misaligned double).
   struct Column {
     const char* name;
-    double tEphemerisData::*field;
+    double (*value)(const tEphemerisData&);
   };
-  const Column columns[] = {{"magnitude", &tEphemerisData::mag},
-                            {"diameter", &tEphemerisData::diameter},
-                            {"distance", &tEphemerisData::delta},
-                            {"ecliptic longitude", &tEphemerisData::ecl_lon}};
+  const Column columns[] = {{"magnitude", [](const tEphemerisData& r) -> double { return r.mag; }},
+                            {"diameter", [](const tEphemerisData& r) -> double { return r.diameter; }},
+                            {"distance", [](const tEphemerisData& r) -> double { return r.delta; }},
+                            {"ecliptic longitude", [](const tEphemerisData& r) -> double { return r.ecl_lon; }}};
   for (int body = 0; body < kBodyCount; ++body) {
     for (const Column& c : columns) {
       int equal = 0;
-      for (int row = 2; row <= kEphemerisRows; ++row) equal += Row(body, row).*c.field == Row(body, row - 1).*c.field;
+      for (int row = 2; row <= kEphemerisRows; ++row) equal += c.value(Row(body, row)) == c.value(Row(body, row - 1));
       EXPECT_EQ(equal, 0) << c.name << " of body " << body;
     }
   }

@@ -194,7 +194,7 @@ TEST(ReadPhaseTable, GroupsOnAnyLinesAndBadNumbers) {
   EXPECT_EQ(+a.Phase_Tab[1].jd, 2459580.5);
   EXPECT_EQ(a.Phase_Tab[37].moon, 0);
   EXPECT_EQ(a.Phase_Tab[kPhaseDays].venus, 36);
-  EXPECT_EQ(a.Phase_Tab[101].jd, 2459580.5 + 100);
+  EXPECT_EQ(+a.Phase_Tab[101].jd, 2459580.5 + 100);
   EXPECT_EQ(a.Phase_Tab[101].moon, 100 % 36);
 
   test::WriteFile(dir / "c.txt", "2459580.5 1 2 3\r\n2459581.5 x 2 3\r\n");
@@ -208,7 +208,7 @@ TEST(ReadPhaseTable, GroupsOnAnyLinesAndBadNumbers) {
   test::WriteFile(dir / "d.txt", "2459580.5 1 2 3\r\n");
   ReadPhaseTable(a, dir / "d.txt");
   EXPECT_EQ(a.Phase_Count, 1);
-  EXPECT_EQ(a.Phase_Tab[2].jd, 0.0) << "days the file does not hold are zeroed";
+  EXPECT_EQ(+a.Phase_Tab[2].jd, 0.0) << "days the file does not hold are zeroed";
 }
 
 }  // namespace
