@@ -1,12 +1,14 @@
 #include "mainwindow/night_view.h"
 
+#include "base/error.h"
+#include "mainwindow/options_file.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QMenuBar>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QSettings>
 #include <vector>
 
 #include "export/chart_output.h"
@@ -19,10 +21,6 @@ namespace vk {
 namespace {
 
 constexpr const char* kNightViewKey = "Ansicht/Nachtansicht";
-
-QString Options_Path(const std::filesystem::path& dir) {
-  return QString::fromStdString((dir / kOptionsFileName).string());
-}
 
 // Dark red of the colour's brightness, at most `top`.
 QColor Night_Colour(const QColor& c, int top) {
@@ -107,15 +105,18 @@ class NightView : public QObject {
 }  // namespace
 
 bool Read_Night_View_Option(const std::filesystem::path& dir) {
-  const QSettings options(Options_Path(dir), QSettings::IniFormat);
-  return options.value(kNightViewKey, false).toBool();
+  const auto values = ReadOptionValues(dir / kOptionsFileName, {kNightViewKey});
+  const auto it = values.find(kNightViewKey);
+  return it != values.end() && it->second == "true";
 }
 
 bool Write_Night_View_Option(const std::filesystem::path& dir, bool on) {
-  QSettings options(Options_Path(dir), QSettings::IniFormat);  // written through a temporary file
-  options.setValue(kNightViewKey, on);
-  options.sync();
-  return options.status() == QSettings::NoError;
+  try {
+    WriteOptionValues(dir / kOptionsFileName, {{kNightViewKey, on ? "true" : "false"}});
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
 }
 
 QPalette Night_Palette(const QPalette& palette) {

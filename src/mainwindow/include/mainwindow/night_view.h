@@ -5,13 +5,13 @@
 #include <QPalette>
 #include <filesystem>
 
+#include "mainwindow/options_file.h"
+
 class QAction;
 
 namespace vk {
 
 class TForm_Main;
-
-inline constexpr const char* kOptionsFileName = "Vesperkalend-options.ini";
 
 // The night-view option of the options file in `dir` (an INI file; key
 // Ansicht/Nachtansicht). Returns: false when the file or the key is missing
