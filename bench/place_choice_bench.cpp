@@ -12,22 +12,14 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench_form_options.h"
 #include "mainwindow/form_main.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const auto dir = std::filesystem::temp_directory_path() / "vk-bench-place";
-  std::filesystem::remove_all(dir);
-  vk::FormOptions o;
-  o.data_dir = VK_DATA_DIR;
-  o.log_dir = dir;
-  o.folders = {dir / "config", dir / "documents", dir / "data"};
-  o.executable = VK_PROGRAM;
-  o.show_message = [](const QString& title, const QString& text) {
-    std::fprintf(stderr, "%s: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
-  };
-  std::filesystem::create_directories(dir);
+  vk::FormOptions o = BenchFormOptions(dir);
   vk::TForm_Main w(o);
   w.resize(1460, 864);
   w.show();

@@ -23,6 +23,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench_form_options.h"
 #include "mainwindow/form_main.h"
 #include "timecalc/numtext.h"
 
@@ -76,16 +77,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const auto dir = std::filesystem::temp_directory_path() / "vk-bench-window";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  vk::FormOptions o;
-  o.data_dir = VK_DATA_DIR;
-  o.log_dir = dir;
-  o.folders = {dir / "config", dir / "documents", dir / "data"};
-  o.executable = VK_PROGRAM;
-  o.show_message = [](const QString& title, const QString& text) {
-    std::fprintf(stderr, "%s: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
-  };
+  vk::FormOptions o = BenchFormOptions(dir);
   std::unique_ptr<vk::TForm_Main> w;
   auto open = [&] {
     w = std::make_unique<vk::TForm_Main>(o);

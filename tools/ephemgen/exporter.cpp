@@ -82,7 +82,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
   const ConstellationTable constellations = ConstellationTable::Load(options.constellations);
   CheckCoverage(eph, rows, phase_days);
 
-  // Pass 1: the frames of all hours and of the phase table's noons.
+  // First the frames of all hours and of the phase table's noons.
   report("Computing time scales and precession-nutation...");
   std::vector<tHourFrame> frames(rows);
   std::vector<tHourFrame> noons(phase_days);
@@ -110,7 +110,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
 
   for (int day = 0; day < phase_days && 24 * day + 12 < rows; ++day) noons[day] = frames[24 * day + 12];
 
-  // Pass 2: one task per body writes its export; the tenth the phase table.
+  // Then one task per body writes its export; the tenth writes the phase table.
   report("Writing the nine exports and the phase table...");
   std::filesystem::create_directories(options.out_dir / "_res");
   std::vector<std::unique_ptr<AtomicFile>> files(kBodyCount + 1);
