@@ -2,6 +2,8 @@
 // with precise instants: loading, the site-independent preparation, the
 // recomputation after a site change; median of 5 runs each with a warm page
 // cache, the extra time of the precise instants, and the peak resident memory.
+// The site change is the chain as the window runs it (the log written while
+// it is read back); its stages are then timed one after another.
 // Run: build/bin/vk_bench_chain [--dir DIR] [--lat DEG --lon DEG --zone N] [--threads N]
 #include <sys/resource.h>
 #include <time.h>
@@ -15,7 +17,10 @@
 #include <vector>
 
 #include "timecalc/time_zones.h"
+#include "base/atomic_file.h"
+#include "base/parallel_for.h"
 #include "events/compute.h"
+#include "events/event_passes.h"
 #include "events/recompute.h"
 #include "base/error.h"
 #include "timecalc/numtext.h"
@@ -55,45 +60,67 @@ int main(int argc, char** argv) {
   }
   a.site.Site_TZ_Hours = vk::TimeZones.at(static_cast<std::size_t>(zone)).offset_hours;
   // Stage times of each mode; the runs alternate between the modes, so that a
-  // change of the machine's load meets both alike. Each run changes the
-  // latitude by a step, as the window's button does.
+  // change of the machine's load meets both alike. Each site change moves
+  // the latitude by a step, as the window's button does.
   struct Stages {
-    std::vector<double> load, prepare, compute, compute_cpu, read, sort, phase, total, site, site_cpu;
+    std::vector<double> load, prepare, whole, site, site_cpu, values, passes, write, read, phase;
   } stages[2];
   const vk::Interpolation modes[2] = {vk::Interpolation::Classic, vk::Interpolation::Precise};
   const double lat0 = a.site.Site_nLat;
+  const double lat1 = std::clamp(lat0 + 0.5, -90.0, 90.0);
+  const std::filesystem::path log = dir / vk::kEventLogName;
   try {
     for (int run = 0; run < 6; ++run) {  // run 0 warms the page cache and is not counted
       for (int m = 0; m < 2; ++m) {
-        a.site.Site_nLat = std::clamp(lat0 + (run % 2 ? 0.5 : 0.0), -90.0, 90.0);
+        a.interpolation = modes[m];
+        a.site.Site_nLat = lat0;
         const auto t0 = Clock::now();
         vk::LoadEphemeris(a.ephemeris, dir);
         const auto t1 = Clock::now();
         vk::LoadAndPrepare(a.ephemeris, a.basic, dir, threads);  // loads again inside
         const auto t2 = Clock::now();
-        const double cpu1 = CpuMs();
-        vk::ComputeEventLog(a.ephemeris, a.basic, a.site, dir / vk::kEventLogName, nullptr, threads, modes[m]);
-        const double cpu2 = CpuMs();
+        a.prepared.reset();  // the whole chain: files loaded and prepared again
+        vk::RunRecomputationChain(a, dir, nullptr);
         const auto t3 = Clock::now();
-        vk::ReadEventLog(a.events, dir / vk::kEventLogName);
+        a.site.Site_nLat = lat1;
+        const double cpu1 = CpuMs();
+        vk::RunRecomputationChain(a, dir, nullptr);  // a site change
+        const double cpu2 = CpuMs();
         const auto t4 = Clock::now();
-        vk::SortEventTable(a.events);
+        // The chain's stages one after another: the site's basic values, the
+        // passes of the nine bodies, the log written, read back and sorted,
+        // the phase table.
+        const vk::ObserverConstants obs = vk::ComputeObserverConstants(a.site.Site_nLat);
+        for (int b = 0; b < vk::kBodyCount; ++b)
+          vk::ParallelFor(8, threads, [&](int k) {
+            vk::ComputeSiteValues(a.ephemeris, a.site, obs, b, a.basic, 1 + k * vk::kEphemerisRows / 8,
+                                  (k + 1) * vk::kEphemerisRows / 8);
+          });
         const auto t5 = Clock::now();
-        vk::ReadPhaseTable(a.phases, dir / vk::kPhaseFileName);
+        std::string lines[vk::kBodyCount];
+        vk::ParallelFor(vk::kBodyCount, threads,
+                        [&](int b) { vk::RunEventPasses(a.ephemeris, a.basic, a.site, b, lines[b], modes[m]); });
         const auto t6 = Clock::now();
-        const double cpu3 = CpuMs();
+        std::string text;
+        for (const std::string& l : lines) text += l;
+        vk::WriteEventLog(text, log);
+        const auto t7 = Clock::now();
+        vk::ReadSortedEventLog(a.events, log);
+        const auto t8 = Clock::now();
+        vk::ReadPhaseTable(a.phases, dir / vk::kPhaseFileName);
+        const auto t9 = Clock::now();
         if (run == 0) continue;
         Stages& s = stages[m];
         s.load.push_back(Ms(t0, t1));
         s.prepare.push_back(Ms(t1, t2) - Ms(t0, t1));
-        s.compute.push_back(Ms(t2, t3));
-        s.compute_cpu.push_back(cpu2 - cpu1);
-        s.read.push_back(Ms(t3, t4));
-        s.sort.push_back(Ms(t4, t5));
-        s.phase.push_back(Ms(t5, t6));
-        s.site.push_back(Ms(t2, t6));
-        s.site_cpu.push_back(cpu3 - cpu1);
-        s.total.push_back(Ms(t1, t6));
+        s.whole.push_back(Ms(t2, t3));
+        s.site.push_back(Ms(t3, t4));
+        s.site_cpu.push_back(cpu2 - cpu1);
+        s.values.push_back(Ms(t4, t5));
+        s.passes.push_back(Ms(t5, t6));
+        s.write.push_back(Ms(t6, t7));
+        s.read.push_back(Ms(t7, t8));
+        s.phase.push_back(Ms(t8, t9));
       }
     }
   } catch (const vk::Error& e) {
@@ -104,20 +131,21 @@ int main(int argc, char** argv) {
     const Stages& s = stages[m];
     std::printf("recomputation chain, %s instants, %d events, median of 5 runs (ms):\n",
                 m == 1 ? "precise" : "classic", a.events.Event_Count);
-    std::printf("  LoadEphemeris                    %8.1f\n", Median(s.load));
-    std::printf("  site-independent preparation     %8.1f\n", Median(s.prepare));
-    std::printf("  ComputeEventLog (site values,    %8.1f   (CPU time of all threads %.1f)\n"
-                "    passes, log written)\n", Median(s.compute), Median(s.compute_cpu));
-    std::printf("  ReadEventLog                     %8.1f\n", Median(s.read));
-    std::printf("  SortEventTable                   %8.1f\n", Median(s.sort));
-    std::printf("  ReadPhaseTable                   %8.1f\n", Median(s.phase));
-    std::printf("  recomputation per site change    %8.1f   (CPU time %.1f)\n", Median(s.site), Median(s.site_cpu));
-    std::printf("  whole chain from loading         %8.1f\n", Median(s.total));
+    std::printf("  whole chain from nothing         %8.1f   (files loaded, prepared, the site's events)\n",
+                Median(s.whole));
+    std::printf("    LoadEphemeris                  %8.1f\n", Median(s.load));
+    std::printf("    site-independent preparation   %8.1f\n", Median(s.prepare));
+    std::printf("  recomputation per site change    %8.1f   (CPU time of all threads %.1f)\n", Median(s.site),
+                Median(s.site_cpu));
+    std::printf("  its stages one after another:\n");
+    std::printf("    site values                    %8.1f\n", Median(s.values));
+    std::printf("    event passes                   %8.1f\n", Median(s.passes));
+    std::printf("    log written                    %8.1f\n", Median(s.write));
+    std::printf("    log read back and sorted       %8.1f\n", Median(s.read));
+    std::printf("    phase table read               %8.1f\n", Median(s.phase));
   }
-  std::printf("precise minus classic      %8.1f ms (medians per site change), %.1f ms (of ComputeEventLog),\n"
-              "                           %8.1f ms CPU time of ComputeEventLog\n",
-              Median(stages[1].site) - Median(stages[0].site), Median(stages[1].compute) - Median(stages[0].compute),
-              Median(stages[1].compute_cpu) - Median(stages[0].compute_cpu));
+  std::printf("precise minus classic      %8.1f ms (medians per site change)\n",
+              Median(stages[1].site) - Median(stages[0].site));
   rusage ru{};
   getrusage(RUSAGE_SELF, &ru);
   std::printf("peak resident memory       %8.1f MB\n", ru.ru_maxrss / 1024.0);

@@ -5,14 +5,20 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "base/error.h"
 
 namespace vk {
 
 EphemerisStore::EphemerisStore()
-    : rows_(new tEphemerisData[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()) {}
+    : rows_(new tEphemerisRow[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()) {}
+
+tEphemerisRow StoredRow(const tEphemerisData& r) {
+  return {r.jd, r.ra, r.dec, r.mag, r.diameter, r.delta, r.ecl_lon, r.label};
+}
 
 namespace {
 
@@ -30,7 +36,7 @@ class Fd {
   int fd_;
 };
 
-void LoadBody(tEphemerisData* table, const std::filesystem::path& path) {
+void LoadBody(tEphemerisRow* table, const std::filesystem::path& path) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
     if (errno == ENOENT) throw Error(kFileNotFound, path.string());
@@ -41,16 +47,25 @@ void LoadBody(tEphemerisData* table, const std::filesystem::path& path) {
   if (::fstat(fd.get(), &st) != 0) throw Error(std::strerror(errno), path.string());
   // A short file is refused before a byte of it reaches the table.
   if (static_cast<std::size_t>(st.st_size) < kBytes) throw Error(kReadBeyondEnd, path.string());
-  auto* out = reinterpret_cast<char*>(table);
-  std::size_t done = 0;
-  while (done < kBytes) {
-    const ssize_t n = ::read(fd.get(), out + done, kBytes - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw Error(std::strerror(errno), path.string());
+  // Read in chunks of whole records, each record's columns copied out.
+  constexpr std::size_t kChunk = 4096;
+  std::vector<tEphemerisData> buffer(kChunk);
+  auto* bytes = reinterpret_cast<char*>(buffer.data());
+  std::size_t row = 0;
+  while (row < static_cast<std::size_t>(kEphemerisRows)) {
+    const std::size_t want = std::min(kChunk, static_cast<std::size_t>(kEphemerisRows) - row) * sizeof(tEphemerisData);
+    std::size_t done = 0;
+    while (done < want) {
+      const ssize_t n = ::read(fd.get(), bytes + done, want - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw Error(std::strerror(errno), path.string());
+      }
+      if (n == 0) throw Error(kReadBeyondEnd, path.string());
+      done += static_cast<std::size_t>(n);
     }
-    if (n == 0) throw Error(kReadBeyondEnd, path.string());
-    done += static_cast<std::size_t>(n);
+    for (std::size_t i = 0; i < want / sizeof(tEphemerisData); ++i) table[row + i] = StoredRow(buffer[i]);
+    row += want / sizeof(tEphemerisData);
   }
 }
 

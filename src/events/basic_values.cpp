@@ -14,10 +14,10 @@ namespace vk {
 BasicTable::BasicTable()
     : rows_(new tBasicRow[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
       sun_unit_(new UnitVector3[kEphemerisRows + 1]()),
-      dec_(new SinCos[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
+      place_(new GeoPlace[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
       time_(new RowTime[kEphemerisRows + 1]) {
   // No row's instant matches before the Sun's rows are prepared.
-  for (int k = 0; k <= kEphemerisRows; ++k) time_[k] = {std::numeric_limits<double>::quiet_NaN(), 0};
+  for (int k = 0; k <= kEphemerisRows; ++k) time_[k] = {std::numeric_limits<double>::quiet_NaN(), 0, 0, 1};
 }
 
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
@@ -26,99 +26,160 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
   ComputeSiteValues(eph, site, obs, body, basic, first, last);
 }
 
+namespace {
+
+// How far the topocentric altitude may lie from the geocentric one, degrees,
+// for a body at `delta` au.
+double ParallaxMargin(double delta) { return SinHorizontalParallax(delta) * kRadToDeg * 1.01 + 1e-6; }
+
+// Added to every bound of a sine of altitude: covers the single precision of
+// the angles it is compared with and the bounds' own rounding.
+constexpr double kSineSlack = 1e-6;
+
+// Sine of an altitude in degrees; near the horizon, where the upper limb's
+// levels lie, by its series.
+double SineOfAltitude(double deg) {
+  const double x = deg * kDegToRad;
+  if (std::fabs(x) > 0.1) return std::sin(x);
+  const double x2 = x * x;
+  return x * (1 - x2 / 6 * (1 - x2 / 20));
+}
+
+}  // namespace
+
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first, int last) {
+  if (first <= 1) basic.fixed_[static_cast<std::size_t>(body)].reset();
   for (int k = first; k <= last; ++k) {
-    const tEphemerisData& e = eph.at(body, k);
+    const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& v = basic.at(body, k);
     v.ra = e.ra;
     const double dec = e.dec * kDegToRad;
     const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);
-    basic.dec_[BasicTable::index(body, k)] = {sin_dec, cos_dec};
-    if (body == Sun) basic.time_[k] = {e.jd, GMST_Rad(e.jd)};
+    if (body == Sun) {
+      const double gmst = GMST_Rad(e.jd);
+      basic.time_[k] = {e.jd, gmst, std::sin(gmst), std::cos(gmst)};
+    }
     // Longitude difference and elongation from the Sun's ephemeris row.
     const double d_lon = body == Sun ? 0.0 : (e.ecl_lon - eph.at(Sun, k).ecl_lon) * kDegToRad;
     v.sin_d_lon = std::sin(d_lon);
     v.cos_d_lon = std::cos(d_lon);
-    const UnitVector3 u = Unit_Vector(v.ra * kHourToRad, sin_dec, cos_dec);
+    const double ra = v.ra * kHourToRad;
+    const double sin_ra = std::sin(ra), cos_ra = std::cos(ra);
+    const UnitVector3 u{cos_ra * cos_dec, sin_ra * cos_dec, sin_dec};  // as Unit_Vector gives it
     if (body == Sun) basic.sun_unit_[k] = u;
     v.elong = Angular_Distance(u, basic.sun_unit_[k]) * kRadToDeg;
+    // The hour angle at longitude 0 and the upper limb's level with the parallax either side.
+    const BasicTable::RowTime& t = basic.time_[k];
+    const double gmst = t.jd == e.jd ? t.gmst : GMST_Rad(e.jd);
+    const double sin_g = t.jd == e.jd ? t.sin_g : std::sin(gmst), cos_g = t.jd == e.jd ? t.cos_g : std::cos(gmst);
+    const double level = kHorizonAltitude + Semidiameter(e.diameter), margin = ParallaxMargin(e.delta);
+    basic.place_[BasicTable::index(body, k)] = {
+        static_cast<float>(sin_dec),
+        static_cast<float>(cos_dec),
+        static_cast<float>(sin_g * cos_ra - cos_g * sin_ra),
+        static_cast<float>(cos_g * cos_ra + sin_g * sin_ra),
+        static_cast<float>(SineOfAltitude(level - margin) - kSineSlack),
+        static_cast<float>(SineOfAltitude(level + margin) + kSineSlack)};
   }
+}
+
+void PrepareFixedEvents(const EphemerisStore& eph, BasicTable& basic, int body) {
+  basic.fixed_[static_cast<std::size_t>(body)] = FindFixedEvents(eph, basic, body);
 }
 
 namespace {
 
-// The altitudes (degrees) whose crossings the event passes look for in row k:
-// the upper limb at the horizon for every body, the three twilights for the Sun.
-int AltitudeLevels(int body, const tEphemerisData& e, double (&levels)[4]) {
-  levels[0] = kHorizonAltitude + Semidiameter(e.diameter);
-  if (body != Sun) return 1;
-  levels[1] = kAstronomicalTwilight;
-  levels[2] = kNauticalTwilight;
-  levels[3] = kCivilTwilight;
-  return 4;
+// Bits of a row against one level: its side is not certain, or it lies above.
+constexpr unsigned kNear = 1, kAbove = 2;
+// Bits 0 … 7 for the altitude levels (upper limb, then the Sun's twilights
+// from the lowest), bits 8 and 9 for the sign of the hour angle's sine.
+constexpr unsigned kAltitudeBits = 0xff, kAnyAltitudeNear = 0x55, kHourAngleShift = 8;
+constexpr double kTwilights[] = {kAstronomicalTwilight, kNauticalTwilight, kCivilTwilight};
+constexpr int kTwilightCount = 3;
+
+unsigned Side(double s, double lo, double hi) {
+  if (s > hi) return kAbove;
+  return s < lo ? 0 : kNear;  // NaN: not certain
 }
 
-// Bits of a row's geocentric altitude against the levels: bit 2l set when it
-// may lie within the parallax of level l, bit 2l + 1 when it is above it.
-constexpr unsigned kNear = 1, kAbove = 2;
+// An altitude on the same side of every level as `bits` says, the levels
+// being the upper limb's `limb` and for the Sun the twilights; NaN when
+// `bits` is no such side (then the row's own altitude is needed).
+double StandInAltitude(int body, unsigned bits, double limb) {
+  const int n = body == Sun ? kTwilightCount + 1 : 1;
+  double levels[kTwilightCount + 1];  // ascending
+  int above = 0;
+  for (int l = 0; l < n; ++l) {
+    levels[l] = l + 1 < n ? kTwilights[l] : limb;
+    above += (bits >> (2 * (l + 1 < n ? l + 1 : 0)) & kAbove) ? 1 : 0;
+  }
+  const double alt = above == 0 ? -90 : above == n ? 90 : (levels[above - 1] + levels[above]) / 2;
+  for (int l = 0; l < n; ++l) {
+    const bool bit_above = (bits >> (2 * (l + 1 < n ? l + 1 : 0)) & kAbove) != 0;
+    if ((alt > levels[l]) != bit_above) return std::numeric_limits<double>::quiet_NaN();
+  }
+  return alt;
+}
 
 }  // namespace
 
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                        BasicTable& basic, int first, int last) {
   const SiteAngles angles = MakeSiteAngles(site, obs);
-  // The topocentric altitude lies within the parallax of the geocentric one,
-  // which needs one arcsine instead of the whole topocentric place. Rows two
-  // apart from any row whose side of a level is not certain or differs from
-  // theirs get the topocentric altitude; the passes read the altitude's value
-  // only in such rows and elsewhere only its side of the levels.
-  const int lo = std::max(1, first - 2), hi = std::min(kEphemerisRows, last + 2);
-  std::vector<unsigned> sides(static_cast<std::size_t>(hi - lo + 1));
-  std::vector<double> geo(static_cast<std::size_t>(last - first + 1));
-  auto gmst_of = [&](int k, const tEphemerisData& e) {
-    // The sidereal time of the Sun's row serves every body whose row has the same instant.
-    return basic.time_[k].jd == e.jd ? basic.time_[k].gmst : GMST_Rad(e.jd);
-  };
-  for (int k = lo; k <= hi; ++k) {
-    const tEphemerisData& e = eph.at(body, k);
-    const BasicTable::SinCos dec = basic.dec_[BasicTable::index(body, k)];
-    const double ha = gmst_of(k, e) + angles.lon - e.ra * kHourToRad;
-    const double sin_ha = std::sin(ha), cos_ha = std::cos(ha);
-    const double alt = ArcSin_Clamped(angles.sin_lat * dec.sin + angles.cos_lat * dec.cos * cos_ha) * kRadToDeg;
-    const double margin = SinHorizontalParallax(e.delta) * kRadToDeg * 1.01 + 1e-6;
-    double levels[4];
-    const int n = AltitudeLevels(body, e, levels);
-    unsigned bits = 0;
-    for (int l = 0; l < n; ++l) {
-      const double d = alt - levels[l];
-      if (!(std::fabs(d) > margin)) bits |= kNear << (2 * l);  // NaN included
-      if (d > 0) bits |= kAbove << (2 * l);
-    }
-    sides[static_cast<std::size_t>(k - lo)] = bits;
-    if (k < first || k > last) continue;
-    geo[static_cast<std::size_t>(k - first)] = alt;
-    basic.at(body, k).sin_ha = sin_ha;
+  const double sin_lon = std::sin(angles.lon), cos_lon = std::cos(angles.lon);
+  double sin_twilight[kTwilightCount], cos_twilight[kTwilightCount];
+  for (int l = 0; l < kTwilightCount; ++l) {
+    sin_twilight[l] = std::sin(kTwilights[l] * kDegToRad);
+    cos_twilight[l] = std::cos(kTwilights[l] * kDegToRad);
   }
-  constexpr unsigned kAnyNear = 0x55;  // the near bits of all levels
+  // The topocentric altitude lies within the parallax of the geocentric one,
+  // whose sine needs no trigonometry here; it decides each row's side of the
+  // levels where it is far enough from them. Rows near a change of side get
+  // the whole topocentric place.
+  const int lo = std::max(1, first - 1), hi = std::min(kEphemerisRows, last + 2);
+  std::vector<unsigned> sides(static_cast<std::size_t>(hi - lo + 1));
+  std::vector<double> sin_ha(static_cast<std::size_t>(hi - lo + 1));
+  for (int k = lo; k <= hi; ++k) {
+    const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+    const double cos_h = static_cast<double>(p.cos_h0) * cos_lon - static_cast<double>(p.sin_h0) * sin_lon;
+    const double sin_h = static_cast<double>(p.sin_h0) * cos_lon + static_cast<double>(p.cos_h0) * sin_lon;
+    const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * static_cast<double>(p.cos_dec) * cos_h;
+    unsigned bits = Side(s, p.lo, p.hi);
+    if (body == Sun) {
+      const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad;
+      const double spread = m * m / 2 + kSineSlack;
+      for (int l = 0; l < kTwilightCount; ++l)
+        bits |= Side(s, sin_twilight[l] - cos_twilight[l] * m - spread, sin_twilight[l] + cos_twilight[l] * m + spread)
+                << (2 * (l + 1));
+    }
+    bits |= Side(sin_h, -kSineSlack, kSineSlack) << kHourAngleShift;
+    sides[static_cast<std::size_t>(k - lo)] = bits;
+    sin_ha[static_cast<std::size_t>(k - lo)] = sin_h;
+  }
   for (int k = first; k <= last; ++k) {
     const unsigned own = sides[static_cast<std::size_t>(k - lo)];
-    bool exact = (own & kAnyNear) != 0;
-    for (int j = std::max(lo, k - 2); j <= std::min(hi, k + 2) && !exact; ++j)
-      exact = sides[static_cast<std::size_t>(j - lo)] != own;
+    unsigned differs = 0;
+    for (int j = std::max(lo, k - 1); j <= std::min(hi, k + 2); ++j) differs |= sides[static_cast<std::size_t>(j - lo)] ^ own;
+    const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& row = basic.at(body, k);
-    if (!exact) {
-      row.alt = geo[static_cast<std::size_t>(k - first)];
+    const double gmst = basic.time_[k].jd == e.jd ? basic.time_[k].gmst : GMST_Rad(e.jd);
+    double alt = std::numeric_limits<double>::quiet_NaN();
+    if (!(own & kAnyAltitudeNear) && !(differs & kAltitudeBits))
+      alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter));
+    if (std::isnan(alt)) {
+      tBasicValues v;
+      v.ra = e.ra;
+      v.dec = e.dec;
+      v.sin_par = SinHorizontalParallax(e.delta);
+      const double dec = e.dec * kDegToRad;
+      TopocentricFromPlace(gmst, std::sin(dec), std::cos(dec), angles, v);
+      row.sin_ha = v.sin_ha;
+      row.alt = v.alt;
       continue;
     }
-    const tEphemerisData& e = eph.at(body, k);
-    const BasicTable::SinCos dec = basic.dec_[BasicTable::index(body, k)];
-    tBasicValues v;
-    v.ra = e.ra;
-    v.dec = e.dec;
-    v.sin_par = SinHorizontalParallax(e.delta);
-    TopocentricFromPlace(gmst_of(k, e), dec.sin, dec.cos, angles, v);
-    row.sin_ha = v.sin_ha;
-    row.alt = v.alt;
+    row.alt = alt;
+    const bool exact_sign = (own >> kHourAngleShift & kNear) || (differs >> kHourAngleShift) != 0;
+    row.sin_ha = exact_sign ? std::sin(gmst + angles.lon - e.ra * kHourToRad) : sin_ha[static_cast<std::size_t>(k - lo)];
   }
 }
 

@@ -24,31 +24,45 @@ void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesyste
   ParallelFor(kBlocks, threads, [&](int k) {
     for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, FirstRow(k), LastRow(k));
   });
+  ParallelFor(kBodyCount, threads, [&](int b) { PrepareFixedEvents(eph, basic, b); });
+}
+
+std::string ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
+                              unsigned threads, Interpolation mode) {
+  const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
+  // The body order of the status texts stays as the user knows it.
+  for (int b = 0; b < kBodyCount; ++b) {
+    if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
+    ParallelFor(kBlocks, threads,
+                [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
+  }
+  std::array<std::string, kBodyCount> lines;
+  ParallelFor(kBodyCount, threads, [&](int b) {
+    lines[b].reserve(1 << 21);
+    RunEventPasses(eph, basic, site, b, lines[b], mode);
+  });
+  std::size_t size = 0;
+  for (const std::string& l : lines) size += l.size();
+  std::string text;
+  text.reserve(size);
+  for (std::string& l : lines) {
+    text += l;
+    std::string().swap(l);
+  }
+  return text;
+}
+
+void WriteEventLog(std::string_view text, const std::filesystem::path& log_path) {
+  AtomicFile log(log_path);
+  log.write(text);
+  log.commit();
 }
 
 void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                      const std::filesystem::path& log_path, const ProgressFn& progress, unsigned threads,
                      Interpolation mode) {
-  auto report = [&](std::string_view text, StatusColour colour) {
-    if (progress) progress(text, colour);
-  };
-  const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
-  // The body order of the status texts stays as the user knows it.
-  for (int b = 0; b < kBodyCount; ++b) {
-    report("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
-    ParallelFor(kBlocks, threads,
-                [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
-  }
-
-  AtomicFile log(log_path);
-  std::array<std::string, kBodyCount> lines;
-  ParallelFor(kBodyCount, threads, [&](int b) {
-    lines[b].reserve(1 << 22);
-    RunEventPasses(eph, basic, site, b, lines[b], mode);
-  });
-  for (const std::string& l : lines) log.write(l);
-  log.commit();
-  report("Done.", StatusColour::ButtonFace);
+  WriteEventLog(ComputeEventLines(eph, basic, site, progress, threads, mode), log_path);
+  if (progress) progress("Done.", StatusColour::ButtonFace);
 }
 
 void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, const std::filesystem::path& dir,

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 #include "events/event_kinds.h"
 #include "events/event_line.h"
@@ -39,10 +40,14 @@ class PassRunner {
       : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), mode_(mode),
         refiner_(eph, site, ComputeObserverConstants(site.Site_nLat), body) {}
 
-  void Run();
+  // The passes in their order: those for the site, then the site-independent
+  // ones, whose events come from `fixed` when given.
+  void Run(const FixedEvents* fixed);
+  // The site-independent passes alone, their events collected.
+  FixedEvents FindFixed();
 
  private:
-  const tEphemerisData& E(int row) const { return eph_.at(body_, row); }
+  const tEphemerisRow& E(int row) const { return eph_.at(body_, row); }
   const tBasicRow& B(int row) const { return basic_.at(body_, row); }
 
   // The offset n of an event of window i, refined in precise mode; y1, y2, y3
@@ -53,6 +58,10 @@ class PassRunner {
   }
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
+    if (collect_) {
+      collect_->push_back({i, n, event, fields});
+      return;
+    }
     const double jd_ut = E(i - 1).jd + n / 24;
     AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, event, fields);
   }
@@ -93,6 +102,8 @@ class PassRunner {
   void GreatestElongation();
   void Stations(Form form, std::string_view event);
   void Distance(Form form, std::string_view event);
+  void SitePasses();
+  void FixedPasses();
 
   const EphemerisStore& eph_;
   const BasicTable& basic_;
@@ -102,6 +113,7 @@ class PassRunner {
   std::string& out_;
   const Interpolation mode_;
   const InstantRefiner refiner_;
+  FixedEvents* collect_ = nullptr;  // where Emit puts events instead of writing lines
 };
 
 void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
@@ -190,15 +202,7 @@ void PassRunner::Distance(Form form, std::string_view event) {
   });
 }
 
-void PassRunner::Run() {
-  auto label = [&](int i) { return Label(i); };
-  auto dml = [&](int i) { return DiameterMagnitudeLabel(i); };
-  auto sin_d_lon = [&](int k) { return B(k).sin_d_lon; };
-  auto cos_d_lon = [&](int k) { return B(k).cos_d_lon; };
-  auto dec = [&](int k) { return E(k).dec; };
-  const bool inner = body_ == Mercury || body_ == Venus;
-  const bool outer = body_ >= Mars;
-
+void PassRunner::SitePasses() {
   if (body_ == Sun) {
     Twilight(kAstronomicalTwilight, EventName(K::MAstrD), EventName(K::AAstrD));
     Twilight(kNauticalTwilight, EventName(K::MNautD), EventName(K::ANautD));
@@ -206,6 +210,33 @@ void PassRunner::Run() {
   }
   RiseSet();
   Transit();
+}
+
+void PassRunner::Run(const FixedEvents* fixed) {
+  SitePasses();
+  if (!fixed) {
+    FixedPasses();
+    return;
+  }
+  for (const FixedEvent& f : *fixed) Emit(f.row, f.offset, f.event, f.fields);
+}
+
+FixedEvents PassRunner::FindFixed() {
+  FixedEvents found;
+  collect_ = &found;
+  FixedPasses();
+  collect_ = nullptr;
+  return found;
+}
+
+void PassRunner::FixedPasses() {
+  auto label = [&](int i) { return Label(i); };
+  auto dml = [&](int i) { return DiameterMagnitudeLabel(i); };
+  auto sin_d_lon = [&](int k) { return B(k).sin_d_lon; };
+  auto cos_d_lon = [&](int k) { return B(k).cos_d_lon; };
+  auto dec = [&](int k) { return E(k).dec; };
+  const bool inner = body_ == Mercury || body_ == Venus;
+  const bool outer = body_ >= Mars;
   if (inner) {
     BrightnessMaximum(body_ == Mercury ? -1.0 : -4.5);
     GreatestElongation();
@@ -221,8 +252,14 @@ void PassRunner::Run() {
   Distance(Form::Min, body_ == Sun ? EventName(K::Sonnennaehe) : EventName(K::Erdnaehe));
   Distance(Form::Max, body_ == Sun ? EventName(K::Sonnenferne) : EventName(K::Erdferne));
   if (body_ == Sun) {
-    auto sin_lon = [&](int k) { return std::sin(E(k).ecl_lon * kDegToRad); };
-    auto cos_lon = [&](int k) { return std::cos(E(k).ecl_lon * kDegToRad); };
+    // Each row's sine and cosine of the longitude serve two passes each.
+    std::vector<double> sines(kEphemerisRows + 1), cosines(kEphemerisRows + 1);
+    for (int k = 1; k <= kEphemerisRows; ++k) {
+      sines[static_cast<std::size_t>(k)] = std::sin(E(k).ecl_lon * kDegToRad);
+      cosines[static_cast<std::size_t>(k)] = std::cos(E(k).ecl_lon * kDegToRad);
+    }
+    auto sin_lon = [&](int k) { return sines[static_cast<std::size_t>(k)]; };
+    auto cos_lon = [&](int k) { return cosines[static_cast<std::size_t>(k)]; };
     auto solstice = [&](int i) {
       EventFields f = Label(i);
       f.angle = DeclinationText(E(i - 1).dec);
@@ -257,7 +294,12 @@ void PassRunner::Run() {
 
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
                     Interpolation mode) {
-  PassRunner(eph, basic, site, body, out, mode).Run();
+  PassRunner(eph, basic, site, body, out, mode).Run(basic.fixed_events(body));
+}
+
+FixedEvents FindFixedEvents(const EphemerisStore& eph, const BasicTable& basic, int body) {
+  std::string unused;
+  return PassRunner(eph, basic, Site{}, body, unused, Interpolation::Classic).FindFixed();
 }
 
 }  // namespace vk

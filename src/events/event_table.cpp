@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <limits>
+#include <optional>
 #include <string_view>
 
 #include "base/error.h"
@@ -39,9 +41,15 @@ double OptionalNumber(TabFields& p, double lo, double hi) {
   return Number(p, lo, hi);
 }
 
-void ParseFields(TabFields& p, tEventData& e) {
+// `local`: field 2 already read, or NaN.
+void ParseFields(TabFields& p, tEventData& e, double local) {
   e.jd_ut = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
-  e.jd_local = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
+  if (std::isnan(local)) {
+    e.jd_local = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
+  } else {
+    e.jd_local = local;
+    p.drop();
+  }
   e.body.assign(p.take());
   e.event.assign(p.take());
   e.au = OptionalNumber(p, 0, 100);
@@ -58,8 +66,9 @@ void ParseFields(TabFields& p, tEventData& e) {
   e.note.assign(p.rest());
 }
 
-// Throws: Error with "column N" as its file.
-void ParseEventLine(std::string_view s, tEventData& e) {
+// Throws: Error with "column N" as its file. `local`: field 2 as
+// LocalDateOfLine read it, or NaN.
+void ParseEventLine(std::string_view s, tEventData& e, double local = std::numeric_limits<double>::quiet_NaN()) {
   e.line.assign(s);
   const auto tabs = static_cast<int>(std::count(s.begin(), s.end(), '\t'));
   if (tabs < kLogColumns)
@@ -68,26 +77,36 @@ void ParseEventLine(std::string_view s, tEventData& e) {
                 "column " + std::to_string(tabs + 1));
   TabFields p(s);
   try {
-    ParseFields(p, e);
+    ParseFields(p, e, local);
   } catch (const Error& err) {
     throw Error(err.what(), "column " + std::to_string(p.column()));
   }
 }
 
 
+// The lines of `text`, each without its LF (a CR before it stays).
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  lines.reserve(text.size() / 64);
+  for (std::string_view rest = text; !rest.empty();) {
+    const auto nl = rest.find('\n');
+    lines.push_back(rest.substr(0, nl));
+    rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
+  }
+  return lines;
+}
+
 }  // namespace
 
 void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
   store.Event_Count = 0;
   const std::string text = ReadWholeFile(path);
-  std::vector<std::string_view> lines;
-  lines.reserve(text.size() / 64);
-  for (std::string_view rest = text; !rest.empty();) {
-    const auto nl = rest.find('\n');
-    std::string_view line = rest.substr(0, nl);
-    rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
-    lines.push_back(line);
-  }
+  ReadEventText(store, text, path);
+}
+
+void ReadEventText(EventStore& store, std::string_view text, const std::filesystem::path& path) {
+  store.Event_Count = 0;
+  const std::vector<std::string_view> lines = SplitLines(text);
   const int n = static_cast<int>(std::min<std::size_t>(lines.size(), kEventCapacity));
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
 
@@ -187,18 +206,23 @@ bool SortDistinctKeys(std::vector<SortKey>& a, int n) {
   return true;
 }
 
+// Sorts a[1] … a[n] (jd_local, entry) into the order the heap sort of whole
+// records would give them: distinct keys have one order only, so any sort
+// gives it; with equal keys the heap sort itself runs.
+void SortKeys(std::vector<SortKey>& a, int n) {
+  if (!SortDistinctKeys(a, n)) HeapSortKeys(a, n);
+}
+
 }  // namespace
 
 void SortEventTable(EventStore& store) {
   const int n = store.Event_Count;
   if (n < 2) return;
   // The sort runs on (jd_local, entry) pairs, which move exactly as the whole
-  // records would; each record then moves once to its place. The order,
-  // equal keys included, is the heap sort's: distinct keys have one order
-  // only, so any sort gives it; with equal keys the heap sort itself runs.
+  // records would; each record then moves once to its place.
   std::vector<SortKey> a(static_cast<std::size_t>(n) + 1);
   for (int k = 1; k <= n; ++k) a[static_cast<std::size_t>(k)] = {store.Event_Tab[static_cast<std::size_t>(k)].jd_local, k};
-  if (!SortDistinctKeys(a, n)) HeapSortKeys(a, n);
+  SortKeys(a, n);
   // Entry p receives the record that stood at a[p].entry: follow each cycle once.
   auto& tab = store.Event_Tab;
   std::vector<char> placed(static_cast<std::size_t>(n) + 1, 0);
@@ -217,6 +241,73 @@ void SortEventTable(EventStore& store) {
       p = from;
     }
   }
+}
+
+namespace {
+
+// The Julian Date of field 2 of a log line as ParseFields reads it, or
+// nothing when the line would not read.
+std::optional<double> LocalDateOfLine(std::string_view line) {
+  const auto tab1 = line.find('\t');
+  if (tab1 == std::string_view::npos) return std::nullopt;
+  const auto tab2 = line.find('\t', tab1 + 1);
+  if (tab2 == std::string_view::npos) return std::nullopt;
+  const std::optional<double> jd = TryParseFloat(line.substr(tab1 + 1, tab2 - tab1 - 1));
+  if (!jd || !(*jd >= kAcceptedFirstJD && *jd <= kAcceptedLastJD)) return std::nullopt;
+  return jd;
+}
+
+// ReadSortedEventLog on lines that all read: false, with entries of the
+// store overwritten, when one does not.
+bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lines) {
+  const int n = static_cast<int>(lines.size());
+  std::vector<SortKey> a(static_cast<std::size_t>(n) + 1);
+  for (int k = 1; k <= n; ++k) {
+    const std::optional<double> jd = LocalDateOfLine(lines[static_cast<std::size_t>(k - 1)]);
+    if (!jd) return false;
+    a[static_cast<std::size_t>(k)] = {*jd, k};
+  }
+  SortKeys(a, n);
+  while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
+  // Each line is parsed straight into its sorted place, blocks of places on the machine's cores.
+  const unsigned threads = std::min(2u, DefaultThreadCount());
+  std::vector<char> failed(threads, 0);
+  ParallelFor(static_cast<int>(threads), threads, [&](int t) {
+    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
+    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    try {
+      for (int p = from; p <= to; ++p) {
+        const SortKey& key = a[static_cast<std::size_t>(p)];
+        const std::string_view line = lines[static_cast<std::size_t>(key.entry - 1)];
+        ParseEventLine(WithoutLineEnd(line), store.Event_Tab[static_cast<std::size_t>(p)], key.jd_local);
+      }
+    } catch (...) {
+      failed[static_cast<std::size_t>(t)] = 1;
+    }
+  });
+  if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return false;
+  store.Event_Count = n;
+  return true;
+}
+
+}  // namespace
+
+void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path) {
+  store.Event_Count = 0;
+  const std::string text = ReadWholeFile(path);
+  ReadSortedEventText(store, text, path);
+}
+
+void ReadSortedEventText(EventStore& store, std::string_view text, const std::filesystem::path& path) {
+  store.Event_Count = 0;
+  {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    if (lines.size() <= static_cast<std::size_t>(kEventCapacity) && ReadSortedLines(store, lines)) return;
+  }
+  // A log that does not read whole: read in file order, which names the first
+  // fault and keeps the entries before it.
+  ReadEventText(store, text, path);
+  SortEventTable(store);
 }
 
 }  // namespace vk

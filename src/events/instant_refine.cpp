@@ -54,7 +54,7 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
   const double ra0 = eph_.at(body_, first).ra;
   double ra = 0, dec = 0, delta = 0, diameter = 0;
   for (int k = 0; k < kRefineRows; ++k) {
-    const tEphemerisData& e = eph_.at(body_, first + k);
+    const tEphemerisRow& e = eph_.at(body_, first + k);
     // The right ascension continued across 24 h → 0 h.
     double r = e.ra - ra0;
     if (r > 12) r -= 24;

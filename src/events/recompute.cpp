@@ -1,5 +1,8 @@
 #include "events/recompute.h"
 
+#include <exception>
+#include <thread>
+
 #include "events/compute.h"
 
 namespace vk {
@@ -13,9 +16,28 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
     LoadAndPrepare(a.ephemeris, a.basic, dir);
     if (Complete(stamp)) a.prepared = stamp;
   }
-  ComputeEventLog(a.ephemeris, a.basic, a.site, logs / kEventLogName, progress, 0, a.interpolation);
-  ReadEventLog(a.events, logs / kEventLogName);
-  SortEventTable(a.events);
+  const std::filesystem::path log_path = logs / kEventLogName;
+  const std::string text = ComputeEventLines(a.ephemeris, a.basic, a.site, progress, 0, a.interpolation);
+  // The log is written while the same bytes are read into the table; the
+  // chain ends only when both are done, with the write's error first.
+  std::exception_ptr write_error;
+  std::thread writer([&] {
+    try {
+      WriteEventLog(text, log_path);
+    } catch (...) {
+      write_error = std::current_exception();
+    }
+  });
+  std::exception_ptr read_error;
+  try {
+    ReadSortedEventText(a.events, text, log_path);
+  } catch (...) {
+    read_error = std::current_exception();
+  }
+  writer.join();
+  if (write_error) std::rethrow_exception(write_error);
+  if (read_error) std::rethrow_exception(read_error);
+  if (progress) progress("Done.", StatusColour::ButtonFace);
   ReadPhaseTable(a.phases, dir / kPhaseFileName);
 }
 

@@ -56,7 +56,7 @@ TEST_F(GeneratedData, FilesHoldExactlyTheRowsWithReservedFieldsZero) {
     const auto path = kData / BinaryFileName(body);
     ASSERT_EQ(std::filesystem::file_size(path), std::uintmax_t{87651} * 132) << path;
     for (int row = 1; row <= kEphemerisRows; ++row)
-      ASSERT_EQ(std::memcmp(&store.at(body, row), &Row(body, row), sizeof(tEphemerisData)), 0);
+      ASSERT_TRUE(store.at(body, row) == StoredRow(Row(body, row))) << BodyCodes[body] << " row " << row;
     for (int row = 1; row <= kEphemerisRows; ++row) {
       const tEphemerisData& r = Row(body, row);
       ASSERT_EQ(+r.reserved1, 0.0) << BodyCodes[body] << " row " << row;

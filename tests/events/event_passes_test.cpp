@@ -33,7 +33,7 @@ class EventPasses : public ::testing::Test {
     s.site = Site{47.5, 7.5, 1.0, {}};
   }
   tBasicRow& B(int body, int row) { return s.basic.at(body, row); }
-  tEphemerisData& E(int body, int row) { return s.eph.at(body, row); }
+  tEphemerisRow& E(int body, int row) { return s.eph.at(body, row); }
 };
 
 TEST_F(EventPasses, TwilightsAtTheLinearlyInterpolatedInstant) {

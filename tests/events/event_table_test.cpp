@@ -10,6 +10,7 @@
 #include "events/event_line.h"
 #include "events/phase_table.h"
 #include "support/temp_dir.h"
+#include "support/workspace.h"
 #include "base/error.h"
 
 namespace vk {
@@ -209,6 +210,55 @@ TEST(ReadPhaseTable, GroupsOnAnyLinesAndBadNumbers) {
   ReadPhaseTable(a, dir / "d.txt");
   EXPECT_EQ(a.Phase_Count, 1);
   EXPECT_EQ(+a.Phase_Tab[2].jd, 0.0) << "days the file does not hold are zeroed";
+}
+
+// Reading the log and sorting it in one step gives what reading it and then
+// sorting it gives: the same entries, order, error and entries left.
+TEST(ReadSortedEventLog, SameEntriesOrderAndErrorsAsReadingThenSorting) {
+  const std::string a = Line(2459583.5, 2459583.54, "Sonne", "ABurgD");
+  const std::string b = Line(2459583.1, 2459583.14, "Mond", "Aufgang");
+  const std::string tie1 = Line(2459583.2, 2459583.54, "Mars", "Untergang");
+  const std::string tie2 = Line(2459583.3, 2459583.54, "Venus", "ImMeridian");
+  const std::string real_log = test::HaveData() ? test::ReadFile(test::kBuildData / "Vesperkalend_2022-2032_Log.txt") : "";
+  const std::string cases[] = {
+      "",
+      a + b + tie1,
+      tie1 + a + tie2,                                               // three equal keys: "bca"
+      tie1 + a + tie2 + b + Line(2459583.4, 2459583.54, "Moon", "Untergang") + Line(2459583.0, 2459583.14, "Mars", "X") +
+          Line(2459583.6, 2459583.54, "Saturn", "Y"),  // equal keys: the heap sort's order
+      "2459583.5\t2459583.5\tMars\tAufgang\t\t\t\t\t9.0\t1.5\tLeo\t\n" + a,  // LF alone
+      a + b + "\tx\tSonne\tABurgD\t\t\t\t\t\t\t\t\r\n" + tie1,      // a bad line after two good ones
+      b + a + "2459583.5\t1e9\tMars\tAufgang\t\t\t\t\t\t\t\t\r\n",  // a key outside its range
+      a + "2459583.5\t2459583.5\tMars\tAufgang\t\t\t\t\t\t\r\n",      // a short line
+      real_log,
+  };
+  test::TempDir dir;
+  for (std::size_t c = 0; c < std::size(cases); ++c) {
+    test::WriteFile(dir / "log.txt", cases[c]);
+    EventStore expected, got;
+    std::string expected_error = "(none)", got_error = "(none)";
+    try {
+      ReadEventLog(expected, dir / "log.txt");
+      SortEventTable(expected);
+    } catch (const Error& e) {
+      expected_error = e.describe();
+    }
+    try {
+      ReadSortedEventLog(got, dir / "log.txt");
+    } catch (const Error& e) {
+      got_error = e.describe();
+    }
+    EXPECT_EQ(got_error, expected_error) << "case " << c;
+    ASSERT_EQ(got.Event_Count, expected.Event_Count) << "case " << c;
+    for (int i = 1; i <= got.Event_Count; ++i) {
+      const tEventData& x = got.Event_Tab[static_cast<std::size_t>(i)];
+      const tEventData& y = expected.Event_Tab[static_cast<std::size_t>(i)];
+      ASSERT_TRUE(x.line == y.line && x.jd_ut == y.jd_ut && x.jd_local == y.jd_local && x.body == y.body &&
+                  x.event == y.event && x.au == y.au && x.km == y.km && x.earth_radii == y.earth_radii &&
+                  x.angle == y.angle && x.diameter == y.diameter && x.magnitude == y.magnitude && x.note == y.note)
+          << "case " << c << " entry " << i << ": " << x.line << " against " << y.line;
+    }
+  }
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ class InstantRefine : public ::testing::Test {
   void SetUp() override {
     s.Clear(Sun);
     for (int k = kRow - 12; k <= kRow + 12; ++k) {
-      tEphemerisData& e = s.eph.at(Sun, k);
+      tEphemerisRow& e = s.eph.at(Sun, k);
       e.delta = 1e9;
       e.diameter = 1800;
       e.dec = Cubic(k - kRow);
@@ -62,7 +62,7 @@ TEST_F(InstantRefine, UpperLimbUsesTheInterpolatedDiameter) {
   // Cubic(u) = h0 − (1800 + 36 u) / 7200, written as a zero at u = 0.3721.
   for (int k = kRow - 12; k <= kRow + 12; ++k) {
     const double u = k - kRow;
-    tEphemerisData& e = s.eph.at(Sun, k);
+    tEphemerisRow& e = s.eph.at(Sun, k);
     e.diameter = 1800 + 36 * u;
     e.dec = Cubic(u) + kHorizonAltitude - e.diameter / 7200;
   }
@@ -106,7 +106,7 @@ TEST_F(InstantRefine, AtARowTheBasicValuesOfThatRow) {
   const Site site{-33.87, 151.21, 10, {}};
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   for (int k = kRow - 12; k <= kRow + 12; ++k) {
-    tEphemerisData& e = s.eph.at(Sun, k);
+    tEphemerisRow& e = s.eph.at(Sun, k);
     e.ra = Mod_Positive(23.9 + 0.55 * (k - kRow), 24);  // the Moon's pace, across 24 h → 0 h
     e.dec = 18 - 0.2 * (k - kRow);
     e.delta = 0.0025 + 1e-6 * (k - kRow);
@@ -115,7 +115,7 @@ TEST_F(InstantRefine, AtARowTheBasicValuesOfThatRow) {
   const InstantRefiner r(s.eph, site, obs, Sun);
   for (int k = kRow - 3; k <= kRow + 3; ++k) {
     tBasicValues v{};
-    const tEphemerisData& e = s.eph.at(Sun, k);
+    const tEphemerisRow& e = s.eph.at(Sun, k);
     TopocentricPlace(e.jd, e.ra, e.dec, e.delta, MakeSiteAngles(site, obs), v);
     EXPECT_NEAR(r.Value(Crossing::CentreAltitude, -6, k, 0), v.alt + 6, 1e-9) << "row " << k;
     EXPECT_NEAR(r.Value(Crossing::UpperLimb, kHorizonAltitude, k, 0), v.alt - kHorizonAltitude + 1900.0 / 7200, 1e-9);
@@ -153,7 +153,7 @@ TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
   for (int b = 0; b < kBodyCount; ++b) s.Clear(b);
   s.site = Site{47.5, 7.5, 1.0, {}};
   for (int k = 1; k <= kEphemerisRows; ++k) {
-    tEphemerisData& e = s.eph.at(Sun, k);
+    tEphemerisRow& e = s.eph.at(Sun, k);
     const double year = 2 * kPi * k / 8766.15;
     e.ra = Mod_Positive(18.7 + 24 * k / 8766.15, 24);
     e.dec = -23.44 * std::cos(year);

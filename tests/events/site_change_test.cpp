@@ -3,6 +3,7 @@
 // missing or short files are loaded again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -111,6 +112,43 @@ TEST_F(SiteChange, TheSiteStepGivesTheSameBytesOnOneCoreAndOnTwo) {
   ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "one.txt", nullptr, 1);
   ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "two.txt", nullptr, 2);
   EXPECT_TRUE(test::ReadFile(ws.dir / "one.txt") == test::ReadFile(ws.dir / "two.txt"));
+}
+
+// The site-independent events found once at loading serve every site and
+// zone: the bytes are those of passes that find them anew, and preparing the
+// rows again forgets them.
+TEST_F(SiteChange, EventsFoundAtLoadingGiveTheBytesOfPassesThatFindThemAnew) {
+  auto a = std::make_unique<Almanac>();
+  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  const Site sites[] = {{47.5, 7.5, 1.0, {}}, {-33.87, 151.21, 10.0, {}}};
+  std::string kept[2];
+  for (int s = 0; s < 2; ++s) kept[s] = ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2);
+  for (int b = 0; b < kBodyCount; ++b) {
+    PrepareBasicValues(a->ephemeris, b, a->basic);
+    EXPECT_EQ(a->basic.fixed_events(b), nullptr) << "body " << b;
+  }
+  for (int s = 0; s < 2; ++s)
+    EXPECT_TRUE(ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2) == kept[s]) << "site " << s;
+}
+
+// A log that cannot be written ends the chain with the system's text; the
+// old log stays, and the table, read from the same bytes, holds the new site's events.
+TEST_F(SiteChange, ALogThatCannotBeWrittenIsAnErrorAndTheOldLogStays) {
+  Workspace ws;
+  auto a = std::make_unique<Almanac>();
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  const std::string old_log = test::ReadFile(ws.dir / kEventLogName);
+  const fs::path blocked = ws.dir / kEventLogName / "folder";  // a file stands where the folder should be
+  a->site = {-33.87, 151.21, 10.0, {}};
+  try {
+    RunRecomputationChain(*a, ws.dir.path(), nullptr, blocked);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_NE(e.describe().find("Not a directory"), std::string::npos) << e.describe();
+  }
+  EXPECT_TRUE(test::ReadFile(ws.dir / kEventLogName) == old_log);
+  const std::string fresh = FreshLog(a->site, a->interpolation);
+  EXPECT_EQ(a->events.Event_Count, std::count(fresh.begin(), fresh.end(), '\n'));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The site's altitudes of the basic table against the topocentric place of
-// every row: on the same side of every level the passes test, and the very
-// value within two rows of a crossing.
+// The site's altitudes and hour angles of the basic table against the
+// topocentric place of every row: on the same side of every level the passes
+// test (of the same sign), and the very value in every row the passes read
+// around a crossing (one row before it to two after).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -36,14 +37,19 @@ TEST_F(SiteValues, AltitudesKeepTheirSideEverywhereAndTheirValueNearCrossings) {
       // (upper limb at -34′, twilights at -18°, -12°, -6° for the Sun).
       std::vector<double> alt(kEphemerisRows + 1);
       std::vector<unsigned> side(kEphemerisRows + 1);
+      std::vector<double> sin_ha(kEphemerisRows + 1);
+      std::vector<char> ha_sign(kEphemerisRows + 1);
       for (int k = 1; k <= kEphemerisRows; ++k) {
-        const tEphemerisData& e = a->ephemeris.at(body, k);
+        const tEphemerisRow& e = a->ephemeris.at(body, k);
         tBasicValues v{};
         TopocentricPlace(e.jd, e.ra, e.dec, e.delta, angles, v);
         alt[k] = v.alt;
         const double levels[] = {-34.0 / 60 + e.diameter / 7200, -18, -12, -6};
         for (int l = 0; l < (body == Sun ? 4 : 1); ++l) side[k] |= (v.alt > levels[l] ? 1u : 0u) << l;
-        ASSERT_EQ(a->basic.at(body, k).sin_ha, v.sin_ha) << "body " << body << " row " << k;
+        ASSERT_EQ(a->basic.at(body, k).sin_ha > 0, v.sin_ha > 0) << "body " << body << " row " << k;
+        ASSERT_EQ(a->basic.at(body, k).sin_ha < 0, v.sin_ha < 0) << "body " << body << " row " << k;
+        ha_sign[k] = v.sin_ha > 0;
+        sin_ha[k] = v.sin_ha;
         const double stored = a->basic.at(body, k).alt;
         for (int l = 0; l < (body == Sun ? 4 : 1); ++l)
           ASSERT_EQ(stored > levels[l], v.alt > levels[l]) << "body " << body << " row " << k << " level " << l;
@@ -51,8 +57,14 @@ TEST_F(SiteValues, AltitudesKeepTheirSideEverywhereAndTheirValueNearCrossings) {
       }
       int exact = 0;
       for (int k = 1; k <= kEphemerisRows; ++k) {
-        bool crossing = false;
-        for (int j = std::max(1, k - 2); j <= std::min(kEphemerisRows, k + 2); ++j) crossing |= side[j] != side[k];
+        bool crossing = false, transit = false;
+        for (int j = std::max(1, k - 1); j <= std::min(kEphemerisRows, k + 2); ++j) {
+          crossing |= side[j] != side[k];
+          transit |= ha_sign[j] != ha_sign[k];
+        }
+        if (transit) {
+          ASSERT_EQ(a->basic.at(body, k).sin_ha, sin_ha[k]) << "body " << body << " row " << k << " near a transit";
+        }
         if (!crossing) continue;
         ++exact;
         ASSERT_EQ(a->basic.at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";

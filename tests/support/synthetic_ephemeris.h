@@ -1,6 +1,7 @@
 // Small synthetic ephemerides: rows one hour apart whose quantities cross the
 // thresholds at instants the tests know.
 #pragma once
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -29,7 +30,7 @@ struct Synthetic {
   }
   // All rows of `body` zero, with hourly Julian days.
   void Clear(int body) {
-    std::memset(static_cast<void*>(eph.table(body)), 0, sizeof(tEphemerisData) * kEphemerisRows);
+    std::fill(eph.table(body), eph.table(body) + kEphemerisRows, tEphemerisRow{});
     std::memset(static_cast<void*>(&basic.at(body, 1)), 0, sizeof(tBasicRow) * kEphemerisRows);
     for (int k = 1; k <= kEphemerisRows; ++k) eph.at(body, k).jd = RowJD(k);
   }

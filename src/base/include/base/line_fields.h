@@ -13,14 +13,15 @@ class TabFields {
   // The number of the current field, 1 for the first.
   int column() const { return column_; }
   // The current field: the text before the next TAB (all the rest when no TAB follows).
-  std::string_view peek() const { return rest_.substr(0, rest_.find('\t')); }
+  std::string_view peek() const { return rest_.substr(0, tab()); }
   // True when the current field is empty and a TAB follows it.
   bool empty_field() const { return !rest_.empty() && rest_.front() == '\t'; }
   // Drops `count` fields with their TABs (all the rest when no TAB follows).
   void drop(int count = 1) {
     for (int i = 0; i < count; ++i) {
-      const auto tab = rest_.find('\t');
-      rest_ = tab == std::string_view::npos ? std::string_view{} : rest_.substr(tab + 1);
+      const auto t = tab();
+      rest_ = t == std::string_view::npos ? std::string_view{} : rest_.substr(t + 1);
+      tab_ = kUnknown;
       ++column_;
     }
   }
@@ -34,7 +35,14 @@ class TabFields {
   std::string_view rest() const { return rest_; }
 
  private:
+  static constexpr std::size_t kUnknown = std::string_view::npos - 1;
+  // Where the current field's TAB is, found once per field.
+  std::size_t tab() const {
+    if (tab_ == kUnknown) tab_ = rest_.find('\t');
+    return tab_;
+  }
   std::string_view rest_;
+  mutable std::size_t tab_ = kUnknown;
   int column_ = 1;
 };
 

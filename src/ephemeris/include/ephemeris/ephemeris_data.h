@@ -31,6 +31,7 @@ struct tShortString3 {
   std::uint8_t length;
   char chars[3];
   std::string_view view() const { return {chars, length <= 3 ? length : std::size_t{3}}; }
+  friend bool operator==(const tShortString3&, const tShortString3&) = default;
 };
 
 // One hourly row of one body, the same 132 bytes in memory and in the files.

@@ -1,4 +1,5 @@
-// The nine ephemeris tables, one contiguous block allocated once.
+// The nine ephemeris tables, one contiguous block allocated once, holding
+// the columns of the files' rows that the computation reads.
 #pragma once
 #include <filesystem>
 #include <memory>
@@ -7,26 +8,42 @@
 
 namespace vk {
 
+// The columns of an hourly row that the computation reads; units as in tEphemerisData.
+struct tEphemerisRow {
+  double jd;
+  double ra;
+  double dec;
+  double mag;
+  double diameter;
+  double delta;
+  double ecl_lon;
+  tShortString3 label;
+  friend bool operator==(const tEphemerisRow&, const tEphemerisRow&) = default;
+};
+
+// The stored columns of a file's row. Never fails.
+tEphemerisRow StoredRow(const tEphemerisData& record);
+
 class EphemerisStore {
  public:
   EphemerisStore();  // all rows zero
 
   // Row `row` (1 … kEphemerisRows) of body `body` (0 … 8). Unchecked.
-  const tEphemerisData& at(int body, int row) const { return rows_[index(body, row)]; }
-  tEphemerisData& at(int body, int row) { return rows_[index(body, row)]; }
+  const tEphemerisRow& at(int body, int row) const { return rows_[index(body, row)]; }
+  tEphemerisRow& at(int body, int row) { return rows_[index(body, row)]; }
   // The first row of a body's table; rows follow contiguously.
-  tEphemerisData* table(int body) { return &rows_[index(body, 1)]; }
-  const tEphemerisData* table(int body) const { return &rows_[index(body, 1)]; }
+  tEphemerisRow* table(int body) { return &rows_[index(body, 1)]; }
+  const tEphemerisRow* table(int body) const { return &rows_[index(body, 1)]; }
 
  private:
   static std::size_t index(int body, int row) {
     return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
   }
-  std::unique_ptr<tEphemerisData[]> rows_;
+  std::unique_ptr<tEphemerisRow[]> rows_;
 };
 
-// Loads the nine binary files of `dir` into the tables, body 0 to 8, each with
-// one block read of kEphemerisRows records; records beyond those are ignored.
+// Loads the nine binary files of `dir` into the tables, body 0 to 8, the
+// first kEphemerisRows records of each (StoredRow); records beyond those are ignored.
 // Throws: Error "File not found" or "Read beyond end of file" (the file named)
 // at the first failing body; earlier bodies hold the new rows, that body and
 // the later ones keep their previous rows.

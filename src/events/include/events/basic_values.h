@@ -1,8 +1,11 @@
 // Quantities derived from every hourly ephemeris row for the current site.
 #pragma once
+#include <array>
 #include <memory>
+#include <optional>
 
 #include "ephemeris/ephemeris_store.h"
+#include "events/fixed_events.h"
 #include "events/site.h"
 #include "timecalc/numeric.h"
 
@@ -28,7 +31,7 @@ struct tBasicValues {
 // The basic values of one row that the event passes read.
 struct tBasicRow {
   double ra;         // right ascension, hours
-  double sin_ha;     // sine of the geocentric hour angle
+  double sin_ha;     // sine of the geocentric hour angle (see ComputeSiteValues)
   double alt;        // topocentric geometric altitude, degrees, no refraction (see ComputeSiteValues)
   double elong;      // geocentric elongation from the Sun, degrees
   double sin_d_lon;  // sine and cosine of the ecliptic longitude minus the Sun's
@@ -41,24 +44,36 @@ class BasicTable {
   BasicTable();
   const tBasicRow& at(int body, int row) const { return rows_[index(body, row)]; }
   tBasicRow& at(int body, int row) { return rows_[index(body, row)]; }
+  // The site-independent events of `body` as PrepareFixedEvents found them
+  // for the prepared rows, or null when they have not been found since.
+  const FixedEvents* fixed_events(int body) const {
+    return fixed_[static_cast<std::size_t>(body)] ? &*fixed_[static_cast<std::size_t>(body)] : nullptr;
+  }
 
  private:
   static std::size_t index(int body, int row) {
     return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
   }
-  struct SinCos {
-    double sin, cos;
+  // What the site's values need of each row apart from the site, in single
+  // precision: enough for the side of a level, never a value the passes read.
+  struct GeoPlace {
+    float sin_dec, cos_dec;  // of the declination
+    float sin_h0, cos_h0;    // of the sidereal time minus the right ascension
+    float lo, hi;            // sines just below and above the altitudes within the parallax of the upper limb's level
   };
   struct RowTime {
-    double jd;    // Julian day UT of the Sun's row
-    double gmst;  // its mean sidereal time, radians
+    double jd;            // Julian day UT of the Sun's row
+    double gmst;          // its mean sidereal time, radians
+    double sin_g, cos_g;  // of gmst
   };
   std::unique_ptr<tBasicRow[]> rows_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
   std::unique_ptr<UnitVector3[]> sun_unit_;
-  // Sine and cosine of every row's declination, and the sidereal time of every row.
-  std::unique_ptr<SinCos[]> dec_;
+  std::unique_ptr<GeoPlace[]> place_;
+  // The sidereal time of every row.
   std::unique_ptr<RowTime[]> time_;
+  std::array<std::optional<FixedEvents>, kBodyCount> fixed_;
+  friend void PrepareFixedEvents(const EphemerisStore&, BasicTable&, int);
   friend void PrepareBasicValues(const EphemerisStore&, int, BasicTable&, int, int);
   friend void ComputeSiteValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,
                                 int);
@@ -72,21 +87,28 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
                         BasicTable& basic, int first = 1, int last = kEphemerisRows);
 
 // Fills the values of rows first … last of `body` that do not depend on the
-// site: ra, sin_d_lon, cos_d_lon, elong, and kept for
-// ComputeSiteValues the sine and cosine of the declination and (from the
-// Sun's rows) the sidereal time of each row. The Sun's rows must be prepared
-// before another body's same rows. Never fails.
+// site: ra, sin_d_lon, cos_d_lon, elong, and kept for ComputeSiteValues the
+// angles of the geocentric place and (from the Sun's rows) the sidereal time
+// of each row. The Sun's rows must be prepared before another body's same
+// rows. Preparing row 1 forgets the body's site-independent events. Never
+// fails except std::bad_alloc.
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first = 1,
                         int last = kEphemerisRows);
 
-// Fills the site's values of rows first … last of `body`: sin_ha (as
-// TopocentricPlace gives it) and alt: TopocentricPlace's altitude in every
-// row within two rows of one whose side of the passes' levels (the upper limb
-// at the horizon; for the Sun also the three twilights) differs or is within
-// the parallax, elsewhere the geocentric altitude, on the same side of those
-// levels. From the values PrepareBasicValues left for the
-// same ephemeris rows. Never fails.
+// Fills the site's values of rows first … last of `body` from the values
+// PrepareBasicValues left for the same ephemeris rows. alt is
+// TopocentricPlace's altitude in row k when the geocentric place leaves its
+// side of one of the passes' levels (the upper limb at the horizon; for the
+// Sun also the three twilights) uncertain or one of rows k − 1 … k + 2 lies
+// on another side; elsewhere it is a value on the same side of every level.
+// Likewise sin_ha is TopocentricPlace's when its sign is uncertain or one of
+// rows k − 1 … k + 2 has the other sign, elsewhere a value of the same sign.
+// These are the rows whose values the passes read. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                        BasicTable& basic, int first = 1, int last = kEphemerisRows);
+
+// Finds the site-independent events of `body` on its prepared rows (and the
+// Sun's) and keeps them for RunEventPasses. Never fails except std::bad_alloc.
+void PrepareFixedEvents(const EphemerisStore& eph, BasicTable& basic, int body);
 
 }  // namespace vk

@@ -2,6 +2,8 @@
 // written to the event log.
 #pragma once
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 #include "ephemeris/ephemeris_store.h"
 #include "base/progress.h"
@@ -30,8 +32,8 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
 
 // The part of ComputeAllData that does not depend on the site: loads the nine
 // binary files of `dir` and prepares the site-independent basic values of
-// every body (PrepareBasicValues), rows shared out over `threads` cores (0:
-// every core). Throws: Error from LoadEphemeris.
+// every body (PrepareBasicValues) and its site-independent events
+// (PrepareFixedEvents), shared out over `threads` cores (0: every core). Throws: Error from LoadEphemeris.
 void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0);
 
 // The part of ComputeAllData that depends on the site, on tables that
@@ -41,5 +43,15 @@ void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesyste
 void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                      const std::filesystem::path& log_path, const ProgressFn& progress, unsigned threads = 0,
                      Interpolation mode = Interpolation::Precise);
+
+// The bytes ComputeEventLog writes, with the same progress texts except
+// "Done.". Never fails except std::bad_alloc.
+std::string ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
+                              unsigned threads = 0, Interpolation mode = Interpolation::Precise);
+
+// Writes `text` as the event log `log_path`: under a temporary name, renamed
+// over the old log when complete. Throws: Error with the system's text; the
+// old log then stays.
+void WriteEventLog(std::string_view text, const std::filesystem::path& log_path);
 
 }  // namespace vk

@@ -4,6 +4,7 @@
 
 #include "ephemeris/ephemeris_store.h"
 #include "events/basic_values.h"
+#include "events/fixed_events.h"
 #include "events/interpolation.h"
 #include "events/site.h"
 
@@ -15,9 +16,15 @@ namespace vk {
 // each pass in time order. Needs the basic values of `body` and of the Sun.
 // `mode` Precise refines the instants of twilights, rises, sets and transits
 // found in the hourly windows (InstantRefiner); Classic keeps the instants
-// of the windows. Never fails.
+// of the windows. The site-independent passes' events are taken from
+// basic.fixed_events(body) when it holds them. Never fails except std::bad_alloc.
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
                     Interpolation mode);
+
+// The events of the passes of `body` whose instants do not depend on the site
+// (all but twilights, rise and set, transit), in the order RunEventPasses
+// writes them. Never fails except std::bad_alloc.
+FixedEvents FindFixedEvents(const EphemerisStore& eph, const BasicTable& basic, int body);
 
 // Thresholds of the twilights (degrees) and of the rise and set (horizon altitude, degrees).
 inline constexpr double kAstronomicalTwilight = -18.0;

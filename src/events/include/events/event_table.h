@@ -2,6 +2,7 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vk {
@@ -43,9 +44,20 @@ struct EventStore {
 // Event_Count counts them.
 void ReadEventLog(EventStore& store, const std::filesystem::path& path);
 
+// ReadEventLog on a log whose bytes are `text`, errors naming `path`.
+void ReadEventText(EventStore& store, std::string_view text, const std::filesystem::path& path);
+
 // Heap sort of entries 1 … Event_Count into ascending jd_local, moving whole
 // records; equal keys end in the heap sort's order. Fewer than two entries
 // stay as they are. Never fails.
 void SortEventTable(EventStore& store);
+
+// ReadEventLog, then SortEventTable, on `path`: the same entries, count and
+// order (equal keys included), each line parsed once straight into its sorted
+// place. Throws: as ReadEventLog, with the entries as ReadEventLog leaves them.
+void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path);
+
+// ReadSortedEventLog on a log whose bytes are `text`, errors naming `path`.
+void ReadSortedEventText(EventStore& store, std::string_view text, const std::filesystem::path& path);
 
 }  // namespace vk

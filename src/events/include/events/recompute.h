@@ -7,9 +7,11 @@
 
 namespace vk {
 
-// ComputeAllData, ReadEventLog, SortEventTable and ReadPhaseTable on the files
+// ComputeAllData, ReadSortedEventLog and ReadPhaseTable on the files
 // of `dir`, in this order; the event log is written to and read from
-// `log_dir` (`dir` when empty). The nine binary files are loaded and prepared
+// `log_dir` (`dir` when empty); the table is read from the bytes being
+// written, while they are written. When the log cannot be written, the
+// table holds the new events all the same and the old log stays. The nine binary files are loaded and prepared
 // again only when almanac.prepared does not name them as they are now (folder,
 // inode, size, modification time); otherwise the site-dependent part alone is
 // computed. Throws: the first Error of any step, which
