@@ -2,7 +2,7 @@
 // chain run and the first chart painted), a site change (a latitude typed and
 // Enter) to the new chart on screen, one click on the latitude step button to
 // the new chart (its fixed 250 ms pause included), and the steps per second
-// of a held latitude button. Medians of 5 after one run that warms the caches;
+// of a held latitude button, and for comparison another day's chart alone. Medians of 5 after one run that warms the caches;
 // the CPU time of the process alongside; the peak resident memory.
 // Run: build/bin/vk_bench_window
 #include <sys/resource.h>
@@ -105,6 +105,12 @@ int main(int argc, char** argv) {
     QTest::keyClick(lat, Qt::Key_Return);  // recomputes, draws and copies to the screen
     QApplication::processEvents();
   });
+  int days = 0;
+  const double day0 = w->Chosen_Day();
+  const Figure day = Measure([&] {
+    w->Go_To_Day(day0 + (++days % 2));  // the chart of another day, nothing recomputed
+    QApplication::processEvents();
+  });
   int clicks = 0;
   const Figure click = Measure([&] {
     QPushButton* b = ++clicks % 2 ? plus : minus;
@@ -129,6 +135,7 @@ int main(int argc, char** argv) {
   }
   start.print("start-up to the first chart painted");
   change.print("latitude typed + Enter to the new chart");
+  day.print("another day's chart alone (no recomputation)");
   click.print("step button click to the new chart (+250 ms pause)");
   held.print("held latitude button", "steps/s");
   rusage ru{};

@@ -52,7 +52,6 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
   for (int k = first; k <= last; ++k) {
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& v = basic.at(body, k);
-    v.ra = e.ra;
     const double dec = e.dec * kDegToRad;
     const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);
     if (body == Sun) {
@@ -63,7 +62,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     const double d_lon = body == Sun ? 0.0 : (e.ecl_lon - eph.at(Sun, k).ecl_lon) * kDegToRad;
     v.sin_d_lon = std::sin(d_lon);
     v.cos_d_lon = std::cos(d_lon);
-    const double ra = v.ra * kHourToRad;
+    const double ra = e.ra * kHourToRad;
     const double sin_ra = std::sin(ra), cos_ra = std::cos(ra);
     const UnitVector3 u{cos_ra * cos_dec, sin_ra * cos_dec, sin_dec};  // as Unit_Vector gives it
     if (body == Sun) basic.sun_unit_[k] = u;

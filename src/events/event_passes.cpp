@@ -93,7 +93,7 @@ class PassRunner {
     f.magnitude = magnitude;
     return f;
   }
-  bool EastOfSun(int row) const { return Mod_Positive(B(row).ra - basic_.at(Sun, row).ra, 24) < 12; }
+  bool EastOfSun(int row) const { return Mod_Positive(E(row).ra - eph_.at(Sun, row).ra, 24) < 12; }
 
   void Twilight(double threshold, std::string_view morning, std::string_view evening);
   void RiseSet();

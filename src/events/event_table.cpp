@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "base/error.h"
-#include "base/line_fields.h"
 #include "base/parallel_for.h"
 #include "base/whole_file.h"
 #include "timecalc/input_checks.h"
@@ -26,14 +25,38 @@ namespace {
 
 constexpr int kLogColumns = 11;  // each followed by a TAB
 
+// The fields of a log line of at least kLogColumns TABs, found in one pass,
+// consumed from the left.
+class LogFields {
+ public:
+  // `tabs`: the places of the line's first kLogColumns TABs.
+  LogFields(std::string_view line, const std::size_t* tabs) : s_(line), tabs_(tabs) {}
+  int column() const { return column_; }  // 1 for the first field
+  std::string_view peek() const { return s_.substr(start(), tabs_[column_ - 1] - start()); }
+  bool empty_field() const { return tabs_[column_ - 1] == start(); }
+  void drop() { ++column_; }
+  std::string_view take() {
+    const std::string_view field = peek();
+    drop();
+    return field;
+  }
+  std::string_view rest() const { return s_.substr(start()); }
+
+ private:
+  std::size_t start() const { return column_ == 1 ? 0 : tabs_[column_ - 2] + 1; }
+  std::string_view s_;
+  const std::size_t* tabs_;
+  int column_ = 1;
+};
+
 // A number field inside [lo, hi]; an empty field followed by its TAB is "missing".
-double Number(TabFields& p, double lo, double hi) {
+double Number(LogFields& p, double lo, double hi) {
   const std::string_view text = p.peek();
   const double v = InRange(ParseFloat(text), text, lo, hi);
   p.drop();
   return v;
 }
-double OptionalNumber(TabFields& p, double lo, double hi) {
+double OptionalNumber(LogFields& p, double lo, double hi) {
   if (p.empty_field()) {
     p.drop();
     return kMissing;
@@ -42,7 +65,7 @@ double OptionalNumber(TabFields& p, double lo, double hi) {
 }
 
 // `local`: field 2 already read, or NaN.
-void ParseFields(TabFields& p, tEventData& e, double local) {
+void ParseFields(LogFields& p, tEventData& e, double local) {
   e.jd_ut = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
   if (std::isnan(local)) {
     e.jd_local = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
@@ -70,12 +93,18 @@ void ParseFields(TabFields& p, tEventData& e, double local) {
 // LocalDateOfLine read it, or NaN.
 void ParseEventLine(std::string_view s, tEventData& e, double local = std::numeric_limits<double>::quiet_NaN()) {
   e.line.assign(s);
-  const auto tabs = static_cast<int>(std::count(s.begin(), s.end(), '\t'));
+  std::size_t places[kLogColumns];
+  int tabs = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\t') continue;
+    if (tabs < kLogColumns) places[tabs] = i;
+    ++tabs;
+  }
   if (tabs < kLogColumns)
     throw Error("Line has " + std::to_string(tabs) + " TAB-ended columns, " + std::to_string(kLogColumns) +
                     " expected: column " + std::to_string(tabs + 1) + " missing",
                 "column " + std::to_string(tabs + 1));
-  TabFields p(s);
+  LogFields p(s, places);
   try {
     ParseFields(p, e, local);
   } catch (const Error& err) {
@@ -193,16 +222,25 @@ void HeapSortKeys(std::vector<SortKey>& a, int n) {
 }
 
 // Sorts a[1] … a[n] by jd_local when no two keys are equal and none is NaN:
-// then every sort gives the heap sort's order. Returns: false, with a as it
-// was, when some keys are equal or NaN.
+// then every sort gives the heap sort's order; two halves are sorted on two
+// cores and merged. Returns: false, with a as it was, when some keys are equal or NaN.
 bool SortDistinctKeys(std::vector<SortKey>& a, int n) {
+  for (int k = 1; k <= n; ++k)
+    if (std::isnan(a[static_cast<std::size_t>(k)].jd_local)) return false;
+  auto before = [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; };
   std::vector<SortKey> b(a.begin() + 1, a.begin() + 1 + n);
-  for (const SortKey& k : b)
-    if (std::isnan(k.jd_local)) return false;
-  std::sort(b.begin(), b.end(), [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; });
-  for (std::size_t i = 1; i < b.size(); ++i)
-    if (!(b[i - 1].jd_local < b[i].jd_local)) return false;
-  std::copy(b.begin(), b.end(), a.begin() + 1);
+  const auto middle = b.begin() + n / 2;
+  ParallelFor(2, std::min(2u, DefaultThreadCount()), [&](int half) {
+    if (half == 0)
+      std::sort(b.begin(), middle, before);
+    else
+      std::sort(middle, b.end(), before);
+  });
+  std::vector<SortKey> merged(static_cast<std::size_t>(n));
+  std::merge(b.begin(), middle, middle, b.end(), merged.begin(), before);
+  for (std::size_t i = 1; i < merged.size(); ++i)
+    if (!(merged[i - 1].jd_local < merged[i].jd_local)) return false;
+  std::copy(merged.begin(), merged.end(), a.begin() + 1);
   return true;
 }
 
@@ -261,17 +299,26 @@ std::optional<double> LocalDateOfLine(std::string_view line) {
 // store overwritten, when one does not.
 bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lines) {
   const int n = static_cast<int>(lines.size());
+  const unsigned threads = std::min(2u, DefaultThreadCount());
+  std::vector<char> failed(threads, 0);
+  // The keys, blocks of lines on the machine's cores.
   std::vector<SortKey> a(static_cast<std::size_t>(n) + 1);
-  for (int k = 1; k <= n; ++k) {
-    const std::optional<double> jd = LocalDateOfLine(lines[static_cast<std::size_t>(k - 1)]);
-    if (!jd) return false;
-    a[static_cast<std::size_t>(k)] = {*jd, k};
-  }
+  ParallelFor(static_cast<int>(threads), threads, [&](int t) {
+    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
+    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    for (int k = from; k <= to; ++k) {
+      const std::optional<double> jd = LocalDateOfLine(lines[static_cast<std::size_t>(k - 1)]);
+      if (!jd) {
+        failed[static_cast<std::size_t>(t)] = 1;
+        return;
+      }
+      a[static_cast<std::size_t>(k)] = {*jd, k};
+    }
+  });
+  if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return false;
   SortKeys(a, n);
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   // Each line is parsed straight into its sorted place, blocks of places on the machine's cores.
-  const unsigned threads = std::min(2u, DefaultThreadCount());
-  std::vector<char> failed(threads, 0);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
     const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
     const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);

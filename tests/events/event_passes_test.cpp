@@ -146,7 +146,7 @@ TEST_F(EventPasses, BrightnessMaximumIsStrictAndBelowTheThreshold) {
   E(Venus, 3003).mag = -4.8;
   // Evening sky: Venus 3 h of RA east of the Sun.
   for (int k = 1; k <= kEphemerisRows; ++k) {
-    B(Venus, k).ra = 3;
+    E(Venus, k).ra = 3;
     B(Venus, k).elong = 45.678;
   }
   const auto m = Events(s.Run(Venus), "maximale Helligkeit (Abendhimmel)");
@@ -157,7 +157,7 @@ TEST_F(EventPasses, BrightnessMaximumIsStrictAndBelowTheThreshold) {
   // Mercury's threshold is −1.0.
   for (int k = 490; k <= 510; ++k) E(Mercury, k).mag = parabola(k, 500, -0.9);
   for (int k = 690; k <= 710; ++k) E(Mercury, k).mag = parabola(k, 700, -1.1);
-  for (int k = 1; k <= kEphemerisRows; ++k) B(Mercury, k).ra = 20;  // west of the Sun
+  for (int k = 1; k <= kEphemerisRows; ++k) E(Mercury, k).ra = 20;  // west of the Sun
   const std::string out = s.Run(Mercury);
   EXPECT_EQ(Events(out, "maximale Helligkeit (Morgenhimmel)").size(), 1u);
   EXPECT_TRUE(Events(out, "maximale Helligkeit (Abendhimmel)").empty());
@@ -166,7 +166,7 @@ TEST_F(EventPasses, BrightnessMaximumIsStrictAndBelowTheThreshold) {
 TEST_F(EventPasses, GreatestElongationWritesTheTabulatedValue) {
   for (int k = 1; k <= kEphemerisRows; ++k) {
     B(Mercury, k).elong = 10;
-    B(Mercury, k).ra = 23;  // west
+    E(Mercury, k).ra = 23;  // west
   }
   B(Mercury, 799).elong = 27.0;
   B(Mercury, 800).elong = 27.9;

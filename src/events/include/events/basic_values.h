@@ -30,7 +30,6 @@ struct tBasicValues {
 
 // The basic values of one row that the event passes read.
 struct tBasicRow {
-  double ra;         // right ascension, hours
   double sin_ha;     // sine of the geocentric hour angle (see ComputeSiteValues)
   double alt;        // topocentric geometric altitude, degrees, no refraction (see ComputeSiteValues)
   double elong;      // geocentric elongation from the Sun, degrees
@@ -87,7 +86,7 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
                         BasicTable& basic, int first = 1, int last = kEphemerisRows);
 
 // Fills the values of rows first … last of `body` that do not depend on the
-// site: ra, sin_d_lon, cos_d_lon, elong, and kept for ComputeSiteValues the
+// site: sin_d_lon, cos_d_lon, elong, and kept for ComputeSiteValues the
 // angles of the geocentric place and (from the Sun's rows) the sidereal time
 // of each row. The Sun's rows must be prepared before another body's same
 // rows. Preparing row 1 forgets the body's site-independent events. Never
