@@ -101,9 +101,7 @@ int main(int argc, char** argv) {
         vk::ParallelFor(vk::kBodyCount, threads,
                         [&](int b) { vk::RunEventPasses(a.ephemeris, a.basic, a.site, b, lines[b], modes[m]); });
         const auto t6 = Clock::now();
-        std::string text;
-        for (const std::string& l : lines) text += l;
-        vk::WriteEventLog(text, log);
+        vk::WriteEventLog(lines, log);
         const auto t7 = Clock::now();
         vk::ReadSortedEventLog(a.events, log);
         const auto t8 = Clock::now();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/parallel_for.h"
@@ -27,8 +28,8 @@ void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesyste
   ParallelFor(kBodyCount, threads, [&](int b) { PrepareFixedEvents(eph, basic, b); });
 }
 
-std::string ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                              unsigned threads, Interpolation mode) {
+std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
+                                           const ProgressFn& progress, unsigned threads, Interpolation mode) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // The body order of the status texts stays as the user knows it.
   for (int b = 0; b < kBodyCount; ++b) {
@@ -36,25 +37,17 @@ std::string ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, cons
     ParallelFor(kBlocks, threads,
                 [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
   }
-  std::array<std::string, kBodyCount> lines;
+  std::vector<std::string> lines(kBodyCount);
   ParallelFor(kBodyCount, threads, [&](int b) {
-    lines[b].reserve(1 << 21);
-    RunEventPasses(eph, basic, site, b, lines[b], mode);
+    lines[static_cast<std::size_t>(b)].reserve(1 << 21);
+    RunEventPasses(eph, basic, site, b, lines[static_cast<std::size_t>(b)], mode);
   });
-  std::size_t size = 0;
-  for (const std::string& l : lines) size += l.size();
-  std::string text;
-  text.reserve(size);
-  for (std::string& l : lines) {
-    text += l;
-    std::string().swap(l);
-  }
-  return text;
+  return lines;
 }
 
-void WriteEventLog(std::string_view text, const std::filesystem::path& log_path) {
+void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path) {
   AtomicFile log(log_path);
-  log.write(text);
+  for (const std::string& piece : pieces) log.write(piece);
   log.commit();
 }
 

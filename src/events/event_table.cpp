@@ -341,18 +341,35 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
 
 void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path) {
   store.Event_Count = 0;
-  const std::string text = ReadWholeFile(path);
+  const std::string text[1] = {ReadWholeFile(path)};
   ReadSortedEventText(store, text, path);
 }
 
-void ReadSortedEventText(EventStore& store, std::string_view text, const std::filesystem::path& path) {
+void ReadSortedEventText(EventStore& store, std::span<const std::string> pieces, const std::filesystem::path& path) {
   store.Event_Count = 0;
+  // Lines are found piece by piece when no line runs on from one piece into the next.
+  bool whole_lines = true;
+  for (std::size_t i = 0; i + 1 < pieces.size(); ++i)
+    whole_lines = whole_lines && (pieces[i].empty() || pieces[i].back() == '\n');
+  if (!whole_lines) {
+    std::string text;
+    for (const std::string& piece : pieces) text += piece;
+    const std::string one[1] = {std::move(text)};
+    ReadSortedEventText(store, one, path);
+    return;
+  }
   {
-    const std::vector<std::string_view> lines = SplitLines(text);
+    std::vector<std::string_view> lines;
+    for (const std::string& piece : pieces) {
+      const std::vector<std::string_view> more = SplitLines(piece);
+      lines.insert(lines.end(), more.begin(), more.end());
+    }
     if (lines.size() <= static_cast<std::size_t>(kEventCapacity) && ReadSortedLines(store, lines)) return;
   }
   // A log that does not read whole: read in file order, which names the first
   // fault and keeps the entries before it.
+  std::string text;
+  for (const std::string& piece : pieces) text += piece;
   ReadEventText(store, text, path);
   SortEventTable(store);
 }

@@ -17,7 +17,7 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
     if (Complete(stamp)) a.prepared = stamp;
   }
   const std::filesystem::path log_path = logs / kEventLogName;
-  const std::string text = ComputeEventLines(a.ephemeris, a.basic, a.site, progress, 0, a.interpolation);
+  const std::vector<std::string> text = ComputeEventLines(a.ephemeris, a.basic, a.site, progress, 0, a.interpolation);
   // The log is written while the same bytes are read into the table; the
   // chain ends only when both are done, with the write's error first.
   std::exception_ptr write_error;

@@ -121,7 +121,7 @@ TEST_F(SiteChange, EventsFoundAtLoadingGiveTheBytesOfPassesThatFindThemAnew) {
   auto a = std::make_unique<Almanac>();
   LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
   const Site sites[] = {{47.5, 7.5, 1.0, {}}, {-33.87, 151.21, 10.0, {}}};
-  std::string kept[2];
+  std::vector<std::string> kept[2];
   for (int s = 0; s < 2; ++s) kept[s] = ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2);
   for (int b = 0; b < kBodyCount; ++b) {
     PrepareBasicValues(a->ephemeris, b, a->basic);

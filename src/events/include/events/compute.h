@@ -3,7 +3,8 @@
 #pragma once
 #include <filesystem>
 #include <string>
-#include <string_view>
+#include <span>
+#include <vector>
 
 #include "ephemeris/ephemeris_store.h"
 #include "base/progress.h"
@@ -44,14 +45,15 @@ void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& s
                      const std::filesystem::path& log_path, const ProgressFn& progress, unsigned threads = 0,
                      Interpolation mode = Interpolation::Precise);
 
-// The bytes ComputeEventLog writes, with the same progress texts except
-// "Done.". Never fails except std::bad_alloc.
-std::string ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                              unsigned threads = 0, Interpolation mode = Interpolation::Precise);
+// The bytes ComputeEventLog writes, one piece per body in body order, with
+// the same progress texts except "Done.". Never fails except std::bad_alloc.
+std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
+                                           const ProgressFn& progress, unsigned threads = 0,
+                                           Interpolation mode = Interpolation::Precise);
 
-// Writes `text` as the event log `log_path`: under a temporary name, renamed
-// over the old log when complete. Throws: Error with the system's text; the
-// old log then stays.
-void WriteEventLog(std::string_view text, const std::filesystem::path& log_path);
+// Writes `pieces` one after another as the event log `log_path`: under a
+// temporary name, renamed over the old log when complete. Throws: Error with
+// the system's text; the old log then stays.
+void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path);
 
 }  // namespace vk

@@ -1,6 +1,7 @@
 // The event table: the event log read back and sorted by local time.
 #pragma once
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,7 +58,8 @@ void SortEventTable(EventStore& store);
 // place. Throws: as ReadEventLog, with the entries as ReadEventLog leaves them.
 void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path);
 
-// ReadSortedEventLog on a log whose bytes are `text`, errors naming `path`.
-void ReadSortedEventText(EventStore& store, std::string_view text, const std::filesystem::path& path);
+// ReadSortedEventLog on a log whose bytes are `pieces` one after another,
+// errors naming `path`.
+void ReadSortedEventText(EventStore& store, std::span<const std::string> pieces, const std::filesystem::path& path);
 
 }  // namespace vk
