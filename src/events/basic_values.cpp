@@ -45,6 +45,9 @@ double SineOfAltitude(double deg) {
   return x * (1 - x2 / 6 * (1 - x2 / 20));
 }
 
+// The bodies whose passes read the elongation: greatest elongations and brightness maxima.
+bool ElongationRead(int body) { return body == Mercury || body == Venus; }
+
 }  // namespace
 
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first, int last) {
@@ -59,14 +62,20 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
       basic.time_[k] = {e.jd, gmst, std::sin(gmst), std::cos(gmst)};
     }
     // Longitude difference and elongation from the Sun's ephemeris row.
-    const double d_lon = body == Sun ? 0.0 : (e.ecl_lon - eph.at(Sun, k).ecl_lon) * kDegToRad;
-    v.sin_d_lon = std::sin(d_lon);
-    v.cos_d_lon = std::cos(d_lon);
+    if (body == Sun) {
+      v.sin_d_lon = 0;
+      v.cos_d_lon = 1;
+    } else {
+      const double d_lon = (e.ecl_lon - eph.at(Sun, k).ecl_lon) * kDegToRad;
+      v.sin_d_lon = std::sin(d_lon);
+      v.cos_d_lon = std::cos(d_lon);
+    }
     const double ra = e.ra * kHourToRad;
     const double sin_ra = std::sin(ra), cos_ra = std::cos(ra);
     const UnitVector3 u{cos_ra * cos_dec, sin_ra * cos_dec, sin_dec};  // as Unit_Vector gives it
     if (body == Sun) basic.sun_unit_[k] = u;
-    v.elong = Angular_Distance(u, basic.sun_unit_[k]) * kRadToDeg;
+    v.elong = ElongationRead(body) ? Angular_Distance(u, basic.sun_unit_[k]) * kRadToDeg
+                                   : std::numeric_limits<double>::quiet_NaN();
     // The hour angle at longitude 0 and the upper limb's level with the parallax either side.
     const BasicTable::RowTime& t = basic.time_[k];
     const double gmst = t.jd == e.jd ? t.gmst : GMST_Rad(e.jd);

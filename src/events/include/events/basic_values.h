@@ -32,7 +32,7 @@ struct tBasicValues {
 struct tBasicRow {
   double sin_ha;     // sine of the geocentric hour angle (see ComputeSiteValues)
   double alt;        // topocentric geometric altitude, degrees, no refraction (see ComputeSiteValues)
-  double elong;      // geocentric elongation from the Sun, degrees
+  double elong;      // geocentric elongation from the Sun, degrees (Mercury and Venus; NaN for the others)
   double sin_d_lon;  // sine and cosine of the ecliptic longitude minus the Sun's
   double cos_d_lon;
 };
