@@ -48,7 +48,10 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
 void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path) {
   AtomicFile log(log_path);
   for (const std::string& piece : pieces) log.write(piece);
-  log.commit();
+  // Renamed whole over the old log, not synced: the log is computed anew from
+  // the data at every start, and waiting for the disk at every site change
+  // would keep the user waiting for nothing.
+  log.commit(/*sync=*/false);
 }
 
 void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& site,

@@ -52,7 +52,7 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
                                            Interpolation mode = Interpolation::Precise);
 
 // Writes `pieces` one after another as the event log `log_path`: under a
-// temporary name, renamed over the old log when complete. Throws: Error with
+// temporary name, renamed over the old log when complete (not synced to the disk). Throws: Error with
 // the system's text; the old log then stays.
 void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path);
 
