@@ -1,6 +1,8 @@
 #include "events/compute.h"
 
 #include <array>
+#include <exception>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -31,17 +33,44 @@ void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesyste
 std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads, Interpolation mode) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
+  // Room for every body's lines is taken here, on the calling thread: memory
+  // that threads of their own take stays with them after they end.
+  std::vector<std::string> lines(kBodyCount);
+  for (std::string& l : lines) l.reserve(static_cast<std::size_t>(kEphemerisRows) * 32);
+  auto passes = [&](int b) { RunEventPasses(eph, basic, site, b, lines[static_cast<std::size_t>(b)], mode); };
+  if (threads == 0) threads = DefaultThreadCount();
+  // A body's passes read its own site values alone: on several cores they
+  // run on their own thread as soon as those are done, beside the next
+  // body's site values.
+  std::vector<std::thread> running;
+  std::vector<std::exception_ptr> errors(kBodyCount);
+  struct Join {
+    std::vector<std::thread>& threads;
+    ~Join() {
+      for (std::thread& t : threads) t.join();
+    }
+  } join{running};
   // The body order of the status texts stays as the user knows it.
   for (int b = 0; b < kBodyCount; ++b) {
     if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
     ParallelFor(kBlocks, threads,
                 [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
+    if (threads == 1) {
+      passes(b);
+      continue;
+    }
+    running.emplace_back([&, b] {
+      try {
+        passes(b);
+      } catch (...) {
+        errors[static_cast<std::size_t>(b)] = std::current_exception();
+      }
+    });
   }
-  std::vector<std::string> lines(kBodyCount);
-  ParallelFor(kBodyCount, threads, [&](int b) {
-    lines[static_cast<std::size_t>(b)].reserve(1 << 21);
-    RunEventPasses(eph, basic, site, b, lines[static_cast<std::size_t>(b)], mode);
-  });
+  for (std::thread& t : running) t.join();
+  running.clear();
+  for (const std::exception_ptr& e : errors)
+    if (e) std::rethrow_exception(e);
   return lines;
 }
 
