@@ -117,6 +117,14 @@ TEST(ReadEventLog, MoreThan500000LinesIsARangeCheckError) {
   EventStore store;
   EXPECT_EQ(ErrorOf(text, store, dir), "Range check error @ line 500001");
   EXPECT_EQ(store.Event_Count, 500000);
+  EventStore sorted;
+  try {
+    ReadSortedEventLog(sorted, dir / "log.txt");
+    ADD_FAILURE() << "no error from the sorted read";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "Range check error");
+  }
+  EXPECT_EQ(sorted.Event_Count, 500000) << "the sorted read keeps what the read in file order keeps";
 }
 
 void FillKeys(EventStore& store, const std::vector<double>& keys) {
