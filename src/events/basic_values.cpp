@@ -78,8 +78,9 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
                                    : std::numeric_limits<double>::quiet_NaN();
     // The hour angle at longitude 0 and the upper limb's level with the parallax either side.
     const BasicTable::RowTime& t = basic.time_[k];
-    const double gmst = t.jd == e.jd ? t.gmst : GMST_Rad(e.jd);
-    const double sin_g = t.jd == e.jd ? t.sin_g : std::sin(gmst), cos_g = t.jd == e.jd ? t.cos_g : std::cos(gmst);
+    const bool sun_instant = t.jd == e.jd;  // the Sun's row serves every body's row of the same instant
+    const double gmst = sun_instant ? t.gmst : GMST_Rad(e.jd);
+    const double sin_g = sun_instant ? t.sin_g : std::sin(gmst), cos_g = sun_instant ? t.cos_g : std::cos(gmst);
     const double level = kHorizonAltitude + Semidiameter(e.diameter), margin = ParallaxMargin(e.delta);
     basic.place_[BasicTable::index(body, k)] = {
         static_cast<float>(sin_dec),
@@ -115,17 +116,19 @@ unsigned Side(double s, double lo, double hi) {
 // `bits` is no such side (then the row's own altitude is needed).
 double StandInAltitude(int body, unsigned bits, double limb) {
   const int n = body == Sun ? kTwilightCount + 1 : 1;
-  double levels[kTwilightCount + 1];  // ascending
-  int above = 0;
+  // Ascending: the twilights, then the upper limb, whose bits come first.
+  double levels[kTwilightCount + 1];
+  bool above[kTwilightCount + 1];
+  int count = 0;
   for (int l = 0; l < n; ++l) {
-    levels[l] = l + 1 < n ? kTwilights[l] : limb;
-    above += (bits >> (2 * (l + 1 < n ? l + 1 : 0)) & kAbove) ? 1 : 0;
+    const bool limb_level = l + 1 == n;
+    levels[l] = limb_level ? limb : kTwilights[l];
+    above[l] = (bits >> (limb_level ? 0 : 2 * (l + 1)) & kAbove) != 0;
+    count += above[l] ? 1 : 0;
   }
-  const double alt = above == 0 ? -90 : above == n ? 90 : (levels[above - 1] + levels[above]) / 2;
-  for (int l = 0; l < n; ++l) {
-    const bool bit_above = (bits >> (2 * (l + 1 < n ? l + 1 : 0)) & kAbove) != 0;
-    if ((alt > levels[l]) != bit_above) return std::numeric_limits<double>::quiet_NaN();
-  }
+  const double alt = count == 0 ? -90 : count == n ? 90 : (levels[count - 1] + levels[count]) / 2;
+  for (int l = 0; l < n; ++l)
+    if ((alt > levels[l]) != above[l]) return std::numeric_limits<double>::quiet_NaN();
   return alt;
 }
 

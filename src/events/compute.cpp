@@ -42,33 +42,33 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
   // A body's passes read its own site values alone: on several cores they
   // run on their own thread as soon as those are done, beside the next
   // body's site values.
-  std::vector<std::thread> running;
   std::vector<std::exception_ptr> errors(kBodyCount);
-  struct Join {
-    std::vector<std::thread>& threads;
-    ~Join() {
-      for (std::thread& t : threads) t.join();
-    }
-  } join{running};
-  // The body order of the status texts stays as the user knows it.
-  for (int b = 0; b < kBodyCount; ++b) {
-    if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
-    ParallelFor(kBlocks, threads,
-                [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
-    if (threads == 1) {
-      passes(b);
-      continue;
-    }
-    running.emplace_back([&, b] {
-      try {
-        passes(b);
-      } catch (...) {
-        errors[static_cast<std::size_t>(b)] = std::current_exception();
+  {
+    std::vector<std::thread> running;
+    struct JoinAll {
+      std::vector<std::thread>& threads;
+      ~JoinAll() {
+        for (std::thread& t : threads) t.join();
       }
-    });
-  }
-  for (std::thread& t : running) t.join();
-  running.clear();
+    } join{running};
+    // The body order of the status texts stays as the user knows it.
+    for (int b = 0; b < kBodyCount; ++b) {
+      if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
+      ParallelFor(kBlocks, threads,
+                  [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
+      if (threads == 1) {
+        passes(b);
+        continue;
+      }
+      running.emplace_back([&, b] {
+        try {
+          passes(b);
+        } catch (...) {
+          errors[static_cast<std::size_t>(b)] = std::current_exception();
+        }
+      });
+    }
+  }  // every body's passes have ended
   for (const std::exception_ptr& e : errors)
     if (e) std::rethrow_exception(e);
   return lines;

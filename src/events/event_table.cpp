@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/error.h"
+#include "base/line_fields.h"
 #include "base/parallel_for.h"
 #include "base/whole_file.h"
 #include "timecalc/input_checks.h"
@@ -25,38 +26,14 @@ namespace {
 
 constexpr int kLogColumns = 11;  // each followed by a TAB
 
-// The fields of a log line of at least kLogColumns TABs, found in one pass,
-// consumed from the left.
-class LogFields {
- public:
-  // `tabs`: the places of the line's first kLogColumns TABs.
-  LogFields(std::string_view line, const std::size_t* tabs) : s_(line), tabs_(tabs) {}
-  int column() const { return column_; }  // 1 for the first field
-  std::string_view peek() const { return s_.substr(start(), tabs_[column_ - 1] - start()); }
-  bool empty_field() const { return tabs_[column_ - 1] == start(); }
-  void drop() { ++column_; }
-  std::string_view take() {
-    const std::string_view field = peek();
-    drop();
-    return field;
-  }
-  std::string_view rest() const { return s_.substr(start()); }
-
- private:
-  std::size_t start() const { return column_ == 1 ? 0 : tabs_[column_ - 2] + 1; }
-  std::string_view s_;
-  const std::size_t* tabs_;
-  int column_ = 1;
-};
-
 // A number field inside [lo, hi]; an empty field followed by its TAB is "missing".
-double Number(LogFields& p, double lo, double hi) {
+double Number(TabFields& p, double lo, double hi) {
   const std::string_view text = p.peek();
   const double v = InRange(ParseFloat(text), text, lo, hi);
   p.drop();
   return v;
 }
-double OptionalNumber(LogFields& p, double lo, double hi) {
+double OptionalNumber(TabFields& p, double lo, double hi) {
   if (p.empty_field()) {
     p.drop();
     return kMissing;
@@ -65,7 +42,7 @@ double OptionalNumber(LogFields& p, double lo, double hi) {
 }
 
 // `local`: field 2 already read, or NaN.
-void ParseFields(LogFields& p, tEventData& e, double local) {
+void ParseFields(TabFields& p, tEventData& e, double local) {
   e.jd_ut = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
   if (std::isnan(local)) {
     e.jd_local = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
@@ -93,18 +70,12 @@ void ParseFields(LogFields& p, tEventData& e, double local) {
 // LocalDateOfLine read it, or NaN.
 void ParseEventLine(std::string_view s, tEventData& e, double local = std::numeric_limits<double>::quiet_NaN()) {
   e.line.assign(s);
-  std::size_t places[kLogColumns];
-  int tabs = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '\t') continue;
-    if (tabs < kLogColumns) places[tabs] = i;
-    ++tabs;
-  }
+  const auto tabs = static_cast<int>(std::count(s.begin(), s.end(), '\t'));
   if (tabs < kLogColumns)
     throw Error("Line has " + std::to_string(tabs) + " TAB-ended columns, " + std::to_string(kLogColumns) +
                     " expected: column " + std::to_string(tabs + 1) + " missing",
                 "column " + std::to_string(tabs + 1));
-  LogFields p(s, places);
+  TabFields p(s);
   try {
     ParseFields(p, e, local);
   } catch (const Error& err) {
@@ -113,16 +84,20 @@ void ParseEventLine(std::string_view s, tEventData& e, double local = std::numer
 }
 
 
-// The lines of `text`, each without its LF (a CR before it stays).
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  lines.reserve(text.size() / 64);
+// Appends the lines of `text` to `lines`, each without its LF (a CR before it stays).
+void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
+  lines.reserve(lines.size() + text.size() / 64);
   for (std::string_view rest = text; !rest.empty();) {
     const auto nl = rest.find('\n');
     lines.push_back(rest.substr(0, nl));
     rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
   }
-  return lines;
+}
+
+std::string Joined(std::span<const std::string> pieces) {
+  std::string text;
+  for (const std::string& piece : pieces) text += piece;
+  return text;
 }
 
 }  // namespace
@@ -135,7 +110,8 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
 
 void ReadEventText(EventStore& store, std::string_view text, const std::filesystem::path& path) {
   store.Event_Count = 0;
-  const std::vector<std::string_view> lines = SplitLines(text);
+  std::vector<std::string_view> lines;
+  SplitLines(text, lines);
   const int n = static_cast<int>(std::min<std::size_t>(lines.size(), kEventCapacity));
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
 
@@ -352,25 +328,18 @@ void ReadSortedEventText(EventStore& store, std::span<const std::string> pieces,
   for (std::size_t i = 0; i + 1 < pieces.size(); ++i)
     whole_lines = whole_lines && (pieces[i].empty() || pieces[i].back() == '\n');
   if (!whole_lines) {
-    std::string text;
-    for (const std::string& piece : pieces) text += piece;
-    const std::string one[1] = {std::move(text)};
+    const std::string one[1] = {Joined(pieces)};
     ReadSortedEventText(store, one, path);
     return;
   }
   {
     std::vector<std::string_view> lines;
-    for (const std::string& piece : pieces) {
-      const std::vector<std::string_view> more = SplitLines(piece);
-      lines.insert(lines.end(), more.begin(), more.end());
-    }
+    for (const std::string& piece : pieces) SplitLines(piece, lines);
     if (lines.size() <= static_cast<std::size_t>(kEventCapacity) && ReadSortedLines(store, lines)) return;
   }
   // A log that does not read whole: read in file order, which names the first
   // fault and keeps the entries before it.
-  std::string text;
-  for (const std::string& piece : pieces) text += piece;
-  ReadEventText(store, text, path);
+  ReadEventText(store, Joined(pieces), path);
   SortEventTable(store);
 }
 
