@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "timecalc/calendar.h"
 #include "timecalc/numtext.h"
@@ -24,9 +27,40 @@ void AppendFixed(std::string& out, double v, int decimals) {
   out.append(begin, static_cast<std::size_t>(stop - begin));
 }
 
+// AppendScientific23 for 1e6 <= |v| < 1e7, where every Julian Date of the
+// log lies: its 15 significant digits are |v| · 1e8 rounded to an integer.
+// The product is split exactly into p + err (an FMA gives the rounding error
+// of p), so the rounding is that of the exact value. Returns: false, with
+// `out` unchanged, outside that range, on an exact tie and when the rounding
+// carries into the next power of ten; the general path writes those.
+bool AppendSevenDigitScientific(std::string& out, double v) {
+  const double a = std::fabs(v);
+  if (!(a >= 1e6 && a < 1e7)) return false;
+  const double p = a * 1e8;
+  const double err = std::fma(a, 1e8, -p);
+  double whole = std::floor(p);
+  // p is a multiple of 2^-6 here and |err| at most half of that: the fraction
+  // of p alone decides, err only when the fraction is exactly a half.
+  const double fraction = p - whole;
+  if (fraction > 0.5 || (fraction == 0.5 && err > 0)) whole += 1;
+  else if (fraction == 0.5 && err == 0) return false;
+  auto digits = static_cast<std::uint64_t>(whole);
+  if (digits >= 1000000000000000ULL) return false;
+  char buf[23] = {v < 0 ? '-' : ' ', 0, '.'};
+  for (int k = 16; k >= 3; --k) {
+    buf[k] = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  }
+  buf[1] = static_cast<char>('0' + digits);
+  std::memcpy(buf + 17, "E+0006", 6);
+  out.append(buf, sizeof buf);
+  return true;
+}
+
 // FormatScientific23(v) appended to `out` without temporary strings: a blank
 // or the minus sign, 15 significant digits, "E", the exponent's sign and four digits.
 void AppendScientific23(std::string& out, double v) {
+  if (AppendSevenDigitScientific(out, v)) return;
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
   const char* e = ec == std::errc() ? std::find(buf, end, 'e') : end;

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "events/event_line.h"
 
@@ -41,6 +44,39 @@ TEST(EventLineNumbers, JulianDaysInTwentyThreeCharacters) {
     EXPECT_EQ(FirstField(r.value), r.text) << r.value;
     EXPECT_EQ(FirstField(r.value).size(), 23u) << r.value;
   }
+}
+
+// The same 23 characters as the C library's printf writes them ("%.14E",
+// exponent widened to four digits).
+std::string PrintfScientific23(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14E", v);
+  std::string s = buf;
+  const auto e = s.find('E');
+  const int exponent = std::abs(std::atoi(s.c_str() + e + 2));
+  std::snprintf(buf, sizeof buf, "%c%04d", s[e + 1], exponent);
+  s = s.substr(0, e + 1) + buf;
+  return v < 0 || std::signbit(v) ? s : " " + s;
+}
+
+TEST(EventLineNumbers, JulianDaysRoundAsPrintfRoundsTheExactValue) {
+  // Values near halves of the last digit, exact halves (k / 2^9 is a half of
+  // 1e-8 when k is odd), ends of the seven-digit range and the decade's dates.
+  std::vector<double> values = {999999.99999999994, 999999.999999999, 1e6, 9999999.99999999, 9999999.999999995,
+                                9999999.999999996, 2459000.001953125, 2459000 + 3.0 / 512, -2459000.001953125,
+                                2460000.000000005, 2460000.000000015, 2463232.499999995};
+  for (double v : std::vector<double>(values))
+    for (double towards : {0.0, 1e9}) values.push_back(std::nextafter(v, towards));
+  std::mt19937_64 random(20260108);
+  std::uniform_real_distribution<double> decade(2459000, 2464000), any(1e6, 1e7);
+  for (int k = 0; k < 200000; ++k) values.push_back(k % 2 ? decade(random) : any(random));
+  int wrong = 0;
+  for (double v : values) {
+    const std::string text = FirstField(v);
+    if (text != PrintfScientific23(v) && ++wrong <= 5)
+      ADD_FAILURE() << std::hexfloat << v << ": " << text << " instead of " << PrintfScientific23(v);
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(EventLineNumbers, NoNumberIsWrittenWithoutFailing) {
