@@ -31,13 +31,22 @@ void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesyste
 }
 
 std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
-                                           const ProgressFn& progress, unsigned threads, Interpolation mode) {
+                                           const ProgressFn& progress, unsigned threads, Interpolation mode,
+                                           std::vector<std::vector<LineRecord>>* records) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end.
+  constexpr std::size_t kLineBytes = static_cast<std::size_t>(kEphemerisRows) * 32;
   std::vector<std::string> lines(kBodyCount);
-  for (std::string& l : lines) l.reserve(static_cast<std::size_t>(kEphemerisRows) * 32);
-  auto passes = [&](int b) { RunEventPasses(eph, basic, site, b, lines[static_cast<std::size_t>(b)], mode); };
+  for (std::string& l : lines) l.reserve(kLineBytes);
+  if (records) {
+    records->assign(kBodyCount, {});
+    for (std::vector<LineRecord>& r : *records) r.reserve(kLineBytes / 80);
+  }
+  auto passes = [&](int b) {
+    const auto body = static_cast<std::size_t>(b);
+    RunEventPasses(eph, basic, site, b, lines[body], mode, records ? &(*records)[body] : nullptr);
+  };
   if (threads == 0) threads = DefaultThreadCount();
   // A body's passes read its own site values alone: on several cores they
   // run on their own thread as soon as those are done, beside the next

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "timecalc/calendar.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/numtext.h"
 
 namespace vk {
@@ -31,21 +32,22 @@ void AppendFixed(std::string& out, double v, int decimals) {
 // log lies: its 15 significant digits are |v| · 1e8 rounded to an integer.
 // The product is split exactly into p + err (an FMA gives the rounding error
 // of p), so the rounding is that of the exact value. Returns: false, with
-// `out` unchanged, outside that range, on an exact tie and when the rounding
-// carries into the next power of ten; the general path writes those.
-bool AppendSevenDigitScientific(std::string& out, double v) {
+// `out` unchanged, outside that range and when the rounding carries into the
+// next power of ten; the general path writes those.
+bool AppendSevenDigitScientific(std::string& out, double v, std::uint64_t& written) {
   const double a = std::fabs(v);
   if (!(a >= 1e6 && a < 1e7)) return false;
   const double p = a * 1e8;
   const double err = std::fma(a, 1e8, -p);
-  double whole = std::floor(p);
+  const double whole = std::floor(p);
   // p is a multiple of 2^-6 here and |err| at most half of that: the fraction
   // of p alone decides, err only when the fraction is exactly a half.
   const double fraction = p - whole;
-  if (fraction > 0.5 || (fraction == 0.5 && err > 0)) whole += 1;
-  else if (fraction == 0.5 && err == 0) return false;
   auto digits = static_cast<std::uint64_t>(whole);
+  // An exact half goes to the even neighbour, as the library rounds it.
+  if (fraction > 0.5 || (fraction == 0.5 && (err > 0 || (err == 0 && digits % 2 != 0)))) ++digits;
   if (digits >= 1000000000000000ULL) return false;
+  written = digits;
   char buf[23] = {v < 0 ? '-' : ' ', 0, '.'};
   for (int k = 16; k >= 3; --k) {
     buf[k] = static_cast<char>('0' + digits % 10);
@@ -59,49 +61,102 @@ bool AppendSevenDigitScientific(std::string& out, double v) {
 
 // FormatScientific23(v) appended to `out` without temporary strings: a blank
 // or the minus sign, 15 significant digits, "E", the exponent's sign and four digits.
-void AppendScientific23(std::string& out, double v) {
-  if (AppendSevenDigitScientific(out, v)) return;
+// Returns: the value the text reads as when it is a Julian Date of the
+// accepted range (15 digits below 2^53 divided by 1e8: one correctly rounded
+// division, as reading the decimal text rounds it), else nothing.
+std::optional<double> AppendScientific23(std::string& out, double v) {
+  std::uint64_t digits = 0;
+  if (AppendSevenDigitScientific(out, v, digits)) {
+    const double read = static_cast<double>(digits) / 1e8;
+    const double value = v < 0 ? -read : read;
+    if (value >= kAcceptedFirstJD && value <= kAcceptedLastJD) return value;
+    return std::nullopt;
+  }
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
   const char* e = ec == std::errc() ? std::find(buf, end, 'e') : end;
   int exponent = 0;
   if (e == end || end - e < 3 || std::from_chars(e + 2, end, exponent).ec != std::errc() || exponent > 9999) {
     out += FormatScientific23(v);  // no finite number: written as FormatScientific23 writes it
-    return;
+    return std::nullopt;
   }
   if (buf[0] != '-') out += ' ';
   out.append(buf, static_cast<std::size_t>(e - buf));
   const char tail[6] = {'E', e[1], static_cast<char>('0' + exponent / 1000), static_cast<char>('0' + exponent / 100 % 10),
                         static_cast<char>('0' + exponent / 10 % 10), static_cast<char>('0' + exponent % 10)};
   out.append(tail, sizeof tail);
+  return std::nullopt;
 }
 
-void AppendOptional(std::string& out, const std::optional<double>& v, int decimals) {
-  if (v) AppendFixed(out, *v, decimals);
+// An optional fixed-point field and its TAB. `read` receives what the field
+// reads as (kMissing when empty); `*readable` turns false when it would not
+// read inside [lo, hi]; no reading when `readable` is null.
+void AppendOptional(std::string& out, const std::optional<double>& v, int decimals, double lo, double hi, double& read,
+                    bool* readable) {
+  read = kMissing;
+  if (v) {
+    const std::size_t from = out.size();
+    AppendFixed(out, *v, decimals);
+    const std::optional<double> r = readable ? TryParseFloat(std::string_view(out).substr(from)) : std::nullopt;
+    if (r && *r >= lo && *r <= hi) read = *r;
+    else if (readable) *readable = false;
+  }
   out += '\t';
 }
+
+// Text that reads back as one field: no TAB and no line end inside.
+bool OneField(std::string_view text) { return text.find_first_of("\t\r\n") == std::string_view::npos; }
 
 }  // namespace
 
 void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
-                     const EventFields& f) {
-  AppendScientific23(out, jd_ut);
+                     const EventFields& f, LineRecord* record) {
+  LineRecord r;
+  const std::size_t start = out.size();
+  const std::optional<double> ut = AppendScientific23(out, jd_ut);
   out += '\t';
-  AppendScientific23(out, jd_local);
+  const std::optional<double> local = AppendScientific23(out, jd_local);
   out += '\t';
+  bool readable = ut && local && out.size() - start == static_cast<std::size_t>(kLineBodyAt);
+  bool* const check = record ? &readable : nullptr;
   out += body;
   out += '\t';
+  const std::size_t event_at = out.size();
   out += event;
   out += '\t';
-  AppendOptional(out, f.au, 4);
-  AppendOptional(out, f.km, 0);
-  AppendOptional(out, f.earth_radii, 2);
+  double diameter = kMissing, magnitude = kMissing;
+  AppendOptional(out, f.au, 4, 0, 100, r.au, check);
+  AppendOptional(out, f.km, 0, 0, 1.5e10, r.km, check);
+  AppendOptional(out, f.earth_radii, 2, 0, 1e4, r.earth_radii, check);
+  const std::size_t angle_at = out.size();
   out += f.angle;
+  const std::size_t angle_end = out.size();
   out += '\t';
-  AppendOptional(out, f.diameter, 1);
-  AppendOptional(out, f.magnitude, 2);
+  AppendOptional(out, f.diameter, 1, 0, 10000, diameter, check);
+  AppendOptional(out, f.magnitude, 2, -30, 40, magnitude, check);
+  const std::size_t note_at = out.size();
   if (f.label) out += f.label->view();
   out += "\t\r\n";
+  if (!record) return;
+  const std::size_t end = out.size() - 2;
+  readable = readable && end - start <= 255 && OneField(body) && OneField(event) && OneField(f.angle) &&
+             (!f.label || OneField(f.label->view()));
+  r.start = static_cast<std::uint32_t>(start);
+  if (!readable) {
+    *record = LineRecord{};
+    record->start = r.start;
+    return;
+  }
+  r.jd_ut = *ut;
+  r.jd_local = *local;
+  r.diameter = static_cast<float>(diameter);
+  r.magnitude = static_cast<float>(magnitude);
+  r.event_at = static_cast<std::uint8_t>(event_at - start);
+  r.angle_at = static_cast<std::uint8_t>(angle_at - start);
+  r.angle_end = static_cast<std::uint8_t>(angle_end - start);
+  r.note_at = static_cast<std::uint8_t>(note_at - start);
+  r.end = static_cast<std::uint8_t>(end - start);
+  *record = r;
 }
 
 std::string DeclinationText(double dec_deg) {

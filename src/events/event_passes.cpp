@@ -36,8 +36,9 @@ double Offset(Form form, double y1, double y2, double y3) {
 class PassRunner {
  public:
   PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-             Interpolation mode)
-      : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), mode_(mode),
+             Interpolation mode, std::vector<LineRecord>* records = nullptr)
+      : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), records_(records),
+        mode_(mode),
         refiner_(eph, site, ComputeObserverConstants(site.Site_nLat), body) {}
 
   // The passes in their order: those for the site, then the site-independent
@@ -62,8 +63,12 @@ class PassRunner {
       collect_->push_back({i, n, event, fields});
       return;
     }
-    const double jd_ut = E(i - 1).jd + n / 24;
-    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, event, fields);
+    Write(E(i - 1).jd + n / 24, event, fields);
+  }
+
+  void Write(double jd_ut, std::string_view event, const EventFields& fields) {
+    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, event, fields,
+                    records_ ? &records_->emplace_back() : nullptr);
   }
 
   // A triple pass with one of the standard tests; `fields(i)` gives the values written.
@@ -111,6 +116,7 @@ class PassRunner {
   const int body_;
   const std::string_view name_;
   std::string& out_;
+  std::vector<LineRecord>* const records_;
   const Interpolation mode_;
   const InstantRefiner refiner_;
   FixedEvents* collect_ = nullptr;  // where Emit puts events instead of writing lines
@@ -123,8 +129,7 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
     const bool sinking = h1 >= t && h2 < t;
     if (!rising && !sinking) continue;
     const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1), B(i - 2).alt - t, h1 - t, h2 - t);
-    const double jd_ut = E(i - 1).jd + f / 24;
-    AppendEventLine(out_, jd_ut, LocalJD(jd_ut, site_), name_, rising ? morning : evening, {});
+    Write(E(i - 1).jd + f / 24, rising ? morning : evening, {});
   }
 }
 
@@ -293,8 +298,8 @@ void PassRunner::FixedPasses() {
 }  // namespace
 
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-                    Interpolation mode) {
-  PassRunner(eph, basic, site, body, out, mode).Run(basic.fixed_events(body));
+                    Interpolation mode, std::vector<LineRecord>* records) {
+  PassRunner(eph, basic, site, body, out, mode, records).Run(basic.fixed_events(body));
 }
 
 FixedEvents FindFixedEvents(const EphemerisStore& eph, const BasicTable& basic, int body) {

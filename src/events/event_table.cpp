@@ -197,6 +197,37 @@ void HeapSortKeys(std::vector<SortKey>& a, int n) {
   }
 }
 
+// Sorts [first, last) by jd_local (no NaN) by merging its ascending runs
+// pairwise, round after round: the log holds one run per pass and body.
+void MergeRuns(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator last) {
+  const auto n = static_cast<std::size_t>(last - first);
+  std::vector<std::size_t> bounds = {0};
+  for (std::size_t i = 1; i < n; ++i)
+    if (first[static_cast<std::ptrdiff_t>(i)].jd_local < first[static_cast<std::ptrdiff_t>(i - 1)].jd_local)
+      bounds.push_back(i);
+  bounds.push_back(n);
+  if (bounds.size() <= 2) return;
+  auto before = [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; };
+  std::vector<SortKey> from(first, last), to(n);
+  while (bounds.size() > 2) {
+    std::vector<std::size_t> merged = {0};
+    std::size_t k = 0;
+    for (; k + 2 < bounds.size(); k += 2) {
+      std::merge(from.begin() + static_cast<std::ptrdiff_t>(bounds[k]), from.begin() + static_cast<std::ptrdiff_t>(bounds[k + 1]),
+                 from.begin() + static_cast<std::ptrdiff_t>(bounds[k + 1]), from.begin() + static_cast<std::ptrdiff_t>(bounds[k + 2]),
+                 to.begin() + static_cast<std::ptrdiff_t>(bounds[k]), before);
+      merged.push_back(bounds[k + 2]);
+    }
+    if (k + 2 == bounds.size()) {  // an odd run left over
+      std::copy(from.begin() + static_cast<std::ptrdiff_t>(bounds[k]), from.end(), to.begin() + static_cast<std::ptrdiff_t>(bounds[k]));
+      merged.push_back(n);
+    }
+    from.swap(to);
+    bounds.swap(merged);
+  }
+  std::copy(from.begin(), from.end(), first);
+}
+
 // Sorts a[1] … a[n] by jd_local when no two keys are equal and none is NaN:
 // then every sort gives the heap sort's order; two halves are sorted on two
 // cores and merged. Returns: false, with a as it was, when some keys are equal or NaN.
@@ -208,9 +239,9 @@ bool SortDistinctKeys(std::vector<SortKey>& a, int n) {
   const auto middle = b.begin() + n / 2;
   ParallelFor(2, std::min(2u, DefaultThreadCount()), [&](int half) {
     if (half == 0)
-      std::sort(b.begin(), middle, before);
+      MergeRuns(b.begin(), middle);
     else
-      std::sort(middle, b.end(), before);
+      MergeRuns(middle, b.end());
   });
   std::vector<SortKey> merged(static_cast<std::size_t>(n));
   std::merge(b.begin(), middle, middle, b.end(), merged.begin(), before);
@@ -314,6 +345,67 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
 }
 
 }  // namespace
+
+bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> pieces,
+                            std::span<const std::vector<LineRecord>> records) {
+  store.Event_Count = 0;
+  if (pieces.size() != records.size()) return false;
+  std::size_t count = 0;
+  for (const std::vector<LineRecord>& r : records) count += r.size();
+  if (count > static_cast<std::size_t>(kEventCapacity)) return false;
+  const int n = static_cast<int>(count);
+  // Entry k (file order) and its line; the keys in the same order.
+  struct Line {
+    const LineRecord* record;
+    const char* text;
+  };
+  std::vector<Line> lines(count + 1);
+  std::vector<SortKey> a(count + 1);
+  int k = 0;
+  for (std::size_t b = 0; b < pieces.size(); ++b)
+    for (const LineRecord& r : records[b]) {
+      if (r.end == 0 || r.start + std::size_t{r.end} > pieces[b].size()) return false;
+      ++k;
+      lines[static_cast<std::size_t>(k)] = {&r, pieces[b].data() + r.start};
+      a[static_cast<std::size_t>(k)] = {r.jd_local, k};
+    }
+  SortKeys(a, n);
+  while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
+  const unsigned threads = std::min(2u, DefaultThreadCount());
+  ParallelFor(static_cast<int>(threads), threads, [&](int t) {
+    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
+    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    // The records and lines lie in file order: prefetched some places ahead.
+    constexpr int kAhead = 8;
+    for (int p = from; p <= to; ++p) {
+      if (p + 2 * kAhead <= to) __builtin_prefetch(&lines[static_cast<std::size_t>(a[static_cast<std::size_t>(p + 2 * kAhead)].entry)]);
+      if (p + kAhead <= to) {
+        const Line& ahead = lines[static_cast<std::size_t>(a[static_cast<std::size_t>(p + kAhead)].entry)];
+        __builtin_prefetch(ahead.record);
+        __builtin_prefetch(ahead.text);
+        __builtin_prefetch(ahead.text + 64);
+      }
+      const Line& l = lines[static_cast<std::size_t>(a[static_cast<std::size_t>(p)].entry)];
+      const LineRecord& r = *l.record;
+      const std::string_view line(l.text, r.end);
+      tEventData& e = store.Event_Tab[static_cast<std::size_t>(p)];
+      e.line.assign(line);
+      e.jd_ut = r.jd_ut;
+      e.jd_local = r.jd_local;
+      e.body.assign(line.substr(kLineBodyAt, r.event_at - 1 - kLineBodyAt));
+      e.event.assign(line.substr(r.event_at, line.find('\t', r.event_at) - r.event_at));
+      e.au = r.au;
+      e.km = r.km;
+      e.earth_radii = r.earth_radii;
+      e.angle.assign(line.substr(r.angle_at, r.angle_end - r.angle_at));
+      e.diameter = r.diameter;
+      e.magnitude = r.magnitude;
+      e.note.assign(line.substr(r.note_at));
+    }
+  });
+  store.Event_Count = n;
+  return true;
+}
 
 void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path) {
   store.Event_Count = 0;

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iomanip>
+#include <memory>
 #include <random>
 
+#include "events/compute.h"
 #include "events/event_line.h"
 #include "events/phase_table.h"
 #include "support/temp_dir.h"
@@ -222,6 +225,21 @@ TEST(ReadPhaseTable, GroupsOnAnyLinesAndBadNumbers) {
 
 // Reading the log and sorting it in one step gives what reading it and then
 // sorting it gives: the same entries, order, error and entries left.
+// The same count and, entry by entry, the same line and fields (zeros with their sign).
+void ExpectSameEntries(const EventStore& got, const EventStore& expected, const std::string& what) {
+  ASSERT_EQ(got.Event_Count, expected.Event_Count) << what;
+  auto same = [](double a, double b) { return a == b && std::signbit(a) == std::signbit(b); };
+  for (int i = 1; i <= got.Event_Count; ++i) {
+    const tEventData& x = got.Event_Tab[static_cast<std::size_t>(i)];
+    const tEventData& y = expected.Event_Tab[static_cast<std::size_t>(i)];
+    ASSERT_TRUE(x.line == y.line && same(x.jd_ut, y.jd_ut) && same(x.jd_local, y.jd_local) && x.body == y.body &&
+                x.event == y.event && same(x.au, y.au) && same(x.km, y.km) && same(x.earth_radii, y.earth_radii) &&
+                x.angle == y.angle && same(x.diameter, y.diameter) && same(x.magnitude, y.magnitude) &&
+                x.note == y.note)
+        << what << " entry " << i << ": " << x.line << " against " << y.line;
+  }
+}
+
 TEST(ReadSortedEventLog, SameEntriesOrderAndErrorsAsReadingThenSorting) {
   const std::string a = Line(2459583.5, 2459583.54, "Sonne", "ABurgD");
   const std::string b = Line(2459583.1, 2459583.14, "Mond", "Aufgang");
@@ -257,15 +275,87 @@ TEST(ReadSortedEventLog, SameEntriesOrderAndErrorsAsReadingThenSorting) {
       got_error = e.describe();
     }
     EXPECT_EQ(got_error, expected_error) << "case " << c;
-    ASSERT_EQ(got.Event_Count, expected.Event_Count) << "case " << c;
-    for (int i = 1; i <= got.Event_Count; ++i) {
-      const tEventData& x = got.Event_Tab[static_cast<std::size_t>(i)];
-      const tEventData& y = expected.Event_Tab[static_cast<std::size_t>(i)];
-      ASSERT_TRUE(x.line == y.line && x.jd_ut == y.jd_ut && x.jd_local == y.jd_local && x.body == y.body &&
-                  x.event == y.event && x.au == y.au && x.km == y.km && x.earth_radii == y.earth_radii &&
-                  x.angle == y.angle && x.diameter == y.diameter && x.magnitude == y.magnitude && x.note == y.note)
-          << "case " << c << " entry " << i << ": " << x.line << " against " << y.line;
+    ExpectSameEntries(got, expected, "case " + std::to_string(c));
+  }
+}
+
+// Lines written with their records: reading the records gives what reading
+// the text gives, or refuses when the text would not read as written.
+TEST(ReadSortedEventRecords, SameEntriesAsReadingTheTextOrRefused) {
+  static const tShortString3 leo{3, {'L', 'e', 'o'}}, tab{3, {'L', '\t', 'o'}}, lf{2, {'L', '\n', 'o'}};
+  EventFields full;
+  full.au = 0.98331234;
+  full.km = 147101432.4;
+  full.earth_radii = 23.064;
+  full.angle = "+23:26:14";
+  full.diameter = 1919.96;
+  full.magnitude = -26.744;
+  full.label = &leo;
+  EventFields zeros;  // negative values that are written as zeros
+  zeros.au = -0.00004;
+  zeros.magnitude = -0.004;
+  EventFields bad_angle = full, bad_label = full, far = full, no_number = full;
+  bad_angle.angle = "+23\r:26";
+  bad_label.label = &tab;
+  far.diameter = 10000.06;  // written "10000.1", outside 0 … 10000
+  no_number.km = std::nan("");
+  EventFields lf_label = full;
+  lf_label.label = &lf;
+  const struct Row {
+    double jd_ut, jd_local;
+    const EventFields* fields;
+    bool reads;  // false: the record refuses
+  } rows[] = {
+      {2459583.5, 2459583.54, &full, true},
+      {2459583.2, 2459583.54, &zeros, true},            // equal keys: the heap sort's order
+      {2459583.3, 2459583.54, nullptr, true},
+      {2460000.001953125, 2460000.001953125, nullptr, true},  // an exact half of the last digit
+      {2463000.99999999, 2463000.999999995, nullptr, true},
+      {-2459583.5, 2459583.5, nullptr, false},           // outside the accepted dates
+      {2459583.5, 1e9, nullptr, false},
+      {2459583.5, 2459583.5, &bad_angle, false},
+      {2459583.5, 2459583.5, &bad_label, false},
+      {2459583.5, 2459583.5, &lf_label, false},
+      {2459583.5, 2459583.5, &far, false},
+      {2459583.5, 2459583.5, &no_number, false},
+  };
+  for (const Row& row : rows) {
+    // The row among lines that read, in a piece of its own and in one with the others.
+    const Row others[] = {rows[0], rows[1], row, rows[2], rows[3]};
+    for (int split = 0; split < 2; ++split) {
+      std::vector<std::string> pieces(2);
+      std::vector<std::vector<LineRecord>> records(2);
+      for (std::size_t k = 0; k < std::size(others); ++k) {
+        const std::size_t p = split && k >= 2 ? 1 : 0;
+        AppendEventLine(pieces[p], others[k].jd_ut, others[k].jd_local, k % 2 ? "Mond" : "Sonne", "Aufgang",
+                        others[k].fields ? *others[k].fields : EventFields{}, &records[p].emplace_back());
+      }
+      EventStore got, expected;
+      const bool read = ReadSortedEventRecords(got, pieces, records);
+      EXPECT_EQ(read, row.reads) << std::setprecision(17) << row.jd_ut << " " << row.jd_local << " split " << split;
+      if (!read) continue;
+      ReadSortedEventText(expected, pieces, "log.txt");
+      ExpectSameEntries(got, expected, "row " + pieces[0].substr(0, 47));
     }
+  }
+}
+
+TEST(ReadSortedEventRecords, RealSitesGiveTheEntriesOfTheirText) {
+  if (!test::HaveData()) GTEST_SKIP() << "no data in " << test::kBuildData;
+  auto eph = std::make_unique<EphemerisStore>();
+  auto basic = std::make_unique<BasicTable>();
+  LoadAndPrepare(*eph, *basic, test::kBuildData);
+  const struct {
+    Site site;
+    Interpolation mode;
+  } sites[] = {{{47.5, 7.5, 1.0, {}}, Interpolation::Precise}, {{69.65, 18.96, 1.0, {}}, Interpolation::Classic}};
+  for (const auto& s : sites) {
+    std::vector<std::vector<LineRecord>> records;
+    const std::vector<std::string> pieces = ComputeEventLines(*eph, *basic, s.site, nullptr, 0, s.mode, &records);
+    EventStore got, expected;
+    ASSERT_TRUE(ReadSortedEventRecords(got, pieces, records)) << s.site.Site_nLat;
+    ReadSortedEventText(expected, pieces, "log.txt");
+    ExpectSameEntries(got, expected, "latitude " + std::to_string(s.site.Site_nLat));
   }
 }
 

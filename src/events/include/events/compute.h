@@ -9,6 +9,7 @@
 #include "ephemeris/ephemeris_store.h"
 #include "base/progress.h"
 #include "events/basic_values.h"
+#include "events/event_line.h"
 #include "events/interpolation.h"
 #include "events/site.h"
 
@@ -46,10 +47,12 @@ void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& s
                      Interpolation mode = Interpolation::Precise);
 
 // The bytes ComputeEventLog writes, one piece per body in body order, with
-// the same progress texts except "Done.". Never fails except std::bad_alloc.
+// the same progress texts except "Done.". `records`, when given, receives
+// per piece one LineRecord per line (RunEventPasses). Never fails except std::bad_alloc.
 std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads = 0,
-                                           Interpolation mode = Interpolation::Precise);
+                                           Interpolation mode = Interpolation::Precise,
+                                           std::vector<std::vector<LineRecord>>* records = nullptr);
 
 // Writes `pieces` one after another as the event log `log_path`: under a
 // temporary name, renamed over the old log when complete (not synced to the disk). Throws: Error with

@@ -1,5 +1,6 @@
 // One line of the event log: eleven fields, each followed by a TAB, then CR LF.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,8 @@
 #include "ephemeris/ephemeris_data.h"
 
 namespace vk {
+
+inline constexpr double kMissing = -9999.0;  // a numeric field left empty, as read back
 
 // The optional fields 5 to 11 of an event line; unset fields stay empty.
 struct EventFields {
@@ -19,9 +22,27 @@ struct EventFields {
   const tShortString3* label = nullptr;  // 11: the characters counted by its length
 };
 
-// Appends one event line. jd_ut, jd_local: Julian days (UT, local civil time).
+// What reading a line back from the log gives, known while it is written:
+// its numbers as their text reads (kMissing for an empty field) and where its
+// text fields lie. Offsets of fields within the line; `end` is the line's
+// length without CR LF; end == 0: the line is not known to read back (a field
+// outside its accepted range or no number, a TAB or line end inside a text,
+// an unusual number form) and has to be read from its text.
+struct LineRecord {
+  double jd_ut = 0, jd_local = 0;
+  double au = 0, km = 0, earth_radii = 0;
+  float diameter = 0, magnitude = 0;
+  std::uint32_t start = 0;  // offset of the line in the text it was appended to
+  std::uint8_t event_at = 0, angle_at = 0, angle_end = 0, note_at = 0, end = 0;
+};
+
+// Offset of field 3 (the body) in every line whose record reads back.
+inline constexpr int kLineBodyAt = 48;
+
+// Appends one event line. jd_ut, jd_local: Julian days (UT, local civil
+// time). `record`, when given, receives what reading the line back gives.
 void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
-                     const EventFields& fields);
+                     const EventFields& fields, LineRecord* record = nullptr);
 
 // Declination text of a solstice line: "+23:26:14" / "-23:26:14" (degrees, whole seconds).
 std::string DeclinationText(double dec_deg);

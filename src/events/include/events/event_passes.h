@@ -1,9 +1,11 @@
 // The event passes of one body: every event of the period, written as log lines.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "ephemeris/ephemeris_store.h"
 #include "events/basic_values.h"
+#include "events/event_line.h"
 #include "events/fixed_events.h"
 #include "events/interpolation.h"
 #include "events/site.h"
@@ -17,9 +19,11 @@ namespace vk {
 // `mode` Precise refines the instants of twilights, rises, sets and transits
 // found in the hourly windows (InstantRefiner); Classic keeps the instants
 // of the windows. The site-independent passes' events are taken from
-// basic.fixed_events(body) when it holds them. Never fails except std::bad_alloc.
+// basic.fixed_events(body) when it holds them. `records`, when given,
+// receives one LineRecord per line appended (offsets from the start of `out`).
+// Never fails except std::bad_alloc.
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-                    Interpolation mode);
+                    Interpolation mode, std::vector<LineRecord>* records = nullptr);
 
 // The events of the passes of `body` whose instants do not depend on the site
 // (all but twilights, rise and set, transit), in the order RunEventPasses

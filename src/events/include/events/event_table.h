@@ -6,9 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "events/event_line.h"
+
 namespace vk {
 
-inline constexpr double kMissing = -9999.0;   // a numeric field left empty
 inline constexpr int kEventCapacity = 500000;
 
 struct tEventData {
@@ -61,5 +62,14 @@ void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path);
 // ReadSortedEventLog on a log whose bytes are `pieces` one after another,
 // errors naming `path`.
 void ReadSortedEventText(EventStore& store, std::span<const std::string> pieces, const std::filesystem::path& path);
+
+// ReadSortedEventText on `pieces` written with `records` (one per line,
+// AppendEventLine), without reading the text: the entries, count and order
+// are those ReadSortedEventText gives. Returns: false, with Event_Count 0 and
+// entries overwritten, when a record is not known to read back, the records
+// do not match the pieces or they are more than kEventCapacity; the text has
+// to be read then. Never fails except std::bad_alloc.
+bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> pieces,
+                            std::span<const std::vector<LineRecord>> records);
 
 }  // namespace vk
