@@ -105,7 +105,9 @@ void AppendOptional(std::string& out, const std::optional<double>& v, int decima
 }
 
 // Text that reads back as one field: no TAB and no line end inside.
-bool OneField(std::string_view text) { return text.find_first_of("\t\r\n") == std::string_view::npos; }
+bool OneField(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
+}
 
 }  // namespace
 
