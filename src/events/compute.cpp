@@ -19,6 +19,16 @@ constexpr int kBlocks = 8;
 int FirstRow(int block) { return 1 + block * kEphemerisRows / kBlocks; }
 int LastRow(int block) { return (block + 1) * kEphemerisRows / kBlocks; }
 
+// The lines a body writes over the period at most sites: a day's six
+// twilights, rise, set and transit of the Sun, rise, set and transit of the
+// other bodies, and a little more for their yearly events; most lines are
+// 73 to 79 bytes long.
+std::size_t UsualLineCount(int body) {
+  const double a_day = body == Sun ? 9.2 : 3.3;
+  return static_cast<std::size_t>(kEphemerisRows / 24.0 * a_day);
+}
+constexpr std::size_t kUsualLineBytes = 80;
+
 }  // namespace
 
 void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads) {
@@ -35,13 +45,15 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
                                            std::vector<std::vector<LineRecord>>* records) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
-  // that threads of their own take stays with them after they end.
-  constexpr std::size_t kLineBytes = static_cast<std::size_t>(kEphemerisRows) * 32;
+  // that threads of their own take stays with them after they end. No more
+  // than the usual need, though: freed room that is taken again counts in
+  // the resident memory whether it is used or not.
   std::vector<std::string> lines(kBodyCount);
-  for (std::string& l : lines) l.reserve(kLineBytes);
-  if (records) {
-    records->assign(kBodyCount, {});
-    for (std::vector<LineRecord>& r : *records) r.reserve(kLineBytes / 80);
+  if (records) records->assign(kBodyCount, {});
+  for (int b = 0; b < kBodyCount; ++b) {
+    const std::size_t expected = UsualLineCount(b);
+    lines[static_cast<std::size_t>(b)].reserve(expected * kUsualLineBytes);
+    if (records) (*records)[static_cast<std::size_t>(b)].reserve(expected);
   }
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);

@@ -88,19 +88,8 @@ std::optional<double> AppendScientific23(std::string& out, double v) {
   return std::nullopt;
 }
 
-// An optional fixed-point field and its TAB. `read` receives what the field
-// reads as (kMissing when empty); `*readable` turns false when it would not
-// read inside [lo, hi]; no reading when `readable` is null.
-void AppendOptional(std::string& out, const std::optional<double>& v, int decimals, double lo, double hi, double& read,
-                    bool* readable) {
-  read = kMissing;
-  if (v) {
-    const std::size_t from = out.size();
-    AppendFixed(out, *v, decimals);
-    const std::optional<double> r = readable ? TryParseFloat(std::string_view(out).substr(from)) : std::nullopt;
-    if (r && *r >= lo && *r <= hi) read = *r;
-    else if (readable) *readable = false;
-  }
+void AppendOptional(std::string& out, const std::optional<double>& v, int decimals) {
+  if (v) AppendFixed(out, *v, decimals);
   out += '\t';
 }
 
@@ -113,51 +102,46 @@ bool OneField(std::string_view text) {
 
 void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
                      const EventFields& f, LineRecord* record) {
-  LineRecord r;
   const std::size_t start = out.size();
   const std::optional<double> ut = AppendScientific23(out, jd_ut);
   out += '\t';
   const std::optional<double> local = AppendScientific23(out, jd_local);
   out += '\t';
-  bool readable = ut && local && out.size() - start == static_cast<std::size_t>(kLineBodyAt);
-  bool* const check = record ? &readable : nullptr;
+  const bool dates = ut && local && out.size() - start == static_cast<std::size_t>(kLineBodyAt);
   out += body;
   out += '\t';
   const std::size_t event_at = out.size();
   out += event;
   out += '\t';
-  double diameter = kMissing, magnitude = kMissing;
-  AppendOptional(out, f.au, 4, 0, 100, r.au, check);
-  AppendOptional(out, f.km, 0, 0, 1.5e10, r.km, check);
-  AppendOptional(out, f.earth_radii, 2, 0, 1e4, r.earth_radii, check);
+  const std::size_t numbers_at = out.size();
+  AppendOptional(out, f.au, 4);
+  AppendOptional(out, f.km, 0);
+  AppendOptional(out, f.earth_radii, 2);
   const std::size_t angle_at = out.size();
   out += f.angle;
   const std::size_t angle_end = out.size();
   out += '\t';
-  AppendOptional(out, f.diameter, 1, 0, 10000, diameter, check);
-  AppendOptional(out, f.magnitude, 2, -30, 40, magnitude, check);
+  AppendOptional(out, f.diameter, 1);
+  AppendOptional(out, f.magnitude, 2);
   const std::size_t note_at = out.size();
   if (f.label) out += f.label->view();
   out += "\t\r\n";
   if (!record) return;
   const std::size_t end = out.size() - 2;
-  readable = readable && end - start <= 255 && OneField(body) && OneField(event) && OneField(f.angle) &&
-             (!f.label || OneField(f.label->view()));
+  LineRecord r;
   r.start = static_cast<std::uint32_t>(start);
-  if (!readable) {
-    *record = LineRecord{};
-    record->start = r.start;
-    return;
+  if (dates && end - start <= 255 && OneField(body) && OneField(event) && OneField(f.angle) &&
+      (!f.label || OneField(f.label->view()))) {
+    r.jd_ut = *ut;
+    r.jd_local = *local;
+    r.event_at = static_cast<std::uint8_t>(event_at - start);
+    r.numbers_at = static_cast<std::uint8_t>(numbers_at - start);
+    r.angle_at = static_cast<std::uint8_t>(angle_at - start);
+    r.angle_end = static_cast<std::uint8_t>(angle_end - start);
+    r.note_at = static_cast<std::uint8_t>(note_at - start);
+    r.end = static_cast<std::uint8_t>(end - start);
+    r.numbers = f.au || f.km || f.earth_radii || f.diameter || f.magnitude;
   }
-  r.jd_ut = *ut;
-  r.jd_local = *local;
-  r.diameter = static_cast<float>(diameter);
-  r.magnitude = static_cast<float>(magnitude);
-  r.event_at = static_cast<std::uint8_t>(event_at - start);
-  r.angle_at = static_cast<std::uint8_t>(angle_at - start);
-  r.angle_end = static_cast<std::uint8_t>(angle_end - start);
-  r.note_at = static_cast<std::uint8_t>(note_at - start);
-  r.end = static_cast<std::uint8_t>(end - start);
   *record = r;
 }
 

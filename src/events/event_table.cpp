@@ -41,17 +41,8 @@ double OptionalNumber(TabFields& p, double lo, double hi) {
   return Number(p, lo, hi);
 }
 
-// `local`: field 2 already read, or NaN.
-void ParseFields(TabFields& p, tEventData& e, double local) {
-  e.jd_ut = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
-  if (std::isnan(local)) {
-    e.jd_local = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
-  } else {
-    e.jd_local = local;
-    p.drop();
-  }
-  e.body.assign(p.take());
-  e.event.assign(p.take());
+// Fields 5 to 10: the numbers and the angle between them.
+void ParseFieldsFiveToTen(TabFields& p, tEventData& e) {
   e.au = OptionalNumber(p, 0, 100);
   e.km = OptionalNumber(p, 0, 1.5e10);
   e.earth_radii = OptionalNumber(p, 0, 1e4);
@@ -63,6 +54,20 @@ void ParseFields(TabFields& p, tEventData& e, double local) {
   }
   e.diameter = static_cast<float>(OptionalNumber(p, 0, 10000));
   e.magnitude = static_cast<float>(OptionalNumber(p, -30, 40));
+}
+
+// `local`: field 2 already read, or NaN.
+void ParseFields(TabFields& p, tEventData& e, double local) {
+  e.jd_ut = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
+  if (std::isnan(local)) {
+    e.jd_local = Number(p, kAcceptedFirstJD, kAcceptedLastJD);
+  } else {
+    e.jd_local = local;
+    p.drop();
+  }
+  e.body.assign(p.take());
+  e.event.assign(p.take());
+  ParseFieldsFiveToTen(p, e);
   e.note.assign(p.rest());
 }
 
@@ -198,57 +203,63 @@ void HeapSortKeys(std::vector<SortKey>& a, int n) {
 }
 
 // Sorts [first, last) by jd_local (no NaN) by merging its ascending runs
-// pairwise, round after round: the log holds one run per pass and body.
-void MergeRuns(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator last) {
-  const auto n = static_cast<std::size_t>(last - first);
-  std::vector<std::size_t> bounds = {0};
-  for (std::size_t i = 1; i < n; ++i)
-    if (first[static_cast<std::ptrdiff_t>(i)].jd_local < first[static_cast<std::ptrdiff_t>(i - 1)].jd_local)
-      bounds.push_back(i);
+// pairwise, round after round (the log holds one run per pass and body),
+// between the range and `scratch`, a range of the same length.
+void MergeRuns(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator last,
+               std::vector<SortKey>::iterator scratch) {
+  const std::ptrdiff_t n = last - first;
+  std::vector<std::ptrdiff_t> bounds = {0};
+  for (std::ptrdiff_t i = 1; i < n; ++i)
+    if (first[i].jd_local < first[i - 1].jd_local) bounds.push_back(i);
   bounds.push_back(n);
-  if (bounds.size() <= 2) return;
   auto before = [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; };
-  std::vector<SortKey> from(first, last), to(n);
+  auto from = first, to = scratch;
   while (bounds.size() > 2) {
-    std::vector<std::size_t> merged = {0};
+    std::vector<std::ptrdiff_t> merged = {0};
     std::size_t k = 0;
     for (; k + 2 < bounds.size(); k += 2) {
-      std::merge(from.begin() + static_cast<std::ptrdiff_t>(bounds[k]), from.begin() + static_cast<std::ptrdiff_t>(bounds[k + 1]),
-                 from.begin() + static_cast<std::ptrdiff_t>(bounds[k + 1]), from.begin() + static_cast<std::ptrdiff_t>(bounds[k + 2]),
-                 to.begin() + static_cast<std::ptrdiff_t>(bounds[k]), before);
+      std::merge(from + bounds[k], from + bounds[k + 1], from + bounds[k + 1], from + bounds[k + 2], to + bounds[k],
+                 before);
       merged.push_back(bounds[k + 2]);
     }
     if (k + 2 == bounds.size()) {  // an odd run left over
-      std::copy(from.begin() + static_cast<std::ptrdiff_t>(bounds[k]), from.end(), to.begin() + static_cast<std::ptrdiff_t>(bounds[k]));
+      std::copy(from + bounds[k], from + n, to + bounds[k]);
       merged.push_back(n);
     }
-    from.swap(to);
+    std::swap(from, to);
     bounds.swap(merged);
   }
-  std::copy(from.begin(), from.end(), first);
+  if (from != first) std::copy(from, from + n, first);
 }
 
-// Sorts a[1] … a[n] by jd_local when no two keys are equal and none is NaN:
-// then every sort gives the heap sort's order; two halves are sorted on two
-// cores and merged. Returns: false, with a as it was, when some keys are equal or NaN.
+// Sorts a[1] … a[n], in file order (a[k].entry == k), by jd_local when no
+// two keys are equal and none is NaN: then every sort gives the heap sort's
+// order; two halves are sorted on two cores and merged. Returns: false, with
+// a as it was, when some keys are equal or NaN.
 bool SortDistinctKeys(std::vector<SortKey>& a, int n) {
   for (int k = 1; k <= n; ++k)
     if (std::isnan(a[static_cast<std::size_t>(k)].jd_local)) return false;
   auto before = [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; };
-  std::vector<SortKey> b(a.begin() + 1, a.begin() + 1 + n);
-  const auto middle = b.begin() + n / 2;
+  // Every buffer is taken here: memory that the helper threads take stays
+  // with their heaps after they end.
+  std::vector<SortKey> scratch(static_cast<std::size_t>(n));
+  const auto first = a.begin() + 1, middle = first + n / 2, last = first + n;
   ParallelFor(2, std::min(2u, DefaultThreadCount()), [&](int half) {
     if (half == 0)
-      MergeRuns(b.begin(), middle);
+      MergeRuns(first, middle, scratch.begin());
     else
-      MergeRuns(middle, b.end());
+      MergeRuns(middle, last, scratch.begin() + n / 2);
   });
-  std::vector<SortKey> merged(static_cast<std::size_t>(n));
-  std::merge(b.begin(), middle, middle, b.end(), merged.begin(), before);
-  for (std::size_t i = 1; i < merged.size(); ++i)
-    if (!(merged[i - 1].jd_local < merged[i].jd_local)) return false;
-  std::copy(merged.begin(), merged.end(), a.begin() + 1);
-  return true;
+  std::merge(first, middle, middle, last, scratch.begin(), before);
+  bool distinct = true;
+  for (std::size_t i = 1; i < scratch.size() && distinct; ++i)
+    distinct = scratch[i - 1].jd_local < scratch[i].jd_local;
+  if (distinct) {
+    std::copy(scratch.begin(), scratch.end(), first);
+  } else {  // back to file order: entry k holds place k
+    for (const SortKey& key : scratch) a[static_cast<std::size_t>(key.entry)] = key;
+  }
+  return distinct;
 }
 
 // Sorts a[1] … a[n] (jd_local, entry) into the order the heap sort of whole
@@ -354,55 +365,69 @@ bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> piec
   for (const std::vector<LineRecord>& r : records) count += r.size();
   if (count > static_cast<std::size_t>(kEventCapacity)) return false;
   const int n = static_cast<int>(count);
-  // Entry k (file order) and its line; the keys in the same order.
+  // The keys in file order; entry k is line k − first[b] of piece b.
+  std::vector<SortKey> a(count + 1);
+  std::vector<int> first(pieces.size() + 1, 1);
+  int k = 0;
+  for (std::size_t b = 0; b < pieces.size(); ++b) {
+    for (const LineRecord& r : records[b]) {
+      if (r.end == 0 || r.start + std::size_t{r.end} > pieces[b].size()) return false;
+      ++k;
+      a[static_cast<std::size_t>(k)] = {r.jd_local, k};
+    }
+    first[b + 1] = k + 1;
+  }
   struct Line {
     const LineRecord* record;
     const char* text;
   };
-  std::vector<Line> lines(count + 1);
-  std::vector<SortKey> a(count + 1);
-  int k = 0;
-  for (std::size_t b = 0; b < pieces.size(); ++b)
-    for (const LineRecord& r : records[b]) {
-      if (r.end == 0 || r.start + std::size_t{r.end} > pieces[b].size()) return false;
-      ++k;
-      lines[static_cast<std::size_t>(k)] = {&r, pieces[b].data() + r.start};
-      a[static_cast<std::size_t>(k)] = {r.jd_local, k};
-    }
+  auto line_of = [&](int entry) {
+    std::size_t b = 0;
+    while (entry >= first[b + 1]) ++b;
+    const LineRecord& r = records[b][static_cast<std::size_t>(entry - first[b])];
+    return Line{&r, pieces[b].data() + r.start};
+  };
   SortKeys(a, n);
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   const unsigned threads = std::min(2u, DefaultThreadCount());
+  std::vector<char> failed(threads, 0);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
     const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
     const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
-    // The records and lines lie in file order: prefetched some places ahead.
+    // Records and lines lie in file order: prefetched some places ahead.
     constexpr int kAhead = 8;
-    for (int p = from; p <= to; ++p) {
-      if (p + 2 * kAhead <= to) __builtin_prefetch(&lines[static_cast<std::size_t>(a[static_cast<std::size_t>(p + 2 * kAhead)].entry)]);
-      if (p + kAhead <= to) {
-        const Line& ahead = lines[static_cast<std::size_t>(a[static_cast<std::size_t>(p + kAhead)].entry)];
-        __builtin_prefetch(ahead.record);
-        __builtin_prefetch(ahead.text);
-        __builtin_prefetch(ahead.text + 64);
+    try {
+      for (int p = from; p <= to; ++p) {
+        if (p + 2 * kAhead <= to) __builtin_prefetch(line_of(a[static_cast<std::size_t>(p + 2 * kAhead)].entry).record);
+        if (p + kAhead <= to) {
+          const Line ahead = line_of(a[static_cast<std::size_t>(p + kAhead)].entry);
+          __builtin_prefetch(ahead.text);
+          __builtin_prefetch(ahead.text + 64);
+        }
+        const Line l = line_of(a[static_cast<std::size_t>(p)].entry);
+        const LineRecord& r = *l.record;
+        const std::string_view line(l.text, r.end);
+        tEventData& e = store.Event_Tab[static_cast<std::size_t>(p)];
+        e.line.assign(line);
+        e.jd_ut = r.jd_ut;
+        e.jd_local = r.jd_local;
+        e.body.assign(line.substr(kLineBodyAt, r.event_at - 1 - kLineBodyAt));
+        e.event.assign(line.substr(r.event_at, r.numbers_at - 1 - r.event_at));
+        if (r.numbers) {
+          TabFields fields(line.substr(r.numbers_at));
+          ParseFieldsFiveToTen(fields, e);
+        } else {
+          e.au = e.km = e.earth_radii = kMissing;
+          e.angle.assign(line.substr(r.angle_at, r.angle_end - r.angle_at));
+          e.diameter = e.magnitude = static_cast<float>(kMissing);
+        }
+        e.note.assign(line.substr(r.note_at));
       }
-      const Line& l = lines[static_cast<std::size_t>(a[static_cast<std::size_t>(p)].entry)];
-      const LineRecord& r = *l.record;
-      const std::string_view line(l.text, r.end);
-      tEventData& e = store.Event_Tab[static_cast<std::size_t>(p)];
-      e.line.assign(line);
-      e.jd_ut = r.jd_ut;
-      e.jd_local = r.jd_local;
-      e.body.assign(line.substr(kLineBodyAt, r.event_at - 1 - kLineBodyAt));
-      e.event.assign(line.substr(r.event_at, line.find('\t', r.event_at) - r.event_at));
-      e.au = r.au;
-      e.km = r.km;
-      e.earth_radii = r.earth_radii;
-      e.angle.assign(line.substr(r.angle_at, r.angle_end - r.angle_at));
-      e.diameter = r.diameter;
-      e.magnitude = r.magnitude;
-      e.note.assign(line.substr(r.note_at));
+    } catch (...) {  // a number that does not read: the text is read instead
+      failed[static_cast<std::size_t>(t)] = 1;
     }
   });
+  if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return false;
   store.Event_Count = n;
   return true;
 }

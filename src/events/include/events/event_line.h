@@ -23,17 +23,15 @@ struct EventFields {
 };
 
 // What reading a line back from the log gives, known while it is written:
-// its numbers as their text reads (kMissing for an empty field) and where its
-// text fields lie. Offsets of fields within the line; `end` is the line's
-// length without CR LF; end == 0: the line is not known to read back (a field
-// outside its accepted range or no number, a TAB or line end inside a text,
-// an unusual number form) and has to be read from its text.
+// its Julian Dates as their text reads and where its fields lie (offsets
+// within the line). `end` is the line's length without CR LF; end == 0: the
+// line is not known to read back (a date outside the accepted range or in an
+// unusual form, a TAB or line end inside a text) and has to be read from its text.
 struct LineRecord {
   double jd_ut = 0, jd_local = 0;
-  double au = 0, km = 0, earth_radii = 0;
-  float diameter = 0, magnitude = 0;
   std::uint32_t start = 0;  // offset of the line in the text it was appended to
-  std::uint8_t event_at = 0, angle_at = 0, angle_end = 0, note_at = 0, end = 0;
+  std::uint8_t event_at = 0, numbers_at = 0, angle_at = 0, angle_end = 0, note_at = 0, end = 0;
+  bool numbers = false;  // some of fields 5, 6, 7, 9, 10 are filled
 };
 
 // Offset of field 3 (the body) in every line whose record reads back.

@@ -66,9 +66,10 @@ void ReadSortedEventText(EventStore& store, std::span<const std::string> pieces,
 // ReadSortedEventText on `pieces` written with `records` (one per line,
 // AppendEventLine), without reading the text: the entries, count and order
 // are those ReadSortedEventText gives. Returns: false, with Event_Count 0 and
-// entries overwritten, when a record is not known to read back, the records
-// do not match the pieces or they are more than kEventCapacity; the text has
-// to be read then. Never fails except std::bad_alloc.
+// entries overwritten, when a record is not known to read back, a number of
+// fields 5 to 10 does not read inside its range, the records do not match
+// the pieces or they are more than kEventCapacity; the text has to be read
+// then. Never fails except std::bad_alloc.
 bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> pieces,
                             std::span<const std::vector<LineRecord>> records);
 
