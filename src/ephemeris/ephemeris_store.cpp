@@ -14,7 +14,7 @@
 namespace vk {
 
 EphemerisStore::EphemerisStore()
-    : rows_(new tEphemerisRow[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()) {}
+    : rows_(MakeLargeArray<tEphemerisRow>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)) {}
 
 tEphemerisRow StoredRow(const tEphemerisData& r) {
   return {r.jd, r.ra, r.dec, r.mag, r.diameter, r.delta, r.ecl_lon, r.label};

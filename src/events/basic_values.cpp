@@ -12,9 +12,9 @@
 namespace vk {
 
 BasicTable::BasicTable()
-    : rows_(new tBasicRow[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
+    : rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
       sun_unit_(new UnitVector3[kEphemerisRows + 1]()),
-      place_(new GeoPlace[static_cast<std::size_t>(kBodyCount) * kEphemerisRows]()),
+      place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
       time_(new RowTime[kEphemerisRows + 1]) {
   // No row's instant matches before the Sun's rows are prepared.
   for (int k = 0; k <= kEphemerisRows; ++k) time_[k] = {std::numeric_limits<double>::quiet_NaN(), 0, 0, 1};

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "base/large_array.h"
 #include "ephemeris/ephemeris_data.h"
 
 namespace vk {
@@ -39,7 +40,7 @@ class EphemerisStore {
   static std::size_t index(int body, int row) {
     return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
   }
-  std::unique_ptr<tEphemerisRow[]> rows_;
+  LargeArray<tEphemerisRow> rows_;
 };
 
 // Loads the nine binary files of `dir` into the tables, body 0 to 8, the

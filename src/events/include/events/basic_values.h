@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/large_array.h"
 #include "ephemeris/ephemeris_store.h"
 #include "events/fixed_events.h"
 #include "events/site.h"
@@ -65,10 +66,10 @@ class BasicTable {
     double gmst;          // its mean sidereal time, radians
     double sin_g, cos_g;  // of gmst
   };
-  std::unique_ptr<tBasicRow[]> rows_;
+  LargeArray<tBasicRow> rows_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
   std::unique_ptr<UnitVector3[]> sun_unit_;
-  std::unique_ptr<GeoPlace[]> place_;
+  LargeArray<GeoPlace> place_;
   // The sidereal time of every row.
   std::unique_ptr<RowTime[]> time_;
   std::array<std::optional<FixedEvents>, kBodyCount> fixed_;
