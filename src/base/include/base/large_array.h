@@ -35,4 +35,17 @@ LargeArray<T> MakeLargeArray(std::size_t count) {
   return LargeArray<T>(p, LargeArrayDeleter<T>{count});
 }
 
+// An allocator for containers of that size (a table reserved once for its
+// whole capacity).
+template <class T>
+struct LargeAllocator {
+  using value_type = T;
+  LargeAllocator() = default;
+  template <class U>
+  LargeAllocator(const LargeAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return static_cast<T*>(detail::AllocateLarge(n * sizeof(T))); }
+  void deallocate(T* p, std::size_t) noexcept { detail::FreeLarge(p); }
+  friend bool operator==(const LargeAllocator&, const LargeAllocator&) noexcept { return true; }
+};
+
 }  // namespace vk

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/large_array.h"
 #include "events/event_line.h"
 
 namespace vk {
@@ -30,7 +31,7 @@ struct tEventData {
 // Entries 1 … Event_Count of Event_Tab are filled (entry 0 is unused).
 struct EventStore {
   EventStore();
-  std::vector<tEventData> Event_Tab;
+  std::vector<tEventData, LargeAllocator<tEventData>> Event_Tab;
   int Event_Count = 0;
 };
 
