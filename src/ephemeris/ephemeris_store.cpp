@@ -7,9 +7,12 @@
 #include <cerrno>
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <utility>
 #include <vector>
 
 #include "base/error.h"
+#include "base/parallel_for.h"
 
 namespace vk {
 
@@ -25,28 +28,36 @@ namespace {
 class Fd {
  public:
   explicit Fd(int fd) : fd_(fd) {}
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   ~Fd() {
     if (fd_ >= 0) ::close(fd_);
   }
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
+  Fd& operator=(Fd&&) = delete;
   int get() const { return fd_; }
 
  private:
   int fd_;
 };
 
-void LoadBody(tEphemerisRow* table, const std::filesystem::path& path) {
+constexpr std::size_t kBodyBytes = static_cast<std::size_t>(kEphemerisRows) * sizeof(tEphemerisData);
+
+// The open file of a body, checked to hold all its rows.
+Fd OpenBody(const std::filesystem::path& path) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
     if (errno == ENOENT) throw Error(kFileNotFound, path.string());
     throw Error(std::strerror(errno), path.string());
   }
-  constexpr std::size_t kBytes = static_cast<std::size_t>(kEphemerisRows) * sizeof(tEphemerisData);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) throw Error(std::strerror(errno), path.string());
   // A short file is refused before a byte of it reaches the table.
-  if (static_cast<std::size_t>(st.st_size) < kBytes) throw Error(kReadBeyondEnd, path.string());
+  if (static_cast<std::size_t>(st.st_size) < kBodyBytes) throw Error(kReadBeyondEnd, path.string());
+  return fd;
+}
+
+void ReadBody(tEphemerisRow* table, const Fd& fd, const std::filesystem::path& path) {
   // Read in chunks of whole records, each record's columns copied out.
   constexpr std::size_t kChunk = 4096;
   std::vector<tEphemerisData> buffer(kChunk);
@@ -72,7 +83,22 @@ void LoadBody(tEphemerisRow* table, const std::filesystem::path& path) {
 }  // namespace
 
 void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir) {
-  for (int body = 0; body < kBodyCount; ++body) LoadBody(store.table(body), dir / BinaryFileName(body));
+  // The files are opened and checked in body order; the bodies before the
+  // first missing or short one are read (on the machine's cores), as a load
+  // one body after another would have read them, then its error is thrown.
+  std::vector<Fd> files;
+  std::exception_ptr refused;
+  for (int body = 0; body < kBodyCount && !refused; ++body) {
+    try {
+      files.push_back(OpenBody(dir / BinaryFileName(body)));
+    } catch (const Error&) {
+      refused = std::current_exception();
+    }
+  }
+  ParallelFor(static_cast<int>(files.size()), std::min(2u, DefaultThreadCount()), [&](int body) {
+    ReadBody(store.table(body), files[static_cast<std::size_t>(body)], dir / BinaryFileName(body));
+  });
+  if (refused) std::rethrow_exception(refused);
 }
 
 }  // namespace vk
