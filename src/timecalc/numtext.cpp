@@ -66,6 +66,11 @@ std::string FormatFixed(double value, int decimals) {
 }
 
 std::string FormatScientific23(double value) {
+  // No number: its name, right-aligned in the 23 characters.
+  if (!std::isfinite(value)) {
+    const std::string name = std::isnan(value) ? "NAN" : value < 0 ? "-INF" : "INF";
+    return std::string(23 - name.size(), ' ') + name;
+  }
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
   if (ec != std::errc()) return std::string(23, ' ');

@@ -79,13 +79,18 @@ TEST(EventLineNumbers, JulianDaysRoundAsPrintfRoundsTheExactValue) {
   EXPECT_EQ(wrong, 0);
 }
 
-TEST(EventLineNumbers, NoNumberIsWrittenWithoutFailing) {
-  for (double v : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                   std::numeric_limits<double>::quiet_NaN()}) {
+TEST(EventLineNumbers, NoNumberIsWrittenByItsNameIn23Characters) {
+  const struct {
+    double value;
+    const char* text;
+  } rows[] = {{std::numeric_limits<double>::infinity(), "                    INF"},
+              {-std::numeric_limits<double>::infinity(), "                   -INF"},
+              {std::numeric_limits<double>::quiet_NaN(), "                    NAN"},
+              {-std::numeric_limits<double>::quiet_NaN(), "                    NAN"}};
+  for (const auto& r : rows) {
     std::string out;
-    AppendEventLine(out, v, v, "Sonne", "x", {});
-    EXPECT_EQ(out.substr(out.size() - 3), "\t\r\n");
-    EXPECT_NE(out.find("\tSonne\tx\t"), std::string::npos) << out;
+    AppendEventLine(out, r.value, r.value, "Sonne", "x", {});
+    EXPECT_EQ(out, std::string(r.text) + "\t" + r.text + "\tSonne\tx\t\t\t\t\t\t\t\t\r\n");
   }
 }
 

@@ -25,7 +25,8 @@ std::string FormatFixed(double value, int decimals);
 
 // Scientific notation 23 characters wide: a blank or "-", one digit, ".",
 // 14 digits, "E", the exponent's sign and four digits
-// (" 2.45958341666667E+0006").
+// (" 2.45958341666667E+0006"); no number as "NAN", "INF" or "-INF",
+// right-aligned in the 23 characters. Never fails except std::bad_alloc.
 std::string FormatScientific23(double value);
 
 }  // namespace vk
