@@ -23,12 +23,6 @@ std::string ErrorOf(Read read) {
   return {};
 }
 
-bool Same(const vk::tEventData& x, const vk::tEventData& y) {
-  return x.line == y.line && x.jd_ut == y.jd_ut && x.jd_local == y.jd_local && x.body == y.body &&
-         x.event == y.event && x.au == y.au && x.km == y.km && x.earth_radii == y.earth_radii && x.angle == y.angle &&
-         x.diameter == y.diameter && x.magnitude == y.magnitude && x.note == y.note;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -47,10 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (ErrorOf([&] { vk::ReadSortedEventText(sorted, one, path); }) != error) std::abort();
   if (sorted.Event_Count != store.Event_Count) std::abort();
   for (int i = 1; i <= store.Event_Count; ++i)
-    if (!Same(sorted.Event_Tab[static_cast<std::size_t>(i)], store.Event_Tab[static_cast<std::size_t>(i)])) std::abort();
+    if (!vk::fuzz::SameEntry(sorted.Event_Tab[static_cast<std::size_t>(i)], store.Event_Tab[static_cast<std::size_t>(i)]))
+      std::abort();
   if (ErrorOf([&] { vk::ReadSortedEventText(sorted, two, path); }) != error) std::abort();
   if (sorted.Event_Count != store.Event_Count) std::abort();
   for (int i = 1; i <= store.Event_Count; ++i)
-    if (!Same(sorted.Event_Tab[static_cast<std::size_t>(i)], store.Event_Tab[static_cast<std::size_t>(i)])) std::abort();
+    if (!vk::fuzz::SameEntry(sorted.Event_Tab[static_cast<std::size_t>(i)], store.Event_Tab[static_cast<std::size_t>(i)]))
+      std::abort();
   return 0;
 }

@@ -12,6 +12,7 @@
 #include "base/error.h"
 #include "events/event_line.h"
 #include "events/event_table.h"
+#include "fuzz_file.h"
 
 namespace {
 
@@ -54,13 +55,6 @@ class Input {
   std::size_t size_;
 };
 
-bool Same(const vk::tEventData& x, const vk::tEventData& y) {
-  auto same = [](double a, double b) { return (a == b && std::signbit(a) == std::signbit(b)) || (a != a && b != b); };
-  return x.line == y.line && same(x.jd_ut, y.jd_ut) && same(x.jd_local, y.jd_local) && x.body == y.body &&
-         x.event == y.event && same(x.au, y.au) && same(x.km, y.km) && same(x.earth_radii, y.earth_radii) &&
-         x.angle == y.angle && same(x.diameter, y.diameter) && same(x.magnitude, y.magnitude) && x.note == y.note;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -101,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (from_records.Event_Count != from_text.Event_Count) std::abort();
   for (int i = 1; i <= from_text.Event_Count; ++i)
-    if (!Same(from_records.Event_Tab[static_cast<std::size_t>(i)], from_text.Event_Tab[static_cast<std::size_t>(i)]))
+    if (!vk::fuzz::SameEntry(from_records.Event_Tab[static_cast<std::size_t>(i)], from_text.Event_Tab[static_cast<std::size_t>(i)]))
       std::abort();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "base/error.h"
 #include "base/line_fields.h"
@@ -25,6 +26,12 @@ EventStore::EventStore() {
 namespace {
 
 constexpr int kLogColumns = 11;  // each followed by a TAB
+
+// Entries from … to of 1 … n that block t of `threads` takes.
+std::pair<int, int> BlockOf(int n, unsigned t, unsigned threads) {
+  return {1 + static_cast<int>(static_cast<long long>(n) * t / threads),
+          static_cast<int>(static_cast<long long>(n) * (t + 1) / threads)};
+}
 
 // A number field inside [lo, hi]; an empty field followed by its TAB is "missing".
 double Number(TabFields& p, double lo, double hi) {
@@ -126,8 +133,7 @@ void ReadEventText(EventStore& store, std::string_view text, const std::filesyst
   std::vector<int> first_bad(threads, n + 1);
   std::vector<std::string> bad_text(threads), bad_place(threads);
   auto parse = [&](unsigned t) {
-    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
-    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
     for (int i = from; i <= to; ++i) {
       try {
         const std::string_view line = lines[static_cast<std::size_t>(i - 1)];
@@ -322,8 +328,7 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
   // The keys, blocks of lines on the machine's cores.
   std::vector<SortKey> a(static_cast<std::size_t>(n) + 1);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
-    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
-    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
     for (int k = from; k <= to; ++k) {
       const std::optional<double> jd = LocalDateOfLine(lines[static_cast<std::size_t>(k - 1)]);
       if (!jd) {
@@ -338,8 +343,7 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   // Each line is parsed straight into its sorted place, blocks of places on the machine's cores.
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
-    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
-    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
     try {
       for (int p = from; p <= to; ++p) {
         const SortKey& key = a[static_cast<std::size_t>(p)];
@@ -377,23 +381,22 @@ bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> piec
     }
     first[b + 1] = k + 1;
   }
+  // Where entry k's record and its piece are, without reading the record.
   struct Line {
     const LineRecord* record;
-    const char* text;
+    const char* piece;
   };
   auto line_of = [&](int entry) {
     std::size_t b = 0;
     while (entry >= first[b + 1]) ++b;
-    const LineRecord& r = records[b][static_cast<std::size_t>(entry - first[b])];
-    return Line{&r, pieces[b].data() + r.start};
+    return Line{&records[b][static_cast<std::size_t>(entry - first[b])], pieces[b].data()};
   };
   SortKeys(a, n);
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   const unsigned threads = std::min(2u, DefaultThreadCount());
   std::vector<char> failed(threads, 0);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
-    const int from = 1 + static_cast<int>(static_cast<long long>(n) * t / threads);
-    const int to = static_cast<int>(static_cast<long long>(n) * (t + 1) / threads);
+    const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
     // Records and lines lie in file order: prefetched some places ahead.
     constexpr int kAhead = 8;
     try {
@@ -401,12 +404,12 @@ bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> piec
         if (p + 2 * kAhead <= to) __builtin_prefetch(line_of(a[static_cast<std::size_t>(p + 2 * kAhead)].entry).record);
         if (p + kAhead <= to) {
           const Line ahead = line_of(a[static_cast<std::size_t>(p + kAhead)].entry);
-          __builtin_prefetch(ahead.text);
-          __builtin_prefetch(ahead.text + 64);
+          __builtin_prefetch(ahead.piece + ahead.record->start);
+          __builtin_prefetch(ahead.piece + ahead.record->start + 64);
         }
         const Line l = line_of(a[static_cast<std::size_t>(p)].entry);
         const LineRecord& r = *l.record;
-        const std::string_view line(l.text, r.end);
+        const std::string_view line(l.piece + r.start, r.end);
         tEventData& e = store.Event_Tab[static_cast<std::size_t>(p)];
         e.line.assign(line);
         e.jd_ut = r.jd_ut;
