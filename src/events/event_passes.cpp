@@ -55,7 +55,8 @@ class PassRunner {
   // the quantity at rows i − 2, i − 1, i give the first slope.
   double Exact(Crossing crossing, double level, int i, double n, double y1, double y2, double y3) const {
     if (mode_ == Interpolation::Classic) return n;
-    return refiner_.Refine(crossing, level, i - 1, n, Quad_Slope(y1, y2, y3, n), y1 - 2 * y2 + y3);
+    return refiner_.Refine(crossing, level, i - 1, n, Quad_Slope(y1, y2, y3, n), y1 - 2 * y2 + y3,
+                           HourWithSignChange(y1, y2, y3, n));
   }
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {

@@ -51,22 +51,17 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
   if (first < 1) first = 1;
   const std::array<double, kRefineRows> w = Weights(row - first + n);
   const bool place = crossing != Crossing::HourAngle;
-  const double ra0 = eph_.at(body_, first).ra;
+  const Nodes& nodes = NodesFrom(first);
   double ra = 0, dec = 0, delta = 0, diameter = 0;
   for (int k = 0; k < kRefineRows; ++k) {
-    const tEphemerisRow& e = eph_.at(body_, first + k);
-    // The right ascension continued across 24 h → 0 h.
-    double r = e.ra - ra0;
-    if (r > 12) r -= 24;
-    if (r < -12) r += 24;
-    ra += w[k] * r;
+    ra += w[k] * nodes.ra[k];
     if (!place) continue;
-    dec += w[k] * e.dec;
-    delta += w[k] * e.delta;
-    diameter += w[k] * e.diameter;
+    dec += w[k] * nodes.dec[k];
+    delta += w[k] * nodes.delta[k];
+    diameter += w[k] * nodes.diameter[k];
   }
   // Geocentric hour angle from the mean sidereal time at the instant.
-  const double ha = Sidereal(row, n) - (ra0 + ra) * kHourToRad;
+  const double ha = Sidereal(row, n) - (nodes.ra0 + ra) * kHourToRad;
   if (!place) return std::sin(ha);
   // Topocentric direction: the body's geocentric vector in units of its
   // distance (x towards the meridian, z towards the pole) minus the observer's.
@@ -80,6 +75,24 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
   return crossing == Crossing::UpperLimb ? alt - level + Semidiameter(diameter) : alt - level;
 }
 
+const InstantRefiner::Nodes& InstantRefiner::NodesFrom(int first) const {
+  if (first == nodes_.first) return nodes_;
+  nodes_.first = first;
+  nodes_.ra0 = eph_.at(body_, first).ra;
+  for (int k = 0; k < kRefineRows; ++k) {
+    const tEphemerisRow& e = eph_.at(body_, first + k);
+    // The right ascension continued across 24 h → 0 h.
+    double r = e.ra - nodes_.ra0;
+    if (r > 12) r -= 24;
+    if (r < -12) r += 24;
+    nodes_.ra[k] = r;
+    nodes_.dec[k] = e.dec;
+    nodes_.delta[k] = e.delta;
+    nodes_.diameter[k] = e.diameter;
+  }
+  return nodes_;
+}
+
 double InstantRefiner::Sidereal(int row, double n) const {
   if (row != sidereal_row_) {
     sidereal_row_ = row;
@@ -89,8 +102,43 @@ double InstantRefiner::Sidereal(int row, double n) const {
   return sidereal_at_row_ + kSiderealRadPerHour * n;
 }
 
-double InstantRefiner::Refine(Crossing crossing, double level, int row, double n0, double slope,
-                              double curvature) const {
+std::optional<HourSpan> HourWithSignChange(double y1, double y2, double y3, double n) {
+  auto change = [](double a, double b) { return (a <= 0 && b >= 0) || (a >= 0 && b <= 0); };
+  if (n >= 0 && n <= 1 && change(y2, y3)) return HourSpan{0, 1};
+  if (n >= -1 && n <= 0 && change(y1, y2)) return HourSpan{-1, 0};
+  return std::nullopt;
+}
+
+double InstantRefiner::Refine(Crossing crossing, double level, int row, double n0, double slope, double curvature,
+                              std::optional<HourSpan> within) const {
+  const std::optional<double> x = Iterate(crossing, level, row, n0, slope, curvature);
+  if (!within) return x.value_or(n0);
+  if (x && *x >= within->from - kRefineTolerance && *x <= within->to + kRefineTolerance) return *x;
+  return Bisect(crossing, level, row, *within).value_or(n0);
+}
+
+std::optional<double> InstantRefiner::Bisect(Crossing crossing, double level, int row, HourSpan span) const {
+  double a = span.from, b = span.to;
+  double fa = Value(crossing, level, row, a);
+  const double fb = Value(crossing, level, row, b);
+  if (fa == 0) return a;
+  if (fb == 0) return b;
+  if (!(fa < 0 && fb > 0) && !(fa > 0 && fb < 0)) return std::nullopt;
+  while (b - a > kRefineTolerance / 4) {
+    const double m = (a + b) / 2, fm = Value(crossing, level, row, m);
+    if (fm == 0) return m;
+    if ((fm < 0) == (fa < 0)) {
+      a = m;
+      fa = fm;
+    } else {
+      b = m;
+    }
+  }
+  return (a + b) / 2;
+}
+
+std::optional<double> InstantRefiner::Iterate(Crossing crossing, double level, int row, double n0, double slope,
+                               double curvature) const {
   double x0 = n0, f0 = Value(crossing, level, row, x0);
   if (f0 == 0) return n0;
   double x1 = n0 + 1.0 / 3600;
@@ -101,9 +149,9 @@ double InstantRefiner::Refine(Crossing crossing, double level, int row, double n
   }
   double f1 = Value(crossing, level, row, x1);
   for (int step = 0; step < 12; ++step) {
-    if (f1 == f0 || !std::isfinite(f1)) return n0;
+    if (f1 == f0 || !std::isfinite(f1)) return std::nullopt;
     const double x2 = x1 - f1 * (x1 - x0) / (f1 - f0);
-    if (!std::isfinite(x2) || std::fabs(x2 - n0) > 1) return n0;
+    if (!std::isfinite(x2) || std::fabs(x2 - n0) > 1) return std::nullopt;
     if (std::fabs(x2 - x1) < kRefineTolerance) return x2;
     // The secant's own error estimate, |f''/2f'| |x2 − x1| |x2 − x0|, with f''
     // from the hourly rows, a tenth of the tolerance for its uncertainty.
@@ -116,7 +164,7 @@ double InstantRefiner::Refine(Crossing crossing, double level, int row, double n
     f1 = Value(crossing, level, row, x1);
     if (f1 == 0) return x1;
   }
-  return n0;
+  return std::nullopt;
 }
 
 }  // namespace vk

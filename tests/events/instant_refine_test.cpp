@@ -131,6 +131,50 @@ TEST_F(InstantRefine, KeepsTheFirstGuessWhenTheQuantityIsFlatOrTheRootFarAway) {
   EXPECT_EQ(r.Refine(Crossing::CentreAltitude, 0, kRow, -0.5), -0.5);  // the zero lies 5.5 h away
 }
 
+// A grazing extreme: the altitude dips below the level for less than two
+// hours, its two crossings on either side of one row. Each crossing lies in
+// the hour whose rows change sign; the secant from the hourly first guess
+// runs to the other one, which belongs to the next or the previous window.
+TEST_F(InstantRefine, EachCrossingOfAGrazingDipStaysInItsOwnHour) {
+  struct Dip {
+    double down, up;  // hours from kRow of the two crossings
+  } const dips[] = {{0.05, 1.02}, {0.3, 1.001}, {-0.02, 0.97}, {0.6, 1.3}};
+  for (const Dip& d : dips) {
+    auto alt = [&](double u) { return 0.1 * (u - d.down) * (u - d.up); };
+    for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).dec = alt(k - kRow);
+    const InstantRefiner r = Refiner();
+    for (const double root : {d.down, d.up}) {
+      // The window of the passes: its middle row is the one before the crossing.
+      const int row = kRow + static_cast<int>(std::floor(root));
+      const double y1 = alt(row - kRow - 1), y2 = alt(row - kRow), y3 = alt(row - kRow + 1);
+      const double n0 = y2 / (y2 - y3);  // linear, as the twilights' first guess
+      const std::optional<HourSpan> hour = HourWithSignChange(y1, y2, y3, n0);
+      ASSERT_TRUE(hour) << "crossing at " << root;
+      EXPECT_NEAR(row + r.Refine(Crossing::CentreAltitude, 0, row, n0, Quad_Slope(y1, y2, y3, n0), y1 - 2 * y2 + y3, hour),
+                  kRow + root, kHundredthSecond)
+          << "dip from " << d.down << " to " << d.up << " h, crossing at " << root << " h, first guess " << n0;
+    }
+  }
+}
+
+TEST(HourWithSignChange, TheHourOfTheSignChangeThatHoldsTheGuess) {
+  struct Case {
+    double y1, y2, y3, n;
+    std::optional<double> from;  // nothing: no such hour
+  } const cases[] = {
+      {-1, -0.5, 0.5, 0.5, 0},  {-1, 0.5, 1, -0.5, -1}, {1, 0, -1, 0, 0},          {1, 0, -1, -0.2, -1},
+      {-1, -0.5, 0.5, -0.5, {}}, {1, 2, 3, 0.5, {}},     {-1, 0.5, -1, 0.5, 0}, {-1, 0.5, 1, 1.5, {}},
+  };
+  for (const Case& c : cases) {
+    const std::optional<HourSpan> h = HourWithSignChange(c.y1, c.y2, c.y3, c.n);
+    EXPECT_EQ(h.has_value(), c.from.has_value()) << c.y1 << " " << c.y2 << " " << c.y3 << " at " << c.n;
+    if (h && c.from) {
+      EXPECT_EQ(h->from, *c.from);
+      EXPECT_EQ(h->to, *c.from + 1);
+    }
+  }
+}
+
 TEST_F(InstantRefine, WindowsAtTheEndsOfTheTableStayInside) {
   s.Clear(Sun);
   for (int k = 1; k <= kEphemerisRows; k += kEphemerisRows - 8)

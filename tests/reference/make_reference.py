@@ -27,7 +27,16 @@ event (PyEphem, steps of one hour):
   - rise, set, transit, three-point quadratic: |f'''| * 2 / (3 sqrt 3) / 6 / |f'|
 with f the altitude (plus the semidiameter for rise and set) or the sine of the hour angle.
 Rows are kept only where the quantity changes by at least 2 degrees per hour (the
-crossing is then sharp; near-grazing events at the arctic site are left out).
+crossing is then sharp; near-grazing events at the arctic site are left out), except
+for the grazing nights below.
+
+Grazing nights: where the Sun's centre dips just below a twilight level around
+midnight, its evening and morning crossings lie minutes apart on either side of
+one hourly row, and each must be found in its own hour. They are found here by
+scanning the altitude in steps of 2 minutes and bisecting each change of sign; the
+precise tolerance is 2 s plus 1" of altitude at the crossing's rate. The classic
+method interpolates linearly between rows whose altitudes bend strongly within the
+hour; all it gives is the right hour, so its tolerance is an hour.
 
 Columns: lat, lon (degrees, east positive), zone row (of the program's zone table),
 body, event (the program's names), UT instant (Julian day), tolerance precise (s),
@@ -153,6 +162,46 @@ def daily_events(site, day):
         add(site, body, event, d, tp, tc)
 
 
+# lat, lon, zone row, zone offset, IANA zone; UT of the evening before the
+# grazing night; level and the program's names of the morning and the evening crossing.
+GRAZING = [
+    ((48.5, 7.5, 16, 1.0, "Europe/Paris"), "2022/6/28 21:00", (-18, "MAstrD", "AAstrD")),
+    ((48.5, 7.5, 16, 1.0, "Europe/Paris"), "2023/6/28 21:00", (-18, "MAstrD", "AAstrD")),
+    ((69.65, 18.96, 16, 1.0, "Europe/Oslo"), "2024/3/25 18:00", (-18, "MAstrD", "AAstrD")),
+    ((-54.8, -68.3, 11, -3.0, None), "2022/2/1 0:00", (-18, "MAstrD", "AAstrD")),
+    ((64.1, -21.9, 15, 0.0, None), "2025/8/15 21:00", (-12, "MNautD", "ANautD")),
+]
+
+
+def grazing_events(site, evening, twilight):
+    lat, lon, _, _, _ = site
+    level, morning, evening_name = twilight
+    f = quantity(lat, lon, ephem.Sun(), "centre", level)
+    step = 2.0 / 1440
+    t = float(ephem.Date(evening))
+    y = f(t)
+    found = []
+    for _ in range(int(10 / 24 / step)):
+        t2, y2 = t + step, f(t + step)
+        if (y < 0) != (y2 < 0):
+            a, b, ya = t, t2, y
+            while b - a > 1e-8:
+                m = (a + b) / 2
+                ym = f(m)
+                if (ym < 0) == (ya < 0):
+                    a, ya = m, ym
+                else:
+                    b = m
+            d = (a + b) / 2
+            rate = abs(derivatives(f, d)[0])
+            tol = TOL_PRECISE["sun"] + 1.0 / 3600 / rate * 3600
+            found.append((d, morning if y2 > 0 else evening_name, tol, 3600.0))
+        t, y = t2, y2
+    assert len(found) == 2, (site, evening, found)
+    for d, name, tp, tc in found:
+        add(site, "Sonne", name, ephem.Date(d), tp, tc)
+
+
 BODY = {"Sun": "Sonne", "Moon": "Mond", "Mercury": "Merkur", "Venus": "Venus", "Mars": "Mars",
         "Jupiter": "Jupiter", "Saturn": "Saturn"}
 
@@ -194,6 +243,8 @@ def main():
             month = 1 + (year - 2022) * 5 % 12
             day = 3 + (7 * year + month) % 24
             daily_events(site, "%d/%d/%d" % (year, month, day))
+    for site, evening, twilight in GRAZING:
+        grazing_events(site, evening, twilight)
     a = SITES[0]
     # Moon phases.
     d = ephem.Date("2022/1/10")

@@ -3,12 +3,23 @@
 // angle computed at the instant itself, and the crossing found by iteration.
 #pragma once
 #include <limits>
+#include <optional>
 
 #include "ephemeris/ephemeris_store.h"
 #include "events/site.h"
 #include "events/topocentric.h"
 
 namespace vk {
+
+// Hours after a row, from `from` to `to`.
+struct HourSpan {
+  double from, to;
+};
+
+// The hour, −1 … 0 or 0 … 1 after the middle row, in which the values y1,
+// y2, y3 of three rows one hour apart change sign (a zero at a row counts
+// for both sides) and which holds the offset n; nothing when none does.
+std::optional<HourSpan> HourWithSignChange(double y1, double y2, double y3, double n);
 
 // The quantity whose zero is the event.
 enum class Crossing {
@@ -41,19 +52,40 @@ class InstantRefiner {
   // steps until a step is below kRefineTolerance or the secant's error
   // estimate |f''/2f'|·|x2 − x1|·|x2 − x0|, with f'' = `curvature` (per hour²,
   // from the hourly rows; NaN: not used), is below a tenth of it.
+  // `within`: the hours after `row` between which the hourly rows change
+  // sign (see HourWithSignChange). A zero the iteration finds outside them
+  // is another crossing (the neighbouring one near a grazing extreme); then,
+  // and when the iteration fails, the zero between them is found by bisection.
   // Returns: the offset in hours; n0 itself when the iteration leaves
   // n0 ± 1 hour, meets a flat or non-finite value or has not converged
-  // after 12 steps. Never fails.
+  // after 12 steps and no `within` is given or Value has the same sign at
+  // both its ends. Never fails.
   double Refine(Crossing crossing, double level, int row, double n0, double slope = 0,
-                double curvature = std::numeric_limits<double>::quiet_NaN()) const;
+                double curvature = std::numeric_limits<double>::quiet_NaN(),
+                std::optional<HourSpan> within = std::nullopt) const;
 
  private:
   // Local mean sidereal time (radians) at n hours after `row`, from the row's
   // value, kept for the calls of one refinement.
   double Sidereal(int row, double n) const;
+  // The secant iteration of Refine alone; nothing where Refine keeps n0.
+  std::optional<double> Iterate(Crossing crossing, double level, int row, double n0, double slope, double curvature) const;
+  // The zero within `span` by bisection, or nothing when Value has the same
+  // sign at both ends.
+  std::optional<double> Bisect(Crossing crossing, double level, int row, HourSpan span) const;
+
+  // The rows interpolated from row `first` on, the right ascension continued
+  // from the first one's; kept for the calls of one refinement.
+  struct Nodes {
+    int first = 0;  // none yet
+    double ra0;
+    double ra[kRefineRows], dec[kRefineRows], delta[kRefineRows], diameter[kRefineRows];
+  };
+  const Nodes& NodesFrom(int first) const;
 
   const EphemerisStore& eph_;
   const SiteAngles site_;
+  mutable Nodes nodes_;
   mutable int sidereal_row_ = 0;
   mutable double sidereal_at_row_ = 0;
   const int body_;
