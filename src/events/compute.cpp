@@ -40,20 +40,27 @@ void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesyste
   ParallelFor(kBodyCount, threads, [&](int b) { PrepareFixedEvents(eph, basic, b); });
 }
 
-std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
-                                           const ProgressFn& progress, unsigned threads, Interpolation mode,
-                                           std::vector<std::vector<LineRecord>>* records) {
+namespace {
+
+void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
+                  unsigned threads, Interpolation mode, std::vector<std::string>& lines,
+                  std::vector<std::vector<LineRecord>>* records) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
   // than the usual need, though: freed room that is taken again counts in
-  // the resident memory whether it is used or not.
-  std::vector<std::string> lines(kBodyCount);
-  if (records) records->assign(kBodyCount, {});
+  // the resident memory whether it is used or not. Room kept from an earlier
+  // computation is used again.
+  lines.resize(kBodyCount);
+  if (records) records->resize(kBodyCount);
   for (int b = 0; b < kBodyCount; ++b) {
     const std::size_t expected = UsualLineCount(b);
+    lines[static_cast<std::size_t>(b)].clear();
     lines[static_cast<std::size_t>(b)].reserve(expected * kUsualLineBytes);
-    if (records) (*records)[static_cast<std::size_t>(b)].reserve(expected);
+    if (records) {
+      (*records)[static_cast<std::size_t>(b)].clear();
+      (*records)[static_cast<std::size_t>(b)].reserve(expected);
+    }
   }
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
@@ -92,7 +99,21 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
   }  // every body's passes have ended
   for (const std::exception_ptr& e : errors)
     if (e) std::rethrow_exception(e);
+}
+
+}  // namespace
+
+std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
+                                           const ProgressFn& progress, unsigned threads, Interpolation mode,
+                                           std::vector<std::vector<LineRecord>>* records) {
+  std::vector<std::string> lines;
+  ComputeLines(eph, basic, site, progress, threads, mode, lines, records);
   return lines;
+}
+
+void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
+                       unsigned threads, Interpolation mode, EventLines& lines) {
+  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records);
 }
 
 void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path) {

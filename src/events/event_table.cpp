@@ -169,10 +169,7 @@ void ReadEventText(EventStore& store, std::string_view text, const std::filesyst
 
 namespace {
 
-struct SortKey {
-  double jd_local;
-  int entry;
-};
+using SortKey = EventSortKey;
 
 // Heap sort of a[1] … a[n] by jd_local; equal keys end in its own order.
 void HeapSortKeys(std::vector<SortKey>& a, int n) {
@@ -242,13 +239,13 @@ void MergeRuns(std::vector<SortKey>::iterator first, std::vector<SortKey>::itera
 // two keys are equal and none is NaN: then every sort gives the heap sort's
 // order; two halves are sorted on two cores and merged. Returns: false, with
 // a as it was, when some keys are equal or NaN.
-bool SortDistinctKeys(std::vector<SortKey>& a, int n) {
+bool SortDistinctKeys(std::vector<SortKey>& a, int n, std::vector<SortKey>& scratch) {
   for (int k = 1; k <= n; ++k)
     if (std::isnan(a[static_cast<std::size_t>(k)].jd_local)) return false;
   auto before = [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; };
-  // Every buffer is taken here: memory that the helper threads take stays
-  // with their heaps after they end.
-  std::vector<SortKey> scratch(static_cast<std::size_t>(n));
+  // The scratch room is sized here, on the calling thread: memory that the
+  // helper threads take stays with their heaps after they end.
+  scratch.resize(static_cast<std::size_t>(n));
   const auto first = a.begin() + 1, middle = first + n / 2, last = first + n;
   ParallelFor(2, std::min(2u, DefaultThreadCount()), [&](int half) {
     if (half == 0)
@@ -271,8 +268,8 @@ bool SortDistinctKeys(std::vector<SortKey>& a, int n) {
 // Sorts a[1] … a[n] (jd_local, entry) into the order the heap sort of whole
 // records would give them: distinct keys have one order only, so any sort
 // gives it; with equal keys the heap sort itself runs.
-void SortKeys(std::vector<SortKey>& a, int n) {
-  if (!SortDistinctKeys(a, n)) HeapSortKeys(a, n);
+void SortKeys(std::vector<SortKey>& a, int n, std::vector<SortKey>& scratch) {
+  if (!SortDistinctKeys(a, n, scratch)) HeapSortKeys(a, n);
 }
 
 }  // namespace
@@ -282,9 +279,10 @@ void SortEventTable(EventStore& store) {
   if (n < 2) return;
   // The sort runs on (jd_local, entry) pairs, which move exactly as the whole
   // records would; each record then moves once to its place.
-  std::vector<SortKey> a(static_cast<std::size_t>(n) + 1);
+  std::vector<SortKey>& a = store.sort_keys;
+  a.resize(static_cast<std::size_t>(n) + 1);
   for (int k = 1; k <= n; ++k) a[static_cast<std::size_t>(k)] = {store.Event_Tab[static_cast<std::size_t>(k)].jd_local, k};
-  SortKeys(a, n);
+  SortKeys(a, n, store.sort_scratch);
   // Entry p receives the record that stood at a[p].entry: follow each cycle once.
   auto& tab = store.Event_Tab;
   std::vector<char> placed(static_cast<std::size_t>(n) + 1, 0);
@@ -326,7 +324,8 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
   const unsigned threads = std::min(2u, DefaultThreadCount());
   std::vector<char> failed(threads, 0);
   // The keys, blocks of lines on the machine's cores.
-  std::vector<SortKey> a(static_cast<std::size_t>(n) + 1);
+  std::vector<SortKey>& a = store.sort_keys;
+  a.resize(static_cast<std::size_t>(n) + 1);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
     const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
     for (int k = from; k <= to; ++k) {
@@ -339,7 +338,7 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
     }
   });
   if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return false;
-  SortKeys(a, n);
+  SortKeys(a, n, store.sort_scratch);
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   // Each line is parsed straight into its sorted place, blocks of places on the machine's cores.
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
@@ -370,7 +369,8 @@ bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> piec
   if (count > static_cast<std::size_t>(kEventCapacity)) return false;
   const int n = static_cast<int>(count);
   // The keys in file order; entry k is line k − first[b] of piece b.
-  std::vector<SortKey> a(count + 1);
+  std::vector<SortKey>& a = store.sort_keys;
+  a.resize(count + 1);
   std::vector<int> first(pieces.size() + 1, 1);
   int k = 0;
   for (std::size_t b = 0; b < pieces.size(); ++b) {
@@ -391,7 +391,7 @@ bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> piec
     while (entry >= first[b + 1]) ++b;
     return Line{&records[b][static_cast<std::size_t>(entry - first[b])], pieces[b].data()};
   };
-  SortKeys(a, n);
+  SortKeys(a, n, store.sort_scratch);
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   const unsigned threads = std::min(2u, DefaultThreadCount());
   std::vector<char> failed(threads, 0);

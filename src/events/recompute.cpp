@@ -17,9 +17,8 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
     if (Complete(stamp)) a.prepared = stamp;
   }
   const std::filesystem::path log_path = logs / kEventLogName;
-  std::vector<std::vector<LineRecord>> records;
-  const std::vector<std::string> text =
-      ComputeEventLines(a.ephemeris, a.basic, a.site, progress, 0, a.interpolation, &records);
+  ComputeEventLines(a.ephemeris, a.basic, a.site, progress, 0, a.interpolation, a.lines);
+  const std::vector<std::string>& text = a.lines.pieces;
   // The log is written while the same bytes are read into the table; the
   // chain ends only when both are done, with the write's error first.
   std::exception_ptr write_error;
@@ -32,7 +31,7 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
   });
   std::exception_ptr read_error;
   try {
-    if (!ReadSortedEventRecords(a.events, text, records)) ReadSortedEventText(a.events, text, log_path);
+    if (!ReadSortedEventRecords(a.events, text, a.lines.records)) ReadSortedEventText(a.events, text, log_path);
   } catch (...) {
     read_error = std::current_exception();
   }

@@ -6,6 +6,7 @@
 #include "ephemeris/ephemeris_stamp.h"
 #include "ephemeris/ephemeris_store.h"
 #include "events/basic_values.h"
+#include "events/event_line.h"
 #include "events/event_table.h"
 #include "events/interpolation.h"
 #include "events/phase_table.h"
@@ -20,6 +21,8 @@ struct Almanac {
   PhaseTable phases;
   Site site;
   Interpolation interpolation = Interpolation::Precise;  // of the event instants
+  // The last log computed for the site, with the records the table is filled from.
+  EventLines lines;
   // The files that ephemeris and the prepared basic values hold; empty: none or not all.
   std::optional<EphemerisStamp> prepared;
 };

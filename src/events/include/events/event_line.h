@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ephemeris/ephemeris_data.h"
 
@@ -32,6 +33,14 @@ struct LineRecord {
   std::uint32_t start = 0;  // offset of the line in the text it was appended to
   std::uint8_t event_at = 0, numbers_at = 0, angle_at = 0, angle_end = 0, note_at = 0, end = 0;
   bool numbers = false;  // some of fields 5, 6, 7, 9, 10 are filled
+};
+
+// The lines of an event log as written, one piece per body in body order,
+// and per piece one LineRecord per line. Kept between computations, so that
+// their room is taken once.
+struct EventLines {
+  std::vector<std::string> pieces;
+  std::vector<std::vector<LineRecord>> records;
 };
 
 // Offset of field 3 (the body) in every line whose record reads back.

@@ -28,11 +28,20 @@ struct tEventData {
   std::string note;        // the rest after field 10: label and its TAB, or a lone TAB
 };
 
+// What sorting the table moves: a line's local Julian Date and its entry in file order.
+struct EventSortKey {
+  double jd_local;
+  int entry;
+};
+
 // Entries 1 … Event_Count of Event_Tab are filled (entry 0 is unused).
 struct EventStore {
   EventStore();
   std::vector<tEventData, LargeAllocator<tEventData>> Event_Tab;
   int Event_Count = 0;
+  // The sort's keys and its scratch room, kept from one reading to the next:
+  // taken anew each time, their fresh pages cost more than the merging.
+  std::vector<EventSortKey> sort_keys, sort_scratch;
 };
 
 // Reads `path` (the event log) into entries 1 … n, one per line (CR LF or LF).
