@@ -1,6 +1,7 @@
 #include "events/event_passes.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -141,12 +142,31 @@ void PassRunner::RiseSet() {
   double g1 = g(1), g2 = g(2);
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
-    auto n = [&] {
+    // Precise instants: where the rows near the first guess show no crossing
+    // of the upper limb, it precedes the rise of the lower limb or follows
+    // its set by hours (the body skims the horizon) and is searched for
+    // while the lower limb stays below: the last rise of the upper limb
+    // before the lower limb's, the first set after. Where there is none, the
+    // upper limb stays above the horizon: no event.
+    auto n = [&](bool rising) -> std::optional<double> {
       const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
-      return Exact(Crossing::UpperLimb, kHorizonAltitude, i, Quad_Root(y1, y2, y3), y1, y2, y3);
+      const double n0 = Quad_Root(y1, y2, y3);
+      const double exact = Exact(Crossing::UpperLimb, kHorizonAltitude, i, n0, y1, y2, y3);
+      if (mode_ == Interpolation::Classic || HourWithSignChange(y1, y2, y3, n0) ||
+          refiner_.CrossesAt(Crossing::UpperLimb, kHorizonAltitude, i - 1, exact, rising))
+        return exact;
+      // From the event's window to the row where the lower limb was, or is
+      // again, above the horizon (or the table's end).
+      int end = rising ? i - 1 : i;
+      const int step = rising ? -1 : 1;
+      while (end + step >= 1 && end + step <= kEphemerisRows && g(end) <= 0) end += step;
+      return rising ? refiner_.FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, i - 1, 1, -1, true, i - end)
+                    : refiner_.FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, i - 1, 0, 1, false, end - (i - 1));
     };
-    if (g1 < 0 && g2 <= 0 && g3 >= 0) Emit(i, n(), EventName(K::Aufgang), DiameterMagnitudeLabel(i));
-    if (g1 > 0 && g2 >= 0 && g3 <= 0) Emit(i, n(), EventName(K::Untergang));
+    if (g1 < 0 && g2 <= 0 && g3 >= 0)
+      if (const std::optional<double> at = n(true)) Emit(i, *at, EventName(K::Aufgang), DiameterMagnitudeLabel(i));
+    if (g1 > 0 && g2 >= 0 && g3 <= 0)
+      if (const std::optional<double> at = n(false)) Emit(i, *at, EventName(K::Untergang));
     g1 = g2;
     g2 = g3;
   }

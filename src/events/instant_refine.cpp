@@ -1,5 +1,6 @@
 #include "events/instant_refine.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -115,6 +116,32 @@ double InstantRefiner::Refine(Crossing crossing, double level, int row, double n
   if (!within) return x.value_or(n0);
   if (x && *x >= within->from - kRefineTolerance && *x <= within->to + kRefineTolerance) return *x;
   return Bisect(crossing, level, row, *within).value_or(n0);
+}
+
+bool InstantRefiner::CrossesAt(Crossing crossing, double level, int row, double n, bool rising) const {
+  constexpr double kSecond = 1.0 / 3600;
+  const double early = Value(crossing, level, row, n - kSecond), late = Value(crossing, level, row, n + kSecond);
+  return rising ? early <= 0 && late > 0 : early >= 0 && late < 0;
+}
+
+std::optional<double> InstantRefiner::FirstCrossing(Crossing crossing, double level, int row, int from, int step,
+                                                    bool rising, int hours) const {
+  // Each whole hour is a row's own instant.
+  double before = Value(crossing, level, row + from, 0);
+  for (int h = 0; h < hours; ++h) {
+    const int node = from + step * (h + 1);
+    const double after = Value(crossing, level, row + node, 0);
+    // The values earlier and later in time.
+    const double early = step > 0 ? before : after, late = step > 0 ? after : before;
+    if (rising ? (early <= 0 && late > 0) : (early >= 0 && late < 0)) {
+      const int first = std::min(node - step, node);
+      const std::optional<double> at = Bisect(crossing, level, row + first, {0, 1});
+      if (at) return first + *at;
+      return std::nullopt;
+    }
+    before = after;
+  }
+  return std::nullopt;
 }
 
 std::optional<double> InstantRefiner::Bisect(Crossing crossing, double level, int row, HourSpan span) const {

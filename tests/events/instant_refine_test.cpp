@@ -157,6 +157,32 @@ TEST_F(InstantRefine, EachCrossingOfAGrazingDipStaysInItsOwnHour) {
   }
 }
 
+// A limb that crosses hours away from the window, as when a body skims the
+// horizon: found in the first hour of the search whose ends change sign the
+// right way, or not at all.
+TEST_F(InstantRefine, FirstCrossingSearchesHourByHourInOneDirection) {
+  struct Case {
+    double per_hour, root;  // the upper limb's altitude above the level: per_hour · (u − root)
+    int from, step;
+    bool rising;
+    int hours;
+    std::optional<double> found;
+  } const cases[] = {
+      {-0.1, 3.4, 0, 1, false, 6, 3.4},  {-0.1, 3.4, 0, 1, false, 3, {}},  {0.1, -2.6, 1, -1, true, 6, -2.6},
+      {0.1, -2.6, 1, -1, false, 6, {}},  {0.1, 0.5, 1, -1, true, 1, 0.5},  {-0.1, -0.5, 0, 1, false, 6, {}},
+  };
+  for (const Case& c : cases) {
+    for (int k = kRow - 12; k <= kRow + 12; ++k)
+      s.eph.at(Sun, k).dec = c.per_hour * (k - kRow - c.root) + kHorizonAltitude - Semidiameter(1800);
+    const std::optional<double> at =
+        Refiner().FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, kRow, c.from, c.step, c.rising, c.hours);
+    const std::string what = "root " + std::to_string(c.root) + ", from " + std::to_string(c.from) + " by " +
+                             std::to_string(c.step) + " for " + std::to_string(c.hours) + " h";
+    ASSERT_EQ(at.has_value(), c.found.has_value()) << what;
+    if (at) EXPECT_NEAR(*at, *c.found, kHundredthSecond) << what;
+  }
+}
+
 TEST(HourWithSignChange, TheHourOfTheSignChangeThatHoldsTheGuess) {
   struct Case {
     double y1, y2, y3, n;

@@ -38,9 +38,18 @@ precise tolerance is 2 s plus 1" of altitude at the crossing's rate. The classic
 method interpolates linearly between rows whose altitudes bend strongly within the
 hour; all it gives is the right hour, so its tolerance is an hour.
 
+Skimming nights: the lower limb dips below the horizon while the upper limb stays
+above (the Sun at the start and end of the midnight sun, the Moon near its
+extreme declinations). There is no rise and no set; a row with "absent" as its
+precise tolerance says that the precise instants have no such event within its
+classic tolerance (s) of its instant, where PyEphem finds the upper limb above the
+horizon throughout. The classic method, whose brackets are the lower limb's,
+writes them, and those rows are not checked in its mode.
+
 Columns: lat, lon (degrees, east positive), zone row (of the program's zone table),
-body, event (the program's names), UT instant (Julian day), tolerance precise (s),
-tolerance classic (s), local offset (hours from UT, "-" when not checked), UT as text.
+body, event (the program's names), UT instant (Julian day), tolerance precise (s,
+or "absent"), tolerance classic (s), local offset (hours from UT, "-" when not
+checked), UT as text.
 """
 import datetime
 import math
@@ -120,8 +129,9 @@ def add(site, body, event, date, tol_precise, tol_classic):
     local = "-"
     if tz is not None:
         local = "%g" % (ut.astimezone(zoneinfo.ZoneInfo(tz)).utcoffset().total_seconds() / 3600)
-    ROWS.append("%g\t%g\t%d\t%s\t%s\t%.9f\t%.1f\t%.1f\t%s\t%s" % (
-        lat, lon, zone, body, event, jd, tol_precise, tol_classic, local, ut.strftime("%Y-%m-%d %H:%M:%S.%f")[:-5]))
+    precise = tol_precise if isinstance(tol_precise, str) else "%.1f" % tol_precise
+    ROWS.append("%g\t%g\t%d\t%s\t%s\t%.9f\t%s\t%.1f\t%s\t%s" % (
+        lat, lon, zone, body, event, jd, precise, tol_classic, local, ut.strftime("%Y-%m-%d %H:%M:%S.%f")[:-5]))
 
 
 def daily_events(site, day):
@@ -202,6 +212,27 @@ def grazing_events(site, evening, twilight):
         add(site, "Sonne", name, ephem.Date(d), tp, tc)
 
 
+# lat, lon, zone row, zone offset, IANA zone; body; UT window (Julian days) of a skimming night.
+SKIMMING = [
+    ((69.65, 18.96, 16, 1.0, "Europe/Oslo"), "Sun", 2459718.40, 2459718.68),
+    ((69.65, 18.96, 16, 1.0, "Europe/Oslo"), "Sun", 2460083.40, 2460083.62),
+    ((64.1, -21.9, 15, 0.0, None), "Moon", 2459623.88, 2459624.06),
+]
+
+
+def skimming_rows(site, body_name, jd0, jd1):
+    lat, lon, _, _, _ = site
+    f = quantity(lat, lon, getattr(ephem, body_name)(), "limb", -34.0 / 60)
+    step = 2.0 / 1440
+    t = jd0 - JD_DUBLIN
+    while t < jd1 - JD_DUBLIN:
+        assert (f(t) < 0) == (f(t + step) < 0), (site, body_name, t)
+        t += step
+    mid, half = (jd0 + jd1) / 2, (jd1 - jd0) / 2 * 86400
+    for event in ("Aufgang", "Untergang"):
+        add(site, BODY[body_name], event, ephem.Date(mid - JD_DUBLIN), "absent", half)
+
+
 BODY = {"Sun": "Sonne", "Moon": "Mond", "Mercury": "Merkur", "Venus": "Venus", "Mars": "Mars",
         "Jupiter": "Jupiter", "Saturn": "Saturn"}
 
@@ -245,6 +276,8 @@ def main():
             daily_events(site, "%d/%d/%d" % (year, month, day))
     for site, evening, twilight in GRAZING:
         grazing_events(site, evening, twilight)
+    for site, body_name, jd0, jd1 in SKIMMING:
+        skimming_rows(site, body_name, jd0, jd1)
     a = SITES[0]
     # Moon phases.
     d = ephem.Date("2022/1/10")

@@ -36,7 +36,8 @@ std::vector<ReferenceRow> ParseReferenceTable(std::string_view text) {
       r.lon = ParseFloat(c[1]);
       r.zone = static_cast<int>(ParseInteger(c[2]));
       r.ut = ParseFloat(c[5]);
-      r.tol_precise = ParseFloat(c[6]);
+      r.absent = c[6] == "absent";
+      if (!r.absent) r.tol_precise = ParseFloat(c[6]);
       r.tol_classic = ParseFloat(c[7]);
       r.check_local = c[8] != "-";
       if (r.check_local) r.local_offset = ParseFloat(c[8]);

@@ -15,6 +15,7 @@ struct ReferenceRow {
   std::string event;        // the program's event name
   double ut = 0;            // Julian day UT
   double tol_precise = 0;   // seconds
+  bool absent = false;      // precise instants have no such event within tol_classic of ut
   double tol_classic = 0;   // seconds
   bool check_local = false;
   double local_offset = 0;  // hours from UT of the local time, when check_local
@@ -29,8 +30,8 @@ inline constexpr std::array<std::string_view, 21> kReferenceEvents = {
 
 // Reads the table text: lines starting with "#" and empty lines are skipped,
 // every other line holds ten TAB-separated columns (lat, lon, zone, body,
-// event, UT Julian day, tolerance precise, tolerance classic, local offset or
-// "-", UT text).
+// event, UT Julian day, tolerance precise or "absent", tolerance classic,
+// local offset or "-", UT text).
 // Throws: std::runtime_error "line N: …" for a wrong number of columns, a
 // malformed number, an unknown body or an unknown event.
 std::vector<ReferenceRow> ParseReferenceTable(std::string_view text);

@@ -64,6 +64,19 @@ class InstantRefiner {
                 double curvature = std::numeric_limits<double>::quiet_NaN(),
                 std::optional<HourSpan> within = std::nullopt) const;
 
+  // Whether Value goes up (`rising`) or down through zero within a second
+  // either side of `n` hours after `row`. Never fails.
+  bool CrossesAt(Crossing crossing, double level, int row, double n, bool rising) const;
+
+  // The first zero of Value, going up (`rising`) or down, in the hours from
+  // `from` hours after `row` on, `hours` of them, forwards (`step` = 1) or
+  // backwards (`step` = −1): Value at each row's instant, then bisection
+  // within the first hour whose ends change sign that way. The rows stay
+  // inside the table (1 … kEphemerisRows).
+  // Returns: the offset in hours; nothing when no such hour is found.
+  std::optional<double> FirstCrossing(Crossing crossing, double level, int row, int from, int step, bool rising,
+                                      int hours) const;
+
  private:
   // Local mean sidereal time (radians) at n hours after `row`, from the row's
   // value, kept for the calls of one refinement.
