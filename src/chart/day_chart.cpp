@@ -347,8 +347,9 @@ void Draw_Body_Bar(QPainter& p, const tBodyChart& body, const tRiseSet& rs, cons
 }
 
 void Draw_Chart_Background(QPainter& p) {
-  p.fillRect(QRect(0, 0, 2500, 2200), QColor(0, 0, 0));
-  p.fillRect(QRect(0, 1100, 2500, 1100), QColor(24, 24, 24));
+  // Black above, dark grey below, lighter right of the scale: each pixel filled once.
+  p.fillRect(QRect(0, 0, 2500, 1100), QColor(0, 0, 0));
+  p.fillRect(QRect(0, 1100, 900, 1100), QColor(24, 24, 24));
   p.fillRect(QRect(900, 1100, 1600, 1100), QColor(40, 40, 40));
 }
 
