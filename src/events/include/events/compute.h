@@ -54,8 +54,8 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
                                            Interpolation mode = Interpolation::Precise,
                                            std::vector<std::vector<LineRecord>>* records = nullptr);
 // The same into `lines`, pieces and records, whose room is used again
-// (freed and taken anew, 15 MB of fresh pages cost 8 ms of the kernel's
-// time at every site change). Never fails except std::bad_alloc.
+// (taken anew, its pages would be faulted in and cleared at every site
+// change). Never fails except std::bad_alloc.
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                        unsigned threads, Interpolation mode, EventLines& lines);
 
