@@ -39,7 +39,14 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
   if (write_error) std::rethrow_exception(write_error);
   if (read_error) std::rethrow_exception(read_error);
   if (progress) progress("Done.", StatusColour::ButtonFace);
-  ReadPhaseTable(a.phases, dir / kPhaseFileName);
+  // The phase table does not depend on the site: read again only when the file is another.
+  const std::filesystem::path phase_path = dir / kPhaseFileName;
+  const FileStamp phases = StampFile(phase_path);
+  if (!a.phases_read || !(*a.phases_read == phases) || phases.size < 0) {
+    a.phases_read.reset();  // a failed reading leaves a table that matches no file
+    ReadPhaseTable(a.phases, phase_path);
+    if (phases.size >= 0) a.phases_read = phases;
+  }
 }
 
 }  // namespace vk

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -84,6 +85,32 @@ TEST_F(SiteChange, ChangedShortAndMissingFilesAreLoadedAgain) {
   fs::create_symlink(fs::absolute(test::kBuildData / BinaryFileName(Sun)), sun);
   RunRecomputationChain(*a, ws.dir.path(), nullptr);
   EXPECT_TRUE(test::ReadFile(ws.dir / kEventLogName) == FreshLog(a->site, a->interpolation));
+}
+
+TEST_F(SiteChange, ThePhaseTableIsReadAgainOnlyWhenItsFileChanged) {
+  Workspace ws;
+  auto a = std::make_unique<Almanac>();
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  ASSERT_EQ(a->phases.Phase_Count, kPhaseDays);
+  const fs::path phases = ws.dir / kPhaseFileName;
+  // Replaced by a shorter file: read again at the next site change.
+  fs::remove(phases);
+  test::WriteFile(phases, "2459580.5 1 2 3\r\n2459581.5 4 5 6\r\n");
+  a->site.Site_nLat = 48;
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  EXPECT_EQ(a->phases.Phase_Count, 2);
+  EXPECT_EQ(a->phases.Phase_Tab[2].moon, 4);
+  // Rewritten in place, same size, other digits, a new modification time.
+  fs::last_write_time(phases, fs::last_write_time(phases) - std::chrono::seconds(10));
+  test::WriteFile(phases, "2459580.5 7 2 3\r\n2459581.5 8 5 6\r\n");
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  EXPECT_EQ(a->phases.Phase_Tab[2].moon, 8);
+  // Missing: the reading fails as it always did, and the next one reads the file that is back.
+  fs::remove(phases);
+  EXPECT_THROW(RunRecomputationChain(*a, ws.dir.path(), nullptr), Error);
+  fs::create_symlink(fs::absolute(test::kBuildData / kPhaseFileName), phases);
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  EXPECT_EQ(a->phases.Phase_Count, kPhaseDays);
 }
 
 TEST_F(SiteChange, AnotherFolderWithOtherDataIsLoaded) {

@@ -1,5 +1,5 @@
-// What identifies the nine binary files as loaded: their folder and, for each
-// file, device, inode, size and modification time.
+// What identifies a file as read: device, inode, size and modification
+// time; and the nine binary files as loaded: their folder and their stamps.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -21,6 +21,10 @@ struct EphemerisStamp {
   std::array<FileStamp, kBodyCount> files;
   bool operator==(const EphemerisStamp&) const = default;
 };
+
+// The stamp of the file at `path` as it is now (a symbolic link followed);
+// size −1 when it cannot be examined. Never fails.
+FileStamp StampFile(const std::filesystem::path& path);
 
 // The stamp of the nine binary files of `dir` as they are now. A file that
 // cannot be examined gets size −1. Never fails.

@@ -25,6 +25,8 @@ struct Almanac {
   EventLines lines;
   // The files that ephemeris and the prepared basic values hold; empty: none or not all.
   std::optional<EphemerisStamp> prepared;
+  // The phase file that phases holds; empty: none, or its reading failed.
+  std::optional<FileStamp> phases_read;
 };
 
 }  // namespace vk

@@ -14,7 +14,8 @@ namespace vk {
 // table holds the new events all the same and the old log stays. The nine binary files are loaded and prepared
 // again only when almanac.prepared does not name them as they are now (folder,
 // inode, size, modification time); otherwise the site-dependent part alone is
-// computed. Throws: the first Error of any step, which
+// computed. The phase table is read again only when almanac.phases_read does
+// not name its file as it is now. Throws: the first Error of any step, which
 // ends the chain.
 void RunRecomputationChain(Almanac& almanac, const std::filesystem::path& dir, const ProgressFn& progress,
                            const std::filesystem::path& log_dir = {});
