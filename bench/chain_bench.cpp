@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     std::printf("    log written                    %8.1f\n", Median(s.write));
     std::printf("    table filled from the records  %8.1f   (sorted, as the chain fills it)\n", Median(s.fill));
     std::printf("    (log file read back and sorted %8.1f   as a log from elsewhere is read)\n", Median(s.read));
-    std::printf("    phase table read               %8.1f\n", Median(s.phase));
+    std::printf("    (phase table read              %8.1f   when its file is another than last time)\n", Median(s.phase));
   }
   std::printf("precise minus classic      %8.1f ms (medians per site change)\n",
               Median(stages[1].site) - Median(stages[0].site));
