@@ -51,7 +51,10 @@ bool ElongationRead(int body) { return body == Mercury || body == Venus; }
 }  // namespace
 
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first, int last) {
-  if (first <= 1) basic.fixed_[static_cast<std::size_t>(body)].reset();
+  if (first <= 1) {
+    basic.fixed_[static_cast<std::size_t>(body)].reset();
+    basic.transits_[static_cast<std::size_t>(body)] = {};
+  }
   for (int k = first; k <= last; ++k) {
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& v = basic.at(body, k);

@@ -64,7 +64,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   }
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
-    RunEventPasses(eph, basic, site, b, lines[body], mode, records ? &(*records)[body] : nullptr);
+    RunEventPasses(eph, basic, site, b, lines[body], mode, records ? &(*records)[body] : nullptr, &basic.transits(b));
   };
   if (threads == 0) threads = DefaultThreadCount();
   // A body's passes read its own site values alone: on several cores they

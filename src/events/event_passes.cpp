@@ -37,9 +37,9 @@ double Offset(Form form, double y1, double y2, double y3) {
 class PassRunner {
  public:
   PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-             Interpolation mode, std::vector<LineRecord>* records = nullptr)
+             Interpolation mode, std::vector<LineRecord>* records = nullptr, TransitMemo* transits = nullptr)
       : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), records_(records),
-        mode_(mode),
+        transits_(transits), mode_(mode),
         refiner_(eph, site, ComputeObserverConstants(site.Site_nLat), body) {}
 
   // The passes in their order: those for the site, then the site-independent
@@ -119,6 +119,7 @@ class PassRunner {
   const std::string_view name_;
   std::string& out_;
   std::vector<LineRecord>* const records_;
+  TransitMemo* const transits_;
   const Interpolation mode_;
   const InstantRefiner refiner_;
   FixedEvents* collect_ = nullptr;  // where Emit puts events instead of writing lines
@@ -174,13 +175,23 @@ void PassRunner::RiseSet() {
 
 void PassRunner::Transit() {
   const std::string_view event = body_ == Sun ? EventName(K::WahrerMittag) : EventName(K::ImMeridian);
+  if (transits_ && transits_->lon == site_.Site_eLon && transits_->mode == mode_) {
+    for (const auto& [row, offset] : transits_->at) Emit(row, offset, event);
+    return;
+  }
+  std::vector<std::pair<int, double>> found;
   double y1 = B(1).sin_ha, y2 = B(2).sin_ha;
   for (int i = 3; i <= kEphemerisRows; ++i) {
     const double y3 = B(i).sin_ha;
-    if (Holds(Form::Up, y1, y2, y3)) Emit(i, Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3), y1, y2, y3), event);
+    if (Holds(Form::Up, y1, y2, y3)) {
+      const double n = Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3), y1, y2, y3);
+      Emit(i, n, event);
+      if (transits_) found.emplace_back(i, n);
+    }
     y1 = y2;
     y2 = y3;
   }
+  if (transits_) *transits_ = {site_.Site_eLon, mode_, std::move(found)};
 }
 
 void PassRunner::BrightnessMaximum(double threshold) {
@@ -319,8 +330,8 @@ void PassRunner::FixedPasses() {
 }  // namespace
 
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-                    Interpolation mode, std::vector<LineRecord>* records) {
-  PassRunner(eph, basic, site, body, out, mode, records).Run(basic.fixed_events(body));
+                    Interpolation mode, std::vector<LineRecord>* records, TransitMemo* transits) {
+  PassRunner(eph, basic, site, body, out, mode, records, transits).Run(basic.fixed_events(body));
 }
 
 FixedEvents FindFixedEvents(const EphemerisStore& eph, const BasicTable& basic, int body) {

@@ -179,7 +179,9 @@ TEST_F(InstantRefine, FirstCrossingSearchesHourByHourInOneDirection) {
     const std::string what = "root " + std::to_string(c.root) + ", from " + std::to_string(c.from) + " by " +
                              std::to_string(c.step) + " for " + std::to_string(c.hours) + " h";
     ASSERT_EQ(at.has_value(), c.found.has_value()) << what;
-    if (at) EXPECT_NEAR(*at, *c.found, kHundredthSecond) << what;
+    if (at) {
+      EXPECT_NEAR(*at, *c.found, kHundredthSecond) << what;
+    }
   }
 }
 

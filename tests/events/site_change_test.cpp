@@ -48,6 +48,8 @@ TEST_F(SiteChange, EverySiteAfterTheFirstGivesTheLogOfARunFromNothing) {
       {{-33.87, 151.21, 10.0, {}}, Interpolation::Classic},
       {{69.65, 18.96, 1.0, {}}, Interpolation::Precise},  // polar day and night
       {{47.5, 7.5, 1.0, {}}, Interpolation::Classic},
+      {{48.0, 7.5, 2.0, {}}, Interpolation::Classic},     // the transits of the same longitude, another zone
+      {{48.0, 7.5, 2.0, {}}, Interpolation::Precise},     // the same longitude in the other mode
   };
   Workspace ws;
   auto a = std::make_unique<Almanac>();

@@ -49,6 +49,8 @@ class BasicTable {
   const FixedEvents* fixed_events(int body) const {
     return fixed_[static_cast<std::size_t>(body)] ? &*fixed_[static_cast<std::size_t>(body)] : nullptr;
   }
+  // The transits of `body` kept from the last site (none after its row 1 is prepared).
+  TransitMemo& transits(int body) { return transits_[static_cast<std::size_t>(body)]; }
 
  private:
   static std::size_t index(int body, int row) {
@@ -73,6 +75,7 @@ class BasicTable {
   // The sidereal time of every row.
   std::unique_ptr<RowTime[]> time_;
   std::array<std::optional<FixedEvents>, kBodyCount> fixed_;
+  std::array<TransitMemo, kBodyCount> transits_;
   friend void PrepareFixedEvents(const EphemerisStore&, BasicTable&, int);
   friend void PrepareBasicValues(const EphemerisStore&, int, BasicTable&, int, int);
   friend void ComputeSiteValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,

@@ -21,9 +21,11 @@ namespace vk {
 // of the windows. The site-independent passes' events are taken from
 // basic.fixed_events(body) when it holds them. `records`, when given,
 // receives one LineRecord per line appended (offsets from the start of `out`).
-// Never fails except std::bad_alloc.
+// `transits`, when given: the transits it holds are written when they were
+// found for the site's longitude and `mode`, else they are found and kept
+// in it. Never fails except std::bad_alloc.
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-                    Interpolation mode, std::vector<LineRecord>* records = nullptr);
+                    Interpolation mode, std::vector<LineRecord>* records = nullptr, TransitMemo* transits = nullptr);
 
 // The events of the passes of `body` whose instants do not depend on the site
 // (all but twilights, rise and set, transit), in the order RunEventPasses
