@@ -2,23 +2,37 @@
 
 #include <sys/mman.h>
 
-#include <cstdlib>
+#include <cstdint>
 
 namespace vk::detail {
 
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t Rounded(std::size_t bytes) {
+  return bytes == 0 ? kHugePage : (bytes + kHugePage - 1) / kHugePage * kHugePage;
 }
+}  // namespace
 
 void* AllocateLarge(std::size_t bytes) {
-  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-  void* p = std::aligned_alloc(kHugePage, rounded == 0 ? kHugePage : rounded);
-  if (!p) throw std::bad_alloc();
+  const std::size_t size = Rounded(bytes);
+  if (size < bytes || size > SIZE_MAX - kHugePage) throw std::bad_alloc();
+  // Mapped with a huge page's room to spare, then cut to a 2 MiB boundary.
+  void* mapped = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+  const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+  if (aligned > start) munmap(mapped, aligned - start);
+  if (const std::size_t tail = kHugePage - (aligned - start); tail > 0)
+    munmap(reinterpret_cast<void*>(aligned + size), tail);
+  void* p = reinterpret_cast<void*>(aligned);
   // Only advice: without huge pages the memory is the same, in small pages.
-  madvise(p, rounded, MADV_HUGEPAGE);
+  madvise(p, size, MADV_HUGEPAGE);
   return p;
 }
 
-void FreeLarge(void* p) noexcept { std::free(p); }
+void FreeLarge(void* p, std::size_t bytes) noexcept {
+  if (p) munmap(p, Rounded(bytes));
+}
 
 }  // namespace vk::detail

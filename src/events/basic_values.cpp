@@ -13,12 +13,9 @@ namespace vk {
 
 BasicTable::BasicTable()
     : rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
-      sun_unit_(new UnitVector3[kEphemerisRows + 1]()),
+      sun_unit_(MakeLargeArray<UnitVector3>(kEphemerisRows + 1)),
       place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
-      time_(new RowTime[kEphemerisRows + 1]) {
-  // No row's instant matches before the Sun's rows are prepared.
-  for (int k = 0; k <= kEphemerisRows; ++k) time_[k] = {std::numeric_limits<double>::quiet_NaN(), 0, 0, 1};
-}
+      time_(MakeLargeArray<RowTime>(kEphemerisRows + 1)) {}
 
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                         BasicTable& basic, int first, int last) {
@@ -80,10 +77,9 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     v.elong = ElongationRead(body) ? Angular_Distance(u, basic.sun_unit_[k]) * kRadToDeg
                                    : std::numeric_limits<double>::quiet_NaN();
     // The hour angle at longitude 0 and the upper limb's level with the parallax either side.
-    const BasicTable::RowTime& t = basic.time_[k];
-    const bool sun_instant = t.jd == e.jd;  // the Sun's row serves every body's row of the same instant
-    const double gmst = sun_instant ? t.gmst : GMST_Rad(e.jd);
-    const double sin_g = sun_instant ? t.sin_g : std::sin(gmst), cos_g = sun_instant ? t.cos_g : std::cos(gmst);
+    const BasicTable::RowTime* t = basic.sun_time(k, e.jd);  // the Sun's row serves every body's row of the same instant
+    const double gmst = t ? t->gmst : GMST_Rad(e.jd);
+    const double sin_g = t ? t->sin_g : std::sin(gmst), cos_g = t ? t->cos_g : std::cos(gmst);
     const double level = kHorizonAltitude + Semidiameter(e.diameter), margin = ParallaxMargin(e.delta);
     basic.place_[BasicTable::index(body, k)] = {
         static_cast<float>(sin_dec),
@@ -176,7 +172,8 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     for (int j = std::max(lo, k - 1); j <= std::min(hi, k + 2); ++j) differs |= sides[static_cast<std::size_t>(j - lo)] ^ own;
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& row = basic.at(body, k);
-    const double gmst = basic.time_[k].jd == e.jd ? basic.time_[k].gmst : GMST_Rad(e.jd);
+    const BasicTable::RowTime* t = basic.sun_time(k, e.jd);
+    const double gmst = t ? t->gmst : GMST_Rad(e.jd);
     double alt = std::numeric_limits<double>::quiet_NaN();
     if (!(own & kAnyAltitudeNear) && !(differs & kAltitudeBits))
       alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter));

@@ -32,12 +32,11 @@ constexpr std::size_t kUsualLineBytes = 80;
 }  // namespace
 
 void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads) {
-  LoadEphemeris(eph, dir);
-  // Each block prepares the Sun's rows before the other bodies' same rows.
-  ParallelFor(kBlocks, threads, [&](int k) {
-    for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, FirstRow(k), LastRow(k));
+  // Each block's rows are prepared as soon as they are read, while still in
+  // the cache; the Sun's rows before the other bodies' same rows.
+  LoadEphemerisBlocks(eph, dir, threads, [&](int first, int last) {
+    for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, first, last);
   });
-  ParallelFor(kBodyCount, threads, [&](int b) { PrepareFixedEvents(eph, basic, b); });
 }
 
 namespace {
@@ -64,6 +63,8 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   }
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
+    // Found once after the rows are prepared, beside the next bodies' site values.
+    if (!basic.fixed_events(b)) PrepareFixedEvents(eph, basic, b);
     RunEventPasses(eph, basic, site, b, lines[body], mode, records ? &(*records)[body] : nullptr, &basic.transits(b));
   };
   if (threads == 0) threads = DefaultThreadCount();

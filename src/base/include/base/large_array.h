@@ -1,37 +1,41 @@
 // Arrays of tens of megabytes that live as long as the program: their memory
-// is asked for in 2 MiB pages where the system allows, so that filling them
-// costs a page fault per 2 MiB instead of one per 4 KiB.
+// is mapped afresh from the system, in 2 MiB pages where the system allows,
+// so that filling them costs a page fault per 2 MiB instead of one per 4 KiB.
 #pragma once
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 namespace vk {
 
 namespace detail {
-// Memory for `bytes` bytes, aligned to 2 MiB, marked for huge pages where the
-// system has them. Throws: std::bad_alloc.
+// Fresh zero-filled memory for `bytes` bytes, aligned to 2 MiB, marked for
+// huge pages where the system has them. Throws: std::bad_alloc.
 void* AllocateLarge(std::size_t bytes);
-void FreeLarge(void* p) noexcept;
+// Returns memory of AllocateLarge(bytes) to the system.
+void FreeLarge(void* p, std::size_t bytes) noexcept;
 }  // namespace detail
 
 template <class T>
 struct LargeArrayDeleter {
   std::size_t count = 0;
-  void operator()(T* p) const noexcept {
-    std::destroy_n(p, count);
-    detail::FreeLarge(p);
-  }
+  void operator()(T* p) const noexcept { detail::FreeLarge(p, count * sizeof(T)); }
 };
 
 template <class T>
 using LargeArray = std::unique_ptr<T[], LargeArrayDeleter<T>>;
 
-// `count` value-initialised elements (zeros for plain structs). Throws: std::bad_alloc.
+// `count` elements, all bytes zero. Nothing is written here: the system hands
+// out fresh pages cleared, each when first touched, so the thread that first
+// fills a part of the array also pays for its clearing. Plain structs only
+// (for these, all bytes zero is the value-initialised element). Throws:
+// std::bad_alloc.
 template <class T>
 LargeArray<T> MakeLargeArray(std::size_t count) {
+  static_assert(std::is_trivially_default_constructible_v<T> && std::is_trivially_destructible_v<T>);
   T* p = static_cast<T*>(detail::AllocateLarge(count * sizeof(T)));
-  std::uninitialized_value_construct_n(p, count);
+  std::uninitialized_default_construct_n(p, count);  // begins the elements' lifetime; writes nothing
   return LargeArray<T>(p, LargeArrayDeleter<T>{count});
 }
 
@@ -44,7 +48,7 @@ struct LargeAllocator {
   template <class U>
   LargeAllocator(const LargeAllocator<U>&) noexcept {}
   T* allocate(std::size_t n) { return static_cast<T*>(detail::AllocateLarge(n * sizeof(T))); }
-  void deallocate(T* p, std::size_t) noexcept { detail::FreeLarge(p); }
+  void deallocate(T* p, std::size_t n) noexcept { detail::FreeLarge(p, n * sizeof(T)); }
   friend bool operator==(const LargeAllocator&, const LargeAllocator&) noexcept { return true; }
 };
 

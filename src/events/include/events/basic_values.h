@@ -64,16 +64,22 @@ class BasicTable {
     float lo, hi;            // sines just below and above the altitudes within the parallax of the upper limb's level
   };
   struct RowTime {
-    double jd;            // Julian day UT of the Sun's row
+    double jd;            // Julian day UT of the Sun's row; 0 before the row is prepared
     double gmst;          // its mean sidereal time, radians
     double sin_g, cos_g;  // of gmst
   };
+  // The sidereal time of the Sun's row k when that row is prepared and of
+  // the instant `jd` (then it serves another body's row), else null.
+  const RowTime* sun_time(int k, double jd) const {
+    const RowTime& t = time_[static_cast<std::size_t>(k)];
+    return t.jd == jd && jd != 0 ? &t : nullptr;
+  }
   LargeArray<tBasicRow> rows_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
-  std::unique_ptr<UnitVector3[]> sun_unit_;
+  LargeArray<UnitVector3> sun_unit_;
   LargeArray<GeoPlace> place_;
   // The sidereal time of every row.
-  std::unique_ptr<RowTime[]> time_;
+  LargeArray<RowTime> time_;
   std::array<std::optional<FixedEvents>, kBodyCount> fixed_;
   std::array<TransitMemo, kBodyCount> transits_;
   friend void PrepareFixedEvents(const EphemerisStore&, BasicTable&, int);

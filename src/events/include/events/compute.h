@@ -34,8 +34,9 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
 
 // The part of ComputeAllData that does not depend on the site: loads the nine
 // binary files of `dir` and prepares the site-independent basic values of
-// every body (PrepareBasicValues) and its site-independent events
-// (PrepareFixedEvents), shared out over `threads` cores (0: every core). Throws: Error from LoadEphemeris.
+// every body (PrepareBasicValues), shared out over `threads` cores (0: every
+// core); the site-independent events are found by the first ComputeEventLines
+// after it and kept for the later ones. Throws: Error from LoadEphemeris.
 void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0);
 
 // The part of ComputeAllData that depends on the site, on tables that
@@ -47,7 +48,8 @@ void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& s
                      Interpolation mode = Interpolation::Precise);
 
 // The bytes ComputeEventLog writes, one piece per body in body order, with
-// the same progress texts except "Done.". `records`, when given, receives
+// the same progress texts except "Done.". A body's site-independent events
+// are found and kept (PrepareFixedEvents) where they are not kept yet. `records`, when given, receives
 // per piece one LineRecord per line (RunEventPasses). Never fails except std::bad_alloc.
 std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads = 0,
