@@ -8,6 +8,7 @@ namespace vk::detail {
 
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugePagesFrom = 8 * kHugePage;
 
 std::size_t Rounded(std::size_t bytes) {
   return bytes == 0 ? kHugePage : (bytes + kHugePage - 1) / kHugePage * kHugePage;
@@ -27,7 +28,9 @@ void* AllocateLarge(std::size_t bytes) {
     munmap(reinterpret_cast<void*>(aligned + size), tail);
   void* p = reinterpret_cast<void*>(aligned);
   // Only advice: without huge pages the memory is the same, in small pages.
-  madvise(p, size, MADV_HUGEPAGE);
+  // A smaller array keeps small pages: the untouched rest of its last huge
+  // page would count as resident.
+  if (bytes >= kHugePagesFrom) madvise(p, size, MADV_HUGEPAGE);
   return p;
 }
 
