@@ -138,8 +138,7 @@ int main(int argc, char** argv) {
     std::printf("  whole chain from nothing         %8.1f   (files loaded, prepared, the site's events)\n",
                 Median(s.whole));
     std::printf("    LoadEphemeris                  %8.1f\n", Median(s.load));
-    std::printf("    site-independent preparation   %8.1f   (beyond the load: rows prepared as they are read)\n",
-                Median(s.prepare));
+    std::printf("    site-independent preparation   %8.1f\n", Median(s.prepare));
     std::printf("  recomputation per site change    %8.1f   (CPU time of all threads %.1f)\n", Median(s.site),
                 Median(s.site_cpu));
     std::printf("  its stages one after another:\n");

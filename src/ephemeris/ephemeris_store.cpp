@@ -57,37 +57,27 @@ Fd OpenBody(const std::filesystem::path& path) {
   return fd;
 }
 
-// Reads rows first … first + count − 1 (counted from 0) of a body's file
-// into `table` at the same rows, through `buffer`, each record's columns
-// copied out. Throws: Error "Read beyond end of file" when the file ends
-// before them, or the system's text.
-void ReadRows(tEphemerisRow* table, const Fd& fd, std::size_t first, std::size_t count,
-              std::vector<tEphemerisData>& buffer, const std::filesystem::path& path) {
-  buffer.resize(std::max(buffer.size(), count));
-  auto* bytes = reinterpret_cast<char*>(buffer.data());
-  const std::size_t want = count * sizeof(tEphemerisData);
-  const auto offset = static_cast<off_t>(first * sizeof(tEphemerisData));
-  std::size_t done = 0;
-  while (done < want) {
-    const ssize_t n = ::pread(fd.get(), bytes + done, want - done, offset + static_cast<off_t>(done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw Error(std::strerror(errno), path.string());
-    }
-    if (n == 0) throw Error(kReadBeyondEnd, path.string());
-    done += static_cast<std::size_t>(n);
-  }
-  for (std::size_t i = 0; i < count; ++i) table[first + i] = StoredRow(buffer[i]);
-}
-
-// Rows read at a time: a chunk of every body's rows stays in the cache
-// until what is done with them is done.
-constexpr std::size_t kChunkRows = 1024;
-
 void ReadBody(tEphemerisRow* table, const Fd& fd, const std::filesystem::path& path) {
-  std::vector<tEphemerisData> buffer;
-  for (std::size_t row = 0; row < static_cast<std::size_t>(kEphemerisRows); row += 4 * kChunkRows)
-    ReadRows(table, fd, row, std::min(4 * kChunkRows, static_cast<std::size_t>(kEphemerisRows) - row), buffer, path);
+  // Read in chunks of whole records, each record's columns copied out.
+  constexpr std::size_t kChunk = 4096;
+  std::vector<tEphemerisData> buffer(kChunk);
+  auto* bytes = reinterpret_cast<char*>(buffer.data());
+  std::size_t row = 0;
+  while (row < static_cast<std::size_t>(kEphemerisRows)) {
+    const std::size_t want = std::min(kChunk, static_cast<std::size_t>(kEphemerisRows) - row) * sizeof(tEphemerisData);
+    std::size_t done = 0;
+    while (done < want) {
+      const ssize_t n = ::read(fd.get(), bytes + done, want - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw Error(std::strerror(errno), path.string());
+      }
+      if (n == 0) throw Error(kReadBeyondEnd, path.string());
+      done += static_cast<std::size_t>(n);
+    }
+    for (std::size_t i = 0; i < want / sizeof(tEphemerisData); ++i) table[row + i] = StoredRow(buffer[i]);
+    row += want / sizeof(tEphemerisData);
+  }
 }
 
 }  // namespace
@@ -109,37 +99,6 @@ void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir) {
     ReadBody(store.table(body), files[static_cast<std::size_t>(body)], dir / BinaryFileName(body));
   });
   if (refused) std::rethrow_exception(refused);
-}
-
-void LoadEphemerisBlocks(EphemerisStore& store, const std::filesystem::path& dir, unsigned threads,
-                         const std::function<void(int first, int last)>& loaded) {
-  constexpr int kBlocks = 8;
-  auto first_row = [](int block) { return 1 + block * kEphemerisRows / kBlocks; };
-  auto last_row = [](int block) { return (block + 1) * kEphemerisRows / kBlocks; };
-  std::vector<Fd> files;
-  for (int body = 0; body < kBodyCount; ++body) {
-    try {
-      files.push_back(OpenBody(dir / BinaryFileName(body)));
-    } catch (const Error&) {
-      // The bodies before it are read and the error thrown as a whole load does.
-      LoadEphemeris(store, dir);
-      ParallelFor(kBlocks, threads, [&](int k) { loaded(first_row(k), last_row(k)); });
-      return;
-    }
-    // Reading the rest of the file while the first blocks are done helps
-    // when it is not in the page cache yet.
-    ::posix_fadvise(files.back().get(), 0, static_cast<off_t>(kBodyBytes), POSIX_FADV_WILLNEED);
-  }
-  ParallelFor(kBlocks, threads, [&](int k) {
-    std::vector<tEphemerisData> buffer;
-    for (int first = first_row(k); first <= last_row(k); first += static_cast<int>(kChunkRows)) {
-      const int last = std::min(last_row(k), first + static_cast<int>(kChunkRows) - 1);
-      for (int body = 0; body < kBodyCount; ++body)
-        ReadRows(store.table(body), files[static_cast<std::size_t>(body)], static_cast<std::size_t>(first - 1),
-                 static_cast<std::size_t>(last - first + 1), buffer, dir / BinaryFileName(body));
-      loaded(first, last);
-    }
-  });
 }
 
 }  // namespace vk

@@ -32,10 +32,10 @@ constexpr std::size_t kUsualLineBytes = 80;
 }  // namespace
 
 void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads) {
-  // Each block's rows are prepared as soon as they are read, while still in
-  // the cache; the Sun's rows before the other bodies' same rows.
-  LoadEphemerisBlocks(eph, dir, threads, [&](int first, int last) {
-    for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, first, last);
+  LoadEphemeris(eph, dir);
+  // Each block prepares the Sun's rows before the other bodies' same rows.
+  ParallelFor(kBlocks, threads, [&](int k) {
+    for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, FirstRow(k), LastRow(k));
   });
 }
 

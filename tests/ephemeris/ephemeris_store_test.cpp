@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -36,41 +34,12 @@ TEST(EphemerisStore, RecordLayoutOnDisk) {
   EXPECT_EQ(BodyNames[Neptune], "Neptun");
 }
 
-// The whole load, and the load a block at a time that hands each block on
-// (counted per row in rows_loaded, row 0 unused) once every body's rows of
-// it hold the newest generation written.
-class Loading : public ::testing::TestWithParam<bool> {
- protected:
-  void Load(EphemerisStore& store, const std::filesystem::path& dir) {
-    if (!GetParam()) {
-      LoadEphemeris(store, dir);
-      std::fill(rows_loaded.begin() + 1, rows_loaded.end(), 1);
-      return;
-    }
-    std::mutex m;
-    LoadEphemerisBlocks(store, dir, 2, [&](int first, int last) {
-      const std::lock_guard lock(m);
-      for (int b = 0; b < kBodyCount; ++b)
-        for (int k : {first, last})
-          if (store.at(b, k).jd != generation * 1e6 + b * 1e5 + k) return;  // leaves the rows uncounted
-      for (int k = first; k <= last; ++k) ++rows_loaded[static_cast<std::size_t>(k)];
-    });
-  }
-  bool EachRowCounted(int times) const {
-    return std::all_of(rows_loaded.begin() + 1, rows_loaded.end(), [&](int n) { return n == times; });
-  }
-  int generation = 2;
-  std::vector<int> rows_loaded = std::vector<int>(kEphemerisRows + 1, 0);
-};
-
-TEST_P(Loading, LoadsAllRowsAndIgnoresExtraRecords) {
+TEST(LoadEphemeris, LoadsAllRowsAndIgnoresExtraRecords) {
   test::TempDir dir;
   WriteAll(dir, 1);
   WriteBinary(dir / BinaryFileName(Saturn), Saturn, kEphemerisRows + 10, 1);
-  generation = 1;
   EphemerisStore store;
-  Load(store, dir.path());
-  EXPECT_TRUE(EachRowCounted(1)) << "rows handed on once each, after their loading";
+  LoadEphemeris(store, dir.path());
   for (int b = 0; b < kBodyCount; ++b) {
     EXPECT_EQ(+store.at(b, 1).jd, 1e6 + b * 1e5 + 1) << BodyNames[b];
     EXPECT_EQ(+store.at(b, kEphemerisRows).jd, 1e6 + b * 1e5 + kEphemerisRows) << BodyNames[b];
@@ -78,7 +47,7 @@ TEST_P(Loading, LoadsAllRowsAndIgnoresExtraRecords) {
   }
 }
 
-TEST_P(Loading, FileOneByteShortFailsAndKeepsThatBodysRows) {
+TEST(LoadEphemeris, FileOneByteShortFailsAndKeepsThatBodysRows) {
   test::TempDir dir;
   WriteAll(dir, 1);
   EphemerisStore store;
@@ -86,7 +55,7 @@ TEST_P(Loading, FileOneByteShortFailsAndKeepsThatBodysRows) {
   WriteAll(dir, 2);
   std::filesystem::resize_file(dir / BinaryFileName(Mars), 11569932 - 1);
   try {
-    Load(store, dir.path());
+    LoadEphemeris(store, dir.path());
     FAIL() << "a short file must fail";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "Read beyond end of file");
@@ -95,16 +64,15 @@ TEST_P(Loading, FileOneByteShortFailsAndKeepsThatBodysRows) {
   for (int b = 0; b < Mars; ++b) EXPECT_EQ(+store.at(b, 100).jd, 2e6 + b * 1e5 + 100) << BodyNames[b] << " is new";
   for (int b = Mars; b < kBodyCount; ++b)
     EXPECT_EQ(+store.at(b, 100).jd, 1e6 + b * 1e5 + 100) << BodyNames[b] << " keeps its rows";
-  EXPECT_TRUE(EachRowCounted(0)) << "no row handed on";
 }
 
-TEST_P(Loading, MissingFilePartWayStopsThere) {
+TEST(LoadEphemeris, MissingFilePartWayStopsThere) {
   test::TempDir dir;
   WriteAll(dir, 2);
   std::filesystem::remove(dir / BinaryFileName(Jupiter));
   EphemerisStore store;
   try {
-    Load(store, dir.path());
+    LoadEphemeris(store, dir.path());
     FAIL() << "a missing file must fail";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "File not found");
@@ -113,11 +81,7 @@ TEST_P(Loading, MissingFilePartWayStopsThere) {
   EXPECT_EQ(+store.at(Mars, 1).jd, 2e6 + int{Mars} * 1e5 + 1);
   EXPECT_EQ(+store.at(Jupiter, 1).jd, 0.0);
   EXPECT_EQ(+store.at(Neptune, 1).jd, 0.0);
-  EXPECT_TRUE(EachRowCounted(0)) << "no row handed on";
 }
-
-INSTANTIATE_TEST_SUITE_P(WholeAndInBlocks, Loading, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "InBlocks" : "Whole"; });
 
 }  // namespace
 }  // namespace vk

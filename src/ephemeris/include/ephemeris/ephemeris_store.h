@@ -2,7 +2,6 @@
 // the columns of the files' rows that the computation reads.
 #pragma once
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "base/large_array.h"
@@ -50,17 +49,5 @@ class EphemerisStore {
 // at the first failing body; earlier bodies hold the new rows, that body and
 // the later ones keep their previous rows.
 void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir = ".");
-
-// LoadEphemeris, the rows read a block at a time on `threads` threads (0:
-// one per core): as soon as rows first … last of all nine bodies are in the
-// tables, `loaded(first, last)` runs on the thread that read them, while they
-// are still in the cache. The blocks cover rows 1 … kEphemerisRows once,
-// in increasing order on each thread. Throws: as LoadEphemeris when a file is
-// missing or short, after the bodies before it are read and before `loaded`
-// runs; an error reading a checked file (one cut short meanwhile) after
-// the blocks begun have ended, with the tables partly new; the first
-// exception `loaded` throws likewise.
-void LoadEphemerisBlocks(EphemerisStore& store, const std::filesystem::path& dir, unsigned threads,
-                         const std::function<void(int first, int last)>& loaded);
 
 }  // namespace vk
