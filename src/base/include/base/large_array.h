@@ -1,6 +1,7 @@
-// Arrays of tens of megabytes that live as long as the program: their memory
-// is mapped afresh from the system, in 2 MiB pages where the system allows,
-// so that filling them costs a page fault per 2 MiB instead of one per 4 KiB.
+// Arrays of megabytes that live as long as the program: their memory is
+// mapped afresh from the system, from 16 MiB on in 2 MiB pages where the
+// system allows, so that filling them costs a page fault per 2 MiB instead
+// of one per 4 KiB.
 #pragma once
 #include <cstddef>
 #include <memory>
@@ -10,8 +11,8 @@
 namespace vk {
 
 namespace detail {
-// Fresh zero-filled memory for `bytes` bytes, aligned to 2 MiB, marked for
-// huge pages where the system has them. Throws: std::bad_alloc.
+// Fresh zero-filled memory for `bytes` bytes, aligned to 2 MiB; from 16 MiB
+// on marked for huge pages where the system has them. Throws: std::bad_alloc.
 void* AllocateLarge(std::size_t bytes);
 // Returns memory of AllocateLarge(bytes) to the system.
 void FreeLarge(void* p, std::size_t bytes) noexcept;

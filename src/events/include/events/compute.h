@@ -49,8 +49,9 @@ void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& s
 
 // The bytes ComputeEventLog writes, one piece per body in body order, with
 // the same progress texts except "Done.". A body's site-independent events
-// are found and kept (PrepareFixedEvents) where they are not kept yet. `records`, when given, receives
-// per piece one LineRecord per line (RunEventPasses). Never fails except std::bad_alloc.
+// are found and kept (PrepareFixedEvents) where they are not kept yet.
+// `records`, when given, receives per piece one LineRecord per line
+// (RunEventPasses). Never fails except std::bad_alloc.
 std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads = 0,
                                            Interpolation mode = Interpolation::Precise,
