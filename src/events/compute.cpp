@@ -2,6 +2,7 @@
 
 #include <array>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <string>
 #include <vector>
@@ -43,7 +44,7 @@ namespace {
 
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                   unsigned threads, Interpolation mode, std::vector<std::string>& lines,
-                  std::vector<std::vector<LineRecord>>* records) {
+                  std::vector<std::vector<LineRecord>>* records, const PiecesReady& ready = {}) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
@@ -67,6 +68,18 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
     if (!basic.fixed_events(b)) PrepareFixedEvents(eph, basic, b);
     RunEventPasses(eph, basic, site, b, lines[body], mode, records ? &(*records)[body] : nullptr, &basic.transits(b));
   };
+  // Pieces 0 … complete_upto − 1 are complete; `ready` hears of each new end in turn.
+  std::mutex order;
+  std::array<bool, kBodyCount> complete{};
+  int complete_upto = 0;
+  auto finished = [&](int b) {
+    if (!ready) return;
+    const std::lock_guard lock(order);
+    complete[static_cast<std::size_t>(b)] = true;
+    const int before = complete_upto;
+    while (complete_upto < kBodyCount && complete[static_cast<std::size_t>(complete_upto)]) ++complete_upto;
+    if (complete_upto > before) ready(complete_upto);
+  };
   if (threads == 0) threads = DefaultThreadCount();
   // A body's passes read its own site values alone: on several cores they
   // run on their own thread as soon as those are done, beside the next
@@ -87,11 +100,13 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
                   [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
       if (threads == 1) {
         passes(b);
+        finished(b);
         continue;
       }
       running.emplace_back([&, b] {
         try {
           passes(b);
+          finished(b);
         } catch (...) {
           errors[static_cast<std::size_t>(b)] = std::current_exception();
         }
@@ -113,8 +128,8 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
 }
 
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines) {
-  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records);
+                       unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready) {
+  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, ready);
 }
 
 void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path) {

@@ -1,8 +1,11 @@
 #include "events/recompute.h"
 
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <thread>
 
+#include "base/atomic_file.h"
 #include "events/compute.h"
 
 namespace vk {
@@ -17,18 +20,51 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
     if (Complete(stamp)) a.prepared = stamp;
   }
   const std::filesystem::path log_path = logs / kEventLogName;
-  ComputeEventLines(a.ephemeris, a.basic, a.site, progress, 0, a.interpolation, a.lines);
   const std::vector<std::string>& text = a.lines.pieces;
-  // The log is written while the same bytes are read into the table; the
-  // chain ends only when both are done, with the write's error first.
+  // The log is written on its own thread, each body's piece as soon as it and
+  // the pieces before it are complete (beside the last bodies' passes), and
+  // then while the same bytes are read into the table; the chain ends only
+  // when both are done, with the write's error first.
+  std::mutex m;
+  std::condition_variable cv;
+  int ready = 0;           // pieces 0 … ready − 1 are complete
+  bool abandoned = false;  // the computation failed: no more pieces come
   std::exception_ptr write_error;
   std::thread writer([&] {
     try {
-      WriteEventLog(text, log_path);
+      AtomicFile log(log_path);
+      for (int b = 0; b < kBodyCount; ++b) {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return ready > b || abandoned; });
+        if (ready <= b) return;  // the temporary file goes with `log`
+        lock.unlock();
+        log.write(text[static_cast<std::size_t>(b)]);
+      }
+      // Renamed whole over the old log, not synced: the log is computed anew
+      // from the data at every start, and waiting for the disk at every site
+      // change would keep the user waiting for nothing.
+      log.commit(/*sync=*/false);
     } catch (...) {
       write_error = std::current_exception();
     }
   });
+  try {
+    ComputeEventLines(a.ephemeris, a.basic, a.site, progress, 0, a.interpolation, a.lines, [&](int n) {
+      {
+        const std::lock_guard lock(m);
+        ready = n;
+      }
+      cv.notify_one();
+    });
+  } catch (...) {
+    {
+      const std::lock_guard lock(m);
+      abandoned = true;
+    }
+    cv.notify_one();
+    writer.join();
+    throw;
+  }
   std::exception_ptr read_error;
   try {
     if (!ReadSortedEventRecords(a.events, text, a.lines.records)) ReadSortedEventText(a.events, text, log_path);

@@ -144,6 +144,32 @@ TEST_F(SiteChange, TheSiteStepGivesTheSameBytesOnOneCoreAndOnTwo) {
   EXPECT_TRUE(test::ReadFile(ws.dir / "one.txt") == test::ReadFile(ws.dir / "two.txt"));
 }
 
+// The chain writes each piece of the log as soon as it and the pieces before
+// it are complete: what the computation reports complete is never changed
+// after, on one core as on two, and every piece is reported in the end.
+TEST_F(SiteChange, PiecesReportedCompleteAreNotChangedAfter) {
+  auto a = std::make_unique<Almanac>();
+  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  for (unsigned threads : {1u, 2u}) {
+    std::vector<int> told;
+    std::vector<std::vector<std::string>> seen;
+    ComputeEventLines(a->ephemeris, a->basic, {-33.87, 151.21, 10.0, {}}, nullptr, threads, Interpolation::Precise,
+                      a->lines, [&](int n) {
+                        told.push_back(n);
+                        seen.emplace_back(a->lines.pieces.begin(), a->lines.pieces.begin() + n);
+                      });
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), kBodyCount) << threads << " threads";
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()) &&
+                std::adjacent_find(told.begin(), told.end()) == told.end())
+        << threads << " threads: told out of order";
+    for (std::size_t c = 0; c < seen.size(); ++c)
+      for (std::size_t b = 0; b < seen[c].size(); ++b)
+        EXPECT_TRUE(seen[c][b] == a->lines.pieces[b])
+            << threads << " threads: piece " << b << " changed after n = " << told[c];
+  }
+}
+
 // The site-independent events found by the first computation serve every
 // later site and zone: the bytes are those of passes that find them anew,
 // and preparing the rows again forgets them.

@@ -2,6 +2,7 @@
 // written to the event log.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <span>
 #include <vector>
@@ -56,11 +57,17 @@ std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable
                                            const ProgressFn& progress, unsigned threads = 0,
                                            Interpolation mode = Interpolation::Precise,
                                            std::vector<std::vector<LineRecord>>* records = nullptr);
+// Told n = 1 … 9 in increasing order, each as soon as pieces 0 … n − 1 are
+// complete (this computation changes them no more); one call at a time, from
+// any of the computation's threads. Must not throw.
+using PiecesReady = std::function<void(int n)>;
+
 // The same into `lines`, pieces and records, whose room is used again
 // (taken anew, its pages would be faulted in and cleared at every site
-// change). Never fails except std::bad_alloc.
+// change), telling `ready` (when given) of the complete pieces. Never fails
+// except std::bad_alloc; after a failure `ready` is told no more.
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines);
+                       unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready = {});
 
 // Writes `pieces` one after another as the event log `log_path`: under a
 // temporary name, renamed over the old log when complete (not synced to the disk). Throws: Error with
