@@ -132,9 +132,13 @@ void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site&
   ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, ready);
 }
 
-void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path) {
+void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path,
+                   const std::function<bool(std::size_t piece)>& available) {
   AtomicFile log(log_path);
-  for (const std::string& piece : pieces) log.write(piece);
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (available && !available(i)) return;  // the temporary file goes with `log`
+    log.write(pieces[i]);
+  }
   // Renamed whole over the old log, not synced: the log is computed anew from
   // the data at every start, and waiting for the disk at every site change
   // would keep the user waiting for nothing.

@@ -5,7 +5,6 @@
 #include <mutex>
 #include <thread>
 
-#include "base/atomic_file.h"
 #include "events/compute.h"
 
 namespace vk {
@@ -20,6 +19,8 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
     if (Complete(stamp)) a.prepared = stamp;
   }
   const std::filesystem::path log_path = logs / kEventLogName;
+  // One piece per body from here on: the writer's view of them stays valid.
+  a.lines.pieces.resize(kBodyCount);
   const std::vector<std::string>& text = a.lines.pieces;
   // The log is written on its own thread, each body's piece as soon as it and
   // the pieces before it are complete (beside the last bodies' passes), and
@@ -32,18 +33,11 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
   std::exception_ptr write_error;
   std::thread writer([&] {
     try {
-      AtomicFile log(log_path);
-      for (int b = 0; b < kBodyCount; ++b) {
+      WriteEventLog(text, log_path, [&](std::size_t b) {
         std::unique_lock lock(m);
-        cv.wait(lock, [&] { return ready > b || abandoned; });
-        if (ready <= b) return;  // the temporary file goes with `log`
-        lock.unlock();
-        log.write(text[static_cast<std::size_t>(b)]);
-      }
-      // Renamed whole over the old log, not synced: the log is computed anew
-      // from the data at every start, and waiting for the disk at every site
-      // change would keep the user waiting for nothing.
-      log.commit(/*sync=*/false);
+        cv.wait(lock, [&] { return ready > static_cast<int>(b) || abandoned; });
+        return ready > static_cast<int>(b);
+      });
     } catch (...) {
       write_error = std::current_exception();
     }

@@ -70,8 +70,11 @@ void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site&
                        unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready = {});
 
 // Writes `pieces` one after another as the event log `log_path`: under a
-// temporary name, renamed over the old log when complete (not synced to the disk). Throws: Error with
-// the system's text; the old log then stays.
-void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path);
+// temporary name, renamed over the old log when complete (not synced to the
+// disk). `available`, when given, is asked before each piece i and may wait
+// until the piece is complete; false ends the writing without a log, the old
+// one staying. Throws: Error with the system's text; the old log then stays.
+void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path,
+                   const std::function<bool(std::size_t piece)>& available = {});
 
 }  // namespace vk
