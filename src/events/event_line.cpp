@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <limits>
 
 #include "timecalc/calendar.h"
 #include "timecalc/input_checks.h"
@@ -13,19 +15,51 @@
 namespace vk {
 namespace {
 
+// The value a fixed-point text ("-12.345", no exponent) reads as: its digits
+// as an integer divided by the power of ten of its decimals, one correctly
+// rounded division of two exact numbers, which is how reading the text rounds
+// it; longer texts are read as the log's reader reads them. Returns: nothing
+// for a text that does not read.
+std::optional<double> FixedValue(std::string_view text) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  const bool negative = !text.empty() && text.front() == '-';
+  std::uint64_t digits = 0;
+  int count = 0, decimals = -1;
+  for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.' && decimals < 0) {
+      decimals = 0;
+    } else if (c >= '0' && c <= '9') {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++count;
+      if (decimals >= 0) ++decimals;
+    } else {
+      count = -1;
+      break;
+    }
+  }
+  decimals = std::max(decimals, 0);
+  // Up to 15 digits stay below 2^53: the integer is exact.
+  if (count < 1 || count > 15 || decimals >= static_cast<int>(std::size(kPowersOfTen))) return TryParseFloat(text);
+  const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
+  return negative ? -value : value;
+}
+
 // FormatFixed(v, decimals) appended to `out` without a temporary string.
-void AppendFixed(std::string& out, double v, int decimals) {
+// Returns: the value the text reads as, or nothing (NaN or infinity).
+std::optional<double> AppendFixed(std::string& out, double v, int decimals) {
   char buf[400];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
   if (ec != std::errc()) {
     out += "NAN";
-    return;
+    return std::nullopt;
   }
   const char* begin = buf;
   const char* const stop = end;
   // "-0.00" reads as a sign without a value: the zero is written plainly.
   if (*begin == '-' && std::all_of(begin, stop, [](char c) { return c == '-' || c == '0' || c == '.'; })) ++begin;
   out.append(begin, static_cast<std::size_t>(stop - begin));
+  return FixedValue(std::string_view(begin, static_cast<std::size_t>(stop - begin)));
 }
 
 // The last 2·`pairs` decimal digits of `value`, zero-padded, at `at`.
@@ -100,9 +134,16 @@ std::optional<double> AppendScientific23(std::string& out, double v) {
   return std::nullopt;
 }
 
-void AppendOptional(std::string& out, const std::optional<double>& v, int decimals) {
-  if (v) AppendFixed(out, *v, decimals);
+// An optional number and its TAB. Returns: what the field reads as, kMissing
+// when it is empty, NaN when it does not read inside `range`.
+double AppendOptional(std::string& out, const std::optional<double>& v, int decimals, FieldRange range) {
+  double read = kMissing;
+  if (v) {
+    const std::optional<double> value = AppendFixed(out, *v, decimals);
+    read = value && *value >= range.lo && *value <= range.hi ? *value : std::numeric_limits<double>::quiet_NaN();
+  }
   out += '\t';
+  return read;
 }
 
 // Text that reads back as one field: no TAB and no line end inside.
@@ -126,15 +167,15 @@ void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::strin
   out += event;
   out += '\t';
   const std::size_t numbers_at = out.size();
-  AppendOptional(out, f.au, 4);
-  AppendOptional(out, f.km, 0);
-  AppendOptional(out, f.earth_radii, 2);
+  const double au = AppendOptional(out, f.au, 4, kAuRange);
+  const double km = AppendOptional(out, f.km, 0, kKmRange);
+  const double earth_radii = AppendOptional(out, f.earth_radii, 2, kEarthRadiiRange);
   const std::size_t angle_at = out.size();
   out += f.angle;
   const std::size_t angle_end = out.size();
   out += '\t';
-  AppendOptional(out, f.diameter, 1);
-  AppendOptional(out, f.magnitude, 2);
+  const double diameter = AppendOptional(out, f.diameter, 1, kDiameterRange);
+  const double magnitude = AppendOptional(out, f.magnitude, 2, kMagnitudeRange);
   const std::size_t note_at = out.size();
   if (f.label) out += f.label->view();
   out += "\t\r\n";
@@ -142,7 +183,9 @@ void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::strin
   const std::size_t end = out.size() - 2;
   LineRecord r;
   r.start = static_cast<std::uint32_t>(start);
-  if (dates && end - start <= 255 && OneField(body) && OneField(event) && OneField(f.angle) &&
+  const bool numbers_read = !std::isnan(au) && !std::isnan(km) && !std::isnan(earth_radii) &&
+                            !std::isnan(diameter) && !std::isnan(magnitude);
+  if (dates && numbers_read && end - start <= 255 && OneField(body) && OneField(event) && OneField(f.angle) &&
       (!f.label || OneField(f.label->view()))) {
     r.jd_ut = *ut;
     r.jd_local = *local;
@@ -152,7 +195,11 @@ void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::strin
     r.angle_end = static_cast<std::uint8_t>(angle_end - start);
     r.note_at = static_cast<std::uint8_t>(note_at - start);
     r.end = static_cast<std::uint8_t>(end - start);
-    r.numbers = f.au || f.km || f.earth_radii || f.diameter || f.magnitude;
+    r.au = au;
+    r.km = km;
+    r.earth_radii = earth_radii;
+    r.diameter = static_cast<float>(diameter);
+    r.magnitude = static_cast<float>(magnitude);
   }
   *record = r;
 }

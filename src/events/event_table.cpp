@@ -40,27 +40,27 @@ double Number(TabFields& p, double lo, double hi) {
   p.drop();
   return v;
 }
-double OptionalNumber(TabFields& p, double lo, double hi) {
+double OptionalNumber(TabFields& p, FieldRange range) {
   if (p.empty_field()) {
     p.drop();
     return kMissing;
   }
-  return Number(p, lo, hi);
+  return Number(p, range.lo, range.hi);
 }
 
 // Fields 5 to 10: the numbers and the angle between them.
 void ParseFieldsFiveToTen(TabFields& p, tEventData& e) {
-  e.au = OptionalNumber(p, 0, 100);
-  e.km = OptionalNumber(p, 0, 1.5e10);
-  e.earth_radii = OptionalNumber(p, 0, 1e4);
+  e.au = OptionalNumber(p, kAuRange);
+  e.km = OptionalNumber(p, kKmRange);
+  e.earth_radii = OptionalNumber(p, kEarthRadiiRange);
   if (p.empty_field()) {
-    e.angle.clear();
+    e.angle = {};
     p.drop();
   } else {
-    e.angle.assign(p.take());
+    e.angle = p.take();
   }
-  e.diameter = static_cast<float>(OptionalNumber(p, 0, 10000));
-  e.magnitude = static_cast<float>(OptionalNumber(p, -30, 40));
+  e.diameter = static_cast<float>(OptionalNumber(p, kDiameterRange));
+  e.magnitude = static_cast<float>(OptionalNumber(p, kMagnitudeRange));
 }
 
 // `local`: field 2 already read, or NaN.
@@ -72,16 +72,16 @@ void ParseFields(TabFields& p, tEventData& e, double local) {
     e.jd_local = local;
     p.drop();
   }
-  e.body.assign(p.take());
-  e.event.assign(p.take());
+  e.body = p.take();
+  e.event = p.take();
   ParseFieldsFiveToTen(p, e);
-  e.note.assign(p.rest());
+  e.note = p.rest();
 }
 
 // Throws: Error with "column N" as its file. `local`: field 2 as
 // LocalDateOfLine read it, or NaN.
 void ParseEventLine(std::string_view s, tEventData& e, double local = std::numeric_limits<double>::quiet_NaN()) {
-  e.line.assign(s);
+  e.line = s;
   const auto tabs = static_cast<int>(std::count(s.begin(), s.end(), '\t'));
   if (tabs < kLogColumns)
     throw Error("Line has " + std::to_string(tabs) + " TAB-ended columns, " + std::to_string(kLogColumns) +
@@ -112,16 +112,8 @@ std::string Joined(std::span<const std::string> pieces) {
   return text;
 }
 
-}  // namespace
-
-void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
-  store.Event_Count = 0;
-  const std::string text = ReadWholeFile(path);
-  ReadEventText(store, text, path);
-}
-
-void ReadEventText(EventStore& store, std::string_view text, const std::filesystem::path& path) {
-  store.Event_Count = 0;
+// ReadEventText on `text`, a view of the store's text.
+void ParseEventText(EventStore& store, std::string_view text, const std::filesystem::path& path) {
   std::vector<std::string_view> lines;
   SplitLines(text, lines);
   const int n = static_cast<int>(std::min<std::size_t>(lines.size(), kEventCapacity));
@@ -165,6 +157,20 @@ void ReadEventText(EventStore& store, std::string_view text, const std::filesyst
   store.Event_Count = n;
   if (lines.size() > static_cast<std::size_t>(kEventCapacity))
     throw Error(kRangeCheckError, path.string() + ", line " + std::to_string(kEventCapacity + 1));
+}
+
+}  // namespace
+
+void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
+  store.Event_Count = 0;
+  ReadEventText(store, ReadWholeFile(path), path);
+}
+
+void ReadEventText(EventStore& store, std::string text, const std::filesystem::path& path) {
+  store.Event_Count = 0;
+  store.text.clear();
+  store.text.push_back(std::move(text));
+  ParseEventText(store, store.text.front(), path);
 }
 
 namespace {
@@ -360,7 +366,7 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
 
 }  // namespace
 
-bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> pieces,
+bool ReadSortedEventRecords(EventStore& store, std::vector<std::string>& pieces,
                             std::span<const std::vector<LineRecord>> records) {
   store.Event_Count = 0;
   if (pieces.size() != records.size()) return false;
@@ -394,72 +400,68 @@ bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> piec
   SortKeys(a, n, store.sort_scratch);
   while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   const unsigned threads = std::min(2u, DefaultThreadCount());
-  std::vector<char> failed(threads, 0);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
     const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
-    // Records and lines lie in file order: prefetched some places ahead.
+    // Records lie in file order: prefetched some places ahead.
     constexpr int kAhead = 8;
-    try {
-      for (int p = from; p <= to; ++p) {
-        if (p + 2 * kAhead <= to) __builtin_prefetch(line_of(a[static_cast<std::size_t>(p + 2 * kAhead)].entry).record);
-        if (p + kAhead <= to) {
-          const Line ahead = line_of(a[static_cast<std::size_t>(p + kAhead)].entry);
-          __builtin_prefetch(ahead.piece + ahead.record->start);
-          __builtin_prefetch(ahead.piece + ahead.record->start + 64);
-        }
-        const Line l = line_of(a[static_cast<std::size_t>(p)].entry);
-        const LineRecord& r = *l.record;
-        const std::string_view line(l.piece + r.start, r.end);
-        tEventData& e = store.Event_Tab[static_cast<std::size_t>(p)];
-        e.line.assign(line);
-        e.jd_ut = r.jd_ut;
-        e.jd_local = r.jd_local;
-        e.body.assign(line.substr(kLineBodyAt, r.event_at - 1 - kLineBodyAt));
-        e.event.assign(line.substr(r.event_at, r.numbers_at - 1 - r.event_at));
-        if (r.numbers) {
-          TabFields fields(line.substr(r.numbers_at));
-          ParseFieldsFiveToTen(fields, e);
-        } else {
-          e.au = e.km = e.earth_radii = kMissing;
-          e.angle.assign(line.substr(r.angle_at, r.angle_end - r.angle_at));
-          e.diameter = e.magnitude = static_cast<float>(kMissing);
-        }
-        e.note.assign(line.substr(r.note_at));
-      }
-    } catch (...) {  // a number that does not read: the text is read instead
-      failed[static_cast<std::size_t>(t)] = 1;
+    for (int p = from; p <= to; ++p) {
+      if (p + kAhead <= to) __builtin_prefetch(line_of(a[static_cast<std::size_t>(p + kAhead)].entry).record);
+      const Line l = line_of(a[static_cast<std::size_t>(p)].entry);
+      const LineRecord& r = *l.record;
+      const std::string_view line(l.piece + r.start, r.end);
+      tEventData& e = store.Event_Tab[static_cast<std::size_t>(p)];
+      e.line = line;
+      e.jd_ut = r.jd_ut;
+      e.jd_local = r.jd_local;
+      e.body = line.substr(kLineBodyAt, r.event_at - 1 - kLineBodyAt);
+      e.event = line.substr(r.event_at, r.numbers_at - 1 - r.event_at);
+      e.au = r.au;
+      e.km = r.km;
+      e.earth_radii = r.earth_radii;
+      e.angle = line.substr(r.angle_at, r.angle_end - r.angle_at);
+      e.diameter = r.diameter;
+      e.magnitude = r.magnitude;
+      e.note = line.substr(r.note_at);
     }
   });
-  if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return false;
+  // The outer vectors alone change hands: every view stays valid.
+  pieces.swap(store.text);
   store.Event_Count = n;
   return true;
 }
 
 void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path) {
   store.Event_Count = 0;
-  const std::string text[1] = {ReadWholeFile(path)};
-  ReadSortedEventText(store, text, path);
+  std::vector<std::string> text;
+  text.push_back(ReadWholeFile(path));
+  ReadSortedEventText(store, std::move(text), path);
 }
 
-void ReadSortedEventText(EventStore& store, std::span<const std::string> pieces, const std::filesystem::path& path) {
+void ReadSortedEventText(EventStore& store, std::vector<std::string> pieces, const std::filesystem::path& path) {
   store.Event_Count = 0;
   // Lines are found piece by piece when no line runs on from one piece into the next.
   bool whole_lines = true;
   for (std::size_t i = 0; i + 1 < pieces.size(); ++i)
     whole_lines = whole_lines && (pieces[i].empty() || pieces[i].back() == '\n');
-  if (!whole_lines) {
-    const std::string one[1] = {Joined(pieces)};
-    ReadSortedEventText(store, one, path);
-    return;
+  if (whole_lines) {
+    store.text = std::move(pieces);
+  } else {
+    store.text.clear();
+    store.text.push_back(Joined(pieces));
   }
   {
     std::vector<std::string_view> lines;
-    for (const std::string& piece : pieces) SplitLines(piece, lines);
+    for (const std::string& piece : store.text) SplitLines(piece, lines);
     if (lines.size() <= static_cast<std::size_t>(kEventCapacity) && ReadSortedLines(store, lines)) return;
   }
   // A log that does not read whole: read in file order, which names the first
   // fault and keeps the entries before it.
-  ReadEventText(store, Joined(pieces), path);
+  if (store.text.size() != 1) {
+    std::string joined = Joined(store.text);
+    store.text.clear();
+    store.text.push_back(std::move(joined));
+  }
+  ParseEventText(store, store.text.front(), path);
   SortEventTable(store);
 }
 

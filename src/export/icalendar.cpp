@@ -58,7 +58,7 @@ std::string Without_Tabs(std::string text) {
 std::string Event_Name(const tEventData& e) {
   tEventData bare;
   bare.event = e.event;
-  bare.note.assign(1, '\t');
+  bare.note = "\t";
   return Event_Text(bare);
 }
 
@@ -102,7 +102,7 @@ std::string Ical_Fold(std::string_view line) {
 std::string Ical_Utc(double jd_ut) { return Utc_Text(Unix_Seconds(jd_ut)); }
 
 std::string Ical_Uid(const tEventData& e, const Site& site) {
-  const std::string key = e.body + "|" + e.event + "|" + FormatFixed(site.Site_nLat, 4) + "|" +
+  const std::string key = std::string(e.body) + "|" + std::string(e.event) + "|" + FormatFixed(site.Site_nLat, 4) + "|" +
                           FormatFixed(site.Site_eLon, 4);
   return Ical_Utc(e.jd_ut) + "-" + Hex(Hash(key)) + "@vesperkalend";
 }
@@ -130,7 +130,7 @@ std::string Calendar_Text(const EventStore& store, const tCalendarRequest& reque
     line("UID:" + Ical_Uid(e, request.site));
     line("DTSTAMP:" + stamp);
     line("DTSTART:" + Ical_Utc(e.jd_ut));
-    line("SUMMARY:" + Ical_Escape(e.body + ": " + Event_Name(e)));
+    line("SUMMARY:" + Ical_Escape(std::string(e.body) + ": " + Event_Name(e)));
     line("DESCRIPTION:" + Ical_Escape(Without_Tabs(Event_Text(e)) + "\nOrtszeit: " + Date_Time_Text(e.jd_local)));
     line(geo);
     line(location);

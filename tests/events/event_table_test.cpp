@@ -130,13 +130,16 @@ TEST(ReadEventLog, MoreThan500000LinesIsARangeCheckError) {
   EXPECT_EQ(sorted.Event_Count, 500000) << "the sorted read keeps what the read in file order keeps";
 }
 
-void FillKeys(EventStore& store, const std::vector<double>& keys) {
+// Entries with the keys in turn, each line naming its key or given by `name`.
+void FillKeys(EventStore& store, const std::vector<double>& keys, std::string (*name)(std::size_t entry) = nullptr) {
   store.Event_Count = 0;
+  store.text.assign(keys.size() + 1, {});  // sized first: the lines view them in place
   for (double k : keys) {
     const int i = ++store.Event_Count;
     if (static_cast<int>(store.Event_Tab.size()) <= i) store.Event_Tab.emplace_back();
     store.Event_Tab[i].jd_local = k;
-    store.Event_Tab[i].line = "line " + std::to_string(k);
+    store.text[i] = name ? name(i) : "line " + std::to_string(k);
+    store.Event_Tab[i].line = store.text[i];
   }
 }
 
@@ -152,8 +155,7 @@ TEST(SortEventTable, EqualKeysEndInTheHeapSortsOrder) {
                {{5, 5, 5, 5, 5, 5, 5, 5}, "bcdefgha"}};
   for (const auto& c : cases) {
     EventStore store;
-    FillKeys(store, c.keys);
-    for (std::size_t i = 1; i <= c.keys.size(); ++i) store.Event_Tab[i].line = std::string(1, static_cast<char>('a' + i - 1));
+    FillKeys(store, c.keys, [](std::size_t i) { return std::string(1, static_cast<char>('a' + i - 1)); });
     SortEventTable(store);
     std::string order;
     for (int i = 1; i <= store.Event_Count; ++i) order += store.Event_Tab[static_cast<std::size_t>(i)].line;
@@ -331,13 +333,45 @@ TEST(ReadSortedEventRecords, SameEntriesAsReadingTheTextOrRefused) {
                         others[k].fields ? *others[k].fields : EventFields{}, &records[p].emplace_back());
       }
       EventStore got, expected;
-      const bool read = ReadSortedEventRecords(got, pieces, records);
+      std::vector<std::string> taken = pieces;
+      const bool read = ReadSortedEventRecords(got, taken, records);
       EXPECT_EQ(read, row.reads) << std::setprecision(17) << row.jd_ut << " " << row.jd_local << " split " << split;
       if (!read) continue;
+      // What `taken` holds now is the store's text before: the entries do not view it.
+      for (std::string& t : taken) std::fill(t.begin(), t.end(), 'x');
       ReadSortedEventText(expected, pieces, "log.txt");
       ExpectSameEntries(got, expected, "row " + pieces[0].substr(0, 47));
     }
   }
+}
+
+// Numbers of every width the log writes, halves of the last digit among
+// them: the values the records carry are those their text reads as.
+TEST(ReadSortedEventRecords, NumbersCarriedAreThoseTheirTextReads) {
+  std::mt19937_64 rng(7);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto half = [&](double lo, double hi, int decimals) {  // n + 0.5 units of the last digit, give or take an ulp
+    const double unit = std::pow(10.0, -decimals);
+    return std::nextafter((std::floor(any(lo, hi) / unit) + 0.5) * unit, any(0, 1) < 0.5 ? -1e300 : 1e300);
+  };
+  std::vector<std::string> pieces(1);
+  std::vector<std::vector<LineRecord>> records(1);
+  for (int i = 0; i < 20000; ++i) {
+    const bool edge = i % 2 == 1;
+    EventFields f;
+    f.au = edge ? half(0, 100, 4) : any(0, 100);
+    f.km = edge ? half(0, 1.5e10, 0) : any(0, 1.5e10);
+    f.earth_radii = edge ? half(0, 1e4, 2) : any(0, 1e4);
+    f.diameter = edge ? half(0, 10000, 1) : any(0, 10000);
+    f.magnitude = edge ? half(-30, 40, 2) : any(-30, 40);
+    AppendEventLine(pieces[0], 2459583.5 + i * 0.01, 2459583.54 + i * 0.01, "Mars", "Aufgang", f,
+                    &records[0].emplace_back());
+  }
+  EventStore got, expected;
+  std::vector<std::string> taken = pieces;
+  ASSERT_TRUE(ReadSortedEventRecords(got, taken, records));
+  ReadSortedEventText(expected, pieces, "log.txt");
+  ExpectSameEntries(got, expected, "random numbers");
 }
 
 TEST(ReadSortedEventRecords, RealSitesGiveTheEntriesOfTheirText) {
@@ -353,7 +387,9 @@ TEST(ReadSortedEventRecords, RealSitesGiveTheEntriesOfTheirText) {
     std::vector<std::vector<LineRecord>> records;
     const std::vector<std::string> pieces = ComputeEventLines(*eph, *basic, s.site, nullptr, 0, s.mode, &records);
     EventStore got, expected;
-    ASSERT_TRUE(ReadSortedEventRecords(got, pieces, records)) << s.site.Site_nLat;
+    std::vector<std::string> taken = pieces;
+    ASSERT_TRUE(ReadSortedEventRecords(got, taken, records)) << s.site.Site_nLat;
+    for (std::string& t : taken) std::fill(t.begin(), t.end(), 'x');
     ReadSortedEventText(expected, pieces, "log.txt");
     ExpectSameEntries(got, expected, "latitude " + std::to_string(s.site.Site_nLat));
   }

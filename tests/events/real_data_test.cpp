@@ -26,7 +26,7 @@ Almanac& Shared() {
 
 std::map<std::string, int> CountByBodyAndEvent(const EventStore& s) {
   std::map<std::string, int> n;
-  for (int i = 1; i <= s.Event_Count; ++i) ++n[s.Event_Tab[i].body + "|" + s.Event_Tab[i].event];
+  for (int i = 1; i <= s.Event_Count; ++i) ++n[std::string(s.Event_Tab[i].body) + "|" + std::string(s.Event_Tab[i].event)];
   return n;
 }
 
@@ -69,7 +69,7 @@ TEST_F(RealData, MidEuropeanSiteHasEveryDailyAndYearlyEvent) {
   std::map<std::string, int> kinds;
   for (int i = 1; i <= a.events.Event_Count; ++i) {
     ASSERT_TRUE(FindEventKind(a.events.Event_Tab[i].event)) << "unknown kind '" << a.events.Event_Tab[i].event << "'";
-    ++kinds[a.events.Event_Tab[i].event];
+    ++kinds[std::string(a.events.Event_Tab[i].event)];
   }
   for (const tEventKind& k : EventKinds) {
     if (k.name.find("Helligkeit") != std::string_view::npos) continue;

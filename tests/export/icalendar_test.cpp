@@ -101,7 +101,7 @@ tEventData Event(double jd_ut, const char* body, const char* event) {
   e.jd_local = jd_ut + 1.0 / 12.0;
   e.body = body;
   e.event = event;
-  e.note.assign(1, '\t');
+  e.note = "\t";
   return e;
 }
 

@@ -90,7 +90,7 @@ TEST_P(Reference, EveryRowWithinItsTolerance) {
     for (int b = 0; b < kBodyCount; ++b) body_of[BodyNames[b]] = b;
     for (int i = 1; i <= a.events.Event_Count; ++i) {
       const tEventData& e = a.events.Event_Tab[i];
-      events[{body_of[e.body], e.event}].push_back(&e);
+      events[{body_of[e.body], std::string(e.event)}].push_back(&e);
     }
     std::map<std::string, std::vector<double>> errors;  // by body and event, seconds
     for (const ReferenceRow* r : site_rows) {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <array>
+#include <deque>
 #include <string>
 
 #include "chart/day_chart.h"
@@ -16,13 +17,14 @@ inline double Local(int y, int mo, int d, int h, int mi, double s = 0) { return 
 // An event table filled in order of jd_local (1 … n).
 struct StoreBuilder {
   EventStore store;
+  std::deque<std::string> texts;  // what the entries' texts view; a deque keeps them in place
   tEventData& add(double jd_local, const std::string& body, const std::string& event) {
     tEventData e;
     e.jd_ut = jd_local - 1.0 / 24.0;
     e.jd_local = jd_local;
-    e.body = body;
-    e.event = event;
-    e.note.assign(1, '\t');
+    e.body = texts.emplace_back(body);
+    e.event = texts.emplace_back(event);
+    e.note = "\t";
     store.Event_Tab.push_back(e);
     ++store.Event_Count;
     return store.Event_Tab.back();

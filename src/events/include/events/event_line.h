@@ -23,16 +23,25 @@ struct EventFields {
   const tShortString3* label = nullptr;  // 11: the characters counted by its length
 };
 
+// The values a number of fields 5, 6, 7, 9 and 10 may take in a log that reads.
+struct FieldRange {
+  double lo, hi;
+};
+inline constexpr FieldRange kAuRange{0, 100}, kKmRange{0, 1.5e10}, kEarthRadiiRange{0, 1e4},
+    kDiameterRange{0, 10000}, kMagnitudeRange{-30, 40};
+
 // What reading a line back from the log gives, known while it is written:
-// its Julian Dates as their text reads and where its fields lie (offsets
-// within the line). `end` is the line's length without CR LF; end == 0: the
-// line is not known to read back (a date outside the accepted range or in an
-// unusual form, a TAB or line end inside a text) and has to be read from its text.
+// its Julian Dates and numbers as their text reads and where its text fields
+// lie (offsets within the line). `end` is the line's length without CR LF;
+// end == 0: the line is not known to read back (a date outside the accepted
+// range or in an unusual form, a number outside its range or not finite, a
+// TAB or line end inside a text) and has to be read from its text.
 struct LineRecord {
   double jd_ut = 0, jd_local = 0;
+  double au = kMissing, km = kMissing, earth_radii = kMissing;  // fields 5 to 7, kMissing when empty
+  float diameter = static_cast<float>(kMissing), magnitude = static_cast<float>(kMissing);  // fields 9, 10
   std::uint32_t start = 0;  // offset of the line in the text it was appended to
   std::uint8_t event_at = 0, numbers_at = 0, angle_at = 0, angle_end = 0, note_at = 0, end = 0;
-  bool numbers = false;  // some of fields 5, 6, 7, 9, 10 are filled
 };
 
 // The lines of an event log as written, one piece per body in body order,

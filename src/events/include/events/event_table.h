@@ -13,19 +13,20 @@ namespace vk {
 
 inline constexpr int kEventCapacity = 500000;
 
+// The texts are views of the text of the store that holds the entry (EventStore::text).
 struct tEventData {
-  std::string line;        // the whole line as read
+  std::string_view line;   // the whole line as read
   double jd_ut = 0;        // field 1
   double jd_local = 0;     // field 2: every day lookup uses this one
-  std::string body;        // field 3
-  std::string event;       // field 4
+  std::string_view body;   // field 3
+  std::string_view event;  // field 4
   double au = kMissing;    // field 5
   double km = kMissing;    // field 6
   double earth_radii = kMissing;  // field 7
-  std::string angle;       // field 8, or empty
+  std::string_view angle;  // field 8, or empty
   float diameter = static_cast<float>(kMissing);   // field 9
   float magnitude = static_cast<float>(kMissing);  // field 10
-  std::string note;        // the rest after field 10: label and its TAB, or a lone TAB
+  std::string_view note;   // the rest after field 10: label and its TAB, or a lone TAB
 };
 
 // What sorting the table moves: a line's local Julian Date and its entry in file order.
@@ -37,8 +38,17 @@ struct EventSortKey {
 // Entries 1 … Event_Count of Event_Tab are filled (entry 0 is unused).
 struct EventStore {
   EventStore();
+  // The entries' texts are views of `text`: a copy would share it; a move
+  // leaves every string where it is.
+  EventStore(const EventStore&) = delete;
+  EventStore& operator=(const EventStore&) = delete;
+  EventStore(EventStore&&) = default;
+  EventStore& operator=(EventStore&&) = default;
   std::vector<tEventData, LargeAllocator<tEventData>> Event_Tab;
   int Event_Count = 0;
+  // The log's text as it was read, in pieces one after another; replaced by
+  // each reading, never changed in between.
+  std::vector<std::string> text;
   // The sort's keys and its scratch room, kept from one reading to the next:
   // taken anew each time, their fresh pages cost more than the merging.
   std::vector<EventSortKey> sort_keys, sort_scratch;
@@ -56,8 +66,8 @@ struct EventStore {
 // Event_Count counts them.
 void ReadEventLog(EventStore& store, const std::filesystem::path& path);
 
-// ReadEventLog on a log whose bytes are `text`, errors naming `path`.
-void ReadEventText(EventStore& store, std::string_view text, const std::filesystem::path& path);
+// ReadEventLog on a log whose bytes are `text`, which the store keeps; errors naming `path`.
+void ReadEventText(EventStore& store, std::string text, const std::filesystem::path& path);
 
 // Heap sort of entries 1 … Event_Count into ascending jd_local, moving whole
 // records; equal keys end in the heap sort's order. Fewer than two entries
@@ -70,17 +80,19 @@ void SortEventTable(EventStore& store);
 void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path);
 
 // ReadSortedEventLog on a log whose bytes are `pieces` one after another,
-// errors naming `path`.
-void ReadSortedEventText(EventStore& store, std::span<const std::string> pieces, const std::filesystem::path& path);
+// which the store keeps; errors naming `path`.
+void ReadSortedEventText(EventStore& store, std::vector<std::string> pieces, const std::filesystem::path& path);
 
 // ReadSortedEventText on `pieces` written with `records` (one per line,
 // AppendEventLine), without reading the text: the entries, count and order
-// are those ReadSortedEventText gives. Returns: false, with Event_Count 0 and
-// entries overwritten, when a record is not known to read back, a number of
-// fields 5 to 10 does not read inside its range, the records do not match
-// the pieces or they are more than kEventCapacity; the text has to be read
-// then. Never fails except std::bad_alloc.
-bool ReadSortedEventRecords(EventStore& store, std::span<const std::string> pieces,
+// are those ReadSortedEventText gives. Then `pieces` and the store's text are
+// exchanged (no string moves): the store keeps the pieces, and `pieces` holds
+// the text of the entries before, whose room can be used again. Returns:
+// false, with Event_Count 0, entries overwritten and `pieces` as they were,
+// when a record is not known to read back, the records do not match the
+// pieces or they are more than kEventCapacity; the text has to be read then.
+// Never fails except std::bad_alloc.
+bool ReadSortedEventRecords(EventStore& store, std::vector<std::string>& pieces,
                             std::span<const std::vector<LineRecord>> records);
 
 }  // namespace vk
