@@ -82,8 +82,8 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     const double sin_g = t ? t->sin_g : std::sin(gmst), cos_g = t ? t->cos_g : std::cos(gmst);
     const double level = kHorizonAltitude + Semidiameter(e.diameter), margin = ParallaxMargin(e.delta);
     basic.place_[BasicTable::index(body, k)] = {
-        static_cast<float>(sin_dec),
-        static_cast<float>(cos_dec),
+        sin_dec,
+        cos_dec,
         static_cast<float>(sin_g * cos_ra - cos_g * sin_ra),
         static_cast<float>(cos_g * cos_ra + sin_g * sin_ra),
         static_cast<float>(SineOfAltitude(level - margin) - kSineSlack),
@@ -153,7 +153,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
     const double cos_h = static_cast<double>(p.cos_h0) * cos_lon - static_cast<double>(p.sin_h0) * sin_lon;
     const double sin_h = static_cast<double>(p.sin_h0) * cos_lon + static_cast<double>(p.cos_h0) * sin_lon;
-    const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * static_cast<double>(p.cos_dec) * cos_h;
+    const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * p.cos_dec * cos_h;
     unsigned bits = Side(s, p.lo, p.hi);
     if (body == Sun) {
       const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad;
@@ -182,8 +182,8 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
       v.ra = e.ra;
       v.dec = e.dec;
       v.sin_par = SinHorizontalParallax(e.delta);
-      const double dec = e.dec * kDegToRad;
-      TopocentricFromPlace(gmst, std::sin(dec), std::cos(dec), angles, v);
+      const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+      TopocentricFromPlace(gmst, p.sin_dec, p.cos_dec, angles, v);
       row.sin_ha = v.sin_ha;
       row.alt = v.alt;
       continue;

@@ -56,11 +56,13 @@ class BasicTable {
   static std::size_t index(int body, int row) {
     return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
   }
-  // What the site's values need of each row apart from the site, in single
-  // precision: enough for the side of a level, never a value the passes read.
+  // What the site's values need of each row apart from the site. The
+  // declination's sine and cosine serve the topocentric place as well; the
+  // rest is in single precision: enough for the side of a level, never a
+  // value the passes read.
   struct GeoPlace {
-    float sin_dec, cos_dec;  // of the declination
-    float sin_h0, cos_h0;    // of the sidereal time minus the right ascension
+    double sin_dec, cos_dec;  // of the declination
+    float sin_h0, cos_h0;     // of the sidereal time minus the right ascension
     float lo, hi;            // sines just below and above the altitudes within the parallax of the upper limb's level
   };
   struct RowTime {
