@@ -1,6 +1,8 @@
 #include "events/compute.h"
 
+#include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -64,7 +66,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   }
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
-    // Found once after the rows are prepared, beside the next bodies' site values.
+    // Found once after the rows are prepared, beside the other bodies' work.
     if (!basic.fixed_events(b)) PrepareFixedEvents(eph, basic, b);
     RunEventPasses(eph, basic, site, b, lines[body], mode, records ? &(*records)[body] : nullptr, &basic.transits(b));
   };
@@ -80,39 +82,78 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
     while (complete_upto < kBodyCount && complete[static_cast<std::size_t>(complete_upto)]) ++complete_upto;
     if (complete_upto > before) ready(complete_upto);
   };
+  // A body's site values and then its passes read and write that body's
+  // rows alone: each body is one task (its rows in blocks, whose scratch
+  // room stays small).
+  auto body_task = [&](int b) {
+    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k));
+    passes(b);
+    finished(b);
+  };
+  auto tell = [&](int b) {
+    if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
+  };
   if (threads == 0) threads = DefaultThreadCount();
-  // A body's passes read its own site values alone: on several cores they
-  // run on their own thread as soon as those are done, beside the next
-  // body's site values.
+  if (threads == 1) {
+    for (int b = 0; b < kBodyCount; ++b) {
+      tell(b);
+      body_task(b);
+    }
+    return;
+  }
+  // On several cores, workers take the bodies in body order (the Sun's, the
+  // longest, first), each as soon as it is free; the calling thread tells of
+  // each start, in body order. After a task fails no further task starts.
   std::vector<std::exception_ptr> errors(kBodyCount);
+  std::mutex state;
+  std::condition_variable changed;
+  int next = 0, told = 0, running = 0;
+  bool failed = false;
   {
-    std::vector<std::thread> running;
+    std::vector<std::thread> workers;
     struct JoinAll {
       std::vector<std::thread>& threads;
       ~JoinAll() {
         for (std::thread& t : threads) t.join();
       }
-    } join{running};
-    // The body order of the status texts stays as the user knows it.
-    for (int b = 0; b < kBodyCount; ++b) {
-      if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
-      ParallelFor(kBlocks, threads,
-                  [&](int k) { ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k)); });
-      if (threads == 1) {
-        passes(b);
-        finished(b);
-        continue;
-      }
-      running.emplace_back([&, b] {
-        try {
-          passes(b);
-          finished(b);
-        } catch (...) {
-          errors[static_cast<std::size_t>(b)] = std::current_exception();
+    } join{workers};
+    const unsigned count = std::min<unsigned>(threads, kBodyCount);
+    running = static_cast<int>(count);
+    for (unsigned w = 0; w < count; ++w)
+      workers.emplace_back([&] {
+        for (;;) {
+          int b = 0;
+          {
+            const std::lock_guard lock(state);
+            if (failed || next == kBodyCount) break;
+            b = next++;
+          }
+          changed.notify_all();
+          try {
+            body_task(b);
+          } catch (...) {
+            const std::lock_guard lock(state);
+            errors[static_cast<std::size_t>(b)] = std::current_exception();
+            failed = true;
+          }
         }
+        {
+          const std::lock_guard lock(state);
+          --running;
+        }
+        changed.notify_all();
       });
+    // The status texts, told here: the caller's thread may be the only one that may show them.
+    std::unique_lock lock(state);
+    for (;;) {
+      changed.wait(lock, [&] { return told < next || running == 0; });
+      if (told == next && running == 0) break;
+      const int upto = next;
+      lock.unlock();
+      for (; told < upto; ++told) tell(told);
+      lock.lock();
     }
-  }  // every body's passes have ended
+  }  // every worker has ended
   for (const std::exception_ptr& e : errors)
     if (e) std::rethrow_exception(e);
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "base/error.h"
 #include "events/compute.h"
@@ -146,14 +147,22 @@ TEST_F(SiteChange, TheSiteStepGivesTheSameBytesOnOneCoreAndOnTwo) {
 
 // The chain writes each piece of the log as soon as it and the pieces before
 // it are complete: what the computation reports complete is never changed
-// after, on one core as on two, and every piece is reported in the end.
+// after, on one core as on several, and every piece is reported in the end.
+// The status texts name the bodies in order, on the caller's thread.
 TEST_F(SiteChange, PiecesReportedCompleteAreNotChangedAfter) {
   auto a = std::make_unique<Almanac>();
   LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
-  for (unsigned threads : {1u, 2u}) {
+  std::string expected_status;
+  for (int b = 0; b < kBodyCount; ++b) expected_status += "Computing basic values... " + std::to_string(b) + "|";
+  for (unsigned threads : {1u, 2u, 3u}) {
     std::vector<int> told;
     std::vector<std::vector<std::string>> seen;
-    ComputeEventLines(a->ephemeris, a->basic, {-33.87, 151.21, 10.0, {}}, nullptr, threads, Interpolation::Precise,
+    std::string status;
+    const ProgressFn progress = [&, caller = std::this_thread::get_id()](std::string_view text, StatusColour c) {
+      status += std::string(text) + (c == StatusColour::Yellow ? "" : " (not yellow)") +
+                (std::this_thread::get_id() == caller ? "" : " (on another thread)") + "|";
+    };
+    ComputeEventLines(a->ephemeris, a->basic, {-33.87, 151.21, 10.0, {}}, progress, threads, Interpolation::Precise,
                       a->lines, [&](int n) {
                         told.push_back(n);
                         seen.emplace_back(a->lines.pieces.begin(), a->lines.pieces.begin() + n);
@@ -167,6 +176,7 @@ TEST_F(SiteChange, PiecesReportedCompleteAreNotChangedAfter) {
       for (std::size_t b = 0; b < seen[c].size(); ++b)
         EXPECT_TRUE(seen[c][b] == a->lines.pieces[b])
             << threads << " threads: piece " << b << " changed after n = " << told[c];
+    EXPECT_EQ(status, expected_status) << threads << " threads";
   }
 }
 
