@@ -175,7 +175,8 @@ void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site&
 
 void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path,
                    const std::function<bool(std::size_t piece)>& available) {
-  AtomicFile log(log_path);
+  // Replaced at every site change: the old log's room is written over next time.
+  AtomicFile log(log_path, /*reuse_spare=*/true);
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     if (available && !available(i)) return;  // the temporary file goes with `log`
     log.write(pieces[i]);
