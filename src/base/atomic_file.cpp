@@ -162,7 +162,10 @@ void AtomicFile::commit(bool sync) {
   } unlock{lock};
   if (rc != 0 || (spare_ && lock < 0)) fail(errno);
   bool exchanged = false;
-  if (spare_) {
+  struct stat real {};
+  // Only a plain file is exchanged: a link or a folder of that name is
+  // replaced, or refused, as a rename does.
+  if (spare_ && ::lstat(path_.c_str(), &real) == 0 && S_ISREG(real.st_mode)) {
     exchanged = ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path_.c_str(), RENAME_EXCHANGE) == 0;
     // No file of the real name yet, or a file system that cannot exchange: renamed.
     if (!exchanged && errno != ENOENT && errno != EINVAL && errno != ENOSYS) fail(errno);

@@ -10,6 +10,7 @@
 
 #include <set>
 
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace vk {
@@ -156,6 +157,32 @@ TEST(AtomicFile, TheSpareIsWrittenOverAndTakesTheOldVersion) {
     if (!c.commit) names.insert(spare.filename().string());  // a spare that held part of the bytes
     EXPECT_EQ(Names(dir.path()), names) << c.what << ": no temporary left, nothing else";
   }
+}
+
+// Only a plain file trades names with its spare: a link of that name is
+// replaced by the new file and a folder of that name refuses it, as a rename does.
+TEST(AtomicFile, ALinkOrFolderOfTheNameIsNotExchangedWithTheSpare) {
+  test::TempDir dir;
+  const std::filesystem::path file = dir / "d.txt";
+  test::WriteFile(dir / "target", "target's bytes");
+  std::filesystem::create_symlink(dir / "target", file);
+  {
+    AtomicFile f(file, /*reuse_spare=*/true);
+    f.write("new");
+    f.commit(/*sync=*/false);
+  }
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(test::ReadFile(file), "new");
+  EXPECT_EQ(test::ReadFile(dir / "target"), "target's bytes");
+  EXPECT_FALSE(std::filesystem::exists(SpareOf(file))) << "the link is not kept as the spare";
+
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  test::WriteFile(file / "inside", "kept");
+  AtomicFile f(file, /*reuse_spare=*/true);
+  f.write("new");
+  EXPECT_THROW(f.commit(/*sync=*/false), Error);
+  EXPECT_EQ(test::ReadFile(file / "inside"), "kept");
 }
 
 }  // namespace
