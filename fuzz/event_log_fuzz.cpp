@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The bytes as one piece, and cut into two after the first line end.
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::size_t cut = text.find('\n') + 1;  // 0 when there is none
-  const std::string one[1] = {text}, two[2] = {text.substr(0, cut), text.substr(cut)};
-  if (ErrorOf([&] { vk::ReadSortedEventText(sorted, one, path); }) != error) std::abort();
+  if (ErrorOf([&] { vk::ReadSortedEventText(sorted, {text}, path); }) != error) std::abort();
   if (sorted.Event_Count != store.Event_Count) std::abort();
   for (int i = 1; i <= store.Event_Count; ++i)
     if (!vk::fuzz::SameEntry(sorted.Event_Tab[static_cast<std::size_t>(i)], store.Event_Tab[static_cast<std::size_t>(i)]))
       std::abort();
-  if (ErrorOf([&] { vk::ReadSortedEventText(sorted, two, path); }) != error) std::abort();
+  if (ErrorOf([&] { vk::ReadSortedEventText(sorted, {text.substr(0, cut), text.substr(cut)}, path); }) != error)
+    std::abort();
   if (sorted.Event_Count != store.Event_Count) std::abort();
   for (int i = 1; i <= store.Event_Count; ++i)
     if (!vk::fuzz::SameEntry(sorted.Event_Tab[static_cast<std::size_t>(i)], store.Event_Tab[static_cast<std::size_t>(i)]))
