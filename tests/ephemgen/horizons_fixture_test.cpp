@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -96,7 +97,7 @@ double RaArcsec(double ra_h, double ref_h, double dec_deg) {
 class HorizonsFixture : public ::testing::TestWithParam<const char*> {
  protected:
   static void SetUpTestSuite() {
-    eph_ = new De405Extract(De405Extract::Load(std::string(VK_EPHEMGEN_FIXTURES) + "/de405_fixture_dates.bin"));
+    eph_ = new De405Extract(De405Extract::Load(std::filesystem::path(VK_EPHEMGEN_FIXTURES) / "de405_fixture_dates.bin"));
     constellations_ = new ConstellationTable(ConstellationTable::Load(VK_CONSTELLATION_TABLE));
   }
   static void TearDownTestSuite() {
