@@ -176,9 +176,10 @@ void ReadEventText(EventStore& store, std::string text, const std::filesystem::p
 namespace {
 
 using SortKey = EventSortKey;
+using KeyVector = EventSortKeys;
 
 // Heap sort of a[1] … a[n] by jd_local; equal keys end in its own order.
-void HeapSortKeys(std::vector<SortKey>& a, int n) {
+void HeapSortKeys(KeyVector& a, int n) {
   int l = n / 2 + 1;
   int r = n;
   SortKey t{};
@@ -214,8 +215,8 @@ void HeapSortKeys(std::vector<SortKey>& a, int n) {
 // Sorts [first, last) by jd_local (no NaN) by merging its ascending runs
 // pairwise, round after round (the log holds one run per pass and body),
 // between the range and `scratch`, a range of the same length.
-void MergeRuns(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator last,
-               std::vector<SortKey>::iterator scratch) {
+void MergeRuns(KeyVector::iterator first, KeyVector::iterator last,
+               KeyVector::iterator scratch) {
   const std::ptrdiff_t n = last - first;
   std::vector<std::ptrdiff_t> bounds = {0};
   for (std::ptrdiff_t i = 1; i < n; ++i)
@@ -245,7 +246,7 @@ void MergeRuns(std::vector<SortKey>::iterator first, std::vector<SortKey>::itera
 // two keys are equal and none is NaN: then every sort gives the heap sort's
 // order; two halves are sorted on two cores and merged. Returns: false, with
 // a as it was, when some keys are equal or NaN.
-bool SortDistinctKeys(std::vector<SortKey>& a, int n, std::vector<SortKey>& scratch) {
+bool SortDistinctKeys(KeyVector& a, int n, KeyVector& scratch) {
   for (int k = 1; k <= n; ++k)
     if (std::isnan(a[static_cast<std::size_t>(k)].jd_local)) return false;
   auto before = [](const SortKey& x, const SortKey& y) { return x.jd_local < y.jd_local; };
@@ -274,7 +275,7 @@ bool SortDistinctKeys(std::vector<SortKey>& a, int n, std::vector<SortKey>& scra
 // Sorts a[1] … a[n] (jd_local, entry) into the order the heap sort of whole
 // records would give them: distinct keys have one order only, so any sort
 // gives it; with equal keys the heap sort itself runs.
-void SortKeys(std::vector<SortKey>& a, int n, std::vector<SortKey>& scratch) {
+void SortKeys(KeyVector& a, int n, KeyVector& scratch) {
   if (!SortDistinctKeys(a, n, scratch)) HeapSortKeys(a, n);
 }
 
@@ -285,7 +286,7 @@ void SortEventTable(EventStore& store) {
   if (n < 2) return;
   // The sort runs on (jd_local, entry) pairs, which move exactly as the whole
   // records would; each record then moves once to its place.
-  std::vector<SortKey>& a = store.sort_keys;
+  KeyVector& a = store.sort_keys;
   a.resize(static_cast<std::size_t>(n) + 1);
   for (int k = 1; k <= n; ++k) a[static_cast<std::size_t>(k)] = {store.Event_Tab[static_cast<std::size_t>(k)].jd_local, k};
   SortKeys(a, n, store.sort_scratch);
@@ -330,7 +331,7 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
   const unsigned threads = std::min(2u, DefaultThreadCount());
   std::vector<char> failed(threads, 0);
   // The keys, blocks of lines on the machine's cores.
-  std::vector<SortKey>& a = store.sort_keys;
+  KeyVector& a = store.sort_keys;
   a.resize(static_cast<std::size_t>(n) + 1);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
     const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
@@ -375,7 +376,7 @@ bool ReadSortedEventRecords(EventStore& store, std::vector<std::string>& pieces,
   if (count > static_cast<std::size_t>(kEventCapacity)) return false;
   const int n = static_cast<int>(count);
   // The keys in file order; entry k is line k − first[b] of piece b.
-  std::vector<SortKey>& a = store.sort_keys;
+  KeyVector& a = store.sort_keys;
   a.resize(count + 1);
   std::vector<int> first(pieces.size() + 1, 1);
   int k = 0;

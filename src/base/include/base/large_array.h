@@ -1,5 +1,5 @@
 // Arrays of megabytes that live as long as the program: their memory is
-// mapped afresh from the system, from 16 MiB on in 2 MiB pages where the
+// mapped afresh from the system, from 1 MiB on in 2 MiB pages where the
 // system allows, so that filling them costs a page fault per 2 MiB instead
 // of one per 4 KiB.
 #pragma once
@@ -11,7 +11,7 @@
 namespace vk {
 
 namespace detail {
-// Fresh zero-filled memory for `bytes` bytes, aligned to 2 MiB; from 16 MiB
+// Fresh zero-filled memory for `bytes` bytes, aligned to 2 MiB; from 1 MiB
 // on marked for huge pages where the system has them. Throws: std::bad_alloc.
 void* AllocateLarge(std::size_t bytes);
 // Returns memory of AllocateLarge(bytes) to the system.

@@ -35,6 +35,8 @@ struct EventSortKey {
   int entry;
 };
 
+using EventSortKeys = std::vector<EventSortKey, LargeAllocator<EventSortKey>>;
+
 // Entries 1 … Event_Count of Event_Tab are filled (entry 0 is unused).
 struct EventStore {
   EventStore();
@@ -50,8 +52,9 @@ struct EventStore {
   // each reading, never changed in between.
   std::vector<std::string> text;
   // The sort's keys and its scratch room, kept from one reading to the next:
-  // taken anew each time, their fresh pages cost more than the merging.
-  std::vector<EventSortKey> sort_keys, sort_scratch;
+  // taken anew each time, their fresh pages cost more than the merging (and
+  // in 2 MiB pages: about 2 MB each).
+  EventSortKeys sort_keys, sort_scratch;
 };
 
 // Reads `path` (the event log) into entries 1 … n, one per line (CR LF or LF).
