@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
           });
         const auto t5 = Clock::now();
         std::vector<std::string> lines(vk::kBodyCount);
-        std::vector<std::vector<vk::LineRecord>> records(vk::kBodyCount);
+        std::vector<vk::LineRecords> records(vk::kBodyCount);
         vk::ParallelFor(vk::kBodyCount, threads, [&](int b) {
           vk::RunEventPasses(a.ephemeris, a.basic, a.site, b, lines[b], modes[m], &records[b]);
         });

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const char* const kEvents[] = {"Aufgang", "Untergang", "WirdRuecklaeufig", "Erdnähe"};
   Input in(data, size);
   std::vector<std::string> pieces(2);
-  std::vector<std::vector<vk::LineRecord>> records(2);
+  std::vector<vk::LineRecords> records(2);
   std::vector<vk::tShortString3> labels;
   labels.reserve(size / 8 + 1);
   for (int line = 0; line < 2000 && !in.empty(); ++line) {

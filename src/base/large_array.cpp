@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <cstddef>
 
 namespace vk::detail {
 
@@ -41,3 +42,18 @@ void FreeLarge(void* p, std::size_t bytes) noexcept {
 }
 
 }  // namespace vk::detail
+
+namespace vk {
+
+void* LargeArena::take(std::size_t bytes) noexcept {
+  constexpr std::size_t kAlign = 64;
+  if (bytes > size_) return nullptr;
+  const std::size_t rounded = (bytes + kAlign - 1) / kAlign * kAlign;
+  std::size_t at = used_.load(std::memory_order_relaxed);
+  do {
+    if (rounded > size_ - at) return nullptr;
+  } while (!used_.compare_exchange_weak(at, at + rounded, std::memory_order_relaxed));
+  return base_ + at;
+}
+
+}  // namespace vk

@@ -4,6 +4,7 @@
 #include <array>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <string>
@@ -31,6 +32,9 @@ std::size_t UsualLineCount(int body) {
   return static_cast<std::size_t>(kEphemerisRows / 24.0 * a_day);
 }
 constexpr std::size_t kUsualLineBytes = 80;
+// Room for the records of twice the usual lines (what a piece takes beyond
+// its reserve comes from the rest, and then from the heap).
+constexpr std::size_t kRecordArenaBytes = std::size_t{16} << 20;
 
 }  // namespace
 
@@ -46,7 +50,7 @@ namespace {
 
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                   unsigned threads, Interpolation mode, std::vector<std::string>& lines,
-                  std::vector<std::vector<LineRecord>>* records, const PiecesReady& ready = {}) {
+                  std::vector<LineRecords>* records, const PiecesReady& ready = {}) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
@@ -54,7 +58,13 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // the resident memory whether it is used or not. Room kept from an earlier
   // computation is used again.
   lines.resize(kBodyCount);
-  if (records) records->resize(kBodyCount);
+  if (records && (records->size() != kBodyCount || !records->front().get_allocator().arena)) {
+    // All pieces' records side by side in 2 MiB pages: a fresh process would
+    // otherwise fault in every 4 KiB of them.
+    auto arena = std::make_shared<LargeArena>(kRecordArenaBytes);
+    records->clear();
+    for (int b = 0; b < kBodyCount; ++b) records->emplace_back(ArenaAllocator<LineRecord>(arena));
+  }
   for (int b = 0; b < kBodyCount; ++b) {
     const std::size_t expected = UsualLineCount(b);
     lines[static_cast<std::size_t>(b)].clear();
@@ -162,7 +172,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
 
 std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads, Interpolation mode,
-                                           std::vector<std::vector<LineRecord>>* records) {
+                                           std::vector<LineRecords>* records) {
   std::vector<std::string> lines;
   ComputeLines(eph, basic, site, progress, threads, mode, lines, records);
   return lines;

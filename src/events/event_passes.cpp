@@ -37,7 +37,7 @@ double Offset(Form form, double y1, double y2, double y3) {
 class PassRunner {
  public:
   PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-             Interpolation mode, std::vector<LineRecord>* records = nullptr, TransitMemo* transits = nullptr)
+             Interpolation mode, LineRecords* records = nullptr, TransitMemo* transits = nullptr)
       : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), records_(records),
         transits_(transits), mode_(mode),
         refiner_(eph, site, ComputeObserverConstants(site.Site_nLat), body) {}
@@ -118,7 +118,7 @@ class PassRunner {
   const int body_;
   const std::string_view name_;
   std::string& out_;
-  std::vector<LineRecord>* const records_;
+  LineRecords* const records_;
   TransitMemo* const transits_;
   const Interpolation mode_;
   const InstantRefiner refiner_;
@@ -330,7 +330,7 @@ void PassRunner::FixedPasses() {
 }  // namespace
 
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-                    Interpolation mode, std::vector<LineRecord>* records, TransitMemo* transits) {
+                    Interpolation mode, LineRecords* records, TransitMemo* transits) {
   PassRunner(eph, basic, site, body, out, mode, records, transits).Run(basic.fixed_events(body));
 }
 

@@ -368,11 +368,11 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
 }  // namespace
 
 bool ReadSortedEventRecords(EventStore& store, std::vector<std::string>& pieces,
-                            std::span<const std::vector<LineRecord>> records) {
+                            std::span<const LineRecords> records) {
   store.Event_Count = 0;
   if (pieces.size() != records.size()) return false;
   std::size_t count = 0;
-  for (const std::vector<LineRecord>& r : records) count += r.size();
+  for (const LineRecords& r : records) count += r.size();
   if (count > static_cast<std::size_t>(kEventCapacity)) return false;
   const int n = static_cast<int>(count);
   // The keys in file order; entry k is line k − first[b] of piece b.

@@ -326,7 +326,7 @@ TEST(ReadSortedEventRecords, SameEntriesAsReadingTheTextOrRefused) {
     const Row others[] = {rows[0], rows[1], row, rows[2], rows[3]};
     for (int split = 0; split < 2; ++split) {
       std::vector<std::string> pieces(2);
-      std::vector<std::vector<LineRecord>> records(2);
+      std::vector<LineRecords> records(2);
       for (std::size_t k = 0; k < std::size(others); ++k) {
         const std::size_t p = split && k >= 2 ? 1 : 0;
         AppendEventLine(pieces[p], others[k].jd_ut, others[k].jd_local, k % 2 ? "Mond" : "Sonne", "Aufgang",
@@ -355,7 +355,7 @@ TEST(ReadSortedEventRecords, NumbersCarriedAreThoseTheirTextReads) {
     return std::nextafter((std::floor(any(lo, hi) / unit) + 0.5) * unit, any(0, 1) < 0.5 ? -1e300 : 1e300);
   };
   std::vector<std::string> pieces(1);
-  std::vector<std::vector<LineRecord>> records(1);
+  std::vector<LineRecords> records(1);
   for (int i = 0; i < 20000; ++i) {
     const bool edge = i % 2 == 1;
     EventFields f;
@@ -384,7 +384,7 @@ TEST(ReadSortedEventRecords, RealSitesGiveTheEntriesOfTheirText) {
     Interpolation mode;
   } sites[] = {{{47.5, 7.5, 1.0, {}}, Interpolation::Precise}, {{69.65, 18.96, 1.0, {}}, Interpolation::Classic}};
   for (const auto& s : sites) {
-    std::vector<std::vector<LineRecord>> records;
+    std::vector<LineRecords> records;
     const std::vector<std::string> pieces = ComputeEventLines(*eph, *basic, s.site, nullptr, 0, s.mode, &records);
     EventStore got, expected;
     std::vector<std::string> taken = pieces;

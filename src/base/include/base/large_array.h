@@ -3,7 +3,9 @@
 // system allows, so that filling them costs a page fault per 2 MiB instead
 // of one per 4 KiB.
 #pragma once
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -51,6 +53,56 @@ struct LargeAllocator {
   T* allocate(std::size_t n) { return static_cast<T*>(detail::AllocateLarge(n * sizeof(T))); }
   void deallocate(T* p, std::size_t n) noexcept { detail::FreeLarge(p, n * sizeof(T)); }
   friend bool operator==(const LargeAllocator&, const LargeAllocator&) noexcept { return true; }
+};
+
+// Room handed out front to back from one block of AllocateLarge, for
+// containers that are filled side by side and kept: their room lies together
+// in 2 MiB pages instead of each in small pages of its own. Room given back
+// stays taken until the arena goes. take() may be called from several
+// threads at once.
+class LargeArena {
+ public:
+  // Throws: std::bad_alloc.
+  explicit LargeArena(std::size_t bytes) : base_(static_cast<std::byte*>(detail::AllocateLarge(bytes))), size_(bytes) {}
+  ~LargeArena() { detail::FreeLarge(base_, size_); }
+  LargeArena(const LargeArena&) = delete;
+  LargeArena& operator=(const LargeArena&) = delete;
+
+  // `bytes` at a multiple of 64 bytes. Returns: null when the rest is too small.
+  void* take(std::size_t bytes) noexcept;
+  // Whether `p` lies in the arena's block.
+  bool holds(const void* p) const noexcept {
+    const auto* b = static_cast<const std::byte*>(p);
+    return b >= base_ && b < base_ + size_;
+  }
+
+ private:
+  std::byte* const base_;
+  const std::size_t size_;
+  std::atomic<std::size_t> used_{0};
+};
+
+// An allocator that takes room from its arena, and from the heap without one
+// or when the arena is full.
+template <class T>
+struct ArenaAllocator {
+  static_assert(alignof(T) <= 64);
+  using value_type = T;
+  ArenaAllocator() = default;
+  explicit ArenaAllocator(std::shared_ptr<LargeArena> a) noexcept : arena(std::move(a)) {}
+  template <class U>
+  ArenaAllocator(const ArenaAllocator<U>& other) noexcept : arena(other.arena) {}
+  T* allocate(std::size_t n) {
+    if (arena && n <= SIZE_MAX / sizeof(T))
+      if (void* p = arena->take(n * sizeof(T))) return static_cast<T*>(p);
+    return std::allocator<T>().allocate(n);
+  }
+  void deallocate(T* p, std::size_t n) noexcept {
+    if (arena && arena->holds(p)) return;
+    std::allocator<T>().deallocate(p, n);
+  }
+  friend bool operator==(const ArenaAllocator& a, const ArenaAllocator& b) noexcept { return a.arena == b.arena; }
+  std::shared_ptr<LargeArena> arena;
 };
 
 }  // namespace vk

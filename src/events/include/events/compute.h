@@ -56,7 +56,7 @@ void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& s
 std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads = 0,
                                            Interpolation mode = Interpolation::Precise,
-                                           std::vector<std::vector<LineRecord>>* records = nullptr);
+                                           std::vector<LineRecords>* records = nullptr);
 // Told n = 1 … 9 in increasing order, each as soon as pieces 0 … n − 1 are
 // complete (this computation changes them no more); one call at a time, from
 // any of the computation's threads. Must not throw.

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/large_array.h"
 #include "ephemeris/ephemeris_data.h"
 
 namespace vk {
@@ -44,12 +45,16 @@ struct LineRecord {
   std::uint8_t event_at = 0, numbers_at = 0, angle_at = 0, angle_end = 0, note_at = 0, end = 0;
 };
 
+// The records of one piece; a computation takes the room of all pieces'
+// records from one arena.
+using LineRecords = std::vector<LineRecord, ArenaAllocator<LineRecord>>;
+
 // The lines of an event log as written, one piece per body in body order,
 // and per piece one LineRecord per line. Kept between computations, so that
 // their room is taken once.
 struct EventLines {
   std::vector<std::string> pieces;
-  std::vector<std::vector<LineRecord>> records;
+  std::vector<LineRecords> records;
 };
 
 // Offset of field 3 (the body) in every line whose record reads back.

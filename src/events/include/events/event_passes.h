@@ -25,7 +25,7 @@ namespace vk {
 // found for the site's longitude and `mode`, else they are found and kept
 // in it. Never fails except std::bad_alloc.
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
-                    Interpolation mode, std::vector<LineRecord>* records = nullptr, TransitMemo* transits = nullptr);
+                    Interpolation mode, LineRecords* records = nullptr, TransitMemo* transits = nullptr);
 
 // The events of the passes of `body` whose instants do not depend on the site
 // (all but twilights, rise and set, transit), in the order RunEventPasses

@@ -96,6 +96,6 @@ void ReadSortedEventText(EventStore& store, std::vector<std::string> pieces, con
 // pieces or they are more than kEventCapacity; the text has to be read then.
 // Never fails except std::bad_alloc.
 bool ReadSortedEventRecords(EventStore& store, std::vector<std::string>& pieces,
-                            std::span<const std::vector<LineRecord>> records);
+                            std::span<const LineRecords> records);
 
 }  // namespace vk

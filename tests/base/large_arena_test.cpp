@@ -1,0 +1,63 @@
+// Room taken from a shared arena by containers on several threads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "base/large_array.h"
+
+namespace vk {
+namespace {
+
+// Vectors filled side by side on four threads, each growing past its first
+// room and, with a small arena, past the arena: every element keeps its
+// value, and no two vectors share a byte.
+TEST(LargeArena, VectorsFilledOnSeveralThreadsKeepTheirOwnRoom) {
+  for (std::size_t arena_bytes : {std::size_t{64} << 10, std::size_t{8} << 20}) {
+    auto arena = std::make_shared<LargeArena>(arena_bytes);
+    using Vector = std::vector<std::uint64_t, ArenaAllocator<std::uint64_t>>;
+    std::vector<Vector> vectors;
+    for (int t = 0; t < 4; ++t) vectors.emplace_back(ArenaAllocator<std::uint64_t>(arena)).reserve(100);
+    std::vector<std::thread> threads;
+    for (std::uint64_t t = 0; t < 4; ++t)
+      threads.emplace_back([&, t] {
+        for (std::uint64_t i = 0; i < 50000; ++i) vectors[t].push_back(t << 32 | i);
+      });
+    for (std::thread& th : threads) th.join();
+    std::vector<std::pair<const void*, const void*>> ranges;
+    for (std::uint64_t t = 0; t < 4; ++t) {
+      const Vector& v = vectors[t];
+      ASSERT_EQ(v.size(), 50000u);
+      for (std::uint64_t i = 0; i < v.size(); ++i)
+        ASSERT_EQ(v[i], t << 32 | i) << "vector " << t << ", element " << i << ", arena " << arena_bytes;
+      ranges.emplace_back(v.data(), v.data() + v.capacity());
+    }
+    std::sort(ranges.begin(), ranges.end());
+    for (std::size_t k = 1; k < ranges.size(); ++k)
+      EXPECT_LE(ranges[k - 1].second, ranges[k].first) << "arena " << arena_bytes;
+    // The small arena is full: the larger vectors live on the heap.
+    const bool any_outside = std::any_of(ranges.begin(), ranges.end(), [&](auto r) { return !arena->holds(r.first); });
+    EXPECT_EQ(any_outside, arena_bytes < (std::size_t{1} << 20));
+  }
+}
+
+TEST(LargeArena, TakesAlignedRoomUntilFull) {
+  LargeArena arena(1000);
+  void* a = arena.take(1);
+  void* b = arena.take(100);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(b) % 64, 0u);
+  EXPECT_GE(static_cast<char*>(b) - static_cast<char*>(a), 64);
+  EXPECT_EQ(arena.take(1000), nullptr);
+  EXPECT_EQ(arena.take(SIZE_MAX), nullptr);
+  EXPECT_TRUE(arena.holds(b));
+  int outside = 0;
+  EXPECT_FALSE(arena.holds(&outside));
+}
+
+}  // namespace
+}  // namespace vk
