@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
                                   (k + 1) * vk::kEphemerisRows / 8);
           });
         const auto t5 = Clock::now();
-        std::vector<std::string> lines(vk::kBodyCount);
+        std::vector<vk::LogText> lines(vk::kBodyCount);
         std::vector<vk::LineRecords> records(vk::kBodyCount);
         vk::ParallelFor(vk::kBodyCount, threads, [&](int b) {
           vk::RunEventPasses(a.ephemeris, a.basic, a.site, b, lines[b], modes[m], &records[b]);

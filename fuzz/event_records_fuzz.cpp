@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const char* const kBodies[] = {"Sonne", "Mond", "Merkur"};
   static const char* const kEvents[] = {"Aufgang", "Untergang", "WirdRuecklaeufig", "Erdnähe"};
   Input in(data, size);
-  std::vector<std::string> pieces(2);
+  std::vector<vk::LogText> pieces(2);
   std::vector<vk::LineRecords> records(2);
   std::vector<vk::tShortString3> labels;
   labels.reserve(size / 8 + 1);
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         &records[piece].emplace_back());
   }
   // The store takes the pieces it reads over: it is given a copy.
-  std::vector<std::string> taken = pieces;
+  std::vector<vk::LogText> taken = pieces;
   if (!vk::ReadSortedEventRecords(from_records, taken, records)) return 0;
   // What the records gave, the text must give too, without an error.
   try {

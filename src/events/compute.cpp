@@ -32,8 +32,9 @@ std::size_t UsualLineCount(int body) {
   return static_cast<std::size_t>(kEphemerisRows / 24.0 * a_day);
 }
 constexpr std::size_t kUsualLineBytes = 80;
-// Room for the records of twice the usual lines (what a piece takes beyond
-// its reserve comes from the rest, and then from the heap).
+// Room for twice the usual lines and their records (what a piece takes
+// beyond its reserve comes from the rest, and then from the heap).
+constexpr std::size_t kTextArenaBytes = std::size_t{24} << 20;
 constexpr std::size_t kRecordArenaBytes = std::size_t{16} << 20;
 
 }  // namespace
@@ -49,7 +50,7 @@ void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesyste
 namespace {
 
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                  unsigned threads, Interpolation mode, std::vector<std::string>& lines,
+                  unsigned threads, Interpolation mode, std::vector<LogText>& lines,
                   std::vector<LineRecords>* records, const PiecesReady& ready = {}) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
@@ -57,10 +58,14 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // than the usual need, though: freed room that is taken again counts in
   // the resident memory whether it is used or not. Room kept from an earlier
   // computation is used again.
-  lines.resize(kBodyCount);
+  // All pieces side by side in 2 MiB pages, and all their records: a fresh
+  // process would otherwise fault in every 4 KiB of them.
+  if (lines.size() != kBodyCount || !lines.front().get_allocator().arena) {
+    auto arena = std::make_shared<LargeArena>(kTextArenaBytes);
+    lines.clear();
+    for (int b = 0; b < kBodyCount; ++b) lines.emplace_back(ArenaAllocator<char>(arena));
+  }
   if (records && (records->size() != kBodyCount || !records->front().get_allocator().arena)) {
-    // All pieces' records side by side in 2 MiB pages: a fresh process would
-    // otherwise fault in every 4 KiB of them.
     auto arena = std::make_shared<LargeArena>(kRecordArenaBytes);
     records->clear();
     for (int b = 0; b < kBodyCount; ++b) records->emplace_back(ArenaAllocator<LineRecord>(arena));
@@ -170,10 +175,10 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
 
 }  // namespace
 
-std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
+std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads, Interpolation mode,
                                            std::vector<LineRecords>* records) {
-  std::vector<std::string> lines;
+  std::vector<LogText> lines;
   ComputeLines(eph, basic, site, progress, threads, mode, lines, records);
   return lines;
 }
@@ -183,7 +188,7 @@ void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site&
   ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, ready);
 }
 
-void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path,
+void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path,
                    const std::function<bool(std::size_t piece)>& available) {
   // Replaced at every site change: the old log's room is written over next time.
   AtomicFile log(log_path, /*reuse_spare=*/true);

@@ -47,7 +47,8 @@ std::optional<double> FixedValue(std::string_view text) {
 
 // FormatFixed(v, decimals) appended to `out` without a temporary string.
 // Returns: the value the text reads as, or nothing (NaN or infinity).
-std::optional<double> AppendFixed(std::string& out, double v, int decimals) {
+template <class Text>
+std::optional<double> AppendFixed(Text& out, double v, int decimals) {
   char buf[400];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
   if (ec != std::errc()) {
@@ -79,7 +80,8 @@ void PutDigitPairs(char* at, std::uint32_t value, int pairs) {
 // of p), so the rounding is that of the exact value. Returns: false, with
 // `out` unchanged, outside that range and when the rounding carries into the
 // next power of ten; the general path writes those.
-bool AppendSevenDigitScientific(std::string& out, double v, std::uint64_t& written) {
+template <class Text>
+bool AppendSevenDigitScientific(Text& out, double v, std::uint64_t& written) {
   const double a = std::fabs(v);
   if (!(a >= 1e6 && a < 1e7)) return false;
   const double p = a * 1e8;
@@ -110,7 +112,8 @@ bool AppendSevenDigitScientific(std::string& out, double v, std::uint64_t& writt
 // Returns: the value the text reads as when it is a Julian Date of the
 // accepted range (15 digits below 2^53 divided by 1e8: one correctly rounded
 // division, as reading the decimal text rounds it), else nothing.
-std::optional<double> AppendScientific23(std::string& out, double v) {
+template <class Text>
+std::optional<double> AppendScientific23(Text& out, double v) {
   std::uint64_t digits = 0;
   if (AppendSevenDigitScientific(out, v, digits)) {
     const double read = static_cast<double>(digits) / 1e8;
@@ -136,7 +139,8 @@ std::optional<double> AppendScientific23(std::string& out, double v) {
 
 // An optional number and its TAB. Returns: what the field reads as, kMissing
 // when it is empty, NaN when it does not read inside `range`.
-double AppendOptional(std::string& out, const std::optional<double>& v, int decimals, FieldRange range) {
+template <class Text>
+double AppendOptional(Text& out, const std::optional<double>& v, int decimals, FieldRange range) {
   double read = kMissing;
   if (v) {
     const std::optional<double> value = AppendFixed(out, *v, decimals);
@@ -153,7 +157,8 @@ bool OneField(std::string_view text) {
 
 }  // namespace
 
-void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
+template <class Text>
+void AppendEventLine(Text& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
                      const EventFields& f, LineRecord* record) {
   const std::size_t start = out.size();
   const std::optional<double> ut = AppendScientific23(out, jd_ut);
@@ -203,6 +208,11 @@ void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::strin
   }
   *record = r;
 }
+
+template void AppendEventLine(std::string&, double, double, std::string_view, std::string_view, const EventFields&,
+                              LineRecord*);
+template void AppendEventLine(LogText&, double, double, std::string_view, std::string_view, const EventFields&,
+                              LineRecord*);
 
 std::string DeclinationText(double dec_deg) {
   std::string s = FormatSexagesimal(dec_deg, 0);

@@ -36,7 +36,7 @@ double Offset(Form form, double y1, double y2, double y3) {
 
 class PassRunner {
  public:
-  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, LogText& out,
              Interpolation mode, LineRecords* records = nullptr, TransitMemo* transits = nullptr)
       : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), records_(records),
         transits_(transits), mode_(mode),
@@ -117,7 +117,7 @@ class PassRunner {
   const Site& site_;
   const int body_;
   const std::string_view name_;
-  std::string& out_;
+  LogText& out_;
   LineRecords* const records_;
   TransitMemo* const transits_;
   const Interpolation mode_;
@@ -329,13 +329,13 @@ void PassRunner::FixedPasses() {
 
 }  // namespace
 
-void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, LogText& out,
                     Interpolation mode, LineRecords* records, TransitMemo* transits) {
   PassRunner(eph, basic, site, body, out, mode, records, transits).Run(basic.fixed_events(body));
 }
 
 FixedEvents FindFixedEvents(const EphemerisStore& eph, const BasicTable& basic, int body) {
-  std::string unused;
+  LogText unused;
   return PassRunner(eph, basic, Site{}, body, unused, Interpolation::Classic).FindFixed();
 }
 

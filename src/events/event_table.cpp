@@ -106,9 +106,19 @@ void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
   }
 }
 
-std::string Joined(std::span<const std::string> pieces) {
-  std::string text;
-  for (const std::string& piece : pieces) text += piece;
+// Room for `bytes` of text: from 1 MiB on an arena of 2 MiB pages, else the heap.
+ArenaAllocator<char> RoomFor(std::size_t bytes) {
+  constexpr std::size_t kArenaFrom = std::size_t{1} << 20;
+  if (bytes < kArenaFrom) return {};
+  return ArenaAllocator<char>(std::make_shared<LargeArena>(bytes + 64));
+}
+
+LogText Joined(std::span<const LogText> pieces) {
+  std::size_t size = 0;
+  for (const LogText& piece : pieces) size += piece.size();
+  LogText text(RoomFor(size));
+  text.reserve(size);
+  for (const LogText& piece : pieces) text += piece;
   return text;
 }
 
@@ -169,7 +179,8 @@ void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
 void ReadEventText(EventStore& store, std::string text, const std::filesystem::path& path) {
   store.Event_Count = 0;
   store.text.clear();
-  store.text.push_back(std::move(text));
+  store.text.emplace_back(text, RoomFor(text.size()));
+  std::string().swap(text);
   ParseEventText(store, store.text.front(), path);
 }
 
@@ -367,7 +378,7 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
 
 }  // namespace
 
-bool ReadSortedEventRecords(EventStore& store, std::vector<std::string>& pieces,
+bool ReadSortedEventRecords(EventStore& store, std::vector<LogText>& pieces,
                             std::span<const LineRecords> records) {
   store.Event_Count = 0;
   if (pieces.size() != records.size()) return false;
@@ -439,6 +450,19 @@ void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path) {
 }
 
 void ReadSortedEventText(EventStore& store, std::vector<std::string> pieces, const std::filesystem::path& path) {
+  std::size_t size = 0;
+  for (const std::string& piece : pieces) size += piece.size() + 64;
+  const ArenaAllocator<char> room = RoomFor(size);
+  std::vector<LogText> kept;
+  kept.reserve(pieces.size());
+  for (std::string& piece : pieces) {
+    kept.emplace_back(piece, room);
+    std::string().swap(piece);
+  }
+  ReadSortedEventText(store, std::move(kept), path);
+}
+
+void ReadSortedEventText(EventStore& store, std::vector<LogText> pieces, const std::filesystem::path& path) {
   store.Event_Count = 0;
   // Lines are found piece by piece when no line runs on from one piece into the next.
   bool whole_lines = true;
@@ -452,13 +476,13 @@ void ReadSortedEventText(EventStore& store, std::vector<std::string> pieces, con
   }
   {
     std::vector<std::string_view> lines;
-    for (const std::string& piece : store.text) SplitLines(piece, lines);
+    for (const LogText& piece : store.text) SplitLines(piece, lines);
     if (lines.size() <= static_cast<std::size_t>(kEventCapacity) && ReadSortedLines(store, lines)) return;
   }
   // A log that does not read whole: read in file order, which names the first
   // fault and keeps the entries before it.
   if (store.text.size() != 1) {
-    std::string joined = Joined(store.text);
+    LogText joined = Joined(store.text);
     store.text.clear();
     store.text.push_back(std::move(joined));
   }

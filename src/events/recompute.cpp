@@ -25,7 +25,7 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
   // One piece per body from here on: the writer's view of them stays valid.
   a.lines.pieces.resize(kBodyCount);
   // The pieces themselves: they stay where they are when the table takes them over.
-  const std::span<const std::string> text(a.lines.pieces);
+  const std::span<const LogText> text(a.lines.pieces);
   // The log is written on its own thread, each body's piece as soon as it and
   // the pieces before it are complete (beside the last bodies' passes), and
   // then while the same bytes are read into the table; the chain ends only
@@ -68,7 +68,7 @@ void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const P
     // The table takes the pieces over (and leaves its old text for the next
     // computation), or is read from a copy of their bytes.
     if (!ReadSortedEventRecords(a.events, a.lines.pieces, a.lines.records))
-      ReadSortedEventText(a.events, std::vector<std::string>(text.begin(), text.end()), log_path);
+      ReadSortedEventText(a.events, std::vector<LogText>(text.begin(), text.end()), log_path);
   } catch (...) {
     read_error = std::current_exception();
   }

@@ -41,6 +41,13 @@ TEST(LargeArena, VectorsFilledOnSeveralThreadsKeepTheirOwnRoom) {
     // The small arena is full: the larger vectors live on the heap.
     const bool any_outside = std::any_of(ranges.begin(), ranges.end(), [&](auto r) { return !arena->holds(r.first); });
     EXPECT_EQ(any_outside, arena_bytes < (std::size_t{1} << 20));
+    // A copy takes no room from the arena; a move keeps the room it had.
+    const Vector copy = vectors[0];
+    EXPECT_FALSE(arena->holds(copy.data()));
+    const std::uint64_t* const room = vectors[1].data();
+    Vector moved;
+    moved = std::move(vectors[1]);
+    EXPECT_EQ(moved.data(), room);
   }
 }
 

@@ -325,7 +325,7 @@ TEST(ReadSortedEventRecords, SameEntriesAsReadingTheTextOrRefused) {
     // The row among lines that read, in a piece of its own and in one with the others.
     const Row others[] = {rows[0], rows[1], row, rows[2], rows[3]};
     for (int split = 0; split < 2; ++split) {
-      std::vector<std::string> pieces(2);
+      std::vector<LogText> pieces(2);
       std::vector<LineRecords> records(2);
       for (std::size_t k = 0; k < std::size(others); ++k) {
         const std::size_t p = split && k >= 2 ? 1 : 0;
@@ -333,14 +333,14 @@ TEST(ReadSortedEventRecords, SameEntriesAsReadingTheTextOrRefused) {
                         others[k].fields ? *others[k].fields : EventFields{}, &records[p].emplace_back());
       }
       EventStore got, expected;
-      std::vector<std::string> taken = pieces;
+      std::vector<LogText> taken = pieces;
       const bool read = ReadSortedEventRecords(got, taken, records);
       EXPECT_EQ(read, row.reads) << std::setprecision(17) << row.jd_ut << " " << row.jd_local << " split " << split;
       if (!read) continue;
       // What `taken` holds now is the store's text before: the entries do not view it.
-      for (std::string& t : taken) std::fill(t.begin(), t.end(), 'x');
+      for (LogText& t : taken) std::fill(t.begin(), t.end(), 'x');
       ReadSortedEventText(expected, pieces, "log.txt");
-      ExpectSameEntries(got, expected, "row " + pieces[0].substr(0, 47));
+      ExpectSameEntries(got, expected, "row " + std::string(pieces[0].substr(0, 47)));
     }
   }
 }
@@ -354,7 +354,7 @@ TEST(ReadSortedEventRecords, NumbersCarriedAreThoseTheirTextReads) {
     const double unit = std::pow(10.0, -decimals);
     return std::nextafter((std::floor(any(lo, hi) / unit) + 0.5) * unit, any(0, 1) < 0.5 ? -1e300 : 1e300);
   };
-  std::vector<std::string> pieces(1);
+  std::vector<LogText> pieces(1);
   std::vector<LineRecords> records(1);
   for (int i = 0; i < 20000; ++i) {
     const bool edge = i % 2 == 1;
@@ -368,7 +368,7 @@ TEST(ReadSortedEventRecords, NumbersCarriedAreThoseTheirTextReads) {
                     &records[0].emplace_back());
   }
   EventStore got, expected;
-  std::vector<std::string> taken = pieces;
+  std::vector<LogText> taken = pieces;
   ASSERT_TRUE(ReadSortedEventRecords(got, taken, records));
   ReadSortedEventText(expected, pieces, "log.txt");
   ExpectSameEntries(got, expected, "random numbers");
@@ -385,11 +385,11 @@ TEST(ReadSortedEventRecords, RealSitesGiveTheEntriesOfTheirText) {
   } sites[] = {{{47.5, 7.5, 1.0, {}}, Interpolation::Precise}, {{69.65, 18.96, 1.0, {}}, Interpolation::Classic}};
   for (const auto& s : sites) {
     std::vector<LineRecords> records;
-    const std::vector<std::string> pieces = ComputeEventLines(*eph, *basic, s.site, nullptr, 0, s.mode, &records);
+    const std::vector<LogText> pieces = ComputeEventLines(*eph, *basic, s.site, nullptr, 0, s.mode, &records);
     EventStore got, expected;
-    std::vector<std::string> taken = pieces;
+    std::vector<LogText> taken = pieces;
     ASSERT_TRUE(ReadSortedEventRecords(got, taken, records)) << s.site.Site_nLat;
-    for (std::string& t : taken) std::fill(t.begin(), t.end(), 'x');
+    for (LogText& t : taken) std::fill(t.begin(), t.end(), 'x');
     ReadSortedEventText(expected, pieces, "log.txt");
     ExpectSameEntries(got, expected, "latitude " + std::to_string(s.site.Site_nLat));
   }

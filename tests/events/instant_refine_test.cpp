@@ -234,10 +234,10 @@ TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
     e.ecl_lon = Mod_Positive(280 + 360 * k / 8766.15, 360);
   }
   ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic);
-  std::string classic, precise;
+  LogText classic, precise;
   RunEventPasses(s.eph, s.basic, s.site, Sun, classic, Interpolation::Classic);
   RunEventPasses(s.eph, s.basic, s.site, Sun, precise, Interpolation::Precise);
-  const auto a = test::Lines(classic), b = test::Lines(precise);
+  const auto a = test::Lines(std::string(classic)), b = test::Lines(std::string(precise));
   ASSERT_EQ(a.size(), b.size());
   ASSERT_GT(a.size(), 30000u);
   int moved = 0;

@@ -156,7 +156,7 @@ TEST_F(SiteChange, PiecesReportedCompleteAreNotChangedAfter) {
   for (int b = 0; b < kBodyCount; ++b) expected_status += "Computing basic values... " + std::to_string(b) + "|";
   for (unsigned threads : {1u, 2u, 3u}) {
     std::vector<int> told;
-    std::vector<std::vector<std::string>> seen;
+    std::vector<std::vector<LogText>> seen;
     std::string status;
     const ProgressFn progress = [&, caller = std::this_thread::get_id()](std::string_view text, StatusColour c) {
       status += std::string(text) + (c == StatusColour::Yellow ? "" : " (not yellow)") +
@@ -187,7 +187,7 @@ TEST_F(SiteChange, EventsKeptFromTheFirstComputationGiveTheBytesOfPassesThatFind
   auto a = std::make_unique<Almanac>();
   LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
   const Site sites[] = {{47.5, 7.5, 1.0, {}}, {-33.87, 151.21, 10.0, {}}};
-  std::vector<std::string> kept[2];
+  std::vector<LogText> kept[2];
   for (int s = 0; s < 2; ++s) kept[s] = ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2);
   for (int s = 0; s < 2; ++s) {
     const ObserverConstants obs = ComputeObserverConstants(sites[s].Site_nLat);
@@ -196,7 +196,7 @@ TEST_F(SiteChange, EventsKeptFromTheFirstComputationGiveTheBytesOfPassesThatFind
       PrepareBasicValues(a->ephemeris, b, a->basic);
       EXPECT_EQ(a->basic.fixed_events(b), nullptr) << "body " << b;
       ComputeSiteValues(a->ephemeris, sites[s], obs, b, a->basic);
-      std::string anew;
+      LogText anew;
       RunEventPasses(a->ephemeris, a->basic, sites[s], b, anew, Interpolation::Precise);
       EXPECT_TRUE(anew == kept[s][static_cast<std::size_t>(b)]) << "site " << s << ", body " << b;
     }

@@ -35,9 +35,9 @@ struct Synthetic {
     for (int k = 1; k <= kEphemerisRows; ++k) eph.at(body, k).jd = RowJD(k);
   }
   std::string Run(int body) {
-    std::string out;
+    LogText out;
     RunEventPasses(eph, basic, site, body, out, Interpolation::Classic);
-    return out;
+    return std::string(out);
   }
 };
 

@@ -83,11 +83,15 @@ class LargeArena {
 };
 
 // An allocator that takes room from its arena, and from the heap without one
-// or when the arena is full.
+// or when the arena is full. A copy of a container is on the heap (room taken
+// from an arena is not given back); a move or swap takes the arena along.
 template <class T>
 struct ArenaAllocator {
   static_assert(alignof(T) <= 64);
   using value_type = T;
+  using propagate_on_container_move_assignment = std::true_type;
+  using propagate_on_container_swap = std::true_type;
+  ArenaAllocator select_on_container_copy_construction() const noexcept { return {}; }
   ArenaAllocator() = default;
   explicit ArenaAllocator(std::shared_ptr<LargeArena> a) noexcept : arena(std::move(a)) {}
   template <class U>

@@ -53,7 +53,7 @@ void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& s
 // are found and kept (PrepareFixedEvents) where they are not kept yet.
 // `records`, when given, receives per piece one LineRecord per line
 // (RunEventPasses). Never fails except std::bad_alloc.
-std::vector<std::string> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
+std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                                            const ProgressFn& progress, unsigned threads = 0,
                                            Interpolation mode = Interpolation::Precise,
                                            std::vector<LineRecords>* records = nullptr);
@@ -74,7 +74,7 @@ void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site&
 // disk). `available`, when given, is asked before each piece i and may wait
 // until the piece is complete; false ends the writing without a log, the old
 // one staying. Throws: Error with the system's text; the old log then stays.
-void WriteEventLog(std::span<const std::string> pieces, const std::filesystem::path& log_path,
+void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path,
                    const std::function<bool(std::size_t piece)>& available = {});
 
 }  // namespace vk

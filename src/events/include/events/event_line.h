@@ -49,21 +49,31 @@ struct LineRecord {
 // records from one arena.
 using LineRecords = std::vector<LineRecord, ArenaAllocator<LineRecord>>;
 
+// The text of an event log, or a piece of it. A computation takes the room
+// of all its pieces from one arena, in 2 MiB pages; other text is on the heap.
+using LogText = std::basic_string<char, std::char_traits<char>, ArenaAllocator<char>>;
+
 // The lines of an event log as written, one piece per body in body order,
 // and per piece one LineRecord per line. Kept between computations, so that
 // their room is taken once.
 struct EventLines {
-  std::vector<std::string> pieces;
+  std::vector<LogText> pieces;
   std::vector<LineRecords> records;
 };
 
 // Offset of field 3 (the body) in every line whose record reads back.
 inline constexpr int kLineBodyAt = 48;
 
-// Appends one event line. jd_ut, jd_local: Julian days (UT, local civil
-// time). `record`, when given, receives what reading the line back gives.
-void AppendEventLine(std::string& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
+// Appends one event line to `out` (std::string or LogText). jd_ut, jd_local:
+// Julian days (UT, local civil time). `record`, when given, receives what
+// reading the line back gives.
+template <class Text>
+void AppendEventLine(Text& out, double jd_ut, double jd_local, std::string_view body, std::string_view event,
                      const EventFields& fields, LineRecord* record = nullptr);
+extern template void AppendEventLine(std::string&, double, double, std::string_view, std::string_view,
+                                     const EventFields&, LineRecord*);
+extern template void AppendEventLine(LogText&, double, double, std::string_view, std::string_view,
+                                     const EventFields&, LineRecord*);
 
 // Declination text of a solstice line: "+23:26:14" / "-23:26:14" (degrees, whole seconds).
 std::string DeclinationText(double dec_deg);

@@ -24,7 +24,7 @@ namespace vk {
 // `transits`, when given: the transits it holds are written when they were
 // found for the site's longitude and `mode`, else they are found and kept
 // in it. Never fails except std::bad_alloc.
-void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, std::string& out,
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, LogText& out,
                     Interpolation mode, LineRecords* records = nullptr, TransitMemo* transits = nullptr);
 
 // The events of the passes of `body` whose instants do not depend on the site

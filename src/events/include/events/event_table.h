@@ -50,7 +50,7 @@ struct EventStore {
   int Event_Count = 0;
   // The log's text as it was read, in pieces one after another; replaced by
   // each reading, never changed in between.
-  std::vector<std::string> text;
+  std::vector<LogText> text;
   // The sort's keys and its scratch room, kept from one reading to the next:
   // taken anew each time, their fresh pages cost more than the merging (and
   // in 2 MiB pages: about 2 MB each).
@@ -84,6 +84,8 @@ void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path);
 
 // ReadSortedEventLog on a log whose bytes are `pieces` one after another,
 // which the store keeps; errors naming `path`.
+void ReadSortedEventText(EventStore& store, std::vector<LogText> pieces, const std::filesystem::path& path);
+// The same on pieces on the heap, copied first into room of their own (in 2 MiB pages from 1 MiB on).
 void ReadSortedEventText(EventStore& store, std::vector<std::string> pieces, const std::filesystem::path& path);
 
 // ReadSortedEventText on `pieces` written with `records` (one per line,
@@ -95,7 +97,7 @@ void ReadSortedEventText(EventStore& store, std::vector<std::string> pieces, con
 // when a record is not known to read back, the records do not match the
 // pieces or they are more than kEventCapacity; the text has to be read then.
 // Never fails except std::bad_alloc.
-bool ReadSortedEventRecords(EventStore& store, std::vector<std::string>& pieces,
+bool ReadSortedEventRecords(EventStore& store, std::vector<LogText>& pieces,
                             std::span<const LineRecords> records);
 
 }  // namespace vk
