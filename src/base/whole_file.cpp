@@ -11,7 +11,8 @@
 
 namespace vk {
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
+template <class Text>
+void ReadWholeFile(const std::filesystem::path& path, Text& text) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw Error(errno == ENOENT ? kFileNotFound : std::strerror(errno), path.string());
   struct stat st {};
@@ -20,7 +21,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     ::close(fd);
     throw Error(std::strerror(err), path.string());
   }
-  std::string text(static_cast<std::size_t>(st.st_size), '\0');
+  text.assign(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t done = 0;
   for (;;) {
     if (done == text.size()) text.resize(text.size() + 65536);  // a file that grew, or a pipe
@@ -36,6 +37,14 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   }
   ::close(fd);
   text.resize(done);
+}
+
+template void ReadWholeFile(const std::filesystem::path&, std::string&);
+template void ReadWholeFile(const std::filesystem::path&, ArenaString&);
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::string text;
+  ReadWholeFile(path, text);
   return text;
 }
 

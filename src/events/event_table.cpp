@@ -169,19 +169,34 @@ void ParseEventText(EventStore& store, std::string_view text, const std::filesys
     throw Error(kRangeCheckError, path.string() + ", line " + std::to_string(kEventCapacity + 1));
 }
 
+// The bytes of `path`, in room of their own (see RoomFor).
+LogText ReadLogFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  LogText text(RoomFor(ec ? 0 : static_cast<std::size_t>(size)));
+  ReadWholeFile(path, text);
+  return text;
+}
+
+// ReadEventText on text already in its room.
+void ReadKeptText(EventStore& store, LogText text, const std::filesystem::path& path) {
+  store.Event_Count = 0;
+  store.text.clear();
+  store.text.push_back(std::move(text));
+  ParseEventText(store, store.text.front(), path);
+}
+
 }  // namespace
 
 void ReadEventLog(EventStore& store, const std::filesystem::path& path) {
   store.Event_Count = 0;
-  ReadEventText(store, ReadWholeFile(path), path);
+  ReadKeptText(store, ReadLogFile(path), path);
 }
 
 void ReadEventText(EventStore& store, std::string text, const std::filesystem::path& path) {
-  store.Event_Count = 0;
-  store.text.clear();
-  store.text.emplace_back(text, RoomFor(text.size()));
+  LogText kept(text, RoomFor(text.size()));
   std::string().swap(text);
-  ParseEventText(store, store.text.front(), path);
+  ReadKeptText(store, std::move(kept), path);
 }
 
 namespace {
@@ -444,8 +459,8 @@ bool ReadSortedEventRecords(EventStore& store, std::vector<LogText>& pieces,
 
 void ReadSortedEventLog(EventStore& store, const std::filesystem::path& path) {
   store.Event_Count = 0;
-  std::vector<std::string> text;
-  text.push_back(ReadWholeFile(path));
+  std::vector<LogText> text;
+  text.push_back(ReadLogFile(path));
   ReadSortedEventText(store, std::move(text), path);
 }
 

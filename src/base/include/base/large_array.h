@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <string>
 #include <type_traits>
 
 namespace vk {
@@ -108,5 +109,8 @@ struct ArenaAllocator {
   friend bool operator==(const ArenaAllocator& a, const ArenaAllocator& b) noexcept { return a.arena == b.arena; }
   std::shared_ptr<LargeArena> arena;
 };
+
+// Text whose room an arena may hold.
+using ArenaString = std::basic_string<char, std::char_traits<char>, ArenaAllocator<char>>;
 
 }  // namespace vk

@@ -51,7 +51,7 @@ using LineRecords = std::vector<LineRecord, ArenaAllocator<LineRecord>>;
 
 // The text of an event log, or a piece of it. A computation takes the room
 // of all its pieces from one arena, in 2 MiB pages; other text is on the heap.
-using LogText = std::basic_string<char, std::char_traits<char>, ArenaAllocator<char>>;
+using LogText = ArenaString;
 
 // The lines of an event log as written, one piece per body in body order,
 // and per piece one LineRecord per line. Kept between computations, so that
