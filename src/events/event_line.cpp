@@ -15,13 +15,14 @@
 namespace vk {
 namespace {
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+
 // The value a fixed-point text ("-12.345", no exponent) reads as: its digits
 // as an integer divided by the power of ten of its decimals, one correctly
 // rounded division of two exact numbers, which is how reading the text rounds
 // it; longer texts are read as the log's reader reads them. Returns: nothing
 // for a text that does not read.
 std::optional<double> FixedValue(std::string_view text) {
-  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
   const bool negative = !text.empty() && text.front() == '-';
   std::uint64_t digits = 0;
   int count = 0, decimals = -1;
@@ -45,10 +46,55 @@ std::optional<double> FixedValue(std::string_view text) {
   return negative ? -value : value;
 }
 
+// AppendFixed for 0 … 8 decimals and |v| · 10^decimals below 2^50, where
+// the log's numbers lie: the digits are |v| · 10^decimals rounded to an
+// integer, the product split exactly into p + err (an FMA gives the rounding
+// error of p), so that the rounding is that of the exact value, an exact half
+// going to the even neighbour as the library rounds it. Returns: false, with
+// `out` unchanged, outside that range (NaN and infinity included).
+template <class Text>
+bool AppendShortFixed(Text& out, double v, int decimals, double& read) {
+  if (decimals < 0 || decimals >= static_cast<int>(std::size(kPowersOfTen))) return false;
+  const double scale = kPowersOfTen[decimals];
+  const double a = std::fabs(v);
+  const double p = a * scale;
+  if (!(p < 0x1p50)) return false;
+  const double err = std::fma(a, scale, -p);
+  const double whole = std::floor(p);
+  // Below 2^50 p is a multiple of 2^-3 or finer and |err| at most half of
+  // that: the fraction of p alone decides, err only when it is exactly a half.
+  const double fraction = p - whole;
+  auto digits = static_cast<std::uint64_t>(whole);
+  if (fraction > 0.5 || (fraction == 0.5 && (err > 0 || (err == 0 && digits % 2 != 0)))) ++digits;
+  char buf[32];
+  char* const end = buf + sizeof buf;
+  char* at = end;
+  std::uint64_t rest = digits;
+  for (int d = 0; d < decimals; ++d) {
+    *--at = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  }
+  if (decimals > 0) *--at = '.';
+  do {
+    *--at = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  // A value that rounds to zero is written without its sign ("-0.00" would
+  // read as a sign without a value).
+  if (v < 0 && digits != 0) *--at = '-';
+  out.append(at, static_cast<std::size_t>(end - at));
+  // The text's digits as an integer over the power of ten: one correctly
+  // rounded division, as reading the text rounds it.
+  const double value = static_cast<double>(digits) / scale;
+  read = v < 0 && digits != 0 ? -value : value;
+  return true;
+}
+
 // FormatFixed(v, decimals) appended to `out` without a temporary string.
 // Returns: the value the text reads as, or nothing (NaN or infinity).
 template <class Text>
 std::optional<double> AppendFixed(Text& out, double v, int decimals) {
+  if (double read = 0; AppendShortFixed(out, v, decimals, read)) return read;
   char buf[400];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
   if (ec != std::errc()) {

@@ -121,5 +121,49 @@ TEST(EventLineNumbers, FixedFieldsRoundAndWriteNegativeZeroPlainly) {
   }
 }
 
+// printf's "%.*f" (the exact value rounded, exact halves to even), a zero
+// without its sign.
+std::string PrintfFixed(double v, int decimals) {
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  const std::string text = buf;
+  return text.find_first_not_of("-0.") == std::string::npos && text[0] == '-' ? text.substr(1) : text;
+}
+
+TEST(EventLineNumbers, FixedFieldsAreThoseOfPrintfForEveryWidth) {
+  // au, km, Earth radii, diameter, magnitude: their decimals and ranges.
+  const struct {
+    int decimals;
+    double most;
+  } widths[] = {{4, 100}, {0, 1.5e10}, {2, 1e4}, {1, 1e4}, {2, 40}};
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int wrong = 0;
+  for (int k = 0; k < 100000; ++k) {
+    double v[5];
+    for (int w = 0; w < 5; ++w) {
+      const double scale = std::pow(10.0, widths[w].decimals);
+      const double x = unit(random) * widths[w].most * (k % 3 == 0 ? 1 : std::pow(10.0, -static_cast<double>(k % 7)));
+      // Every other value next to a half of the last digit.
+      v[w] = k % 2 ? x : std::nextafter((std::floor(x * scale) + 0.5) / scale, unit(random) < 0.5 ? 0 : 1e300);
+      if (k % 5 == 0) v[w] = -v[w];
+    }
+    EventFields f;
+    f.au = v[0];
+    f.km = v[1];
+    f.earth_radii = v[2];
+    f.diameter = v[3];
+    f.magnitude = v[4];
+    std::string out;
+    AppendEventLine(out, 1, 1, "Mond", "Erdnähe", f);
+    std::string expected = " 1.00000000000000E+0000\t 1.00000000000000E+0000\tMond\tErdnähe\t";
+    for (int w = 0; w < 5; ++w) expected += PrintfFixed(v[w], widths[w].decimals) + (w == 2 ? "\t\t" : "\t");
+    expected += "\t\r\n";
+    if (out != expected && ++wrong <= 5) ADD_FAILURE() << std::hexfloat << v[0] << " " << v[1] << " " << v[2] << " "
+                                                       << v[3] << " " << v[4] << ":\n" << out << expected;
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 }  // namespace
 }  // namespace vk
