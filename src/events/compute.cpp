@@ -37,6 +37,16 @@ constexpr std::size_t kUsualLineBytes = 80;
 constexpr std::size_t kTextArenaBytes = std::size_t{24} << 20;
 constexpr std::size_t kRecordArenaBytes = std::size_t{16} << 20;
 
+// One container per body, all taking their room from one arena of `bytes`;
+// containers that already do are kept as they are, with their room.
+template <class Container>
+void InOneArena(std::vector<Container>& per_body, std::size_t bytes) {
+  if (per_body.size() == kBodyCount && per_body.front().get_allocator().arena) return;
+  const typename Container::allocator_type room(std::make_shared<LargeArena>(bytes));
+  per_body.clear();
+  for (int b = 0; b < kBodyCount; ++b) per_body.emplace_back(room);
+}
+
 }  // namespace
 
 void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads) {
@@ -60,16 +70,8 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // computation is used again.
   // All pieces side by side in 2 MiB pages, and all their records: a fresh
   // process would otherwise fault in every 4 KiB of them.
-  if (lines.size() != kBodyCount || !lines.front().get_allocator().arena) {
-    auto arena = std::make_shared<LargeArena>(kTextArenaBytes);
-    lines.clear();
-    for (int b = 0; b < kBodyCount; ++b) lines.emplace_back(ArenaAllocator<char>(arena));
-  }
-  if (records && (records->size() != kBodyCount || !records->front().get_allocator().arena)) {
-    auto arena = std::make_shared<LargeArena>(kRecordArenaBytes);
-    records->clear();
-    for (int b = 0; b < kBodyCount; ++b) records->emplace_back(ArenaAllocator<LineRecord>(arena));
-  }
+  InOneArena(lines, kTextArenaBytes);
+  if (records) InOneArena(*records, kRecordArenaBytes);
   for (int b = 0; b < kBodyCount; ++b) {
     const std::size_t expected = UsualLineCount(b);
     lines[static_cast<std::size_t>(b)].clear();

@@ -46,26 +46,33 @@ std::optional<double> FixedValue(std::string_view text) {
   return negative ? -value : value;
 }
 
+// The exact product a · scale (a ≥ 0, a · scale below 2^50) rounded to an
+// integer as the library rounds decimal digits: the product is split exactly
+// into p + err (an FMA gives the rounding error of p); p is a multiple of
+// 2^-3 or finer and |err| at most half of that, so the fraction of p alone
+// decides, err only when the fraction is exactly a half, and an exact half
+// goes to the even neighbour.
+std::uint64_t RoundedProduct(double a, double scale) {
+  const double p = a * scale;
+  const double err = std::fma(a, scale, -p);
+  const double whole = std::floor(p);
+  const double fraction = p - whole;
+  auto digits = static_cast<std::uint64_t>(whole);
+  if (fraction > 0.5 || (fraction == 0.5 && (err > 0 || (err == 0 && digits % 2 != 0)))) ++digits;
+  return digits;
+}
+
 // AppendFixed for 0 … 8 decimals and |v| · 10^decimals below 2^50, where
 // the log's numbers lie: the digits are |v| · 10^decimals rounded to an
-// integer, the product split exactly into p + err (an FMA gives the rounding
-// error of p), so that the rounding is that of the exact value, an exact half
-// going to the even neighbour as the library rounds it. Returns: false, with
-// `out` unchanged, outside that range (NaN and infinity included).
+// integer (RoundedProduct). Returns: false, with `out` unchanged, outside
+// that range (NaN and infinity included).
 template <class Text>
 bool AppendShortFixed(Text& out, double v, int decimals, double& read) {
   if (decimals < 0 || decimals >= static_cast<int>(std::size(kPowersOfTen))) return false;
   const double scale = kPowersOfTen[decimals];
   const double a = std::fabs(v);
-  const double p = a * scale;
-  if (!(p < 0x1p50)) return false;
-  const double err = std::fma(a, scale, -p);
-  const double whole = std::floor(p);
-  // Below 2^50 p is a multiple of 2^-3 or finer and |err| at most half of
-  // that: the fraction of p alone decides, err only when it is exactly a half.
-  const double fraction = p - whole;
-  auto digits = static_cast<std::uint64_t>(whole);
-  if (fraction > 0.5 || (fraction == 0.5 && (err > 0 || (err == 0 && digits % 2 != 0)))) ++digits;
+  if (!(a * scale < 0x1p50)) return false;
+  const std::uint64_t digits = RoundedProduct(a, scale);
   char buf[32];
   char* const end = buf + sizeof buf;
   char* at = end;
@@ -121,24 +128,15 @@ void PutDigitPairs(char* at, std::uint32_t value, int pairs) {
 }
 
 // AppendScientific23 for 1e6 <= |v| < 1e7, where every Julian Date of the
-// log lies: its 15 significant digits are |v| · 1e8 rounded to an integer.
-// The product is split exactly into p + err (an FMA gives the rounding error
-// of p), so the rounding is that of the exact value. Returns: false, with
-// `out` unchanged, outside that range and when the rounding carries into the
-// next power of ten; the general path writes those.
+// log lies: its 15 significant digits are |v| · 1e8 rounded to an integer
+// (RoundedProduct; below 2^50). Returns: false, with `out` unchanged, outside
+// that range and when the rounding carries into the next power of ten; the
+// general path writes those.
 template <class Text>
 bool AppendSevenDigitScientific(Text& out, double v, std::uint64_t& written) {
   const double a = std::fabs(v);
   if (!(a >= 1e6 && a < 1e7)) return false;
-  const double p = a * 1e8;
-  const double err = std::fma(a, 1e8, -p);
-  const double whole = std::floor(p);
-  // p is a multiple of 2^-6 here and |err| at most half of that: the fraction
-  // of p alone decides, err only when the fraction is exactly a half.
-  const double fraction = p - whole;
-  auto digits = static_cast<std::uint64_t>(whole);
-  // An exact half goes to the even neighbour, as the library rounds it.
-  if (fraction > 0.5 || (fraction == 0.5 && (err > 0 || (err == 0 && digits % 2 != 0)))) ++digits;
+  const std::uint64_t digits = RoundedProduct(a, 1e8);
   if (digits >= 1000000000000000ULL) return false;
   written = digits;
   char buf[23] = {v < 0 ? '-' : ' ', 0, '.'};
