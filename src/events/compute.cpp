@@ -61,7 +61,7 @@ namespace {
 
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                   unsigned threads, Interpolation mode, std::vector<LogText>& lines,
-                  std::vector<LineRecords>* records, const PiecesReady& ready = {}) {
+                  std::vector<LineRecords>* records, const PiecesReady& ready = {}, std::stop_token stop = {}) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
@@ -103,6 +103,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // rows alone: each body is one task (its rows in blocks, whose scratch
   // room stays small).
   auto body_task = [&](int b) {
+    if (stop.stop_requested()) return;  // the lines are of no use then
     for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k));
     passes(b);
     finished(b);
@@ -186,8 +187,9 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 }
 
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready) {
-  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, ready);
+                       unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready,
+                       std::stop_token stop) {
+  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, ready, stop);
 }
 
 void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path,

@@ -1,6 +1,8 @@
 // Everything the computation and the chart share, allocated once.
 #pragma once
 
+#include <exception>
+#include <memory>
 #include <optional>
 
 #include "ephemeris/ephemeris_stamp.h"
@@ -27,6 +29,14 @@ struct Almanac {
   std::optional<EphemerisStamp> prepared;
   // The phase file that phases holds; empty: none, or its reading failed.
   std::optional<FileStamp> phases_read;
+  // A phase table read by the last computation, or why its reading failed,
+  // for TakeSiteEvents to put in force.
+  struct NextPhases {
+    std::unique_ptr<PhaseTable> table;
+    std::optional<FileStamp> stamp;
+    std::exception_ptr error;
+  };
+  std::optional<NextPhases> next_phases;
 };
 
 }  // namespace vk

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <span>
+#include <stop_token>
 #include <vector>
 
 #include "ephemeris/ephemeris_store.h"
@@ -64,10 +65,13 @@ using PiecesReady = std::function<void(int n)>;
 
 // The same into `lines`, pieces and records, whose room is used again
 // (taken anew, its pages would be faulted in and cleared at every site
-// change), telling `ready` (when given) of the complete pieces. Never fails
-// except std::bad_alloc; after a failure `ready` is told no more.
+// change), telling `ready` (when given) of the complete pieces. A body whose
+// task starts after `stop` was requested is left out: the lines are then of
+// no use. Never fails except std::bad_alloc; after a failure `ready` is told
+// no more.
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready = {});
+                       unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready = {},
+                       std::stop_token stop = {});
 
 // Writes `pieces` one after another as the event log `log_path`: under a
 // temporary name, renamed over the old log when complete (not synced to the
