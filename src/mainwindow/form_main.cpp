@@ -16,6 +16,7 @@
 #include <QPolygon>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "timecalc/time_zones.h"
 #include "programfiles/version_info.h"
@@ -77,14 +78,17 @@ QLabel* Label(QWidget* parent, QRect geometry, const QString& text, const QFont&
 QString Site_Text(double degrees) { return QString::fromStdString(FormatFixed(degrees, 2)); }
 
 TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
-    : QMainWindow(parent), almanac(std::make_unique<Almanac>()), options_(std::move(options)) {
+    : QMainWindow(parent), options_(std::move(options)) {
   if (options_.log_dir.empty()) options_.log_dir = options_.data_dir;
+  session_ = new Session(options_.data_dir, options_.log_dir, this);
+  step_timer_ = new QTimer(this);
+  step_timer_->setSingleShot(true);
+  connect(step_timer_, &QTimer::timeout, this, [this] { Guarded([&] { Step_Timer_Fired(); }); });
   setWindowTitle("Vesperkalend");
   resize(1460, 834 + 30);
   Build_Menu();
   Build_Controls();
   chart.Pictures = ShippedChartPictures();
-  chart.Process_Messages = [this] { Process_Messages(); };
   chart.Copy_To_Screen = [this](const QImage& img) {
     if (Image1_Bitmap.isNull()) return;
     Copy_Chart_To(screen_filter_ ? screen_filter_(img) : img, Image1_Bitmap);
@@ -93,6 +97,14 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   };
   qApp->installEventFilter(this);
   Guarded([this] { FormCreate(); });
+  // What the session tells from here on: the day, the flags and a new table
+  // are drawn, progress and failures shown.
+  connect(session_, &Session::dayChanged, this, [this] { Guarded([&] { Refresh_Day(); }); });
+  connect(session_, &Session::flagsChanged, this, [this] { Guarded([&] { Render_Chart(); }); });
+  connect(session_, &Session::eventsChanged, this, [this] { Guarded([&] { Refresh_Day(); }); });
+  connect(session_, &Session::status, this, &TForm_Main::Show_Status);
+  connect(session_, &Session::failed, this, [this](const QString& text) { Show_Message("Vesperkalend", text); });
+  connect(session_, &Session::idle, this, [this] { Guarded([&] { Computation_Ended(); }); });
   Add_File_Menu(*this);
   Add_Night_View(*this);
   created_ = true;
@@ -146,11 +158,11 @@ void TForm_Main::Build_Controls() {
   Build_About_Box();
   Name_Controls();
 
-  // Every step button starts its loop when pressed and ends it when released,
-  // by any mouse button (the left one through the button's own signals).
-  for (const auto& [button, start] : step_buttons_) {
-    connect(button, &QPushButton::pressed, this, [this, start = start] { Guarded(start); });
-    connect(button, &QPushButton::released, this, [this] { Step_Buttons_MouseUp(); });
+  // Every step button steps when pressed and repeats until released, by any
+  // mouse button (the left one through the button's own signals).
+  for (const auto& [button, step] : step_buttons_) {
+    connect(button, &QPushButton::pressed, this, [this, b = button, s = step] { Guarded([&] { Step_Pressed(b, s); }); });
+    connect(button, &QPushButton::released, this, [this] { Step_Released(); });
   }
   // Tab goes through the controls in reading order.
   QWidget* order[] = {BitBtn_Jahr_Plus, BitBtn_Monat_Plus, BitBtn_Daag_Plus, RichEdit_Jahr, RichEdit_Monat,
@@ -205,7 +217,7 @@ void TForm_Main::Build_Date_Group(QWidget* p) {
     int y, m, d;
   } steps[] = {{BitBtn_Jahr_Plus, 1, 0, 0},  {BitBtn_Jahr_Minus, -1, 0, 0}, {BitBtn_Monat_Plus, 0, 1, 0},
                {BitBtn_Monat_Minus, 0, -1, 0}, {BitBtn_Daag_Plus, 0, 0, 1},  {BitBtn_Daag_Minus, 0, 0, -1}};
-  for (const auto& s : steps) step_buttons_.emplace_back(s.button, [this, s] { Step_Date(s.y, s.m, s.d); });
+  for (const auto& s : steps) step_buttons_.emplace_back(s.button, Step{Step::Date, s.y, s.m, s.d});
   for (QLineEdit* field : {RichEdit_Jahr, RichEdit_Monat, RichEdit_Daag})
     connect(field, &QLineEdit::returnPressed, this,
             [this, field] { Guarded([&] { RichEdit_KeyDown(field, Qt::Key_Return); }); });
@@ -273,7 +285,7 @@ void TForm_Main::Build_Site_Group(QWidget* p) {
                     {BitBtn_nLat_PlusSmall, true, 0.5},
                     {BitBtn_eLon_MinusSmall, false, -0.5},
                     {BitBtn_eLon_PlusSmall, false, 0.5}};
-  for (const auto& s : site_steps) step_buttons_.emplace_back(s.button, [this, s] { Site_Step(s.latitude, s.step); });
+  for (const auto& s : site_steps) step_buttons_.emplace_back(s.button, Step{Step::Site, 0, 0, 0, s.latitude, s.step});
 }
 
 // The phase-picture tools: hidden and disabled, for the developer.
@@ -350,10 +362,8 @@ void TForm_Main::Build_About_Box() {
 
 void TForm_Main::Set_Screen_Filter(std::function<QImage(const QImage&)> filter) {
   screen_filter_ = std::move(filter);
-  Render_Day_Chart(chart, almanac->events, almanac->phases);
+  Render_Chart();
 }
-
-void TForm_Main::Process_Messages() { QCoreApplication::processEvents(); }
 
 void TForm_Main::Show_Message(const QString& title, const QString& text) {
   if (options_.show_message)
@@ -458,14 +468,14 @@ bool TForm_Main::Filter_Control_Event(QObject* watched, QEvent* event) {
       // The right and middle buttons press the step buttons as the left one does.
       const auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() == Qt::LeftButton) return false;
-      for (const auto& [button, start] : step_buttons_) {
+      for (const auto& [button, step] : step_buttons_) {
         if (watched != button || !button->isEnabled()) continue;
         if (event->type() == QEvent::MouseButtonRelease) {
           button->setDown(false);
-          Step_Buttons_MouseUp();
+          Step_Released();
         } else {
           button->setDown(true);
-          Guarded(start);
+          Guarded([&] { Step_Pressed(button, step); });
         }
         return true;
       }

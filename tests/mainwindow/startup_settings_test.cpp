@@ -107,7 +107,9 @@ TEST(Close, WritesTheScreenDumpAndTheSettings) {
   auto w = world.Open();
   test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("50.25");
   QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   test::Ctl<QComboBox>(*w, "ComboBox_TZone")->setCurrentIndex(17);
+  ASSERT_TRUE(test::Settle(*w));
   w->close();
   const auto dump = world.dir / "documents" / "Screendump.bmp";
   ASSERT_TRUE(std::filesystem::exists(dump));
@@ -129,6 +131,7 @@ TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {
   test::WriteFile(world.dir / "documents", "a file where the folder should be");
   test::Ctl<QLineEdit>(*w, "Edit_eLon")->setText("8.00");
   QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_eLon"), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_TRUE(w->close());
   ASSERT_EQ(world.messages.size(), 1u);
   SettingsRecord back{};
