@@ -111,14 +111,19 @@ void Session::Computed(std::uint64_t generation, bool complete, const Site& site
     emit status(take_error, StatusColour::Red);
     emit failed(take_error);
   }
-  Write_Log(generation);
+  // Told before the log is queued: a held button's next request comes first,
+  // and this log, then stale, is skipped.
   emit idle();
+  Write_Log(generation);
 }
 
 // The log of the table in force, written on the worker after the chart is
-// shown; a newer recomputation drops it (its own log replaces it).
+// shown. Skipped when a newer recomputation was asked for before it started
+// (that one's log replaces it); once started, the newer one waits for it on
+// the worker, so the table it writes from stays as it is.
 void Session::Write_Log(std::uint64_t generation) {
   worker_.Post([this, generation](std::stop_token) {
+    if (generation != asked_.load()) return;
     try {
       WriteSiteLog(*almanac_, Log_Path());
     } catch (...) {

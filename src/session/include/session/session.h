@@ -5,6 +5,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -93,7 +94,7 @@ class Session : public QObject {
   Interpolation mode_ = Interpolation::Precise;
   double day_ = kFirstDay;
   DisplayFlags flags_;
-  std::uint64_t asked_ = 0;     // the newest recomputation asked for
+  std::atomic<std::uint64_t> asked_{0};  // the newest recomputation asked for (the worker reads it)
   std::uint64_t answered_ = 0;  // the newest one taken, dropped or failed
   SerialWorker worker_;         // last: it ends before what its jobs use
 };
