@@ -22,17 +22,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-void TForm_Main::Build_Place_Group(QWidget* p) {
-  Label_Ort = new QLabel("Ort", p);
-  Label_Ort->setGeometry(6, 324, 62, 24);
-  Label_Ort->setFont(Label_TZone->font());
-  ComboBox_Ort = new QComboBox(p);
-  ComboBox_Ort->setGeometry(79, 322, 273, 28);
-  ComboBox_Ort->setEditable(true);
-  ComboBox_Ort->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox_Ort->setMaxVisibleItems(12);
-  ComboBox_Ort->setFont(ComboBox_TZone->font());
-  ComboBox_Ort->setToolTip(QString::fromUtf8("Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone"));
+void TForm_Main::Connect_Place_Box() {
   // The completer lists the places whose name holds the typed text anywhere,
   // ignoring case and accents; the list is refilled on every keystroke.
   Ort_Matches = new QStringListModel(this);

@@ -150,8 +150,7 @@ TEST(PhasePictureTools, HiddenDisabledAndAMissingSourceIsReported) {
   std::filesystem::current_path(world.dir.path());
   QPushButton* venus = test::Ctl<QPushButton>(*w, "Button_Venus_anpassen");
   venus->setEnabled(true);
-  venus->show();
-  QTest::mouseClick(venus, Qt::LeftButton);
+  venus->click();
   std::filesystem::current_path(cwd);
   ASSERT_EQ(world.messages.size(), 1u);
   EXPECT_TRUE(world.messages[0].second.contains("File not found")) << world.messages[0].second.toStdString();
@@ -199,6 +198,47 @@ TEST(Site, TheWindowTakesInputWhileItComputesAndAfterAHeldButtonTheLogIsTheTools
   EXPECT_TRUE(test::ReadFile(world.dir / "Vesperkalend_2022-2032_Log.txt") ==
               test::ReadFile(tool.dir / "Vesperkalend_2022-2032_Log.txt"))
       << "the window's log after the held button differs from the tool's for " << last;
+}
+
+}  // namespace
+}  // namespace vk
+
+namespace vk {
+namespace {
+
+// Every control of the right-hand panel where the layout puts it, in the
+// panel's coordinates, whichever group widget holds it.
+TEST(Layout, TheRightPanelsControlsStandWhereTheLayoutPutsThem) {
+  test::WindowWorld world;
+  auto w = world.Open();
+  QWidget* panel = test::Ctl<QWidget>(*w, "Panel_Rght");
+  const struct {
+    const char* name;
+    QRect at;
+  } controls[] = {
+      {"Shape2", {4, -1, 351, 170}},          {"RichEdit_Jahr", {18, 30, 141, 70}},
+      {"RichEdit_Monat", {175, 30, 73, 70}},   {"RichEdit_Daag", {266, 30, 75, 70}},
+      {"Label1", {159, 30, 21, 70}},           {"Label2", {250, 30, 21, 70}},
+      {"BitBtn_Jahr_Plus", {32, 7, 125, 25}},  {"BitBtn_Monat_Plus", {191, 7, 57, 25}},
+      {"BitBtn_Daag_Plus", {276, 7, 57, 25}},  {"BitBtn_Jahr_Minus", {32, 97, 125, 25}},
+      {"BitBtn_Monat_Minus", {189, 97, 57, 25}}, {"BitBtn_Daag_Minus", {276, 97, 57, 25}},
+      {"Button_Heute", {32, 130, 300, 29}},    {"CheckBox_Daemmerungen", {6, 180, 340, 30}},
+      {"CheckBox_Auf_Untergaenge", {6, 212, 340, 30}}, {"CheckBox_Meridian", {6, 244, 340, 30}},
+      {"Label_TZone", {6, 291, 62, 24}},       {"ComboBox_TZone", {79, 289, 108, 28}},
+      {"Label_DST", {192, 291, 160, 24}},      {"Label_Ort", {6, 324, 62, 24}},
+      {"ComboBox_Ort", {79, 322, 273, 28}},    {"Label_nLat", {6, 357, 200, 24}},
+      {"Label_eLon", {6, 415, 200, 24}},       {"BitBtn_nLat_MinusSmall", {6, 382, 49, 25}},
+      {"BitBtn_nLat_PlusSmall", {137, 382, 49, 25}}, {"BitBtn_eLon_MinusSmall", {6, 440, 49, 25}},
+      {"BitBtn_eLon_PlusSmall", {137, 440, 49, 25}}, {"Edit_nLat", {68, 380, 64, 28}},
+      {"Edit_eLon", {69, 439, 64, 28}},        {"Button_Venus_anpassen", {368, 48, 120, 41}},
+  };
+  for (const auto& c : controls) {
+    QWidget* control = test::Ctl<QWidget>(*w, c.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(QRect(control->mapTo(panel, QPoint(0, 0)), control->size()), c.at) << c.name;
+  }
+  EXPECT_EQ(w->minimumSize(), QSize(646, 722))
+      << "the hidden tools take no room";
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ class TForm_Main : public QMainWindow {
   void Build_Date_Group(QWidget* panel);
   void Build_Display_Group(QWidget* panel);
   void Build_Zone_Group(QWidget* panel);
-  void Build_Place_Group(QWidget* panel);
+  void Connect_Place_Box();  // the completer and the handlers of the place box
   void Build_Site_Group(QWidget* panel);
   void Build_Tool_Buttons(QWidget* panel);
   void Name_Controls();
