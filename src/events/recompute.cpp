@@ -17,7 +17,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   const EphemerisStamp stamp = StampEphemeris(dir);
   if (!a.prepared || !(*a.prepared == stamp) || !Complete(stamp)) {
     a.prepared.reset();  // a failed load leaves tables that match no files
-    LoadAndPrepare(a.ephemeris, a.basic, dir);
+    if (!LoadAndPrepare(a.ephemeris, a.basic, dir, 0, stop)) return false;
     if (Complete(stamp)) a.prepared = stamp;
   }
   if (stop.stop_requested()) return false;
@@ -35,8 +35,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     }
     a.next_phases = std::move(next);
   }
-  a.lines.pieces.resize(kBodyCount);
-  ComputeEventLines(a.ephemeris, a.basic, site, progress, 0, mode, a.lines, {}, stop);
+  ComputeEventLines(a.ephemeris, a.basic, site, progress, 0, mode, a.lines, stop);
   return !stop.stop_requested();
 }
 
