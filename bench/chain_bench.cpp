@@ -19,8 +19,8 @@
 #include "timecalc/time_zones.h"
 #include "base/atomic_file.h"
 #include "base/parallel_for.h"
-#include "events/compute.h"
-#include "events/event_passes.h"
+#include "compute.h"
+#include "event_passes.h"
 #include "events/recompute.h"
 #include "base/error.h"
 #include "timecalc/numtext.h"
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         const auto t0 = Clock::now();
         vk::LoadEphemeris(a.ephemeris, dir);
         const auto t1 = Clock::now();
-        vk::LoadAndPrepare(a.ephemeris, a.basic, dir, threads);  // loads again inside
+        vk::LoadAndPrepare(a.ephemeris, *a.basic, dir, threads);  // loads again inside
         const auto t2 = Clock::now();
         a.prepared.reset();  // the whole chain: files loaded and prepared again
         vk::RunRecomputationChain(a, dir, nullptr);
@@ -94,14 +94,14 @@ int main(int argc, char** argv) {
         const vk::ObserverConstants obs = vk::ComputeObserverConstants(a.site.Site_nLat);
         for (int b = 0; b < vk::kBodyCount; ++b)
           vk::ParallelFor(8, threads, [&](int k) {
-            vk::ComputeSiteValues(a.ephemeris, a.site, obs, b, a.basic, 1 + k * vk::kEphemerisRows / 8,
+            vk::ComputeSiteValues(a.ephemeris, a.site, obs, b, *a.basic, 1 + k * vk::kEphemerisRows / 8,
                                   (k + 1) * vk::kEphemerisRows / 8);
           });
         const auto t5 = Clock::now();
         std::vector<vk::LogText> lines(vk::kBodyCount);
         std::vector<vk::LineRecords> records(vk::kBodyCount);
         vk::ParallelFor(vk::kBodyCount, threads, [&](int b) {
-          vk::RunEventPasses(a.ephemeris, a.basic, a.site, b, lines[b], modes[m], &records[b]);
+          vk::RunEventPasses(a.ephemeris, *a.basic, a.site, obs, b, lines[b], modes[m], &records[b]);
         });
         const auto t6 = Clock::now();
         vk::WriteEventLog(lines, log);

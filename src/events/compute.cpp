@@ -1,4 +1,4 @@
-#include "events/compute.h"
+#include "compute.h"
 
 #include <algorithm>
 #include <memory>
@@ -7,7 +7,7 @@
 
 #include "base/atomic_file.h"
 #include "base/parallel_for.h"
-#include "events/event_passes.h"
+#include "event_passes.h"
 
 namespace vk {
 namespace {
@@ -85,7 +85,8 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
     const auto body = static_cast<std::size_t>(b);
     // Found once after the rows are prepared, beside the other bodies' work.
     if (!basic.fixed_events(b)) PrepareFixedEvents(eph, basic, b);
-    RunEventPasses(eph, basic, site, b, lines[body], mode, records ? &(*records)[body] : nullptr, &basic.transits(b));
+    RunEventPasses(eph, basic, site, obs, b, lines[body], mode, records ? &(*records)[body] : nullptr,
+                   &basic.transits(b));
   };
   // A body's site values and then its passes read and write that body's
   // rows alone: each body is one task (its rows in blocks, whose scratch

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "events/compute.h"
+#include "compute.h"
 
 namespace vk {
 
@@ -17,7 +17,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   const EphemerisStamp stamp = StampEphemeris(dir);
   if (!a.prepared || !(*a.prepared == stamp) || !Complete(stamp)) {
     a.prepared.reset();  // a failed load leaves tables that match no files
-    if (!LoadAndPrepare(a.ephemeris, a.basic, dir, 0, stop)) return false;
+    if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop)) return false;
     if (Complete(stamp)) a.prepared = stamp;
   }
   if (stop.stop_requested()) return false;
@@ -35,7 +35,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     }
     a.next_phases = std::move(next);
   }
-  ComputeEventLines(a.ephemeris, a.basic, site, progress, 0, mode, a.lines, stop);
+  ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop);
   return !stop.stop_requested();
 }
 

@@ -1,4 +1,4 @@
-#include "events/event_passes.h"
+#include "event_passes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "events/instant_refine.h"
+#include "instant_refine.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "events/event_passes.h"
+#include "event_passes.h"
 #include "support/synthetic_ephemeris.h"
-#include "events/topocentric.h"
+#include "topocentric.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
 
@@ -233,10 +233,11 @@ TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
     e.diameter = 1919 / e.delta;
     e.ecl_lon = Mod_Positive(280 + 360 * k / 8766.15, 360);
   }
-  ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic);
+  const ObserverConstants obs = ComputeObserverConstants(47.5);
+  ComputeBasicValues(s.eph, s.site, obs, Sun, s.basic);
   LogText classic, precise;
-  RunEventPasses(s.eph, s.basic, s.site, Sun, classic, Interpolation::Classic);
-  RunEventPasses(s.eph, s.basic, s.site, Sun, precise, Interpolation::Precise);
+  RunEventPasses(s.eph, s.basic, s.site, obs, Sun, classic, Interpolation::Classic);
+  RunEventPasses(s.eph, s.basic, s.site, obs, Sun, precise, Interpolation::Precise);
   const auto a = test::Lines(std::string(classic)), b = test::Lines(std::string(precise));
   ASSERT_EQ(a.size(), b.size());
   ASSERT_GT(a.size(), 30000u);

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "base/error.h"
-#include "events/compute.h"
-#include "events/event_passes.h"
+#include "compute.h"
+#include "event_passes.h"
 #include "events/recompute.h"
 #include "support/temp_dir.h"
 #include "support/workspace.h"
@@ -140,10 +140,10 @@ TEST_F(SiteChange, AnotherFolderWithOtherDataIsLoaded) {
 TEST_F(SiteChange, TheSiteStepGivesTheSameBytesOnOneCoreAndOnTwo) {
   Workspace ws;
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, ws.dir.path(), 1);
+  LoadAndPrepare(a->ephemeris, *a->basic, ws.dir.path(), 1);
   const Site site{-33.87, 151.21, 10.0, {}};
-  ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "one.txt", nullptr, 1);
-  ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "two.txt", nullptr, 2);
+  ComputeEventLog(a->ephemeris, *a->basic, site, ws.dir / "one.txt", nullptr, 1);
+  ComputeEventLog(a->ephemeris, *a->basic, site, ws.dir / "two.txt", nullptr, 2);
   EXPECT_TRUE(test::ReadFile(ws.dir / "one.txt") == test::ReadFile(ws.dir / "two.txt"));
 }
 
@@ -153,7 +153,7 @@ TEST_F(SiteChange, TheSiteStepGivesTheSameBytesOnOneCoreAndOnTwo) {
 // complete computation gives the same bytes again.
 TEST_F(SiteChange, StatusInBodyOrderAndAStopLeavesOutTheBodiesNotStarted) {
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  LoadAndPrepare(a->ephemeris, *a->basic, test::kBuildData, 2);
   const Site site{-33.87, 151.21, 10.0, {}};
   std::vector<LogText> first;
   const struct {
@@ -172,7 +172,7 @@ TEST_F(SiteChange, StatusInBodyOrderAndAStopLeavesOutTheBodiesNotStarted) {
       if (text.back() - '0' == r.stop_at) stop.request_stop();
       --inside;
     };
-    ComputeEventLines(a->ephemeris, a->basic, site, progress, r.threads, Interpolation::Precise, a->lines,
+    ComputeEventLines(a->ephemeris, *a->basic, site, progress, r.threads, Interpolation::Precise, a->lines,
                       stop.get_token());
     const int told = static_cast<int>(std::count(status.begin(), status.end(), '|'));
     for (int b = 0; b < told; ++b) expected += "Computing basic values... " + std::to_string(b) + "|";
@@ -187,7 +187,7 @@ TEST_F(SiteChange, StatusInBodyOrderAndAStopLeavesOutTheBodiesNotStarted) {
       for (int b = told; b < kBodyCount; ++b) EXPECT_TRUE(a->lines.pieces[static_cast<std::size_t>(b)].empty());
     }
   }
-  ComputeEventLines(a->ephemeris, a->basic, site, nullptr, 2, Interpolation::Precise, a->lines);
+  ComputeEventLines(a->ephemeris, *a->basic, site, nullptr, 2, Interpolation::Precise, a->lines);
   EXPECT_TRUE(a->lines.pieces == first) << "after a stopped computation";
 }
 
@@ -220,22 +220,22 @@ TEST_F(SiteChange, AStoppedComputationLeavesTheTableInForceAndNothingHalfPrepare
 // and preparing the rows again forgets them.
 TEST_F(SiteChange, EventsKeptFromTheFirstComputationGiveTheBytesOfPassesThatFindThemAnew) {
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  LoadAndPrepare(a->ephemeris, *a->basic, test::kBuildData, 2);
   const Site sites[] = {{47.5, 7.5, 1.0, {}}, {-33.87, 151.21, 10.0, {}}};
   std::vector<LogText> kept[2];
-  for (int s = 0; s < 2; ++s) kept[s] = ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2);
+  for (int s = 0; s < 2; ++s) kept[s] = ComputeEventLines(a->ephemeris, *a->basic, sites[s], nullptr, 2);
   for (int s = 0; s < 2; ++s) {
     const ObserverConstants obs = ComputeObserverConstants(sites[s].Site_nLat);
     for (int b = 0; b < kBodyCount; ++b) {
-      ASSERT_NE(a->basic.fixed_events(b), nullptr) << "body " << b;
-      PrepareBasicValues(a->ephemeris, b, a->basic);
-      EXPECT_EQ(a->basic.fixed_events(b), nullptr) << "body " << b;
-      ComputeSiteValues(a->ephemeris, sites[s], obs, b, a->basic);
+      ASSERT_NE(a->basic->fixed_events(b), nullptr) << "body " << b;
+      PrepareBasicValues(a->ephemeris, b, *a->basic);
+      EXPECT_EQ(a->basic->fixed_events(b), nullptr) << "body " << b;
+      ComputeSiteValues(a->ephemeris, sites[s], obs, b, *a->basic);
       LogText anew;
-      RunEventPasses(a->ephemeris, a->basic, sites[s], b, anew, Interpolation::Precise);
+      RunEventPasses(a->ephemeris, *a->basic, sites[s], obs, b, anew, Interpolation::Precise);
       EXPECT_TRUE(anew == kept[s][static_cast<std::size_t>(b)]) << "site " << s << ", body " << b;
     }
-    ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2);  // finds them again
+    ComputeEventLines(a->ephemeris, *a->basic, sites[s], nullptr, 2);  // finds them again
   }
 }
 

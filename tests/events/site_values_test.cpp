@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "events/almanac.h"
-#include "events/compute.h"
-#include "events/topocentric.h"
+#include "compute.h"
+#include "topocentric.h"
 #include "support/workspace.h"
 
 namespace vk {
@@ -26,8 +26,8 @@ class SiteValues : public ::testing::Test {
 void CheckSiteValues(Almanac& a, const Site& site, int body) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   const SiteAngles angles = MakeSiteAngles(site, obs);
-  ComputeSiteValues(a.ephemeris, site, obs, body, a.basic, 1, kEphemerisRows / 2);
-  ComputeSiteValues(a.ephemeris, site, obs, body, a.basic, kEphemerisRows / 2 + 1, kEphemerisRows);
+  ComputeSiteValues(a.ephemeris, site, obs, body, *a.basic, 1, kEphemerisRows / 2);
+  ComputeSiteValues(a.ephemeris, site, obs, body, *a.basic, kEphemerisRows / 2 + 1, kEphemerisRows);
   // The reference: the topocentric place of every row, and its side of each level
   // (upper limb at -34′, twilights at -18°, -12°, -6° for the Sun).
   std::vector<double> alt(kEphemerisRows + 1);
@@ -41,11 +41,11 @@ void CheckSiteValues(Almanac& a, const Site& site, int body) {
     alt[k] = v.alt;
     const double levels[] = {-34.0 / 60 + e.diameter / 7200, -18, -12, -6};
     for (int l = 0; l < (body == Sun ? 4 : 1); ++l) side[k] |= (v.alt > levels[l] ? 1u : 0u) << l;
-    ASSERT_EQ(a.basic.at(body, k).sin_ha > 0, v.sin_ha > 0) << "body " << body << " row " << k;
-    ASSERT_EQ(a.basic.at(body, k).sin_ha < 0, v.sin_ha < 0) << "body " << body << " row " << k;
+    ASSERT_EQ(a.basic->at(body, k).sin_ha > 0, v.sin_ha > 0) << "body " << body << " row " << k;
+    ASSERT_EQ(a.basic->at(body, k).sin_ha < 0, v.sin_ha < 0) << "body " << body << " row " << k;
     ha_sign[k] = v.sin_ha > 0;
     sin_ha[k] = v.sin_ha;
-    const double stored = a.basic.at(body, k).alt;
+    const double stored = a.basic->at(body, k).alt;
     for (int l = 0; l < (body == Sun ? 4 : 1); ++l)
       ASSERT_EQ(stored > levels[l], v.alt > levels[l]) << "body " << body << " row " << k << " level " << l;
     ASSERT_EQ(stored <= levels[0], v.alt <= levels[0]) << "body " << body << " row " << k;
@@ -58,11 +58,11 @@ void CheckSiteValues(Almanac& a, const Site& site, int body) {
       transit |= ha_sign[j] != ha_sign[k];
     }
     if (transit) {
-      ASSERT_EQ(a.basic.at(body, k).sin_ha, sin_ha[k]) << "body " << body << " row " << k << " near a transit";
+      ASSERT_EQ(a.basic->at(body, k).sin_ha, sin_ha[k]) << "body " << body << " row " << k << " near a transit";
     }
     if (!crossing) continue;
     ++exact;
-    ASSERT_EQ(a.basic.at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
+    ASSERT_EQ(a.basic->at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
   }
   if (site.Site_nLat < 60) {
     EXPECT_GT(exact, 3000) << "body " << body;  // a rise and a set nearly every day
@@ -71,7 +71,7 @@ void CheckSiteValues(Almanac& a, const Site& site, int body) {
 
 TEST_F(SiteValues, AltitudesKeepTheirSideEverywhereAndTheirValueNearCrossings) {
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  LoadAndPrepare(a->ephemeris, *a->basic, test::kBuildData, 2);
   const Site sites[] = {{47.5, 7.5, 1, {}}, {-33.87, 151.21, 10, {}}, {69.65, 18.96, 1, {}}, {0, 0, 0, {}},
                         {89.9, -120, -8, {}}};
   for (const Site& site : sites)
@@ -88,7 +88,7 @@ TEST_F(SiteValues, RowsAtOtherInstantsThanTheSunsHaveTheirOwnSiderealTime) {
   auto a = std::make_unique<Almanac>();
   LoadEphemeris(a->ephemeris, test::kBuildData);
   for (int k = 1; k <= kEphemerisRows; ++k) a->ephemeris.at(Moon, k).jd += 0.25 / 24;
-  for (int body : {int{Sun}, int{Moon}}) PrepareBasicValues(a->ephemeris, body, a->basic);
+  for (int body : {int{Sun}, int{Moon}}) PrepareBasicValues(a->ephemeris, body, *a->basic);
   CheckSiteValues(*a, Site{47.5, 7.5, 1, {}}, Moon);
 }
 

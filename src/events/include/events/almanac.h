@@ -7,7 +7,6 @@
 
 #include "ephemeris/ephemeris_stamp.h"
 #include "ephemeris/ephemeris_store.h"
-#include "events/basic_values.h"
 #include "events/event_line.h"
 #include "events/event_table.h"
 #include "events/interpolation.h"
@@ -16,9 +15,16 @@
 
 namespace vk {
 
+class BasicTable;  // the basic values of every row, private to the computation
+
 struct Almanac {
+  Almanac();
+  ~Almanac();
+  Almanac(const Almanac&) = delete;
+  Almanac& operator=(const Almanac&) = delete;
+
   EphemerisStore ephemeris;
-  BasicTable basic;
+  std::unique_ptr<BasicTable> basic;  // never null
   EventStore events;
   PhaseTable phases;
   Site site;

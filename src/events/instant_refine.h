@@ -7,7 +7,7 @@
 
 #include "ephemeris/ephemeris_store.h"
 #include "events/site.h"
-#include "events/topocentric.h"
+#include "topocentric.h"
 
 namespace vk {
 

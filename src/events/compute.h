@@ -9,7 +9,7 @@
 
 #include "ephemeris/ephemeris_store.h"
 #include "base/progress.h"
-#include "events/basic_values.h"
+#include "basic_values.h"
 #include "events/event_line.h"
 #include "events/interpolation.h"
 #include "events/site.h"
