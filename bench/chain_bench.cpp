@@ -23,7 +23,7 @@
 #include "event_passes.h"
 #include "events/recompute.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 
 #include "bench_form_options.h"
 #include "mainwindow/form_main.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace {
 

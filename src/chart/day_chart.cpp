@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/digits.h"
+#include "base/number_text.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
 

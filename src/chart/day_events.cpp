@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/digits.h"
+#include "base/number_text.h"
 #include "chart/day_chart.h"
 #include "events/event_kinds.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
-#include "timecalc/numtext.h"
 
 namespace vk {
 

@@ -9,7 +9,7 @@
 #include "events/event_line.h"
 #include "instant_refine.h"
 #include "timecalc/numeric.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk {
 namespace {

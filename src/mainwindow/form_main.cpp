@@ -32,7 +32,7 @@
 #include "mainwindow/night_view.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk {
 

@@ -8,7 +8,7 @@
 #include "mainwindow/form_main.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace vk {
 

@@ -6,7 +6,7 @@
 
 #include "timecalc/time_zones.h"
 #include "mainwindow/form_main.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace vk {
 

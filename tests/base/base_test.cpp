@@ -1,4 +1,4 @@
-// The shared helpers: parallel-for, BMP writer, line fields, digit strings.
+// The shared helpers: parallel-for, BMP writer, line fields.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "base/bmp_writer.h"
-#include "base/digits.h"
 #include "base/line_fields.h"
 #include "base/parallel_for.h"
 #include "support/temp_dir.h"
@@ -167,22 +166,6 @@ TEST(Words, SkipBlanksOfEveryKindAndKnowWhereTheyStand) {
   for (const auto& r : rows) {
     EXPECT_EQ(text.next(), r.word);
     EXPECT_EQ(text.where(), r.where) << r.word;
-  }
-}
-
-TEST(Digits, ZeroPaddedAndLastDigits) {
-  const struct {
-    long long value;
-    int width;
-    const char* padded;
-    const char* last;
-  } rows[] = {{7, 2, "07", "07"}, {123, 2, "123", "23"}, {350, 3, "350", "350"}, {0, 4, "0000", "0000"},
-              {2024, 4, "2024", "2024"}, {5, 6, "000005", "000005"}};
-  for (const auto& r : rows) {
-    std::string s = "x";
-    AppendZeroPadded(s, r.value, r.width);
-    EXPECT_EQ(s, std::string("x") + r.padded) << r.value;
-    EXPECT_EQ(LastDigits(r.value, r.width), r.last) << r.value;
   }
 }
 

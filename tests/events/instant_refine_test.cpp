@@ -8,7 +8,7 @@
 #include "support/synthetic_ephemeris.h"
 #include "topocentric.h"
 #include "timecalc/numeric.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace vk {
 namespace {
