@@ -20,7 +20,8 @@ namespace vk {
 // name its file as it is now, and computes the events of `site` with `mode`
 // into a.lines. Touches a.ephemeris, a.basic, a.prepared, a.lines and
 // a.next_phases only, never what the chart reads (a.events, a.phases, a.site,
-// a.interpolation). `stop` is looked at between the bodies' tasks.
+// a.interpolation). `stop` is looked at before each task of the preparation and of
+// the bodies (ParallelFor).
 // Returns: false when `stop` was requested before the events were complete
 // (a.lines then hold no usable result; a.prepared stays right). Throws: the
 // first Error of the load, which ends it; an error of the phase table is kept
