@@ -57,7 +57,14 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
   a.phases_read = next.stamp;
 }
 
-void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) { WriteEventLog(a.events.text, log_path); }
+void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) {
+  WriteEventLog(a.events.text, log_path);
+  // Earlier versions kept the log before this one beside it, hidden; nothing reads it.
+  std::error_code ignored;
+  const std::filesystem::path spare = log_path.parent_path() / ("." + log_path.filename().string() + ".vk-spare");
+  if (std::filesystem::is_regular_file(std::filesystem::symlink_status(spare, ignored)))
+    std::filesystem::remove(spare, ignored);
+}
 
 void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const ProgressFn& progress,
                            const std::filesystem::path& log_dir) {

@@ -261,3 +261,29 @@ TEST_F(SiteChange, ALogThatCannotBeWrittenIsAnErrorAndTheOldLogStays) {
 
 }  // namespace
 }  // namespace vk
+
+namespace vk {
+namespace {
+
+TEST_F(SiteChange, TheHiddenCopyOfAnEarlierLogGoesWhenItIsAPlainFile) {
+  const struct {
+    const char* what;
+    bool folder;
+    bool gone;
+  } spares[] = {{"a plain file", false, true}, {"a folder", true, false}};
+  for (const auto& s : spares) {
+    Workspace ws;
+    const fs::path spare = ws.dir / ("." + std::string(kEventLogName) + ".vk-spare");
+    if (s.folder)
+      fs::create_directory(spare);
+    else
+      test::WriteFile(spare, "an old log");
+    auto a = std::make_unique<Almanac>();
+    RunRecomputationChain(*a, ws.dir.path(), nullptr);
+    EXPECT_EQ(!fs::exists(spare), s.gone) << s.what;
+    EXPECT_TRUE(fs::exists(ws.dir / kEventLogName));
+  }
+}
+
+}  // namespace
+}  // namespace vk

@@ -41,8 +41,10 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
 
 // Writes the text of the table in force (a.events.text) as the event log
 // `log_path`: under a temporary name in the same folder, renamed over the old
-// log when complete. Reads a.events only. Throws: Error with the system's
-// text; the old log then stays.
+// log when complete, and removes the hidden copy of an earlier log that
+// earlier versions kept beside it (".<name>.vk-spare", a plain file only).
+// Reads a.events only. Throws: Error with the system's text; the old log
+// then stays.
 void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path);
 
 // The path of the event log for the data folder `dir` and the log folder
