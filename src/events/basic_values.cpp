@@ -8,6 +8,7 @@
 #include "events/event_passes.h"
 #include "events/topocentric.h"
 #include "timecalc/numeric.h"
+#include "timecalc/sidereal.h"
 
 namespace vk {
 
@@ -17,10 +18,15 @@ BasicTable::BasicTable()
       place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
       time_(MakeLargeArray<RowTime>(kEphemerisRows + 1)) {}
 
+double BasicTable::SiderealOffset(int row, double jd) const {
+  const RowTime* t = row >= 1 && row <= kEphemerisRows ? sun_time(row, jd) : nullptr;
+  return t ? t->apparent : ApparentSiderealOffset(jd);
+}
+
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                        BasicTable& basic, int first, int last) {
+                        BasicTable& basic, int first, int last, Interpolation mode) {
   PrepareBasicValues(eph, body, basic, first, last);
-  ComputeSiteValues(eph, site, obs, body, basic, first, last);
+  ComputeSiteValues(eph, site, obs, body, basic, first, last, mode);
 }
 
 namespace {
@@ -52,6 +58,9 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     basic.fixed_[static_cast<std::size_t>(body)].reset();
     basic.transits_[static_cast<std::size_t>(body)] = {};
   }
+  // The apparent sidereal time of the Sun's rows, interpolated over the block.
+  std::optional<ApparentSiderealSpan> apparent;
+  if (body == Sun && first <= last) apparent.emplace(eph.at(Sun, first).jd, eph.at(Sun, last).jd);
   for (int k = first; k <= last; ++k) {
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& v = basic.at(body, k);
@@ -59,7 +68,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);
     if (body == Sun) {
       const double gmst = GMST_Rad(e.jd);
-      basic.time_[k] = {e.jd, gmst, std::sin(gmst), std::cos(gmst)};
+      basic.time_[k] = {e.jd, gmst, std::sin(gmst), std::cos(gmst), apparent->Offset(e.jd)};
     }
     // Longitude difference and elongation from the Sun's ephemeris row.
     if (body == Sun) {
@@ -134,7 +143,8 @@ double StandInAltitude(int body, unsigned bits, double limb) {
 }  // namespace
 
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                       BasicTable& basic, int first, int last) {
+                       BasicTable& basic, int first, int last, Interpolation mode) {
+  const bool apparent = mode == Interpolation::Precise;
   const SiteAngles angles = MakeSiteAngles(site, obs);
   const double sin_lon = std::sin(angles.lon), cos_lon = std::cos(angles.lon);
   double sin_twilight[kTwilightCount], cos_twilight[kTwilightCount];
@@ -154,15 +164,19 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     const double cos_h = static_cast<double>(p.cos_h0) * cos_lon - static_cast<double>(p.sin_h0) * sin_lon;
     const double sin_h = static_cast<double>(p.sin_h0) * cos_lon + static_cast<double>(p.cos_h0) * sin_lon;
     const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * p.cos_dec * cos_h;
-    unsigned bits = Side(s, p.lo, p.hi);
+    // The place's angles are of the mean sidereal time; the apparent one
+    // differs by up to about 1e-4 rad, which moves each sine by no more.
+    const double shift =
+        apparent ? std::fabs(basic.SiderealOffset(k, eph.at(body, k).jd)) * (1 + 1e-6) : 0.0;
+    unsigned bits = Side(s, p.lo - shift, p.hi + shift);
     if (body == Sun) {
       const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad;
-      const double spread = m * m / 2 + kSineSlack;
+      const double spread = m * m / 2 + kSineSlack + shift;
       for (int l = 0; l < kTwilightCount; ++l)
         bits |= Side(s, sin_twilight[l] - cos_twilight[l] * m - spread, sin_twilight[l] + cos_twilight[l] * m + spread)
                 << (2 * (l + 1));
     }
-    bits |= Side(sin_h, -kSineSlack, kSineSlack) << kHourAngleShift;
+    bits |= Side(sin_h, -kSineSlack - shift, kSineSlack + shift) << kHourAngleShift;
     sides[static_cast<std::size_t>(k - lo)] = bits;
     sin_ha[static_cast<std::size_t>(k - lo)] = sin_h;
   }
@@ -174,6 +188,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     tBasicRow& row = basic.at(body, k);
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);
     const double gmst = t ? t->gmst : GMST_Rad(e.jd);
+    const double sidereal = apparent ? gmst + (t ? t->apparent : ApparentSiderealOffset(e.jd)) : gmst;
     double alt = std::numeric_limits<double>::quiet_NaN();
     if (!(own & kAnyAltitudeNear) && !(differs & kAltitudeBits))
       alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter));
@@ -183,14 +198,14 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
       v.dec = e.dec;
       v.sin_par = SinHorizontalParallax(e.delta);
       const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
-      TopocentricFromPlace(gmst, p.sin_dec, p.cos_dec, angles, v);
+      TopocentricFromPlace(sidereal, p.sin_dec, p.cos_dec, angles, v);
       row.sin_ha = v.sin_ha;
       row.alt = v.alt;
       continue;
     }
     row.alt = alt;
     const bool exact_sign = (own >> kHourAngleShift & kNear) || (differs >> kHourAngleShift) != 0;
-    row.sin_ha = exact_sign ? std::sin(gmst + angles.lon - e.ra * kHourToRad) : sin_ha[static_cast<std::size_t>(k - lo)];
+    row.sin_ha = exact_sign ? std::sin(sidereal + angles.lon - e.ra * kHourToRad) : sin_ha[static_cast<std::size_t>(k - lo)];
   }
 }
 

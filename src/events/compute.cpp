@@ -103,7 +103,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // rows alone: each body is one task (its rows in blocks, whose scratch
   // room stays small).
   auto body_task = [&](int b) {
-    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k));
+    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k), mode);
     passes(b);
     finished(b);
   };

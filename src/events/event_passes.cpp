@@ -40,7 +40,7 @@ class PassRunner {
              Interpolation mode, LineRecords* records = nullptr, TransitMemo* transits = nullptr)
       : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), records_(records),
         transits_(transits), mode_(mode),
-        refiner_(eph, site, ComputeObserverConstants(site.Site_nLat), body) {}
+        refiner_(eph, basic, site, ComputeObserverConstants(site.Site_nLat), body) {}
 
   // The passes in their order: those for the site, then the site-independent
   // ones, whose events come from `fixed` when given.

@@ -9,7 +9,7 @@
 namespace vk {
 namespace {
 
-// Mean sidereal time per hour of UT, radians (360.98564736629° a day).
+// Sidereal time per hour of UT, radians (360.98564736629° a day).
 constexpr double kSiderealRadPerHour = 360.98564736629 / 24 * kDegToRad;
 
 // 1 / Π(k − m) over m ≠ k, for the nodes 0 … kRefineRows − 1.
@@ -42,8 +42,9 @@ std::array<double, kRefineRows> Weights(double x) {
 
 }  // namespace
 
-InstantRefiner::InstantRefiner(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body)
-    : eph_(eph), site_(MakeSiteAngles(site, obs)), body_(body) {}
+InstantRefiner::InstantRefiner(const EphemerisStore& eph, const BasicTable& basic, const Site& site,
+                               const ObserverConstants& obs, int body)
+    : eph_(eph), basic_(basic), site_(MakeSiteAngles(site, obs)), body_(body) {}
 
 double InstantRefiner::Value(Crossing crossing, double level, int row, double n) const {
   // The first node: the instant lies between the middle two nodes where the table allows.
@@ -61,7 +62,7 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
     delta += w[k] * nodes.delta[k];
     diameter += w[k] * nodes.diameter[k];
   }
-  // Geocentric hour angle from the mean sidereal time at the instant.
+  // Geocentric hour angle from the apparent sidereal time at the instant.
   const double ha = Sidereal(row, n) - (nodes.ra0 + ra) * kHourToRad;
   if (!place) return std::sin(ha);
   // Topocentric direction: the body's geocentric vector in units of its
@@ -97,7 +98,8 @@ const InstantRefiner::Nodes& InstantRefiner::NodesFrom(int first) const {
 double InstantRefiner::Sidereal(int row, double n) const {
   if (row != sidereal_row_) {
     sidereal_row_ = row;
-    sidereal_at_row_ = GMST_Rad(eph_.at(body_, row).jd) + site_.lon;
+    const double jd = eph_.at(body_, row).jd;
+    sidereal_at_row_ = GMST_Rad(jd) + basic_.SiderealOffset(row, jd) + site_.lon;
   }
   // The quadratic and cubic terms of the sidereal time change by under 1e-12 rad within hours.
   return sidereal_at_row_ + kSiderealRadPerHour * n;

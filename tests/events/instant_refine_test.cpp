@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <erfa.h>
+
 #include <cmath>
 
 #include "events/event_passes.h"
@@ -9,6 +11,7 @@
 #include "events/topocentric.h"
 #include "timecalc/numeric.h"
 #include "timecalc/numtext.h"
+#include "timecalc/sidereal.h"
 
 namespace vk {
 namespace {
@@ -35,7 +38,7 @@ class InstantRefine : public ::testing::Test {
       e.dec = Cubic(k - kRow);
     }
   }
-  InstantRefiner Refiner() const { return {s.eph, pole, ComputeObserverConstants(90), Sun}; }
+  InstantRefiner Refiner() const { return {s.eph, s.basic, pole, ComputeObserverConstants(90), Sun}; }
 };
 
 TEST_F(InstantRefine, InterpolatedAltitudeMeetsACubicExactly) {
@@ -71,17 +74,15 @@ TEST_F(InstantRefine, UpperLimbUsesTheInterpolatedDiameter) {
   EXPECT_NEAR(r.Refine(Crossing::UpperLimb, kHorizonAltitude, kRow + 1, -0.4), 0.3721 - 1, kHundredthSecond);
 }
 
-TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscension) {
-  // A fixed right ascension: the transit is the instant whose sidereal time
-  // (IAU 1982 Greenwich mean sidereal time, an independent formula) equals it.
+TEST_F(InstantRefine, HourAngleCrossesZeroWhereApparentSiderealTimeMeetsTheRightAscension) {
+  // A fixed right ascension: the transit is the instant whose apparent
+  // sidereal time (ERFA's IAU 2006/2000A, UT1 = UTC) equals it.
   const double ra = 6.5;  // hours
   for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).ra = ra;
   const Site site{47.5, 7.5, 1, {}};
-  const InstantRefiner r(s.eph, site, ComputeObserverConstants(47.5), Sun);
+  const InstantRefiner r(s.eph, s.basic, site, ComputeObserverConstants(47.5), Sun);
   auto lst_hours = [&](double jd) {
-    const double t = (jd - 2451545.0) / 36525;
-    const double seconds = 67310.54841 + (876600.0 * 3600 + 8640184.812866) * t + 0.093104 * t * t;
-    return Mod_Positive(seconds / 3600 + 7.5 / 15, 24);
+    return Mod_Positive(eraGst06a(jd, 0, jd, kTTMinusUTC / 86400) * kRadToHour + 7.5 / 15, 24);
   };
   // The hour angle in hours, in [−12, 12): its upward zero within the day
   // after kRow − 12 h, bracketed hour by hour, then bisected.
@@ -96,7 +97,7 @@ TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscensio
     (ha(mid) < 0 ? lo : hi) = mid;
   }
   const double expected = (lo - test::RowJD(kRow)) * 24;
-  EXPECT_NEAR(r.Refine(Crossing::HourAngle, 0, kRow, expected + 0.1), expected, 0.05 / 3600);
+  EXPECT_NEAR(r.Refine(Crossing::HourAngle, 0, kRow, expected + 0.1), expected, kHundredthSecond);
 }
 
 // At a row the interpolated place is the row's place, and the altitude and
@@ -112,11 +113,13 @@ TEST_F(InstantRefine, AtARowTheBasicValuesOfThatRow) {
     e.delta = 0.0025 + 1e-6 * (k - kRow);
     e.diameter = 1900;
   }
-  const InstantRefiner r(s.eph, site, obs, Sun);
+  const InstantRefiner r(s.eph, s.basic, site, obs, Sun);
   for (int k = kRow - 3; k <= kRow + 3; ++k) {
     tBasicValues v{};
     const tEphemerisRow& e = s.eph.at(Sun, k);
-    TopocentricPlace(e.jd, e.ra, e.dec, e.delta, MakeSiteAngles(site, obs), v);
+    TopocentricPlace(e.jd, e.ra, e.dec, e.delta, MakeSiteAngles(site, obs), v);  // ra, dec, sin_par
+    TopocentricFromPlace(GMST_Rad(e.jd) + s.basic.SiderealOffset(k, e.jd), std::sin(e.dec * kDegToRad),
+                         std::cos(e.dec * kDegToRad), MakeSiteAngles(site, obs), v);
     EXPECT_NEAR(r.Value(Crossing::CentreAltitude, -6, k, 0), v.alt + 6, 1e-9) << "row " << k;
     EXPECT_NEAR(r.Value(Crossing::UpperLimb, kHorizonAltitude, k, 0), v.alt - kHorizonAltitude + 1900.0 / 7200, 1e-9);
     EXPECT_NEAR(r.Value(Crossing::HourAngle, 0, k, 0), std::sin(v.ha), 1e-9) << "row " << k;

@@ -7,6 +7,7 @@
 #include "base/large_array.h"
 #include "ephemeris/ephemeris_store.h"
 #include "events/fixed_events.h"
+#include "events/interpolation.h"
 #include "events/site.h"
 #include "timecalc/numeric.h"
 
@@ -51,6 +52,10 @@ class BasicTable {
   }
   // The transits of `body` kept from the last site (none after its row 1 is prepared).
   TransitMemo& transits(int body) { return transits_[static_cast<std::size_t>(body)]; }
+  // Greenwich apparent minus mean sidereal time (ApparentSiderealOffset,
+  // radians) at the instant `jd` of row `row`: kept from the Sun's prepared
+  // row of that instant, else computed.
+  double SiderealOffset(int row, double jd) const;
 
  private:
   static std::size_t index(int body, int row) {
@@ -69,6 +74,7 @@ class BasicTable {
     double jd;            // Julian day UT of the Sun's row; 0 before the row is prepared
     double gmst;          // its mean sidereal time, radians
     double sin_g, cos_g;  // of gmst
+    double apparent;      // apparent minus mean sidereal time, radians
   };
   // The sidereal time of the Sun's row k when that row is prepared and of
   // the instant `jd` (then it serves another body's row), else null.
@@ -87,7 +93,7 @@ class BasicTable {
   friend void PrepareFixedEvents(const EphemerisStore&, BasicTable&, int);
   friend void PrepareBasicValues(const EphemerisStore&, int, BasicTable&, int, int);
   friend void ComputeSiteValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,
-                                int);
+                                int, Interpolation);
 };
 
 // Fills the basic values of rows first … last of `body` from the ephemeris
@@ -95,12 +101,13 @@ class BasicTable {
 // another body's same rows. Never fails; rows with Δ = 0 give
 // non-finite values. The same as PrepareBasicValues, then ComputeSiteValues.
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                        BasicTable& basic, int first = 1, int last = kEphemerisRows);
+                        BasicTable& basic, int first = 1, int last = kEphemerisRows,
+                        Interpolation mode = Interpolation::Precise);
 
 // Fills the values of rows first … last of `body` that do not depend on the
 // site: sin_d_lon, cos_d_lon, elong, and kept for ComputeSiteValues the
-// angles of the geocentric place and (from the Sun's rows) the sidereal time
-// of each row. The Sun's rows must be prepared before another body's same
+// angles of the geocentric place and (from the Sun's rows) the mean and the
+// apparent sidereal time of each row. The Sun's rows must be prepared before another body's same
 // rows. Preparing row 1 forgets the body's site-independent events. Never
 // fails except std::bad_alloc.
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first = 1,
@@ -114,9 +121,12 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // on another side; elsewhere it is a value on the same side of every level.
 // Likewise sin_ha is TopocentricPlace's when its sign is uncertain or one of
 // rows k − 1 … k + 2 has the other sign, elsewhere a value of the same sign.
-// These are the rows whose values the passes read. Never fails.
+// These are the rows whose values the passes read. The hour angle is formed
+// from the mean sidereal time for `mode` Classic, from the apparent one (the
+// right ascensions are apparent, of date) for Precise. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                       BasicTable& basic, int first = 1, int last = kEphemerisRows);
+                       BasicTable& basic, int first = 1, int last = kEphemerisRows,
+                       Interpolation mode = Interpolation::Precise);
 
 // Finds the site-independent events of `body` on its prepared rows (and the
 // Sun's) and keeps them for RunEventPasses. Never fails except std::bad_alloc.

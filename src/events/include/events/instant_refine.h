@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "ephemeris/ephemeris_store.h"
+#include "events/basic_values.h"
 #include "events/site.h"
 #include "events/topocentric.h"
 
@@ -36,12 +37,14 @@ inline constexpr double kRefineTolerance = 0.01 / 3600;
 // One refiner per body and thread: it keeps the sidereal time of the last row it used.
 class InstantRefiner {
  public:
-  InstantRefiner(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body);
+  // `basic`: the apparent sidereal time of the rows (BasicTable::SiderealOffset).
+  InstantRefiner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
+                 int body);
 
   // The value of `crossing` at `n` hours after ephemeris row `row` (1 … kEphemerisRows),
   // from RA, Dec, distance and diameter interpolated over kRefineRows rows
-  // (the rows nearest the instant, kept inside the table), sidereal time at
-  // the instant and the parallax of the basic values (the same topocentric
+  // (the rows nearest the instant, kept inside the table), the apparent
+  // sidereal time at the instant and the parallax of the basic values (the same topocentric
   // place, computed as the difference of the body's and the observer's
   // geocentric vectors). Altitudes in degrees. Never fails.
   double Value(Crossing crossing, double level, int row, double n) const;
@@ -78,8 +81,8 @@ class InstantRefiner {
                                       int hours) const;
 
  private:
-  // Local mean sidereal time (radians) at n hours after `row`, from the row's
-  // value, kept for the calls of one refinement.
+  // Local apparent sidereal time (radians) at n hours after `row`, from the
+  // row's value, kept for the calls of one refinement.
   double Sidereal(int row, double n) const;
   // The secant iteration of Refine alone; nothing where Refine keeps n0.
   std::optional<double> Iterate(Crossing crossing, double level, int row, double n0, double slope, double curvature) const;
@@ -97,6 +100,7 @@ class InstantRefiner {
   const Nodes& NodesFrom(int first) const;
 
   const EphemerisStore& eph_;
+  const BasicTable& basic_;
   const SiteAngles site_;
   mutable Nodes nodes_;
   mutable int sidereal_row_ = 0;
