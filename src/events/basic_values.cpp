@@ -184,6 +184,8 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     const unsigned own = sides[static_cast<std::size_t>(k - lo)];
     unsigned differs = 0;
     for (int j = std::max(lo, k - 1); j <= std::min(hi, k + 2); ++j) differs |= sides[static_cast<std::size_t>(j - lo)] ^ own;
+    // The passes continue rows 1 … 3 back to the row before the table.
+    if (k <= 3) differs = ~0u;
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& row = basic.at(body, k);
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);

@@ -30,6 +30,27 @@ bool Holds(Form form, double y1, double y2, double y3) {
   return false;
 }
 
+// The same tests on the window whose middle row is the table's first: y1
+// stands for the row before it (see Before), so a zero is told by the first
+// hour alone.
+bool HoldsFirst(Form form, double y1, double y2, double y3) {
+  switch (form) {
+    case Form::Up: return y2 <= 0 && y3 > 0;
+    case Form::Down: return y2 >= 0 && y3 < 0;
+    case Form::Max:
+    case Form::Min: return Holds(form, y1, y2, y3);
+  }
+  return false;
+}
+
+// The value of a quantity `y` (of rows 1 … kEphemerisRows) in the row before
+// the table: the parabola through rows 1 … 3 continued one row back, so that
+// the table's first hour is the second half of a window like every other.
+template <class Quantity>
+double Before(Quantity y) {
+  return 3 * y(1) - 3 * y(2) + y(3);
+}
+
 double Offset(Form form, double y1, double y2, double y3) {
   return form == Form::Up || form == Form::Down ? Quad_Root(y1, y2, y3) : Quad_Extremum_Pos(y1, y2, y3);
 }
@@ -77,10 +98,11 @@ class PassRunner {
   template <class Quantity, class Fields>
   void Triple(Quantity y, Form form, std::string_view event, Fields fields) {
     // Each value is computed once and slides through the window.
-    double y1 = y(1), y2 = y(2);
-    for (int i = 3; i <= kEphemerisRows; ++i) {
+    double y1 = Before(y), y2 = y(1);
+    for (int i = 2; i <= kEphemerisRows; ++i) {
       const double y3 = y(i);
-      if (Holds(form, y1, y2, y3)) Emit(i, Offset(form, y1, y2, y3), event, fields(i));
+      if (i == 2 ? HoldsFirst(form, y1, y2, y3) : Holds(form, y1, y2, y3))
+        Emit(i, Offset(form, y1, y2, y3), event, fields(i));
       y1 = y2;
       y2 = y3;
     }
@@ -126,12 +148,14 @@ class PassRunner {
 };
 
 void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
-  for (int i = 3; i <= kEphemerisRows; ++i) {
+  auto alt = [&](int k) { return B(k).alt; };
+  for (int i = 2; i <= kEphemerisRows; ++i) {
     const double h1 = B(i - 1).alt, h2 = B(i).alt;
     const bool rising = h1 <= t && h2 > t;
     const bool sinking = h1 >= t && h2 < t;
     if (!rising && !sinking) continue;
-    const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1), B(i - 2).alt - t, h1 - t, h2 - t);
+    const double h0 = i > 2 ? B(i - 2).alt : Before(alt);
+    const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1), h0 - t, h1 - t, h2 - t);
     Write(E(i - 1).jd + f / 24, rising ? morning : evening, {});
   }
 }
@@ -139,9 +163,10 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
 void PassRunner::RiseSet() {
   // The bracket uses the level h0 + s, the root the level h0 − s (upper limb at h0).
   auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + Semidiameter(E(k).diameter)); };
-  auto y = [&](int k) { return B(k).alt - kHorizonAltitude + Semidiameter(E(k).diameter); };
-  double g1 = g(1), g2 = g(2);
-  for (int i = 3; i <= kEphemerisRows; ++i) {
+  auto y_row = [&](int k) { return B(k).alt - kHorizonAltitude + Semidiameter(E(k).diameter); };
+  auto y = [&](int k) { return k >= 1 ? y_row(k) : Before(y_row); };
+  double g1 = Before(g), g2 = g(1);
+  for (int i = 2; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
     // Precise instants: where the rows near the first guess show no crossing
     // of the upper limb, it precedes the rise of the lower limb or follows
@@ -164,9 +189,10 @@ void PassRunner::RiseSet() {
       return rising ? refiner_.FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, i - 1, 1, -1, true, i - end)
                     : refiner_.FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, i - 1, 0, 1, false, end - (i - 1));
     };
-    if (g1 < 0 && g2 <= 0 && g3 >= 0)
+    // In the table's first hour the row before it is not known: its sign is not asked.
+    if ((g1 < 0 || i == 2) && g2 <= 0 && g3 >= 0)
       if (const std::optional<double> at = n(true)) Emit(i, *at, EventName(K::Aufgang), DiameterMagnitudeLabel(i));
-    if (g1 > 0 && g2 >= 0 && g3 <= 0)
+    if ((g1 > 0 || i == 2) && g2 >= 0 && g3 <= 0)
       if (const std::optional<double> at = n(false)) Emit(i, *at, EventName(K::Untergang));
     g1 = g2;
     g2 = g3;
@@ -180,10 +206,10 @@ void PassRunner::Transit() {
     return;
   }
   std::vector<std::pair<int, double>> found;
-  double y1 = B(1).sin_ha, y2 = B(2).sin_ha;
-  for (int i = 3; i <= kEphemerisRows; ++i) {
+  double y1 = Before([&](int k) { return B(k).sin_ha; }), y2 = B(1).sin_ha;
+  for (int i = 2; i <= kEphemerisRows; ++i) {
     const double y3 = B(i).sin_ha;
-    if (Holds(Form::Up, y1, y2, y3)) {
+    if (i == 2 ? HoldsFirst(Form::Up, y1, y2, y3) : Holds(Form::Up, y1, y2, y3)) {
       const double n = Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3), y1, y2, y3);
       Emit(i, n, event);
       if (transits_) found.emplace_back(i, n);
@@ -195,8 +221,9 @@ void PassRunner::Transit() {
 }
 
 void PassRunner::BrightnessMaximum(double threshold) {
-  for (int i = 3; i <= kEphemerisRows; ++i) {
-    const double m1 = E(i - 2).mag, m2 = E(i - 1).mag, m3 = E(i).mag;
+  auto mag = [&](int k) { return E(k).mag; };
+  for (int i = 2; i <= kEphemerisRows; ++i) {
+    const double m1 = i > 2 ? E(i - 2).mag : Before(mag), m2 = E(i - 1).mag, m3 = E(i).mag;
     if (!(m2 < threshold && m2 < m1 && m2 < m3)) continue;
     EventFields f = DiameterMagnitudeLabel(i);
     f.angle = FormatFixed(B(i - 1).elong, 2);
@@ -207,8 +234,9 @@ void PassRunner::BrightnessMaximum(double threshold) {
 }
 
 void PassRunner::GreatestElongation() {
-  for (int i = 3; i <= kEphemerisRows; ++i) {
-    const double e1 = B(i - 2).elong, e2 = B(i - 1).elong, e3 = B(i).elong;
+  auto elong = [&](int k) { return B(k).elong; };
+  for (int i = 2; i <= kEphemerisRows; ++i) {
+    const double e1 = i > 2 ? B(i - 2).elong : Before(elong), e2 = B(i - 1).elong, e3 = B(i).elong;
     if (!Holds(Form::Max, e1, e2, e3)) continue;
     EventFields f = DiameterMagnitudeLabel(i);
     f.angle = FormatFixed(e2, 2);
@@ -218,8 +246,9 @@ void PassRunner::GreatestElongation() {
 }
 
 void PassRunner::Stations(Form form, std::string_view event) {
-  for (int i = 3; i <= kEphemerisRows; ++i) {
-    const double l1 = E(i - 2).ecl_lon, l2 = E(i - 1).ecl_lon, l3 = E(i).ecl_lon;
+  auto lon = [&](int k) { return E(k).ecl_lon; };
+  for (int i = 2; i <= kEphemerisRows; ++i) {
+    const double l1 = i > 2 ? E(i - 2).ecl_lon : Before(lon), l2 = E(i - 1).ecl_lon, l3 = E(i).ecl_lon;
     // A step across 360° → 0° is no turning point.
     if (Holds(form, l1, l2, l3) && std::fabs(l3 - l1) < 180) Emit(i, Quad_Extremum_Pos(l1, l2, l3), event, Label(i));
   }

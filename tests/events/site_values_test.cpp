@@ -63,6 +63,8 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
     for (int j = std::max(1, k - 1); j <= std::min(kEphemerisRows, k + 2); ++j) {
       crossing |= side[j] != side[k];
       transit |= ha_sign[j] != ha_sign[k];
+      crossing |= k <= 3;  // the passes continue rows 1 … 3 back
+      transit |= k <= 3;
     }
     if (transit) {
       ASSERT_EQ(a.basic.at(body, k).sin_ha, sin_ha[k]) << "body " << body << " row " << k << " near a transit";

@@ -121,6 +121,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // on another side; elsewhere it is a value on the same side of every level.
 // Likewise sin_ha is TopocentricPlace's when its sign is uncertain or one of
 // rows k − 1 … k + 2 has the other sign, elsewhere a value of the same sign.
+// Rows 1 … 3 have their own values throughout.
 // These are the rows whose values the passes read. The hour angle is formed
 // from the mean sidereal time for `mode` Classic, from the apparent one (the
 // right ascensions are apparent, of date) for Precise. Never fails.
