@@ -39,6 +39,13 @@ double ParallaxMargin(double delta) { return SinHorizontalParallax(delta) * kRad
 // the angles it is compared with and the bounds' own rounding.
 constexpr double kSineSlack = 1e-6;
 
+// How far the turn of a body's geocentric altitude, as the parabola through
+// three hourly rows gives it, may lie from the topocentric one beyond the
+// parallax: the parabola's error within the hour (at most about 0.07° where
+// the altitude changes by 15° an hour) and the upper limb's turn against the
+// centre's, as a sine (0.3°).
+constexpr double kTurnMargin = 0.3 * kDegToRad;
+
 // Sine of an altitude in degrees; near the horizon, where the upper limb's
 // levels lie, by its series.
 double SineOfAltitude(double deg) {
@@ -156,9 +163,15 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
   // whose sine needs no trigonometry here; it decides each row's side of the
   // levels where it is far enough from them. Rows near a change of side get
   // the whole topocentric place.
-  const int lo = std::max(1, first - 1), hi = std::min(kEphemerisRows, last + 2);
-  std::vector<unsigned> sides(static_cast<std::size_t>(hi - lo + 1));
-  std::vector<double> sin_ha(static_cast<std::size_t>(hi - lo + 1));
+  const int lo = std::max(1, first - 3), hi = std::min(kEphemerisRows, last + 3);
+  const std::size_t count = static_cast<std::size_t>(hi - lo + 1);
+  std::vector<unsigned> sides(count);
+  std::vector<double> sin_ha(count);
+  // Precise instants: the band of each row from just below the upper limb's
+  // level to just above the lower limb's, the sine of the geocentric altitude,
+  // and whether a turn of the altitude close to a level lies near the row.
+  std::vector<double> band_lo(apparent ? count : 0), sin_alt(apparent ? count : 0);
+  std::vector<char> turn(apparent ? count : 0);
   for (int k = lo; k <= hi; ++k) {
     const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
     const double cos_h = static_cast<double>(p.cos_h0) * cos_lon - static_cast<double>(p.sin_h0) * sin_lon;
@@ -166,9 +179,16 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * p.cos_dec * cos_h;
     // The place's angles are of the mean sidereal time; the apparent one
     // differs by up to about 1e-4 rad, which moves each sine by no more.
-    const double shift =
-        apparent ? std::fabs(basic.SiderealOffset(k, eph.at(body, k).jd)) * (1 + 1e-6) : 0.0;
-    unsigned bits = Side(s, p.lo - shift, p.hi + shift);
+    double shift = 0, limb_lo = p.lo;
+    if (apparent) {
+      const tEphemerisRow& e = eph.at(body, k);
+      shift = std::fabs(basic.SiderealOffset(k, e.jd)) * (1 + 1e-6);
+      // The precise rise and set are the upper limb's crossings.
+      limb_lo = SineOfAltitude(kHorizonAltitude - Semidiameter(e.diameter) - ParallaxMargin(e.delta)) - kSineSlack;
+      band_lo[static_cast<std::size_t>(k - lo)] = limb_lo - shift;
+      sin_alt[static_cast<std::size_t>(k - lo)] = s;
+    }
+    unsigned bits = Side(s, limb_lo - shift, p.hi + shift);
     if (body == Sun) {
       const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad;
       const double spread = m * m / 2 + kSineSlack + shift;
@@ -180,12 +200,35 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     sides[static_cast<std::size_t>(k - lo)] = bits;
     sin_ha[static_cast<std::size_t>(k - lo)] = sin_h;
   }
+  if (apparent) {
+    // A turn of the altitude between rows that may reach a level the rows
+    // themselves stay on one side of (a dip or a graze shorter than an hour):
+    // the vertex of the parabola through three rows' sines, within the
+    // parallax and the interpolation's error (kTurnMargin) of a level's band.
+    // The passes find such turns in rows three either side of it, which get
+    // their own values.
+    for (int k = lo + 1; k < hi; ++k) {
+      const std::size_t j = static_cast<std::size_t>(k - lo);
+      const double s1 = sin_alt[j - 1], s2 = sin_alt[j], s3 = sin_alt[j + 1];
+      const double c = s1 - 2 * s2 + s3;
+      if (c == 0 || std::fabs(s3 - s1) > 3 * std::fabs(c)) continue;  // the vertex lies beyond 1.5 rows
+      const double v = s2 - (s3 - s1) * (s3 - s1) / (8 * c);
+      const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+      bool near = v > band_lo[j] - kTurnMargin && v < static_cast<double>(p.hi) + kTurnMargin;
+      if (body == Sun) {
+        const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad + kTurnMargin;
+        for (int l = 0; l < kTwilightCount; ++l) near |= std::fabs(v - sin_twilight[l]) < cos_twilight[l] * m;
+      }
+      if (!near) continue;
+      for (int r = std::max(lo, k - 3); r <= std::min(hi, k + 3); ++r) turn[static_cast<std::size_t>(r - lo)] = 1;
+    }
+  }
   for (int k = first; k <= last; ++k) {
     const unsigned own = sides[static_cast<std::size_t>(k - lo)];
     unsigned differs = 0;
     for (int j = std::max(lo, k - 1); j <= std::min(hi, k + 2); ++j) differs |= sides[static_cast<std::size_t>(j - lo)] ^ own;
     // The passes continue rows 1 … 3 back to the row before the table.
-    if (k <= 3) differs = ~0u;
+    if (k <= 3 || (apparent && turn[static_cast<std::size_t>(k - lo)])) differs = ~0u;
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& row = basic.at(body, k);
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);

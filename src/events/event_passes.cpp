@@ -51,6 +51,27 @@ double Before(Quantity y) {
   return 3 * y(1) - 3 * y(2) + y(3);
 }
 
+// Whether the parabolas through rows i − 2 … i and i − 1 … i + 1 (values y1
+// … y4, y2 and y3 of one sign) leave the possibility that the quantity turns
+// across zero between rows i − 1 and i: a vertex within the hour, beyond
+// zero or within kTurnTolerance of it. The rows near such a turn have their
+// own values (ComputeSiteValues), so the parabolas are those of the altitude.
+constexpr double kTurnTolerance = 0.15;  // degrees: the parabolas' error within an hour, twice over
+
+bool TurnsAcross(double y1, double y2, double y3, double y4) {
+  const double side = y2 > 0 ? 1 : -1;
+  // The vertex of the parabola through a, b, c (offsets −1, 0, 1), when it
+  // turns towards zero within [from, to].
+  auto towards_zero = [&](double a, double b, double c, double from, double to) {
+    const double curve = a - 2 * b + c;
+    if (curve * side <= 0) return false;  // it turns away from zero, or not at all
+    const double at = -(c - a) / (2 * curve);
+    if (at < from || at > to) return false;
+    return (b - (c - a) * (c - a) / (8 * curve)) * side < kTurnTolerance;
+  };
+  return towards_zero(y1, y2, y3, -0.25, 1.25) || towards_zero(y2, y3, y4, -1.25, 0.25);
+}
+
 double Offset(Form form, double y1, double y2, double y3) {
   return form == Form::Up || form == Form::Down ? Quad_Root(y1, y2, y3) : Quad_Extremum_Pos(y1, y2, y3);
 }
@@ -126,6 +147,14 @@ class PassRunner {
 
   void Twilight(double threshold, std::string_view morning, std::string_view evening);
   void RiseSet();
+  // Precise instants: every crossing of zero by `crossing`'s quantity, whose
+  // values at the rows are q(k), hour by hour: one in each hour whose rows
+  // change sign, and two in an hour whose rows stay on one side where the
+  // quantity turns across zero and back between them (TurnsAcross, then
+  // InstantRefiner::CrossingsAround). found(i, n, rising) for each, in time
+  // order: n hours after row i − 1.
+  template <class Quantity, class Found>
+  void EveryCrossing(Crossing crossing, double level, Quantity q, Found found);
   void Transit();
   void BrightnessMaximum(double threshold);
   void GreatestElongation();
@@ -148,19 +177,58 @@ class PassRunner {
 };
 
 void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
-  auto alt = [&](int k) { return B(k).alt; };
+  if (mode_ == Interpolation::Precise) {
+    EveryCrossing(Crossing::CentreAltitude, t, [&](int k) { return B(k).alt - t; },
+                  [&](int i, double n, bool rising) { Emit(i, n, rising ? morning : evening); });
+    return;
+  }
   for (int i = 2; i <= kEphemerisRows; ++i) {
     const double h1 = B(i - 1).alt, h2 = B(i).alt;
     const bool rising = h1 <= t && h2 > t;
     const bool sinking = h1 >= t && h2 < t;
     if (!rising && !sinking) continue;
-    const double h0 = i > 2 ? B(i - 2).alt : Before(alt);
-    const double f = Exact(Crossing::CentreAltitude, t, i, (t - h1) / (h2 - h1), h0 - t, h1 - t, h2 - t);
-    Write(E(i - 1).jd + f / 24, rising ? morning : evening, {});
+    Write(E(i - 1).jd + (t - h1) / (h2 - h1) / 24, rising ? morning : evening, {});
+  }
+}
+
+template <class Quantity, class Found>
+void PassRunner::EveryCrossing(Crossing crossing, double level, Quantity q, Found found) {
+  const double before = Before(q);
+  auto at = [&](int k) { return k < 1 ? before : q(std::min(k, kEphemerisRows)); };
+  double q1 = before, q2 = q(1);
+  for (int i = 2; i <= kEphemerisRows; ++i) {
+    const double q3 = q(i);
+    const bool rising = q2 <= 0 && q3 > 0, sinking = q2 >= 0 && q3 < 0;
+    if (rising || sinking) {
+      // One crossing in the hour (a zero at a row belongs to the hour after it).
+      const double n0 = q2 / (q2 - q3);
+      found(i, Exact(crossing, level, i, n0, q1, q2, q3), rising);
+    } else if (q2 != 0 && TurnsAcross(q1, q2, q3, at(i + 1))) {
+      // The rows stay on one side; the quantity may turn across zero and
+      // back between them: two crossings within the hour, or none.
+      if (const std::optional<HourSpan> both = refiner_.CrossingsAround(crossing, level, i - 1, q2 > 0)) {
+        found(i, both->from, q2 < 0);
+        found(i, both->to, q2 > 0);
+      }
+    }
+    q1 = q2;
+    q2 = q3;
   }
 }
 
 void PassRunner::RiseSet() {
+  if (mode_ == Interpolation::Precise) {
+    // The upper limb's crossings of the horizon altitude, every one.
+    EveryCrossing(Crossing::UpperLimb, kHorizonAltitude,
+                  [&](int k) { return B(k).alt - kHorizonAltitude + Semidiameter(E(k).diameter); },
+                  [&](int i, double n, bool rising) {
+                    if (rising)
+                      Emit(i, n, EventName(K::Aufgang), DiameterMagnitudeLabel(i));
+                    else
+                      Emit(i, n, EventName(K::Untergang));
+                  });
+    return;
+  }
   // The bracket uses the level h0 + s, the root the level h0 − s (upper limb at h0).
   auto g = [&](int k) { return B(k).alt - (kHorizonAltitude + Semidiameter(E(k).diameter)); };
   auto y_row = [&](int k) { return B(k).alt - kHorizonAltitude + Semidiameter(E(k).diameter); };
@@ -168,32 +236,11 @@ void PassRunner::RiseSet() {
   double g1 = Before(g), g2 = g(1);
   for (int i = 2; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
-    // Precise instants: where the rows near the first guess show no crossing
-    // of the upper limb, it precedes the rise of the lower limb or follows
-    // its set by hours (the body skims the horizon) and is searched for
-    // while the lower limb stays below: the last rise of the upper limb
-    // before the lower limb's, the first set after. Where there is none, the
-    // upper limb stays above the horizon: no event.
-    auto n = [&](bool rising) -> std::optional<double> {
-      const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
-      const double n0 = Quad_Root(y1, y2, y3);
-      const double exact = Exact(Crossing::UpperLimb, kHorizonAltitude, i, n0, y1, y2, y3);
-      if (mode_ == Interpolation::Classic || HourWithSignChange(y1, y2, y3, n0) ||
-          refiner_.CrossesAt(Crossing::UpperLimb, kHorizonAltitude, i - 1, exact, rising))
-        return exact;
-      // From the event's window to the row where the lower limb was, or is
-      // again, above the horizon (or the table's end).
-      int end = rising ? i - 1 : i;
-      const int step = rising ? -1 : 1;
-      while (end + step >= 1 && end + step <= kEphemerisRows && g(end) <= 0) end += step;
-      return rising ? refiner_.FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, i - 1, 1, -1, true, i - end)
-                    : refiner_.FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, i - 1, 0, 1, false, end - (i - 1));
-    };
+    const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
     // In the table's first hour the row before it is not known: its sign is not asked.
     if ((g1 < 0 || i == 2) && g2 <= 0 && g3 >= 0)
-      if (const std::optional<double> at = n(true)) Emit(i, *at, EventName(K::Aufgang), DiameterMagnitudeLabel(i));
-    if ((g1 > 0 || i == 2) && g2 >= 0 && g3 <= 0)
-      if (const std::optional<double> at = n(false)) Emit(i, *at, EventName(K::Untergang));
+      Emit(i, Quad_Root(y1, y2, y3), EventName(K::Aufgang), DiameterMagnitudeLabel(i));
+    if ((g1 > 0 || i == 2) && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y1, y2, y3), EventName(K::Untergang));
     g1 = g2;
     g2 = g3;
   }

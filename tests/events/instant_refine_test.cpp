@@ -160,30 +160,24 @@ TEST_F(InstantRefine, EachCrossingOfAGrazingDipStaysInItsOwnHour) {
   }
 }
 
-// A limb that crosses hours away from the window, as when a body skims the
-// horizon: found in the first hour of the search whose ends change sign the
-// right way, or not at all.
-TEST_F(InstantRefine, FirstCrossingSearchesHourByHourInOneDirection) {
+// A turn of the altitude across the level and back within one hour, the
+// rows on either side on one side (a graze shorter than an hour): both
+// crossings, or none where the turn stays on its side.
+TEST_F(InstantRefine, BothCrossingsOfATurnWithinTheHour) {
   struct Case {
-    double per_hour, root;  // the upper limb's altitude above the level: per_hour · (u − root)
-    int from, step;
-    bool rising;
-    int hours;
-    std::optional<double> found;
+    double at, value, curve;  // the altitude: value + curve · (u − at)², u hours after kRow
+    std::optional<double> half;  // the crossings at ± half from `at`; nothing: none
   } const cases[] = {
-      {-0.1, 3.4, 0, 1, false, 6, 3.4},  {-0.1, 3.4, 0, 1, false, 3, {}},  {0.1, -2.6, 1, -1, true, 6, -2.6},
-      {0.1, -2.6, 1, -1, false, 6, {}},  {0.1, 0.5, 1, -1, true, 1, 0.5},  {-0.1, -0.5, 0, 1, false, 6, {}},
+      {0.5, -0.01, 1, 0.1},  {0.3, -0.0004, 0.5, std::sqrt(0.0008)}, {0.8, 0.001, 1, {}},
+      {0.5, 0.01, -1, 0.1},  {0.9, 0.0004, -2, std::sqrt(0.0002)},     {0.5, -1e-6, -1, {}},
   };
   for (const Case& c : cases) {
-    for (int k = kRow - 12; k <= kRow + 12; ++k)
-      s.eph.at(Sun, k).dec = c.per_hour * (k - kRow - c.root) + kHorizonAltitude - Semidiameter(1800);
-    const std::optional<double> at =
-        Refiner().FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, kRow, c.from, c.step, c.rising, c.hours);
-    const std::string what = "root " + std::to_string(c.root) + ", from " + std::to_string(c.from) + " by " +
-                             std::to_string(c.step) + " for " + std::to_string(c.hours) + " h";
-    ASSERT_EQ(at.has_value(), c.found.has_value()) << what;
-    if (at) {
-      EXPECT_NEAR(*at, *c.found, kHundredthSecond) << what;
+    for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).dec = c.value + c.curve * (k - kRow - c.at) * (k - kRow - c.at);
+    const std::optional<HourSpan> both = Refiner().CrossingsAround(Crossing::CentreAltitude, 0, kRow, c.curve > 0);
+    ASSERT_EQ(both.has_value(), c.half.has_value()) << "turn at " << c.at << " to " << c.value;
+    if (both) {
+      EXPECT_NEAR(both->from, c.at - *c.half, kHundredthSecond) << "turn at " << c.at << " to " << c.value;
+      EXPECT_NEAR(both->to, c.at + *c.half, kHundredthSecond) << "turn at " << c.at << " to " << c.value;
     }
   }
 }
@@ -236,16 +230,25 @@ TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
     e.diameter = 1919 / e.delta;
     e.ecl_lon = Mod_Positive(280 + 360 * k / 8766.15, 360);
   }
-  ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic);
   LogText classic, precise;
+  ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic, 1, kEphemerisRows,
+                     Interpolation::Classic);
   RunEventPasses(s.eph, s.basic, s.site, Sun, classic, Interpolation::Classic);
+  ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic, 1, kEphemerisRows,
+                     Interpolation::Precise);
   RunEventPasses(s.eph, s.basic, s.site, Sun, precise, Interpolation::Precise);
   const auto a = test::Lines(std::string(classic)), b = test::Lines(std::string(precise));
   ASSERT_EQ(a.size(), b.size());
   ASSERT_GT(a.size(), 30000u);
   int moved = 0;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto fa = test::Fields(a[i]), fb = test::Fields(b[i]);
+    auto fa = test::Fields(a[i]), fb = test::Fields(b[i]);
+    // A rise's diameter is of the row before its instant: precise instants
+    // bracket the upper limb, classic ones the lower, so it may be the row before.
+    if (fa[3] == "Aufgang" && fb[3] == "Aufgang") {
+      ASSERT_NEAR(ParseFloat(fa[8]), ParseFloat(fb[8]), 0.11) << "line " << i + 1;
+      fa[8] = fb[8];
+    }
     ASSERT_EQ(std::vector<std::string>(fa.begin() + 2, fa.end()), std::vector<std::string>(fb.begin() + 2, fb.end()))
         << "line " << i + 1;
     const double dt = (ParseFloat(fb[0]) - ParseFloat(fa[0])) * 86400;

@@ -46,15 +46,19 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
       TopocentricFromPlace(GMST_Rad(e.jd) + a.basic.SiderealOffset(k, e.jd), std::sin(e.dec * kDegToRad),
                            std::cos(e.dec * kDegToRad), angles, v);
     alt[k] = v.alt;
-    const double levels[] = {-34.0 / 60 + e.diameter / 7200, -18, -12, -6};
-    for (int l = 0; l < (body == Sun ? 4 : 1); ++l) side[k] |= (v.alt > levels[l] ? 1u : 0u) << l;
+    // Precise instants read the upper limb's level as well.
+    const double levels[] = {-34.0 / 60 + e.diameter / 7200, -18, -12, -6, -34.0 / 60 - e.diameter / 7200};
+    const int count = body == Sun ? 4 : 1;
+    for (int l = 0; l < count; ++l) side[k] |= (v.alt > levels[l] ? 1u : 0u) << l;
+    if (mode == Interpolation::Precise) side[k] |= (v.alt > levels[4] ? 1u : 0u) << 4;
     ASSERT_EQ(a.basic.at(body, k).sin_ha > 0, v.sin_ha > 0) << "body " << body << " row " << k;
     ASSERT_EQ(a.basic.at(body, k).sin_ha < 0, v.sin_ha < 0) << "body " << body << " row " << k;
     ha_sign[k] = v.sin_ha > 0;
     sin_ha[k] = v.sin_ha;
     const double stored = a.basic.at(body, k).alt;
-    for (int l = 0; l < (body == Sun ? 4 : 1); ++l)
-      ASSERT_EQ(stored > levels[l], v.alt > levels[l]) << "body " << body << " row " << k << " level " << l;
+    for (int l = 0; l < 5; ++l)
+      if (l < count || (l == 4 && mode == Interpolation::Precise))
+        ASSERT_EQ(stored > levels[l], v.alt > levels[l]) << "body " << body << " row " << k << " level " << l;
     ASSERT_EQ(stored <= levels[0], v.alt <= levels[0]) << "body " << body << " row " << k;
   }
   int exact = 0;

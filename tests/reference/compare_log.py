@@ -19,7 +19,7 @@ so that dips and grazes shorter than the step are found. The Moon's perigees and
 are the extremes of its geometric geocentric distance.
 
 Prints per group the number of pairs (a reference event and a log event of the same body
-and name within 10 minutes, one to one), the median and the 95th percentile of the
+and name within 10 minutes, for the apsides 4 hours, one to one), the median and the 95th percentile of the
 absolute difference (s), the events of either side left unpaired, the alternation breaks
 of rises and sets in the log (a rise following a rise, or a set a set, of one body), and
 the error of the Moon's apsides. --cache FILE keeps the reference events of the site
@@ -151,7 +151,7 @@ def reference_events(lat, lon):
                 return math.sin(float(p.at(t).ha))
             ys = [math.sin(ha) for _, _, ha in samples]
             for t, rising in crossings(h, ts, ys):
-                if rising and abs(float(p.at(t).ha)) < 1:
+                if rising and math.cos(float(p.at(t).ha)) > 0:
                     events[(name, "wahrer Mittag")].append(t)
         if name == "Mond":
             hours = [FIRST_JD + k / 24 for k in range(87651)]
@@ -164,14 +164,21 @@ def reference_events(lat, lon):
     return {"%s|%s" % k: sorted(v) for k, v in events.items()}
 
 
+SUN_EVENTS = {"Aufgang", "Untergang", "MAstrD", "AAstrD", "MNautD", "ANautD", "MBurgD", "ABurgD"}
+
+
 def group_of(body, event):
-    if event in ("in Erdnähe", "in Erdferne"):
+    if body == "Mond" and event in ("in Erdnähe", "in Erdferne"):
         return "Moon apsides"
     if body == "Sonne":
-        return "Sun transit" if event == "wahrer Mittag" else "Sun rise/set/twilight"
+        return "Sun transit" if event == "wahrer Mittag" else "Sun rise/set/twilight" if event in SUN_EVENTS else None
     if event not in ("Aufgang", "Untergang"):
         return None
     return "Moon rise/set" if body == "Mond" else "planets rise/set"
+
+
+def window_of(group):
+    return 4 * 3600.0 if group == "Moon apsides" else PAIR_WINDOW
 
 
 def read_log(path):
@@ -205,7 +212,7 @@ def compare(ref, log):
             j = bisect.bisect_left(lts, t)
             best = None
             for k in (j - 1, j):
-                if 0 <= k < len(lts) and not used[k] and abs(lts[k] - t) * DAY_S <= PAIR_WINDOW:
+                if 0 <= k < len(lts) and not used[k] and abs(lts[k] - t) * DAY_S <= window_of(g):
                     if best is None or abs(lts[k] - t) < abs(lts[best] - t):
                         best = k
             if best is None:

@@ -67,18 +67,13 @@ class InstantRefiner {
                 double curvature = std::numeric_limits<double>::quiet_NaN(),
                 std::optional<HourSpan> within = std::nullopt) const;
 
-  // Whether Value goes up (`rising`) or down through zero within a second
-  // either side of `n` hours after `row`. Never fails.
-  bool CrossesAt(Crossing crossing, double level, int row, double n, bool rising) const;
-
-  // The first zero of Value, going up (`rising`) or down, in the hours from
-  // `from` hours after `row` on, `hours` of them, forwards (`step` = 1) or
-  // backwards (`step` = −1): Value at each row's instant, then bisection
-  // within the first hour whose ends change sign that way. The rows stay
-  // inside the table (1 … kEphemerisRows).
-  // Returns: the offset in hours; nothing when no such hour is found.
-  std::optional<double> FirstCrossing(Crossing crossing, double level, int row, int from, int step, bool rising,
-                                      int hours) const;
+  // The two zeros of Value within the hour after `row` where it turns across
+  // zero and back: Value is searched for its least (`above`: the hour's ends
+  // lie above zero) or greatest value by golden sections until one lies on
+  // the other side of zero, then each zero is found by bisection on its side.
+  // Returns: the offsets in hours, the first crossing in `from`; nothing when
+  // the turn stays on its side (to within 0.5 s of its instant). Never fails.
+  std::optional<HourSpan> CrossingsAround(Crossing crossing, double level, int row, bool above) const;
 
  private:
   // Local apparent sidereal time (radians) at n hours after `row`, from the
