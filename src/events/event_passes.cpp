@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <optional>
+#include <algorithm>
+#include <cstddef>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "events/event_kinds.h"
@@ -104,7 +107,7 @@ class PassRunner {
 
   void Emit(int i, double n, std::string_view event, const EventFields& fields = {}) {
     if (collect_) {
-      collect_->push_back({i, n, event, fields});
+      collect_->push_back({i, n, event, fields, only_});
       return;
     }
     Write(E(i - 1).jd + n / 24, event, fields);
@@ -115,15 +118,20 @@ class PassRunner {
                     records_ ? &records_->emplace_back() : nullptr);
   }
 
-  // A triple pass with one of the standard tests; `fields(i)` gives the values written.
-  template <class Quantity, class Fields>
-  void Triple(Quantity y, Form form, std::string_view event, Fields fields) {
+  // A triple pass with one of the standard tests; `fields(i)` gives the values
+  // written. With `found`, found(i) is told of each window instead.
+  template <class Quantity, class Fields, class Found = std::nullptr_t>
+  void Triple(Quantity y, Form form, std::string_view event, Fields fields, Found found = nullptr) {
     // Each value is computed once and slides through the window.
     double y1 = Before(y), y2 = y(1);
     for (int i = 2; i <= kEphemerisRows; ++i) {
       const double y3 = y(i);
-      if (i == 2 ? HoldsFirst(form, y1, y2, y3) : Holds(form, y1, y2, y3))
+      if (!(i == 2 ? HoldsFirst(form, y1, y2, y3) : Holds(form, y1, y2, y3))) {
+      } else if constexpr (std::is_same_v<Found, std::nullptr_t>) {
         Emit(i, Offset(form, y1, y2, y3), event, fields(i));
+      } else {
+        found(i);
+      }
       y1 = y2;
       y2 = y3;
     }
@@ -159,7 +167,10 @@ class PassRunner {
   void BrightnessMaximum(double threshold);
   void GreatestElongation();
   void Stations(Form form, std::string_view event);
-  void Distance(Form form, std::string_view event);
+  // Closest and farthest approach: the extremes of Δ, or for the Moon with
+  // `geometric` those of its geometric distance (GeometricMoonDistance).
+  void Distance(Form form, std::string_view event, bool geometric = false);
+  double GeometricMoonDistance(int row) const;
   void SitePasses();
   void FixedPasses();
 
@@ -174,6 +185,7 @@ class PassRunner {
   const Interpolation mode_;
   const InstantRefiner refiner_;
   FixedEvents* collect_ = nullptr;  // where Emit puts events instead of writing lines
+  std::optional<Interpolation> only_;  // the mode of the events collected, none: both
 };
 
 void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
@@ -301,7 +313,49 @@ void PassRunner::Stations(Form form, std::string_view event) {
   }
 }
 
-void PassRunner::Distance(Form form, std::string_view event) {
+double PassRunner::GeometricMoonDistance(int k) const {
+  // Δ is the distance the light travelled, from where the Moon stood a light
+  // time τ earlier: shorter than the geometric distance by τ times the Moon's
+  // barycentric velocity along the line of sight, which is the change of Δ
+  // plus the Earth's velocity along it, the latter the negative of the Sun's
+  // geocentric velocity (the Sun's own is 13 m/s). Velocities from the rows
+  // either side, per hour; the Sun's vectors of date, as the Moon's direction.
+  const int a = std::max(1, k - 1), b = std::min(kEphemerisRows, k + 1);
+  auto sun = [&](int j) {
+    const tEphemerisRow& s = eph_.at(Sun, j);
+    const UnitVector3 u = Unit_Vector(s.ra * kHourToRad, s.dec * kDegToRad);
+    return UnitVector3{u.x * s.delta, u.y * s.delta, u.z * s.delta};
+  };
+  const UnitVector3 s1 = sun(a), s2 = sun(b);
+  const double hours = b - a;
+  const tEphemerisRow& m = E(k);
+  const UnitVector3 u = Unit_Vector(m.ra * kHourToRad, m.dec * kDegToRad);
+  const double sun_along = (u.x * (s2.x - s1.x) + u.y * (s2.y - s1.y) + u.z * (s2.z - s1.z)) / hours;
+  const double rate = (E(b).delta - E(a).delta) / hours;
+  constexpr double kLightKmPerHour = 299792.458 * 3600;
+  const double tau = m.delta * AU_km / kLightKmPerHour;
+  return m.delta + tau * (rate - sun_along);
+}
+
+void PassRunner::Distance(Form form, std::string_view event, bool geometric) {
+  if (geometric) {
+    // Each extreme of the geometric distance lies within minutes of one of Δ:
+    // the windows around it are searched for it.
+    Triple([&](int k) { return E(k).delta; }, form, event, [&](int) { return EventFields{}; },
+           [&](int i) {
+             for (int j = std::max(3, i - 3); j <= std::min(kEphemerisRows, i + 3); ++j) {
+               const double r1 = GeometricMoonDistance(j - 2), r2 = GeometricMoonDistance(j - 1),
+                            r3 = GeometricMoonDistance(j);
+               if (!Holds(form, r1, r2, r3)) continue;
+               EventFields f = DiameterMagnitudeLabel(j);
+               f.km = r2 * AU_km;
+               f.earth_radii = r2 * AU_km / kEarthRadiusKm;
+               Emit(j, Quad_Extremum_Pos(r1, r2, r3), event, f);
+               return;
+             }
+           });
+    return;
+  }
   Triple([&](int k) { return E(k).delta; }, form, event, [&](int i) {
     const double au = E(i - 1).delta;
     const double km = au * AU_km;
@@ -331,7 +385,8 @@ void PassRunner::Run(const FixedEvents* fixed) {
     FixedPasses();
     return;
   }
-  for (const FixedEvent& f : *fixed) Emit(f.row, f.offset, f.event, f.fields);
+  for (const FixedEvent& f : *fixed)
+    if (!f.only || *f.only == mode_) Emit(f.row, f.offset, f.event, f.fields);
 }
 
 FixedEvents PassRunner::FindFixed() {
@@ -362,8 +417,23 @@ void PassRunner::FixedPasses() {
     Stations(Form::Max, EventName(K::WirdRuecklaeufig));
     Stations(Form::Min, EventName(K::WirdRechtlaeufig));
   }
-  Distance(Form::Min, body_ == Sun ? EventName(K::Sonnennaehe) : EventName(K::Erdnaehe));
-  Distance(Form::Max, body_ == Sun ? EventName(K::Sonnenferne) : EventName(K::Erdferne));
+  auto distances = [&](bool geometric) {
+    Distance(Form::Min, body_ == Sun ? EventName(K::Sonnennaehe) : EventName(K::Erdnaehe), geometric);
+    Distance(Form::Max, body_ == Sun ? EventName(K::Sonnenferne) : EventName(K::Erdferne), geometric);
+  };
+  if (body_ != Moon) {
+    distances(false);
+  } else if (collect_) {
+    // The Moon's perigees and apogees: of Δ for classic instants, of the
+    // geometric distance for precise ones; both are kept.
+    only_ = Interpolation::Classic;
+    distances(false);
+    only_ = Interpolation::Precise;
+    distances(true);
+    only_.reset();
+  } else {
+    distances(mode_ == Interpolation::Precise);
+  }
   if (body_ == Sun) {
     // Each row's sine and cosine of the longitude serve two passes each.
     std::vector<double> sines(kEphemerisRows + 1), cosines(kEphemerisRows + 1);

@@ -153,15 +153,52 @@ def reference_events(lat, lon):
             for t, rising in crossings(h, ts, ys):
                 if rising and math.cos(float(p.at(t).ha)) > 0:
                     events[(name, "wahrer Mittag")].append(t)
-        if name == "Mond":
-            hours = [FIRST_JD + k / 24 for k in range(87651)]
-            ds = [p.distance(t) for t in hours]
-            for i in range(1, len(ds) - 1):
-                if (ds[i] < ds[i - 1] and ds[i] <= ds[i + 1]) or (ds[i] > ds[i - 1] and ds[i] >= ds[i + 1]):
-                    t, _ = extremum(p.distance, hours[i - 1], hours[i + 1], ds[i] > ds[i - 1])
-                    events[(name, "in Erdferne" if ds[i] > ds[i - 1] else "in Erdnähe")].append(t)
         print("  reference: %s done" % name, file=sys.stderr)
+    events.update(apsides(lat, lon))
     return {"%s|%s" % k: sorted(v) for k, v in events.items()}
+
+
+def solve(a, b):
+    """Solution of the linear system a x = b (Gaussian elimination with pivoting)."""
+    n = len(b)
+    m = [row[:] + [b[i]] for i, row in enumerate(a)]
+    for c in range(n):
+        p = max(range(c, n), key=lambda r: abs(m[r][c]))
+        m[c], m[p] = m[p], m[c]
+        for r in range(c + 1, n):
+            f = m[r][c] / m[c][c]
+            for k in range(c, n + 1):
+                m[r][k] -= f * m[c][k]
+    x = [0.0] * n
+    for r in range(n - 1, -1, -1):
+        x[r] = (m[r][n] - sum(m[r][k] * x[k] for k in range(r + 1, n))) / m[r][r]
+    return x
+
+
+def apsides(lat, lon):
+    """The Moon's perigees and apogees: the extremes of its geometric geocentric distance.
+    PyEphem gives the distance in single precision (35 m at the Moon), which flattens an
+    extreme over minutes: a polynomial of degree 4 is fitted to 49 values half an hour apart
+    around each hourly extreme, and its turning point taken."""
+    p = Place(lat, lon, ephem.Moon)
+    events = collections.defaultdict(list)
+    hours = [FIRST_JD + k / 24 for k in range(87651)]
+    ds = [p.distance(t) for t in hours]
+    for i in range(1, len(ds) - 1):
+        if not ((ds[i] < ds[i - 1] and ds[i] <= ds[i + 1]) or (ds[i] > ds[i - 1] and ds[i] >= ds[i + 1])):
+            continue
+        us = [(k - 24) / 2.0 for k in range(49)]  # hours from the row
+        ys = [(p.distance(hours[i] + u / 24) - ds[i]) * 1.5e8 for u in us]  # km
+        ata = [[sum(u ** (r + c) for u in us) for c in range(5)] for r in range(5)]
+        aty = [sum(y * u ** r for u, y in zip(us, ys)) for r in range(5)]
+        c = solve(ata, aty)
+        t = 0.0
+        for _ in range(20):
+            d1 = c[1] + 2 * c[2] * t + 3 * c[3] * t * t + 4 * c[4] * t ** 3
+            d2 = 2 * c[2] + 6 * c[3] * t + 12 * c[4] * t * t
+            t -= d1 / d2
+        events[("Mond", "in Erdferne" if ds[i] > ds[i - 1] else "in Erdnähe")].append(hours[i] + t / 24)
+    return events
 
 
 SUN_EVENTS = {"Aufgang", "Untergang", "MAstrD", "AAstrD", "MNautD", "ANautD", "MBurgD", "ABurgD"}
@@ -202,6 +239,8 @@ def compare(ref, log):
     groups = collections.OrderedDict((g, {"err": [], "ref_only": 0, "log_only": 0}) for g in (
         "Sun rise/set/twilight", "Sun transit", "Moon rise/set", "planets rise/set", "Moon apsides"))
     for key, rts in ref.items():
+        if "|" not in key:
+            continue
         body, event = key.split("|")
         g = group_of(body, event)
         if g is None:
@@ -247,8 +286,13 @@ def main():
     lat, lon, logs = float(args[0]), float(args[1]), args[2:]
     if cache and os.path.exists(cache):
         ref = json.load(open(cache))
+        if ref.get("version") != [2]:
+            ref.update({"%s|%s" % k: sorted(v) for k, v in apsides(lat, lon).items()})
+            ref["version"] = [2]
+            json.dump(ref, open(cache, "w"))
     else:
         ref = reference_events(lat, lon)
+        ref["version"] = [2]
         if cache:
             json.dump(ref, open(cache, "w"))
     for path in logs:
