@@ -308,4 +308,5 @@ def main():
                                                                  r["ref_only"], r["log_only"]))
 
 
-main()
+if __name__ == "__main__":
+    main()
