@@ -14,6 +14,7 @@ namespace vk {
 
 BasicTable::BasicTable()
     : rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
+      turn_(MakeLargeArray<unsigned char>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
       sun_unit_(MakeLargeArray<UnitVector3>(kEphemerisRows + 1)),
       place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
       time_(MakeLargeArray<RowTime>(kEphemerisRows + 1)) {}
@@ -38,6 +39,10 @@ double ParallaxMargin(double delta) { return SinHorizontalParallax(delta) * kRad
 // Added to every bound of a sine of altitude: covers the single precision of
 // the angles it is compared with and the bounds' own rounding.
 constexpr double kSineSlack = 1e-6;
+
+// More than the apparent sidereal time ever differs from the mean one
+// (ApparentSiderealOffset: under 1.25 s of time), radians.
+constexpr double kApparentSiderealSlack = 1e-4;
 
 // How far the turn of a body's geocentric altitude, as the parabola through
 // three hourly rows gives it, may lie from the topocentric one beyond the
@@ -96,14 +101,17 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);  // the Sun's row serves every body's row of the same instant
     const double gmst = t ? t->gmst : GMST_Rad(e.jd);
     const double sin_g = t ? t->sin_g : std::sin(gmst), cos_g = t ? t->cos_g : std::cos(gmst);
-    const double level = kHorizonAltitude + Semidiameter(e.diameter), margin = ParallaxMargin(e.delta);
+    // The band from the upper limb's level (precise rises and sets) to the
+    // lower limb's (the classic bracket), widened by the parallax.
+    const double margin = ParallaxMargin(e.delta);
+    const double upper = kHorizonAltitude - Semidiameter(e.diameter), lower = kHorizonAltitude + Semidiameter(e.diameter);
     basic.place_[BasicTable::index(body, k)] = {
         sin_dec,
         cos_dec,
         static_cast<float>(sin_g * cos_ra - cos_g * sin_ra),
         static_cast<float>(cos_g * cos_ra + sin_g * sin_ra),
-        static_cast<float>(SineOfAltitude(level - margin) - kSineSlack),
-        static_cast<float>(SineOfAltitude(level + margin) + kSineSlack)};
+        static_cast<float>(SineOfAltitude(upper - margin) - kSineSlack),
+        static_cast<float>(SineOfAltitude(lower + margin) + kSineSlack)};
   }
 }
 
@@ -165,30 +173,31 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
   // the whole topocentric place.
   const int lo = std::max(1, first - 3), hi = std::min(kEphemerisRows, last + 3);
   const std::size_t count = static_cast<std::size_t>(hi - lo + 1);
-  std::vector<unsigned> sides(count);
-  std::vector<double> sin_ha(count);
-  // Precise instants: the band of each row from just below the upper limb's
-  // level to just above the lower limb's, the sine of the geocentric altitude,
-  // and whether a turn of the altitude close to a level lies near the row.
-  std::vector<double> band_lo(apparent ? count : 0), sin_alt(apparent ? count : 0);
-  std::vector<char> turn(apparent ? count : 0);
+  // Scratch room of this thread, kept for its next block: every element is
+  // written before it is read, except the turns, cleared here.
+  thread_local std::vector<unsigned> sides;
+  thread_local std::vector<double> sin_ha;
+  // Precise instants: the sine of the geocentric altitude of each row, and
+  // whether a turn of the altitude close to a level lies near the row.
+  thread_local std::vector<double> sin_alt;
+  thread_local std::vector<char> turn;
+  sides.resize(count);
+  sin_ha.resize(count);
+  if (apparent) {
+    sin_alt.resize(count);
+    turn.assign(count, 0);
+  }
+  // The place's angles are of the mean sidereal time; the apparent one
+  // differs by less than 1e-4 rad (1.4 s of time), which moves each sine by
+  // no more.
+  const double shift = apparent ? kApparentSiderealSlack : 0.0;
   for (int k = lo; k <= hi; ++k) {
     const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
     const double cos_h = static_cast<double>(p.cos_h0) * cos_lon - static_cast<double>(p.sin_h0) * sin_lon;
     const double sin_h = static_cast<double>(p.sin_h0) * cos_lon + static_cast<double>(p.cos_h0) * sin_lon;
     const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * p.cos_dec * cos_h;
-    // The place's angles are of the mean sidereal time; the apparent one
-    // differs by up to about 1e-4 rad, which moves each sine by no more.
-    double shift = 0, limb_lo = p.lo;
-    if (apparent) {
-      const tEphemerisRow& e = eph.at(body, k);
-      shift = std::fabs(basic.SiderealOffset(k, e.jd)) * (1 + 1e-6);
-      // The precise rise and set are the upper limb's crossings.
-      limb_lo = SineOfAltitude(kHorizonAltitude - Semidiameter(e.diameter) - ParallaxMargin(e.delta)) - kSineSlack;
-      band_lo[static_cast<std::size_t>(k - lo)] = limb_lo - shift;
-      sin_alt[static_cast<std::size_t>(k - lo)] = s;
-    }
-    unsigned bits = Side(s, limb_lo - shift, p.hi + shift);
+    if (apparent) sin_alt[static_cast<std::size_t>(k - lo)] = s;
+    unsigned bits = Side(s, p.lo - shift, p.hi + shift);
     if (body == Sun) {
       const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad;
       const double spread = m * m / 2 + kSineSlack + shift;
@@ -210,11 +219,12 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     for (int k = lo + 1; k < hi; ++k) {
       const std::size_t j = static_cast<std::size_t>(k - lo);
       const double s1 = sin_alt[j - 1], s2 = sin_alt[j], s3 = sin_alt[j + 1];
+      if ((s2 - s1) * (s3 - s2) > 0) continue;  // no turn at this row
       const double c = s1 - 2 * s2 + s3;
       if (c == 0 || std::fabs(s3 - s1) > 3 * std::fabs(c)) continue;  // the vertex lies beyond 1.5 rows
       const double v = s2 - (s3 - s1) * (s3 - s1) / (8 * c);
       const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
-      bool near = v > band_lo[j] - kTurnMargin && v < static_cast<double>(p.hi) + kTurnMargin;
+      bool near = v > static_cast<double>(p.lo) - shift - kTurnMargin && v < static_cast<double>(p.hi) + kTurnMargin;
       if (body == Sun) {
         const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad + kTurnMargin;
         for (int l = 0; l < kTwilightCount; ++l) near |= std::fabs(v - sin_twilight[l]) < cos_twilight[l] * m;
@@ -228,7 +238,9 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     unsigned differs = 0;
     for (int j = std::max(lo, k - 1); j <= std::min(hi, k + 2); ++j) differs |= sides[static_cast<std::size_t>(j - lo)] ^ own;
     // The passes continue rows 1 … 3 back to the row before the table.
-    if (k <= 3 || (apparent && turn[static_cast<std::size_t>(k - lo)])) differs = ~0u;
+    const bool near_turn = apparent && turn[static_cast<std::size_t>(k - lo)];
+    basic.turn_[BasicTable::index(body, k)] = near_turn ? 1 : 0;
+    if (k <= 3 || near_turn) differs = ~0u;
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& row = basic.at(body, k);
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);

@@ -57,8 +57,9 @@ double Before(Quantity y) {
 // Whether the parabolas through rows i − 2 … i and i − 1 … i + 1 (values y1
 // … y4, y2 and y3 of one sign) leave the possibility that the quantity turns
 // across zero between rows i − 1 and i: a vertex within the hour, beyond
-// zero or within kTurnTolerance of it. The rows near such a turn have their
-// own values (ComputeSiteValues), so the parabolas are those of the altitude.
+// zero or within kTurnTolerance of it. Asked only in rows near a turn that
+// ComputeSiteValues saw (BasicTable::turn), which have their own values, so
+// the parabolas are those of the altitude.
 constexpr double kTurnTolerance = 0.15;  // degrees: the parabolas' error within an hour, twice over
 
 bool TurnsAcross(double y1, double y2, double y3, double y4) {
@@ -212,10 +213,12 @@ void PassRunner::EveryCrossing(Crossing crossing, double level, Quantity q, Foun
     const double q3 = q(i);
     const bool rising = q2 <= 0 && q3 > 0, sinking = q2 >= 0 && q3 < 0;
     if (rising || sinking) {
-      // One crossing in the hour (a zero at a row belongs to the hour after it).
-      const double n0 = q2 / (q2 - q3);
+      // One crossing in the hour (a zero at a row belongs to the hour after it),
+      // first guessed on the parabola through three rows, or linearly.
+      const double quad = Quad_Root(q1, q2, q3);
+      const double n0 = quad >= 0 && quad <= 1 ? quad : q2 / (q2 - q3);
       found(i, Exact(crossing, level, i, n0, q1, q2, q3), rising);
-    } else if (q2 != 0 && TurnsAcross(q1, q2, q3, at(i + 1))) {
+    } else if (q2 != 0 && basic_.turn(body_, i - 1) && TurnsAcross(q1, q2, q3, at(i + 1))) {
       // The rows stay on one side; the quantity may turn across zero and
       // back between them: two crossings within the hour, or none.
       if (const std::optional<HourSpan> both = refiner_.CrossingsAround(crossing, level, i - 1, q2 > 0)) {
@@ -248,11 +251,10 @@ void PassRunner::RiseSet() {
   double g1 = Before(g), g2 = g(1);
   for (int i = 2; i <= kEphemerisRows; ++i) {
     const double g3 = g(i);
-    const double y1 = y(i - 2), y2 = y(i - 1), y3 = y(i);
+    auto root = [&] { return Quad_Root(y(i - 2), y(i - 1), y(i)); };
     // In the table's first hour the row before it is not known: its sign is not asked.
-    if ((g1 < 0 || i == 2) && g2 <= 0 && g3 >= 0)
-      Emit(i, Quad_Root(y1, y2, y3), EventName(K::Aufgang), DiameterMagnitudeLabel(i));
-    if ((g1 > 0 || i == 2) && g2 >= 0 && g3 <= 0) Emit(i, Quad_Root(y1, y2, y3), EventName(K::Untergang));
+    if ((g1 < 0 || i == 2) && g2 <= 0 && g3 >= 0) Emit(i, root(), EventName(K::Aufgang), DiameterMagnitudeLabel(i));
+    if ((g1 > 0 || i == 2) && g2 >= 0 && g3 <= 0) Emit(i, root(), EventName(K::Untergang));
     g1 = g2;
     g2 = g3;
   }

@@ -50,6 +50,9 @@ class BasicTable {
   const FixedEvents* fixed_events(int body) const {
     return fixed_[static_cast<std::size_t>(body)] ? &*fixed_[static_cast<std::size_t>(body)] : nullptr;
   }
+  // Precise instants: whether the altitude of `body` may turn across one of the
+  // passes' levels within three rows of `row` (ComputeSiteValues).
+  bool turn(int body, int row) const { return turn_[index(body, row)] != 0; }
   // The transits of `body` kept from the last site (none after its row 1 is prepared).
   TransitMemo& transits(int body) { return transits_[static_cast<std::size_t>(body)]; }
   // Greenwich apparent minus mean sidereal time (ApparentSiderealOffset,
@@ -68,7 +71,7 @@ class BasicTable {
   struct GeoPlace {
     double sin_dec, cos_dec;  // of the declination
     float sin_h0, cos_h0;     // of the sidereal time minus the right ascension
-    float lo, hi;            // sines just below and above the altitudes within the parallax of the upper limb's level
+    float lo, hi;            // sines just below the upper limb's level and above the lower limb's, less and more the parallax
   };
   struct RowTime {
     double jd;            // Julian day UT of the Sun's row; 0 before the row is prepared
@@ -83,6 +86,7 @@ class BasicTable {
     return t.jd == jd && jd != 0 ? &t : nullptr;
   }
   LargeArray<tBasicRow> rows_;
+  LargeArray<unsigned char> turn_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
   LargeArray<UnitVector3> sun_unit_;
   LargeArray<GeoPlace> place_;
@@ -122,7 +126,9 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // Likewise sin_ha is TopocentricPlace's when its sign is uncertain or one of
 // rows k − 1 … k + 2 has the other sign, elsewhere a value of the same sign.
 // Rows 1 … 3 have their own values throughout.
-// These are the rows whose values the passes read. The hour angle is formed
+// These are the rows whose values the passes read; for `mode` Precise also
+// the rows within three of a turn of the altitude that may reach a level
+// between two rows that stay on one side of it, which turn() tells. The hour angle is formed
 // from the mean sidereal time for `mode` Classic, from the apparent one (the
 // right ascensions are apparent, of date) for Precise. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
