@@ -1,8 +1,9 @@
 // The window, offscreen, as a user meets it: start-up (the window built, the
-// chain run and the first chart painted), a site change (a latitude typed and
-// Enter) to the new chart on screen, one click on the latitude step button to
-// the new chart (its fixed 250 ms pause included), and the steps per second
-// of a held latitude button, and for comparison another day's chart alone.
+// first recomputation taken and its chart painted), a site change (a latitude
+// typed and Enter) to the new chart on screen (the log written afterwards),
+// one click on the latitude step button to its log written (its fixed 250 ms
+// pause included), the steps per second of a held latitude button and the
+// days per second of a held day button, and for comparison another day's chart alone.
 // Medians of 5 after one run that warms the caches; the CPU time of the
 // process alongside; the peak resident memory of the session in one window.
 // Run: build/bin/vk_bench_window
@@ -26,7 +27,7 @@
 
 #include "bench_form_options.h"
 #include "mainwindow/form_main.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace {
 
@@ -54,8 +55,9 @@ struct Figure {
   }
 };
 
-// Runs `action` six times, the first not counted: wall and CPU time, milliseconds.
-Figure Measure(const std::function<void()>& action) {
+// Runs `action` six times, the first not counted: wall and CPU time,
+// milliseconds; `after` (untimed) runs after each.
+Figure Measure(const std::function<void()>& action, const std::function<void()>& after = {}) {
   Figure f;
   for (int run = 0; run < 6; ++run) {
     const double c0 = CpuMs();
@@ -63,13 +65,14 @@ Figure Measure(const std::function<void()>& action) {
     action();
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
     if (run > 0) f.add(ms, CpuMs() - c0);
+    if (after) after();
   }
   return f;
 }
 
-void Release(QPushButton* b) {
-  QApplication::postEvent(b, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)),
-                                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+// Runs the event loop until `busy` is false.
+void Wait_While(const std::function<bool()>& busy) {
+  while (busy()) QTest::qWait(1);
 }
 
 }  // namespace
@@ -80,31 +83,38 @@ int main(int argc, char** argv) {
   const auto dir = std::filesystem::temp_directory_path() / "vk-bench-window";
   vk::FormOptions o = BenchFormOptions(dir);
   std::unique_ptr<vk::TForm_Main> w;
+  const auto computing = [&] { return w->Computing(); };
+  const auto working = [&] { return w->Working(); };
   auto open = [&] {
     w = std::make_unique<vk::TForm_Main>(o);
     w->resize(1460, 864);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) std::fprintf(stderr, "vk_bench_window: window not exposed\n");
-    QApplication::processEvents();  // the first chart painted
+    Wait_While(computing);  // the first chart painted when the first table is taken
   };
-  // One window for the site changes, the day and the held button, as one
+  // One window for the site changes, the day and the held buttons, as one
   // user session; the start-up is timed after it on new windows.
   open();
+  Wait_While(working);
 
   auto* lat = w->findChild<QLineEdit*>("Edit_nLat");
   auto* plus = w->findChild<QPushButton*>("BitBtn_nLat_PlusSmall");
   auto* minus = w->findChild<QPushButton*>("BitBtn_nLat_MinusSmall");
-  if (!lat || !plus || !minus) {
-    std::fprintf(stderr, "vk_bench_window: no latitude controls\n");
+  auto* day_plus = w->findChild<QPushButton*>("BitBtn_Daag_Plus");
+  if (!lat || !plus || !minus || !day_plus) {
+    std::fprintf(stderr, "vk_bench_window: no latitude or day controls\n");
     return 1;
   }
   int typed = 0;
-  const Figure change = Measure([&] {
-    lat->setFocus();
-    lat->setText(++typed % 2 ? "48.00" : "47.50");
-    QTest::keyClick(lat, Qt::Key_Return);  // recomputes, draws and copies to the screen
-    QApplication::processEvents();
-  });
+  // To the new chart on the screen; the log is written afterwards, untimed.
+  const Figure change = Measure(
+      [&] {
+        lat->setFocus();
+        lat->setText(++typed % 2 ? "48.00" : "47.50");
+        QTest::keyClick(lat, Qt::Key_Return);
+        Wait_While(computing);
+      },
+      [&] { Wait_While(working); });
   int days = 0;
   const double day0 = w->Chosen_Day();
   const Figure day = Measure([&] {
@@ -114,24 +124,39 @@ int main(int argc, char** argv) {
   int clicks = 0;
   const Figure click = Measure([&] {
     QPushButton* b = ++clicks % 2 ? plus : minus;
-    Release(b);  // seen after the pause: one step
-    QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    QApplication::processEvents();
+    QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // one step after the pause
+    Wait_While(working);
   });
-  // A held button: released after 2.25 s; the steps counted from the field.
+  // A held latitude button: released after 2.25 s; the steps counted from the field.
   Figure held;
   for (int run = 0; run < 6; ++run) {
     QPushButton* b = run % 2 ? minus : plus;
     const double before = vk::TryParseFloat(lat->text().toStdString()).value_or(0);
-    QTimer::singleShot(2250, b, [b] { Release(b); });
     const double c0 = CpuMs();
     const auto t0 = Clock::now();
     QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::qWait(2250);
+    QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    Wait_While(working);
     const double s = std::chrono::duration<double>(Clock::now() - t0).count();
     const double c = CpuMs() - c0;
     const double steps = std::abs(vk::TryParseFloat(lat->text().toStdString()).value_or(0) - before) / 0.5;
     // The first step waits 250 ms; every later one follows the last recomputation at once.
     if (run > 0) held.add(steps / (s - 0.25), c / steps);
+  }
+  // A held day button: released after 1 s; the days counted.
+  Figure held_day;
+  for (int run = 0; run < 6; ++run) {
+    w->Go_To_Day(day0);
+    QApplication::processEvents();
+    const double c0 = CpuMs();
+    QTest::mousePress(day_plus, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::qWait(1000);
+    QTest::mouseRelease(day_plus, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    const double c = CpuMs() - c0;
+    const double stepped = w->Chosen_Day() - day0;
+    // The first step at once, the second after 150 ms, then one a refresh.
+    if (run > 0) held_day.add(stepped / 1.0, c / stepped);
   }
   rusage ru{};
   getrusage(RUSAGE_SELF, &ru);
@@ -141,12 +166,13 @@ int main(int argc, char** argv) {
   const Figure start = Measure([&] {
     w.reset();
     open();
-  });
+  }, [&] { Wait_While(working); });
   start.print("start-up to the first chart painted");
   change.print("latitude typed + Enter to the new chart");
   day.print("another day's chart alone (no recomputation)");
   click.print("step button click to the new chart (+250 ms pause)");
   held.print("held latitude button", "steps/s");
+  held_day.print("held day button (1 s)", "days/s");
   std::printf("%-52s %8.1f MB\n", "peak resident memory of the one window's session", session_peak);
   w.reset();
   std::filesystem::remove_all(dir);

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,53 +56,6 @@ int RemoveStaleTemporaries(const std::filesystem::path& dir) {
   return removed;
 }
 
-std::filesystem::path SpareOf(const std::filesystem::path& path) {
-  std::string name = ".";
-  name += path.filename().string();
-  name += ".vk-spare";
-  return path.parent_path() / name;
-}
-
-namespace {
-
-// The spare of `path` opened for writing over, locked against other writers;
-// -1 when there is none that may be written over.
-int OpenSpare(const std::filesystem::path& spare) {
-  const int fd = ::open(spare.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return -1;
-  struct stat held {}, named {};
-  // Locked, and still the file of that name (another writer may have
-  // exchanged it away between the opening and the lock), with no other name.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode) ||
-      held.st_nlink != 1 || ::lstat(spare.c_str(), &named) != 0 || named.st_dev != held.st_dev ||
-      named.st_ino != held.st_ino) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-}  // namespace
-
-AtomicFile::AtomicFile(std::filesystem::path path, bool reuse_spare) : path_(std::move(path)) {
-  if (reuse_spare) {
-    const std::filesystem::path spare = SpareOf(path_);
-    const int fd = OpenSpare(spare);
-    if (fd >= 0) {
-      file_ = ::fdopen(fd, "wb");  // from the start; cut to the bytes written at the commit
-      if (file_) {
-        temp_ = spare;
-        spare_ = true;
-        static constexpr std::size_t kBuffer = 1 << 20;
-        std::setvbuf(file_, nullptr, _IOFBF, kBuffer);
-        return;
-      }
-      ::close(fd);
-    }
-  }
-  Create();
-}
-
 AtomicFile::AtomicFile(std::filesystem::path path) : path_(std::move(path)) { Create(); }
 
 void AtomicFile::Create() {
@@ -126,7 +78,7 @@ void AtomicFile::Create() {
 
 AtomicFile::~AtomicFile() {
   if (file_) std::fclose(file_);
-  if (!committed_ && !spare_) ::unlink(temp_.c_str());
+  if (!committed_) ::unlink(temp_.c_str());
 }
 
 void AtomicFile::fail(int err) {
@@ -143,34 +95,11 @@ void AtomicFile::write(const void* data, std::size_t size) {
 
 void AtomicFile::commit(bool sync) {
   if (std::fflush(file_) != 0) fail(errno);
-  if (spare_) {
-    // What the spare held beyond the new bytes goes.
-    const off_t size = ::lseek(::fileno(file_), 0, SEEK_CUR);
-    if (size < 0 || ::ftruncate(::fileno(file_), size) != 0) fail(errno);
-  }
   if (sync && ::fsync(::fileno(file_)) != 0) fail(errno);
-  // The spare stays locked until its name is the real one: the lock goes with
-  // the last descriptor of the opened file.
-  const int lock = spare_ ? ::dup(::fileno(file_)) : -1;
   const int rc = std::fclose(file_);
   file_ = nullptr;
-  struct Unlock {
-    int fd;
-    ~Unlock() {
-      if (fd >= 0) ::close(fd);
-    }
-  } unlock{lock};
-  if (rc != 0 || (spare_ && lock < 0)) fail(errno);
-  bool exchanged = false;
-  struct stat real {};
-  // Only a plain file is exchanged: a link or a folder of that name is
-  // replaced, or refused, as a rename does.
-  if (spare_ && ::lstat(path_.c_str(), &real) == 0 && S_ISREG(real.st_mode)) {
-    exchanged = ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path_.c_str(), RENAME_EXCHANGE) == 0;
-    // No file of the real name yet, or a file system that cannot exchange: renamed.
-    if (!exchanged && errno != ENOENT && errno != EINVAL && errno != ENOSYS) fail(errno);
-  }
-  if (!exchanged && std::rename(temp_.c_str(), path_.c_str()) != 0) fail(errno);
+  if (rc != 0) fail(errno);
+  if (std::rename(temp_.c_str(), path_.c_str()) != 0) fail(errno);
   committed_ = true;
   if (sync) SyncFolder(path_.parent_path());
 }

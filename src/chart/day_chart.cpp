@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/digits.h"
+#include "base/number_text.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
 
@@ -380,8 +380,7 @@ void Draw_Time_Scale(QPainter& p) {
   }
 }
 
-void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases,
-                     const std::function<void()>& pump) {
+void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases) {
   Draw_Chart_Background(p);
   chart.Memo1.clear();
 
@@ -398,7 +397,6 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
       noon = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
     Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon);
   }
-  if (pump) pump();
 
   for (std::size_t b = 0; b < Body_Charts.size(); ++b) {
     const tBodyChart& body = Body_Charts[b];
@@ -414,7 +412,6 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
       chart.Memo1.push_back(rs.line);
     }
     Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures, chart.Site_nLat);
-    if (pump) pump();
   }
 
   Draw_Time_Scale(p);
@@ -425,15 +422,11 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
 
   chart.Listed_Events = List_Day_Events(store, chart.Sel_JD, chart.Show_Daemmerungen != 0,
                                         chart.Show_Auf_Untergaenge != 0, chart.Show_Meridian != 0);
-  Draw_Day_Events(p, chart.Listed_Events, pump);
+  Draw_Day_Events(p, chart.Listed_Events);
 }
 
 bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases) {
-  if (chart.Chart_Busy == 1) {
-    if (chart.Process_Messages) chart.Process_Messages();
-    chart.Chart_Busy = 0;
-    return false;
-  }
+  if (chart.Chart_Busy == 1) return false;  // a rendering from inside the copy to the screen
   chart.Chart_Busy = 1;
   if (chart.Img.width() != kChartWidth || chart.Img.height() != kChartHeight ||
       chart.Img.format() != QImage::Format_RGB32) {
@@ -441,21 +434,11 @@ bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable
     chart.Img.setDotsPerMeterX(kDotsPerMetre96);
     chart.Img.setDotsPerMeterY(kDotsPerMetre96);
   }
-
-  QPainter p(&chart.Img);
-  // Messages may start a nested rendering on the same image: the painter lets
-  // go of it meanwhile.
-  const auto pump = [&]() {
-    if (!chart.Process_Messages) return;
-    p.end();
-    chart.Process_Messages();
-    p.begin(&chart.Img);
-  };
-  Paint_Day_Chart(p, chart, store, phases, pump);
-  p.end();
-
+  {
+    QPainter p(&chart.Img);
+    Paint_Day_Chart(p, chart, store, phases);
+  }
   if (chart.Copy_To_Screen) chart.Copy_To_Screen(chart.Img);
-  if (chart.Process_Messages) chart.Process_Messages();
   chart.Chart_Busy = 0;
   return true;
 }
@@ -497,9 +480,7 @@ tDayFields Refresh_Day(DayChart& chart, const EventStore& store, const PhaseTabl
                        const std::function<void()>& rendered) {
   const tDayFields f = Day_Fields(chart.Sel_JD, chart.Zone.get());
   if (write_fields) write_fields(f);
-  if (chart.Process_Messages) chart.Process_Messages();
   if (Render_Day_Chart(chart, store, phases) && rendered) rendered();
-  if (chart.Process_Messages) chart.Process_Messages();
   return f;
 }
 

@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/digits.h"
+#include "base/number_text.h"
 #include "chart/day_chart.h"
 #include "events/event_kinds.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
-#include "timecalc/numtext.h"
 
 namespace vk {
 
@@ -130,12 +129,11 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
   return listed;
 }
 
-void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed, const std::function<void()>& pump) {
+void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed) {
   const QFont font = List_Font();
   const QColor white(255, 255, 255);
   const QColor lime(0, 255, 0);
   for (const tListedEvent& item : listed) {
-    if (pump) pump();
     p.setFont(font);
     const int ascent = p.fontMetrics().ascent();
     p.setPen(lime);

@@ -1,12 +1,12 @@
-#include "events/basic_values.h"
+#include "basic_values.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
-#include "events/event_passes.h"
-#include "events/topocentric.h"
+#include "event_passes.h"
+#include "topocentric.h"
 #include "timecalc/numeric.h"
 #include "timecalc/sidereal.h"
 

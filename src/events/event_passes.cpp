@@ -1,4 +1,4 @@
-#include "events/event_passes.h"
+#include "event_passes.h"
 
 #include <cmath>
 #include <optional>
@@ -10,9 +10,9 @@
 
 #include "events/event_kinds.h"
 #include "events/event_line.h"
-#include "events/instant_refine.h"
+#include "instant_refine.h"
 #include "timecalc/numeric.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk {
 namespace {
@@ -82,11 +82,12 @@ double Offset(Form form, double y1, double y2, double y3) {
 
 class PassRunner {
  public:
-  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, LogText& out,
-             Interpolation mode, LineRecords* records = nullptr, TransitMemo* transits = nullptr)
+  PassRunner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
+             int body, LogText& out, Interpolation mode, LineRecords* records = nullptr,
+             TransitMemo* transits = nullptr)
       : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), records_(records),
         transits_(transits), mode_(mode),
-        refiner_(eph, basic, site, ComputeObserverConstants(site.Site_nLat), body) {}
+        refiner_(eph, basic, site, obs, body) {}
 
   // The passes in their order: those for the site, then the site-independent
   // ones, whose events come from `fixed` when given.
@@ -477,14 +478,15 @@ void PassRunner::FixedPasses() {
 
 }  // namespace
 
-void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, LogText& out,
-                    Interpolation mode, LineRecords* records, TransitMemo* transits) {
-  PassRunner(eph, basic, site, body, out, mode, records, transits).Run(basic.fixed_events(body));
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
+                    int body, LogText& out, Interpolation mode, LineRecords* records, TransitMemo* transits) {
+  PassRunner(eph, basic, site, obs, body, out, mode, records, transits).Run(basic.fixed_events(body));
 }
 
 FixedEvents FindFixedEvents(const EphemerisStore& eph, const BasicTable& basic, int body) {
   LogText unused;
-  return PassRunner(eph, basic, Site{}, body, unused, Interpolation::Classic).FindFixed();
+  // Their instants are not refined: the observer does not matter.
+  return PassRunner(eph, basic, Site{}, ObserverConstants{}, body, unused, Interpolation::Classic).FindFixed();
 }
 
 }  // namespace vk

@@ -13,7 +13,6 @@
 #include "base/parallel_for.h"
 #include "base/whole_file.h"
 #include "timecalc/input_checks.h"
-#include "timecalc/numtext.h"
 
 namespace vk {
 

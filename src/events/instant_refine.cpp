@@ -1,4 +1,4 @@
-#include "events/instant_refine.h"
+#include "instant_refine.h"
 
 #include <algorithm>
 #include <array>

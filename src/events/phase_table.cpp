@@ -8,7 +8,6 @@
 #include "base/line_fields.h"
 #include "base/whole_file.h"
 #include "timecalc/input_checks.h"
-#include "timecalc/numtext.h"
 
 namespace vk {
 namespace {

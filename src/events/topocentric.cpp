@@ -1,4 +1,4 @@
-#include "events/topocentric.h"
+#include "topocentric.h"
 
 #include <cmath>
 

@@ -85,7 +85,7 @@ void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, cons
   const int days = static_cast<int>(std::lround(last_jd - first_jd)) + 1;
   Save_Chart_Pdf(path, days, [&](QPainter& p, int k) {
     chart.Sel_JD = first_jd + k;
-    Paint_Day_Chart(p, chart, store, phases, {});
+    Paint_Day_Chart(p, chart, store, phases);
   });
 }
 

@@ -6,7 +6,7 @@
 
 #include "chart/day_chart.h"
 #include "base/atomic_file.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk {
 

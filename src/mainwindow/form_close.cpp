@@ -23,7 +23,6 @@ void TForm_Main::FormResize() {
   Image1->setGeometry(0, 0, l.bild_width, l.bild_height);
   Panel_Rght->setGeometry(l.rght_left, 0, l.rght_width, l.bild_height);
   StatusBar1->setGeometry(0, client->height() - kStatusBarHeight, client->width(), kStatusBarHeight);
-  Process_Messages();
   chart.Img.fill(Qt::black);
   Chart_DispW = l.Chart_DispW;
   Chart_DispH = l.Chart_DispH;

@@ -70,29 +70,27 @@ void TForm_Main::FormCreate() {
   zone_index = stored_zone >= 0 && stored_zone < kZoneCount ? stored_zone : kDefaultZone;
   Fill_Zone_List();
 
-  almanac->site.Site_nLat = settings.latitude;
-  almanac->site.Site_eLon = settings.longitude;
-  chart.Site_nLat = almanac->site.Site_nLat;
-  Show_Site();
+  Site site;
+  site.Site_nLat = settings.latitude;
+  site.Site_eLon = settings.longitude;
+  site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
   // Places and the chosen place and real zone from the options file.
   Load_Places();
-  Restore_Place_Options();
+  Restore_Place_Options(site);
+  session_->Set_Site(site);
+  Show_Site();
+  Show_Place();
+  Show_Zone();
+  session_->Set_Flags({CheckBox_Daemmerungen->isChecked(), CheckBox_Auf_Untergaenge->isChecked(),
+                       CheckBox_Meridian->isChecked()});
 
-  chart.Show_Daemmerungen = CheckBox_Daemmerungen->isChecked();
-  chart.Show_Auf_Untergaenge = CheckBox_Auf_Untergaenge->isChecked();
-  chart.Show_Meridian = CheckBox_Meridian->isChecked();
-
-  const QDate today = options_.today();
-  almanac->site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
   // The chosen day is set before the computation, so that a failing
   // computation still leaves a day to show and to step from.
-  chart.Sel_JD = std::clamp(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0), kFirstDay, kLastDay);
+  const QDate today = options_.today();
+  session_->Set_Day(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0));
   if (!options_.data_error.empty()) throw Error(options_.data_error);
   Load_View_Options();
-  RunRecomputationChain(*almanac, options_.data_dir, [this](std::string_view t, StatusColour c) {
-    Show_Status(QString::fromUtf8(t.data(), static_cast<int>(t.size())), c);
-  }, options_.log_dir);
-  if (!places_error_.empty()) Show_Status(QString::fromStdString(places_error_), StatusColour::ButtonFace);
+  session_->Recompute();  // the chart follows when the table is in force; then places_error_ is shown
 }
 
 void TForm_Main::Fill_Zone_List() {
@@ -106,8 +104,8 @@ void TForm_Main::Fill_Zone_List() {
 }
 
 void TForm_Main::Show_Site() {
-  Edit_nLat->setText(Site_Text(almanac->site.Site_nLat));
-  Edit_eLon->setText(Site_Text(almanac->site.Site_eLon));
+  Edit_nLat->setText(Site_Text(session_->Site_Asked().Site_nLat));
+  Edit_eLon->setText(Site_Text(session_->Site_Asked().Site_eLon));
 }
 
 void TForm_Main::SaveSettings() {
@@ -115,8 +113,9 @@ void TForm_Main::SaveSettings() {
   SetSettingsVersion(settings, current_version);
   settings.reserved17 = 0;
   settings.zone = zone_index;
-  settings.latitude = almanac->site.Site_nLat;
-  settings.longitude = almanac->site.Site_eLon;
+  // The site asked for last, even when its computation has not ended.
+  settings.latitude = session_->Site_Asked().Site_nLat;
+  settings.longitude = session_->Site_Asked().Site_eLon;
   WriteSettingsFile(settings_path, settings);
   Save_Place_Options();
 }

@@ -108,7 +108,7 @@ void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
   chart->Sel_JD = form.Chosen_Day();
   QPainter p(&printer);
   Fit_Chart_To(p, printer.pageRect(QPrinter::DevicePixel).translated(-printer.pageRect(QPrinter::DevicePixel).topLeft()));
-  Paint_Day_Chart(p, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, {});
+  Paint_Day_Chart(p, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases);
 }
 
 int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds) {

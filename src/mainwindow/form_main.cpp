@@ -16,75 +16,40 @@
 #include <QPolygon>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "timecalc/time_zones.h"
 #include "programfiles/version_info.h"
 #include "mainwindow/chart_view.h"
+#include "date_panel.h"
+#include "display_panel.h"
+#include "panel_parts.h"
+#include "site_panel.h"
+#include "tools_panel.h"
+#include "zone_panel.h"
 #include "mainwindow/form_layout.h"
 #include "mainwindow/form_file_menu.h"
 #include "mainwindow/night_view.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk {
-namespace {
-
-QFont Font(const char* family, int pixels, bool bold = false) {
-  QFont f(family);
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  return f;
-}
-
-// A black triangle on a transparent square, pointing up, down, left or right.
-QIcon Triangle(int w, int h, char direction) {
-  QPixmap pm(w, h);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setBrush(Qt::black);
-  p.setPen(Qt::NoPen);
-  QPolygon tri;
-  switch (direction) {
-    case 'u': tri << QPoint(0, h - 1) << QPoint(w - 1, h - 1) << QPoint(w / 2, 0); break;
-    case 'd': tri << QPoint(0, 0) << QPoint(w - 1, 0) << QPoint(w / 2, h - 1); break;
-    case 'l': tri << QPoint(w - 1, 0) << QPoint(w - 1, h - 1) << QPoint(0, h / 2); break;
-    default: tri << QPoint(0, 0) << QPoint(0, h - 1) << QPoint(w - 1, h / 2); break;
-  }
-  p.drawPolygon(tri);
-  return QIcon(pm);
-}
-
-QPushButton* GlyphButton(QWidget* parent, QRect geometry, const QIcon& icon, QSize icon_size, const char* tip) {
-  auto* b = new QPushButton(parent);
-  b->setGeometry(geometry);
-  b->setIcon(icon);
-  b->setIconSize(icon_size);
-  b->setToolTip(QString::fromUtf8(tip));
-  return b;
-}
-
-QLabel* Label(QWidget* parent, QRect geometry, const QString& text, const QFont& font) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(geometry);
-  l->setFont(font);
-  return l;
-}
-
-}  // namespace
 
 QString Site_Text(double degrees) { return QString::fromStdString(FormatFixed(degrees, 2)); }
 
 TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
-    : QMainWindow(parent), almanac(std::make_unique<Almanac>()), options_(std::move(options)) {
+    : QMainWindow(parent), options_(std::move(options)) {
   if (options_.log_dir.empty()) options_.log_dir = options_.data_dir;
+  session_ = new Session(options_.data_dir, options_.log_dir, this);
+  step_timer_ = new QTimer(this);
+  step_timer_->setSingleShot(true);
+  connect(step_timer_, &QTimer::timeout, this, [this] { Guarded([&] { Step_Timer_Fired(); }); });
   setWindowTitle("Vesperkalend");
   resize(1460, 834 + 30);
   Build_Menu();
   Build_Controls();
   chart.Pictures = ShippedChartPictures();
-  chart.Process_Messages = [this] { Process_Messages(); };
   chart.Copy_To_Screen = [this](const QImage& img) {
     if (Image1_Bitmap.isNull()) return;
     Copy_Chart_To(screen_filter_ ? screen_filter_(img) : img, Image1_Bitmap);
@@ -93,6 +58,14 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   };
   qApp->installEventFilter(this);
   Guarded([this] { FormCreate(); });
+  // What the session tells from here on: the day, the flags and a new table
+  // are drawn, progress and failures shown.
+  connect(session_, &Session::dayChanged, this, [this] { Guarded([&] { Refresh_Day(); }); });
+  connect(session_, &Session::flagsChanged, this, [this] { Guarded([&] { Render_Chart(); }); });
+  connect(session_, &Session::eventsChanged, this, [this] { Guarded([&] { Refresh_Day(); }); });
+  connect(session_, &Session::status, this, &TForm_Main::Show_Status);
+  connect(session_, &Session::failed, this, [this](const QString& text) { Show_Message("Vesperkalend", text); });
+  connect(session_, &Session::idle, this, [this] { Guarded([&] { Computation_Ended(); }); });
   Add_File_Menu(*this);
   Add_Night_View(*this);
   created_ = true;
@@ -117,7 +90,7 @@ void TForm_Main::Build_Menu() {
 void TForm_Main::Build_Controls() {
   auto* client = new QWidget(this);
   setCentralWidget(client);
-  client->setFont(Font("MS Sans Serif", 13));
+  client->setFont(Panel_Font("MS Sans Serif", 13));
   Panel_Left = new QWidget(client);
   Panel_Bild = new QWidget(client);
   Panel_Bild->setAutoFillBackground(true);
@@ -134,7 +107,6 @@ void TForm_Main::Build_Controls() {
   Build_Date_Group(Panel_Rght);
   Build_Display_Group(Panel_Rght);
   Build_Zone_Group(Panel_Rght);
-  Build_Place_Group(Panel_Rght);
   Build_Site_Group(Panel_Rght);
   Build_Tool_Buttons(Panel_Rght);
   Memo1 = new QPlainTextEdit(Panel_Rght);
@@ -146,11 +118,11 @@ void TForm_Main::Build_Controls() {
   Build_About_Box();
   Name_Controls();
 
-  // Every step button starts its loop when pressed and ends it when released,
-  // by any mouse button (the left one through the button's own signals).
-  for (const auto& [button, start] : step_buttons_) {
-    connect(button, &QPushButton::pressed, this, [this, start = start] { Guarded(start); });
-    connect(button, &QPushButton::released, this, [this] { Step_Buttons_MouseUp(); });
+  // Every step button steps when pressed and repeats until released, by any
+  // mouse button (the left one through the button's own signals).
+  for (const auto& [button, step] : step_buttons_) {
+    connect(button, &QPushButton::pressed, this, [this, b = button, s = step] { Guarded([&] { Step_Pressed(b, s); }); });
+    connect(button, &QPushButton::released, this, [this] { Step_Released(); });
   }
   // Tab goes through the controls in reading order.
   QWidget* order[] = {BitBtn_Jahr_Plus, BitBtn_Monat_Plus, BitBtn_Daag_Plus, RichEdit_Jahr, RichEdit_Monat,
@@ -165,47 +137,21 @@ void TForm_Main::Build_Controls() {
 
 // The chosen day in large green digits with its step buttons, and "Heute".
 void TForm_Main::Build_Date_Group(QWidget* p) {
-  Shape2 = new QWidget(p);
-  Shape2->setGeometry(4, -1, 351, 170);
-  Shape2->setAutoFillBackground(true);
-  QPalette black = Shape2->palette();
-  black.setColor(QPalette::Window, Qt::black);
-  Shape2->setPalette(black);
-
-  auto date_field = [&](QRect g, const QString& text) {
-    auto* e = new QLineEdit(text, p);
-    e->setGeometry(g);
-    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    e->setFrame(false);
-    e->setFont(Font("Arial", 53, true));
-    e->setStyleSheet("QLineEdit { color: #00ff00; background: black; border: none; }");
-    return e;
-  };
-  RichEdit_Jahr = date_field({18, 30, 141, 70}, "2022");
-  RichEdit_Monat = date_field({175, 30, 73, 70}, "99");
-  RichEdit_Daag = date_field({266, 30, 75, 70}, "99");
-  for (QLabel** l : {&Label1, &Label2}) {
-    *l = Label(p, l == &Label1 ? QRect(159, 30, 21, 70) : QRect(250, 30, 21, 70), "-", Font("Arial Narrow", 53, true));
-    (*l)->setAlignment(Qt::AlignCenter);
-    (*l)->setStyleSheet("color: #00ff00; background: transparent;");
-  }
-  const QIcon up = Triangle(15, 15, 'u'), down = Triangle(15, 15, 'd');
-  BitBtn_Jahr_Plus = GlyphButton(p, {32, 7, 125, 25}, up, {15, 15}, "Jahr vor");
-  BitBtn_Monat_Plus = GlyphButton(p, {191, 7, 57, 25}, up, {15, 15}, "Monat vor");
-  BitBtn_Daag_Plus = GlyphButton(p, {276, 7, 57, 25}, up, {15, 15}, "Tag vor");
-  BitBtn_Jahr_Minus = GlyphButton(p, {32, 97, 125, 25}, down, {15, 15}, "Jahr zurück");
-  BitBtn_Monat_Minus = GlyphButton(p, {189, 97, 57, 25}, down, {15, 15}, "Monat zurück");
-  BitBtn_Daag_Minus = GlyphButton(p, {276, 97, 57, 25}, down, {15, 15}, "Tag zurück");
-  Button_Heute = new QPushButton("Heute", p);
-  Button_Heute->setGeometry(32, 130, 300, 29);
-  Button_Heute->setFont(Font("Arial", 23, true));
+  auto* d = new DatePanel(p);
+  Shape2 = d->Shape2;
+  RichEdit_Jahr = d->RichEdit_Jahr, RichEdit_Monat = d->RichEdit_Monat, RichEdit_Daag = d->RichEdit_Daag;
+  Label1 = d->Label1, Label2 = d->Label2;
+  BitBtn_Jahr_Plus = d->BitBtn_Jahr_Plus, BitBtn_Monat_Plus = d->BitBtn_Monat_Plus, BitBtn_Daag_Plus = d->BitBtn_Daag_Plus;
+  BitBtn_Jahr_Minus = d->BitBtn_Jahr_Minus, BitBtn_Monat_Minus = d->BitBtn_Monat_Minus;
+  BitBtn_Daag_Minus = d->BitBtn_Daag_Minus;
+  Button_Heute = d->Button_Heute;
 
   const struct {
     QPushButton* button;
     int y, m, d;
   } steps[] = {{BitBtn_Jahr_Plus, 1, 0, 0},  {BitBtn_Jahr_Minus, -1, 0, 0}, {BitBtn_Monat_Plus, 0, 1, 0},
                {BitBtn_Monat_Minus, 0, -1, 0}, {BitBtn_Daag_Plus, 0, 0, 1},  {BitBtn_Daag_Minus, 0, 0, -1}};
-  for (const auto& s : steps) step_buttons_.emplace_back(s.button, [this, s] { Step_Date(s.y, s.m, s.d); });
+  for (const auto& s : steps) step_buttons_.emplace_back(s.button, Step{Step::Date, s.y, s.m, s.d});
   for (QLineEdit* field : {RichEdit_Jahr, RichEdit_Monat, RichEdit_Daag})
     connect(field, &QLineEdit::returnPressed, this,
             [this, field] { Guarded([&] { RichEdit_KeyDown(field, Qt::Key_Return); }); });
@@ -214,55 +160,33 @@ void TForm_Main::Build_Date_Group(QWidget* p) {
 
 // The three check boxes of what the event list shows.
 void TForm_Main::Build_Display_Group(QWidget* p) {
-  const QFont narrow20 = Font("Arial Narrow", 20);
-  CheckBox_Daemmerungen = new QCheckBox("Sonne: Aufg. / Unterg. / Dämmerung", p);
-  CheckBox_Daemmerungen->setGeometry(6, 180, 340, 30);
-  CheckBox_Auf_Untergaenge = new QCheckBox("Planeten: Aufgang / Untergang", p);
-  CheckBox_Auf_Untergaenge->setGeometry(6, 212, 340, 30);
-  CheckBox_Auf_Untergaenge->setChecked(true);
-  CheckBox_Meridian = new QCheckBox("Planeten: Meridiandurchgang", p);
-  CheckBox_Meridian->setGeometry(6, 244, 340, 30);
-  for (QCheckBox* c : {CheckBox_Daemmerungen, CheckBox_Auf_Untergaenge, CheckBox_Meridian}) c->setFont(narrow20);
+  auto* d = new DisplayPanel(p);
+  CheckBox_Daemmerungen = d->CheckBox_Daemmerungen;
+  CheckBox_Auf_Untergaenge = d->CheckBox_Auf_Untergaenge;
+  CheckBox_Meridian = d->CheckBox_Meridian;
   connect(CheckBox_Daemmerungen, &QCheckBox::clicked, this, [this] { Guarded([&] { CheckBox_DaemmerungenClick(); }); });
   connect(CheckBox_Auf_Untergaenge, &QCheckBox::clicked, this,
           [this] { Guarded([&] { CheckBox_Auf_UntergaengeClick(); }); });
   connect(CheckBox_Meridian, &QCheckBox::clicked, this, [this] { Guarded([&] { CheckBox_MeridianClick(); }); });
 }
 
-// The zone list and the summer-time label.
+// The zone list with the summer-time label, and the place box.
 void TForm_Main::Build_Zone_Group(QWidget* p) {
-  const QFont narrow20 = Font("Arial Narrow", 20);
-  Label_TZone = Label(p, {6, 291, 62, 24}, "Zeitzone", narrow20);
-  ComboBox_TZone = new QComboBox(p);
-  ComboBox_TZone->setGeometry(79, 289, 108, 28);
-  ComboBox_TZone->setEditable(true);
-  ComboBox_TZone->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox_TZone->setFont(Font("Arial Narrow", 15, true));
-  // Typed text takes effect on Enter or on leaving the box, and only when it
-  // names a row: no completion of rows the user never chose.
-  ComboBox_TZone->setCompleter(nullptr);
-  ComboBox_TZone->setFocusPolicy(Qt::StrongFocus);
+  auto* z = new ZonePanel(p);
+  Label_TZone = z->Label_TZone, Label_DST = z->Label_DST, Label_Ort = z->Label_Ort;
+  ComboBox_TZone = z->ComboBox_TZone, ComboBox_Ort = z->ComboBox_Ort;
   connect(ComboBox_TZone, &QComboBox::currentIndexChanged, this, [this](int) { Guarded([&] { ComboBox_TZoneChange(); }); });
   connect(ComboBox_TZone->lineEdit(), &QLineEdit::returnPressed, this, [this] { Guarded([&] { Apply_Typed_Zone(); }); });
-
-  Label_DST = Label(p, {192, 291, 160, 24}, "", narrow20);
+  Connect_Place_Box();
 }
 
 // Latitude and longitude: their labels, fields and half-degree step buttons.
 void TForm_Main::Build_Site_Group(QWidget* p) {
-  const QFont narrow20 = Font("Arial Narrow", 20);
-  Label_nLat = Label(p, {6, 357, 200, 24}, "Geogr. Breite +=N -=S", narrow20);
-  Label_eLon = Label(p, {6, 415, 200, 24}, "Geogr. Länge +=O -=W", narrow20);
-  const QIcon left = Triangle(8, 11, 'l'), right = Triangle(9, 11, 'r');
-  BitBtn_nLat_MinusSmall = GlyphButton(p, {6, 382, 49, 25}, left, {8, 11}, "Breite −0,5°");
-  BitBtn_nLat_PlusSmall = GlyphButton(p, {137, 382, 49, 25}, right, {9, 11}, "Breite +0,5°");
-  BitBtn_eLon_MinusSmall = GlyphButton(p, {6, 440, 49, 25}, left, {8, 11}, "Länge −0,5°");
-  BitBtn_eLon_PlusSmall = GlyphButton(p, {137, 440, 49, 25}, right, {9, 11}, "Länge +0,5°");
-  Edit_nLat = new QLineEdit("47.50", p);
-  Edit_nLat->setGeometry(68, 380, 64, 28);
-  Edit_eLon = new QLineEdit("7.50", p);
-  Edit_eLon->setGeometry(69, 439, 64, 28);
-  for (QLineEdit* e : {Edit_nLat, Edit_eLon}) e->setFont(Font("Arial Narrow", 20, true));
+  auto* g = new SitePanel(p);
+  Label_nLat = g->Label_nLat, Label_eLon = g->Label_eLon;
+  BitBtn_nLat_MinusSmall = g->BitBtn_nLat_MinusSmall, BitBtn_nLat_PlusSmall = g->BitBtn_nLat_PlusSmall;
+  BitBtn_eLon_MinusSmall = g->BitBtn_eLon_MinusSmall, BitBtn_eLon_PlusSmall = g->BitBtn_eLon_PlusSmall;
+  Edit_nLat = g->Edit_nLat, Edit_eLon = g->Edit_eLon;
   connect(Edit_nLat, &QLineEdit::returnPressed, this, [this] { Guarded([&] { Edit_nLatKeyDown(Qt::Key_Return); }); });
   connect(Edit_eLon, &QLineEdit::returnPressed, this, [this] { Guarded([&] { Edit_eLonKeyDown(Qt::Key_Return); }); });
   const struct {
@@ -273,27 +197,21 @@ void TForm_Main::Build_Site_Group(QWidget* p) {
                     {BitBtn_nLat_PlusSmall, true, 0.5},
                     {BitBtn_eLon_MinusSmall, false, -0.5},
                     {BitBtn_eLon_PlusSmall, false, 0.5}};
-  for (const auto& s : site_steps) step_buttons_.emplace_back(s.button, [this, s] { Site_Step(s.latitude, s.step); });
+  for (const auto& s : site_steps) step_buttons_.emplace_back(s.button, Step{Step::Site, 0, 0, 0, s.latitude, s.step});
 }
 
 // The phase-picture tools: hidden and disabled, for the developer.
 void TForm_Main::Build_Tool_Buttons(QWidget* p) {
-  const struct {
-    QPushButton** button;
-    const char* caption;
-    QRect geometry;
-    void (TForm_Main::*handler)();
-  } tools[] = {{&Button_Monde_anpassen, "Monde anpassen", {368, 0, 120, 41}, &TForm_Main::Button_Monde_anpassenClick},
-               {&Button_Venus_anpassen, "Venus anpassen", {368, 48, 120, 41}, &TForm_Main::Button_Venus_anpassenClick},
-               {&Button_Merkur_anpassen, "Merkur anpassen", {368, 96, 121, 41},
-                &TForm_Main::Button_Merkur_anpassenClick}};
-  for (const auto& t : tools) {
-    *t.button = new QPushButton(t.caption, p);
-    (*t.button)->setGeometry(t.geometry);
-    (*t.button)->setVisible(false);
-    (*t.button)->setEnabled(false);
-    connect(*t.button, &QPushButton::clicked, this, [this, h = t.handler] { Guarded([&] { (this->*h)(); }); });
-  }
+  auto* t = new ToolsPanel(p);
+  Button_Monde_anpassen = t->Button_Monde_anpassen;
+  Button_Venus_anpassen = t->Button_Venus_anpassen;
+  Button_Merkur_anpassen = t->Button_Merkur_anpassen;
+  const std::pair<QPushButton*, void (TForm_Main::*)()> tools[] = {
+      {Button_Monde_anpassen, &TForm_Main::Button_Monde_anpassenClick},
+      {Button_Venus_anpassen, &TForm_Main::Button_Venus_anpassenClick},
+      {Button_Merkur_anpassen, &TForm_Main::Button_Merkur_anpassenClick}};
+  for (const auto& [button, handler] : tools)
+    connect(button, &QPushButton::clicked, this, [this, h = handler] { Guarded([&] { (this->*h)(); }); });
 }
 
 // Every control is found by its member name (QObject::findChild), as the tests do.
@@ -333,7 +251,7 @@ void TForm_Main::Build_About_Box() {
   } catch (const Error&) {
     // Without the emblem the box still shows its name and the version grid.
   }
-  Label_Vesperkalend = Label(Panel_About, {43, 10, 160, 24}, "Vesperkalend", Font("MS Sans Serif", 20, true));
+  Label_Vesperkalend = Label(Panel_About, {43, 10, 160, 24}, "Vesperkalend", Panel_Font("MS Sans Serif", 20, true));
   StringGrid_VersionsInfo = new QTableWidget(17, 2, Panel_About);
   StringGrid_VersionsInfo->setGeometry(6, 43, 395, 345);
   StringGrid_VersionsInfo->horizontalHeader()->hide();
@@ -341,7 +259,7 @@ void TForm_Main::Build_About_Box() {
   StringGrid_VersionsInfo->setColumnWidth(0, 195);
   StringGrid_VersionsInfo->setColumnWidth(1, 195);
   for (int r = 0; r < 17; ++r) StringGrid_VersionsInfo->setRowHeight(r, 19);
-  StringGrid_VersionsInfo->setFont(Font("MS Sans Serif", 13, true));
+  StringGrid_VersionsInfo->setFont(Panel_Font("MS Sans Serif", 13, true));
   StringGrid_VersionsInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Button_About_OK = new QPushButton("OK", Panel_About);
   Button_About_OK->setGeometry(160, 416, 89, 33);
@@ -350,10 +268,8 @@ void TForm_Main::Build_About_Box() {
 
 void TForm_Main::Set_Screen_Filter(std::function<QImage(const QImage&)> filter) {
   screen_filter_ = std::move(filter);
-  Render_Day_Chart(chart, almanac->events, almanac->phases);
+  Render_Chart();
 }
-
-void TForm_Main::Process_Messages() { QCoreApplication::processEvents(); }
 
 void TForm_Main::Show_Message(const QString& title, const QString& text) {
   if (options_.show_message)
@@ -458,14 +374,14 @@ bool TForm_Main::Filter_Control_Event(QObject* watched, QEvent* event) {
       // The right and middle buttons press the step buttons as the left one does.
       const auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() == Qt::LeftButton) return false;
-      for (const auto& [button, start] : step_buttons_) {
+      for (const auto& [button, step] : step_buttons_) {
         if (watched != button || !button->isEnabled()) continue;
         if (event->type() == QEvent::MouseButtonRelease) {
           button->setDown(false);
-          Step_Buttons_MouseUp();
+          Step_Released();
         } else {
           button->setDown(true);
-          Guarded(start);
+          Guarded([&] { Step_Pressed(button, step); });
         }
         return true;
       }

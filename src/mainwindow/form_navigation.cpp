@@ -2,14 +2,31 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <algorithm>
 
 #include "mainwindow/form_main.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace vk {
+
+namespace {
+
+// The chart's inputs from the session: the chosen day, the flags, and the
+// site whose table is in force.
+void Sync_Chart(DayChart& chart, const Session& session) {
+  const Almanac& a = session.In_Force();
+  chart.Sel_JD = session.Day();
+  chart.Site_nLat = a.site.Site_nLat;  // the phase pictures as seen from the site's hemisphere
+  chart.Zone = a.site.Site_Zone;
+  chart.Show_Daemmerungen = session.Flags().twilights;
+  chart.Show_Auf_Untergaenge = session.Flags().rises;
+  chart.Show_Meridian = session.Flags().transits;
+}
+
+}  // namespace
 
 void TForm_Main::Refresh_Day() {
   const auto write_fields = [this](const tDayFields& f) {
@@ -24,27 +41,76 @@ void TForm_Main::Refresh_Day() {
     Memo1->setPlainText(lines.join('\n'));
     if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + 12);
   };
-  vk::Refresh_Day(chart, almanac->events, almanac->phases, write_fields, show_memo);
+  Sync_Chart(chart, *session_);
+  const Almanac& a = session_->In_Force();
+  vk::Refresh_Day(chart, a.events, a.phases, write_fields, show_memo);
 }
 
-void TForm_Main::Go_To_Day(double jd) {
-  chart.Sel_JD = std::clamp(jd, kFirstDay, kLastDay);
-  Refresh_Day();
+void TForm_Main::Render_Chart() {
+  Sync_Chart(chart, *session_);
+  Render_Day_Chart(chart, session_->In_Force().events, session_->In_Force().phases);
 }
 
-void TForm_Main::Step_Date(int year_step, int month_step, int day_step) {
-  Btn_Repeat_Active = 1;
-  std::int64_t pause = 150;
-  while (Btn_Repeat_Active == 1) {
-    const CalendarTime d = JDToCalendar(chart.Sel_JD);
-    const double jd = CalendarToJD(d.year + year_step, d.month + month_step, d.day + day_step, 0, 0, 0);
-    const bool up = year_step + month_step + day_step > 0;
-    chart.Sel_JD = up ? std::min(jd, kLastDay) : std::max(jd, kFirstDay);
-    Refresh_Day();
-    Wait_ms(pause);
-    Process_Messages();  // the button's release ends the loop here
-    pause = 0;
+bool TForm_Main::Working() const {
+  return session_->Working() || site_step_waits_ || (step_timer_->isActive() && held_step_.kind == Step::Site);
+}
+
+void TForm_Main::Go_To_Day(double jd) { session_->Set_Day(jd); }
+
+void TForm_Main::Step_Pressed(QPushButton* button, const Step& step) {
+  held_ = button;
+  held_step_ = step;
+  site_step_waits_ = false;
+  Step_Once(step);
+  // The pause before the next date step starts after the refresh; a site's
+  // step is computed when its pause has run out, even when released before.
+  step_timer_->start(step.kind == Step::Date ? 150 : 250);
+}
+
+void TForm_Main::Step_Released() {
+  if (held_ && held_step_.kind == Step::Date) step_timer_->stop();
+  held_ = nullptr;
+}
+
+void TForm_Main::Step_Once(const Step& step) {
+  if (step.kind == Step::Date) {
+    session_->Step_Day(step.years, step.months, step.days);  // refreshes the day
+    return;
   }
+  Own_Coordinates();
+  Site site = session_->Site_Asked();
+  double& value = step.latitude ? site.Site_nLat : site.Site_eLon;
+  const double limit = step.latitude ? 90 : 180;
+  value = step.degrees < 0 ? std::max(value + step.degrees, -limit) : std::min(value + step.degrees, limit);
+  session_->Set_Site(site);
+  (step.latitude ? Edit_nLat : Edit_eLon)->setText(Site_Text(value));
+}
+
+void TForm_Main::Step_Timer_Fired() {
+  if (held_step_.kind == Step::Site) {
+    Site_Changed_By_Step();
+    return;
+  }
+  if (!held_) return;
+  Step_Once(held_step_);
+  step_timer_->start(0);  // the next step once the refresh is on the screen and input is seen
+}
+
+void TForm_Main::Site_Changed_By_Step() {
+  site_step_waits_ = true;
+  Ask_Site(session_->Site_Asked());
+}
+
+// A held site button steps again when its recomputation has ended.
+void TForm_Main::Computation_Ended() {
+  // Why there are no places, once, after the first computation's "Done.".
+  if (!places_error_.empty()) Show_Status(QString::fromStdString(places_error_), StatusColour::ButtonFace);
+  places_error_.clear();
+  if (!site_step_waits_) return;
+  site_step_waits_ = false;
+  if (!held_ || held_step_.kind != Step::Site) return;
+  Step_Once(held_step_);
+  Site_Changed_By_Step();
 }
 
 void TForm_Main::RichEdit_KeyDown(QLineEdit* field, int key) {
@@ -56,25 +122,21 @@ void TForm_Main::RichEdit_KeyDown(QLineEdit* field, int key) {
   } catch (const Error&) {
     return;  // not a whole number: the field keeps the typed text
   }
-  const CalendarTime d = JDToCalendar(chart.Sel_JD);
+  const CalendarTime d = JDToCalendar(session_->Day());
   int year = d.year, month = d.month, day = d.day;
   if (field == RichEdit_Jahr) year = static_cast<int>(std::clamp(value, 2022LL, 2031LL));
   if (field == RichEdit_Monat) month = static_cast<int>(std::clamp(value, 1LL, 12LL));
   if (field == RichEdit_Daag) day = static_cast<int>(std::clamp(value, 1LL, 31LL));
-  chart.Sel_JD = std::clamp(CalendarToJD(year, month, day, 0, 0, 0), kFirstDay, kLastDay);
-  Refresh_Day();
+  session_->Set_Day(CalendarToJD(year, month, day, 0, 0, 0));
 }
 
 void TForm_Main::Button_HeuteClick() {
   const QDate today = options_.today();
   // A date outside the period goes to the nearest day inside it.
-  chart.Sel_JD = std::clamp(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0), kFirstDay, kLastDay);
-  Refresh_Day();
+  session_->Set_Day(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0));
 }
 
 void TForm_Main::FormKeyDown(int key) {
-  if (Key_Busy == 1) return;
-  Key_Busy = 1;
   Guarded([&] {
     // Escape closes the about box when it is open, else the program.
     if (key == Qt::Key_Escape) {
@@ -83,20 +145,9 @@ void TForm_Main::FormKeyDown(int key) {
       else
         Exit1->trigger();
     }
-    if (key == Qt::Key_Up) {
-      const CalendarTime d = JDToCalendar(chart.Sel_JD);
-      chart.Sel_JD = std::min(CalendarToJD(d.year, d.month, d.day + 1, 0, 0, 0), kLastDay);
-      Refresh_Day();
-      Process_Messages();
-    }
-    if (key == Qt::Key_Down) {
-      const CalendarTime d = JDToCalendar(chart.Sel_JD);
-      chart.Sel_JD = std::max(CalendarToJD(d.year, d.month, d.day - 1, 0, 0, 0), kFirstDayDownKey);
-      Refresh_Day();
-      Process_Messages();
-    }
+    if (key == Qt::Key_Up) session_->Step_Day(0, 0, 1);
+    if (key == Qt::Key_Down) session_->Step_Day(0, 0, -1, kFirstDayDownKey);
   });
-  Key_Busy = 0;
 }
 
 }  // namespace vk

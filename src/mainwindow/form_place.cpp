@@ -22,17 +22,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-void TForm_Main::Build_Place_Group(QWidget* p) {
-  Label_Ort = new QLabel("Ort", p);
-  Label_Ort->setGeometry(6, 324, 62, 24);
-  Label_Ort->setFont(Label_TZone->font());
-  ComboBox_Ort = new QComboBox(p);
-  ComboBox_Ort->setGeometry(79, 322, 273, 28);
-  ComboBox_Ort->setEditable(true);
-  ComboBox_Ort->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox_Ort->setMaxVisibleItems(12);
-  ComboBox_Ort->setFont(ComboBox_TZone->font());
-  ComboBox_Ort->setToolTip(QString::fromUtf8("Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone"));
+void TForm_Main::Connect_Place_Box() {
   // The completer lists the places whose name holds the typed text anywhere,
   // ignoring case and accents; the list is refilled on every keystroke.
   Ort_Matches = new QStringListModel(this);
@@ -88,7 +78,7 @@ void TForm_Main::Apply_Typed_Place() {
 }
 
 void TForm_Main::Choose_Place(const Place& p) {
-  Site& site = almanac->site;
+  Site site = session_->Site_Asked();
   const bool same = place_ == p.display && site.Site_nLat == p.lat && site.Site_eLon == p.lon && site.Site_Zone &&
                     site.Site_Zone->name == p.zone;
   if (same) {
@@ -100,10 +90,10 @@ void TForm_Main::Choose_Place(const Place& p) {
   site.Site_nLat = p.lat;
   site.Site_eLon = p.lon;
   site.Site_Zone = std::move(table);
+  Ask_Site(site);
   Show_Site();
   Show_Place();
   Show_Zone();
-  Site_Recompute();
 }
 
 void TForm_Main::Own_Coordinates() {
@@ -122,29 +112,28 @@ void TForm_Main::Show_Place() {
 
 void TForm_Main::Show_Zone() {
   const QSignalBlocker block(ComboBox_TZone);
-  if (almanac->site.Site_Zone) {
+  if (const auto& zone = session_->Site_Asked().Site_Zone) {
     ComboBox_TZone->setCurrentIndex(-1);
-    ComboBox_TZone->setEditText(Q(almanac->site.Site_Zone->name));
+    ComboBox_TZone->setEditText(Q(zone->name));
     ComboBox_TZone->lineEdit()->setCursorPosition(0);  // the region first when the name is too long
-    ComboBox_TZone->setToolTip(Q(almanac->site.Site_Zone->name));
+    ComboBox_TZone->setToolTip(Q(zone->name));
   } else {
     ComboBox_TZone->setCurrentIndex(zone_index);
     ComboBox_TZone->setEditText(ComboBox_TZone->itemText(zone_index));
     ComboBox_TZone->setToolTip({});
   }
-  chart.Zone = almanac->site.Site_Zone;
 }
 
 std::filesystem::path TForm_Main::Options_Path() const { return options_.folders.settings_dir / kOptionsFileName; }
 
-void TForm_Main::Restore_Place_Options() {
+void TForm_Main::Restore_Place_Options(Site& site) {
   const PlaceOptions o = ReadPlaceOptions(Options_Path());
-  almanac->site.Site_Zone.reset();
+  site.Site_Zone.reset();
   place_.clear();
   if (!places_.empty()) {
     if (!o.zone.empty()) {
       try {
-        almanac->site.Site_Zone = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), o.zone));
+        site.Site_Zone = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), o.zone));
       } catch (const Error& e) {
         std::cerr << "Vesperkalend: stored zone " << e.describe() << "; using the zone list\n";
       }
@@ -152,12 +141,11 @@ void TForm_Main::Restore_Place_Options() {
     for (const Place& p : places_)
       if (p.display == o.place) place_ = p.display;
   }
-  Show_Place();
-  Show_Zone();
 }
 
 void TForm_Main::Save_Place_Options() {
-  const PlaceOptions o{place_, almanac->site.Site_Zone ? almanac->site.Site_Zone->name : std::string()};
+  const Site& site = session_->Site_Asked();
+  const PlaceOptions o{place_, site.Site_Zone ? site.Site_Zone->name : std::string()};
   std::error_code ec;
   // Nothing chosen and no options file yet: nothing is written, as before places existed.
   if (o.place.empty() && o.zone.empty() && !std::filesystem::exists(Options_Path(), ec)) return;

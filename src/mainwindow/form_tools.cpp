@@ -1,6 +1,4 @@
 // The developer's phase-picture tools behind the three hidden buttons.
-#include <QCoreApplication>
-
 #include "mainwindow/form_main.h"
 #include "pictures/phase_tools.h"
 
@@ -13,7 +11,6 @@ void RunTool(TForm_Main& form, PhaseBody body) {
   hooks.progress = [&form](std::string_view text, StatusColour colour) {
     form.Show_Status(QString::fromUtf8(text.data(), static_cast<int>(text.size())), colour);
   };
-  hooks.process_messages = [] { QCoreApplication::processEvents(); };
   // Sources and pictures in the current folder, as the developer keeps them.
   RunPhasePictureTool(body, ".", ".", work, hooks);
 }

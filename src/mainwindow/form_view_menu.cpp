@@ -24,13 +24,13 @@ void TForm_Main::Build_View_Menu() {
 void TForm_Main::Load_View_Options() {
   const WindowOptions o = ReadOptionsFile(options_.folders.settings_dir / kOptionsFileName);
   Exakte_Zeiten1->setChecked(o.precise_instants);
-  almanac->interpolation = o.precise_instants ? Interpolation::Precise : Interpolation::Classic;
+  session_->Set_Mode(o.precise_instants ? Interpolation::Precise : Interpolation::Classic);
 }
 
 void TForm_Main::Exakte_Zeiten1Click() {
   WindowOptions o = ReadOptionsFile(options_.folders.settings_dir / kOptionsFileName);
   o.precise_instants = Exakte_Zeiten1->isChecked();
-  almanac->interpolation = o.precise_instants ? Interpolation::Precise : Interpolation::Classic;
+  session_->Set_Mode(o.precise_instants ? Interpolation::Precise : Interpolation::Classic);
   // The day is recomputed even when the choice cannot be kept; that error is shown afterwards.
   std::exception_ptr not_kept;
   try {
@@ -38,7 +38,7 @@ void TForm_Main::Exakte_Zeiten1Click() {
   } catch (const Error&) {
     not_kept = std::current_exception();
   }
-  Site_Recompute();
+  session_->Recompute();
   if (not_kept) std::rethrow_exception(not_kept);
 }
 

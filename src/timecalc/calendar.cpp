@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk {
 namespace {

@@ -1,8 +1,9 @@
 #include "timecalc/input_checks.h"
 
+#include <charconv>
 #include <cmath>
 
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk {
 namespace {
@@ -66,5 +67,55 @@ namespace vk {
 
 Error InvalidFloat(const std::string& text) { return Error(QuoteInput(text) + " is not a valid floating point value"); }
 Error InvalidInteger(const std::string& text) { return Error(QuoteInput(text) + " is not a valid integer value"); }
+
+}  // namespace vk
+
+namespace vk {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::optional<double> TryParseFloat(std::string_view text) {
+  std::string_view s = Trim(text);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  // from_chars would also take "inf" and "nan": a number starts with a digit or a point.
+  if (s.empty() || !((s.front() >= '0' && s.front() <= '9') || s.front() == '.')) return std::nullopt;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
+  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return negative ? -value : value;
+}
+
+double ParseFloat(std::string_view text) {
+  if (auto v = TryParseFloat(text)) return *v;
+  throw InvalidFloat(std::string(text));
+}
+
+long long ParseInteger(std::string_view text) {
+  std::string_view s = text;
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  long long value = 0;
+  if (s.empty() || s.front() < '0' || s.front() > '9') throw InvalidInteger(std::string(text));
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (ec != std::errc() || end != s.data() + s.size()) throw InvalidInteger(std::string(text));
+  return negative ? -value : value;
+}
 
 }  // namespace vk

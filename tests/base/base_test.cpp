@@ -1,15 +1,17 @@
-// The shared helpers: parallel-for, BMP writer, line fields, digit strings.
+// The shared helpers: parallel-for, BMP writer, line fields.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <stop_token>
+#include <thread>
 #include <vector>
 
 #include "base/bmp_writer.h"
-#include "base/digits.h"
 #include "base/line_fields.h"
 #include "base/parallel_for.h"
 #include "support/temp_dir.h"
@@ -39,6 +41,68 @@ TEST(ParallelFor, RethrowsTheLowestFailingTaskAndStartsNoMore) {
       EXPECT_STREQ(e.what(), "task 3") << "threads " << threads;
     }
     EXPECT_LT(started.load(), 10000) << "tasks after the failure were not started";
+  }
+}
+
+// `started` hears of the tasks in increasing order, one call at a time and
+// before each task runs; a stop requested by task or `started` i lets no task
+// after the ones already handed out start; a throw of `started` counts as
+// its task's, which then does not run.
+TEST(ParallelFor, StartsAreToldInOrderAndAStopOrThrowEndsTheHandingOut) {
+  const struct Case {
+    const char* what;
+    unsigned threads;
+    int stop_in_task, stop_in_started, throw_in_started;  // at task i; -1: never
+  } cases[] = {
+      {"one thread, no stop", 1, -1, -1, -1}, {"eight threads, no stop", 8, -1, -1, -1},
+      {"stop in a task", 1, 20, -1, -1},       {"stop in a task, 4 threads", 4, 20, -1, -1},
+      {"stop in started", 4, -1, 20, -1},      {"started throws", 4, -1, -1, 20},
+  };
+  constexpr int kCount = 200;
+  for (const Case& c : cases) {
+    std::stop_source stop;
+    std::vector<int> told_order(kCount, -1);
+    std::atomic<int> told{0}, inside{0};
+    std::vector<std::atomic<int>> ran(kCount);
+    std::atomic<bool> overlapped{false}, ran_before_told{false};
+    bool threw = false;
+    try {
+      ParallelFor(
+          kCount, c.threads,
+          [&](int i) {
+            if (told.load() <= i) ran_before_told = true;
+            ++ran[static_cast<std::size_t>(i)];
+            if (i == c.stop_in_task) stop.request_stop();
+          },
+          stop.get_token(),
+          [&](int i) {
+            if (inside.fetch_add(1) != 0) overlapped = true;
+            told_order[static_cast<std::size_t>(told.load())] = i;
+            ++told;
+            std::this_thread::yield();
+            --inside;
+            if (i == c.stop_in_started) stop.request_stop();
+            if (i == c.throw_in_started) throw std::runtime_error("started " + std::to_string(i));
+          });
+    } catch (const std::runtime_error& e) {
+      threw = true;
+      EXPECT_STREQ(e.what(), "started 20") << c.what;
+    }
+    EXPECT_EQ(threw, c.throw_in_started >= 0) << c.what;
+    EXPECT_FALSE(overlapped) << c.what;
+    EXPECT_FALSE(ran_before_told) << c.what;
+    for (int k = 0; k < told.load(); ++k) ASSERT_EQ(told_order[static_cast<std::size_t>(k)], k) << c.what;
+    const int last = std::max({c.stop_in_task, c.stop_in_started, c.throw_in_started});
+    // After the stop or throw at `last`, only tasks already handed out to the other threads may start.
+    const int bound = last < 0 ? kCount : last + static_cast<int>(c.threads);
+    EXPECT_LE(told.load(), bound) << c.what;
+    if (last < 0 || c.threads == 1) {
+      EXPECT_EQ(told.load(), last < 0 ? kCount : last + 1) << c.what;
+    }
+    for (int i = 0; i < kCount; ++i) {
+      const bool should_run = i < told.load() && i != c.throw_in_started;
+      ASSERT_EQ(ran[static_cast<std::size_t>(i)].load(), should_run ? 1 : 0) << c.what << ", task " << i;
+    }
   }
 }
 
@@ -102,22 +166,6 @@ TEST(Words, SkipBlanksOfEveryKindAndKnowWhereTheyStand) {
   for (const auto& r : rows) {
     EXPECT_EQ(text.next(), r.word);
     EXPECT_EQ(text.where(), r.where) << r.word;
-  }
-}
-
-TEST(Digits, ZeroPaddedAndLastDigits) {
-  const struct {
-    long long value;
-    int width;
-    const char* padded;
-    const char* last;
-  } rows[] = {{7, 2, "07", "07"}, {123, 2, "123", "23"}, {350, 3, "350", "350"}, {0, 4, "0000", "0000"},
-              {2024, 4, "2024", "2024"}, {5, 6, "000005", "000005"}};
-  for (const auto& r : rows) {
-    std::string s = "x";
-    AppendZeroPadded(s, r.value, r.width);
-    EXPECT_EQ(s, std::string("x") + r.padded) << r.value;
-    EXPECT_EQ(LastDigits(r.value, r.width), r.last) << r.value;
   }
 }
 

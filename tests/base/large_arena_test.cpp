@@ -1,4 +1,5 @@
-// Room taken from a shared arena by containers on several threads.
+// Room taken from a shared arena by containers on several threads; the
+// platform's large blocks beneath it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "base/large_array.h"
+#include "base/platform.h"
 
 namespace vk {
 namespace {
@@ -64,6 +66,22 @@ TEST(LargeArena, TakesAlignedRoomUntilFull) {
   EXPECT_TRUE(arena.holds(b));
   int outside = 0;
   EXPECT_FALSE(arena.holds(&outside));
+}
+
+// Blocks of every size class come aligned to 2 MiB and cleared, and can be
+// written to their last byte; a size beyond any block is refused; the
+// program's own path names this test program.
+TEST(Platform, LargeBlocksAreAlignedAndClearedAndTheProgramKnowsItsPath) {
+  for (bool huge : {false, true})
+    for (std::size_t size : {kLargePage, 3 * kLargePage}) {
+      auto* p = static_cast<unsigned char*>(MapLargeBlock(size, huge));
+      EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % kLargePage, 0u);
+      EXPECT_TRUE(std::all_of(p, p + size, [](unsigned char c) { return c == 0; }));
+      p[size - 1] = 1;
+      UnmapLargeBlock(p, size);
+    }
+  EXPECT_THROW(MapLargeBlock(SIZE_MAX - kLargePage / 2, false), std::bad_alloc);
+  EXPECT_EQ(ExecutablePath().filename(), "vk_base_tests");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "events/event_passes.h"
+#include "event_passes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@
 #include "events/event_line.h"
 #include "support/synthetic_ephemeris.h"
 #include "timecalc/numeric.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
+#include "timecalc/input_checks.h"
 
 namespace vk {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <random>
 
-#include "events/compute.h"
+#include "compute.h"
 #include "events/event_line.h"
 #include "events/phase_table.h"
 #include "support/temp_dir.h"

@@ -1,4 +1,4 @@
-#include "events/instant_refine.h"
+#include "instant_refine.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 
 #include <cmath>
 
-#include "events/event_passes.h"
+#include "event_passes.h"
 #include "support/synthetic_ephemeris.h"
-#include "events/topocentric.h"
+#include "topocentric.h"
 #include "timecalc/numeric.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/sidereal.h"
 
 namespace vk {
@@ -230,13 +230,12 @@ TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
     e.diameter = 1919 / e.delta;
     e.ecl_lon = Mod_Positive(280 + 360 * k / 8766.15, 360);
   }
+  const ObserverConstants obs = ComputeObserverConstants(47.5);
   LogText classic, precise;
-  ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic, 1, kEphemerisRows,
-                     Interpolation::Classic);
-  RunEventPasses(s.eph, s.basic, s.site, Sun, classic, Interpolation::Classic);
-  ComputeBasicValues(s.eph, s.site, ComputeObserverConstants(47.5), Sun, s.basic, 1, kEphemerisRows,
-                     Interpolation::Precise);
-  RunEventPasses(s.eph, s.basic, s.site, Sun, precise, Interpolation::Precise);
+  ComputeBasicValues(s.eph, s.site, obs, Sun, s.basic, 1, kEphemerisRows, Interpolation::Classic);
+  RunEventPasses(s.eph, s.basic, s.site, obs, Sun, classic, Interpolation::Classic);
+  ComputeBasicValues(s.eph, s.site, obs, Sun, s.basic, 1, kEphemerisRows, Interpolation::Precise);
+  RunEventPasses(s.eph, s.basic, s.site, obs, Sun, precise, Interpolation::Precise);
   const auto a = test::Lines(std::string(classic)), b = test::Lines(std::string(precise));
   ASSERT_EQ(a.size(), b.size());
   ASSERT_GT(a.size(), 30000u);

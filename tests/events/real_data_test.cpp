@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "events/compute.h"
+#include "compute.h"
 #include "events/event_kinds.h"
 #include "events/recompute.h"
 #include "support/temp_dir.h"
@@ -122,11 +122,11 @@ TEST_F(RealData, TheSameSiteTwiceAndOnOneCoreGivesTheSameBytes) {
   Workspace ws;
   Almanac& a = Shared();
   a.site = Site{47.5, 7.5, 1.0, {}};
-  ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 2);
+  ComputeAllData(a.ephemeris, *a.basic, a.site, ws.dir.path(), nullptr, 2);
   const std::string first = test::ReadFile(ws.dir / kEventLogName);
-  ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 2);
+  ComputeAllData(a.ephemeris, *a.basic, a.site, ws.dir.path(), nullptr, 2);
   EXPECT_TRUE(first == test::ReadFile(ws.dir / kEventLogName)) << "a second run differs";
-  ComputeAllData(a.ephemeris, a.basic, a.site, ws.dir.path(), nullptr, 1);
+  ComputeAllData(a.ephemeris, *a.basic, a.site, ws.dir.path(), nullptr, 1);
   EXPECT_TRUE(first == test::ReadFile(ws.dir / kEventLogName)) << "a run on one core differs";
 }
 

@@ -4,14 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <stop_token>
 #include <thread>
 
 #include "base/error.h"
-#include "events/compute.h"
-#include "events/event_passes.h"
+#include "compute.h"
+#include "event_passes.h"
 #include "events/recompute.h"
 #include "support/temp_dir.h"
 #include "support/workspace.h"
@@ -138,46 +140,79 @@ TEST_F(SiteChange, AnotherFolderWithOtherDataIsLoaded) {
 TEST_F(SiteChange, TheSiteStepGivesTheSameBytesOnOneCoreAndOnTwo) {
   Workspace ws;
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, ws.dir.path(), 1);
+  LoadAndPrepare(a->ephemeris, *a->basic, ws.dir.path(), 1);
   const Site site{-33.87, 151.21, 10.0, {}};
-  ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "one.txt", nullptr, 1);
-  ComputeEventLog(a->ephemeris, a->basic, site, ws.dir / "two.txt", nullptr, 2);
+  ComputeEventLog(a->ephemeris, *a->basic, site, ws.dir / "one.txt", nullptr, 1);
+  ComputeEventLog(a->ephemeris, *a->basic, site, ws.dir / "two.txt", nullptr, 2);
   EXPECT_TRUE(test::ReadFile(ws.dir / "one.txt") == test::ReadFile(ws.dir / "two.txt"));
 }
 
-// The chain writes each piece of the log as soon as it and the pieces before
-// it are complete: what the computation reports complete is never changed
-// after, on one core as on several, and every piece is reported in the end.
-// The status texts name the bodies in order, on the caller's thread.
-TEST_F(SiteChange, PiecesReportedCompleteAreNotChangedAfter) {
+// The status texts name the bodies in order, one call at a time, on one core
+// as on several; the pieces are the same bytes. A stop requested as body
+// `stop_at` starts leaves out every body that starts after it; the next
+// complete computation gives the same bytes again.
+TEST_F(SiteChange, StatusInBodyOrderAndAStopLeavesOutTheBodiesNotStarted) {
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
-  std::string expected_status;
-  for (int b = 0; b < kBodyCount; ++b) expected_status += "Computing basic values... " + std::to_string(b) + "|";
-  for (unsigned threads : {1u, 2u, 3u}) {
-    std::vector<int> told;
-    std::vector<std::vector<LogText>> seen;
-    std::string status;
-    const ProgressFn progress = [&, caller = std::this_thread::get_id()](std::string_view text, StatusColour c) {
-      status += std::string(text) + (c == StatusColour::Yellow ? "" : " (not yellow)") +
-                (std::this_thread::get_id() == caller ? "" : " (on another thread)") + "|";
+  LoadAndPrepare(a->ephemeris, *a->basic, test::kBuildData, 2);
+  const Site site{-33.87, 151.21, 10.0, {}};
+  std::vector<LogText> first;
+  const struct {
+    unsigned threads;
+    int stop_at;  // -1: no stop
+  } runs[] = {{1, -1}, {2, -1}, {3, -1}, {1, 4}, {2, 4}, {3, 0}};
+  for (const auto& r : runs) {
+    std::stop_source stop;
+    std::string status, expected;
+    std::atomic<int> inside{0};
+    bool overlapped = false;
+    const ProgressFn progress = [&](std::string_view text, StatusColour c) {
+      overlapped |= inside.fetch_add(1) != 0;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));  // a slow status bar
+      status += std::string(text) + (c == StatusColour::Yellow ? "" : " (not yellow)") + "|";
+      if (text.back() - '0' == r.stop_at) stop.request_stop();
+      --inside;
     };
-    ComputeEventLines(a->ephemeris, a->basic, {-33.87, 151.21, 10.0, {}}, progress, threads, Interpolation::Precise,
-                      a->lines, [&](int n) {
-                        told.push_back(n);
-                        seen.emplace_back(a->lines.pieces.begin(), a->lines.pieces.begin() + n);
-                      });
-    ASSERT_FALSE(told.empty());
-    EXPECT_EQ(told.back(), kBodyCount) << threads << " threads";
-    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()) &&
-                std::adjacent_find(told.begin(), told.end()) == told.end())
-        << threads << " threads: told out of order";
-    for (std::size_t c = 0; c < seen.size(); ++c)
-      for (std::size_t b = 0; b < seen[c].size(); ++b)
-        EXPECT_TRUE(seen[c][b] == a->lines.pieces[b])
-            << threads << " threads: piece " << b << " changed after n = " << told[c];
-    EXPECT_EQ(status, expected_status) << threads << " threads";
+    ComputeEventLines(a->ephemeris, *a->basic, site, progress, r.threads, Interpolation::Precise, a->lines,
+                      stop.get_token());
+    const int told = static_cast<int>(std::count(status.begin(), status.end(), '|'));
+    for (int b = 0; b < told; ++b) expected += "Computing basic values... " + std::to_string(b) + "|";
+    EXPECT_EQ(status, expected) << r.threads << " threads";
+    EXPECT_FALSE(overlapped) << r.threads << " threads";
+    if (r.stop_at < 0) {
+      EXPECT_EQ(told, kBodyCount);
+      if (first.empty()) first = a->lines.pieces;
+      EXPECT_TRUE(a->lines.pieces == first) << r.threads << " threads";
+    } else {
+      EXPECT_EQ(told, r.stop_at + 1) << r.threads << " threads: a body started after the stop";
+      for (int b = told; b < kBodyCount; ++b) EXPECT_TRUE(a->lines.pieces[static_cast<std::size_t>(b)].empty());
+    }
   }
+  ComputeEventLines(a->ephemeris, *a->basic, site, nullptr, 2, Interpolation::Precise, a->lines);
+  EXPECT_TRUE(a->lines.pieces == first) << "after a stopped computation";
+}
+
+// A stop before the events are complete: ComputeSiteEvents says so and
+// leaves the table in force alone; a stop within the preparation leaves no
+// tables that count as prepared, and the next computation prepares them and
+// gives the log of a run from nothing.
+TEST_F(SiteChange, AStoppedComputationLeavesTheTableInForceAndNothingHalfPrepared) {
+  Workspace ws;
+  auto a = std::make_unique<Almanac>();
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  const int count = a->events.Event_Count;
+  const Site other{-33.87, 151.21, 10.0, {}};
+  std::stop_source stop;
+  stop.request_stop();
+  EXPECT_FALSE(ComputeSiteEvents(*a, other, a->interpolation, ws.dir.path(), nullptr, stop.get_token()));
+  EXPECT_TRUE(a->prepared.has_value()) << "the prepared tables stay right";
+  EXPECT_EQ(a->events.Event_Count, count);
+  EXPECT_EQ(a->site.Site_nLat, 47.5);
+  a->prepared.reset();  // as after a change of the files
+  EXPECT_FALSE(ComputeSiteEvents(*a, other, a->interpolation, ws.dir.path(), nullptr, stop.get_token()));
+  EXPECT_FALSE(a->prepared.has_value()) << "a stopped preparation counts as prepared";
+  a->site = other;
+  RunRecomputationChain(*a, ws.dir.path(), nullptr);
+  EXPECT_TRUE(test::ReadFile(ws.dir / kEventLogName) == FreshLog(other, a->interpolation));
 }
 
 // The site-independent events found by the first computation serve every
@@ -185,22 +220,22 @@ TEST_F(SiteChange, PiecesReportedCompleteAreNotChangedAfter) {
 // and preparing the rows again forgets them.
 TEST_F(SiteChange, EventsKeptFromTheFirstComputationGiveTheBytesOfPassesThatFindThemAnew) {
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  LoadAndPrepare(a->ephemeris, *a->basic, test::kBuildData, 2);
   const Site sites[] = {{47.5, 7.5, 1.0, {}}, {-33.87, 151.21, 10.0, {}}};
   std::vector<LogText> kept[2];
-  for (int s = 0; s < 2; ++s) kept[s] = ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2);
+  for (int s = 0; s < 2; ++s) kept[s] = ComputeEventLines(a->ephemeris, *a->basic, sites[s], nullptr, 2);
   for (int s = 0; s < 2; ++s) {
     const ObserverConstants obs = ComputeObserverConstants(sites[s].Site_nLat);
     for (int b = 0; b < kBodyCount; ++b) {
-      ASSERT_NE(a->basic.fixed_events(b), nullptr) << "body " << b;
-      PrepareBasicValues(a->ephemeris, b, a->basic);
-      EXPECT_EQ(a->basic.fixed_events(b), nullptr) << "body " << b;
-      ComputeSiteValues(a->ephemeris, sites[s], obs, b, a->basic);
+      ASSERT_NE(a->basic->fixed_events(b), nullptr) << "body " << b;
+      PrepareBasicValues(a->ephemeris, b, *a->basic);
+      EXPECT_EQ(a->basic->fixed_events(b), nullptr) << "body " << b;
+      ComputeSiteValues(a->ephemeris, sites[s], obs, b, *a->basic);
       LogText anew;
-      RunEventPasses(a->ephemeris, a->basic, sites[s], b, anew, Interpolation::Precise);
+      RunEventPasses(a->ephemeris, *a->basic, sites[s], obs, b, anew, Interpolation::Precise);
       EXPECT_TRUE(anew == kept[s][static_cast<std::size_t>(b)]) << "site " << s << ", body " << b;
     }
-    ComputeEventLines(a->ephemeris, a->basic, sites[s], nullptr, 2);  // finds them again
+    ComputeEventLines(a->ephemeris, *a->basic, sites[s], nullptr, 2);  // finds them again
   }
 }
 

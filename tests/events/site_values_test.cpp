@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "events/almanac.h"
-#include "events/compute.h"
-#include "events/topocentric.h"
+#include "compute.h"
+#include "topocentric.h"
 #include "support/workspace.h"
 
 namespace vk {
@@ -30,8 +30,8 @@ class SiteValues : public ::testing::Test {
 void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   const SiteAngles angles = MakeSiteAngles(site, obs);
-  ComputeSiteValues(a.ephemeris, site, obs, body, a.basic, 1, kEphemerisRows / 2, mode);
-  ComputeSiteValues(a.ephemeris, site, obs, body, a.basic, kEphemerisRows / 2 + 1, kEphemerisRows, mode);
+  ComputeSiteValues(a.ephemeris, site, obs, body, *a.basic, 1, kEphemerisRows / 2, mode);
+  ComputeSiteValues(a.ephemeris, site, obs, body, *a.basic, kEphemerisRows / 2 + 1, kEphemerisRows, mode);
   // The reference: the topocentric place of every row, and its side of each level
   // (upper limb at -34′, twilights at -18°, -12°, -6° for the Sun).
   std::vector<double> alt(kEphemerisRows + 1);
@@ -43,7 +43,7 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
     tBasicValues v{};
     TopocentricPlace(e.jd, e.ra, e.dec, e.delta, angles, v);
     if (mode == Interpolation::Precise)
-      TopocentricFromPlace(GMST_Rad(e.jd) + a.basic.SiderealOffset(k, e.jd), std::sin(e.dec * kDegToRad),
+      TopocentricFromPlace(GMST_Rad(e.jd) + a.basic->SiderealOffset(k, e.jd), std::sin(e.dec * kDegToRad),
                            std::cos(e.dec * kDegToRad), angles, v);
     alt[k] = v.alt;
     // Precise instants read the upper limb's level as well.
@@ -51,11 +51,11 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
     const int count = body == Sun ? 4 : 1;
     for (int l = 0; l < count; ++l) side[k] |= (v.alt > levels[l] ? 1u : 0u) << l;
     if (mode == Interpolation::Precise) side[k] |= (v.alt > levels[4] ? 1u : 0u) << 4;
-    ASSERT_EQ(a.basic.at(body, k).sin_ha > 0, v.sin_ha > 0) << "body " << body << " row " << k;
-    ASSERT_EQ(a.basic.at(body, k).sin_ha < 0, v.sin_ha < 0) << "body " << body << " row " << k;
+    ASSERT_EQ(a.basic->at(body, k).sin_ha > 0, v.sin_ha > 0) << "body " << body << " row " << k;
+    ASSERT_EQ(a.basic->at(body, k).sin_ha < 0, v.sin_ha < 0) << "body " << body << " row " << k;
     ha_sign[k] = v.sin_ha > 0;
     sin_ha[k] = v.sin_ha;
-    const double stored = a.basic.at(body, k).alt;
+    const double stored = a.basic->at(body, k).alt;
     for (int l = 0; l < 5; ++l)
       if (l < count || (l == 4 && mode == Interpolation::Precise))
         ASSERT_EQ(stored > levels[l], v.alt > levels[l]) << "body " << body << " row " << k << " level " << l;
@@ -71,11 +71,11 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
       transit |= k <= 3;
     }
     if (transit) {
-      ASSERT_EQ(a.basic.at(body, k).sin_ha, sin_ha[k]) << "body " << body << " row " << k << " near a transit";
+      ASSERT_EQ(a.basic->at(body, k).sin_ha, sin_ha[k]) << "body " << body << " row " << k << " near a transit";
     }
     if (!crossing) continue;
     ++exact;
-    ASSERT_EQ(a.basic.at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
+    ASSERT_EQ(a.basic->at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
   }
   if (site.Site_nLat < 60) {
     EXPECT_GT(exact, 3000) << "body " << body;  // a rise and a set nearly every day
@@ -84,7 +84,7 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
 
 TEST_F(SiteValues, AltitudesKeepTheirSideEverywhereAndTheirValueNearCrossings) {
   auto a = std::make_unique<Almanac>();
-  LoadAndPrepare(a->ephemeris, a->basic, test::kBuildData, 2);
+  LoadAndPrepare(a->ephemeris, *a->basic, test::kBuildData, 2);
   const Site sites[] = {{47.5, 7.5, 1, {}}, {-33.87, 151.21, 10, {}}, {69.65, 18.96, 1, {}}, {0, 0, 0, {}},
                         {89.9, -120, -8, {}}};
   for (const Interpolation mode : {Interpolation::Classic, Interpolation::Precise})
@@ -102,7 +102,7 @@ TEST_F(SiteValues, RowsAtOtherInstantsThanTheSunsHaveTheirOwnSiderealTime) {
   auto a = std::make_unique<Almanac>();
   LoadEphemeris(a->ephemeris, test::kBuildData);
   for (int k = 1; k <= kEphemerisRows; ++k) a->ephemeris.at(Moon, k).jd += 0.25 / 24;
-  for (int body : {int{Sun}, int{Moon}}) PrepareBasicValues(a->ephemeris, body, a->basic);
+  for (int body : {int{Sun}, int{Moon}}) PrepareBasicValues(a->ephemeris, body, *a->basic);
   for (const Interpolation mode : {Interpolation::Classic, Interpolation::Precise})
     CheckSiteValues(*a, Site{47.5, 7.5, 1, {}}, Moon, mode);
 }

@@ -84,22 +84,25 @@ TEST_F(Navigation, ArrowKeysAndShift) {
   EXPECT_EQ(Date_Of(w), "2024-04-10");
   test::Key(&w, Qt::Key_Down);
   EXPECT_EQ(Date_Of(w), "2024-04-09");
-  EXPECT_FALSE(w.Key_Handling());
 }
 
 TEST_F(Navigation, TypedDatesAreClampedAndNonNumbersIgnored) {
   Go(w, 2024, 4, 8);
   test::Ctl<QLineEdit>(w, "RichEdit_Jahr")->setText("2040");
   QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Jahr"), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(w));
   EXPECT_EQ(Date_Of(w), "2031-04-08");
   test::Ctl<QLineEdit>(w, "RichEdit_Daag")->setText("0");
   QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Daag"), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(w));
   EXPECT_EQ(Date_Of(w), "2031-04-01");
   test::Ctl<QLineEdit>(w, "RichEdit_Daag")->setText("31");
   QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Daag"), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(w));
   EXPECT_EQ(Date_Of(w), "2031-05-01") << "31 April runs into May";
   test::Ctl<QLineEdit>(w, "RichEdit_Monat")->setText("x1");
   QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Monat"), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(w));
   EXPECT_EQ(Date_Of(w), "2031-05-01");
   EXPECT_EQ(test::Ctl<QLineEdit>(w, "RichEdit_Monat")->text(), "x1") << "the typed text stays until the next refresh";
 }
@@ -118,21 +121,22 @@ TEST_F(Navigation, HeuteGoesToTodayAndOutsideThePeriodToTheNearestDay) {
   EXPECT_EQ(Date_Of(w), "2022-01-01");
 }
 
-TEST_F(Navigation, HeldDayButtonRepeatsUntilReleased) {
+TEST_F(Navigation, HeldDayButtonStepsAtOnceThenAfterItsPauseUntilReleased) {
+  const double start = CalendarToJD(2024, 1, 1, 0, 0, 0);
   Go(w, 2024, 1, 1);
   QPushButton* b = test::Ctl<QPushButton>(w, "BitBtn_Daag_Plus");
-  QTimer::singleShot(2000, [b] {
-    QApplication::postEvent(b, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5),
-                                               b->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
-                                               Qt::NoModifier));
-  });
-  const auto start = std::chrono::steady_clock::now();
   QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const double days = w.Chosen_Day() - CalendarToJD(2024, 1, 1, 0, 0, 0);
-  EXPECT_GE(days, 2) << "a held button steps more than once";
+  EXPECT_EQ(w.Chosen_Day() - start, 1) << "the press steps at once";
+  QTest::qWait(100);
+  EXPECT_EQ(w.Chosen_Day() - start, 1) << "the second step waits for its pause of 150 ms";
+  QTest::qWait(900);
+  QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  const double days = w.Chosen_Day() - start;
+  EXPECT_GE(days, 3) << "a held button steps after each refresh";
   EXPECT_FALSE(w.Step_Repeating());
-  std::cout << "[ held    ] " << days << " days in " << seconds << " s\n";
+  QTest::qWait(200);
+  EXPECT_EQ(w.Chosen_Day() - start, days) << "and not after its release";
+  std::cout << "[ held    ] " << days << " days in 1 s\n";
 }
 
 TEST(Escape, ClosesTheWindow) {

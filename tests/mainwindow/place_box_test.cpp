@@ -72,6 +72,7 @@ TEST(PlaceBox, ChoosingAPlaceSetsSiteAndZoneAndTheLabel) {
   QAbstractItemView* popup = Ort(*w)->completer()->popup();
   QTest::keyClick(popup, Qt::Key_Down);
   QTest::keyClick(popup, Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Sydney \u2014 Australia/Sydney"));
   EXPECT_NEAR(w->Site_In_Force().Site_nLat, -(33 + 52 / 60.0), 1e-9);
   EXPECT_NEAR(w->Site_In_Force().Site_eLon, 151 + 13 / 60.0, 1e-9);
@@ -90,17 +91,20 @@ TEST(PlaceBox, ChoosingAPlaceSetsSiteAndZoneAndTheLabel) {
   std::filesystem::last_write_time(log, old);
   Type_Place(*w, "Sydney");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(std::filesystem::last_write_time(log), old);
   EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Sydney \u2014 Australia/Sydney"));
 
   // Berlin's summer time in German.
   Type_Place(*w, "berlin");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
   EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(MESZ, UTC+02:00)");
   // Text that names no place gives way to the place in force.
   Type_Place(*w, "Atlantis");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Berlin \u2014 Europe/Berlin"));
   EXPECT_TRUE(world.messages.empty());
 }
@@ -111,11 +115,13 @@ TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
   w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
   Type_Place(*w, "Tokyo");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(JST, UTC+09:00)");
   QLineEdit* lat = Ctl<QLineEdit>(*w, "Edit_nLat");
   lat->setFocus();
   lat->setText("40");
   QTest::keyClick(lat, Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
   EXPECT_EQ(w->Site_In_Force().Site_nLat, 40.0);
   EXPECT_EQ(Zone_Name(*w), "Asia/Tokyo");
@@ -123,6 +129,7 @@ TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
 
   Type_Place(*w, "Phoenix");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   test::Click_Step(Ctl<QPushButton>(*w, "BitBtn_eLon_PlusSmall"));
   EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
   EXPECT_EQ(Zone_Name(*w), "America/Phoenix");
@@ -134,6 +141,7 @@ TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
   zone->lineEdit()->selectAll();
   QTest::keyClicks(zone->lineEdit(), "UTC+01:00");
   QTest::keyClick(zone->lineEdit(), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(Zone_Name(*w), "(classic)");
   EXPECT_EQ(w->Zone_Index(), 16);
   EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+01:00 Sommerzeit)");
@@ -152,6 +160,7 @@ TEST(PlaceBox, PlaceAndZoneAreKeptInTheOptionsFile) {
     auto w = world.Open();
     Type_Place(*w, "Lord Howe");
     QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(test::Settle(*w));
     w->close();
   }
   const PlaceOptions kept = ReadPlaceOptions(ini);

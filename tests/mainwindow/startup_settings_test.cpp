@@ -105,10 +105,13 @@ TEST(StartUp, MissingEphemerisLeavesAUsableWindow) {
 TEST(Close, WritesTheScreenDumpAndTheSettings) {
   WindowWorld world;
   auto w = world.Open();
+  // Closed while the worker computes: the site asked for last is kept.
   test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("50.25");
   QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
   test::Ctl<QComboBox>(*w, "ComboBox_TZone")->setCurrentIndex(17);
+  EXPECT_TRUE(w->Computing());
   w->close();
+  w.reset();  // the running computation is cancelled, its result dropped
   const auto dump = world.dir / "documents" / "Screendump.bmp";
   ASSERT_TRUE(std::filesystem::exists(dump));
   EXPECT_EQ(std::filesystem::file_size(dump), 54u + 2500u * 2200u * 4u);
@@ -129,6 +132,7 @@ TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {
   test::WriteFile(world.dir / "documents", "a file where the folder should be");
   test::Ctl<QLineEdit>(*w, "Edit_eLon")->setText("8.00");
   QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_eLon"), Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_TRUE(w->close());
   ASSERT_EQ(world.messages.size(), 1u);
   SettingsRecord back{};

@@ -27,6 +27,7 @@ void ClickExakteZeiten(TForm_Main& w) {
   QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(view->menuAction()).center());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
   QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->actionGeometry(test::Ctl<QAction>(w, "Exakte_Zeiten1")).center());
+  ASSERT_TRUE(test::Settle(w));
   QApplication::processEvents();
 }
 
@@ -66,6 +67,7 @@ TEST(ViewMenu, UncheckingRecomputesWithClassicInstantsAndKeepsTheChoice) {
     settings_before = test::ReadFile(world.Settings());
     precise_rise = FirstSunrise(*w);
     ClickExakteZeiten(*w);
+    ASSERT_TRUE(test::Settle(*w));
     EXPECT_FALSE(test::Ctl<QAction>(*w, "Exakte_Zeiten1")->isChecked());
     EXPECT_EQ(w->Almanac_In_Force().interpolation, Interpolation::Classic);
     const double classic_rise = FirstSunrise(*w);
@@ -127,6 +129,7 @@ TEST(ViewMenu, UnwritableOptionsFileIsReportedAfterTheRecomputation) {
   std::filesystem::create_directories(OptionsFile(world));
   auto w = world.Open();
   ClickExakteZeiten(*w);
+  ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(w->Almanac_In_Force().interpolation, Interpolation::Classic);
   ASSERT_EQ(world.messages.size(), 1u);
   EXPECT_NE(world.messages[0].second.toStdString().find(kOptionsFileName), std::string::npos)

@@ -49,6 +49,7 @@ TEST(ZoneBox, TypedTextTakesEffectOnlyOnEnterAndOnlyForAnExactRow) {
   for (const auto& r : rows) {
     TypeZone(*w, r.typed);
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(test::Settle(*w));
     EXPECT_EQ(w->Zone_Index(), r.zone) << r.typed;
     EXPECT_EQ(box->currentText(), r.shown) << r.typed;
   }
@@ -155,10 +156,7 @@ TEST(StepButtons, EveryMouseButtonSteps) {
   QPushButton* plus = Ctl<QPushButton>(*w, "BitBtn_Daag_Plus");
   int day = 8;
   for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-    QApplication::postEvent(plus, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5),
-                                                  plus->mapToGlobal(QPointF(5, 5)), button, Qt::NoButton,
-                                                  Qt::NoModifier));
-    QTest::mousePress(plus, button, Qt::NoModifier, QPoint(5, 5));
+    test::Click_Step(plus, button);
     EXPECT_EQ(Date_Of(*w), QString("2024-04-%1").arg(++day, 2, 10, QChar('0'))) << button;
     EXPECT_FALSE(w->Step_Repeating());
   }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QPushButton>
+#include <QElapsedTimer>
 #include <QTest>
 #include <memory>
 
@@ -20,6 +21,16 @@
 #include "support/temp_dir.h"
 
 namespace vk::test {
+
+// Lets the window's worker finish what it was given (the recomputation and the
+// log) and the window take the result. Returns: false after 60 s.
+inline bool Settle(const TForm_Main& w) {
+  QElapsedTimer t;
+  t.start();
+  while (w.Working() && t.elapsed() < 60000) QTest::qWait(2);
+  QApplication::processEvents();
+  return !w.Working();
+}
 
 struct WindowWorld {
   TempDir dir;
@@ -41,18 +52,17 @@ struct WindowWorld {
     w->resize(1460, 834 + w->menuBar()->height());
     w->show();
     QApplication::processEvents();
+    EXPECT_TRUE(Settle(*w)) << "the first computation did not end";
     return w;
   }
   std::unique_ptr<TForm_Main> Open() { return Open(Options()); }
   std::filesystem::path Settings() const { return dir / "config" / "Vesperkalend.ini"; }
 };
 
-// A press whose release is already queued: the step loop sees the release
-// at its first message processing, as after a short click.
-inline void Click_Step(QPushButton* b) {
-  QApplication::postEvent(b, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)),
-                                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-  QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+// A short click: the press steps, the release ends the repetition.
+inline void Click_Step(QPushButton* b, Qt::MouseButton button = Qt::LeftButton) {
+  QTest::mousePress(b, button, Qt::NoModifier, QPoint(5, 5));
+  QTest::mouseRelease(b, button, Qt::NoModifier, QPoint(5, 5));
 }
 
 // A key as the window system sends it: to the focused control, or to the window.

@@ -5,7 +5,7 @@
 
 #include "ephemeris/ephemeris_data.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/numeric.h"
 
 namespace vk::test {

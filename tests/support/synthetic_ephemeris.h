@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "ephemeris/ephemeris_store.h"
-#include "events/basic_values.h"
-#include "events/event_passes.h"
+#include "basic_values.h"
+#include "event_passes.h"
 #include "events/site.h"
 
 namespace vk::test {
@@ -36,7 +36,7 @@ struct Synthetic {
   }
   std::string Run(int body) {
     LogText out;
-    RunEventPasses(eph, basic, site, body, out, Interpolation::Classic);
+    RunEventPasses(eph, basic, site, ComputeObserverConstants(site.Site_nLat), body, out, Interpolation::Classic);
     return std::string(out);
   }
 };

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "timecalc/calendar.h"
-#include "timecalc/numtext.h"
 
 namespace vk {
 namespace {

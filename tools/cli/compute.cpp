@@ -7,7 +7,7 @@
 #include "events/recompute.h"
 #include "options.h"
 #include "zone_options.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk::tool {
 

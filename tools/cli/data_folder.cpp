@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <string>
 
+#include "base/platform.h"
 #include "events/phase_table.h"
 #include "options.h"
 
@@ -18,9 +19,9 @@ DataFolder TakeDataFolder(Options& opts) {
   } else if (std::filesystem::exists(kPhaseFileName, ec)) {
     folder.dir = ".";
   } else {
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path exe = ExecutablePath();
     const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / "vesperkalend";
-    folder.dir = !ec && std::filesystem::exists(installed / kPhaseFileName, ec) ? installed : ".";
+    folder.dir = !exe.empty() && std::filesystem::exists(installed / kPhaseFileName, ec) ? installed : ".";
   }
   folder.log_dir = folder.dir;
   // A read-only data folder keeps the event log in the user's data folder, as the window does.

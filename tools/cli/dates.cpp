@@ -5,7 +5,7 @@
 
 #include "commands.h"
 #include "timecalc/calendar.h"
-#include "timecalc/numtext.h"
+#include "timecalc/input_checks.h"
 
 namespace vk::tool {
 

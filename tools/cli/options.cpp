@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
+#include "timecalc/input_checks.h"
 
 namespace vk::tool {
 

@@ -21,7 +21,7 @@
 #include "options.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk::tool {
 

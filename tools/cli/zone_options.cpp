@@ -5,7 +5,7 @@
 #include "base/error.h"
 #include "commands.h"
 #include "options.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 #include "timecalc/zone_file.h"
 
 namespace vk::tool {

@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk::ephemgen {
 namespace {

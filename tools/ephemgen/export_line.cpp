@@ -1,9 +1,7 @@
 #include "export_line.h"
 
-#include "base/digits.h"
+#include "base/number_text.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace vk::ephemgen {
@@ -11,21 +9,6 @@ namespace {
 
 constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-// Appends `value` in fixed notation with `decimals` decimals; "-0.000" is
-// written as "0.000".
-void AppendFixed(std::string& out, double value, int decimals) {
-  char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  if (ec != std::errc()) {
-    out += "NAN";
-    return;
-  }
-  const char* begin = buf;
-  if (buf[0] == '-' && std::all_of(buf + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
-  out.append(begin, static_cast<std::size_t>(end - begin));
-}
-
 
 }  // namespace
 

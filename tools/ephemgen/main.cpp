@@ -7,7 +7,7 @@
 
 #include "exporter.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace {
 

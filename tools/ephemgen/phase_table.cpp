@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace vk::ephemgen {
 namespace {

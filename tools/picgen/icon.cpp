@@ -12,7 +12,7 @@
 
 #include "commands.h"
 #include "base/error.h"
-#include "timecalc/numtext.h"
+#include "base/number_text.h"
 
 namespace picgen {
 namespace {

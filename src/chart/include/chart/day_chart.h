@@ -5,8 +5,8 @@
 // Moon's and the planets' rise-to-set bars with their pictures, the time
 // scale, the title, the day's event list.
 //
-// The renderer knows no window: the window hands it a hook for processing
-// pending messages and one for the copy of the finished chart to the screen.
+// The renderer knows no window: the window hands it a hook for the copy of
+// the finished chart to the screen.
 #pragma once
 #include <QColor>
 #include <QImage>
@@ -125,7 +125,6 @@ struct DayChart {
   int Memo1_Height = 0;               // pixels: 10 x line height + 10
 
   tChartPictures Pictures;            // sets to draw from (all null: no pictures)
-  std::function<void()> Process_Messages;            // may be empty
   std::function<void(const QImage&)> Copy_To_Screen;  // may be empty
 
   // What the last rendering found, for the caller to inspect.
@@ -259,23 +258,19 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
                                           bool show_auf_untergaenge, bool show_meridian);
 
 // Writes the listed events: a lime "-" at the event's row, then time, body
-// and text (without its TAB characters) at the label row. `pump` (may be
-// empty) runs before each entry. Never fails.
-void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed,
-                     const std::function<void()>& pump);
+// and text (without its TAB characters) at the label row. Never fails.
+void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed);
 
 // Paints every layer of the chosen day with `p`, whose device is taken as a
 // 2500 x 2200 surface (a picture, a PDF page or a printer page with a
 // matching transformation); fills Memo1 and the inspection fields as
-// Render_Day_Chart does. `pump` (may be empty) runs between layers and may
-// end and restart the painter on the same device. Never fails.
-void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases,
-                     const std::function<void()>& pump);
+// Render_Day_Chart does. Never fails.
+void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases);
 
 // Renders the chosen day onto chart.Img, fills Memo1 and the inspection
 // fields, and hands the image to Copy_To_Screen. A call while a rendering is
-// running processes messages, clears Chart_Busy and returns false without
-// drawing. Returns: true when drawn. Never fails on missing events.
+// running (from Copy_To_Screen) returns false without drawing. Returns: true
+// when drawn. Never fails on missing events.
 bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases);
 
 // What the day refresh writes into the date fields and the summer-time label.

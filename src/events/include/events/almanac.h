@@ -1,11 +1,12 @@
 // Everything the computation and the chart share, allocated once.
 #pragma once
 
+#include <exception>
+#include <memory>
 #include <optional>
 
 #include "ephemeris/ephemeris_stamp.h"
 #include "ephemeris/ephemeris_store.h"
-#include "events/basic_values.h"
 #include "events/event_line.h"
 #include "events/event_table.h"
 #include "events/interpolation.h"
@@ -14,9 +15,16 @@
 
 namespace vk {
 
+class BasicTable;  // the basic values of every row, private to the computation
+
 struct Almanac {
+  Almanac();
+  ~Almanac();
+  Almanac(const Almanac&) = delete;
+  Almanac& operator=(const Almanac&) = delete;
+
   EphemerisStore ephemeris;
-  BasicTable basic;
+  std::unique_ptr<BasicTable> basic;  // never null
   EventStore events;
   PhaseTable phases;
   Site site;
@@ -27,6 +35,14 @@ struct Almanac {
   std::optional<EphemerisStamp> prepared;
   // The phase file that phases holds; empty: none, or its reading failed.
   std::optional<FileStamp> phases_read;
+  // A phase table read by the last computation, or why its reading failed,
+  // for TakeSiteEvents to put in force.
+  struct NextPhases {
+    std::unique_ptr<PhaseTable> table;
+    std::optional<FileStamp> stamp;
+    std::exception_ptr error;
+  };
+  std::optional<NextPhases> next_phases;
 };
 
 }  // namespace vk

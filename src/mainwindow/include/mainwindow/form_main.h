@@ -14,8 +14,7 @@
 
 #include "chart/day_chart.h"
 #include "programfiles/settings_file.h"
-#include "events/almanac.h"
-#include "events/recompute.h"
+#include "session/session.h"
 #include "mainwindow/platform.h"
 #include "timecalc/places.h"
 
@@ -29,6 +28,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 
 namespace vk {
 
@@ -48,10 +48,6 @@ struct FormOptions {
   std::string data_error;
 };
 
-inline constexpr double kFirstDay = 2459580.5;      // 2022-01-01
-inline constexpr double kLastDay = 2463230.5;       // 2031-12-30
-inline constexpr double kFirstDayDownKey = 2459581.5;
-
 class TForm_Main : public QMainWindow {
  public:
   explicit TForm_Main(FormOptions options, QWidget* parent = nullptr);
@@ -62,48 +58,24 @@ class TForm_Main : public QMainWindow {
   bool End_Requested() const { return end_requested_; }
 
   // What the window shows, for the program entry and the tests.
-  double Chosen_Day() const { return chart.Sel_JD; }          // Julian day of the local 00:00
-  const Site& Site_In_Force() const { return almanac->site; }
-  const Almanac& Almanac_In_Force() const { return *almanac; }  // events, phases, interpolation
+  double Chosen_Day() const { return session_->Day(); }       // Julian day of the local 00:00
+  const Site& Site_In_Force() const { return session_->In_Force().site; }
+  const Almanac& Almanac_In_Force() const { return session_->In_Force(); }  // events, phases, interpolation
+  const Session& Session_In_Force() const { return *session_; }
   const DayChart& Chart() const { return chart; }              // the full-size chart and its state
   std::filesystem::path Options_Path() const;                  // Vesperkalend-options.ini
   // Passes the chart through `filter` (may be empty) on its way to the screen, and redraws it.
   void Set_Screen_Filter(std::function<QImage(const QImage&)> filter);
   int Zone_Index() const { return zone_index; }               // row of the zone list
   const QImage& Displayed_Chart() const { return Image1_Bitmap; }
-  bool Step_Repeating() const { return Btn_Repeat_Active != 0; }
-  bool Key_Handling() const { return Key_Busy != 0; }
+  bool Step_Repeating() const { return held_ != nullptr; }
+  // True while a recomputation runs on the worker; the chart shows the table in force meanwhile.
+  bool Computing() const { return session_->Computing(); }
+  // True while the worker computes or writes the event log.
+  // True while a site step waits for its pause or the worker computes or writes the event log.
+  bool Working() const;
   // Makes `jd` (a local 00:00 inside the period) the chosen day and refreshes it.
   void Go_To_Day(double jd);
-
-  // --- handlers ---
-  void FormCreate();
-  void FormActivate();
-  void FormResize();
-  void FormClose();
-  void Exit1Click() { close(); }
-  void Refresh_Day();
-  void Step_Date(int year_step, int month_step, int day_step);  // one button's repeat loop
-  void Step_Buttons_MouseUp() { Btn_Repeat_Active = 0; }
-  void RichEdit_KeyDown(QLineEdit* field, int key);
-  void Button_HeuteClick();
-  void FormKeyDown(int key);
-  void Site_Recompute();
-  void ComboBox_TZoneChange();
-  void Edit_nLatKeyDown(int key);
-  void Edit_eLonKeyDown(int key);
-  void Choose_Place(const Place& place);  // sets latitude, longitude and the place's zone, recomputes once
-  void Site_Step(bool latitude, double step);  // one site button's repeat loop
-  void CheckBox_DaemmerungenClick();
-  void CheckBox_Auf_UntergaengeClick();
-  void CheckBox_MeridianClick();
-  void about1Click();
-  void Exakte_Zeiten1Click();
-  void Button_About_OKClick();
-  void SaveSettings();
-  void Button_Monde_anpassenClick();
-  void Button_Venus_anpassenClick();
-  void Button_Merkur_anpassenClick();
 
   // Runs a handler; a file or conversion error ends it and is shown, the window stays usable.
   void Guarded(const std::function<void()>& handler);
@@ -116,19 +88,63 @@ class TForm_Main : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // --- handlers ---
+  void FormCreate();
+  void FormActivate();
+  void FormResize();
+  void FormClose();
+  void Exit1Click() { close(); }
+  void Refresh_Day();
+  void Render_Chart();  // the chart of the chosen day from the table in force
+  void RichEdit_KeyDown(QLineEdit* field, int key);
+  void Button_HeuteClick();
+  void FormKeyDown(int key);
+  void ComboBox_TZoneChange();
+  void Edit_nLatKeyDown(int key);
+  void Edit_eLonKeyDown(int key);
+  void Choose_Place(const Place& place);  // sets latitude, longitude and the place's zone, recomputes once
+  void CheckBox_DaemmerungenClick();
+  void CheckBox_Auf_UntergaengeClick();
+  void CheckBox_MeridianClick();
+  void about1Click();
+  void Exakte_Zeiten1Click();
+  void Button_About_OKClick();
+  void SaveSettings();
+  void Button_Monde_anpassenClick();
+  void Button_Venus_anpassenClick();
+  void Button_Merkur_anpassenClick();
+
+  // Held step buttons: a press steps at once (a date) or after the site's
+  // pause; while held, the next step follows the date's pause after the
+  // refresh, then each finished refresh, or each finished recomputation.
+  struct Step {
+    enum Kind { Date, Site } kind;
+    int years = 0, months = 0, days = 0;  // a date's step
+    bool latitude = false;                // a site's step: which value, by how much
+    double degrees = 0;
+  };
+  void Step_Pressed(QPushButton* button, const Step& step);
+  void Step_Released();
+  void Step_Once(const Step& step);
+  void Step_Timer_Fired();
+  void Site_Changed_By_Step();
+  void Computation_Ended();
+
   // --- state ---
-  std::unique_ptr<Almanac> almanac;
-  DayChart chart;                 // holds the chosen day, chart.Sel_JD
+  Session* session_ = nullptr;    // the site, day, flags and almanac; owns the worker
+  DayChart chart;                 // the drawing surface; its day, site and flags come from the session
   SettingsRecord settings{};
   std::string current_version;
   std::filesystem::path settings_path;
-  std::uint8_t Btn_Repeat_Active = 0;
-  std::uint8_t Key_Busy = 0;
+  QPushButton* held_ = nullptr;   // the step button held down, or null
+  Step held_step_{};
+  QTimer* step_timer_ = nullptr;  // the pause before a held button's next step
+  bool site_step_waits_ = false;  // a held site button waits for its recomputation
   int Chart_DispW = 0, Chart_DispH = 0;
   QImage Image1_Bitmap;   // the displayed chart bitmap
   int zone_index = 16;    // the last selected row of the zone list
   std::vector<Place> places_;   // the places of the tz database; empty without one
-  std::string places_error_;    // why there are no places, for the status bar
+  std::string places_error_;    // why there are no places, for the status bar after the first computation
   std::string place_;           // display text of the chosen place; empty: own coordinates
 
   // --- controls ---
@@ -169,7 +185,7 @@ class TForm_Main : public QMainWindow {
   void Build_Date_Group(QWidget* panel);
   void Build_Display_Group(QWidget* panel);
   void Build_Zone_Group(QWidget* panel);
-  void Build_Place_Group(QWidget* panel);
+  void Connect_Place_Box();  // the completer and the handlers of the place box
   void Build_Site_Group(QWidget* panel);
   void Build_Tool_Buttons(QWidget* panel);
   void Name_Controls();
@@ -179,6 +195,7 @@ class TForm_Main : public QMainWindow {
   void Load_View_Options();
   void Fill_Zone_List();
   void Show_Site();
+  void Ask_Site(const Site& site);  // the site asked for: fields, then the recomputation
   void Apply_Typed_Zone();
   void Load_Places();
   void Ort_Text_Edited(const QString& text);
@@ -186,18 +203,16 @@ class TForm_Main : public QMainWindow {
   void Own_Coordinates();
   void Show_Place();
   void Show_Zone();
-  void Restore_Place_Options();
+  void Restore_Place_Options(Site& site);  // the place and real zone kept in the options file
   void Save_Place_Options();
   void Show_Values_In_Force(QLineEdit* field);
   void Place_About_Box();
   void Set_Minimum_Size();
   bool Filter_Control_Event(QObject* watched, QEvent* event);
-  void Process_Messages();
   void Show_Message(const QString& title, const QString& text);
 
-  // The step buttons of date and site with what a press starts: every mouse
-  // button presses them.
-  std::vector<std::pair<QPushButton*, std::function<void()>>> step_buttons_;
+  // The step buttons of date and site with their steps: every mouse button presses them.
+  std::vector<std::pair<QPushButton*, Step>> step_buttons_;
   std::function<QImage(const QImage&)> screen_filter_;  // the night view's colours, or empty
   QSize panel_needs_;  // the right panel's controls, from its top left corner
   FormOptions options_;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "base/digits.h"
+#include "base/number_text.h"
 #include "base/progress.h"
 #include "pictures/bitmap24.h"
 

@@ -1,6 +1,8 @@
-// Checks on values read from files: printable quotes of the input, ranges,
-// line ends and the period the program covers.
+// Checks on values read from files and typed: numbers parsed, printable
+// quotes of the input, ranges, line ends and the period the program covers.
+// Numbers read "." as the decimal point, whatever the locale.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,18 @@ inline constexpr double kAcceptedLastJD = kPeriodLastJD + kPeriodMarginDays;
 // byte 0x7F written as \r, \n, \t or \xNN, a backslash as \\. The result is
 // one printable line. Returns the quoted form: the text between single quotes.
 std::string QuoteInput(std::string_view text, std::size_t limit = 60);
+
+// Parses a decimal number with optional blanks around it, an optional sign and
+// an optional exponent. Returns: the value, or nothing for any other text
+// (empty, inf/nan, trailing characters).
+std::optional<double> TryParseFloat(std::string_view text);
+
+// As TryParseFloat. Throws: Error "'<text>' is not a valid floating point value".
+double ParseFloat(std::string_view text);
+
+// Parses an integer with optional leading blanks and sign.
+// Throws: Error "'<text>' is not a valid integer value".
+long long ParseInteger(std::string_view text);
 
 // Error "'<text>' is outside the allowed range <lo> to <hi>".
 Error OutOfRange(std::string_view text, double lo, double hi);

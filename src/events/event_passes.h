@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "ephemeris/ephemeris_store.h"
-#include "events/basic_values.h"
+#include "basic_values.h"
 #include "events/event_line.h"
-#include "events/fixed_events.h"
+#include "fixed_events.h"
 #include "events/interpolation.h"
 #include "events/site.h"
 
@@ -15,7 +15,8 @@ namespace vk {
 // Runs the passes that apply to `body` (twilights, rise and set, transit,
 // configurations, distances, seasons, declinations, Moon phases) in their
 // fixed order over rows 1 … kEphemerisRows and appends one line per event,
-// each pass in time order. Needs the basic values of `body` and of the Sun.
+// each pass in time order. Needs the basic values of `body` and of the Sun
+// for `site`, and its observer constants `obs`.
 // `mode` Precise refines the instants of twilights, rises, sets and transits
 // found in the hourly windows (InstantRefiner); Classic keeps the instants
 // of the windows. The site-independent passes' events are taken from
@@ -24,8 +25,9 @@ namespace vk {
 // `transits`, when given: the transits it holds are written when they were
 // found for the site's longitude and `mode`, else they are found and kept
 // in it. Never fails except std::bad_alloc.
-void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, int body, LogText& out,
-                    Interpolation mode, LineRecords* records = nullptr, TransitMemo* transits = nullptr);
+void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
+                    int body, LogText& out, Interpolation mode, LineRecords* records = nullptr,
+                    TransitMemo* transits = nullptr);
 
 // The events of the passes of `body` whose instants do not depend on the site
 // (all but twilights, rise and set, transit), in the order RunEventPasses

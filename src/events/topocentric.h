@@ -2,7 +2,7 @@
 // angle, parallax and topocentric altitude.
 #pragma once
 
-#include "events/basic_values.h"
+#include "basic_values.h"
 #include "events/site.h"
 
 namespace vk {

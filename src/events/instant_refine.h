@@ -5,10 +5,10 @@
 #include <limits>
 #include <optional>
 
+#include "basic_values.h"
 #include "ephemeris/ephemeris_store.h"
-#include "events/basic_values.h"
 #include "events/site.h"
-#include "events/topocentric.h"
+#include "topocentric.h"
 
 namespace vk {
 

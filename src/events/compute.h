@@ -2,14 +2,14 @@
 // written to the event log.
 #pragma once
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <span>
+#include <stop_token>
 #include <vector>
 
 #include "ephemeris/ephemeris_store.h"
 #include "base/progress.h"
-#include "events/basic_values.h"
+#include "basic_values.h"
 #include "events/event_line.h"
 #include "events/interpolation.h"
 #include "events/site.h"
@@ -21,10 +21,12 @@ inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
 // Loads the nine binary files of `dir`, fills the basic values of every body
 // in body order, runs the event passes of every body and writes
 // `dir`/Vesperkalend_2022-2032_Log.txt (grouped by body, then pass, each pass
-// in time order), renamed over the old log only when complete. Rows and bodies
-// are shared out over the machine's cores; the log is the same bytes
-// as a run on one core (threads = 1; 0 takes every core). Progress: "Computing basic values... <b>" on yellow
-// for b = 0 … 8 in order, then "Done." on the button-face colour.
+// in time order; WriteEventLog). Rows and bodies are shared out over
+// `threads` cores (ParallelFor; 0 takes every core); the log is the same
+// bytes as a run on one core. Progress: "Computing basic values... <b>" on
+// yellow for b = 0 … 8 in order, each as body b's work starts, from the
+// thread that does it, one call at a time; then "Done." on the button-face
+// colour from the calling thread.
 // Throws: Error from LoadEphemeris, or the system's text when the log cannot
 // be written; the old log then stays.
 // The log goes to `log_dir` when given (a folder the user may write when `dir` is read-only).
@@ -37,8 +39,11 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
 // binary files of `dir` and prepares the site-independent basic values of
 // every body (PrepareBasicValues), shared out over `threads` cores (0: every
 // core); the site-independent events are found by the first ComputeEventLines
-// after it and kept for the later ones. Throws: Error from LoadEphemeris.
-void LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0);
+// after it and kept for the later ones. Returns: false when `stop` was
+// requested before every row was prepared (the basic values are then of no
+// use until the next complete preparation). Throws: Error from LoadEphemeris.
+bool LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0,
+                    std::stop_token stop = {});
 
 // The part of ComputeAllData that depends on the site, on tables that
 // LoadAndPrepare filled: the site's basic values, the event passes and the
@@ -57,24 +62,17 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
                                            const ProgressFn& progress, unsigned threads = 0,
                                            Interpolation mode = Interpolation::Precise,
                                            std::vector<LineRecords>* records = nullptr);
-// Told n = 1 … 9 in increasing order, each as soon as pieces 0 … n − 1 are
-// complete (this computation changes them no more); one call at a time, from
-// any of the computation's threads. Must not throw.
-using PiecesReady = std::function<void(int n)>;
-
 // The same into `lines`, pieces and records, whose room is used again
 // (taken anew, its pages would be faulted in and cleared at every site
-// change), telling `ready` (when given) of the complete pieces. Never fails
-// except std::bad_alloc; after a failure `ready` is told no more.
+// change). A body whose task starts after `stop` was requested is left out:
+// the lines are then of no use. Never fails except std::bad_alloc.
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, const PiecesReady& ready = {});
+                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop = {});
 
 // Writes `pieces` one after another as the event log `log_path`: under a
-// temporary name, renamed over the old log when complete (not synced to the
-// disk). `available`, when given, is asked before each piece i and may wait
-// until the piece is complete; false ends the writing without a log, the old
-// one staying. Throws: Error with the system's text; the old log then stays.
-void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path,
-                   const std::function<bool(std::size_t piece)>& available = {});
+// temporary name in the same folder, renamed over the old log when complete
+// (not synced to the disk). Throws: Error with the system's text; the old log
+// then stays.
+void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path);
 
 }  // namespace vk

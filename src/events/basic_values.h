@@ -6,8 +6,8 @@
 
 #include "base/large_array.h"
 #include "ephemeris/ephemeris_store.h"
-#include "events/fixed_events.h"
 #include "events/interpolation.h"
+#include "fixed_events.h"
 #include "events/site.h"
 #include "timecalc/numeric.h"
 

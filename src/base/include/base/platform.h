@@ -1,0 +1,27 @@
+// The calls to the system that standard C++ and plain POSIX file calls do not
+// cover, in one place: large pages for the big arrays and the path of the
+// running program. Linux gives both; elsewhere a portable fallback is used
+// (plain pages; no path).
+#pragma once
+#include <cstddef>
+#include <filesystem>
+
+namespace vk {
+
+// The size and alignment of a huge page, and of every block MapLargeBlock maps.
+inline constexpr std::size_t kLargePage = std::size_t{2} << 20;
+
+// A fresh zero-filled block of `size` bytes (a multiple of kLargePage),
+// aligned to kLargePage; with `huge`, backed by huge pages where the system
+// has them (only advice: without them it is the same memory in small pages).
+// Throws: std::bad_alloc.
+void* MapLargeBlock(std::size_t size, bool huge);
+
+// Returns a block of MapLargeBlock(size, …) to the system.
+void UnmapLargeBlock(void* p, std::size_t size) noexcept;
+
+// The path of the running program's file, or an empty path where the system
+// does not tell it.
+std::filesystem::path ExecutablePath();
+
+}  // namespace vk

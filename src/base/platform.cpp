@@ -1,0 +1,58 @@
+#include "base/platform.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <system_error>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace vk {
+
+#if defined(__linux__)
+
+void* MapLargeBlock(std::size_t size, bool huge) {
+  if (size > SIZE_MAX - kLargePage) throw std::bad_alloc();
+  // Mapped with a huge page's room to spare, then cut to a 2 MiB boundary.
+  void* mapped = ::mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+  const std::uintptr_t aligned = (start + kLargePage - 1) / kLargePage * kLargePage;
+  if (aligned > start) ::munmap(mapped, aligned - start);
+  if (const std::size_t tail = kLargePage - (aligned - start); tail > 0)
+    ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+  void* p = reinterpret_cast<void*>(aligned);
+  if (huge) ::madvise(p, size, MADV_HUGEPAGE);
+  return p;
+}
+
+void UnmapLargeBlock(void* p, std::size_t size) noexcept {
+  if (p) ::munmap(p, size);
+}
+
+std::filesystem::path ExecutablePath() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : exe;
+}
+
+#else
+
+// Plain aligned memory from the heap, cleared here.
+void* MapLargeBlock(std::size_t size, bool /*huge*/) {
+  void* p = ::operator new(size, std::align_val_t{kLargePage});
+  std::memset(p, 0, size);
+  return p;
+}
+
+void UnmapLargeBlock(void* p, std::size_t /*size*/) noexcept {
+  if (p) ::operator delete(p, std::align_val_t{kLargePage});
+}
+
+std::filesystem::path ExecutablePath() { return {}; }
+
+#endif
+
+}  // namespace vk
