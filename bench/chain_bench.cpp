@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         for (int b = 0; b < vk::kBodyCount; ++b)
           vk::ParallelFor(8, threads, [&](int k) {
             vk::ComputeSiteValues(a.ephemeris, a.site, obs, b, *a.basic, 1 + k * vk::kEphemerisRows / 8,
-                                  (k + 1) * vk::kEphemerisRows / 8);
+                                  (k + 1) * vk::kEphemerisRows / 8, modes[m]);
           });
         const auto t5 = Clock::now();
         std::vector<vk::LogText> lines(vk::kBodyCount);

@@ -8,19 +8,26 @@
 #include "event_passes.h"
 #include "topocentric.h"
 #include "timecalc/numeric.h"
+#include "timecalc/sidereal.h"
 
 namespace vk {
 
 BasicTable::BasicTable()
     : rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
+      turn_(MakeLargeArray<unsigned char>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
       sun_unit_(MakeLargeArray<UnitVector3>(kEphemerisRows + 1)),
       place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
       time_(MakeLargeArray<RowTime>(kEphemerisRows + 1)) {}
 
+double BasicTable::SiderealOffset(int row, double jd) const {
+  const RowTime* t = row >= 1 && row <= kEphemerisRows ? sun_time(row, jd) : nullptr;
+  return t ? t->apparent : ApparentSiderealOffset(jd);
+}
+
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                        BasicTable& basic, int first, int last) {
+                        BasicTable& basic, int first, int last, Interpolation mode) {
   PrepareBasicValues(eph, body, basic, first, last);
-  ComputeSiteValues(eph, site, obs, body, basic, first, last);
+  ComputeSiteValues(eph, site, obs, body, basic, first, last, mode);
 }
 
 namespace {
@@ -32,6 +39,17 @@ double ParallaxMargin(double delta) { return SinHorizontalParallax(delta) * kRad
 // Added to every bound of a sine of altitude: covers the single precision of
 // the angles it is compared with and the bounds' own rounding.
 constexpr double kSineSlack = 1e-6;
+
+// More than the apparent sidereal time ever differs from the mean one
+// (ApparentSiderealOffset: under 1.25 s of time), radians.
+constexpr double kApparentSiderealSlack = 1e-4;
+
+// How far the turn of a body's geocentric altitude, as the parabola through
+// three hourly rows gives it, may lie from the topocentric one beyond the
+// parallax: the parabola's error within the hour (at most about 0.07° where
+// the altitude changes by 15° an hour) and the upper limb's turn against the
+// centre's, as a sine (0.3°).
+constexpr double kTurnMargin = 0.3 * kDegToRad;
 
 // Sine of an altitude in degrees; near the horizon, where the upper limb's
 // levels lie, by its series.
@@ -52,6 +70,9 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     basic.fixed_[static_cast<std::size_t>(body)].reset();
     basic.transits_[static_cast<std::size_t>(body)] = {};
   }
+  // The apparent sidereal time of the Sun's rows, interpolated over the block.
+  std::optional<ApparentSiderealSpan> apparent;
+  if (body == Sun && first <= last) apparent.emplace(eph.at(Sun, first).jd, eph.at(Sun, last).jd);
   for (int k = first; k <= last; ++k) {
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& v = basic.at(body, k);
@@ -59,7 +80,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     const double sin_dec = std::sin(dec), cos_dec = std::cos(dec);
     if (body == Sun) {
       const double gmst = GMST_Rad(e.jd);
-      basic.time_[k] = {e.jd, gmst, std::sin(gmst), std::cos(gmst)};
+      basic.time_[k] = {e.jd, gmst, std::sin(gmst), std::cos(gmst), apparent->Offset(e.jd)};
     }
     // Longitude difference and elongation from the Sun's ephemeris row.
     if (body == Sun) {
@@ -80,14 +101,17 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);  // the Sun's row serves every body's row of the same instant
     const double gmst = t ? t->gmst : GMST_Rad(e.jd);
     const double sin_g = t ? t->sin_g : std::sin(gmst), cos_g = t ? t->cos_g : std::cos(gmst);
-    const double level = kHorizonAltitude + Semidiameter(e.diameter), margin = ParallaxMargin(e.delta);
+    // The band from the upper limb's level (precise rises and sets) to the
+    // lower limb's (the classic bracket), widened by the parallax.
+    const double margin = ParallaxMargin(e.delta);
+    const double upper = kHorizonAltitude - Semidiameter(e.diameter), lower = kHorizonAltitude + Semidiameter(e.diameter);
     basic.place_[BasicTable::index(body, k)] = {
         sin_dec,
         cos_dec,
         static_cast<float>(sin_g * cos_ra - cos_g * sin_ra),
         static_cast<float>(cos_g * cos_ra + sin_g * sin_ra),
-        static_cast<float>(SineOfAltitude(level - margin) - kSineSlack),
-        static_cast<float>(SineOfAltitude(level + margin) + kSineSlack)};
+        static_cast<float>(SineOfAltitude(upper - margin) - kSineSlack),
+        static_cast<float>(SineOfAltitude(lower + margin) + kSineSlack)};
   }
 }
 
@@ -134,7 +158,8 @@ double StandInAltitude(int body, unsigned bits, double limb) {
 }  // namespace
 
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                       BasicTable& basic, int first, int last) {
+                       BasicTable& basic, int first, int last, Interpolation mode) {
+  const bool apparent = mode == Interpolation::Precise;
   const SiteAngles angles = MakeSiteAngles(site, obs);
   const double sin_lon = std::sin(angles.lon), cos_lon = std::cos(angles.lon);
   double sin_twilight[kTwilightCount], cos_twilight[kTwilightCount];
@@ -146,34 +171,81 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
   // whose sine needs no trigonometry here; it decides each row's side of the
   // levels where it is far enough from them. Rows near a change of side get
   // the whole topocentric place.
-  const int lo = std::max(1, first - 1), hi = std::min(kEphemerisRows, last + 2);
-  std::vector<unsigned> sides(static_cast<std::size_t>(hi - lo + 1));
-  std::vector<double> sin_ha(static_cast<std::size_t>(hi - lo + 1));
+  const int lo = std::max(1, first - 3), hi = std::min(kEphemerisRows, last + 3);
+  const std::size_t count = static_cast<std::size_t>(hi - lo + 1);
+  // Scratch room of this thread, kept for its next block: every element is
+  // written before it is read, except the turns, cleared here.
+  thread_local std::vector<unsigned> sides;
+  thread_local std::vector<double> sin_ha;
+  // Precise instants: the sine of the geocentric altitude of each row, and
+  // whether a turn of the altitude close to a level lies near the row.
+  thread_local std::vector<double> sin_alt;
+  thread_local std::vector<char> turn;
+  sides.resize(count);
+  sin_ha.resize(count);
+  if (apparent) {
+    sin_alt.resize(count);
+    turn.assign(count, 0);
+  }
+  // The place's angles are of the mean sidereal time; the apparent one
+  // differs by less than 1e-4 rad (1.4 s of time), which moves each sine by
+  // no more.
+  const double shift = apparent ? kApparentSiderealSlack : 0.0;
   for (int k = lo; k <= hi; ++k) {
     const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
     const double cos_h = static_cast<double>(p.cos_h0) * cos_lon - static_cast<double>(p.sin_h0) * sin_lon;
     const double sin_h = static_cast<double>(p.sin_h0) * cos_lon + static_cast<double>(p.cos_h0) * sin_lon;
     const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * p.cos_dec * cos_h;
-    unsigned bits = Side(s, p.lo, p.hi);
+    if (apparent) sin_alt[static_cast<std::size_t>(k - lo)] = s;
+    unsigned bits = Side(s, p.lo - shift, p.hi + shift);
     if (body == Sun) {
       const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad;
-      const double spread = m * m / 2 + kSineSlack;
+      const double spread = m * m / 2 + kSineSlack + shift;
       for (int l = 0; l < kTwilightCount; ++l)
         bits |= Side(s, sin_twilight[l] - cos_twilight[l] * m - spread, sin_twilight[l] + cos_twilight[l] * m + spread)
                 << (2 * (l + 1));
     }
-    bits |= Side(sin_h, -kSineSlack, kSineSlack) << kHourAngleShift;
+    bits |= Side(sin_h, -kSineSlack - shift, kSineSlack + shift) << kHourAngleShift;
     sides[static_cast<std::size_t>(k - lo)] = bits;
     sin_ha[static_cast<std::size_t>(k - lo)] = sin_h;
+  }
+  if (apparent) {
+    // A turn of the altitude between rows that may reach a level the rows
+    // themselves stay on one side of (a dip or a graze shorter than an hour):
+    // the vertex of the parabola through three rows' sines, within the
+    // parallax and the interpolation's error (kTurnMargin) of a level's band.
+    // The passes find such turns in rows three either side of it, which get
+    // their own values.
+    for (int k = lo + 1; k < hi; ++k) {
+      const std::size_t j = static_cast<std::size_t>(k - lo);
+      const double s1 = sin_alt[j - 1], s2 = sin_alt[j], s3 = sin_alt[j + 1];
+      if ((s2 - s1) * (s3 - s2) > 0) continue;  // no turn at this row
+      const double c = s1 - 2 * s2 + s3;
+      if (c == 0 || std::fabs(s3 - s1) > 3 * std::fabs(c)) continue;  // the vertex lies beyond 1.5 rows
+      const double v = s2 - (s3 - s1) * (s3 - s1) / (8 * c);
+      const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+      bool near = v > static_cast<double>(p.lo) - shift - kTurnMargin && v < static_cast<double>(p.hi) + kTurnMargin;
+      if (body == Sun) {
+        const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad + kTurnMargin;
+        for (int l = 0; l < kTwilightCount; ++l) near |= std::fabs(v - sin_twilight[l]) < cos_twilight[l] * m;
+      }
+      if (!near) continue;
+      for (int r = std::max(lo, k - 3); r <= std::min(hi, k + 3); ++r) turn[static_cast<std::size_t>(r - lo)] = 1;
+    }
   }
   for (int k = first; k <= last; ++k) {
     const unsigned own = sides[static_cast<std::size_t>(k - lo)];
     unsigned differs = 0;
     for (int j = std::max(lo, k - 1); j <= std::min(hi, k + 2); ++j) differs |= sides[static_cast<std::size_t>(j - lo)] ^ own;
+    // The passes continue rows 1 … 3 back to the row before the table.
+    const bool near_turn = apparent && turn[static_cast<std::size_t>(k - lo)];
+    basic.turn_[BasicTable::index(body, k)] = near_turn ? 1 : 0;
+    if (k <= 3 || near_turn) differs = ~0u;
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& row = basic.at(body, k);
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);
     const double gmst = t ? t->gmst : GMST_Rad(e.jd);
+    const double sidereal = apparent ? gmst + (t ? t->apparent : ApparentSiderealOffset(e.jd)) : gmst;
     double alt = std::numeric_limits<double>::quiet_NaN();
     if (!(own & kAnyAltitudeNear) && !(differs & kAltitudeBits))
       alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter));
@@ -183,14 +255,14 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
       v.dec = e.dec;
       v.sin_par = SinHorizontalParallax(e.delta);
       const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
-      TopocentricFromPlace(gmst, p.sin_dec, p.cos_dec, angles, v);
+      TopocentricFromPlace(sidereal, p.sin_dec, p.cos_dec, angles, v);
       row.sin_ha = v.sin_ha;
       row.alt = v.alt;
       continue;
     }
     row.alt = alt;
     const bool exact_sign = (own >> kHourAngleShift & kNear) || (differs >> kHourAngleShift) != 0;
-    row.sin_ha = exact_sign ? std::sin(gmst + angles.lon - e.ra * kHourToRad) : sin_ha[static_cast<std::size_t>(k - lo)];
+    row.sin_ha = exact_sign ? std::sin(sidereal + angles.lon - e.ra * kHourToRad) : sin_ha[static_cast<std::size_t>(k - lo)];
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/large_array.h"
 #include "ephemeris/ephemeris_store.h"
+#include "events/interpolation.h"
 #include "fixed_events.h"
 #include "events/site.h"
 #include "timecalc/numeric.h"
@@ -49,8 +50,15 @@ class BasicTable {
   const FixedEvents* fixed_events(int body) const {
     return fixed_[static_cast<std::size_t>(body)] ? &*fixed_[static_cast<std::size_t>(body)] : nullptr;
   }
+  // Precise instants: whether the altitude of `body` may turn across one of the
+  // passes' levels within three rows of `row` (ComputeSiteValues).
+  bool turn(int body, int row) const { return turn_[index(body, row)] != 0; }
   // The transits of `body` kept from the last site (none after its row 1 is prepared).
   TransitMemo& transits(int body) { return transits_[static_cast<std::size_t>(body)]; }
+  // Greenwich apparent minus mean sidereal time (ApparentSiderealOffset,
+  // radians) at the instant `jd` of row `row`: kept from the Sun's prepared
+  // row of that instant, else computed.
+  double SiderealOffset(int row, double jd) const;
 
  private:
   static std::size_t index(int body, int row) {
@@ -63,12 +71,13 @@ class BasicTable {
   struct GeoPlace {
     double sin_dec, cos_dec;  // of the declination
     float sin_h0, cos_h0;     // of the sidereal time minus the right ascension
-    float lo, hi;            // sines just below and above the altitudes within the parallax of the upper limb's level
+    float lo, hi;            // sines just below the upper limb's level and above the lower limb's, less and more the parallax
   };
   struct RowTime {
     double jd;            // Julian day UT of the Sun's row; 0 before the row is prepared
     double gmst;          // its mean sidereal time, radians
     double sin_g, cos_g;  // of gmst
+    double apparent;      // apparent minus mean sidereal time, radians
   };
   // The sidereal time of the Sun's row k when that row is prepared and of
   // the instant `jd` (then it serves another body's row), else null.
@@ -77,6 +86,7 @@ class BasicTable {
     return t.jd == jd && jd != 0 ? &t : nullptr;
   }
   LargeArray<tBasicRow> rows_;
+  LargeArray<unsigned char> turn_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
   LargeArray<UnitVector3> sun_unit_;
   LargeArray<GeoPlace> place_;
@@ -87,7 +97,7 @@ class BasicTable {
   friend void PrepareFixedEvents(const EphemerisStore&, BasicTable&, int);
   friend void PrepareBasicValues(const EphemerisStore&, int, BasicTable&, int, int);
   friend void ComputeSiteValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,
-                                int);
+                                int, Interpolation);
 };
 
 // Fills the basic values of rows first … last of `body` from the ephemeris
@@ -95,12 +105,13 @@ class BasicTable {
 // another body's same rows. Never fails; rows with Δ = 0 give
 // non-finite values. The same as PrepareBasicValues, then ComputeSiteValues.
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                        BasicTable& basic, int first = 1, int last = kEphemerisRows);
+                        BasicTable& basic, int first = 1, int last = kEphemerisRows,
+                        Interpolation mode = Interpolation::Precise);
 
 // Fills the values of rows first … last of `body` that do not depend on the
 // site: sin_d_lon, cos_d_lon, elong, and kept for ComputeSiteValues the
-// angles of the geocentric place and (from the Sun's rows) the sidereal time
-// of each row. The Sun's rows must be prepared before another body's same
+// angles of the geocentric place and (from the Sun's rows) the mean and the
+// apparent sidereal time of each row. The Sun's rows must be prepared before another body's same
 // rows. Preparing row 1 forgets the body's site-independent events. Never
 // fails except std::bad_alloc.
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first = 1,
@@ -114,9 +125,15 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // on another side; elsewhere it is a value on the same side of every level.
 // Likewise sin_ha is TopocentricPlace's when its sign is uncertain or one of
 // rows k − 1 … k + 2 has the other sign, elsewhere a value of the same sign.
-// These are the rows whose values the passes read. Never fails.
+// Rows 1 … 3 have their own values throughout.
+// These are the rows whose values the passes read; for `mode` Precise also
+// the rows within three of a turn of the altitude that may reach a level
+// between two rows that stay on one side of it, which turn() tells. The hour angle is formed
+// from the mean sidereal time for `mode` Classic, from the apparent one (the
+// right ascensions are apparent, of date) for Precise. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                       BasicTable& basic, int first = 1, int last = kEphemerisRows);
+                       BasicTable& basic, int first = 1, int last = kEphemerisRows,
+                       Interpolation mode = Interpolation::Precise);
 
 // Finds the site-independent events of `body` on its prepared rows (and the
 // Sun's) and keeps them for RunEventPasses. Never fails except std::bad_alloc.

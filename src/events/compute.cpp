@@ -93,7 +93,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // room stays small), the Sun's, the longest, first. Each body's text is
   // told as its task starts: in body order, one at a time.
   auto body_task = [&](int b) {
-    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k));
+    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k), mode);
     passes(b);
   };
   auto tell = [&](int b) {

@@ -3,6 +3,7 @@
 // and those that depend on the longitude alone (meridian transits).
 #pragma once
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -19,6 +20,7 @@ struct FixedEvent {
   double offset;
   std::string_view event;
   EventFields fields;
+  std::optional<Interpolation> only;  // written in this mode alone; none: in both
 };
 
 using FixedEvents = std::vector<FixedEvent>;

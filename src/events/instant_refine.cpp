@@ -9,7 +9,7 @@
 namespace vk {
 namespace {
 
-// Mean sidereal time per hour of UT, radians (360.98564736629° a day).
+// Sidereal time per hour of UT, radians (360.98564736629° a day).
 constexpr double kSiderealRadPerHour = 360.98564736629 / 24 * kDegToRad;
 
 // 1 / Π(k − m) over m ≠ k, for the nodes 0 … kRefineRows − 1.
@@ -42,8 +42,9 @@ std::array<double, kRefineRows> Weights(double x) {
 
 }  // namespace
 
-InstantRefiner::InstantRefiner(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body)
-    : eph_(eph), site_(MakeSiteAngles(site, obs)), body_(body) {}
+InstantRefiner::InstantRefiner(const EphemerisStore& eph, const BasicTable& basic, const Site& site,
+                               const ObserverConstants& obs, int body)
+    : eph_(eph), basic_(basic), site_(MakeSiteAngles(site, obs)), body_(body) {}
 
 double InstantRefiner::Value(Crossing crossing, double level, int row, double n) const {
   // The first node: the instant lies between the middle two nodes where the table allows.
@@ -61,7 +62,7 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
     delta += w[k] * nodes.delta[k];
     diameter += w[k] * nodes.diameter[k];
   }
-  // Geocentric hour angle from the mean sidereal time at the instant.
+  // Geocentric hour angle from the apparent sidereal time at the instant.
   const double ha = Sidereal(row, n) - (nodes.ra0 + ra) * kHourToRad;
   if (!place) return std::sin(ha);
   // Topocentric direction: the body's geocentric vector in units of its
@@ -97,7 +98,8 @@ const InstantRefiner::Nodes& InstantRefiner::NodesFrom(int first) const {
 double InstantRefiner::Sidereal(int row, double n) const {
   if (row != sidereal_row_) {
     sidereal_row_ = row;
-    sidereal_at_row_ = GMST_Rad(eph_.at(body_, row).jd) + site_.lon;
+    const double jd = eph_.at(body_, row).jd;
+    sidereal_at_row_ = GMST_Rad(jd) + basic_.SiderealOffset(row, jd) + site_.lon;
   }
   // The quadratic and cubic terms of the sidereal time change by under 1e-12 rad within hours.
   return sidereal_at_row_ + kSiderealRadPerHour * n;
@@ -118,30 +120,36 @@ double InstantRefiner::Refine(Crossing crossing, double level, int row, double n
   return Bisect(crossing, level, row, *within).value_or(n0);
 }
 
-bool InstantRefiner::CrossesAt(Crossing crossing, double level, int row, double n, bool rising) const {
-  constexpr double kSecond = 1.0 / 3600;
-  const double early = Value(crossing, level, row, n - kSecond), late = Value(crossing, level, row, n + kSecond);
-  return rising ? early <= 0 && late > 0 : early >= 0 && late < 0;
-}
-
-std::optional<double> InstantRefiner::FirstCrossing(Crossing crossing, double level, int row, int from, int step,
-                                                    bool rising, int hours) const {
-  // Each whole hour is a row's own instant.
-  double before = Value(crossing, level, row + from, 0);
-  for (int h = 0; h < hours; ++h) {
-    const int node = from + step * (h + 1);
-    const double after = Value(crossing, level, row + node, 0);
-    // The values earlier and later in time.
-    const double early = step > 0 ? before : after, late = step > 0 ? after : before;
-    if (rising ? (early <= 0 && late > 0) : (early >= 0 && late < 0)) {
-      const int first = std::min(node - step, node);
-      const std::optional<double> at = Bisect(crossing, level, row + first, {0, 1});
-      if (at) return first + *at;
-      return std::nullopt;
+std::optional<HourSpan> InstantRefiner::CrossingsAround(Crossing crossing, double level, int row,
+                                                        bool above) const {
+  const double side = above ? 1 : -1;
+  // Golden sections of the hour towards the turn, the quantity measured
+  // towards zero: the least side · Value.
+  const double g = (std::sqrt(5.0) - 1) / 2;
+  double a = 0, b = 1;
+  double c = b - g * (b - a), d = a + g * (b - a);
+  double fc = side * Value(crossing, level, row, c), fd = side * Value(crossing, level, row, d);
+  while (fc > 0 && fd > 0 && b - a > 0.5 / 3600) {
+    if (fc < fd) {
+      b = d;
+      d = c;
+      fd = fc;
+      c = b - g * (b - a);
+      fc = side * Value(crossing, level, row, c);
+    } else {
+      a = c;
+      c = d;
+      fc = fd;
+      d = a + g * (b - a);
+      fd = side * Value(crossing, level, row, d);
     }
-    before = after;
   }
-  return std::nullopt;
+  if (fc > 0 && fd > 0) return std::nullopt;
+  const double turn = fc <= 0 ? c : d;
+  const std::optional<double> first = Bisect(crossing, level, row, {0, turn});
+  const std::optional<double> second = Bisect(crossing, level, row, {turn, 1});
+  if (!first || !second) return std::nullopt;
+  return HourSpan{*first, *second};
 }
 
 std::optional<double> InstantRefiner::Bisect(Crossing crossing, double level, int row, HourSpan span) const {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "basic_values.h"
 #include "ephemeris/ephemeris_store.h"
 #include "events/site.h"
 #include "topocentric.h"
@@ -36,12 +37,14 @@ inline constexpr double kRefineTolerance = 0.01 / 3600;
 // One refiner per body and thread: it keeps the sidereal time of the last row it used.
 class InstantRefiner {
  public:
-  InstantRefiner(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body);
+  // `basic`: the apparent sidereal time of the rows (BasicTable::SiderealOffset).
+  InstantRefiner(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
+                 int body);
 
   // The value of `crossing` at `n` hours after ephemeris row `row` (1 … kEphemerisRows),
   // from RA, Dec, distance and diameter interpolated over kRefineRows rows
-  // (the rows nearest the instant, kept inside the table), sidereal time at
-  // the instant and the parallax of the basic values (the same topocentric
+  // (the rows nearest the instant, kept inside the table), the apparent
+  // sidereal time at the instant and the parallax of the basic values (the same topocentric
   // place, computed as the difference of the body's and the observer's
   // geocentric vectors). Altitudes in degrees. Never fails.
   double Value(Crossing crossing, double level, int row, double n) const;
@@ -64,22 +67,17 @@ class InstantRefiner {
                 double curvature = std::numeric_limits<double>::quiet_NaN(),
                 std::optional<HourSpan> within = std::nullopt) const;
 
-  // Whether Value goes up (`rising`) or down through zero within a second
-  // either side of `n` hours after `row`. Never fails.
-  bool CrossesAt(Crossing crossing, double level, int row, double n, bool rising) const;
-
-  // The first zero of Value, going up (`rising`) or down, in the hours from
-  // `from` hours after `row` on, `hours` of them, forwards (`step` = 1) or
-  // backwards (`step` = −1): Value at each row's instant, then bisection
-  // within the first hour whose ends change sign that way. The rows stay
-  // inside the table (1 … kEphemerisRows).
-  // Returns: the offset in hours; nothing when no such hour is found.
-  std::optional<double> FirstCrossing(Crossing crossing, double level, int row, int from, int step, bool rising,
-                                      int hours) const;
+  // The two zeros of Value within the hour after `row` where it turns across
+  // zero and back: Value is searched for its least (`above`: the hour's ends
+  // lie above zero) or greatest value by golden sections until one lies on
+  // the other side of zero, then each zero is found by bisection on its side.
+  // Returns: the offsets in hours, the first crossing in `from`; nothing when
+  // the turn stays on its side (to within 0.5 s of its instant). Never fails.
+  std::optional<HourSpan> CrossingsAround(Crossing crossing, double level, int row, bool above) const;
 
  private:
-  // Local mean sidereal time (radians) at n hours after `row`, from the row's
-  // value, kept for the calls of one refinement.
+  // Local apparent sidereal time (radians) at n hours after `row`, from the
+  // row's value, kept for the calls of one refinement.
   double Sidereal(int row, double n) const;
   // The secant iteration of Refine alone; nothing where Refine keeps n0.
   std::optional<double> Iterate(Crossing crossing, double level, int row, double n0, double slope, double curvature) const;
@@ -97,6 +95,7 @@ class InstantRefiner {
   const Nodes& NodesFrom(int first) const;
 
   const EphemerisStore& eph_;
+  const BasicTable& basic_;
   const SiteAngles site_;
   mutable Nodes nodes_;
   mutable int sidereal_row_ = 0;

@@ -24,8 +24,8 @@ void TopocentricPlace(double jd, double ra, double dec_deg, double delta, const 
   TopocentricFromPlace(GMST_Rad(jd), std::sin(dec), std::cos(dec), s, v);
 }
 
-void TopocentricFromPlace(double gmst, double sin_dec, double cos_dec, const SiteAngles& s, tBasicValues& v) {
-  v.theta = gmst + s.lon;
+void TopocentricFromPlace(double sidereal, double sin_dec, double cos_dec, const SiteAngles& s, tBasicValues& v) {
+  v.theta = sidereal + s.lon;
   v.ha = v.theta - v.ra * kHourToRad;
   v.sin_ha = std::sin(v.ha);
   const double sin_ha = v.sin_ha, cos_ha = std::cos(v.ha);
@@ -35,7 +35,7 @@ void TopocentricFromPlace(double gmst, double sin_dec, double cos_dec, const Sit
   v.ra_topo = v.ra + v.d_ra * kRadToHour;
   v.dec_topo = Atan2_YX((sin_dec - s.obs.Obs_RhoSinPhi * v.sin_par) * std::cos(v.d_ra), denom) * kRadToDeg;
   // Altitude of the topocentric place.
-  const double h = gmst + s.lon - v.ra_topo * kHourToRad;
+  const double h = sidereal + s.lon - v.ra_topo * kHourToRad;
   v.alt = Altitude_Of_Hour_Angle(s.sin_lat, s.cos_lat, v.dec_topo * kDegToRad, h) * kRadToDeg;
 }
 

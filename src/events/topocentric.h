@@ -26,15 +26,16 @@ inline double Semidiameter(double diameter) { return diameter / 7200; }
 
 // Fills theta, ra, dec, sin_par, ha, sin_ha, d_ra, ra_topo, dec_topo and alt of `v`
 // for the geocentric place (ra hours, dec degrees, delta au) at the instant
-// jd (Julian day UT); the other fields are left as they are. The parallax is
-// that of an observer at height 0; no refraction. Never fails; delta = 0
-// gives non-finite values.
+// jd (Julian day UT), with the hour angle from the mean sidereal time
+// (GMST_Rad); the other fields are left as they are. The parallax is that of
+// an observer at height 0; no refraction. Never fails; delta = 0 gives
+// non-finite values.
 void TopocentricPlace(double jd, double ra, double dec, double delta, const SiteAngles& site, tBasicValues& v);
 
 // Fills theta, ha, sin_ha, d_ra, ra_topo, dec_topo and alt of `v` from its ra, dec
-// and sin_par, with gmst the mean sidereal time of the instant (radians,
-// GMST_Rad) and sin_dec, cos_dec those of v.dec; the same values as
-// TopocentricPlace. Never fails.
-void TopocentricFromPlace(double gmst, double sin_dec, double cos_dec, const SiteAngles& site, tBasicValues& v);
+// and sin_par, with `sidereal` the Greenwich sidereal time of the instant
+// (radians; GMST_Rad gives the same values as TopocentricPlace) and sin_dec,
+// cos_dec those of v.dec. Never fails.
+void TopocentricFromPlace(double sidereal, double sin_dec, double cos_dec, const SiteAngles& site, tBasicValues& v);
 
 }  // namespace vk

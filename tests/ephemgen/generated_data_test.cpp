@@ -112,6 +112,22 @@ TEST_F(GeneratedData, MoonDistance) {
   EXPECT_GT(hi, 406000) << "farthest Moon " << hi << " km";
 }
 
+// A planet's declination turns twice a year at most, months apart. Behind
+// the Sun's disc its light is not deflected as a grazing ray's would be
+// (which gave Uranus pairs of turns hours apart there in 2028, 2030, 2031).
+TEST_F(GeneratedData, PlanetsDeclinationsTurnNoCloserThanAWeek) {
+  for (int body : {int{Mercury}, int{Venus}, int{Mars}, int{Jupiter}, int{Saturn}, int{Uranus}, int{Neptune}}) {
+    double last_turn = -1e9;
+    for (int row = 2; row < kEphemerisRows; ++row) {
+      const double d1 = Row(body, row - 1).dec, d2 = Row(body, row).dec, d3 = Row(body, row + 1).dec;
+      if (!((d2 > d1 && d2 >= d3) || (d2 < d1 && d2 <= d3))) continue;
+      const double jd = Row(body, row).jd;
+      ASSERT_GT(jd - last_turn, 7) << BinaryFileName(body) << ": declination turns at JD " << last_turn << " and " << jd;
+      last_turn = jd;
+    }
+  }
+}
+
 TEST_F(GeneratedData, SunDistanceAndDiameter) {
   for (int row = 1; row <= kEphemerisRows; ++row) {
     const tEphemerisData& r = Row(Sun, row);

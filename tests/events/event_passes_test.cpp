@@ -62,16 +62,45 @@ TEST_F(EventPasses, TwilightsAtTheLinearlyInterpolatedInstant) {
   EXPECT_EQ(Lines(out)[0].substr(Lines(out)[0].find("MAstrD")), "MAstrD\t\t\t\t\t\t\t\t");
 }
 
-TEST_F(EventPasses, TwilightExactlyOnARowIsWrittenOnceAndRowOneNeverPairs) {
+TEST_F(EventPasses, TwilightExactlyOnARowIsWrittenOnce) {
   for (int k = 1; k <= kEphemerisRows; ++k) B(Sun, k).alt = -30;
   B(Sun, 200).alt = -18;  // exactly the threshold, then higher
   B(Sun, 201).alt = -15;
-  // A crossing between rows 1 and 2 is not looked at.
-  B(Sun, 1).alt = -19;
-  B(Sun, 2).alt = -17;
   const auto m = Events(s.Run(Sun), "MAstrD");
   ASSERT_EQ(m.size(), 1u);
   EXPECT_AT(m[0], RowJD(200));
+}
+
+// The table's first hour, rows 1 and 2, is searched like every other: the
+// window around row 1 takes the parabola through rows 1 … 3 one row back.
+TEST_F(EventPasses, EventsOfTheTablesFirstHour) {
+  for (int k = 1; k <= kEphemerisRows; ++k) {
+    B(Sun, k).alt = -30;
+    B(Mars, k).alt = 40;
+    B(Moon, k).sin_d_lon = 1;
+    B(Jupiter, k).sin_ha = std::sin((k - 1.4 - 24) * 15 * kDegToRad);
+  }
+  const double sun[] = {-19, -17, -15}, mars[] = {5, -5, -15}, moon[] = {-0.5, 0.5, 1.5};
+  for (int k = 1; k <= 3; ++k) {
+    B(Sun, k).alt = sun[k - 1];
+    B(Mars, k).alt = mars[k - 1];
+    B(Moon, k).sin_d_lon = moon[k - 1];
+  }
+  const struct {
+    int body;
+    const char* event;
+    double jd, tolerance_s;
+  } cases[] = {
+      {Sun, "MAstrD", RowJD(1.5), 1},
+      {Mars, "Untergang", RowJD(1) + (5 - kHorizonAltitude) / 10 / 24, 1},
+      {Moon, "Neumond", RowJD(1.5), 1},
+      {Jupiter, "im Meridian", RowJD(1.4), 20},  // the parabola through sines 15° apart
+  };
+  for (const auto& c : cases) {
+    const auto found = Events(s.Run(c.body), c.event);
+    ASSERT_FALSE(found.empty()) << BodyNames[c.body] << " " << c.event;
+    EXPECT_NEAR(JdOf(found[0]), c.jd, c.tolerance_s / 86400) << BodyNames[c.body] << " " << c.event;
+  }
 }
 
 TEST_F(EventPasses, RiseAndSetUseTheBracketAndTheUpperLimbRoot) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <erfa.h>
+
 #include <cmath>
 
 #include "event_passes.h"
@@ -9,6 +11,7 @@
 #include "topocentric.h"
 #include "timecalc/numeric.h"
 #include "timecalc/input_checks.h"
+#include "timecalc/sidereal.h"
 
 namespace vk {
 namespace {
@@ -35,7 +38,7 @@ class InstantRefine : public ::testing::Test {
       e.dec = Cubic(k - kRow);
     }
   }
-  InstantRefiner Refiner() const { return {s.eph, pole, ComputeObserverConstants(90), Sun}; }
+  InstantRefiner Refiner() const { return {s.eph, s.basic, pole, ComputeObserverConstants(90), Sun}; }
 };
 
 TEST_F(InstantRefine, InterpolatedAltitudeMeetsACubicExactly) {
@@ -71,17 +74,15 @@ TEST_F(InstantRefine, UpperLimbUsesTheInterpolatedDiameter) {
   EXPECT_NEAR(r.Refine(Crossing::UpperLimb, kHorizonAltitude, kRow + 1, -0.4), 0.3721 - 1, kHundredthSecond);
 }
 
-TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscension) {
-  // A fixed right ascension: the transit is the instant whose sidereal time
-  // (IAU 1982 Greenwich mean sidereal time, an independent formula) equals it.
+TEST_F(InstantRefine, HourAngleCrossesZeroWhereApparentSiderealTimeMeetsTheRightAscension) {
+  // A fixed right ascension: the transit is the instant whose apparent
+  // sidereal time (ERFA's IAU 2006/2000A, UT1 = UTC) equals it.
   const double ra = 6.5;  // hours
   for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).ra = ra;
   const Site site{47.5, 7.5, 1, {}};
-  const InstantRefiner r(s.eph, site, ComputeObserverConstants(47.5), Sun);
+  const InstantRefiner r(s.eph, s.basic, site, ComputeObserverConstants(47.5), Sun);
   auto lst_hours = [&](double jd) {
-    const double t = (jd - 2451545.0) / 36525;
-    const double seconds = 67310.54841 + (876600.0 * 3600 + 8640184.812866) * t + 0.093104 * t * t;
-    return Mod_Positive(seconds / 3600 + 7.5 / 15, 24);
+    return Mod_Positive(eraGst06a(jd, 0, jd, kTTMinusUTC / 86400) * kRadToHour + 7.5 / 15, 24);
   };
   // The hour angle in hours, in [−12, 12): its upward zero within the day
   // after kRow − 12 h, bracketed hour by hour, then bisected.
@@ -96,7 +97,7 @@ TEST_F(InstantRefine, HourAngleCrossesZeroWhereSiderealTimeMeetsTheRightAscensio
     (ha(mid) < 0 ? lo : hi) = mid;
   }
   const double expected = (lo - test::RowJD(kRow)) * 24;
-  EXPECT_NEAR(r.Refine(Crossing::HourAngle, 0, kRow, expected + 0.1), expected, 0.05 / 3600);
+  EXPECT_NEAR(r.Refine(Crossing::HourAngle, 0, kRow, expected + 0.1), expected, kHundredthSecond);
 }
 
 // At a row the interpolated place is the row's place, and the altitude and
@@ -112,11 +113,13 @@ TEST_F(InstantRefine, AtARowTheBasicValuesOfThatRow) {
     e.delta = 0.0025 + 1e-6 * (k - kRow);
     e.diameter = 1900;
   }
-  const InstantRefiner r(s.eph, site, obs, Sun);
+  const InstantRefiner r(s.eph, s.basic, site, obs, Sun);
   for (int k = kRow - 3; k <= kRow + 3; ++k) {
     tBasicValues v{};
     const tEphemerisRow& e = s.eph.at(Sun, k);
-    TopocentricPlace(e.jd, e.ra, e.dec, e.delta, MakeSiteAngles(site, obs), v);
+    TopocentricPlace(e.jd, e.ra, e.dec, e.delta, MakeSiteAngles(site, obs), v);  // ra, dec, sin_par
+    TopocentricFromPlace(GMST_Rad(e.jd) + s.basic.SiderealOffset(k, e.jd), std::sin(e.dec * kDegToRad),
+                         std::cos(e.dec * kDegToRad), MakeSiteAngles(site, obs), v);
     EXPECT_NEAR(r.Value(Crossing::CentreAltitude, -6, k, 0), v.alt + 6, 1e-9) << "row " << k;
     EXPECT_NEAR(r.Value(Crossing::UpperLimb, kHorizonAltitude, k, 0), v.alt - kHorizonAltitude + 1900.0 / 7200, 1e-9);
     EXPECT_NEAR(r.Value(Crossing::HourAngle, 0, k, 0), std::sin(v.ha), 1e-9) << "row " << k;
@@ -157,30 +160,24 @@ TEST_F(InstantRefine, EachCrossingOfAGrazingDipStaysInItsOwnHour) {
   }
 }
 
-// A limb that crosses hours away from the window, as when a body skims the
-// horizon: found in the first hour of the search whose ends change sign the
-// right way, or not at all.
-TEST_F(InstantRefine, FirstCrossingSearchesHourByHourInOneDirection) {
+// A turn of the altitude across the level and back within one hour, the
+// rows on either side on one side (a graze shorter than an hour): both
+// crossings, or none where the turn stays on its side.
+TEST_F(InstantRefine, BothCrossingsOfATurnWithinTheHour) {
   struct Case {
-    double per_hour, root;  // the upper limb's altitude above the level: per_hour · (u − root)
-    int from, step;
-    bool rising;
-    int hours;
-    std::optional<double> found;
+    double at, value, curve;  // the altitude: value + curve · (u − at)², u hours after kRow
+    std::optional<double> half;  // the crossings at ± half from `at`; nothing: none
   } const cases[] = {
-      {-0.1, 3.4, 0, 1, false, 6, 3.4},  {-0.1, 3.4, 0, 1, false, 3, {}},  {0.1, -2.6, 1, -1, true, 6, -2.6},
-      {0.1, -2.6, 1, -1, false, 6, {}},  {0.1, 0.5, 1, -1, true, 1, 0.5},  {-0.1, -0.5, 0, 1, false, 6, {}},
+      {0.5, -0.01, 1, 0.1},  {0.3, -0.0004, 0.5, std::sqrt(0.0008)}, {0.8, 0.001, 1, {}},
+      {0.5, 0.01, -1, 0.1},  {0.9, 0.0004, -2, std::sqrt(0.0002)},     {0.5, -1e-6, -1, {}},
   };
   for (const Case& c : cases) {
-    for (int k = kRow - 12; k <= kRow + 12; ++k)
-      s.eph.at(Sun, k).dec = c.per_hour * (k - kRow - c.root) + kHorizonAltitude - Semidiameter(1800);
-    const std::optional<double> at =
-        Refiner().FirstCrossing(Crossing::UpperLimb, kHorizonAltitude, kRow, c.from, c.step, c.rising, c.hours);
-    const std::string what = "root " + std::to_string(c.root) + ", from " + std::to_string(c.from) + " by " +
-                             std::to_string(c.step) + " for " + std::to_string(c.hours) + " h";
-    ASSERT_EQ(at.has_value(), c.found.has_value()) << what;
-    if (at) {
-      EXPECT_NEAR(*at, *c.found, kHundredthSecond) << what;
+    for (int k = kRow - 12; k <= kRow + 12; ++k) s.eph.at(Sun, k).dec = c.value + c.curve * (k - kRow - c.at) * (k - kRow - c.at);
+    const std::optional<HourSpan> both = Refiner().CrossingsAround(Crossing::CentreAltitude, 0, kRow, c.curve > 0);
+    ASSERT_EQ(both.has_value(), c.half.has_value()) << "turn at " << c.at << " to " << c.value;
+    if (both) {
+      EXPECT_NEAR(both->from, c.at - *c.half, kHundredthSecond) << "turn at " << c.at << " to " << c.value;
+      EXPECT_NEAR(both->to, c.at + *c.half, kHundredthSecond) << "turn at " << c.at << " to " << c.value;
     }
   }
 }
@@ -234,16 +231,23 @@ TEST(InstantRefinePasses, SameLinesAndValuesOnlyTheInstantsMove) {
     e.ecl_lon = Mod_Positive(280 + 360 * k / 8766.15, 360);
   }
   const ObserverConstants obs = ComputeObserverConstants(47.5);
-  ComputeBasicValues(s.eph, s.site, obs, Sun, s.basic);
   LogText classic, precise;
+  ComputeBasicValues(s.eph, s.site, obs, Sun, s.basic, 1, kEphemerisRows, Interpolation::Classic);
   RunEventPasses(s.eph, s.basic, s.site, obs, Sun, classic, Interpolation::Classic);
+  ComputeBasicValues(s.eph, s.site, obs, Sun, s.basic, 1, kEphemerisRows, Interpolation::Precise);
   RunEventPasses(s.eph, s.basic, s.site, obs, Sun, precise, Interpolation::Precise);
   const auto a = test::Lines(std::string(classic)), b = test::Lines(std::string(precise));
   ASSERT_EQ(a.size(), b.size());
   ASSERT_GT(a.size(), 30000u);
   int moved = 0;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto fa = test::Fields(a[i]), fb = test::Fields(b[i]);
+    auto fa = test::Fields(a[i]), fb = test::Fields(b[i]);
+    // A rise's diameter is of the row before its instant: precise instants
+    // bracket the upper limb, classic ones the lower, so it may be the row before.
+    if (fa[3] == "Aufgang" && fb[3] == "Aufgang") {
+      ASSERT_NEAR(ParseFloat(fa[8]), ParseFloat(fb[8]), 0.11) << "line " << i + 1;
+      fa[8] = fb[8];
+    }
     ASSERT_EQ(std::vector<std::string>(fa.begin() + 2, fa.end()), std::vector<std::string>(fb.begin() + 2, fb.end()))
         << "line " << i + 1;
     const double dt = (ParseFloat(fb[0]) - ParseFloat(fa[0])) * 86400;

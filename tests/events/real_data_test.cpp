@@ -2,8 +2,13 @@
 // check them in an almanac.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "compute.h"
 #include "events/event_kinds.h"
@@ -36,6 +41,36 @@ bool OnDay(const EventStore& s, const std::string& body, const std::string& even
   for (int i = 1; i <= s.Event_Count; ++i) {
     const tEventData& e = s.Event_Tab[i];
     if (e.jd_local >= day && e.jd_local < day + 1 && e.body == body && e.event == event) return true;
+  }
+  return false;
+}
+
+// Where a body's rises and sets do not alternate: a rise after a rise, or a
+// set after a set, in time order, as "body: UT Julian day" of the second.
+std::vector<std::string> AlternationBreaks(const EventStore& s) {
+  std::map<std::string, std::vector<std::pair<double, bool>>> by_body;
+  for (int i = 1; i <= s.Event_Count; ++i) {
+    const tEventData& e = s.Event_Tab[i];
+    if (e.event == EventName(EventKind::Aufgang) || e.event == EventName(EventKind::Untergang))
+      by_body[std::string(e.body)].emplace_back(e.jd_ut, e.event == EventName(EventKind::Aufgang));
+  }
+  std::vector<std::string> breaks;
+  for (auto& [body, list] : by_body) {
+    std::sort(list.begin(), list.end());
+    for (std::size_t i = 1; i < list.size(); ++i)
+      if (list[i].second == list[i - 1].second) breaks.push_back(body + ": " + std::to_string(list[i].first));
+  }
+  return breaks;
+}
+
+// The UT Julian day of a calendar instant.
+double UT(int y, int mo, int d, int h, int mi) { return CalendarToJD(y, mo, d, h, mi, 0); }
+
+// Whether the store holds the body's event within `seconds` of jd_ut.
+bool Near(const EventStore& s, std::string_view body, std::string_view event, double jd_ut, double seconds) {
+  for (int i = 1; i <= s.Event_Count; ++i) {
+    const tEventData& e = s.Event_Tab[i];
+    if (e.body == body && e.event == event && std::fabs(e.jd_ut - jd_ut) * 86400 <= seconds) return true;
   }
   return false;
 }
@@ -99,6 +134,7 @@ TEST_F(RealData, ArcticSiteHasWhiteNightsAndAPolarNight) {
   Workspace ws;
   Almanac& a = Shared();
   a.site = Site{69.65, 18.96, 1.0, {}};  // Tromsø
+  a.interpolation = Interpolation::Precise;
   RunRecomputationChain(a, ws.dir.path(), nullptr);
   for (int y = 2022; y <= 2031; ++y) {
     for (int d = 1; d <= 30; ++d) EXPECT_FALSE(OnDay(a.events, "Sonne", "MAstrD", y, 6, d)) << y << "-06-" << d;
@@ -107,6 +143,38 @@ TEST_F(RealData, ArcticSiteHasWhiteNightsAndAPolarNight) {
   }
   auto n = CountByBodyAndEvent(a.events);
   EXPECT_GT(n["Sonne|wahrer Mittag"], 3600) << "the Sun still culminates every day";
+  // Precise instants find every crossing: a body below (or above) the horizon
+  // for less than two rows, only the upper limb crossing, both crossings of
+  // a twilight level within one hour. Instants of both independent
+  // references, to the minute.
+  const struct {
+    const char* body;
+    const char* event;
+    double ut;
+  } grazes[] = {
+      {"Uranus", "Aufgang", UT(2024, 8, 10, 17, 59)},  {"Uranus", "Aufgang", UT(2024, 8, 11, 17, 55)},
+      {"Uranus", "Aufgang", UT(2024, 8, 12, 17, 51)},  {"Mars", "Aufgang", UT(2022, 8, 27, 16, 59)},
+      {"Sonne", "Untergang", UT(2022, 1, 18, 11, 57)}, {"Sonne", "Aufgang", UT(2022, 1, 15, 10, 29)},
+      {"Sonne", "Untergang", UT(2022, 1, 15, 11, 17)}, {"Mond", "Aufgang", UT(2022, 1, 27, 5, 17)},
+      {"Mond", "Untergang", UT(2022, 1, 27, 6, 36)},   {"Sonne", "ABurgD", UT(2023, 4, 28, 22, 24)},
+      {"Sonne", "MBurgD", UT(2023, 4, 28, 22, 57)},    {"Sonne", "AAstrD", UT(2026, 9, 16, 22, 36)},
+      {"Sonne", "MAstrD", UT(2026, 9, 16, 22, 42)},
+  };
+  for (const auto& g : grazes)
+    EXPECT_TRUE(Near(a.events, g.body, g.event, g.ut + 30.0 / 86400, 60)) << g.body << " " << g.event << " at JD " << g.ut;
+  const std::vector<std::string> breaks = AlternationBreaks(a.events);
+  EXPECT_TRUE(breaks.empty()) << breaks.size() << " breaks, the first at " << breaks.front();
+}
+
+TEST_F(RealData, RisesAndSetsAlternateAt78North) {
+  Workspace ws;
+  Almanac& a = Shared();
+  a.site = Site{78.2, 15.6, 1.0, {}};  // Longyearbyen
+  a.interpolation = Interpolation::Precise;
+  RunRecomputationChain(a, ws.dir.path(), nullptr);
+  const std::vector<std::string> breaks = AlternationBreaks(a.events);
+  EXPECT_TRUE(breaks.empty()) << breaks.size() << " breaks, the first at " << breaks.front();
+  EXPECT_GT(CountByBodyAndEvent(a.events)["Sonne|Aufgang"], 1200);
 }
 
 }  // namespace

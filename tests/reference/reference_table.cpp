@@ -38,7 +38,8 @@ std::vector<ReferenceRow> ParseReferenceTable(std::string_view text) {
       r.ut = ParseFloat(c[5]);
       r.absent = c[6] == "absent";
       if (!r.absent) r.tol_precise = ParseFloat(c[6]);
-      r.tol_classic = ParseFloat(c[7]);
+      r.classic = c[7] != "-";
+      if (r.classic) r.tol_classic = ParseFloat(c[7]);
       r.check_local = c[8] != "-";
       if (r.check_local) r.local_offset = ParseFloat(c[8]);
     } catch (const Error& e) {

@@ -94,6 +94,7 @@ TEST_P(Reference, EveryRowWithinItsTolerance) {
     }
     std::map<std::string, std::vector<double>> errors;  // by body and event, seconds
     for (const ReferenceRow* r : site_rows) {
+      if (!precise && !r->classic) continue;
       const auto& list = events[{r->body, r->event}];
       if (r->absent) {
         // The precise instants leave out what does not happen; the classic

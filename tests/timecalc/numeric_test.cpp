@@ -1,4 +1,5 @@
 #include "timecalc/numeric.h"
+#include "timecalc/sidereal.h"
 
 #include <erfa.h>
 #include <gtest/gtest.h>
@@ -52,6 +53,25 @@ TEST(GMST_Rad, MatchesPublishedValuesAndErfa) {
     const double off = std::remainder(GMST_Rad(jd) - eraGmst82(jd, 0.0), 2 * kPi) / rad_per_s;
     EXPECT_NEAR(off, 0.0, 0.001) << "JD " << jd << ": " << off << " s of time from ERFA";
   }
+}
+
+// The apparent sidereal time against ERFA's IAU 2006/2000A value over the
+// period, directly and interpolated over spans that share the same instants.
+TEST(ApparentSidereal, WithinAMillisecondOfErfaAndTheSameFromEverySpan) {
+  const double rad_per_s = kPi / 43200, tt = kTTMinusUTC / 86400;
+  const ApparentSiderealSpan whole(2459580.5, 2463232.6), part(2461000.3, 2461100.7);
+  double largest = 0;
+  for (double jd = 2459580.5; jd < 2463232.5; jd += 0.7139) {
+    const double gast = eraGst06a(jd, 0, jd, tt);
+    const double direct = std::remainder(GMST_Rad(jd) + ApparentSiderealOffset(jd) - gast, 2 * kPi) / rad_per_s;
+    const double span = std::remainder(GMST_Rad(jd) + whole.Offset(jd) - gast, 2 * kPi) / rad_per_s;
+    ASSERT_NEAR(direct, 0, 3e-4) << "JD " << jd;
+    ASSERT_NEAR(span, 0, 3e-4) << "JD " << jd;
+    largest = std::max(largest, std::fabs(ApparentSiderealOffset(jd)) / rad_per_s);
+    if (jd > 2461000.3 && jd < 2461100.7) ASSERT_EQ(part.Offset(jd), whole.Offset(jd)) << "JD " << jd;
+  }
+  EXPECT_GT(largest, 0.9);  // the equation of the equinoxes reaches about 1.15 s of time
+  EXPECT_LT(largest, 1.25);
 }
 
 TEST(Altitude_Rad, BodyOnTheMeridian) {

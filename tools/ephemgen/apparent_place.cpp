@@ -21,6 +21,7 @@ constexpr double kDeflectionLimiter = 1e-6;
 using Vec = std::array<double, 3>;
 
 Vec Sub(const Vec& a, const Vec& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+Vec Add(const Vec& a, const Vec& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
 double Dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 double Norm(const Vec& a) { return std::sqrt(Dot(a, a)); }
 Vec Scale(const Vec& a, double f) { return {a[0] * f, a[1] * f, a[2] * f}; }
@@ -74,8 +75,22 @@ tGeometry Geometry(const De405Extract& eph, const tHourFrame& f, int body) {
   const double em_au = Norm(sun_to_earth) / kAuKm;
   double p[3] = {g.astrometric[0], g.astrometric[1], g.astrometric[2]};
   double natural[3];
+  // The Sun's own light is not deflected. A body behind the Sun's disc: its
+  // light does not pass the Sun, and eraLd's deflection of a ray grazing the
+  // Sun's centre would grow without bound there; the deflection at the limb
+  // is taken down in proportion to the distance from the centre instead (as
+  // for a ray through a disc of even density), continuous at the limb.
+  const double sun_km = Norm(sun_to_earth);
+  const Vec to_sun = Scale(Unit(sun_to_earth), -1);
+  const double from_centre = Angle(g.astrometric, to_sun), limb = std::asin(BodyRadiusKm(0) / sun_km);
   if (body == 0) {
     std::memcpy(natural, p, sizeof natural);
+  } else if (g.distance_km > sun_km && from_centre < limb) {
+    // Away from the Sun's centre by 2 Rs / d · θ / θ_limb², the limb's value at θ_limb.
+    const Vec away = Sub(g.astrometric, Scale(to_sun, Dot(g.astrometric, to_sun)));
+    const double shift = 2 * ERFA_SRS / em_au * from_centre / (limb * limb);
+    const Vec moved = Norm(away) > 0 ? Unit(Add(g.astrometric, Scale(Unit(away), shift))) : g.astrometric;
+    for (int i = 0; i < 3; ++i) natural[i] = moved[i];
   } else {
     const Vec q = Unit(Sub(g.body.p, g.sun.p));
     const Vec e = Unit(sun_to_earth);

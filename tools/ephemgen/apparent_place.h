@@ -57,7 +57,8 @@ struct tApparentPlace {
 };
 
 // The place of body 0 … 8 (Sun … Neptune) at the frame's instant: light time
-// (4 iterations), the Sun's light deflection (not for the Sun), annual
+// (4 iterations), the Sun's light deflection (not for the Sun, nor for a body
+// behind the Sun's disc, whose light does not pass the Sun), annual
 // aberration, the frame's precession-nutation; Mars … Neptune are their
 // system barycentres.
 // Throws: the extract's Error when it does not hold an instant needed;
