@@ -127,7 +127,7 @@ TEST_F(Navigation, HeldDayButtonStepsAtOnceThenAfterItsPauseUntilReleased) {
   QPushButton* b = test::Ctl<QPushButton>(w, "BitBtn_Daag_Plus");
   QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   EXPECT_EQ(w.Chosen_Day() - start, 1) << "the press steps at once";
-  QTest::qWait(100);
+  QTest::qWait(20);
   EXPECT_EQ(w.Chosen_Day() - start, 1) << "the second step waits for its pause of 150 ms";
   QTest::qWait(900);
   QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));

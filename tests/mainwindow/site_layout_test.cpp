@@ -180,9 +180,12 @@ TEST(Site, TheWindowTakesInputWhileItComputesAndAfterAHeldButtonTheLogIsTheTools
   QPushButton* plus = test::Ctl<QPushButton>(*w, "BitBtn_nLat_PlusSmall");
   QTest::mousePress(plus, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   EXPECT_EQ(lat->text(), "50.50") << "the press steps the field at once";
-  QTest::qWait(100);
+  QTest::qWait(20);
   EXPECT_EQ(w->Site_In_Force().Site_nLat, 50.0) << "the computation waits for the pause of 250 ms";
-  QTest::qWait(1500);
+  // Held until two steps are computed, however long a computation takes here.
+  QElapsedTimer held;
+  held.start();
+  while (w->Site_In_Force().Site_nLat < 51.0 && held.elapsed() < 60000) QTest::qWait(2);
   QTest::mouseRelease(plus, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   ASSERT_TRUE(test::Settle(*w));
   const double last = w->Site_In_Force().Site_nLat;
