@@ -154,7 +154,7 @@ void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progres
   report("Writing binary files. Wait please...", StatusColour::Red);
   for (int body = 0; body < kBodyCount; ++body) {
     const std::filesystem::path text_path = dir / ExportFileName(body);
-    const std::string text = ReadWholeFile(text_path);
+    const std::string text = ReadWholeFile(text_path, kExportFileLimit);
     AtomicFile out(dir / BinaryFileName(body));
     report(BinaryFileName(body), StatusColour::Red);
     std::size_t rows = 0;

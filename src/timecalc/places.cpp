@@ -94,7 +94,7 @@ PlaceList ParsePlaces(std::string_view text) {
   return out;
 }
 
-PlaceList ReadPlaces(const std::filesystem::path& dir) { return ParsePlaces(ReadWholeFile(dir / "zone1970.tab")); }
+PlaceList ReadPlaces(const std::filesystem::path& dir) { return ParsePlaces(ReadWholeFile(dir / "zone1970.tab", kZoneFileLimit)); }
 
 std::string FoldForSearch(std::string_view text) {
   // Latin-1 letters U+00C0 … U+00FF (UTF-8 C3 80 … C3 BF) without accents.

@@ -148,7 +148,7 @@ ZoneTable ReadZoneTable(const std::filesystem::path& dir, const std::string& nam
   if (!std::filesystem::is_regular_file(file, ec)) throw Error("Unknown time zone", name);
   const double from = CalendarToJD(kZoneFirstYear, 1, 1, 0, 0, 0) - 1;
   const double to = CalendarToJD(kZoneLastYear + 1, 1, 1, 0, 0, 0) + 1;
-  return ParseZoneFile(ReadWholeFile(file), name, from, to);
+  return ParseZoneFile(ReadWholeFile(file, kZoneFileLimit), name, from, to);
 }
 
 }  // namespace vk

@@ -1,5 +1,6 @@
 // Conversion of the nine hourly HORIZONS text exports into the binary files.
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -8,6 +9,10 @@
 #include "base/progress.h"
 
 namespace vk {
+
+// The most bytes read of one export: its rows of about 260 bytes, with room
+// for wider columns and more rows.
+inline constexpr std::uint64_t kExportFileLimit = std::uint64_t{kEphemerisRows} * 512;
 
 // Converts one tab-separated export line of exactly 20 columns into `rec`:
 // every field except the two reserved ones is overwritten. Right ascension

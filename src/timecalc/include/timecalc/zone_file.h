@@ -1,6 +1,7 @@
 // The system's time-zone database: its folder and a zone's transitions read
 // from its compiled zone file (TZif).
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -11,6 +12,9 @@ namespace vk {
 // The folder of the tz database: $TZDIR when set and not empty, else
 // /usr/share/zoneinfo. Never fails.
 std::filesystem::path ZoneInfoDir();
+
+// The most bytes read of a zone file or of zone1970.tab (both hold a few KiB).
+inline constexpr std::uint64_t kZoneFileLimit = std::uint64_t{1} << 20;
 
 // The years whose transitions a real zone's table holds.
 inline constexpr int kZoneFirstYear = 2021;
