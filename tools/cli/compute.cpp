@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "base/atomic_file.h"
 #include "commands.h"
 #include "timecalc/time_zones.h"
 #include "events/recompute.h"
@@ -36,6 +37,7 @@ int ComputeCommand(const Args& args) {
   almanac.interpolation = InterpolationOption(opts);
   const std::string dir = opts.folder("--dir");
   opts.finish();
+  CheckWriteTarget(EventLogPath(dir));  // before the computation, not after it
   const auto start = std::chrono::steady_clock::now();
   RunRecomputationChain(almanac, dir, PrintProgress);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -33,7 +33,7 @@ int IcsCommand(const Args& args) {
   }
   request.site = SiteOptions(opts);
   const DataFolder data = TakeDataFolder(opts);
-  const auto out = opts.take("--out");
+  const auto out = opts.output("--out");
   if (!out) throw UsageError{"--out is required"};
   opts.finish();
 

@@ -1,7 +1,9 @@
 #include "options.h"
 
 #include <algorithm>
+#include <filesystem>
 
+#include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/number_text.h"
 #include "timecalc/input_checks.h"
@@ -53,7 +55,19 @@ std::string Options::folder(const std::string& name, const std::string& fallback
   const auto value = take(name);
   if (!value) return fallback;
   if (value->empty()) throw UsageError{name + ": the folder name is empty"};
+  std::error_code ec;
+  const auto status = std::filesystem::status(*value, ec);
+  if (status.type() == std::filesystem::file_type::not_found) throw Error(kFileNotFound, *value);
+  if (status.type() != std::filesystem::file_type::directory) throw Error("Not a folder", *value);
   return *value;
+}
+
+std::optional<std::string> Options::output(const std::string& name) {
+  auto value = take(name);
+  if (!value) return value;
+  if (value->empty()) throw UsageError{name + ": the file name is empty"};
+  CheckWriteTarget(*value);
+  return value;
 }
 
 void Options::finish() const {

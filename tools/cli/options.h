@@ -19,8 +19,15 @@ class Options {
   std::optional<double> number(const std::string& name, double lo, double hi);
   std::optional<long long> integer(const std::string& name, long long lo, long long hi);
   // A folder option: the value, or `fallback` when absent.
-  // Throws: UsageError when the value is empty.
+  // Throws: UsageError when the value is empty; Error (the folder named) when
+  // a value given is not an existing folder.
   std::string folder(const std::string& name, const std::string& fallback = ".");
+  // A file to write (--out), checked before any work as the writer will
+  // check it (CheckWriteTarget): empty, not a regular file, in a missing or
+  // unwritable folder. Returns: the value, or empty when absent.
+  // Throws: UsageError when the value is empty; Error (the file named) when
+  // the target is refused.
+  std::optional<std::string> output(const std::string& name);
   // Throws: UsageError when arguments are left over.
   void finish() const;
 
