@@ -9,6 +9,7 @@
 #include "options.h"
 #include "zone_options.h"
 #include "base/number_text.h"
+#include "timecalc/input_checks.h"
 
 namespace vk::tool {
 
@@ -27,7 +28,7 @@ Interpolation InterpolationOption(Options& opts) {
   const auto text = opts.take("--interpolation");
   if (!text || *text == "precise") return Interpolation::Precise;
   if (*text == "classic") return Interpolation::Classic;
-  throw UsageError{"--interpolation: '" + *text + "' is neither classic nor precise"};
+  throw UsageError{"--interpolation: " + QuoteInput(*text) + " is neither classic nor precise"};
 }
 
 int ComputeCommand(const Args& args) {

@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "base/number_text.h"
 #include "timecalc/input_checks.h"
+#include "timecalc/input_checks.h"
 
 namespace vk::tool {
 
@@ -31,9 +32,9 @@ std::optional<double> Options::number(const std::string& name, double lo, double
   const auto text = take(name);
   if (!text) return std::nullopt;
   const auto v = TryParseFloat(*text);
-  if (!v) throw UsageError{name + ": '" + *text + "' is not a number"};
+  if (!v) throw UsageError{name + ": " + QuoteInput(*text) + " is not a number"};
   if (*v < lo || *v > hi)
-    throw UsageError{name + ": " + *text + " is outside " + FormatFixed(lo, 0) + " … " + FormatFixed(hi, 0)};
+    throw UsageError{name + ": " + Printable(*text, 60) + " is outside " + FormatFixed(lo, 0) + " … " + FormatFixed(hi, 0)};
   return v;
 }
 
@@ -44,10 +45,10 @@ std::optional<long long> Options::integer(const std::string& name, long long lo,
   try {
     v = ParseInteger(*text);
   } catch (const Error&) {
-    throw UsageError{name + ": '" + *text + "' is not an integer"};
+    throw UsageError{name + ": " + QuoteInput(*text) + " is not an integer"};
   }
   if (v < lo || v > hi)
-    throw UsageError{name + ": " + *text + " is outside " + std::to_string(lo) + " … " + std::to_string(hi)};
+    throw UsageError{name + ": " + Printable(*text, 60) + " is outside " + std::to_string(lo) + " … " + std::to_string(hi)};
   return v;
 }
 
@@ -71,7 +72,7 @@ std::optional<std::string> Options::output(const std::string& name) {
 }
 
 void Options::finish() const {
-  if (!args_.empty()) throw UsageError{"unknown argument '" + args_.front() + "'"};
+  if (!args_.empty()) throw UsageError{"unknown argument " + QuoteInput(args_.front())};
 }
 
 }  // namespace vk::tool
