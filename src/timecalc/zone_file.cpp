@@ -185,8 +185,11 @@ ZoneTable ParseZoneFile(const std::string& bytes, const std::string& name, doubl
   }
   table.transitions.push_back(first);
   // A switch to the time already in force (the rule's first end of summer
-  // time after a change of standard time) is none, and left out.
+  // time after a change of standard time) is none, and left out; of two at
+  // one instant (a rule of summer time all year, "EST5EDT,0/0,J365/25") the
+  // later holds.
   const auto add = [&](ZoneTransition z) {
+    if (table.transitions.size() > 1 && z.jd_ut <= table.transitions.back().jd_ut) table.transitions.pop_back();
     const ZoneTransition& last = table.transitions.back();
     if (z.offset_seconds != last.offset_seconds || z.summer != last.summer || z.abbreviation != last.abbreviation)
       table.transitions.push_back(std::move(z));

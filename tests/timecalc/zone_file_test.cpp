@@ -149,6 +149,7 @@ TEST(ZoneFile, FooterRulesGiveTheSwitches) {
       {"EST5EDT,J60/2,J300/2", 2024, 3, 1, 7, 0, -18000, -14400, "EDT"},
       {"EST5EDT,59/2,299/2", 2024, 2, 29, 7, 0, -18000, -14400, "EDT"},
       {"JST-9", 2024, 7, 1, 0, 0, 32400, 32400, "JST"},
+      {"EST5EDT,0/0,J365/25", 2024, 1, 1, 5, 0, -14400, -14400, "EDT"},  // summer time all year
   };
   const double from = CalendarToJD(2021, 1, 1, 0, 0, 0), to = CalendarToJD(2034, 1, 1, 0, 0, 0);
   for (const Case& c : cases) {
