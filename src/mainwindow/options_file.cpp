@@ -32,11 +32,12 @@ std::map<std::string, std::string> ReadOptionValues(const std::filesystem::path&
     return values;
   }
   const QSettings ini(Native(path), QSettings::IniFormat);
-  if (ini.status() != QSettings::NoError) return values;
   for (const std::string& key : keys) {
     const QVariant v = ini.value(QString::fromStdString(key));
     if (v.isValid()) values[key] = v.toString().toStdString();
   }
+  // QSettings reads the file at the first question and only then knows its status.
+  if (ini.status() != QSettings::NoError) values.clear();
   return values;
 }
 
@@ -67,6 +68,7 @@ void WriteOptionValues(const std::filesystem::path& path,
   if (::close(created.fd) != 0 || !written) fail(std::strerror(err != 0 ? err : EIO));
   if (!old.empty()) {
     const QSettings copy(Native(temp), QSettings::IniFormat);
+    (void)copy.allKeys();  // read now: the status is known only after reading
     if (copy.status() != QSettings::NoError) std::filesystem::resize_file(temp, 0, ec);
   }
   {

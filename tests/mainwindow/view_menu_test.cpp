@@ -159,6 +159,11 @@ TEST(OptionsFile, SpecialOversizedAndLeftOverFiles) {
   test::WriteFile(path, "[View]\nPreciseInstants=false\n" + std::string(kOptionsFileLimit, ';'));
   EXPECT_EQ(outcome(), "read precise, written");
   EXPECT_EQ(test::ReadFile(path), "[View]\nPreciseInstants=false\n") << "the oversized file is replaced";
+  // A line without "=" makes the file malformed, which QSettings knows only
+  // once it has read it: defaults, and the file replaced (found by fuzzing).
+  test::WriteFile(path, "[View]\nPreciseInstants=false\nZonch\n");
+  EXPECT_EQ(outcome(), "read precise, written");
+  EXPECT_EQ(test::ReadFile(path), "[View]\nPreciseInstants=false\n");
 
   const pid_t ended = ::fork();
   if (ended == 0) ::_exit(0);
