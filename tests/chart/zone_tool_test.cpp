@@ -280,6 +280,10 @@ TEST(ZoneToolBadInput, DamagedOrSpecialTablesAndZoneFiles) {
   std::filesystem::create_symlink("/dev/zero", tz / "zone1970.tab");
   r = run("places");
   EXPECT_NE(r.find(table + ": Not a regular file (a character device)"), std::string::npos) << r;
+  std::filesystem::remove(tz / "zone1970.tab");
+  vk::test::WriteFile(tz / "zone1970.tab", "DE\t+5230+01322\tEurope/Berlin\n" + std::string(1 << 20, '#'));
+  r = run("places");
+  EXPECT_NE(r.find(table + ": File too large: 1048605 bytes, at most 1048576"), std::string::npos) << r;
 
   // Berlin's file with the UT offset of its first local time type set to 2^31 - 1 s.
   std::filesystem::remove(tz / "zone1970.tab");

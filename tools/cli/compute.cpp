@@ -38,6 +38,7 @@ int ComputeCommand(const Args& args) {
   almanac.interpolation = InterpolationOption(opts);
   const std::string dir = opts.folder("--dir");
   opts.finish();
+  opts.check_folders();
   CheckWriteTarget(EventLogPath(dir));  // before the computation, not after it
   const auto start = std::chrono::steady_clock::now();
   RunRecomputationChain(almanac, dir, PrintProgress);

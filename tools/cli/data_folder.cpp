@@ -17,6 +17,7 @@ DataFolder TakeDataFolder(Options& opts) {
   DataFolder folder;
   std::error_code ec;
   if (const std::string dir = opts.folder("--dir", {}); !dir.empty()) {
+    opts.check_folders();
     folder.dir = dir;
   } else if (std::filesystem::exists(kPhaseFileName, ec)) {
     folder.dir = ".";

@@ -56,11 +56,17 @@ std::string Options::folder(const std::string& name, const std::string& fallback
   const auto value = take(name);
   if (!value) return fallback;
   if (value->empty()) throw UsageError{name + ": the folder name is empty"};
-  std::error_code ec;
-  const auto status = std::filesystem::status(*value, ec);
-  if (status.type() == std::filesystem::file_type::not_found) throw Error(kFileNotFound, *value);
-  if (status.type() != std::filesystem::file_type::directory) throw Error("Not a folder", *value);
+  folders_.push_back(*value);
   return *value;
+}
+
+void Options::check_folders() const {
+  for (const std::string& dir : folders_) {
+    std::error_code ec;
+    const auto type = std::filesystem::status(dir, ec).type();
+    if (type == std::filesystem::file_type::not_found) throw Error(kFileNotFound, dir);
+    if (type != std::filesystem::file_type::directory) throw Error("Not a folder", dir);
+  }
 }
 
 std::optional<std::string> Options::output(const std::string& name) {

@@ -16,6 +16,7 @@ int PhasePicturesCommand(const Args& args) {
   const std::string from = opts.folder("--from");
   const std::string to = opts.folder("--to");
   opts.finish();
+  opts.check_folders();
 
   PhaseToolPictures work;
   PhaseToolHooks hooks;
