@@ -5,26 +5,32 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "base/error.h"
+#include "file_kind.h"
 
 namespace vk {
 namespace {
 
 // The pid of the writer when `name` is one of this program's temporaries
-// ("<file>.vk-partial.<pid>.<6 characters>"), else 0.
+// ("<file>.vk-partial.<pid>.<6 characters>", perhaps followed by ".<suffix>"
+// of a file another library made beside it), else 0.
 long TemporaryOwner(std::string_view name) {
   const auto at = name.rfind(kTemporaryMark);
   if (at == std::string_view::npos || at == 0) return 0;
   std::string_view rest = name.substr(at + std::string_view(kTemporaryMark).size());
   const auto dot = rest.find('.');
-  if (dot == std::string_view::npos || dot == 0 || rest.size() - dot - 1 != 6) return 0;
+  if (dot == std::string_view::npos || dot == 0) return 0;
+  const std::string_view tail = rest.substr(dot + 1);
+  if (tail.size() < 6 || (tail.size() > 6 && (tail[6] != '.' || tail.size() == 7))) return 0;
   long pid = 0;
   const auto [end, ec] = std::from_chars(rest.data(), rest.data() + dot, pid);
   if (ec != std::errc() || end != rest.data() + dot || pid <= 0) return 0;
@@ -56,15 +62,44 @@ int RemoveStaleTemporaries(const std::filesystem::path& dir) {
   return removed;
 }
 
-AtomicFile::AtomicFile(std::filesystem::path path) : path_(std::move(path)) { Create(); }
+void CheckWriteTarget(const std::filesystem::path& path) {
+  if (path.empty()) throw Error("The file name is empty");
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) throw Error(NotRegularText(st.st_mode), path.string());
+  } else if (errno != ENOENT) {
+    throw Error(std::strerror(errno), path.string());
+  }
+  const std::filesystem::path dir = path.parent_path();
+  if (::access(dir.empty() ? "." : dir.c_str(), W_OK | X_OK) != 0) throw Error(std::strerror(errno), path.string());
+}
+
+TemporaryFile CreateTemporary(const std::filesystem::path& path) {
+  RemoveStaleTemporaries(path.parent_path());
+  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::atomic<std::uint64_t> counter{0};
+  std::mt19937_64 random(std::random_device{}() ^ counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
+  const std::string stem = path.string() + kTemporaryMark + std::to_string(::getpid()) + ".";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = stem;
+    for (int k = 0; k < 6; ++k) name += kLetters[random() % (sizeof kLetters - 1)];
+    // Created with 0666 so that the umask decides the mode, as for any new file.
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) return {fd, name};
+    if (errno != EEXIST) throw Error(std::strerror(errno), path.string());
+  }
+  throw Error(std::strerror(EEXIST), path.string());
+}
+
+AtomicFile::AtomicFile(std::filesystem::path path) : path_(std::move(path)) {
+  CheckWriteTarget(path_);
+  Create();
+}
 
 void AtomicFile::Create() {
-  RemoveStaleTemporaries(path_.parent_path());
-  std::string name = path_.string() + kTemporaryMark + std::to_string(::getpid()) + ".XXXXXX";
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) throw Error(std::strerror(errno), path_.string());
-  ::fchmod(fd, 0644);
-  temp_ = name;
+  const TemporaryFile temp = CreateTemporary(path_);
+  const int fd = temp.fd;
+  temp_ = temp.name;
   file_ = ::fdopen(fd, "wb");
   if (!file_) {
     const int err = errno;
@@ -94,6 +129,13 @@ void AtomicFile::write(const void* data, std::size_t size) {
 }
 
 void AtomicFile::commit(bool sync) {
+  try {
+    CheckWriteTarget(path_);  // a special file put there while the bytes were written is not replaced
+  } catch (const Error&) {
+    std::fclose(file_);
+    file_ = nullptr;
+    throw;
+  }
   if (std::fflush(file_) != 0) fail(errno);
   if (sync && ::fsync(::fileno(file_)) != 0) fail(errno);
   const int rc = std::fclose(file_);

@@ -1,5 +1,6 @@
 #include "ephemeris/horizons_import.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "base/atomic_file.h"
@@ -56,6 +57,15 @@ void NeedWidth(std::string_view text, std::size_t width) {
                 std::to_string(width) + " expected");
 }
 
+// The blanks a sexagesimal column holds at `positions` (0-based): before the
+// first field and between the fields.
+void NeedBlanks(std::string_view text, std::initializer_list<std::size_t> positions) {
+  for (const std::size_t at : positions)
+    if (text[at] != ' ')
+      throw Error(QuoteInput(text) + ": character " + std::to_string(at + 1) + " is " + QuoteInput(text.substr(at, 1)) +
+                  ", a blank expected");
+}
+
 }  // namespace
 
 void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
@@ -80,6 +90,7 @@ void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
   try {                                                 // " HH MM SS.ssssss" by position
     const std::string_view s = c.peek();
     NeedWidth(s, 16);
+    NeedBlanks(s, {0, 3, 6});
     const double h = TwoDigits(Copy(s, 1, 2), 23);
     const double m = TwoDigits(Copy(s, 4, 2), 59);
     const double sec = Seconds(Copy(s, 7, 9));
@@ -91,6 +102,7 @@ void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
   try {                                                 // " ±DD MM SS.sssss" by position
     const std::string_view col = c.peek();
     NeedWidth(col, 16);
+    NeedBlanks(col, {0, 4, 7});
     std::string_view s = Copy(col, 1, std::string_view::npos);
     const char sign = s.front();
     if (sign != '+' && sign != '-' && sign != ' ') throw Error(QuoteInput(s.substr(0, 1)) + " is not a sign (+, - or blank)");
@@ -117,6 +129,9 @@ void ConvertExportLine(std::string_view line, tEphemerisData& rec) {
   rec.col17 = Number(c, -1000, 1000);     // its rate, km/s
   {                                      // label from characters 4 to 6, never past the column
     const std::string_view label = Copy(c.peek(), 3, 3);
+    for (const char ch : label)
+      if (!((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == ' '))
+        FailIn(c.column(), Error("label " + QuoteInput(label) + " holds other characters than letters and blanks"));
     rec.label.length = static_cast<std::uint8_t>(label.size());
     for (std::size_t i = 0; i < 3; ++i) rec.label.chars[i] = i < label.size() ? label[i] : ' ';
     c.drop();
@@ -154,7 +169,7 @@ void MakeBinaryFiles(const std::filesystem::path& dir, const ProgressFn& progres
   report("Writing binary files. Wait please...", StatusColour::Red);
   for (int body = 0; body < kBodyCount; ++body) {
     const std::filesystem::path text_path = dir / ExportFileName(body);
-    const std::string text = ReadWholeFile(text_path);
+    const std::string text = ReadWholeFile(text_path, kExportFileLimit);
     AtomicFile out(dir / BinaryFileName(body));
     report(BinaryFileName(body), StatusColour::Red);
     std::size_t rows = 0;

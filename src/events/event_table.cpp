@@ -173,7 +173,7 @@ LogText ReadLogFile(const std::filesystem::path& path) {
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(path, ec);
   LogText text(RoomFor(ec ? 0 : static_cast<std::size_t>(size)));
-  ReadWholeFile(path, text);
+  ReadWholeFile(path, kEventLogLimit, text);
   return text;
 }
 

@@ -27,7 +27,7 @@ std::uint8_t Index(Words& tokens, const std::string& file, int hi) {
 }  // namespace
 
 void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path) {
-  const std::string text = ReadWholeFile(path);
+  const std::string text = ReadWholeFile(path, kPhaseFileLimit);
   const std::string file = path.string();
   Words tokens(text);
   table.Phase_Count = 0;

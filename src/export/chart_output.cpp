@@ -1,11 +1,14 @@
 #include "export/chart_output.h"
 
 #include <QBuffer>
+#include <QDateTime>
+#include <QHashSeed>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cmath>
+#include <cstdlib>
 
 #include "export/icalendar.h"
 #include "base/error.h"
@@ -23,6 +26,32 @@ std::string Lower_Ending(const std::filesystem::path& path) {
 }
 
 std::string_view Bytes(const QByteArray& a) { return {a.constData(), static_cast<std::size_t>(a.size())}; }
+
+// The creation date a PDF carries: $SOURCE_DATE_EPOCH (seconds since 1970,
+// UTC) when set to a number, else the first day of the almanac's period, so
+// that the same pages give the same bytes.
+QByteArray Pdf_Creation_Date() {
+  QDateTime when(QDate(2022, 1, 1), QTime(0, 0), Qt::UTC);
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+    bool ok = false;
+    const qint64 seconds = QByteArray(epoch).toLongLong(&ok);
+    if (ok && seconds >= 0 && seconds < 253402300800) when = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+  }
+  return "D:" + when.toString("yyyyMMddHHmmss").toLatin1() + "Z";
+}
+
+// Qt writes the time of writing as the creation date ("D:" 14 digits "Z");
+// it is replaced by one of the same length, which leaves every offset of the
+// file as it was.
+void Fix_Pdf_Creation_Date(QByteArray& pdf) {
+  static const QByteArray kKey = "/CreationDate (";
+  const qsizetype at = pdf.indexOf(kKey);
+  if (at < 0) return;
+  const qsizetype start = at + kKey.size();
+  const QByteArray date = Pdf_Creation_Date();
+  if (pdf.mid(start + date.size(), 1) != ")" || pdf.mid(start, 2) != "D:") return;
+  pdf.replace(start, date.size(), date);
+}
 
 }  // namespace
 
@@ -62,6 +91,13 @@ void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   {
+    // The writer keeps its fonts in a hash, filled while painting, and
+    // writes them in its order: a fixed seed for the hashes made meanwhile
+    // gives the same order in every run.
+    QHashSeed::setDeterministicGlobalSeed();
+    struct RandomSeedAgain {
+      ~RandomSeedAgain() { QHashSeed::resetRandomGlobalSeed(); }
+    } random_seed_again;
     QPdfWriter pdf(&buffer);
     pdf.setCreator("Vesperkalend");
     pdf.setResolution(kPdfDpi);
@@ -77,6 +113,7 @@ void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
     p.end();
   }
   if (bytes.isEmpty()) throw Error("The PDF could not be made", path.string());
+  Fix_Pdf_Creation_Date(bytes);
   Write_Text_File(path, Bytes(bytes));
 }
 

@@ -14,6 +14,24 @@ namespace {
 
 constexpr double kUnixEpochJD = 2440587.5;
 
+// The bytes of the UTF-8 character `text` starts with (2 to 4), or 0 when it
+// starts with no well-formed one (a stray continuation byte, an overlong form,
+// a surrogate, beyond U+10FFFF, cut short).
+std::size_t Utf8_Length(std::string_view text) {
+  const auto at = [&](std::size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u; };
+  const unsigned lead = at(0);
+  std::size_t n = 0;
+  unsigned lo = 0x80, hi = 0xBF;  // the second byte's range
+  if (lead >= 0xC2 && lead <= 0xDF) n = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) n = 3, lo = lead == 0xE0 ? 0xA0 : 0x80, hi = lead == 0xED ? 0x9F : 0xBF;
+  else if (lead >= 0xF0 && lead <= 0xF4) n = 4, lo = lead == 0xF0 ? 0x90 : 0x80, hi = lead == 0xF4 ? 0x8F : 0xBF;
+  else return 0;
+  if (at(1) < lo || at(1) > hi) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if ((at(k) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
 std::string Two(unsigned v) { return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10); }
 
 // "YYYYMMDDTHHMMSSZ" of Unix seconds.
@@ -72,14 +90,29 @@ std::string Location_Text(const Site& site) {
 std::string Ical_Escape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x80) {
+      // A whole UTF-8 character, or U+FFFD for a byte that starts none.
+      const std::size_t n = Utf8_Length(text.substr(i));
+      if (n == 0) {
+        out += "\xEF\xBF\xBD";
+      } else {
+        out.append(text.substr(i, n));
+        i += n - 1;
+      }
+      continue;
+    }
     switch (c) {
       case '\\': out += "\\\\"; break;
       case ';': out += "\\;"; break;
       case ',': out += "\\,"; break;
       case '\n': out += "\\n"; break;
-      case '\r': break;
-      default: out += c;
+      case '\t': out += c; break;
+      default:
+        // No other control character may stand in a calendar's text.
+        if (u >= 0x20 && c != 0x7F) out += c;
     }
   }
   return out;
@@ -91,6 +124,7 @@ std::string Ical_Fold(std::string_view line) {
   while (line.size() > limit) {
     std::size_t cut = limit;
     while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+    if (cut == 0) cut = limit;  // no character starts within the limit: no UTF-8 text
     out.append(line.substr(0, cut)).append("\r\n ");
     line.remove_prefix(cut);
     limit = 74;

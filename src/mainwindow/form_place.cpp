@@ -47,7 +47,9 @@ void TForm_Main::Load_Places() {
     for (const std::string& w : list.warnings) std::cerr << "Vesperkalend: " << w << "\n";
     places_ = std::move(list.places);
   } catch (const Error& e) {
-    places_error_ = "Keine Zeitzonen-Datenbank (" + e.describe() + "): nur die 40 festen Zeitzonen";
+    places_error_ = std::string(std::string_view(e.what()) == kFileNotFound ? "Keine Zeitzonen-Datenbank ("
+                                                                             : "Zeitzonen-Tabelle unbrauchbar (") +
+                    e.describe() + "): nur die 40 festen Zeitzonen";
   }
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();

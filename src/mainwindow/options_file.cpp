@@ -3,11 +3,14 @@
 #include <unistd.h>
 
 #include <QSettings>
+#include <cerrno>
+#include <cstring>
 #include <QString>
 #include <system_error>
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/whole_file.h"
 
 namespace vk {
 namespace {
@@ -21,43 +24,66 @@ QString Native(const std::filesystem::path& p) { return QString::fromStdString(p
 std::map<std::string, std::string> ReadOptionValues(const std::filesystem::path& path,
                                                     const std::vector<std::string>& keys) {
   std::map<std::string, std::string> values;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return values;
+  // Checked as every file read is (a regular file within its limit) before
+  // QSettings opens it: QSettings would wait on a FIFO and read any size.
+  try {
+    CheckInputFile(path, kOptionsFileLimit);
+  } catch (const Error&) {
+    return values;
+  }
   const QSettings ini(Native(path), QSettings::IniFormat);
-  if (ini.status() != QSettings::NoError) return values;
   for (const std::string& key : keys) {
     const QVariant v = ini.value(QString::fromStdString(key));
     if (v.isValid()) values[key] = v.toString().toStdString();
   }
+  // QSettings reads the file at the first question and only then knows its status.
+  if (ini.status() != QSettings::NoError) values.clear();
   return values;
 }
 
 void WriteOptionValues(const std::filesystem::path& path,
                        const std::vector<std::pair<std::string, std::string>>& values) {
-  std::filesystem::path temp = path;
-  temp += std::string(kTemporaryMark) + std::to_string(::getpid()) + ".ini";
+  CheckWriteTarget(path);
+  // Other keys of a readable file are kept; an unreadable, oversized or
+  // malformed one is replaced.
+  std::string old;
+  try {
+    old = ReadWholeFile(path, kOptionsFileLimit);
+  } catch (const Error&) {
+  }
+  const TemporaryFile created = CreateTemporary(path);
+  const std::filesystem::path& temp = created.name;
   std::error_code ec;
-  std::filesystem::remove(temp, ec);
-  // Other keys of a readable file are kept; an unreadable or malformed one is replaced.
-  if (std::filesystem::is_regular_file(path, ec) && std::filesystem::copy_file(path, temp, ec)) {
+  const auto fail = [&](const std::string& text) {
+    std::filesystem::remove(temp, ec);
+    throw Error(text, path.string());
+  };
+  bool written = true;
+  for (std::size_t done = 0; written && done < old.size();) {
+    const ssize_t n = ::write(created.fd, old.data() + done, old.size() - done);
+    written = n > 0;
+    if (written) done += static_cast<std::size_t>(n);
+  }
+  const int err = written ? 0 : errno;
+  if (::close(created.fd) != 0 || !written) fail(std::strerror(err != 0 ? err : EIO));
+  if (!old.empty()) {
     const QSettings copy(Native(temp), QSettings::IniFormat);
-    if (copy.status() != QSettings::NoError) std::filesystem::remove(temp, ec);
+    (void)copy.allKeys();  // read now: the status is known only after reading
+    if (copy.status() != QSettings::NoError) std::filesystem::resize_file(temp, 0, ec);
   }
   {
     QSettings ini(Native(temp), QSettings::IniFormat);
     for (const auto& [key, value] : values) ini.setValue(QString::fromStdString(key), QString::fromStdString(value));
     ini.sync();
-    if (ini.status() != QSettings::NoError) {
-      std::filesystem::remove(temp, ec);
-      throw Error("Cannot write the options file", path.string());
-    }
+    if (ini.status() != QSettings::NoError) fail("Cannot write the options file");
+  }
+  try {
+    CheckWriteTarget(path);  // a special file put there meanwhile is not replaced
+  } catch (const Error& e) {
+    fail(e.what());
   }
   std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    const std::string text = ec.message();
-    std::filesystem::remove(temp, ec);
-    throw Error(text, path.string());
-  }
+  if (ec) fail(ec.message());
 }
 
 WindowOptions ReadOptionsFile(const std::filesystem::path& path) {

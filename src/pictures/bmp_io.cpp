@@ -55,7 +55,7 @@ bool DecodeBmp24(const void* data, std::size_t size, Bitmap24& picture) {
 }
 
 Bitmap24 LoadBmp24(const std::filesystem::path& file) {
-  const std::string data = ReadWholeFile(file);
+  const std::string data = ReadWholeFile(file, kPictureFileLimit);
   Bitmap24 picture;
   if (!DecodeBmp24(data.data(), data.size(), picture)) throw Error(kBitmapNotValid, file.string());
   return picture;

@@ -12,6 +12,7 @@
 #include <jerror.h>
 
 #include "base/atomic_file.h"
+#include "pictures/bmp_io.h"
 #include "base/whole_file.h"
 #include "base/error.h"
 
@@ -136,7 +137,7 @@ bool DecodeJpeg(const void* data, std::size_t size, Bitmap24& target) {
 }
 
 bool Load_JPEG_To_Image(const std::filesystem::path& file, Bitmap24& target) {
-  const std::string data = ReadWholeFile(file);
+  const std::string data = ReadWholeFile(file, kPictureFileLimit);
   return DecodeJpeg(data.data(), data.size(), target);
 }
 

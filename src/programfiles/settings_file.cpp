@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/whole_file.h"
 
 namespace vk {
 
@@ -27,15 +27,14 @@ std::string SettingsVersion(const SettingsRecord& rec) {
 }
 
 bool ReadSettingsFile(const std::filesystem::path& path, SettingsRecord& rec) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (!std::filesystem::exists(path)) return false;
-    throw Error(std::strerror(errno != 0 ? errno : EACCES), path.string());
+  std::string bytes;
+  try {
+    bytes = ReadFileStart(path, sizeof(SettingsRecord));
+  } catch (const Error& e) {
+    if (std::string_view(e.what()) == kFileNotFound) return false;
+    throw;
   }
-  char bytes[sizeof(SettingsRecord)];
-  in.read(bytes, sizeof bytes);
-  if (in.bad()) throw Error("Read error", path.string());
-  std::memcpy(&rec, bytes, static_cast<std::size_t>(in.gcount()));
+  std::memcpy(&rec, bytes.data(), bytes.size());
   return true;
 }
 

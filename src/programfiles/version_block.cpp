@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
+#include <cerrno>
+#include <memory>
+
+#include "base/error.h"
+#include "base/whole_file.h"
 
 namespace vk {
 namespace {
@@ -218,37 +222,59 @@ std::optional<VS_FIXEDFILEINFO> VersionBlock::Fixed() const {
   return f;
 }
 
+namespace {
+
+// The most bytes an executable may hold, and the most read of one of its
+// parts (the section names, the version block: a few KiB each).
+constexpr std::uint64_t kProgramFileLimit = std::uint64_t{1} << 30;
+constexpr std::uint64_t kElfPartLimit = std::uint64_t{1} << 20;
+
+bool ReadAt(const InputFile& file, void* to, std::uint64_t size, std::uint64_t offset) {
+  for (std::uint64_t done = 0; done < size;) {
+    const ssize_t n = ::pread(file.fd(), static_cast<char*>(to) + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::uint64_t>(n);
+  }
+  return true;
+}
+
+std::unique_ptr<InputFile> OpenProgram(const std::string& path) {
+  try {
+    return std::make_unique<InputFile>(path, kProgramFileLimit);
+  } catch (const Error&) {
+    return nullptr;
+  }
+}
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> ReadElfSection(const std::string& path, const std::string& name) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  const auto file_size = static_cast<std::uint64_t>(std::max<std::streamoff>(0, in.tellg()));
-  in.seekg(0);
-  // Every part read must lie inside the file: a header claiming more is refused
-  // before anything is allocated for it.
+  const auto file = OpenProgram(path);
+  if (!file) return std::nullopt;
+  const std::uint64_t file_size = file->size();
+  // Every part read must lie inside the file and be of a size a program's
+  // part can have: a header claiming more is refused before anything is
+  // allocated for it.
   auto inside = [&](std::uint64_t offset, std::uint64_t size) {
-    return offset <= file_size && size <= file_size - offset;
+    return offset <= file_size && size <= file_size - offset && size <= kElfPartLimit;
   };
   Elf64_Ehdr eh{};
-  if (!in.read(reinterpret_cast<char*>(&eh), sizeof eh)) return std::nullopt;
+  if (!ReadAt(*file, &eh, sizeof eh, 0)) return std::nullopt;
   if (std::memcmp(eh.e_ident, ELFMAG, SELFMAG) != 0 || eh.e_ident[EI_CLASS] != ELFCLASS64) return std::nullopt;
   if (eh.e_shentsize != sizeof(Elf64_Shdr) || eh.e_shstrndx >= eh.e_shnum) return std::nullopt;
   if (!inside(eh.e_shoff, std::uint64_t{eh.e_shnum} * sizeof(Elf64_Shdr))) return std::nullopt;
   std::vector<Elf64_Shdr> sections(eh.e_shnum);
-  in.seekg(static_cast<std::streamoff>(eh.e_shoff));
-  if (!in.read(reinterpret_cast<char*>(sections.data()),
-               static_cast<std::streamsize>(sections.size() * sizeof(Elf64_Shdr))))
-    return std::nullopt;
+  if (!ReadAt(*file, sections.data(), sections.size() * sizeof(Elf64_Shdr), eh.e_shoff)) return std::nullopt;
   const Elf64_Shdr& names = sections[eh.e_shstrndx];
   if (names.sh_type == SHT_NOBITS || !inside(names.sh_offset, names.sh_size)) return std::nullopt;
   std::string strtab(names.sh_size, '\0');
-  in.seekg(static_cast<std::streamoff>(names.sh_offset));
-  if (!in.read(strtab.data(), static_cast<std::streamsize>(strtab.size()))) return std::nullopt;
+  if (!ReadAt(*file, strtab.data(), strtab.size(), names.sh_offset)) return std::nullopt;
   for (const Elf64_Shdr& s : sections) {
     if (s.sh_name >= strtab.size() || std::strcmp(strtab.c_str() + s.sh_name, name.c_str()) != 0) continue;
     if (s.sh_type == SHT_NOBITS || !inside(s.sh_offset, s.sh_size)) return std::nullopt;
     std::vector<std::uint8_t> data(s.sh_size);
-    in.seekg(static_cast<std::streamoff>(s.sh_offset));
-    if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()))) return std::nullopt;
+    if (!ReadAt(*file, data.data(), data.size(), s.sh_offset)) return std::nullopt;
     return data;
   }
   return std::nullopt;
@@ -256,11 +282,9 @@ std::optional<std::vector<std::uint8_t>> ReadElfSection(const std::string& path,
 
 bool IsExecutableProgram(const std::string& path) {
   if (::access(path.c_str(), X_OK) != 0) return false;
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  std::ifstream in(path, std::ios::binary);
+  const auto file = OpenProgram(path);
   Elf64_Ehdr eh{};
-  if (!in.read(reinterpret_cast<char*>(&eh), sizeof eh)) return false;
+  if (!file || !ReadAt(*file, &eh, sizeof eh, 0)) return false;
   if (std::memcmp(eh.e_ident, ELFMAG, SELFMAG) != 0) return false;
   return eh.e_type == ET_EXEC || eh.e_type == ET_DYN;
 }

@@ -18,32 +18,7 @@ std::string Bound(double v) {
 
 }  // namespace
 
-std::string QuoteInput(std::string_view text, std::size_t limit) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out = "'";
-  const bool cut = text.size() > limit;
-  if (cut) text = text.substr(0, limit);
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          out += "\\x";
-          out += kHex[c >> 4];
-          out += kHex[c & 15];
-        } else {
-          out += ch;
-        }
-    }
-  }
-  if (cut) out += "\xE2\x80\xA6";  // …
-  out += '\'';
-  return out;
-}
+std::string QuoteInput(std::string_view text, std::size_t limit) { return "'" + Printable(text, limit) + "'"; }
 
 Error OutOfRange(std::string_view text, double lo, double hi) {
   return Error(QuoteInput(text) + " is outside the allowed range " + Bound(lo) + " to " + Bound(hi));

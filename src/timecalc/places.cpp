@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "base/whole_file.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/zone_file.h"
 
 namespace vk {
@@ -41,12 +42,12 @@ std::optional<std::string> ParseRow(std::string_view line, Place& p) {
   if (f.size() < 3) return "fewer than three fields";
   const std::string_view c = f[1];
   const std::size_t split = c.find_first_of("+-", 1);
-  if (split == std::string_view::npos) return "coordinates '" + std::string(c) + "' malformed";
+  if (split == std::string_view::npos) return "coordinates " + QuoteInput(c) + " malformed";
   const auto lat = Coordinate(c.substr(0, split), 2, 90);
   const auto lon = Coordinate(c.substr(split), 3, 180);
-  if (!lat || !lon) return "coordinates '" + std::string(c) + "' malformed";
+  if (!lat || !lon) return "coordinates " + QuoteInput(c) + " malformed";
   p.zone = std::string(f[2]);
-  if (!IsZoneName(p.zone)) return "zone name '" + p.zone + "' malformed";
+  if (!IsZoneName(p.zone)) return "zone name " + QuoteInput(p.zone) + " malformed";
   p.lat = *lat;
   p.lon = *lon;
   const std::size_t slash = p.zone.rfind('/');
@@ -73,9 +74,10 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-PlaceList ParsePlaces(std::string_view text) {
+PlaceList ParsePlaces(std::string_view text, const std::string& source) {
+  constexpr int kMaxWarnings = 10;
   PlaceList out;
-  int number = 0;
+  int number = 0, skipped = 0;
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
@@ -83,18 +85,29 @@ PlaceList ParsePlaces(std::string_view text) {
     start = end + 1;
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // No text file: a control character (other than TAB) in a line.
+    for (const char ch : line)
+      if ((static_cast<unsigned char>(ch) < 0x20 && ch != '\t') || ch == 0x7F)
+        throw Error("Damaged table: control character in " + QuoteInput(line), source + ", line " + std::to_string(number));
     if (line.empty() || line.front() == '#') continue;
     Place p;
     if (const auto why = ParseRow(line, p)) {
-      out.warnings.push_back("zone1970.tab line " + std::to_string(number) + " skipped: " + *why);
+      if (++skipped <= kMaxWarnings)
+        out.warnings.push_back("zone1970.tab line " + std::to_string(number) + " skipped: " + *why);
       continue;
     }
     out.places.push_back(std::move(p));
   }
+  if (skipped > kMaxWarnings)
+    out.warnings.push_back("zone1970.tab: " + std::to_string(skipped - kMaxWarnings) + " more lines skipped");
+  if (out.places.empty()) throw Error("Damaged table: no place in it", source);
   return out;
 }
 
-PlaceList ReadPlaces(const std::filesystem::path& dir) { return ParsePlaces(ReadWholeFile(dir / "zone1970.tab")); }
+PlaceList ReadPlaces(const std::filesystem::path& dir) {
+  const std::filesystem::path path = dir / "zone1970.tab";
+  return ParsePlaces(ReadWholeFile(path, kZoneFileLimit), path.string());
+}
 
 std::string FoldForSearch(std::string_view text) {
   // Latin-1 letters U+00C0 … U+00FF (UTF-8 C3 80 … C3 BF) without accents.
@@ -141,7 +154,7 @@ const Place* ChoosePlace(const std::vector<Place>& places, std::string_view text
 
 std::vector<std::string> CloseMatches(const std::vector<std::string>& candidates, std::string_view text,
                                       std::size_t count) {
-  const std::string key = FoldForSearch(text);
+  const std::string key = FoldForSearch(text.substr(0, kCloseMatchLength));
   std::vector<std::pair<std::size_t, std::size_t>> scored;  // (distance, index)
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     const std::string c = FoldForSearch(candidates[i]);

@@ -1,16 +1,20 @@
 #include "timecalc/zone_file.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <optional>
 #include <cstdlib>
 
 #include "base/error.h"
 #include "base/whole_file.h"
+#include "posix_tz.h"
 #include "timecalc/calendar.h"
+#include "timecalc/input_checks.h"
 
 namespace vk {
 namespace {
 
-constexpr const char* kNotZoneFile = "Not a time-zone file";
 
 class Reader {
  public:
@@ -66,6 +70,9 @@ std::size_t DataSize(const Header& h, std::size_t time_width) {
 
 double UnixToJD(std::int64_t t) { return 2440587.5 + static_cast<double>(t) / 86400.0; }
 
+// The Gregorian year of a Julian day within the years the tables cover.
+int YearOf(double jd) { return 1970 + static_cast<int>(std::floor((jd - 2440587.5) / 365.2425)); }
+
 }  // namespace
 
 std::filesystem::path ZoneInfoDir() {
@@ -102,8 +109,13 @@ ZoneTable ParseZoneFile(const std::string& bytes, const std::string& name, doubl
     width = 8;
   }
   r.need(DataSize(h, width));
+  const auto damaged = [&](const std::string& why) { return Error(std::string(kDamagedZoneFile) + ": " + why, name); };
   std::vector<std::int64_t> times(h.time);
-  for (auto& t : times) t = r.be(static_cast<int>(width));
+  for (std::size_t k = 0; k < times.size(); ++k) {
+    times[k] = r.be(static_cast<int>(width));
+    if (k > 0 && times[k] <= times[k - 1])
+      throw damaged("transition " + std::to_string(k + 1) + " does not follow the one before");
+  }
   std::vector<unsigned> index(h.time);
   for (auto& i : index) {
     i = r.byte();
@@ -116,39 +128,93 @@ ZoneTable ParseZoneFile(const std::string& bytes, const std::string& name, doubl
   };
   std::vector<Type> types(h.type);
   for (auto& t : types) {
-    t.offset = static_cast<int>(r.be(4));
+    const std::int64_t offset = r.be(4);
+    if (offset < -kMaxZoneOffset || offset > kMaxZoneOffset)
+      throw damaged("UT offset " + std::to_string(offset) + " s beyond 26 hours");
+    t.offset = static_cast<int>(offset);
     t.dst = r.byte() != 0;
     t.abbr = r.byte();
     if (t.abbr >= h.chars) throw Error(kNotZoneFile, name);
   }
   const std::string chars = bytes.substr(r.pos(), h.chars);
+  for (const Type& t : types) {
+    const std::size_t end = chars.find('\0', t.abbr);
+    if (end == std::string::npos) throw damaged("an abbreviation without its end");
+    for (std::size_t i = t.abbr; i < end; ++i)
+      if (chars[i] < 0x20 || chars[i] > 0x7E)
+        throw damaged("abbreviation " + QuoteInput(chars.substr(t.abbr, end - t.abbr)) + " not printable ASCII");
+  }
+  // The footer of a version 2 file or later: "\n<TZ string>\n", the rule
+  // after the last transition.
+  std::optional<PosixZone> footer;
+  if (width == 8) {
+    const std::size_t at = r.pos() + DataSize(h, width) - (h.time * width + h.time + h.type * 6);
+    const std::size_t end = at < bytes.size() && bytes[at] == '\n' ? bytes.find('\n', at + 1) : std::string::npos;
+    if (end == std::string::npos) throw damaged("no footer line");
+    const std::string text = bytes.substr(at + 1, end - at - 1);
+    std::string why;
+    if (!text.empty() && !(footer = ParsePosixZone(text, why)))
+      throw damaged("footer " + QuoteInput(text) + ": " + why);
+  }
   const auto entry = [&](double jd, unsigned type) {
     const Type& t = types[type];
     return ZoneTransition{jd, t.offset, t.dst, std::string(chars.c_str() + t.abbr)};
   };
+  const auto from_footer = [&](double jd, bool summer) {
+    const PosixZone::Time& t = summer ? *footer->summer : footer->standard;
+    return ZoneTransition{jd, t.offset, summer, t.abbreviation};
+  };
   ZoneTable table;
   table.name = name;
-  unsigned in_force = 0;
   std::size_t k = 0;
-  for (; k < times.size() && UnixToJD(times[k]) <= jd_from; ++k) in_force = index[k];
-  table.transitions.push_back(entry(jd_from, in_force));
-  for (; k < times.size() && UnixToJD(times[k]) <= jd_to; ++k) table.transitions.push_back(entry(UnixToJD(times[k]), index[k]));
-  // A zone that still switches needs explicit transitions past the period
-  // (files written without them carry the rule only in their footer).
-  const std::string footer = bytes.substr(r.pos() + DataSize(h, width) - (h.time * width + h.time + h.type * 6));
-  const bool switches = footer.find(',') != std::string::npos;
-  if (switches && k == times.size()) throw Error(kReadBeyondEnd, name);
+  for (; k < times.size() && UnixToJD(times[k]) <= jd_from; ++k) {
+  }
+  // The rule of the footer holds after the last transition (all the time in
+  // a file without any): its switches of the years of the span, from the
+  // year before, after the last transition.
+  std::vector<PosixTransition> rule;
+  if (footer)
+    for (const PosixTransition& t : PosixTransitions(*footer, YearOf(jd_from) - 1, YearOf(jd_to) + 1))
+      if (times.empty() || t.unix_time > times.back()) rule.push_back(t);
+  ZoneTransition first = entry(jd_from, k > 0 ? index[k - 1] : 0);
+  if (footer && k == times.size()) {
+    const auto before = std::find_if(rule.rbegin(), rule.rend(),
+                                     [&](const PosixTransition& t) { return UnixToJD(t.unix_time) <= jd_from; });
+    if (before != rule.rend()) first = from_footer(jd_from, before->summer);
+    else if (!footer->summer) first = from_footer(jd_from, false);
+  }
+  table.transitions.push_back(first);
+  // A switch to the time already in force (the rule's first end of summer
+  // time after a change of standard time) is none, and left out; of two at
+  // one instant (a rule of summer time all year, "EST5EDT,0/0,J365/25") the
+  // later holds.
+  const auto add = [&](ZoneTransition z) {
+    if (table.transitions.size() > 1 && z.jd_ut <= table.transitions.back().jd_ut) table.transitions.pop_back();
+    const ZoneTransition& last = table.transitions.back();
+    if (z.offset_seconds != last.offset_seconds || z.summer != last.summer || z.abbreviation != last.abbreviation)
+      table.transitions.push_back(std::move(z));
+  };
+  for (; k < times.size() && UnixToJD(times[k]) <= jd_to; ++k) add(entry(UnixToJD(times[k]), index[k]));
+  if (k == times.size())
+    for (const PosixTransition& t : rule)
+      if (UnixToJD(t.unix_time) > jd_from && UnixToJD(t.unix_time) <= jd_to)
+        add(from_footer(UnixToJD(t.unix_time), t.summer));
   return table;
 }
 
 ZoneTable ReadZoneTable(const std::filesystem::path& dir, const std::string& name) {
-  if (!IsZoneName(name)) throw Error("Unknown time zone", name);
+  if (!IsZoneName(name)) throw Error(kUnknownZone, name);
   const std::filesystem::path file = dir / name;
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) throw Error("Unknown time zone", name);
+  const auto type = std::filesystem::status(file, ec).type();
+  if (type == std::filesystem::file_type::not_found || type == std::filesystem::file_type::directory)
+    throw Error(kUnknownZone, name);
   const double from = CalendarToJD(kZoneFirstYear, 1, 1, 0, 0, 0) - 1;
   const double to = CalendarToJD(kZoneLastYear + 1, 1, 1, 0, 0, 0) + 1;
-  return ParseZoneFile(ReadWholeFile(file), name, from, to);
+  // A damaged file is named by its path, an unknown zone by its name.
+  ZoneTable table = ParseZoneFile(ReadWholeFile(file, kZoneFileLimit), file.string(), from, to);
+  table.name = name;
+  return table;
 }
 
 }  // namespace vk

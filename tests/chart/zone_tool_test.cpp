@@ -1,6 +1,9 @@
 // Places and real zones through the tool: local times of the event log, the
 // classic rule, and bad names or a missing tz database.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/guarded.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"
 #include "support/workspace.h"
@@ -211,6 +215,109 @@ TEST(ZoneToolBadInput, CorruptTableLinesAreSkippedWithAWarning) {
   EXPECT_NE(r.err.find("warning: zone1970.tab line 3 skipped: coordinates '+3539x13944' malformed"), std::string::npos)
       << r.err;
   EXPECT_NE(r.err.find("warning: zone1970.tab line 5 skipped: fewer than three fields"), std::string::npos) << r.err;
+}
+
+// Huge or hostile arguments are quoted short and printable, and the close
+// matches of a huge name come at once.
+TEST(ZoneToolBadInput, MessagesQuoteInputShortAndPrintable) {
+  const std::string huge(100000, 'x');
+  const std::string esc = "\"$(printf '\\033[31mX\\033]0;t\\007')\"";
+  const struct Case {
+    std::string args;
+    const char* shown;
+  } cases[] = {
+      {"ics --from 2024-01-01 --to 2024-01-02 --kinds " + huge, "--kinds: unknown kind 'xxxx"},
+      {"day --date 2024-01-15 --place " + huge, "--place: unknown place 'xxxx"},
+      {"places " + huge, "no place matches 'xxxx"},
+      {"compute --tz " + esc, "unknown time zone '\\x1B[31mX\\x1B]0;t\\x07'"},
+      {"day --date " + esc, "--date: '\\x1B[31mX\\x1B]0;t\\x07' is not a date"},
+      {"compute --lat " + huge, "--lat: 'xxxx"},
+      {"compute " + esc, "unknown argument '\\x1B[31mX\\x1B]0;t\\x07'"},
+  };
+  vk::test::TempDir dir;
+  for (const Case& c : cases) {
+    const Result r = RunTool(c.args, dir.path().string());
+    EXPECT_EQ(r.status, 2) << c.shown << ": " << r.err.substr(0, 300);
+    EXPECT_NE(r.err.find(c.shown), std::string::npos) << r.err.substr(0, 300);
+    EXPECT_LT(r.err.size(), 2000u) << c.shown;
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << c.shown;
+  }
+}
+
+// places '' lists every place; a zone table that is damaged, a FIFO or a
+// device exits 1 with its path (and line), at once; a damaged zone file is
+// named as damaged with its path and reason, not as an unknown zone.
+TEST(ZoneToolBadInput, DamagedOrSpecialTablesAndZoneFiles) {
+  const Result all = RunTool("places ''"), plain = RunTool("places");
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_EQ(all.out, plain.out);
+  EXPECT_GT(std::count(all.out.begin(), all.out.end(), '\n'), 300);
+
+  vk::test::TempDir tz;
+  const std::string table = tz.path().string() + "/zone1970.tab";
+  const auto run = [&](const std::string& args) {
+    std::string out;
+    SetTzDir(tz.path().c_str());
+    const std::string text = vk::test::Guarded([&] {
+      const Result r = RunTool(args);
+      return std::to_string(r.status) + " " + r.err;
+    });
+    SetTzDir(nullptr);
+    return text;
+  };
+  vk::test::WriteFile(tz / "zone1970.tab", "#codes\tcoordinates\tTZ\nDE\t+5230+01322\tEurope/Berlin\nXX\t+0000+00000\tEtc/\x1b[2J\n");
+  std::string r = run("places");
+  EXPECT_EQ(r.rfind("1 ", 0), 0u) << r;
+  EXPECT_NE(r.find(table + ", line 3: Damaged table: control character in 'XX\\t+0000+00000\\tEtc/\\x1B[2J'"), std::string::npos) << r;
+  std::filesystem::remove(tz / "zone1970.tab");
+  ASSERT_EQ(::mkfifo(table.c_str(), 0644), 0);
+  for (const char* args : {"places", "day --date 2024-01-15 --place Berlin", "compute --tz Europe/Berlin"}) {
+    r = run(args);
+    EXPECT_EQ(r.rfind("1 ", 0), 0u) << args << ": " << r;
+    EXPECT_NE(r.find(table + ": Not a regular file (a FIFO)"), std::string::npos) << args << ": " << r;
+  }
+  std::filesystem::remove(tz / "zone1970.tab");
+  std::filesystem::create_symlink("/dev/zero", tz / "zone1970.tab");
+  r = run("places");
+  EXPECT_NE(r.find(table + ": Not a regular file (a character device)"), std::string::npos) << r;
+  std::filesystem::remove(tz / "zone1970.tab");
+  vk::test::WriteFile(tz / "zone1970.tab", "DE\t+5230+01322\tEurope/Berlin\n" + std::string(1 << 20, '#'));
+  r = run("places");
+  EXPECT_NE(r.find(table + ": File too large: 1048605 bytes, at most 1048576"), std::string::npos) << r;
+
+  // Berlin's file with the UT offset of its first local time type set to 2^31 - 1 s.
+  std::filesystem::remove(tz / "zone1970.tab");
+  vk::test::WriteFile(tz / "zone1970.tab", "DE\t+5230+01322\tEurope/Berlin\n");
+  std::string berlin = vk::test::ReadFile("/usr/share/zoneinfo/Europe/Berlin");
+  const std::size_t v2 = berlin.find("TZif", 4);
+  ASSERT_NE(v2, std::string::npos);
+  const auto count = [&](std::size_t at) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(berlin[at]) << 24 | static_cast<unsigned char>(berlin[at + 1]) << 16 |
+                                    static_cast<unsigned char>(berlin[at + 2]) << 8 | static_cast<unsigned char>(berlin[at + 3]));
+  };
+  const std::size_t types = v2 + 44 + count(v2 + 32) * 9;
+  berlin.replace(types, 4, "\x7f\xff\xff\xff");
+  vk::test::WriteFile(tz / "Europe" / "Berlin", berlin);
+  r = run("compute --tz Europe/Berlin");
+  EXPECT_EQ(r.rfind("1 ", 0), 0u) << r;
+  EXPECT_NE(r.find(tz.path().string() + "/Europe/Berlin: Damaged time-zone file: UT offset 2147483647 s beyond 26 hours"),
+            std::string::npos) << r;
+  EXPECT_EQ(r.find("unknown time zone"), std::string::npos) << r;
+}
+
+// Zone files as "zic -b slim" writes them (the rule in the footer only) give
+// the zone's switches.
+TEST_F(ZoneTool, SlimZoneFilesWork) {
+  vk::test::TempDir tz;
+  ASSERT_EQ(std::system(("zic -b slim -d '" + tz.path().string() + "' /usr/share/zoneinfo/tzdata.zi").c_str()), 0);
+  std::filesystem::copy_file("/usr/share/zoneinfo/zone1970.tab", tz / "zone1970.tab");
+  Workspace ws;
+  SetTzDir(tz.path().c_str());
+  const Result summer = RunTool("day --tz Europe/Berlin --date 2031-07-15 --dir .", ws.dir.path().string());
+  const Result winter = RunTool("day --place Sydney --date 2031-07-15 --dir .", ws.dir.path().string());
+  SetTzDir(nullptr);
+  EXPECT_EQ(summer.out.substr(0, summer.out.find('\n')), "Zeitzone Europe/Berlin (MESZ, UTC+02:00)") << summer.err;
+  EXPECT_EQ(winter.out.substr(0, winter.out.find('\n')), "Zeitzone Australia/Sydney (AEST, UTC+10:00)") << winter.err;
 }
 
 }  // namespace

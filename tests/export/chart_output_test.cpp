@@ -189,6 +189,23 @@ TEST(ToolCharts, NightViewHasNoGreenOrBlueAboveRed) {
   EXPECT_GT(coloured_by_day, 10000);  // the normal chart has its blue and green
 }
 
+// Runs of the same PDF give the same bytes (its fonts in one order, and the
+// creation date fixed or from SOURCE_DATE_EPOCH): separate processes, whose
+// hash seeds differ, rendering a page with text in two fonts.
+TEST(ToolCharts, PdfsAreReproducible) {
+  test::TempDir dir;
+  for (int k = 0; k < 8; ++k)
+    ASSERT_EQ(Tool("render --date 2024-04-08 --out run" + std::to_string(k) + ".pdf", dir), 0);
+  const std::string first = test::ReadFile(dir / "run0.pdf");
+  for (int k = 1; k < 8; ++k) EXPECT_TRUE(test::ReadFile(dir / ("run" + std::to_string(k) + ".pdf")) == first) << k;
+  EXPECT_NE(first.find("/CreationDate (D:20220101000000Z)"), std::string::npos);
+  ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+  ASSERT_EQ(Tool("render --date 2024-04-08 --out epoch.pdf", dir), 0);
+  ::unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_NE(test::ReadFile(dir / "epoch.pdf").find("/CreationDate (D:20231114221320Z)"), std::string::npos);
+  EXPECT_EQ(Shell("cd '" + dir.path().string() + "' && TZ=UTC pdfinfo epoch.pdf | grep -q '^CreationDate: *Tue Nov 14 22:13:20 2023'"), 0);
+}
+
 TEST(ToolCharts, BadOutputs) {
   test::TempDir dir;
   EXPECT_EQ(Tool("render --month 2024-04 --out april.png", dir), 2);

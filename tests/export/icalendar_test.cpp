@@ -20,6 +20,11 @@ TEST(IcalEscape, Table) {
       {"Zeile 1\nZeile 2", "Zeile 1\\nZeile 2"},
       {"über -18°", "über -18°"},
       {"", ""},
+      // What a damaged log may hold (found by fuzzing): control characters, and
+      // bytes of no UTF-8 character (a stray continuation, an overlong form,
+      // a surrogate, a character cut short).
+      {"a\x01" "b\x1b[31m\tc\x7f\r", "ab[31m\tc"},
+      {"\x80\xC0\xAF \xED\xA0\x80 \xE2\x80", "\uFFFD\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \uFFFD\uFFFD"},
   };
   for (const auto& c : cases) EXPECT_EQ(Ical_Escape(c.in), c.out) << c.in;
 }
@@ -78,6 +83,10 @@ TEST(IcalFold, ShortLinesStayWhole) {
   const std::string exactly75(75, 'a');
   EXPECT_EQ(Ical_Fold(exactly75), exactly75 + "\r\n");
   EXPECT_EQ(Ical_Fold(exactly75 + "b"), exactly75 + "\r\n b\r\n");
+  // No character starts within the limit (no UTF-8 text): cut at the limit,
+  // not looping (found by fuzzing).
+  const std::string stray(80, '\x80');
+  EXPECT_EQ(Ical_Fold(stray), stray.substr(0, 75) + "\r\n " + stray.substr(75) + "\r\n");
 }
 
 TEST(IcalUtc, KnownInstants) {

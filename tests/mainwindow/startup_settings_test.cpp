@@ -1,4 +1,7 @@
 // Start-up with and without settings, version changes, close with screen dump and settings.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -86,6 +89,21 @@ TEST(StartUp, ShortSettingsFileIsReadAsFarAsItGoes) {
   EXPECT_TRUE(world.messages.empty());
   EXPECT_EQ(test::Ctl<QComboBox>(*w, "ComboBox_TZone")->currentIndex(), 20);
   EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "0.00") << "the bytes not present stay zero";
+}
+
+// A FIFO under the settings file's name: the window opens (an alarm ends the
+// test program if it waits), with one message naming the file and the reason.
+TEST(StartUp, AFifoAsSettingsFileIsRefusedNotWaitedOn) {
+  WindowWorld world;
+  std::filesystem::create_directories(world.dir / "config");
+  ASSERT_EQ(::mkfifo(world.Settings().c_str(), 0644), 0);
+  ::alarm(60);
+  auto w = world.Open();
+  ::alarm(0);
+  ASSERT_EQ(world.messages.size(), 1u);
+  const std::string text = world.messages[0].second.toStdString();
+  EXPECT_NE(text.find(world.Settings().string()), std::string::npos) << text;
+  EXPECT_NE(text.find("Not a regular file (a FIFO)"), std::string::npos) << text;
 }
 
 TEST(StartUp, MissingEphemerisLeavesAUsableWindow) {

@@ -1,9 +1,13 @@
 // The menu "Ansicht" with "Exakte Zeiten" and the options file beside the settings file.
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 #include <QMenu>
 
 #include "mainwindow/menu_bar.h"
 #include "mainwindow/options_file.h"
 #include "base/error.h"
+#include "support/guarded.h"
 #include "window_fixture.h"
 
 namespace vk {
@@ -120,8 +124,61 @@ TEST(OptionsFile, FailedWriteLeavesTheOldFileAndNamesIt) {
     WriteOptionsFile(dir / "a file" / kOptionsFileName, {false});
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Cannot write the options file");
+    EXPECT_STREQ(e.what(), "Not a directory");
+    EXPECT_EQ(e.file(), (dir / "a file" / kOptionsFileName).string());
   }
+}
+
+// A FIFO, a device link or an oversized file under the options file's name:
+// reading gives the defaults at once, writing refuses the special file with
+// its name and kind and leaves it; the temporaries of a killed writer (with
+// the lock QSettings makes beside them) go at the next write, which leaves no
+// temporary of its own and gives the file the umask's mode.
+TEST(OptionsFile, SpecialOversizedAndLeftOverFiles) {
+  test::TempDir dir;
+  const auto path = dir / kOptionsFileName;
+  const auto outcome = [&] {
+    return test::Guarded([&]() -> std::string {
+      std::string out = ReadOptionsFile(path).precise_instants ? "read precise" : "read classic";
+      try {
+        WriteOptionsFile(path, {false});
+        out += ", written";
+      } catch (const Error& e) {
+        out += std::string(", ") + e.what() + (e.file() == path.string() ? "" : " (file not named)");
+      }
+      return out;
+    });
+  };
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  EXPECT_EQ(outcome(), "read precise, Not a regular file (a FIFO)");
+  EXPECT_EQ(std::filesystem::status(path).type(), std::filesystem::file_type::fifo);
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink("/dev/zero", path);
+  EXPECT_EQ(outcome(), "read precise, Not a regular file (a character device)");
+  std::filesystem::remove(path);
+  test::WriteFile(path, "[View]\nPreciseInstants=false\n" + std::string(kOptionsFileLimit, ';'));
+  EXPECT_EQ(outcome(), "read precise, written");
+  EXPECT_EQ(test::ReadFile(path), "[View]\nPreciseInstants=false\n") << "the oversized file is replaced";
+  // A line without "=" makes the file malformed, which QSettings knows only
+  // once it has read it: defaults, and the file replaced (found by fuzzing).
+  test::WriteFile(path, "[View]\nPreciseInstants=false\nZonch\n");
+  EXPECT_EQ(outcome(), "read precise, written");
+  EXPECT_EQ(test::ReadFile(path), "[View]\nPreciseInstants=false\n");
+
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  const std::string stale = path.string() + ".vk-partial." + std::to_string(ended) + ".Ab12Cd";
+  test::WriteFile(stale, "[View]\n");
+  test::WriteFile(stale + ".lock", "");
+  const mode_t saved = ::umask(027);
+  WriteOptionsFile(path, {true});
+  ::umask(saved);
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{kOptionsFileName});
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
 }
 
 TEST(ViewMenu, UnwritableOptionsFileIsReportedAfterTheRecomputation) {

@@ -1,7 +1,10 @@
 #include "programfiles/settings_file.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include "support/guarded.h"
 #include "support/temp_dir.h"
 #include "base/error.h"
 
@@ -51,6 +54,35 @@ TEST(SettingsFile, ShortFileReadsTheBytesPresentAndKeepsTheRest) {
   EXPECT_EQ(+rec.zone, 20);
   EXPECT_EQ(+rec.latitude, 10);
   EXPECT_EQ(+rec.longitude, 20);
+}
+
+// A longer file is read as far as the record goes; a FIFO or a device under
+// the settings file's name is refused at once, named, instead of waited on or
+// read without end.
+TEST(SettingsFile, LongAndSpecialFiles) {
+  test::TempDir dir;
+  const auto path = dir / kSettingsFileName;
+  SettingsRecord full = DefaultSettings("2.0");
+  full.zone = 7;
+  const auto outcome = [&] {
+    return test::Guarded([&]() -> std::string {
+      SettingsRecord rec;
+      try {
+        ReadSettingsFile(path, rec);
+        return "zone " + std::to_string(rec.zone);
+      } catch (const Error& e) {
+        return std::string(e.what()) + (e.file() == path.string() ? "" : " (file not named)");
+      }
+    });
+  };
+  test::WriteFile(path, std::string(reinterpret_cast<const char*>(&full), 39) + std::string(1 << 20, 'x'));
+  EXPECT_EQ(outcome(), "zone 7");
+  std::filesystem::remove(path);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  EXPECT_EQ(outcome(), "Not a regular file (a FIFO)");
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink("/dev/zero", path);
+  EXPECT_EQ(outcome(), "Not a regular file (a character device)");
 }
 
 TEST(SettingsFile, MissingFileAndUnwritableFolder) {

@@ -104,5 +104,45 @@ TEST(Places, MissingTableIsAnError) {
   EXPECT_THROW(ReadPlaces("/nonexistent-tz-dir"), Error);
 }
 
+// A table that is no text (a control character in a line) or gives no place
+// is damaged, named with its line; a huge or hostile field is quoted short
+// and printable; many bad lines give ten warnings and a count; a long search
+// text counts with its first 64 bytes only.
+TEST(Places, DamagedTablesAndHugeFields) {
+  const struct Case {
+    std::string text;
+    const char* error;  // nullptr: read
+    const char* file;
+  } cases[] = {
+      {std::string(kTable) + "XX\t+4852+00220\tEurope/Paris\x1b]0;title\x07\n", "Damaged table: control character in 'XX\\t+4852+00220\\tEurope/Paris\\x1B]0;title\\x07'", "t, line 8"},
+      {std::string(kTable) + std::string("\0\0\0", 3), "Damaged table: control character in '\\x00\\x00\\x00'", "t, line 8"},
+      {"# only comments\n\n", "Damaged table: no place in it", "t"},
+      {"XX\t+4852x00220\tEurope/Paris\n", "Damaged table: no place in it", "t"},
+      {"", "Damaged table: no place in it", "t"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ParsePlaces(c.text, "t");
+      ADD_FAILURE() << c.error << ": read";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.what(), std::string(c.error));
+      EXPECT_EQ(e.file(), c.file);
+    }
+  }
+  std::string many = kTable;
+  for (int i = 0; i < 25; ++i) many += "XX\t+4852x00220\tEurope/Paris\n";
+  many += "XX\t+4852" + std::string(3000000, '7') + "\tEurope/Paris\n";
+  const PlaceList l = ParsePlaces(many);
+  ASSERT_EQ(l.warnings.size(), 11u);
+  EXPECT_EQ(l.warnings.back(), "zone1970.tab: 16 more lines skipped");
+  const PlaceList one = ParsePlaces(std::string(kTable) + "XX\t+4852" + std::string(3000000, '7') + "\tEurope/Paris\n");
+  ASSERT_EQ(one.warnings.size(), 1u);
+  EXPECT_LT(one.warnings[0].size(), 120u) << one.warnings[0].substr(0, 200);
+  const std::vector<std::string> zones = {"Australia/Sydney", "Europe/Zurich", "America/New_York", "Europe/Berlin"};
+  EXPECT_EQ(CloseMatches(zones, "berlin" + std::string(131000, 'q')), CloseMatches(zones, "berlin" + std::string(58, 'q')));
+  // What lies beyond the first 64 bytes is not compared: all tie, in the order given.
+  EXPECT_EQ(CloseMatches(zones, std::string(64, 'q') + "europe/berlin", 1), std::vector<std::string>{"Australia/Sydney"});
+}
+
 }  // namespace
 }  // namespace vk

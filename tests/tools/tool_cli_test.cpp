@@ -1,5 +1,6 @@
 // The maintenance tool's arguments, exit statuses and messages.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -57,6 +58,45 @@ TEST(ComputeCommand, MissingBinaryFilesFailWithTheFileNamed) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.both().find("HORIZONS_daten_2022-2032_SUN.bin: File not found"), std::string::npos) << r.both();
   EXPECT_FALSE(std::filesystem::exists(dir / "Vesperkalend_2022-2032_Log.txt")) << "no log from a failed run";
+}
+
+// Every --out and --dir is checked before anything is computed (the folder
+// holds no data, so a check after the computation would report the missing
+// ephemerides instead): an empty name, a device, a FIFO, a missing folder.
+// The special file stays, and nothing reports success.
+TEST(ToolArguments, RefusedTargetsAreNamedBeforeAnyWork) {
+  vk::test::TempDir dir;
+  const std::string d = dir.path().string();
+  ASSERT_EQ(::mkfifo((dir / "fifo.ics").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((dir / "fifo.pdf").c_str(), 0644), 0);
+  std::filesystem::create_directory(dir / "logfifo");
+  ASSERT_EQ(::mkfifo((dir / "logfifo" / "Vesperkalend_2022-2032_Log.txt").c_str(), 0644), 0);
+  const std::string ics = "ics --from 2024-04-01 --to 2024-04-02 --dir '" + d + "' --out ";
+  const std::string render = "render --month 2024-04 --dir '" + d + "' --out ";
+  const struct Case {
+    std::string args;
+    int status;
+    std::string text;
+  } cases[] = {
+      {ics + "''", 2, "--out: the file name is empty"},
+      {ics + "/dev/null", 1, "/dev/null: Not a regular file (a character device)"},
+      {ics + "'" + d + "/fifo.ics'", 1, d + "/fifo.ics: Not a regular file (a FIFO)"},
+      {ics + "'" + d + "/no/such/x.ics'", 1, d + "/no/such/x.ics: No such file or directory"},
+      {render + "''", 2, "--out: the file name is empty"},
+      {render + "'" + d + "/fifo.pdf'", 1, d + "/fifo.pdf: Not a regular file (a FIFO)"},
+      {"compute --dir '" + d + "/logfifo'", 1, d + "/logfifo/Vesperkalend_2022-2032_Log.txt: Not a regular file (a FIFO)"},
+      {"compute --dir '" + d + "/missing'", 1, d + "/missing: File not found"},
+      {"make-binary-files --dir '" + d + "/fifo.ics'", 1, d + "/fifo.ics: Not a folder"},
+  };
+  for (const Case& c : cases) {
+    const Result r = RunTool(c.args, d);
+    EXPECT_EQ(r.status, c.status) << c.args << ": " << r.err;
+    EXPECT_NE(r.err.find(c.text), std::string::npos) << c.args << ": " << r.err;
+    EXPECT_EQ(r.err.find("written"), std::string::npos) << c.args << ": " << r.err;
+    EXPECT_EQ(r.err.find(".bin"), std::string::npos) << c.args << ": nothing computed before: " << r.err;
+  }
+  for (const char* fifo : {"fifo.ics", "fifo.pdf", "logfifo/Vesperkalend_2022-2032_Log.txt"})
+    EXPECT_EQ(std::filesystem::status(dir / fifo).type(), std::filesystem::file_type::fifo) << fifo;
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 #include <cstdio>
 #include <iostream>
 
+#include "base/atomic_file.h"
 #include "commands.h"
 #include "timecalc/time_zones.h"
 #include "events/recompute.h"
 #include "options.h"
 #include "zone_options.h"
 #include "base/number_text.h"
+#include "timecalc/input_checks.h"
 
 namespace vk::tool {
 
@@ -26,7 +28,7 @@ Interpolation InterpolationOption(Options& opts) {
   const auto text = opts.take("--interpolation");
   if (!text || *text == "precise") return Interpolation::Precise;
   if (*text == "classic") return Interpolation::Classic;
-  throw UsageError{"--interpolation: '" + *text + "' is neither classic nor precise"};
+  throw UsageError{"--interpolation: " + QuoteInput(*text) + " is neither classic nor precise"};
 }
 
 int ComputeCommand(const Args& args) {
@@ -36,6 +38,8 @@ int ComputeCommand(const Args& args) {
   almanac.interpolation = InterpolationOption(opts);
   const std::string dir = opts.folder("--dir");
   opts.finish();
+  opts.check_folders();
+  CheckWriteTarget(EventLogPath(dir));  // before the computation, not after it
   const auto start = std::chrono::steady_clock::now();
   RunRecomputationChain(almanac, dir, PrintProgress);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -5,7 +5,9 @@
 #include <QStandardPaths>
 #include <string>
 
+#include "base/atomic_file.h"
 #include "base/platform.h"
+#include "events/recompute.h"
 #include "events/phase_table.h"
 #include "options.h"
 
@@ -15,6 +17,7 @@ DataFolder TakeDataFolder(Options& opts) {
   DataFolder folder;
   std::error_code ec;
   if (const std::string dir = opts.folder("--dir", {}); !dir.empty()) {
+    opts.check_folders();
     folder.dir = dir;
   } else if (std::filesystem::exists(kPhaseFileName, ec)) {
     folder.dir = ".";
@@ -31,6 +34,7 @@ DataFolder TakeDataFolder(Options& opts) {
         "Vesperkalend";
     std::filesystem::create_directories(folder.log_dir, ec);
   }
+  CheckWriteTarget(EventLogPath(folder.dir, folder.log_dir));  // before the computation, not after it
   return folder;
 }
 

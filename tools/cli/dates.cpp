@@ -10,7 +10,7 @@
 namespace vk::tool {
 
 double ParseDate(const std::string& text, const std::string& option) {
-  const auto bad = [&]() { return UsageError{option + ": '" + text + "' is not a date YYYY-MM-DD"}; };
+  const auto bad = [&]() { return UsageError{option + ": " + QuoteInput(text) + " is not a date YYYY-MM-DD"}; };
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw bad();
   for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
     if (text[i] < '0' || text[i] > '9') throw bad();
@@ -26,7 +26,7 @@ double ParseDate(const std::string& text, const std::string& option) {
 }
 
 std::pair<double, double> ParseMonth(const std::string& text, const std::string& option) {
-  if (text.size() != 7 || text[4] != '-') throw UsageError{option + ": '" + text + "' is not a month YYYY-MM"};
+  if (text.size() != 7 || text[4] != '-') throw UsageError{option + ": " + QuoteInput(text) + " is not a month YYYY-MM"};
   const double first = ParseDate(text + "-01", option);
   const CalendarTime c = JDToCalendar(first);
   const int next_year = c.month == 12 ? c.year + 1 : c.year;

@@ -8,6 +8,7 @@
 #include "events/recompute.h"
 #include "export/icalendar.h"
 #include "options.h"
+#include "timecalc/input_checks.h"
 
 namespace vk::tool {
 
@@ -27,13 +28,13 @@ int IcsCommand(const Args& args) {
     if (!set) {
       std::string known;
       for (const tEventGroupInfo& k : Event_Groups) known += std::string(known.empty() ? "" : ",") + k.key;
-      throw UsageError{"--kinds: unknown kind '" + bad + "' (known: " + known + ")"};
+      throw UsageError{"--kinds: unknown kind " + QuoteInput(bad) + " (known: " + known + ")"};
     }
     request.kinds = *set;
   }
   request.site = SiteOptions(opts);
   const DataFolder data = TakeDataFolder(opts);
-  const auto out = opts.take("--out");
+  const auto out = opts.output("--out");
   if (!out) throw UsageError{"--out is required"};
   opts.finish();
 

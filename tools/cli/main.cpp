@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "base/error.h"
+#include "timecalc/input_checks.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
   }
   const auto it = Commands().find(name);
   if (it == Commands().end()) {
-    std::cerr << "vesperkalend-tool: unknown command '" << name << "'\n";
+    std::cerr << "vesperkalend-tool: unknown command " << vk::QuoteInput(name) << "\n";
     PrintUsage(std::cerr);
     return 2;
   }

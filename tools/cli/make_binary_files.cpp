@@ -12,6 +12,7 @@ int MakeBinaryFilesCommand(const Args& args) {
   Options opts(args);
   const std::string dir = opts.folder("--dir");
   opts.finish();
+  opts.check_folders();
   MakeBinaryFiles(dir, PrintProgress);
   return 0;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "commands.h"
 
@@ -21,11 +22,22 @@ class Options {
   // A folder option: the value, or `fallback` when absent.
   // Throws: UsageError when the value is empty.
   std::string folder(const std::string& name, const std::string& fallback = ".");
+  // A file to write (--out), checked before any work as the writer will
+  // check it (CheckWriteTarget): empty, not a regular file, in a missing or
+  // unwritable folder. Returns: the value, or empty when absent.
+  // Throws: UsageError when the value is empty; Error (the file named) when
+  // the target is refused.
+  std::optional<std::string> output(const std::string& name);
   // Throws: UsageError when arguments are left over.
   void finish() const;
+  // Every folder option taken is an existing folder; called once the
+  // arguments are known good, before any work.
+  // Throws: Error "File not found" or "Not a folder" (the folder named).
+  void check_folders() const;
 
  private:
   Args args_;
+  std::vector<std::string> folders_;  // the values of the folder options taken
 };
 
 }  // namespace vk::tool

@@ -20,8 +20,10 @@
 #include "events/recompute.h"
 #include "options.h"
 #include "timecalc/calendar.h"
+#include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/number_text.h"
+#include "timecalc/input_checks.h"
 
 namespace vk::tool {
 
@@ -72,13 +74,15 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   if (out != nullptr) {
     *out = opts.take("--out");
     if (!*out) throw UsageError{"--out is required"};
+    if ((*out)->empty()) throw UsageError{"--out: the file name is empty"};
     const auto type = Chart_File_Type(**out);
     if (!type) throw UsageError{"--out: the file must end in .png, .jpg, .jpeg, .bmp or .pdf"};
     if (month_last && *type != ChartFileType::Pdf) throw UsageError{"--month: the file must end in .pdf"};
     if (night && *type == ChartFileType::Pdf) throw UsageError{"--nachtansicht: only for pictures, not for .pdf"};
     std::error_code ec;
     if (std::filesystem::is_directory(**out, ec))
-      throw UsageError{"--out: '" + **out + "' is a folder, not a file"};
+      throw UsageError{"--out: " + QuoteInput(**out) + " is a folder, not a file"};
+    CheckWriteTarget(**out);
   }
   opts.finish();
 

@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "options.h"
 #include "base/number_text.h"
+#include "timecalc/input_checks.h"
 #include "timecalc/zone_file.h"
 
 namespace vk::tool {
@@ -33,6 +34,8 @@ const std::vector<Place>& DatabasePlaces() {
       for (const std::string& w : l.warnings) std::cerr << "warning: " << w << "\n";
       return l;
     } catch (const Error& e) {
+      // A damaged table is named with its line as it is; only a missing one means no database.
+      if (std::string_view(e.what()) != kFileNotFound) throw;
       throw Error("no time-zone database (" + e.describe() + "); install the package tzdata or set TZDIR");
     }
   }();
@@ -47,11 +50,11 @@ std::optional<Place> PlaceOption(Options& opts) {
   const auto found = FindPlaces(places, *name);
   if (found.size() > 1) {
     const std::vector<std::string> shown = Displays({found.begin(), found.begin() + std::min<std::size_t>(5, found.size())});
-    throw UsageError{"--place: '" + *name + "' fits " + std::to_string(found.size()) + " places: " + Listed(shown)};
+    throw UsageError{"--place: " + QuoteInput(*name) + " fits " + std::to_string(found.size()) + " places: " + Listed(shown)};
   }
   std::vector<const Place*> all;
   for (const Place& p : places) all.push_back(&p);
-  throw UsageError{"--place: unknown place '" + *name + "'; close matches: " + Listed(CloseMatches(Displays(all), *name))};
+  throw UsageError{"--place: unknown place " + QuoteInput(*name) + "; close matches: " + Listed(CloseMatches(Displays(all), *name))};
 }
 
 std::shared_ptr<const ZoneTable> ZoneOption(Options& opts, const std::optional<Place>& place, bool classic_row) {
@@ -66,21 +69,22 @@ std::shared_ptr<const ZoneTable> ZoneOption(Options& opts, const std::optional<P
     if (e.file() != name) throw;
     std::vector<std::string> zones;
     for (const Place& p : places) zones.push_back(p.zone);
-    throw UsageError{"--tz: unknown time zone '" + name + "'; close matches: " + Listed(CloseMatches(zones, name))};
+    throw UsageError{"--tz: unknown time zone " + QuoteInput(name) + "; close matches: " + Listed(CloseMatches(zones, name))};
   }
 }
 
 int PlacesCommand(const Args& args) {
-  std::string text;
-  if (!args.empty() && args.front().rfind("--", 0) != 0) text = args.front();
-  Args rest(args.begin() + (text.empty() ? 0 : 1), args.end());
+  // The text may be empty ("places ''"): every place.
+  const bool has_text = !args.empty() && args.front().rfind("--", 0) != 0;
+  const std::string text = has_text ? args.front() : std::string();
+  Args rest(args.begin() + (has_text ? 1 : 0), args.end());
   Options(rest).finish();
   const auto& places = DatabasePlaces();
   const auto found = FindPlaces(places, text);
   if (found.empty()) {
     std::vector<const Place*> all;
     for (const Place& p : places) all.push_back(&p);
-    throw UsageError{"no place matches '" + text + "'; close matches: " + Listed(CloseMatches(Displays(all), text))};
+    throw UsageError{"no place matches " + QuoteInput(text) + "; close matches: " + Listed(CloseMatches(Displays(all), text))};
   }
   for (const Place* p : found)
     std::cout << p->display << "  " << FormatFixed(p->lat, 4) << "  " << FormatFixed(p->lon, 4) << "  " << p->zone

@@ -3,6 +3,7 @@
 #pragma once
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace vk {
 
@@ -13,12 +14,20 @@ class Error : public std::runtime_error {
   explicit Error(const std::string& text, std::string file = {})
       : std::runtime_error(text), file_(std::move(file)) {}
   const std::string& file() const noexcept { return file_; }
-  // "file: text" when a file is known, else the text alone.
-  std::string describe() const { return file_.empty() ? what() : file_ + ": " + what(); }
+  // "file: text" when a file is known, else the text alone; the file's name
+  // printable (Printable, at most kPathLimit bytes of it).
+  std::string describe() const;
 
  private:
   std::string file_;
 };
+
+// The most bytes of a file name a message shows (the system's longest path).
+inline constexpr std::size_t kPathLimit = 4096;
+
+// At most `limit` bytes of `text` (then "…"), each control character and byte
+// 0x7F written as \r, \n, \t or \xNN, a backslash as \\: one printable line.
+std::string Printable(std::string_view text, std::size_t limit);
 
 inline constexpr const char* kFileNotFound = "File not found";
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";

@@ -1,5 +1,6 @@
 // Conversion of the nine hourly HORIZONS text exports into the binary files.
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -9,13 +10,20 @@
 
 namespace vk {
 
+// The most bytes read of one export: its rows of about 260 bytes, with room
+// for wider columns and more rows.
+inline constexpr std::uint64_t kExportFileLimit = std::uint64_t{kEphemerisRows} * 512;
+
 // Converts one tab-separated export line of exactly 20 columns into `rec`:
 // every field except the two reserved ones is overwritten. Right ascension
 // and declination are read by character position (columns at least 16
 // characters wide, two digits for hours, degrees and minutes, the sign +, -
 // or blank), the label from characters 4 to 6 of column 18.
 // Throws: Error with "column N" as its file for a line with another number of
-// columns (naming the first missing one), "'…' is not a valid floating point
+// columns (naming the first missing one), "'…': character N is 'x', a blank
+// expected" for a sexagesimal column whose first character or separators are
+// not blanks, "label '…' holds other characters than letters and blanks" for
+// a label with any other character, "'…' is not a valid floating point
 // value" for a numeric column that holds no number, "'…' is not a valid
 // integer value" for hours, degrees or minutes that are not two digits, or
 // "'…' is outside the allowed range lo to hi" (Julian Date within a year of

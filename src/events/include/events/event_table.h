@@ -1,5 +1,6 @@
 // The event table: the event log read back and sorted by local time.
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -12,6 +13,9 @@
 namespace vk {
 
 inline constexpr int kEventCapacity = 500000;
+// The most bytes read of an event log: a full table of lines of 256 bytes (a
+// line holds about 120).
+inline constexpr std::uint64_t kEventLogLimit = std::uint64_t{kEventCapacity} * 256;
 
 // The texts are views of the text of the store that holds the entry (EventStore::text).
 struct tEventData {

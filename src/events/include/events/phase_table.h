@@ -8,6 +8,8 @@ namespace vk {
 
 inline constexpr int kPhaseDays = 3653;  // 2022-01-01 … 2031-12-31
 inline constexpr const char* kPhaseFileName = "Vesperkalend_2022-2032_MOOMERVEN_Phase.txt";
+// The most bytes read of a phase table (the shipped one holds 71 KB).
+inline constexpr std::uint64_t kPhaseFileLimit = std::uint64_t{1} << 20;
 
 #pragma pack(push, 1)
 struct tPhaseData {

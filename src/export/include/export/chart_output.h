@@ -33,7 +33,9 @@ void Save_Chart_Picture(const QImage& img, const std::filesystem::path& path, QS
 
 // A PDF file of `pages` vector pages, each the size of the chart at 96 dpi
 // (661.5 x 582.1 mm); `paint(p, k)` paints page k (0 …) in chart
-// coordinates. Written under a temporary name and renamed into place.
+// coordinates. Written under a temporary name and renamed into place. The
+// same pages give the same bytes: the creation date is $SOURCE_DATE_EPOCH,
+// or 2022-01-01 00:00 UTC without it, and the objects come in a fixed order.
 // Throws: Error naming `path` when it cannot be written; no file is left then.
 void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
                     const std::function<void(QPainter&, int page)>& paint);

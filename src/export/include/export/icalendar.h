@@ -14,7 +14,9 @@
 namespace vk {
 
 // Text escaped for a TEXT value: backslash, semicolon and comma get a
-// backslash before them, a line feed becomes "\n". Never fails.
+// backslash before them, a line feed becomes "\n", other control characters
+// than TAB are left out, and a byte that starts no well-formed UTF-8
+// character becomes U+FFFD. Never fails.
 std::string Ical_Escape(std::string_view text);
 
 // One content line folded at 75 octets: CRLF and a blank start every

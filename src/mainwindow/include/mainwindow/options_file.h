@@ -2,6 +2,7 @@
 // beside it (QSettings' INI format). Every part of the window that keeps a
 // choice there reads and writes its own keys through these two functions.
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -10,19 +11,22 @@
 namespace vk {
 
 inline constexpr const char* kOptionsFileName = "Vesperkalend-options.ini";
+// The most bytes read of the options file (it holds a few lines).
+inline constexpr std::uint64_t kOptionsFileLimit = std::uint64_t{1} << 20;
 
 // The values of `keys` ("Group/Name") in the options file at `path`. A
-// missing, unreadable or malformed file gives none; a missing key is left
-// out. Never fails.
+// missing, unreadable, malformed or oversized file, or one that is not a
+// regular file, gives none; a missing key is left out. Never fails.
 std::map<std::string, std::string> ReadOptionValues(const std::filesystem::path& path,
                                                     const std::vector<std::string>& keys);
 
 // Sets `values` (key, text) in the options file at `path`, keeping every other
-// key a readable file holds: the file is copied to a temporary name beside it
-// (marked as the program's own, see AtomicFile), changed there and renamed
-// over `path` when complete.
-// Throws: Error ("Cannot write the options file" or the system's text, with
-// the file name) when it cannot be written; `path` is then unchanged.
+// key a readable file holds: the file is copied to a temporary of base
+// (CreateTemporary: named and cleaned up as every temporary), changed there
+// and renamed over `path` when complete.
+// Throws: Error ("Cannot write the options file", a refused target as
+// CheckWriteTarget says, or the system's text, with the file name) when it
+// cannot be written; `path` is then unchanged.
 void WriteOptionValues(const std::filesystem::path& path,
                        const std::vector<std::pair<std::string, std::string>>& values);
 

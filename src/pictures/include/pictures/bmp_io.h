@@ -36,5 +36,7 @@ bool DecodeBmp24(const void* data, std::size_t size, Bitmap24& picture);
 Bitmap24 LoadBmp24(const std::filesystem::path& file);
 
 inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
+// The most bytes read of a picture file (BMP or JPEG; the sources hold a few MB).
+inline constexpr std::uint64_t kPictureFileLimit = std::uint64_t{64} << 20;
 
 }  // namespace vk

@@ -33,8 +33,10 @@ void SetSettingsVersion(SettingsRecord& rec, std::string_view version);
 std::string SettingsVersion(const SettingsRecord& rec);
 
 // Reads up to 39 bytes of `path` over `rec`; a shorter file leaves the rest of
-// `rec` as it was. Returns: false when the file does not exist.
-// Throws: Error with the system's text when it exists but cannot be read.
+// `rec` as it was, a longer one is read no further. Returns: false when the
+// file does not exist.
+// Throws: Error (the file named) when it is not a regular file (ReadFileStart)
+// or cannot be read.
 bool ReadSettingsFile(const std::filesystem::path& path, SettingsRecord& rec);
 
 // Writes the 39 bytes under a temporary name, synced and renamed over `path`.

@@ -18,18 +18,25 @@ struct Place {
 
 struct PlaceList {
   std::vector<Place> places;          // in the order of the table
-  std::vector<std::string> warnings;  // one per line skipped: "zone1970.tab line 7 skipped: ..."
+  // One per line skipped, "zone1970.tab line 7 skipped: ...", for the first
+  // ten; then one "zone1970.tab: N more lines skipped".
+  std::vector<std::string> warnings;
 };
 
 // The rows of a zone1970.tab text. Comment and blank lines are passed over;
 // a row without three tab-separated fields, with malformed coordinates
 // (±DDMM±DDDMM or ±DDMMSS±DDDMMSS) or a bad zone name is skipped with a
-// warning. Never fails.
-PlaceList ParsePlaces(std::string_view text);
+// warning (quoting at most 60 characters of it, control characters escaped).
+// Throws: Error "Damaged table: control character in '…'" ("<source>, line
+// N") for a line holding a control character other than TAB, which no text
+// table holds; Error "Damaged table: no place in it" (`source`) when no row
+// gives a place.
+PlaceList ParsePlaces(std::string_view text, const std::string& source = "zone1970.tab");
 
 // The places of dir/zone1970.tab.
-// Throws: Error "File not found" (the file named) when there is none, or the
-// system's text when it cannot be read.
+// Throws: Error "File not found" (the file named) when there is none, the
+// errors of ReadWholeFile (a FIFO, a device, over kZoneFileLimit) and of
+// ParsePlaces.
 PlaceList ReadPlaces(const std::filesystem::path& dir);
 
 // Text as the search compares it: ASCII letters in lower case, the accented
@@ -46,8 +53,12 @@ std::vector<const Place*> FindPlaces(const std::vector<Place>& places, std::stri
 // Returns: empty when none or several fit. Never fails.
 const Place* ChoosePlace(const std::vector<Place>& places, std::string_view text);
 
-// Up to `count` of `candidates` closest to `text` (folded edit distance; ties
-// in the order given). Never fails.
+// The most characters of a text that CloseMatches compares (names are shorter).
+inline constexpr std::size_t kCloseMatchLength = 64;
+
+// Up to `count` of `candidates` closest to `text`, of which the first
+// kCloseMatchLength bytes count (folded edit distance; ties in the order
+// given). Never fails.
 std::vector<std::string> CloseMatches(const std::vector<std::string>& candidates, std::string_view text,
                                       std::size_t count = 5);
 

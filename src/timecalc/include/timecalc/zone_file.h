@@ -1,6 +1,7 @@
 // The system's time-zone database: its folder and a zone's transitions read
 // from its compiled zone file (TZif).
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,13 @@ namespace vk {
 // /usr/share/zoneinfo. Never fails.
 std::filesystem::path ZoneInfoDir();
 
+// The most bytes read of a zone file or of zone1970.tab (both hold a few KiB).
+inline constexpr std::uint64_t kZoneFileLimit = std::uint64_t{1} << 20;
+
+inline constexpr const char* kUnknownZone = "Unknown time zone";
+inline constexpr const char* kNotZoneFile = "Not a time-zone file";
+inline constexpr const char* kDamagedZoneFile = "Damaged time-zone file";
+
 // The years whose transitions a real zone's table holds.
 inline constexpr int kZoneFirstYear = 2021;
 inline constexpr int kZoneLastYear = 2033;
@@ -22,16 +30,20 @@ bool IsZoneName(const std::string& name);
 
 // The table of zone `name` ("Australia/Sydney") from dir/name: the state in
 // force at the start of kZoneFirstYear, then every transition up to the end
-// of kZoneLastYear.
+// of kZoneLastYear, those after the file's last one from the rule of its
+// footer (the POSIX TZ string of version 2 files and later: "slim" files
+// keep only that).
 // Throws: Error "Unknown time zone" (the zone named) when the name is no zone
-// name or the file does not exist; Error "Not a time-zone file" or
-// "Read beyond end of file" (the file named) when it is not a complete TZif
-// file or its transitions stop before the end of kZoneLastYear.
+// name or neither file nor folder of that name exists; otherwise errors name
+// the file's path: those of ReadWholeFile (a FIFO, a device, a file over
+// kZoneFileLimit), and those of ParseZoneFile.
 ZoneTable ReadZoneTable(const std::filesystem::path& dir, const std::string& name);
 
 // TZif bytes to a table for [jd_from, jd_to] (Julian days UT), as above.
-// Throws: Error "Not a time-zone file" or "Read beyond end of file" (`name` as
-// the file).
+// Throws: Error "Not a time-zone file" or "Read beyond end of file" when it
+// is no complete TZif file; "Damaged time-zone file: <reason>" for a UT
+// offset beyond ±26 hours, transitions out of order, an abbreviation that is
+// not printable ASCII, a missing or malformed footer (`name` as the file).
 ZoneTable ParseZoneFile(const std::string& bytes, const std::string& name, double jd_from, double jd_to);
 
 }  // namespace vk
