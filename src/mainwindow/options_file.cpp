@@ -71,11 +71,24 @@ void WriteOptionValues(const std::filesystem::path& path,
     (void)copy.allKeys();  // read now: the status is known only after reading
     if (copy.status() != QSettings::NoError) std::filesystem::resize_file(temp, 0, ec);
   }
-  {
+  const auto write_values = [&] {
     QSettings ini(Native(temp), QSettings::IniFormat);
     for (const auto& [key, value] : values) ini.setValue(QString::fromStdString(key), QString::fromStdString(value));
     ini.sync();
     if (ini.status() != QSettings::NoError) fail("Cannot write the options file");
+  };
+  const auto reads_back = [&] {
+    const QSettings ini(Native(temp), QSettings::IniFormat);
+    for (const auto& [key, value] : values)
+      if (ini.value(QString::fromStdString(key)).toString() != QString::fromStdString(value)) return false;
+    return ini.status() == QSettings::NoError;
+  };
+  write_values();
+  // Old keys that QSettings took but writes back in a form it cannot read
+  // again (a NUL in a key's name) would hide the new values: without them then.
+  if (!old.empty() && !reads_back()) {
+    std::filesystem::resize_file(temp, 0, ec);
+    write_values();
   }
   try {
     CheckWriteTarget(path);  // a special file put there meanwhile is not replaced

@@ -108,6 +108,25 @@ TEST(OptionsFile, MissingMalformedOrUnknownValuesGiveDefaults) {
   EXPECT_TRUE(ReadOptionsFile(path).precise_instants);
 }
 
+// A key QSettings takes but writes back in a form it cannot read again (a
+// NUL in its name, found by fuzzing) must not hide the value just written.
+TEST(OptionsFile, AWrittenChoiceReadsBackWhateverTheFileHeldBefore) {
+  test::TempDir dir;
+  const auto path = dir / kOptionsFileName;
+  const std::string held[] = {std::string("[View]\r\nPrec\277selInst\0\0\0\0a\n=\r\n", 29),
+                              "[Place]\nName=Basel\n", "\xff\xfe[[[\n=\n"};
+  for (const std::string& before : held) {
+    for (const bool precise : {false, true}) {
+      test::WriteFile(path, before);
+      WriteOptionsFile(path, {precise});
+      EXPECT_EQ(ReadOptionsFile(path).precise_instants, precise) << before.size() << " bytes before";
+    }
+  }
+  test::WriteFile(path, "[Place]\nName=Basel\n");
+  WriteOptionsFile(path, {false});
+  EXPECT_NE(test::ReadFile(path).find("Name=Basel"), std::string::npos) << "readable keys stay";
+}
+
 TEST(OptionsFile, FailedWriteLeavesTheOldFileAndNamesIt) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / kOptionsFileName);  // cannot be replaced by a file
