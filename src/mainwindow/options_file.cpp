@@ -1,5 +1,7 @@
 #include "mainwindow/options_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -18,6 +20,24 @@ namespace {
 constexpr const char* kPreciseKey = "View/PreciseInstants";
 
 QString Native(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+
+// QSettings keeps what it read of a file for as long as the file's size and
+// modification time (in milliseconds) stay the same. A new file of the old
+// one's size written within the same millisecond would be taken for the old
+// one: its time is then set a millisecond later.
+void Differ_From_Cached(const std::filesystem::path& path, const std::filesystem::path& temp) {
+  struct stat before {}, now {};
+  if (::stat(path.c_str(), &before) != 0 || ::stat(temp.c_str(), &now) != 0) return;
+  const auto ms = [](const timespec& t) { return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000; };
+  if (ms(before.st_mtim) != ms(now.st_mtim)) return;
+  timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
+  times[1].tv_nsec = (times[1].tv_nsec / 1000000 + 1) * 1000000;
+  if (times[1].tv_nsec >= 1000000000) {
+    times[1].tv_sec += 1;
+    times[1].tv_nsec -= 1000000000;
+  }
+  ::utimensat(AT_FDCWD, temp.c_str(), times, 0);
+}
 
 }  // namespace
 
@@ -71,30 +91,18 @@ void WriteOptionValues(const std::filesystem::path& path,
     (void)copy.allKeys();  // read now: the status is known only after reading
     if (copy.status() != QSettings::NoError) std::filesystem::resize_file(temp, 0, ec);
   }
-  const auto write_values = [&] {
+  {
     QSettings ini(Native(temp), QSettings::IniFormat);
     for (const auto& [key, value] : values) ini.setValue(QString::fromStdString(key), QString::fromStdString(value));
     ini.sync();
     if (ini.status() != QSettings::NoError) fail("Cannot write the options file");
-  };
-  const auto reads_back = [&] {
-    const QSettings ini(Native(temp), QSettings::IniFormat);
-    for (const auto& [key, value] : values)
-      if (ini.value(QString::fromStdString(key)).toString() != QString::fromStdString(value)) return false;
-    return ini.status() == QSettings::NoError;
-  };
-  write_values();
-  // Old keys that QSettings took but writes back in a form it cannot read
-  // again (a NUL in a key's name) would hide the new values: without them then.
-  if (!old.empty() && !reads_back()) {
-    std::filesystem::resize_file(temp, 0, ec);
-    write_values();
   }
   try {
     CheckWriteTarget(path);  // a special file put there meanwhile is not replaced
   } catch (const Error& e) {
     fail(e.what());
   }
+  Differ_From_Cached(path, temp);
   std::filesystem::rename(temp, path, ec);
   if (ec) fail(ec.message());
 }
