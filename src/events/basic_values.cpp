@@ -24,6 +24,11 @@ double BasicTable::SiderealOffset(int row, double jd) const {
   return t ? t->apparent : ApparentSiderealOffset(jd);
 }
 
+double BasicTable::ApparentSidereal(int row, double jd) const {
+  const RowTime* t = row >= 1 && row <= kEphemerisRows ? sun_time(row, jd) : nullptr;
+  return t ? t->gmst + t->apparent : GMST_Rad(jd) + ApparentSiderealOffset(jd);
+}
+
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                         BasicTable& basic, int first, int last, Interpolation mode) {
   PrepareBasicValues(eph, body, basic, first, last);

@@ -92,7 +92,7 @@ double InstantRefiner::Sidereal(int row, double n) const {
   if (row != sidereal_row_) {
     sidereal_row_ = row;
     const double jd = eph_.at(body_, row).jd;
-    sidereal_at_row_ = GMST_Rad(jd) + basic_.SiderealOffset(row, jd) + site_.lon;
+    sidereal_at_row_ = basic_.ApparentSidereal(row, jd) + site_.lon;
   }
   // The quadratic and cubic terms of the sidereal time change by under 1e-12 rad within hours.
   return sidereal_at_row_ + kSiderealRadPerHour * n;
