@@ -1,4 +1,5 @@
 // Start-up: version, folders, settings, zones, site, today, the first computation.
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -40,9 +41,10 @@ void TForm_Main::FormCreate() {
   if (ReadSettingsFile(settings_path, settings)) {
     const std::string stored = SettingsVersion(settings);
     if (stored != current_version) {
-      Show_Message(QString::fromUtf8("Parameter der Vorgängerversion ") + QString::fromStdString(stored) +
-                       QString::fromUtf8(" werden gelöscht"),
-                   QString::fromUtf8("Das Programm wird gleich beendet werden.\n\rBitte starten Sie Vesperkalend erneut."));
+      Show_Message(QCoreApplication::translate("Window", "Parameter der Vorgängerversion %1 werden gelöscht")
+                       .arg(QString::fromStdString(stored)),
+                   QCoreApplication::translate(
+                       "Window", "Das Programm wird gleich beendet werden.\n\rBitte starten Sie Vesperkalend erneut."));
       std::filesystem::remove(settings_path, ec);
       end_requested_ = true;
     }
