@@ -77,7 +77,7 @@
     </message>
     <message>
         <source>(+01:00 Sommerzeit)</source>
-        <translation>(+01:00 summer time)</translation>
+        <translation>(+01:00 DST)</translation>
     </message>
     <message>
         <source>(Normalzeit)</source>
@@ -129,6 +129,13 @@
     <message>
         <source>Extreme der Deklination</source>
         <translation>Extremes of declination</translation>
+    </message>
+</context>
+<context>
+    <name>VersionInfo</name>
+    <message>
+        <source>Vesperkalend – Himmelskalender</source>
+        <translation>Vesperkalend – sky almanac</translation>
     </message>
 </context>
 <context>
@@ -353,7 +360,7 @@
     </message>
     <message>
         <source>Zeitzone</source>
-        <translation>Time zone</translation>
+        <translation>Zone</translation>
     </message>
     <message>
         <source>Ort</source>

@@ -21,9 +21,11 @@ void TForm_Main::FormCreate() {
   // Version grid and caption.
   const TFileVersionInfo info = Read_Version_Info(options_.executable, FileTypeName);
   const auto rows = VersionGridRows(info);
+  static_cast<void>(QT_TRANSLATE_NOOP("VersionInfo", "Vesperkalend – Himmelskalender"));  // the FileDescription
   for (int r = 0; r < 17; ++r) {
     StringGrid_VersionsInfo->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(rows[r].first)));
-    StringGrid_VersionsInfo->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(rows[r].second)));
+    // A value the version block holds in German is shown translated; every other stays as read.
+    StringGrid_VersionsInfo->setItem(r, 1, new QTableWidgetItem(QCoreApplication::translate("VersionInfo", rows[r].second.c_str())));
   }
   setWindowTitle("Vesperkalend " + QString::fromStdString(rows[3].second));
 

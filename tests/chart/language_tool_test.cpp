@@ -123,3 +123,37 @@ TEST_F(ToolLanguageData, CalendarTextsFollowTheLanguageUidsStay) {
 }
 
 }  // namespace
+
+// The chart's columns hold the English words: each body's name ends before
+// the event text (x 1150 to 1265), the title's weekday inside the plot, and
+// the rise/set lines keep their 52 characters.
+#include <QFontMetrics>
+
+#include "chart/day_chart.h"
+#include "ephemeris/ephemeris_data.h"
+#include "events/event_kinds.h"
+#include "language/translations.h"
+#include "timecalc/calendar.h"
+
+namespace vk {
+namespace {
+
+TEST(EnglishChart, WordsFitTheirColumns) {
+  ASSERT_TRUE(InstallLanguage(Language::English, false).empty());
+  const QFontMetrics list(List_Font());
+  for (const std::string_view body : BodyNames) {
+    const QString english = QString::fromUtf8(BodyText(body, Language::English).data());
+    EXPECT_LT(list.horizontalAdvance(english), 1265 - 1150 - 4) << english.toStdString();
+  }
+  const QFontMetrics title(Title_Font());
+  for (const char* day : Weekday_Names)
+    EXPECT_LT(title.horizontalAdvance(QString::fromStdString("2024-12-30  " + Chart_Tr(day))), 900) << day;
+  EXPECT_EQ(Chart_Title(CalendarToJD(2024, 4, 10, 0, 0, 0)), "2024-04-10  Wednesday");
+  for (const tBodyChart& b : Body_Charts) EXPECT_EQ(Chart_Tr(b.prefix).size(), std::string_view(b.prefix).size());
+  EXPECT_EQ(Chart_Tr("  U: "), "  S: ");
+  InstallLanguage(Language::German, false);
+  EXPECT_EQ(Chart_Title(CalendarToJD(2024, 4, 10, 0, 0, 0)), "2024-04-10  Mittwoch");
+}
+
+}  // namespace
+}  // namespace vk
