@@ -1,5 +1,6 @@
 #include "mainwindow/form_main.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,14 +76,14 @@ TForm_Main::~TForm_Main() { qApp->removeEventFilter(this); }
 
 void TForm_Main::Build_Menu() {
   QMenuBar* bar = menuBar();
-  Exit1 = bar->addAction("E&xit");
+  Exit1 = bar->addAction(QCoreApplication::translate("Window", "E&xit"));
   connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-  Makebinaryfiles1 = bar->addAction("Make binary files");
+  Makebinaryfiles1 = bar->addAction(QCoreApplication::translate("Window", "Make binary files"));
   Makebinaryfiles1->setEnabled(false);
-  Computealldata1 = bar->addAction("Compute all data");
+  Computealldata1 = bar->addAction(QCoreApplication::translate("Window", "Compute all data"));
   Computealldata1->setEnabled(false);
-  QMenu* help = bar->addMenu("&Help");
-  about1 = help->addAction("&about");
+  QMenu* help = bar->addMenu(QCoreApplication::translate("Window", "&Help"));
+  about1 = help->addAction(QCoreApplication::translate("Window", "&about"));
   connect(about1, &QAction::triggered, this, [this] { about1Click(); });
   Build_View_Menu();
 }

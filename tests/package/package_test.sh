@@ -22,6 +22,7 @@ case $step in
     deb=$(deb_of "$work")
     dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "shlibdeps gave no Qt dependency"
     dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || fail "no platform plug-in dependency"
+    dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "no dependency on Qt's translations"
     ;;
   lintian)
     deb=$(deb_of "$2")
@@ -66,6 +67,11 @@ case $step in
       || { cat "$2/render.log"; fail "render from the installed tree"; }
     file "$2/installed.png" | grep -q 'PNG image data, 2500 x 2200' || fail "rendered chart"
     grep -q '^MOO A: ' "$2/render.log" || fail "no rise line of the Moon"
+    [ -f "$root/usr/share/vesperkalend/translations/vesperkalend_en.qm" ] || fail "no English translation installed"
+    LC_ALL=en_US.UTF-8 "$root/usr/bin/vesperkalend-tool" day --date 2024-04-08 --daemmerungen >"$2/day_en.log" 2>&1 \
+      || { cat "$2/day_en.log"; fail "day in English from the installed tree"; }
+    grep -q '^MOO R: ' "$2/day_en.log" && grep -q 'Sun  rises' "$2/day_en.log" \
+      || { cat "$2/day_en.log"; fail "the installed tool does not list in English"; }
     ;;
   *) fail "unknown step $step" ;;
 esac

@@ -44,6 +44,7 @@ int IcsCommand(const Args& args) {
   request.stamp_unix = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();
+  EnsureGuiApplication();  // the texts in the tool's language
   int count = 0;
   const std::string text = Calendar_Text(almanac.events, request, &count);
   Write_Text_File(*out, text);
