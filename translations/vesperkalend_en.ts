@@ -227,6 +227,14 @@
         <translation>Save month sheet</translation>
     </message>
     <message>
+        <source>Keine Breite: %1. Eine Zahl wie 47,5 oder -33.9 eingeben.</source>
+        <translation>Not a latitude: %1. Type a number such as 47.5 or -33.9.</translation>
+    </message>
+    <message>
+        <source>Keine Länge: %1. Eine Zahl wie 7,5 oder -122.4 eingeben.</source>
+        <translation>Not a longitude: %1. Type a number such as 7.5 or -122.4.</translation>
+    </message>
+    <message>
         <source>Kein Drucker eingerichtet. Das Diagramm lässt sich mit „Diagramm speichern …“ als PDF sichern und später drucken.</source>
         <translation>No printer is set up. The chart can be saved as a PDF with “Save chart …” and printed later.</translation>
     </message>

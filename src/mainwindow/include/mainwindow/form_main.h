@@ -103,6 +103,7 @@ class TForm_Main : public QMainWindow {
   void ComboBox_TZoneChange();
   void Edit_nLatKeyDown(int key);
   void Edit_eLonKeyDown(int key);
+  void Take_Typed_Degrees(QLineEdit* field, bool latitude);
   void Choose_Place(const Place& place);  // sets latitude, longitude and the place's zone, recomputes once
   void CheckBox_DaemmerungenClick();
   void CheckBox_Auf_UntergaengeClick();
