@@ -227,6 +227,10 @@
         <translation>Save month sheet</translation>
     </message>
     <message>
+        <source>Gespeichert: %1</source>
+        <translation>Saved: %1</translation>
+    </message>
+    <message>
         <source>Keine Breite: %1. Eine Zahl wie 47,5 oder -33.9 eingeben.</source>
         <translation>Not a latitude: %1. Type a number such as 47.5 or -33.9.</translation>
     </message>

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <chrono>
 
 #include "export/chart_output.h"
@@ -38,22 +39,50 @@ std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
 
 std::filesystem::path Path_Of(const QString& name) { return std::filesystem::path(name.toStdString()); }
 
+// The name chosen in a save dialog, with the first ending of the chosen
+// filter ("PNG (*.png)" gives ".png") when it has none of `endings`.
+QString With_Ending(const QString& name, const QString& filter, const QStringList& endings) {
+  for (const QString& e : endings)
+    if (name.endsWith(e, Qt::CaseInsensitive)) return name;
+  const qsizetype star = filter.indexOf("*.");
+  const QString ending = star < 0 ? endings.first() : filter.mid(star + 1).section(QRegularExpression("[ )]"), 0, 0);
+  return name + ending;
+}
+
+// The dialog's file name, or empty when it was cancelled.
+QString Save_File_Name(TForm_Main& form, const QString& title, const QString& filters, const QStringList& endings) {
+  QString filter;
+  const QString name = QFileDialog::getSaveFileName(&form, title, QDir::homePath(), filters, &filter);
+  return name.isEmpty() ? name : With_Ending(name, filter, endings);
+}
+
+void Confirm_Saved(TForm_Main& form, const QString& name) {
+  form.Show_Status(QCoreApplication::translate("Window", "Gespeichert: %1").arg(name), StatusColour::ButtonFace);
+}
+
 void Save_Chart_Dialog(TForm_Main& form, bool full_size) {
-  const QString name = QFileDialog::getSaveFileName(
-      &form, QCoreApplication::translate("Window", "Diagramm speichern"), QDir::homePath(),
+  const QString name = Save_File_Name(
+      form, QCoreApplication::translate("Window", "Diagramm speichern"),
       QCoreApplication::translate("Window", "Bilder und PDF (*.png *.jpg *.jpeg *.bmp *.pdf);;PNG (*.png);;"
-                                                "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;PDF (*.pdf)"));
+                                            "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;PDF (*.pdf)"),
+      {".png", ".jpg", ".jpeg", ".bmp", ".pdf"});
   if (name.isEmpty()) return;
   const QSize size = full_size || form.Displayed_Chart().isNull() ? QSize(kChartWidth, kChartHeight)
                                                                  : form.Displayed_Chart().size();
-  form.Guarded([&] { Save_Form_Chart(form, Path_Of(name), size); });
+  form.Guarded([&] {
+    Save_Form_Chart(form, Path_Of(name), size);
+    Confirm_Saved(form, name);
+  });
 }
 
 void Save_Month_Dialog(TForm_Main& form) {
-  const QString name = QFileDialog::getSaveFileName(&form, QCoreApplication::translate("Window", "Monatsblatt speichern"),
-                                                    QDir::homePath(), QString::fromUtf8("PDF (*.pdf)"));
+  const QString name = Save_File_Name(form, QCoreApplication::translate("Window", "Monatsblatt speichern"),
+                                      QString::fromUtf8("PDF (*.pdf)"), {".pdf"});
   if (name.isEmpty()) return;
-  form.Guarded([&] { Save_Form_Month(form, Path_Of(name)); });
+  form.Guarded([&] {
+    Save_Form_Month(form, Path_Of(name));
+    Confirm_Saved(form, name);
+  });
 }
 
 void Print_Dialog(TForm_Main& form) {
@@ -74,8 +103,8 @@ void Export_Events_Dialog(TForm_Main& form) {
   const CalendarTime c = JDToCalendar(form.Chosen_Day());
   EventsDialog dialog(&form, QDate(c.year, c.month, 1));
   if (dialog.exec() != QDialog::Accepted) return;
-  const QString name = QFileDialog::getSaveFileName(&form, QCoreApplication::translate("Window", "Termine exportieren"),
-                                                    QDir::homePath(), QString::fromUtf8("iCalendar (*.ics)"));
+  const QString name = Save_File_Name(form, QCoreApplication::translate("Window", "Termine exportieren"),
+                                      QString::fromUtf8("iCalendar (*.ics)"), {".ics"});
   if (name.isEmpty()) return;
   form.Guarded([&] {
     const int n = Export_Form_Events(form, Path_Of(name), dialog.From(), dialog.To(), dialog.Kinds());
@@ -86,7 +115,9 @@ void Export_Events_Dialog(TForm_Main& form) {
 }  // namespace
 
 void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize size) {
-  if (Chart_File_Type(path) == ChartFileType::Pdf) {
+  const auto type = Chart_File_Type(path);
+  if (!type) throw Error("The file must end in .png, .jpg, .jpeg, .bmp or .pdf", path.string());
+  if (type == ChartFileType::Pdf) {
     auto chart = Chart_Like(form.Chart());
     chart->Sel_JD = form.Chosen_Day();
     Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, form.Chosen_Day(), form.Chosen_Day());
