@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "data_folder.h"
+#include "periods.h"
 #include "dates.h"
 #include "events/recompute.h"
 #include "export/icalendar.h"
@@ -34,13 +35,22 @@ int IcsCommand(const Args& args) {
   }
   request.site = SiteOptions(opts);
   const DataFolder data = TakeDataFolder(opts);
+  const tDataSpan span = DataSpan(data);
+  CheckInSpan(request.from_jd, *from_text, "--from", span);
+  CheckInSpan(request.to_jd, *to_text, "--to", span);
+  const tPeriod period = PeriodOfDay(request.from_jd, span);
+  if (!(PeriodOfDay(request.to_jd, span) == period))
+    throw UsageError{"--from " + *from_text + " and --to " + *to_text + " lie in different periods; the days of " +
+                     period.tag() + " end on " + std::to_string(period.end_year - 1) + "-12-31"};
   const auto out = opts.output("--out");
   if (!out) throw UsageError{"--out is required"};
   opts.finish();
 
   static Almanac almanac;  // large: not on the stack
   almanac.site = request.site;
-  RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
+  const PeriodTables tables = TablesForDay(data, span, request.from_jd);
+  almanac.period = tables.period;
+  RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
   request.stamp_unix = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();

@@ -26,6 +26,11 @@ inline constexpr tPeriod kDocumentedPeriod{2022, 2032};
 // Periods are decades that start in a year 2022 + 10k, cut at the span's ends.
 inline constexpr int kPeriodYears = 10;
 
+// The files of the data folder that periods are made from: JPL DE405's
+// coefficients and the constellation boundaries.
+inline constexpr const char* kCoefficientFileName = "de405_1960-2060.bin";
+inline constexpr const char* kConstellationFileName = "constellation_data_roman87.dat";
+
 // The span of days the shipped data cover: whole calendar years.
 struct tDataSpan {
   int first_year = 1960;
