@@ -124,7 +124,9 @@ void TForm_Main::RichEdit_KeyDown(QLineEdit* field, int key) {
   }
   const CalendarTime d = JDToCalendar(session_->Day());
   int year = d.year, month = d.month, day = d.day;
-  if (field == RichEdit_Jahr) year = static_cast<int>(std::clamp(value, 2022LL, 2031LL));
+  if (field == RichEdit_Jahr)
+    year = static_cast<int>(std::clamp(value, static_cast<long long>(session_->Span().first_year),
+                                       static_cast<long long>(session_->Span().end_year - 1)));
   if (field == RichEdit_Monat) month = static_cast<int>(std::clamp(value, 1LL, 12LL));
   if (field == RichEdit_Daag) day = static_cast<int>(std::clamp(value, 1LL, 31LL));
   session_->Set_Day(CalendarToJD(year, month, day, 0, 0, 0));
@@ -146,7 +148,7 @@ void TForm_Main::FormKeyDown(int key) {
         Exit1->trigger();
     }
     if (key == Qt::Key_Up) session_->Step_Day(0, 0, 1);
-    if (key == Qt::Key_Down) session_->Step_Day(0, 0, -1, kFirstDayDownKey);
+    if (key == Qt::Key_Down) session_->Step_Day(0, 0, -1, kDownKeyMargin);
   });
 }
 

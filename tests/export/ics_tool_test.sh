@@ -64,10 +64,11 @@ expect_status() {
 }
 expect_status 2 "lies after --to" --from 2024-04-10 --to 2024-04-01 --out bad1.ics
 expect_status 2 "unknown kind 'eclipses'" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipses --out bad2.ics
-expect_status 2 "outside 2022-01-01" --from 2021-12-31 --to 2022-01-02 --out bad3.ics
-expect_status 2 "outside 2022-01-01" --from 2031-12-01 --to 2031-12-31 --out bad4.ics
+expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 1959-12-31 --to 1960-01-02 --out bad3.ics
+expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 2059-12-01 --to 2060-01-01 --out bad4.ics
 expect_status 2 "not a date" --from 2024-02-30 --to 2024-03-01 --out bad5.ics
-for f in bad1.ics bad2.ics bad3.ics bad4.ics bad5.ics; do [ ! -e "$f" ] || fail "$f written"; done
+expect_status 2 "lie in different periods" --from 2021-12-31 --to 2022-01-02 --out bad6.ics
+for f in bad1.ics bad2.ics bad3.ics bad4.ics bad5.ics bad6.ics; do [ ! -e "$f" ] || fail "$f written"; done
 
 # An unwritable path: status 1, the path named, nothing left behind.
 expect_status 1 "$work/missing/x.ics" --from 2024-04-01 --to 2024-04-02 --out "$work/missing/x.ics"

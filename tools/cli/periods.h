@@ -10,10 +10,8 @@
 
 namespace vk::tool {
 
-// The years the coefficient file of the data folder covers, or the
-// documented decade when the folder holds none (its ten files alone).
-// Throws: Error naming the coefficient file when it is damaged (checksum,
-// size, header).
+// The years the coefficient file of the data folder covers (DataSpanOfFolder).
+// Throws: Error naming the coefficient file when it is damaged.
 tDataSpan DataSpan(const DataFolder& data);
 
 // Throws: UsageError "<option>: <text> is outside <span>" for a day outside the span.

@@ -106,6 +106,12 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
     if (options.stop.stop_requested()) throw Cancelled{};
   };
 
+  // The output folder before any costly work: one that cannot be made fails at once.
+  const std::filesystem::path folder = binary ? options.out_dir : options.out_dir / "_res";
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
+  if (made) throw Error(made.message(), folder.string());
+
   // First the frames of all hours and of the phase table's noons.
   report("Computing time scales and precession-nutation...");
   std::vector<tHourFrame> frames(rows);
@@ -138,10 +144,6 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
 
   // Then one task per body writes its export or table; the tenth writes the phase table.
   report(binary ? "Writing the nine tables and the phase table..." : "Writing the nine exports and the phase table...");
-  const std::filesystem::path folder = binary ? options.out_dir : options.out_dir / "_res";
-  std::error_code made;
-  std::filesystem::create_directories(folder, made);
-  if (made) throw Error(made.message(), folder.string());
   std::vector<std::unique_ptr<AtomicFile>> files(kBodyCount + 1);
   std::vector<tRowTime> times(rows);
   for (int row = 0; row < rows; ++row) times[row] = RowTime(first_jd, row);
