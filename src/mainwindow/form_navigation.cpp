@@ -26,6 +26,17 @@ void Sync_Chart(DayChart& chart, const Session& session) {
   chart.Show_Meridian = session.Flags().transits;
 }
 
+// The tables the chart shows for the chosen day: those in force, or empty ones
+// while the day's period is still being made (its days are not in them).
+std::pair<const EventStore*, const PhaseTable*> Tables_For_Day(const Session& s) {
+  const Almanac& a = s.In_Force();
+  const tPeriod& p = a.ephemeris.period();
+  if (s.Day() >= p.first_jd() && s.Day() < p.end_jd()) return {&a.events, &a.phases};
+  static const EventStore no_events;
+  static const PhaseTable no_phases;
+  return {&no_events, &no_phases};
+}
+
 }  // namespace
 
 void TForm_Main::Refresh_Day() {
@@ -42,13 +53,14 @@ void TForm_Main::Refresh_Day() {
     if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + 12);
   };
   Sync_Chart(chart, *session_);
-  const Almanac& a = session_->In_Force();
-  vk::Refresh_Day(chart, a.events, a.phases, write_fields, show_memo);
+  const auto [events, phases] = Tables_For_Day(*session_);
+  vk::Refresh_Day(chart, *events, *phases, write_fields, show_memo);
 }
 
 void TForm_Main::Render_Chart() {
   Sync_Chart(chart, *session_);
-  Render_Day_Chart(chart, session_->In_Force().events, session_->In_Force().phases);
+  const auto [events, phases] = Tables_For_Day(*session_);
+  Render_Day_Chart(chart, *events, *phases);
 }
 
 bool TForm_Main::Working() const {
