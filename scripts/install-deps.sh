@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev liberfa-dev libjpeg62-turbo-dev
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-translations-l10n liberfa-dev libjpeg62-turbo-dev
   fonts-liberation xvfb xauth tzdata
   clang libfuzzer-14-dev libclang-rt-14-dev
   python3-ephem

@@ -4,28 +4,45 @@
 
 namespace vk {
 
-std::optional<int> Answer_Command_Line(int argc, const char* const* argv, std::ostream& out) {
+CommandLine Answer_Command_Line(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  CommandLine c;
   for (int i = 1; i < argc; ++i) {
     const std::string_view a = argv[i];
     if (a == "--version" || a == "-v") {
       out << "vesperkalend " << VK_VERSION_TEXT << "\n";
-      return 0;
+      c.exit_status = 0;
+      return c;
     }
     if (a == "--help" || a == "-h") {
-      out << "usage: vesperkalend [--help] [--version] [Qt options]\n"
-             "Sky almanac: a 24-hour chart of Sun, Moon and planets for one day (window, German).\n\n"
+      out << "usage: vesperkalend [--help] [--version] [--lang de|en] [Qt options]\n"
+             "Sky almanac: a 24-hour chart of Sun, Moon and planets for one day (window, German or English).\n\n"
              "options:\n"
              "  -h, --help         prints these options and ends\n"
              "  -v, --version      prints the version and ends\n"
+             "  --lang de|en       the language of the window; without it the choice made in the menu\n"
+             "                     \"Ansicht\" (\"View\") → \"Sprache\" (\"Language\"), else the locale:\n"
+             "                     de*, C, POSIX or none German, any other English\n"
              "  -platform NAME     Qt platform plug-in (xcb, wayland, offscreen)\n"
              "  -style NAME        Qt widget style\n\n"
              "The night view (\"Nachtansicht\" in the menu \"Ansicht\", key N) is kept in the options file\n"
              "Vesperkalend-options.ini beside the settings in ~/.config/Vesperkalend/.\n"
              "The maintenance and export commands are in vesperkalend-tool(1).\n";
-      return 0;
+      c.exit_status = 0;
+      return c;
+    }
+    if (a == "--lang" || a.starts_with("--lang=")) {
+      const bool joined = a.starts_with("--lang=");
+      const std::optional<std::string_view> value =
+          joined ? std::optional(a.substr(7)) : i + 1 < argc ? std::optional<std::string_view>(argv[++i]) : std::nullopt;
+      c.language = value ? ParseLanguage(*value) : std::nullopt;
+      if (!c.language) {
+        err << "vesperkalend: --lang takes de or en\n";
+        c.exit_status = 2;
+        return c;
+      }
     }
   }
-  return std::nullopt;
+  return c;
 }
 
 }  // namespace vk

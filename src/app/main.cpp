@@ -6,13 +6,20 @@
 #include <iostream>
 
 #include "command_line.h"
+#include "language/translations.h"
 #include "mainwindow/form_main.h"
+#include "mainwindow/options_file.h"
 
 int main(int argc, char** argv) {
-  if (const auto status = vk::Answer_Command_Line(argc, argv, std::cout)) return *status;
+  const vk::CommandLine command_line = vk::Answer_Command_Line(argc, argv, std::cout, std::cerr);
+  if (command_line.exit_status) return *command_line.exit_status;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vesperkalend");
   vk::FormOptions options;
+  // The language before the first text: --lang, else the window's choice, else the locale.
+  const vk::Language language = vk::ChooseLanguage(
+      command_line.language, vk::ReadLanguageOption(options.folders.settings_dir / vk::kOptionsFileName));
+  for (const std::string& problem : vk::InstallLanguage(language)) std::cerr << "Vesperkalend: " << problem << "\n";
   options.executable = QCoreApplication::applicationFilePath().toStdString();
   // The shipped data folder becomes the current folder, wherever the program was started.
   const vk::DataFolderSearch data = vk::FindDataFolder(vk::DataFolderCandidates(options.executable));

@@ -2,6 +2,7 @@
 // of the layers.
 #include "chart/day_chart.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 
 #include "base/number_text.h"
+#include "language/translations.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
 
@@ -68,26 +70,31 @@ const QColor kWhite(255, 255, 255);
 
 }  // namespace
 
-const std::array<const char*, 7> Weekday_Names = {"Sonntag", "Montag",  "Dienstag", "Mittwoch",
-                                                  "Donnerstag", "Freitag", "Samstag"};
+const std::array<const char*, 7> Weekday_Names = {
+    QT_TRANSLATE_NOOP("DayChart", "Sonntag"),    QT_TRANSLATE_NOOP("DayChart", "Montag"),
+    QT_TRANSLATE_NOOP("DayChart", "Dienstag"),   QT_TRANSLATE_NOOP("DayChart", "Mittwoch"),
+    QT_TRANSLATE_NOOP("DayChart", "Donnerstag"), QT_TRANSLATE_NOOP("DayChart", "Freitag"),
+    QT_TRANSLATE_NOOP("DayChart", "Samstag")};
+
+std::string Chart_Tr(const char* text) { return QCoreApplication::translate("DayChart", text).toStdString(); }
 
 // Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune.
 const std::array<tBodyChart, kChartBodyCount> Body_Charts = {{
-    {Moon, "MOO A: ", true, 804, 900, QColor(160, 160, 160), PictureSet::MOO, -1, 802, 48,
+    {Moon, QT_TRANSLATE_NOOP("DayChart", "MOO A: "), true, 804, 900, QColor(160, 160, 160), PictureSet::MOO, -1, 802, 48,
      ImageDrawStyle::Transparent},
-    {Mercury, "MER A: ", false, 144, 156, QColor(160, 160, 160), PictureSet::MER, -1, 130, 20,
+    {Mercury, QT_TRANSLATE_NOOP("DayChart", "MER A: "), false, 144, 156, QColor(160, 160, 160), PictureSet::MER, -1, 130, 20,
      ImageDrawStyle::Transparent},
-    {Venus, "VEN A: ", false, 240, 260, QColor(240, 240, 160), PictureSet::VEN, -1, 226, 24,
+    {Venus, QT_TRANSLATE_NOOP("DayChart", "VEN A: "), false, 240, 260, QColor(240, 240, 160), PictureSet::VEN, -1, 226, 24,
      ImageDrawStyle::Transparent},
-    {Mars, "MAR A: ", false, 344, 356, QColor(240, 160, 160), PictureSet::List1, 2, 318, 24,
+    {Mars, QT_TRANSLATE_NOOP("DayChart", "MAR A: "), false, 344, 356, QColor(240, 160, 160), PictureSet::List1, 2, 318, 24,
      ImageDrawStyle::Transparent},
-    {Jupiter, "JUP A: ", false, 442, 458, QColor(240, 240, 160), PictureSet::List1, 3, 418, 24,
+    {Jupiter, QT_TRANSLATE_NOOP("DayChart", "JUP A: "), false, 442, 458, QColor(240, 240, 160), PictureSet::List1, 3, 418, 24,
      ImageDrawStyle::Transparent},
-    {Saturn, "SAT A: ", false, 544, 556, QColor(160, 160, 128), PictureSet::List1, 4, 518, 24,
+    {Saturn, QT_TRANSLATE_NOOP("DayChart", "SAT A: "), false, 544, 556, QColor(160, 160, 128), PictureSet::List1, 4, 518, 24,
      ImageDrawStyle::Transparent},
-    {Uranus, "URA A: ", false, 646, 654, QColor(128, 160, 128), PictureSet::List1, 5, 618, 24,
+    {Uranus, QT_TRANSLATE_NOOP("DayChart", "URA A: "), false, 646, 654, QColor(128, 160, 128), PictureSet::List1, 5, 618, 24,
      ImageDrawStyle::Transparent},
-    {Neptune, "NEP A: ", false, 747, 753, QColor(96, 128, 160), PictureSet::List1, 6, 718, 24,
+    {Neptune, QT_TRANSLATE_NOOP("DayChart", "NEP A: "), false, 747, 753, QColor(96, 128, 160), PictureSet::List1, 6, 718, 24,
      ImageDrawStyle::Transparent},
 }};
 
@@ -127,7 +134,7 @@ double Time_Of_Day_Hours(double jd) { return Mod_Positive(jd + 0.5, 1.0) * 24.0;
 std::string Chart_Title(double Sel_JD) {
   const CalendarTime c = JDToCalendar(Sel_JD);
   const long long w = static_cast<long long>(std::trunc(Sel_JD + 1.500001)) % 7;
-  return std::to_string(c.year) + "-" + LastDigits(c.month, 2) + "-" + LastDigits(c.day, 2) + "  " + Weekday_Names[(w + 7) % 7];
+  return std::to_string(c.year) + "-" + LastDigits(c.month, 2) + "-" + LastDigits(c.day, 2) + "  " + Chart_Tr(Weekday_Names[(w + 7) % 7]);
 }
 
 namespace {
@@ -296,7 +303,7 @@ tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart&
     rs.Set_h = h;
     rs.Set_Text = Date_Time_Text(store.Event_Tab[static_cast<std::size_t>(*set)].jd_local);
   }
-  rs.line = std::string(body.prefix) + rs.Rise_Text + "  U: " + rs.Set_Text;
+  rs.line = Chart_Tr(body.prefix) + rs.Rise_Text + Chart_Tr(QT_TRANSLATE_NOOP("DayChart", "  U: ")) + rs.Set_Text;
   // Near the poles the next rise or set may lie days or years ahead: the bar
   // is then taken from the day's own crossings.
   const auto jd = [&](int n) { return store.Event_Tab[static_cast<std::size_t>(n)].jd_local; };
@@ -452,7 +459,8 @@ tDayFields Day_Fields(double Sel_JD) {
   f.Jahr_Text = std::to_string(c.year);
   f.Monat_Text = LastDigits(c.month, 2);
   f.Daag_Text = LastDigits(c.day, 2);
-  f.DST_Text = IsSummerTime(Sel_JD) ? "(+01:00 Sommerzeit)" : "(Normalzeit)";
+  f.DST_Text = Chart_Tr(IsSummerTime(Sel_JD) ? QT_TRANSLATE_NOOP("DayChart", "(+01:00 Sommerzeit)")
+                                              : QT_TRANSLATE_NOOP("DayChart", "(Normalzeit)"));
   return f;
 }
 
@@ -462,7 +470,8 @@ tDayFields Day_Fields(double Sel_JD, const ZoneTable* zone) {
   ZoneRule rule;
   rule.table = std::shared_ptr<const ZoneTable>(std::shared_ptr<const ZoneTable>{}, zone);
   const ZoneState s = ZoneStateOnDay(rule, Sel_JD);
-  const std::string abbreviation = GermanAbbreviation(s.abbreviation);
+  const std::string abbreviation =
+      UiLanguage() == Language::German ? GermanAbbreviation(s.abbreviation) : s.abbreviation;
   const std::string offset = OffsetText(s.offset_hours);
   std::string text;
   text.reserve(abbreviation.size() + offset.size() + 4);

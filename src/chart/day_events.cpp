@@ -7,6 +7,7 @@
 #include "base/number_text.h"
 #include "chart/day_chart.h"
 #include "events/event_kinds.h"
+#include "language/translations.h"
 #include "timecalc/calendar.h"
 #include "timecalc/numeric.h"
 
@@ -83,7 +84,7 @@ std::string Format_General(double value) {
 }
 
 std::string Event_Text(const tEventData& e) {
-  std::string t(ChartText(e.event));
+  std::string t(ChartText(e.event, UiLanguage()));
   if (e.au != kMissing) t.append(" ").append(Format_General(e.au)).append(" AU");
   if (e.km != kMissing) t.append(" ").append(Format_General(e.km)).append(" km");
   if (e.earth_radii != kMissing) t.append(" ").append(Format_General(e.earth_radii)).append(" ERad");
@@ -122,7 +123,7 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
     const double shown = std::min(Round_To_Second(e.jd_local), day_start + 86399.0 / 86400.0);
     const CalendarTime r = JDToCalendar(shown);
     item.time = Trim(FormatSexagesimal(r.hour + r.minute / 60.0 + r.second / 3600.0, 0));
-    item.body = e.body;
+    item.body = BodyText(e.body, UiLanguage());
     item.text = Event_Text(e);
     listed.push_back(std::move(item));
   }

@@ -24,6 +24,11 @@ double BasicTable::SiderealOffset(int row, double jd) const {
   return t ? t->apparent : ApparentSiderealOffset(jd);
 }
 
+double BasicTable::ApparentSidereal(int row, double jd) const {
+  const RowTime* t = row >= 1 && row <= kEphemerisRows ? sun_time(row, jd) : nullptr;
+  return t ? t->gmst + t->apparent : GMST_Rad(jd) + ApparentSiderealOffset(jd);
+}
+
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                         BasicTable& basic, int first, int last, Interpolation mode) {
   if (last == kLastRow) last = eph.rows();
@@ -252,6 +257,15 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     double alt = std::numeric_limits<double>::quiet_NaN();
     if (!(own & kAnyAltitudeNear) && !(differs & kAltitudeBits))
       alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter));
+    if (std::isnan(alt) && apparent) {
+      // The altitude alone, as the refinement forms it between the rows.
+      const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+      const double ha = sidereal + angles.lon - e.ra * kHourToRad;
+      row.sin_ha = std::sin(ha);
+      row.alt = TopocentricAltitude(row.sin_ha, std::cos(ha), p.sin_dec, p.cos_dec, SinHorizontalParallax(e.delta),
+                                    angles);
+      continue;
+    }
     if (std::isnan(alt)) {
       tBasicValues v;
       v.ra = e.ra;

@@ -62,6 +62,9 @@ class BasicTable {
   // radians) at the instant `jd` of row `row`: kept from the Sun's prepared
   // row of that instant, else computed.
   double SiderealOffset(int row, double jd) const;
+  // GMST_Rad(jd) plus SiderealOffset(row, jd), the mean part kept from the
+  // Sun's prepared row as well.
+  double ApparentSidereal(int row, double jd) const;
 
  private:
   static std::size_t index(int body, int row) {

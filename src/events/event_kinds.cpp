@@ -2,50 +2,90 @@
 
 #include "ephemeris/ephemeris_data.h"
 
+#include <algorithm>
+
 namespace vk {
 
 using K = EventKind;
 using C = EventCategory;
 
 const std::array<tEventKind, kEventKindCount> EventKinds = {{
-    {K::MAstrD, "MAstrD", C::Twilight, "Morgen: Beginn der astronomischen Dämmerung (Sonne über -18°)", false},
-    {K::MNautD, "MNautD", C::Twilight, "Morgen: Beginn der nautischen Dämmerung (Sonne über -12°)", false},
-    {K::MBurgD, "MBurgD", C::Twilight, "Morgen: Beginn der bürgerlichen Dämmerung (Sonne über -6°)", false},
-    {K::ABurgD, "ABurgD", C::Twilight, "Abend: Ende der bürgerlichen Dämmerung (Sonne unter -6°)", false},
-    {K::ANautD, "ANautD", C::Twilight, "Abend: Ende der nautischen Dämmerung (Sonne unter -12°)", false},
-    {K::AAstrD, "AAstrD", C::Twilight, "Abend: Ende der astronomischen Dämmerung (Sonne unter -18°)", false},
-    {K::Aufgang, "Aufgang", C::BodyRiseSet, {}, true},
-    {K::Untergang, "Untergang", C::BodyRiseSet, {}, false},
-    {K::WahrerMittag, "wahrer Mittag", C::Transit, {}, false},
-    {K::ImMeridian, "im Meridian", C::Transit, {}, false},
-    {K::HelligkeitAbend, "maximale Helligkeit (Abendhimmel)", C::Configuration, {}, true},
-    {K::HelligkeitMorgen, "maximale Helligkeit (Morgenhimmel)", C::Configuration, {}, true},
-    {K::ElongationOst, "maximale Elongation (östl.)", C::Configuration, {}, true},
-    {K::ElongationWest, "maximale Elongation (westl.)", C::Configuration, {}, true},
-    {K::UntereKonjunktion, "in unterer Konjunktion zu Sonne", C::Configuration, {}, true},
-    {K::ObereKonjunktion, "in oberer Konjunktion zur Sonne", C::Configuration, {}, true},
-    {K::Konjunktion, "in Konjunktion zur Sonne", C::Configuration, {}, true},
-    {K::Opposition, "in Opposition zur Sonne", C::Configuration, {}, true},
-    {K::WirdRuecklaeufig, "stationär, wird rückläufig", C::Configuration, {}, true},
-    {K::WirdRechtlaeufig, "stationär, wird rechtläufig", C::Configuration, {}, true},
-    {K::Sonnennaehe, "Erde in Sonnennähe", C::Distance, {}, true},
-    {K::Sonnenferne, "Erde in Sonnenferne", C::Distance, {}, true},
-    {K::Erdnaehe, "in Erdnähe", C::Distance, {}, true},
-    {K::Erdferne, "in Erdferne", C::Distance, {}, true},
-    {K::FruehlingEkliptik, "Frühlingsanfang (Ekliptik)", C::Season, {}, true},
-    {K::FruehlingAequator, "Frühlingsanfang (Äquator)", C::Season, {}, true},
-    {K::HerbstEkliptik, "Herbstanfang (Ekliptik)", C::Season, {}, true},
-    {K::HerbstAequator, "Herbstanfang (Äquator)", C::Season, {}, true},
-    {K::SommerEkliptik, "Sommeranfang (Ekliptik)", C::Season, {}, true},
-    {K::SommerAequator, "Sommeranfang (Äquator)", C::Season, {}, true},
-    {K::WinterEkliptik, "Winteranfang (Ekliptik)", C::Season, {}, true},
-    {K::WinterAequator, "Winteranfang (Äquator)", C::Season, {}, true},
-    {K::NoerdlichsteDeklination, "nördlichste Deklination", C::Declination, {}, true},
-    {K::SuedlichsteDeklination, "südlichste Deklination", C::Declination, {}, true},
-    {K::Neumond, "Neumond", C::MoonPhase, {}, true},
-    {K::Vollmond, "Vollmond", C::MoonPhase, {}, true},
-    {K::ErstesViertel, "Erstes Viertel", C::MoonPhase, {}, true},
-    {K::LetztesViertel, "Letztes Viertel", C::MoonPhase, {}, true},
+    {K::MAstrD, "MAstrD", C::Twilight, "Morgen: Beginn der astronomischen Dämmerung (Sonne über -18°)",
+     "Morning: astronomical twilight begins (Sun above -18°)", false},
+    {K::MNautD, "MNautD", C::Twilight, "Morgen: Beginn der nautischen Dämmerung (Sonne über -12°)",
+     "Morning: nautical twilight begins (Sun above -12°)", false},
+    {K::MBurgD, "MBurgD", C::Twilight, "Morgen: Beginn der bürgerlichen Dämmerung (Sonne über -6°)",
+     "Morning: civil twilight begins (Sun above -6°)", false},
+    {K::ABurgD, "ABurgD", C::Twilight, "Abend: Ende der bürgerlichen Dämmerung (Sonne unter -6°)",
+     "Evening: civil twilight ends (Sun below -6°)", false},
+    {K::ANautD, "ANautD", C::Twilight, "Abend: Ende der nautischen Dämmerung (Sonne unter -12°)",
+     "Evening: nautical twilight ends (Sun below -12°)", false},
+    {K::AAstrD, "AAstrD", C::Twilight, "Abend: Ende der astronomischen Dämmerung (Sonne unter -18°)",
+     "Evening: astronomical twilight ends (Sun below -18°)", false},
+    {K::Aufgang, "Aufgang", C::BodyRiseSet, {},
+     "rises", true},
+    {K::Untergang, "Untergang", C::BodyRiseSet, {},
+     "sets", false},
+    {K::WahrerMittag, "wahrer Mittag", C::Transit, {},
+     "true noon", false},
+    {K::ImMeridian, "im Meridian", C::Transit, {},
+     "on the meridian", false},
+    {K::HelligkeitAbend, "maximale Helligkeit (Abendhimmel)", C::Configuration, {},
+     "greatest brilliancy (evening sky)", true},
+    {K::HelligkeitMorgen, "maximale Helligkeit (Morgenhimmel)", C::Configuration, {},
+     "greatest brilliancy (morning sky)", true},
+    {K::ElongationOst, "maximale Elongation (östl.)", C::Configuration, {},
+     "greatest elongation (east)", true},
+    {K::ElongationWest, "maximale Elongation (westl.)", C::Configuration, {},
+     "greatest elongation (west)", true},
+    {K::UntereKonjunktion, "in unterer Konjunktion zu Sonne", C::Configuration, {},
+     "in inferior conjunction with the Sun", true},
+    {K::ObereKonjunktion, "in oberer Konjunktion zur Sonne", C::Configuration, {},
+     "in superior conjunction with the Sun", true},
+    {K::Konjunktion, "in Konjunktion zur Sonne", C::Configuration, {},
+     "in conjunction with the Sun", true},
+    {K::Opposition, "in Opposition zur Sonne", C::Configuration, {},
+     "at opposition to the Sun", true},
+    {K::WirdRuecklaeufig, "stationär, wird rückläufig", C::Configuration, {},
+     "stationary, turning retrograde", true},
+    {K::WirdRechtlaeufig, "stationär, wird rechtläufig", C::Configuration, {},
+     "stationary, turning direct", true},
+    {K::Sonnennaehe, "Erde in Sonnennähe", C::Distance, {},
+     "Earth at perihelion", true},
+    {K::Sonnenferne, "Erde in Sonnenferne", C::Distance, {},
+     "Earth at aphelion", true},
+    {K::Erdnaehe, "in Erdnähe", C::Distance, {},
+     "at perigee", true},
+    {K::Erdferne, "in Erdferne", C::Distance, {},
+     "at apogee", true},
+    {K::FruehlingEkliptik, "Frühlingsanfang (Ekliptik)", C::Season, {},
+     "March equinox (ecliptic)", true},
+    {K::FruehlingAequator, "Frühlingsanfang (Äquator)", C::Season, {},
+     "March equinox (equator)", true},
+    {K::HerbstEkliptik, "Herbstanfang (Ekliptik)", C::Season, {},
+     "September equinox (ecliptic)", true},
+    {K::HerbstAequator, "Herbstanfang (Äquator)", C::Season, {},
+     "September equinox (equator)", true},
+    {K::SommerEkliptik, "Sommeranfang (Ekliptik)", C::Season, {},
+     "June solstice (ecliptic)", true},
+    {K::SommerAequator, "Sommeranfang (Äquator)", C::Season, {},
+     "June solstice (equator)", true},
+    {K::WinterEkliptik, "Winteranfang (Ekliptik)", C::Season, {},
+     "December solstice (ecliptic)", true},
+    {K::WinterAequator, "Winteranfang (Äquator)", C::Season, {},
+     "December solstice (equator)", true},
+    {K::NoerdlichsteDeklination, "nördlichste Deklination", C::Declination, {},
+     "northernmost declination", true},
+    {K::SuedlichsteDeklination, "südlichste Deklination", C::Declination, {},
+     "southernmost declination", true},
+    {K::Neumond, "Neumond", C::MoonPhase, {},
+     "New Moon", true},
+    {K::Vollmond, "Vollmond", C::MoonPhase, {},
+     "Full Moon", true},
+    {K::ErstesViertel, "Erstes Viertel", C::MoonPhase, {},
+     "First Quarter", true},
+    {K::LetztesViertel, "Letztes Viertel", C::MoonPhase, {},
+     "Last Quarter", true},
 }};
 
 const tEventKind& KindInfo(EventKind kind) { return EventKinds[static_cast<std::size_t>(kind)]; }
@@ -63,10 +103,20 @@ std::optional<EventCategory> CategoryOf(std::string_view body, std::string_view 
   return c == C::BodyRiseSet && body == BodyNames[Sun] ? C::SunRiseSet : c;
 }
 
-std::string_view ChartText(std::string_view name) {
+std::string_view ChartText(std::string_view name, Language language) {
   const auto kind = FindEventKind(name);
-  if (kind && !KindInfo(*kind).chart_text.empty()) return KindInfo(*kind).chart_text;
-  return name;
+  if (!kind) return name;
+  const tEventKind& k = KindInfo(*kind);
+  if (language == Language::English) return k.english;
+  return k.chart_text.empty() ? name : k.chart_text;
+}
+
+std::string_view BodyText(std::string_view body, Language language) {
+  static constexpr std::array<std::string_view, kBodyCount> kEnglish = {
+      "Sun", "Mercury", "Venus", "Moon", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"};
+  if (language == Language::German) return body;
+  const auto it = std::find(BodyNames.begin(), BodyNames.end(), body);
+  return it == BodyNames.end() ? body : kEnglish[static_cast<std::size_t>(it - BodyNames.begin())];
 }
 
 }  // namespace vk

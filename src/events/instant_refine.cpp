@@ -65,15 +65,8 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
   // Geocentric hour angle from the apparent sidereal time at the instant.
   const double ha = Sidereal(row, n) - (nodes.ra0 + ra) * kHourToRad;
   if (!place) return std::sin(ha);
-  // Topocentric direction: the body's geocentric vector in units of its
-  // distance (x towards the meridian, z towards the pole) minus the observer's.
-  const double sin_par = SinHorizontalParallax(delta);
-  const double cos_dec = std::cos(dec * kDegToRad), sin_dec = std::sin(dec * kDegToRad);
-  const double x = cos_dec * std::cos(ha) - site_.obs.Obs_RhoCosPhi * sin_par;
-  const double y = cos_dec * std::sin(ha);
-  const double z = sin_dec - site_.obs.Obs_RhoSinPhi * sin_par;
-  const double alt =
-      ArcSin_Clamped((site_.sin_lat * z + site_.cos_lat * x) / std::sqrt(x * x + y * y + z * z)) * kRadToDeg;
+  const double alt = TopocentricAltitude(std::sin(ha), std::cos(ha), std::sin(dec * kDegToRad),
+                                         std::cos(dec * kDegToRad), SinHorizontalParallax(delta), site_);
   return crossing == Crossing::UpperLimb ? alt - level + Semidiameter(diameter) : alt - level;
 }
 
@@ -99,7 +92,7 @@ double InstantRefiner::Sidereal(int row, double n) const {
   if (row != sidereal_row_) {
     sidereal_row_ = row;
     const double jd = eph_.at(body_, row).jd;
-    sidereal_at_row_ = GMST_Rad(jd) + basic_.SiderealOffset(row, jd) + site_.lon;
+    sidereal_at_row_ = basic_.ApparentSidereal(row, jd) + site_.lon;
   }
   // The quadratic and cubic terms of the sidereal time change by under 1e-12 rad within hours.
   return sidereal_at_row_ + kSiderealRadPerHour * n;

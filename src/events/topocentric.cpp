@@ -39,4 +39,13 @@ void TopocentricFromPlace(double sidereal, double sin_dec, double cos_dec, const
   v.alt = Altitude_Of_Hour_Angle(s.sin_lat, s.cos_lat, v.dec_topo * kDegToRad, h) * kRadToDeg;
 }
 
+double TopocentricAltitude(double sin_ha, double cos_ha, double sin_dec, double cos_dec, double sin_par,
+                           const SiteAngles& s) {
+  // x towards the meridian, z towards the pole.
+  const double x = cos_dec * cos_ha - s.obs.Obs_RhoCosPhi * sin_par;
+  const double y = cos_dec * sin_ha;
+  const double z = sin_dec - s.obs.Obs_RhoSinPhi * sin_par;
+  return ArcSin_Clamped((s.sin_lat * z + s.cos_lat * x) / std::sqrt(x * x + y * y + z * z)) * kRadToDeg;
+}
+
 }  // namespace vk

@@ -37,5 +37,13 @@ void TopocentricPlace(double jd, double ra, double dec, double delta, const Site
 // (radians; GMST_Rad gives the same values as TopocentricPlace) and sin_dec,
 // cos_dec those of v.dec. Never fails.
 void TopocentricFromPlace(double sidereal, double sin_dec, double cos_dec, const SiteAngles& site, tBasicValues& v);
+// The altitude alone of the topocentric place, degrees, no refraction, from
+// the geocentric hour angle's sine and cosine, the declination's and the
+// sine of the horizontal parallax: the body's direction in units of its
+// distance less the observer's, without the angles of the topocentric place
+// (TopocentricFromPlace gives the same altitude to rounding). Never fails;
+// non-finite input gives non-finite output.
+double TopocentricAltitude(double sin_ha, double cos_ha, double sin_dec, double cos_dec, double sin_par,
+                           const SiteAngles& site);
 
 }  // namespace vk

@@ -1,17 +1,19 @@
 #include "export/event_groups.h"
 
+#include <QtGlobal>
+
 namespace vk {
 
 const std::array<tEventGroupInfo, kEventCategoryCount> Event_Groups = {{
-    {EventCategory::Twilight, "twilights", "Dämmerungen"},
-    {EventCategory::SunRiseSet, "sun", "Sonnenauf- und -untergang"},
-    {EventCategory::BodyRiseSet, "risesets", "Auf- und Untergänge von Mond und Planeten"},
-    {EventCategory::Transit, "transits", "Meridiandurchgänge"},
-    {EventCategory::MoonPhase, "phases", "Mondphasen"},
-    {EventCategory::Season, "seasons", "Jahreszeiten"},
-    {EventCategory::Configuration, "configurations", "Planetenkonstellationen"},
-    {EventCategory::Distance, "distances", "Erdnähe, Erdferne, Sonnennähe, Sonnenferne"},
-    {EventCategory::Declination, "declinations", "Extreme der Deklination"},
+    {EventCategory::Twilight, "twilights", QT_TRANSLATE_NOOP("EventGroups", "Dämmerungen")},
+    {EventCategory::SunRiseSet, "sun", QT_TRANSLATE_NOOP("EventGroups", "Sonnenauf- und -untergang")},
+    {EventCategory::BodyRiseSet, "risesets", QT_TRANSLATE_NOOP("EventGroups", "Auf- und Untergänge von Mond und Planeten")},
+    {EventCategory::Transit, "transits", QT_TRANSLATE_NOOP("EventGroups", "Meridiandurchgänge")},
+    {EventCategory::MoonPhase, "phases", QT_TRANSLATE_NOOP("EventGroups", "Mondphasen")},
+    {EventCategory::Season, "seasons", QT_TRANSLATE_NOOP("EventGroups", "Jahreszeiten")},
+    {EventCategory::Configuration, "configurations", QT_TRANSLATE_NOOP("EventGroups", "Planetenkonstellationen")},
+    {EventCategory::Distance, "distances", QT_TRANSLATE_NOOP("EventGroups", "Erdnähe, Erdferne, Sonnennähe, Sonnenferne")},
+    {EventCategory::Declination, "declinations", QT_TRANSLATE_NOOP("EventGroups", "Extreme der Deklination")},
 }};
 
 std::optional<tGroupSet> Parse_Groups(std::string_view list, std::string* bad) {

@@ -1,5 +1,6 @@
 #include "export/icalendar.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -7,6 +8,7 @@
 #include "chart/day_chart.h"
 #include "base/atomic_file.h"
 #include "base/number_text.h"
+#include "language/translations.h"
 
 namespace vk {
 
@@ -72,7 +74,8 @@ std::string Without_Tabs(std::string text) {
   return text;
 }
 
-// "Morgen: Beginn der …" for the twilights, else the stored name.
+// "Morgen: Beginn der …" for the twilights, else the stored name (in German;
+// in English the kind's translation).
 std::string Event_Name(const tEventData& e) {
   tEventData bare;
   bare.event = e.event;
@@ -82,7 +85,9 @@ std::string Event_Name(const tEventData& e) {
 
 std::string Location_Text(const Site& site) {
   return FormatFixed(std::fabs(site.Site_nLat), 2) + "° " + (site.Site_nLat < 0 ? "S" : "N") + ", " +
-         FormatFixed(std::fabs(site.Site_eLon), 2) + "° " + (site.Site_eLon < 0 ? "W" : "O");
+         FormatFixed(std::fabs(site.Site_eLon), 2) + "° " +
+         (site.Site_eLon < 0 ? "W"
+                             : QCoreApplication::translate("Calendar", "O", "east, after the longitude").toStdString());
 }
 
 }  // namespace
@@ -163,6 +168,7 @@ std::string Calendar_Events(const EventStore& store, const tCalendarRequest& req
   const std::string geo = "GEO:" + FormatFixed(request.site.Site_nLat, 6) + ";" + FormatFixed(request.site.Site_eLon, 6);
   const std::string location = "LOCATION:" + Ical_Escape(Location_Text(request.site));
   int n = 0;
+  const std::string local_time = QCoreApplication::translate("Calendar", "Ortszeit: ").toStdString();
   const auto first = Find_Event(store, 1, request.from_jd, {}, {});
   const int last = std::min(store.Event_Count, static_cast<int>(store.Event_Tab.size()) - 1);
   for (int i = first.value_or(last + 1); i <= last; ++i) {
@@ -174,8 +180,8 @@ std::string Calendar_Events(const EventStore& store, const tCalendarRequest& req
     line("UID:" + Ical_Uid(e, request.site));
     line("DTSTAMP:" + stamp);
     line("DTSTART:" + Ical_Utc(e.jd_ut));
-    line("SUMMARY:" + Ical_Escape(std::string(e.body) + ": " + Event_Name(e)));
-    line("DESCRIPTION:" + Ical_Escape(Without_Tabs(Event_Text(e)) + "\nOrtszeit: " + Date_Time_Text(e.jd_local)));
+    line("SUMMARY:" + Ical_Escape(std::string(BodyText(e.body, UiLanguage())) + ": " + Event_Name(e)));
+    line("DESCRIPTION:" + Ical_Escape(Without_Tabs(Event_Text(e)) + "\n" + local_time + Date_Time_Text(e.jd_local)));
     line(geo);
     line(location);
     line("TRANSP:TRANSPARENT");

@@ -1,5 +1,6 @@
 #include "date_panel.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,13 +37,13 @@ DatePanel::DatePanel(QWidget* p) : QWidget(p) {
     (*l)->setStyleSheet("color: #00ff00; background: transparent;");
   }
   const QIcon up = Triangle(15, 15, 'u'), down = Triangle(15, 15, 'd');
-  BitBtn_Jahr_Plus = GlyphButton(this, {32, 7, 125, 25}, up, {15, 15}, "Jahr vor");
-  BitBtn_Monat_Plus = GlyphButton(this, {191, 7, 57, 25}, up, {15, 15}, "Monat vor");
-  BitBtn_Daag_Plus = GlyphButton(this, {276, 7, 57, 25}, up, {15, 15}, "Tag vor");
-  BitBtn_Jahr_Minus = GlyphButton(this, {32, 97, 125, 25}, down, {15, 15}, "Jahr zurück");
-  BitBtn_Monat_Minus = GlyphButton(this, {189, 97, 57, 25}, down, {15, 15}, "Monat zurück");
-  BitBtn_Daag_Minus = GlyphButton(this, {276, 97, 57, 25}, down, {15, 15}, "Tag zurück");
-  Button_Heute = new QPushButton("Heute", this);
+  BitBtn_Jahr_Plus = GlyphButton(this, {32, 7, 125, 25}, up, {15, 15}, QCoreApplication::translate("Window", "Jahr vor"));
+  BitBtn_Monat_Plus = GlyphButton(this, {191, 7, 57, 25}, up, {15, 15}, QCoreApplication::translate("Window", "Monat vor"));
+  BitBtn_Daag_Plus = GlyphButton(this, {276, 7, 57, 25}, up, {15, 15}, QCoreApplication::translate("Window", "Tag vor"));
+  BitBtn_Jahr_Minus = GlyphButton(this, {32, 97, 125, 25}, down, {15, 15}, QCoreApplication::translate("Window", "Jahr zurück"));
+  BitBtn_Monat_Minus = GlyphButton(this, {189, 97, 57, 25}, down, {15, 15}, QCoreApplication::translate("Window", "Monat zurück"));
+  BitBtn_Daag_Minus = GlyphButton(this, {276, 97, 57, 25}, down, {15, 15}, QCoreApplication::translate("Window", "Tag zurück"));
+  Button_Heute = new QPushButton(QCoreApplication::translate("Window", "Heute"), this);
   Button_Heute->setGeometry(32, 130, 300, 29);
   Button_Heute->setFont(Panel_Font("Arial", 23, true));
   Fit_Around_Controls(this);

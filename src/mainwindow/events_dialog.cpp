@@ -1,5 +1,6 @@
 #include "mainwindow/events_dialog.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -23,25 +24,25 @@ QDateEdit* Date_Edit(QWidget* parent, QDate date, QDate first, QDate last) {
 }  // namespace
 
 EventsDialog::EventsDialog(QWidget* parent, QDate month_start, QDate first, QDate last) : QDialog(parent) {
-  setWindowTitle(QString::fromUtf8("Termine exportieren"));
+  setWindowTitle(QCoreApplication::translate("Window", "Termine exportieren"));
   auto* layout = new QVBoxLayout(this);
   auto* dates = new QFormLayout;
   From_Edit = Date_Edit(this, month_start, first, last);
   To_Edit = Date_Edit(this, month_start.addMonths(1).addDays(-1), first, last);
-  dates->addRow(QString::fromUtf8("&Von:"), From_Edit);
-  dates->addRow(QString::fromUtf8("&Bis:"), To_Edit);
+  dates->addRow(QCoreApplication::translate("Window", "&Von:"), From_Edit);
+  dates->addRow(QCoreApplication::translate("Window", "&Bis:"), To_Edit);
   layout->addLayout(dates);
-  auto* kinds = new QGroupBox(QString::fromUtf8("Ereignisse"), this);
+  auto* kinds = new QGroupBox(QCoreApplication::translate("Window", "Ereignisse"), this);
   auto* kinds_layout = new QVBoxLayout(kinds);
   for (std::size_t k = 0; k < Event_Groups.size(); ++k) {
-    Kind_Boxes[k] = new QCheckBox(QString::fromUtf8(Event_Groups[k].label), kinds);
+    Kind_Boxes[k] = new QCheckBox(QCoreApplication::translate("EventGroups", Event_Groups[k].label), kinds);
     Kind_Boxes[k]->setChecked(true);
     kinds_layout->addWidget(Kind_Boxes[k]);
   }
   layout->addWidget(kinds);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8("Exportieren …"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("Abbrechen"));
+  buttons->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("Window", "Exportieren …"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("Window", "Abbrechen"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

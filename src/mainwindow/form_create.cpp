@@ -1,4 +1,5 @@
 // Start-up: version, folders, settings, zones, site, today, the first computation.
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,9 +21,11 @@ void TForm_Main::FormCreate() {
   // Version grid and caption.
   const TFileVersionInfo info = Read_Version_Info(options_.executable, FileTypeName);
   const auto rows = VersionGridRows(info);
+  static_cast<void>(QT_TRANSLATE_NOOP("VersionInfo", "Vesperkalend – Himmelskalender"));  // the FileDescription
   for (int r = 0; r < 17; ++r) {
     StringGrid_VersionsInfo->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(rows[r].first)));
-    StringGrid_VersionsInfo->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(rows[r].second)));
+    // A value the version block holds in German is shown translated; every other stays as read.
+    StringGrid_VersionsInfo->setItem(r, 1, new QTableWidgetItem(QCoreApplication::translate("VersionInfo", rows[r].second.c_str())));
   }
   setWindowTitle("Vesperkalend " + QString::fromStdString(rows[3].second));
 
@@ -40,9 +43,10 @@ void TForm_Main::FormCreate() {
   if (ReadSettingsFile(settings_path, settings)) {
     const std::string stored = SettingsVersion(settings);
     if (stored != current_version) {
-      Show_Message(QString::fromUtf8("Parameter der Vorgängerversion ") + QString::fromStdString(stored) +
-                       QString::fromUtf8(" werden gelöscht"),
-                   QString::fromUtf8("Das Programm wird gleich beendet werden.\n\rBitte starten Sie Vesperkalend erneut."));
+      Show_Message(QCoreApplication::translate("Window", "Parameter der Vorgängerversion %1 werden gelöscht")
+                       .arg(QString::fromStdString(stored)),
+                   QCoreApplication::translate(
+                       "Window", "Das Programm wird gleich beendet werden.\n\rBitte starten Sie Vesperkalend erneut."));
       std::filesystem::remove(settings_path, ec);
       end_requested_ = true;
     }

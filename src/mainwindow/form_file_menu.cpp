@@ -1,5 +1,6 @@
 #include "mainwindow/form_file_menu.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
@@ -48,9 +49,9 @@ std::filesystem::path Path_Of(const QString& name) { return std::filesystem::pat
 
 void Save_Chart_Dialog(TForm_Main& form, bool full_size) {
   const QString name = QFileDialog::getSaveFileName(
-      &form, QString::fromUtf8("Diagramm speichern"), QDir::homePath(),
-      QString::fromUtf8("Bilder und PDF (*.png *.jpg *.jpeg *.bmp *.pdf);;PNG (*.png);;JPEG (*.jpg *.jpeg);;"
-                        "BMP (*.bmp);;PDF (*.pdf)"));
+      &form, QCoreApplication::translate("Window", "Diagramm speichern"), QDir::homePath(),
+      QCoreApplication::translate("Window", "Bilder und PDF (*.png *.jpg *.jpeg *.bmp *.pdf);;PNG (*.png);;"
+                                                "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;PDF (*.pdf)"));
   if (name.isEmpty()) return;
   const QSize size = full_size || form.Displayed_Chart().isNull() ? QSize(kChartWidth, kChartHeight)
                                                                  : form.Displayed_Chart().size();
@@ -58,7 +59,7 @@ void Save_Chart_Dialog(TForm_Main& form, bool full_size) {
 }
 
 void Save_Month_Dialog(TForm_Main& form) {
-  const QString name = QFileDialog::getSaveFileName(&form, QString::fromUtf8("Monatsblatt speichern"),
+  const QString name = QFileDialog::getSaveFileName(&form, QCoreApplication::translate("Window", "Monatsblatt speichern"),
                                                     QDir::homePath(), QString::fromUtf8("PDF (*.pdf)"));
   if (name.isEmpty()) return;
   form.Guarded([&] { Save_Form_Month(form, Path_Of(name)); });
@@ -67,13 +68,13 @@ void Save_Month_Dialog(TForm_Main& form) {
 void Print_Dialog(TForm_Main& form) {
   form.Guarded([&] {
     if (QPrinterInfo::availablePrinters().isEmpty())
-      throw Error(QString::fromUtf8("Kein Drucker eingerichtet. Das Diagramm lässt sich mit "
-                                    "„Diagramm speichern …“ als PDF sichern und später drucken.")
+      throw Error(QCoreApplication::translate("Window", "Kein Drucker eingerichtet. Das Diagramm lässt sich mit "
+                                                      "„Diagramm speichern …“ als PDF sichern und später drucken.")
                       .toStdString());
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Portrait);
     QPrintDialog dialog(&printer, &form);
-    dialog.setWindowTitle(QString::fromUtf8("Diagramm drucken"));
+    dialog.setWindowTitle(QCoreApplication::translate("Window", "Diagramm drucken"));
     if (dialog.exec() == QDialog::Accepted) Print_Form_Chart(form, printer);
   });
 }
@@ -84,12 +85,12 @@ void Export_Events_Dialog(TForm_Main& form) {
   EventsDialog dialog(&form, QDate(c.year, c.month, 1), QDate(first.year, first.month, first.day),
                       QDate(last.year, last.month, last.day));
   if (dialog.exec() != QDialog::Accepted) return;
-  const QString name = QFileDialog::getSaveFileName(&form, QString::fromUtf8("Termine exportieren"),
+  const QString name = QFileDialog::getSaveFileName(&form, QCoreApplication::translate("Window", "Termine exportieren"),
                                                     QDir::homePath(), QString::fromUtf8("iCalendar (*.ics)"));
   if (name.isEmpty()) return;
   form.Guarded([&] {
     const int n = Export_Form_Events(form, Path_Of(name), dialog.From(), dialog.To(), dialog.Kinds());
-    form.Show_Status(QString::fromUtf8("%1 Termine exportiert: %2").arg(n).arg(name), StatusColour::ButtonFace);
+    form.Show_Status(QCoreApplication::translate("Window", "%1 Termine exportiert: %2").arg(n).arg(name), StatusColour::ButtonFace);
   });
 }
 
@@ -123,7 +124,7 @@ void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
 }
 
 int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds) {
-  if (from > to) throw Error(QString::fromUtf8("Das Startdatum liegt nach dem Enddatum").toStdString());
+  if (from > to) throw Error(QCoreApplication::translate("Window", "Das Startdatum liegt nach dem Enddatum").toStdString());
   tCalendarRequest request;
   request.from_jd = std::max(CalendarToJD(from.year(), from.month(), from.day(), 0, 0, 0), First_Day_In_Force(form));
   request.to_jd = std::min(CalendarToJD(to.year(), to.month(), to.day(), 0, 0, 0), Last_Day_In_Force(form));
@@ -139,19 +140,19 @@ int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDat
 
 void Add_File_Menu(TForm_Main& form) {
   QMenuBar* bar = form.menuBar();
-  QMenu* menu = Find_Or_Add_Menu(bar, "&Datei", bar->actions().isEmpty() ? QString() : bar->actions().first()->text());
-  QObject::connect(menu->addAction(QString::fromUtf8("Diagramm &speichern …")), &QAction::triggered, &form,
+  QMenu* menu = Find_Or_Add_Menu(bar, QCoreApplication::translate("Window", "&Datei"), bar->actions().isEmpty() ? QString() : bar->actions().first()->text());
+  QObject::connect(menu->addAction(QCoreApplication::translate("Window", "Diagramm &speichern …")), &QAction::triggered, &form,
                    [&form] { Save_Chart_Dialog(form, true); });
-  QObject::connect(menu->addAction(QString::fromUtf8("Diagramm in &Bildschirmgröße speichern …")),
+  QObject::connect(menu->addAction(QCoreApplication::translate("Window", "Diagramm in &Bildschirmgröße speichern …")),
                    &QAction::triggered, &form, [&form] { Save_Chart_Dialog(form, false); });
-  QObject::connect(menu->addAction(QString::fromUtf8("&Monatsblatt speichern …")), &QAction::triggered, &form,
+  QObject::connect(menu->addAction(QCoreApplication::translate("Window", "&Monatsblatt speichern …")), &QAction::triggered, &form,
                    [&form] { Save_Month_Dialog(form); });
   menu->addSeparator();
-  QAction* print = menu->addAction(QString::fromUtf8("&Drucken …"));
+  QAction* print = menu->addAction(QCoreApplication::translate("Window", "&Drucken …"));
   print->setShortcut(QKeySequence::Print);
   QObject::connect(print, &QAction::triggered, &form, [&form] { Print_Dialog(form); });
   menu->addSeparator();
-  QObject::connect(menu->addAction(QString::fromUtf8("&Termine exportieren …")), &QAction::triggered, &form,
+  QObject::connect(menu->addAction(QCoreApplication::translate("Window", "&Termine exportieren …")), &QAction::triggered, &form,
                    [&form] { Export_Events_Dialog(form); });
 }
 

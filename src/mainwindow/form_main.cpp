@@ -1,5 +1,6 @@
 #include "mainwindow/form_main.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,14 +78,14 @@ TForm_Main::~TForm_Main() { qApp->removeEventFilter(this); }
 
 void TForm_Main::Build_Menu() {
   QMenuBar* bar = menuBar();
-  Exit1 = bar->addAction("E&xit");
+  Exit1 = bar->addAction(QCoreApplication::translate("Window", "E&xit"));
   connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-  Makebinaryfiles1 = bar->addAction("Make binary files");
+  Makebinaryfiles1 = bar->addAction(QCoreApplication::translate("Window", "Make binary files"));
   Makebinaryfiles1->setEnabled(false);
-  Computealldata1 = bar->addAction("Compute all data");
+  Computealldata1 = bar->addAction(QCoreApplication::translate("Window", "Compute all data"));
   Computealldata1->setEnabled(false);
-  QMenu* help = bar->addMenu("&Help");
-  about1 = help->addAction("&about");
+  QMenu* help = bar->addMenu(QCoreApplication::translate("Window", "&Help"));
+  about1 = help->addAction(QCoreApplication::translate("Window", "&about"));
   connect(about1, &QAction::triggered, this, [this] { about1Click(); });
   Build_View_Menu();
 }
@@ -110,7 +111,7 @@ void TForm_Main::Build_Controls() {
   ProgressBar_Tabellen->setRange(0, 1000);
   ProgressBar_Tabellen->setTextVisible(false);
   ProgressBar_Tabellen->hide();
-  Button_Abbrechen = new QPushButton(tr("Abbrechen"), client);
+  Button_Abbrechen = new QPushButton(QCoreApplication::translate("Window", "Abbrechen"), client);
   Button_Abbrechen->hide();
   connect(Button_Abbrechen, &QPushButton::clicked, this, [this] { Guarded([&] { session_->Cancel_Making(); }); });
   Build_Date_Group(Panel_Rght);
@@ -317,7 +318,7 @@ void TForm_Main::Show_Making(double share) {
     return;
   }
   if (ProgressBar_Tabellen->isHidden()) {
-    Show_Status(tr("Tabellen von %1 werden berechnet...").arg(QString::fromStdString(session_->Period_Asked().tag())),
+    Show_Status(QCoreApplication::translate("Window", "Tabellen von %1 werden berechnet...").arg(QString::fromStdString(session_->Period_Asked().tag())),
                 StatusColour::Yellow);
     ProgressBar_Tabellen->show();
     ProgressBar_Tabellen->raise();

@@ -1,5 +1,6 @@
 // The place box: places of the tz database completing as the user types, the
 // real zone they bring, and their keeping in the options file.
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -16,7 +17,7 @@
 namespace vk {
 namespace {
 
-const QString kOwnCoordinates = QString::fromUtf8("eigene Koordinaten");
+QString Own_Coordinates_Text() { return QCoreApplication::translate("Window", "eigene Koordinaten"); }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -47,9 +48,11 @@ void TForm_Main::Load_Places() {
     for (const std::string& w : list.warnings) std::cerr << "Vesperkalend: " << w << "\n";
     places_ = std::move(list.places);
   } catch (const Error& e) {
-    places_error_ = std::string(std::string_view(e.what()) == kFileNotFound ? "Keine Zeitzonen-Datenbank ("
-                                                                             : "Zeitzonen-Tabelle unbrauchbar (") +
-                    e.describe() + "): nur die 40 festen Zeitzonen";
+    places_error_ = (std::string_view(e.what()) == kFileNotFound
+                         ? QCoreApplication::translate("Window", "Keine Zeitzonen-Datenbank (%1): nur die 40 festen Zeitzonen")
+                         : QCoreApplication::translate("Window", "Zeitzonen-Tabelle unbrauchbar (%1): nur die 40 festen Zeitzonen"))
+                        .arg(QString::fromStdString(e.describe()))
+                        .toStdString();
   }
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();
@@ -108,7 +111,7 @@ void TForm_Main::Show_Place() {
   if (Ort_Completer->popup()) Ort_Completer->popup()->hide();
   const int row = place_.empty() ? -1 : ComboBox_Ort->findText(Q(place_), Qt::MatchExactly);
   ComboBox_Ort->setCurrentIndex(row);
-  ComboBox_Ort->setEditText(place_.empty() ? kOwnCoordinates : Q(place_));
+  ComboBox_Ort->setEditText(place_.empty() ? Own_Coordinates_Text() : Q(place_));
   ComboBox_Ort->lineEdit()->setCursorPosition(0);
 }
 

@@ -1,6 +1,9 @@
 // The menu "Ansicht": "Exakte Zeiten" chooses precise or classic instants of
-// rises, sets, transits and twilights; the choice lives in the options file.
+// rises, sets, transits and twilights, "Sprache" the language of the next
+// start; both choices live in the options file.
+#include <QCoreApplication>
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <exception>
@@ -9,16 +12,38 @@
 #include "mainwindow/menu_bar.h"
 #include "mainwindow/options_file.h"
 #include "base/error.h"
+#include "language/translations.h"
 
 namespace vk {
 
 void TForm_Main::Build_View_Menu() {
-  QMenu* view = Find_Or_Add_Menu(menuBar(), "&Ansicht", "&Help");
-  Exakte_Zeiten1 = view->addAction("&Exakte Zeiten");
+  QMenu* view = Find_Or_Add_Menu(menuBar(), QCoreApplication::translate("Window", "&Ansicht"), QCoreApplication::translate("Window", "&Help"));
+  Exakte_Zeiten1 = view->addAction(QCoreApplication::translate("Window", "&Exakte Zeiten"));
   Exakte_Zeiten1->setObjectName("Exakte_Zeiten1");
   Exakte_Zeiten1->setCheckable(true);
   Exakte_Zeiten1->setChecked(true);
   connect(Exakte_Zeiten1, &QAction::triggered, this, [this] { Guarded([&] { Exakte_Zeiten1Click(); }); });
+
+  // Each language is named in its own words; the choice applies from the next start.
+  QMenu* languages = view->addMenu(QCoreApplication::translate("Window", "&Sprache"));
+  languages->menuAction()->setObjectName("Sprache1");
+  auto* group = new QActionGroup(languages);
+  for (const auto& [language, name] : {std::pair{Language::German, "Deutsch"}, std::pair{Language::English, "English"}}) {
+    QAction* a = languages->addAction(QString::fromUtf8(name));
+    a->setObjectName(QStringLiteral("Sprache_") + QString::fromLatin1(LanguageCode(language).data(), 2));
+    a->setCheckable(true);
+    a->setChecked(language == UiLanguage());
+    group->addAction(a);
+    connect(a, &QAction::triggered, this, [this, language] { Guarded([&] { Choose_Language(language); }); });
+  }
+}
+
+void TForm_Main::Choose_Language(Language language) {
+  WriteLanguageOption(Options_Path(), language);
+  Show_Status(language == UiLanguage()
+                  ? QString()
+                  : QCoreApplication::translate("Window", "Die Sprache wechselt beim nächsten Start von Vesperkalend"),
+              StatusColour::ButtonFace);
 }
 
 void TForm_Main::Load_View_Options() {

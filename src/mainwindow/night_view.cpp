@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "mainwindow/options_file.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
@@ -151,9 +152,9 @@ QPalette Night_Palette(const QPalette& palette) {
 }
 
 QAction* Add_Night_View(TForm_Main& form) {
-  QMenu* menu = Find_Or_Add_Menu(form.menuBar(), "&Ansicht", "&Help");
+  QMenu* menu = Find_Or_Add_Menu(form.menuBar(), QCoreApplication::translate("Window", "&Ansicht"), QCoreApplication::translate("Window", "&Help"));
   auto* view = new NightView(form);
-  QAction* action = menu->addAction("&Nachtansicht");
+  QAction* action = menu->addAction(QCoreApplication::translate("Window", "&Nachtansicht"));
   action->setCheckable(true);
   action->setShortcut(QKeySequence(Qt::Key_N));
   action->setShortcutContext(Qt::WindowShortcut);
@@ -163,7 +164,7 @@ QAction* Add_Night_View(TForm_Main& form) {
   QObject::connect(action, &QAction::toggled, &form, [&form, view, dir](bool on) {
     view->Set(on);
     if (!dir.empty() && !Write_Night_View_Option(dir, on))
-      form.Show_Status(QString::fromUtf8("Die Optionsdatei konnte nicht geschrieben werden"), StatusColour::Red);
+      form.Show_Status(QCoreApplication::translate("Window", "Die Optionsdatei konnte nicht geschrieben werden"), StatusColour::Red);
   });
   return action;
 }

@@ -18,6 +18,7 @@ namespace vk {
 namespace {
 
 constexpr const char* kPreciseKey = "View/PreciseInstants";
+constexpr const char* kLanguageKey = "View/Language";
 
 QString Native(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 
@@ -120,6 +121,17 @@ WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
 
 void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& options) {
   WriteOptionValues(path, {{kPreciseKey, options.precise_instants ? "true" : "false"}});
+}
+
+std::optional<Language> ReadLanguageOption(const std::filesystem::path& path) {
+  const auto values = ReadOptionValues(path, {kLanguageKey});
+  const auto it = values.find(kLanguageKey);
+  if (it == values.end()) return std::nullopt;
+  return ParseLanguage(QString::fromStdString(it->second).trimmed().toLower().toStdString());
+}
+
+void WriteLanguageOption(const std::filesystem::path& path, Language language) {
+  WriteOptionValues(path, {{kLanguageKey, std::string(LanguageCode(language))}});
 }
 
 }  // namespace vk

@@ -34,12 +34,12 @@ QIcon Triangle(int w, int h, char direction) {
   return QIcon(pm);
 }
 
-QPushButton* GlyphButton(QWidget* parent, QRect geometry, const QIcon& icon, QSize icon_size, const char* tip) {
+QPushButton* GlyphButton(QWidget* parent, QRect geometry, const QIcon& icon, QSize icon_size, const QString& tip) {
   auto* b = new QPushButton(parent);
   b->setGeometry(geometry);
   b->setIcon(icon);
   b->setIconSize(icon_size);
-  b->setToolTip(QString::fromUtf8(tip));
+  b->setToolTip(tip);
   return b;
 }
 

@@ -18,7 +18,7 @@ QFont Panel_Font(const char* family, int pixels, bool bold = false);
 // A black triangle on a transparent square, pointing 'u'p, 'd'own, 'l'eft or 'r'ight.
 QIcon Triangle(int w, int h, char direction);
 
-QPushButton* GlyphButton(QWidget* parent, QRect geometry, const QIcon& icon, QSize icon_size, const char* tip);
+QPushButton* GlyphButton(QWidget* parent, QRect geometry, const QIcon& icon, QSize icon_size, const QString& tip);
 QLabel* Label(QWidget* parent, QRect geometry, const QString& text, const QFont& font);
 
 // Controls are placed in the coordinates of the right-hand panel; this moves

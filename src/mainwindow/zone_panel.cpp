@@ -1,5 +1,6 @@
 #include "zone_panel.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLabel>
 
@@ -10,7 +11,7 @@ namespace vk {
 ZonePanel::ZonePanel(QWidget* p) : QWidget(p) {
   setObjectName("Panel_Zone");
   const QFont narrow20 = Panel_Font("Arial Narrow", 20);
-  Label_TZone = Label(this, {6, 291, 62, 24}, "Zeitzone", narrow20);
+  Label_TZone = Label(this, {6, 291, 62, 24}, QCoreApplication::translate("Window", "Zeitzone"), narrow20);
   ComboBox_TZone = new QComboBox(this);
   ComboBox_TZone->setGeometry(79, 289, 108, 28);
   ComboBox_TZone->setEditable(true);
@@ -22,14 +23,14 @@ ZonePanel::ZonePanel(QWidget* p) : QWidget(p) {
   ComboBox_TZone->setFocusPolicy(Qt::StrongFocus);
   Label_DST = Label(this, {192, 291, 160, 24}, "", narrow20);
 
-  Label_Ort = Label(this, {6, 324, 62, 24}, "Ort", narrow20);
+  Label_Ort = Label(this, {6, 324, 62, 24}, QCoreApplication::translate("Window", "Ort"), narrow20);
   ComboBox_Ort = new QComboBox(this);
   ComboBox_Ort->setGeometry(79, 322, 273, 28);
   ComboBox_Ort->setEditable(true);
   ComboBox_Ort->setInsertPolicy(QComboBox::NoInsert);
   ComboBox_Ort->setMaxVisibleItems(12);
   ComboBox_Ort->setFont(ComboBox_TZone->font());
-  ComboBox_Ort->setToolTip(QString::fromUtf8("Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone"));
+  ComboBox_Ort->setToolTip(QCoreApplication::translate("Window", "Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone"));
   Fit_Around_Controls(this);
 }
 

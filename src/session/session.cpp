@@ -147,14 +147,16 @@ void Session::Computed(std::uint64_t generation, bool complete, const Site& site
     take_error = Describe(std::current_exception());
   }
   emit status(QStringLiteral("Done."), StatusColour::ButtonFace);
+  // Told before the chart is drawn and the log queued: a held button's next
+  // request runs on the worker while this table's chart is drawn, and this
+  // log, then stale, is skipped. The worker's computation does not touch the
+  // table in force.
+  emit idle();
   emit eventsChanged();
   if (!take_error.isEmpty()) {
     emit status(take_error, StatusColour::Red);
     emit failed(take_error);
   }
-  // Told before the log is queued: a held button's next request comes first,
-  // and this log, then stale, is skipped.
-  emit idle();
   Write_Log(generation);
 }
 

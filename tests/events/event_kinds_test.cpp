@@ -37,9 +37,46 @@ TEST(EventKinds, CategoriesAndChartTexts) {
               {"Mond", "südlichste Deklination", EventCategory::Declination}};
   for (const auto& r : rows) EXPECT_EQ(CategoryOf(r.body, r.name), r.category) << r.body << " " << r.name;
   EXPECT_FALSE(CategoryOf("Sonne", "Sonnenfinsternis"));
-  EXPECT_EQ(ChartText("ANautD"), "Abend: Ende der nautischen Dämmerung (Sonne unter -12°)");
-  EXPECT_EQ(ChartText("Vollmond"), "Vollmond");
-  EXPECT_EQ(ChartText("etwas anderes"), "etwas anderes");
+}
+
+TEST(EventKinds, TextsInBothLanguages) {
+  const struct {
+    const char* name;
+    const char* german;
+    const char* english;
+  } rows[] = {
+      {"ANautD", "Abend: Ende der nautischen Dämmerung (Sonne unter -12°)",
+       "Evening: nautical twilight ends (Sun below -12°)"},
+      {"MBurgD", "Morgen: Beginn der bürgerlichen Dämmerung (Sonne über -6°)",
+       "Morning: civil twilight begins (Sun above -6°)"},
+      {"Aufgang", "Aufgang", "rises"},
+      {"wahrer Mittag", "wahrer Mittag", "true noon"},
+      {"in unterer Konjunktion zu Sonne", "in unterer Konjunktion zu Sonne", "in inferior conjunction with the Sun"},
+      {"stationär, wird rechtläufig", "stationär, wird rechtläufig", "stationary, turning direct"},
+      {"Erde in Sonnennähe", "Erde in Sonnennähe", "Earth at perihelion"},
+      {"Vollmond", "Vollmond", "Full Moon"},
+      {"etwas anderes", "etwas anderes", "etwas anderes"},  // no kind: the stored text as it is
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(ChartText(r.name, Language::German), r.german) << r.name;
+    EXPECT_EQ(ChartText(r.name, Language::English), r.english) << r.name;
+  }
+  // Every kind has its own English text, and none is left German.
+  std::set<std::string_view> english;
+  for (const tEventKind& k : EventKinds) {
+    EXPECT_TRUE(english.insert(k.english).second) << "twice: " << k.english;
+    for (const char* german : {"ä", "ö", "ü", "Sonne ", "Mond", "Dämmerung", "Anfang", "anfang"})
+      EXPECT_EQ(k.english.find(german), std::string_view::npos) << k.english;
+  }
+  const struct {
+    const char* stored;
+    const char* english;
+  } bodies[] = {{"Sonne", "Sun"},      {"Merkur", "Mercury"}, {"Mond", "Moon"},   {"Neptun", "Neptune"},
+                {"Jupiter", "Jupiter"}, {"Erde", "Erde"},      {"", ""},           {"sonne", "sonne"}};
+  for (const auto& b : bodies) {
+    EXPECT_EQ(BodyText(b.stored, Language::English), b.english) << b.stored;
+    EXPECT_EQ(BodyText(b.stored, Language::German), b.stored) << b.stored;
+  }
 }
 
 }  // namespace

@@ -75,7 +75,11 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
     }
     if (!crossing) continue;
     ++exact;
-    ASSERT_EQ(a.basic->at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
+    // Precise values come from the topocentric direction's vector, equal to rounding.
+    if (mode == Interpolation::Classic)
+      ASSERT_EQ(a.basic->at(body, k).alt, alt[k]) << "body " << body << " row " << k << " near a crossing";
+    else
+      ASSERT_NEAR(a.basic->at(body, k).alt, alt[k], 1e-10) << "body " << body << " row " << k << " near a crossing";
   }
   if (site.Site_nLat < 60) {
     EXPECT_GT(exact, 3000) << "body " << body;  // a rise and a set nearly every day

@@ -27,6 +27,7 @@ case $step in
     [ "$size" -le 15000000 ] || fail "package of $size bytes"
     dpkg-deb -c "$deb" | grep -q 'usr/share/vesperkalend/de405_1960-2060.bin' || fail "no coefficients"
     if dpkg-deb -c "$deb" | grep '\.bin$' | grep -qv de405_1960-2060; then fail "made tables shipped"; fi
+    dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "no dependency on Qt's translations"
     ;;
   lintian)
     deb=$(deb_of "$2")
@@ -75,6 +76,11 @@ case $step in
     grep -q '^MOO A: ' "$2/render.log" || fail "no rise line of the Moon"
     grep -q 'Making the tables of 2022-2032' "$2/render.log" || fail "the first run did not make the decade"
     [ -f "$XDG_CACHE_HOME/vesperkalend/HORIZONS_daten_2022-2032_MOO.bin" ] || fail "no tables in the cache"
+    [ -f "$root/usr/share/vesperkalend/translations/vesperkalend_en.qm" ] || fail "no English translation installed"
+    LC_ALL=en_US.UTF-8 "$root/usr/bin/vesperkalend-tool" day --date 2024-04-08 --daemmerungen >"$2/day_en.log" 2>&1 \
+      || { cat "$2/day_en.log"; fail "day in English from the installed tree"; }
+    grep -q '^MOO R: ' "$2/day_en.log" && grep -q 'Sun  rises' "$2/day_en.log" \
+      || { cat "$2/day_en.log"; fail "the installed tool does not list in English"; }
     ;;
   *) fail "unknown step $step" ;;
 esac

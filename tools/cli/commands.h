@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/language.h"
 #include "base/progress.h"
 #include "events/interpolation.h"
 #include "events/site.h"
@@ -19,6 +20,14 @@ int RenderCommand(const Args& args);
 int DayCommand(const Args& args);
 int PlacesCommand(const Args& args);
 int IcsCommand(const Args& args);
+
+// The language of what the commands list and write (day, ics, render): set
+// once by main from --lang or the locale, before any command runs.
+void SetToolLanguage(Language language);
+
+// An application object for fonts, painting and the translations of the
+// tool's language; headless unless a platform is chosen. Made once.
+void EnsureGuiApplication();
 
 // Prints a status text to stderr, one line each.
 void PrintProgress(std::string_view text, StatusColour colour);

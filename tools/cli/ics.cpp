@@ -48,6 +48,7 @@ int IcsCommand(const Args& args) {
   request.stamp_unix = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();
+  EnsureGuiApplication();  // the texts in the tool's language
   // The days of each period from the events of that period, one period at a time.
   int count = 0;
   std::string text = Calendar_Head();

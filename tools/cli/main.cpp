@@ -2,9 +2,12 @@
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "commands.h"
 #include "base/error.h"
+#include "base/language.h"
 #include "timecalc/input_checks.h"
 
 namespace {
@@ -66,7 +69,9 @@ const std::map<std::string, Entry>& Commands() {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vesperkalend-tool COMMAND [OPTIONS]\n       vesperkalend-tool --help | --version\n\ncommands:\n";
+  out << "usage: vesperkalend-tool COMMAND [OPTIONS] [--lang de|en]\n       vesperkalend-tool --help | --version\n\n"
+         "--lang: the language of what day, render and ics list and write; without it the locale's:\n"
+         "de*, C, POSIX or none German, any other English. Messages stay English.\n\ncommands:\n";
   for (const auto& [name, entry] : Commands()) out << "  " << entry.usage << "\n";
 }
 
@@ -77,7 +82,30 @@ int main(int argc, char** argv) {
     PrintUsage(std::cerr);
     return 2;
   }
-  const std::string name = argv[1];
+  // --lang de|en may stand anywhere; what the commands list and write follows
+  // it, else the locale. Usage and error messages stay English.
+  std::vector<std::string> words(argv + 1, argv + argc);
+  std::optional<vk::Language> language;
+  for (auto it = words.begin(); it != words.end();) {
+    if (*it != "--lang") {
+      ++it;
+      continue;
+    }
+    const bool has_value = it + 1 != words.end();
+    language = has_value ? vk::ParseLanguage(it[1]) : std::nullopt;
+    if (!language) {
+      std::cerr << "vesperkalend-tool: --lang takes de or en"
+                << (has_value ? ", not " + vk::QuoteInput(it[1]) : std::string()) << "\n";
+      return 2;
+    }
+    it = words.erase(it, it + 2);
+  }
+  vk::tool::SetToolLanguage(vk::ChooseLanguage(language, std::nullopt));
+  if (words.empty()) {
+    PrintUsage(std::cerr);
+    return 2;
+  }
+  const std::string name = words.front();
   if (name == "--help" || name == "-h" || name == "help") {
     PrintUsage(std::cout);
     return 0;
@@ -92,7 +120,7 @@ int main(int argc, char** argv) {
     PrintUsage(std::cerr);
     return 2;
   }
-  const vk::tool::Args args(argv + 2, argv + argc);
+  const vk::tool::Args args(words.begin() + 1, words.end());
   try {
     return it->second.run(args);
   } catch (const vk::tool::UsageError& e) {

@@ -1,7 +1,6 @@
 // The "render" and "day" commands: the day chart without a window.
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <algorithm>
@@ -29,16 +28,6 @@
 namespace vk::tool {
 
 namespace {
-
-// An application object for fonts and painting; headless unless a platform is chosen.
-void EnsureGuiApplication() {
-  if (QGuiApplication::instance() != nullptr) return;
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "vesperkalend-tool";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
 
 struct ChartRun {
   std::unique_ptr<DayChart> chart;
@@ -155,7 +144,7 @@ int DayCommand(const Args& args) {
   const ChartRun run = RunChart(opts, nullptr);
   if (run.chart->Zone) {
     // A real zone: its name and state on the day first.
-    std::cout << "Zeitzone " << run.chart->Zone->name << " "
+    std::cout << Chart_Tr(QT_TRANSLATE_NOOP("DayChart", "Zeitzone")) << " " << run.chart->Zone->name << " "
               << Day_Fields(run.chart->Sel_JD, run.chart->Zone.get()).DST_Text << "\n\n";
   }
   PrintMemo(*run.chart);

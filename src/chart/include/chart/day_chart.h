@@ -102,7 +102,7 @@ struct tListedEvent {
   int marker_y = 0;          // row of the event's own time (pixels)
   int label_y = 0;           // row of its label after the push-down (pixels)
   std::string time;          // "hh:mm:ss"
-  std::string body;          // as stored
+  std::string body;          // the body's name in the language installed
   std::string text;          // event text with its values and note
 };
 
@@ -147,10 +147,14 @@ int Hours_To_Minute(double hours);
 // Returns: decimal hours in [0, 24). Never fails.
 double Time_Of_Day_Hours(double jd);
 
-// "Sonntag" … "Samstag", index 0 … 6.
+// "Sonntag" … "Samstag", index 0 … 6, as written in German (the title shows
+// them through Chart_Tr).
 extern const std::array<const char*, 7> Weekday_Names;
 
-// Title text of the chosen day: "2022-01-01  Samstag" (year without leading
+// One of the chart's texts (context "DayChart") in the language installed.
+std::string Chart_Tr(const char* text);
+
+// Title text of the chosen day: "2022-01-01  Samstag" ("Saturday" in English) (year without leading
 // zeros, month and day two digits, two blanks, the weekday of
 // trunc(Sel_JD + 1.500001) mod 7). Never fails.
 std::string Chart_Title(double Sel_JD);

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "base/language.h"
+
 namespace vk {
 
 enum class EventKind : int {
@@ -39,7 +41,8 @@ struct tEventKind {
   EventKind kind;
   std::string_view name;       // as written in the event log ("Aufgang")
   EventCategory category;      // for the Sun's rise and set: BodyRiseSet (see CategoryOf)
-  std::string_view chart_text; // what the chart's list writes; empty: the name itself
+  std::string_view chart_text; // what the chart's list writes in German; empty: the name itself
+  std::string_view english;    // what it writes in English
   bool carries_values;         // the log line holds distance, angle, diameter or magnitude
 };
 
@@ -59,8 +62,14 @@ std::optional<EventKind> FindEventKind(std::string_view name);
 // BodyRiseSet. Empty for a name no kind has. Never fails.
 std::optional<EventCategory> CategoryOf(std::string_view body, std::string_view name);
 
-// The text the chart writes for an event named `name`: the spelt-out twilight,
-// or the name itself. Never fails.
-std::string_view ChartText(std::string_view name);
+// The text the chart, the day listing and the calendar write for an event
+// named `name` in `language`: in German the spelt-out twilight or the name
+// itself, in English its translation; a name no kind has stays as it is.
+// Never fails.
+std::string_view ChartText(std::string_view name, Language language);
+
+// The name of `body` (as in the log, "Sonne" …) in `language`; a name that is
+// no body's stays as it is. Never fails.
+std::string_view BodyText(std::string_view body, Language language);
 
 }  // namespace vk

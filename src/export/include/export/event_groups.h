@@ -16,7 +16,7 @@ namespace vk {
 struct tEventGroupInfo {
   EventCategory group;
   const char* key;    // for --kinds ("twilights")
-  const char* label;  // for the window's check box ("Dämmerungen")
+  const char* label;  // for the window's check box ("Dämmerungen"), translated in context "EventGroups"
 };
 extern const std::array<tEventGroupInfo, kEventCategoryCount> Event_Groups;
 

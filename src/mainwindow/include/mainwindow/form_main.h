@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/language.h"
 #include "chart/day_chart.h"
 #include "programfiles/settings_file.h"
 #include "session/session.h"
@@ -112,6 +113,8 @@ class TForm_Main : public QMainWindow {
   void CheckBox_MeridianClick();
   void about1Click();
   void Exakte_Zeiten1Click();
+  // "Ansicht" → "Sprache": keeps the language for the next start, and says so.
+  void Choose_Language(Language language);
   void Button_About_OKClick();
   void SaveSettings();
   void Button_Monde_anpassenClick();

@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/language.h"
 
 namespace vk {
 
@@ -39,5 +42,12 @@ WindowOptions ReadOptionsFile(const std::filesystem::path& path);
 
 // Writes the view options, as WriteOptionValues.
 void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& options);
+
+// The language chosen in "Ansicht" → "Sprache" ("View/Language": de or en);
+// empty when none was chosen or the value is neither. Never fails.
+std::optional<Language> ReadLanguageOption(const std::filesystem::path& path);
+
+// Keeps `language` as the window's choice, as WriteOptionValues.
+void WriteLanguageOption(const std::filesystem::path& path, Language language);
 
 }  // namespace vk

@@ -103,6 +103,8 @@ class Session : public QObject {
   // A recomputation, or the writing of its log, failed with `text`; the table in force stays.
   void failed(const QString& text);
   // The newest recomputation has ended (taken or failed): Computing() is false.
+  // After a table is taken, told just before eventsChanged, so that a request
+  // made here starts on the worker while the chart is drawn.
   void idle();
 
  private:

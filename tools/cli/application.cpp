@@ -1,0 +1,29 @@
+// The tool's application object and the language of what it lists and writes.
+#include <stdlib.h>
+
+#include <QGuiApplication>
+#include <iostream>
+
+#include "commands.h"
+#include "language/translations.h"
+
+namespace vk::tool {
+
+namespace {
+Language tool_language = Language::German;
+}  // namespace
+
+void SetToolLanguage(Language language) { tool_language = language; }
+
+void EnsureGuiApplication() {
+  if (QGuiApplication::instance() != nullptr) return;
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "vesperkalend-tool";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+  for (const std::string& problem : InstallLanguage(tool_language, false))
+    std::cerr << "vesperkalend-tool: " << problem << "\n";
+}
+
+}  // namespace vk::tool

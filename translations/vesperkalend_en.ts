@@ -1,0 +1,378 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="de">
+<context>
+    <name>Calendar</name>
+    <message>
+        <source>O</source>
+        <comment>east, after the longitude</comment>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Ortszeit: </source>
+        <translation>Local time: </translation>
+    </message>
+</context>
+<context>
+    <name>DayChart</name>
+    <message>
+        <source>Sonntag</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>Montag</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>Dienstag</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>Mittwoch</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>Donnerstag</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>Freitag</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>Samstag</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>MOO A: </source>
+        <translation>MOO R: </translation>
+    </message>
+    <message>
+        <source>MER A: </source>
+        <translation>MER R: </translation>
+    </message>
+    <message>
+        <source>VEN A: </source>
+        <translation>VEN R: </translation>
+    </message>
+    <message>
+        <source>MAR A: </source>
+        <translation>MAR R: </translation>
+    </message>
+    <message>
+        <source>JUP A: </source>
+        <translation>JUP R: </translation>
+    </message>
+    <message>
+        <source>SAT A: </source>
+        <translation>SAT R: </translation>
+    </message>
+    <message>
+        <source>URA A: </source>
+        <translation>URA R: </translation>
+    </message>
+    <message>
+        <source>NEP A: </source>
+        <translation>NEP R: </translation>
+    </message>
+    <message>
+        <source>(+01:00 Sommerzeit)</source>
+        <translation>(+01:00 DST)</translation>
+    </message>
+    <message>
+        <source>(Normalzeit)</source>
+        <translation>(standard time)</translation>
+    </message>
+    <message>
+        <source>Zeitzone</source>
+        <translation>Time zone</translation>
+    </message>
+    <message>
+        <source>  U: </source>
+        <translation>  S: </translation>
+    </message>
+</context>
+<context>
+    <name>EventGroups</name>
+    <message>
+        <source>Dämmerungen</source>
+        <translation>Twilights</translation>
+    </message>
+    <message>
+        <source>Sonnenauf- und -untergang</source>
+        <translation>Sunrise and sunset</translation>
+    </message>
+    <message>
+        <source>Auf- und Untergänge von Mond und Planeten</source>
+        <translation>Rises and sets of the Moon and the planets</translation>
+    </message>
+    <message>
+        <source>Meridiandurchgänge</source>
+        <translation>Meridian transits</translation>
+    </message>
+    <message>
+        <source>Mondphasen</source>
+        <translation>Phases of the Moon</translation>
+    </message>
+    <message>
+        <source>Jahreszeiten</source>
+        <translation>Seasons</translation>
+    </message>
+    <message>
+        <source>Planetenkonstellationen</source>
+        <translation>Planetary configurations</translation>
+    </message>
+    <message>
+        <source>Erdnähe, Erdferne, Sonnennähe, Sonnenferne</source>
+        <translation>Perigee, apogee, perihelion, aphelion</translation>
+    </message>
+    <message>
+        <source>Extreme der Deklination</source>
+        <translation>Extremes of declination</translation>
+    </message>
+</context>
+<context>
+    <name>VersionInfo</name>
+    <message>
+        <source>Vesperkalend – Himmelskalender</source>
+        <translation>Vesperkalend – sky almanac</translation>
+    </message>
+</context>
+<context>
+    <name>Window</name>
+    <message>
+        <source>Jahr vor</source>
+        <translation>Next year</translation>
+    </message>
+    <message>
+        <source>Monat vor</source>
+        <translation>Next month</translation>
+    </message>
+    <message>
+        <source>Tag vor</source>
+        <translation>Next day</translation>
+    </message>
+    <message>
+        <source>Jahr zurück</source>
+        <translation>Previous year</translation>
+    </message>
+    <message>
+        <source>Monat zurück</source>
+        <translation>Previous month</translation>
+    </message>
+    <message>
+        <source>Tag zurück</source>
+        <translation>Previous day</translation>
+    </message>
+    <message>
+        <source>Heute</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>Sonne: Aufg. / Unterg. / Dämmerung</source>
+        <translation>Sun: rise / set / twilight</translation>
+    </message>
+    <message>
+        <source>Planeten: Aufgang / Untergang</source>
+        <translation>Planets: rise / set</translation>
+    </message>
+    <message>
+        <source>Planeten: Meridiandurchgang</source>
+        <translation>Planets: meridian transit</translation>
+    </message>
+    <message>
+        <source>Termine exportieren</source>
+        <translation>Export events</translation>
+    </message>
+    <message>
+        <source>&amp;Von:</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <source>&amp;Bis:</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>Ereignisse</source>
+        <translation>Events</translation>
+    </message>
+    <message>
+        <source>Exportieren …</source>
+        <translation>Export …</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Tabellen von %1 werden berechnet...</source>
+        <translation>Making the tables of %1...</translation>
+    </message>
+    <message>
+        <source>Parameter der Vorgängerversion %1 werden gelöscht</source>
+        <translation>The settings of the earlier version %1 are deleted</translation>
+    </message>
+    <message>
+        <source>Das Programm wird gleich beendet werden.
+<byte value="xd"/>Bitte starten Sie Vesperkalend erneut.</source>
+        <translation>The program will end now.
+<byte value="xd"/>Please start Vesperkalend again.</translation>
+    </message>
+    <message>
+        <source>Diagramm speichern</source>
+        <translation>Save chart</translation>
+    </message>
+    <message>
+        <source>Bilder und PDF (*.png *.jpg *.jpeg *.bmp *.pdf);;PNG (*.png);;JPEG (*.jpg *.jpeg);;BMP (*.bmp);;PDF (*.pdf)</source>
+        <translation>Pictures and PDF (*.png *.jpg *.jpeg *.bmp *.pdf);;PNG (*.png);;JPEG (*.jpg *.jpeg);;BMP (*.bmp);;PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Monatsblatt speichern</source>
+        <translation>Save month sheet</translation>
+    </message>
+    <message>
+        <source>Kein Drucker eingerichtet. Das Diagramm lässt sich mit „Diagramm speichern …“ als PDF sichern und später drucken.</source>
+        <translation>No printer is set up. The chart can be saved as a PDF with “Save chart …” and printed later.</translation>
+    </message>
+    <message>
+        <source>Diagramm drucken</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>%1 Termine exportiert: %2</source>
+        <translation>%1 events exported: %2</translation>
+    </message>
+    <message>
+        <source>Das Startdatum liegt nach dem Enddatum</source>
+        <translation>The start date lies after the end date</translation>
+    </message>
+    <message>
+        <source>&amp;Datei</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>Diagramm &amp;speichern …</source>
+        <translation>&amp;Save chart …</translation>
+    </message>
+    <message>
+        <source>Diagramm in &amp;Bildschirmgröße speichern …</source>
+        <translation>Save chart at s&amp;creen size …</translation>
+    </message>
+    <message>
+        <source>&amp;Monatsblatt speichern …</source>
+        <translation>Save &amp;month sheet …</translation>
+    </message>
+    <message>
+        <source>&amp;Drucken …</source>
+        <translation>&amp;Print …</translation>
+    </message>
+    <message>
+        <source>&amp;Termine exportieren …</source>
+        <translation>&amp;Export events …</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Make binary files</source>
+        <translation>Make binary files</translation>
+    </message>
+    <message>
+        <source>Compute all data</source>
+        <translation>Compute all data</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;about</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>eigene Koordinaten</source>
+        <translation>own coordinates</translation>
+    </message>
+    <message>
+        <source>Keine Zeitzonen-Datenbank (%1): nur die 40 festen Zeitzonen</source>
+        <translation>No time zone database (%1): only the 40 fixed zones</translation>
+    </message>
+    <message>
+        <source>Zeitzonen-Tabelle unbrauchbar (%1): nur die 40 festen Zeitzonen</source>
+        <translation>Time zone table unusable (%1): only the 40 fixed zones</translation>
+    </message>
+    <message>
+        <source>&amp;Ansicht</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Exakte Zeiten</source>
+        <translation>&amp;Exact times</translation>
+    </message>
+    <message>
+        <source>&amp;Sprache</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>Die Sprache wechselt beim nächsten Start von Vesperkalend</source>
+        <translation>The language changes at the next start of Vesperkalend</translation>
+    </message>
+    <message>
+        <source>&amp;Nachtansicht</source>
+        <translation>&amp;Night view</translation>
+    </message>
+    <message>
+        <source>Die Optionsdatei konnte nicht geschrieben werden</source>
+        <translation>The options file could not be written</translation>
+    </message>
+    <message>
+        <source>Geogr. Breite +=N -=S</source>
+        <translation>Latitude +=N -=S</translation>
+    </message>
+    <message>
+        <source>Geogr. Länge +=O -=W</source>
+        <translation>Longitude +=E -=W</translation>
+    </message>
+    <message>
+        <source>Breite −0,5°</source>
+        <translation>Latitude −0.5°</translation>
+    </message>
+    <message>
+        <source>Breite +0,5°</source>
+        <translation>Latitude +0.5°</translation>
+    </message>
+    <message>
+        <source>Länge −0,5°</source>
+        <translation>Longitude −0.5°</translation>
+    </message>
+    <message>
+        <source>Länge +0,5°</source>
+        <translation>Longitude +0.5°</translation>
+    </message>
+    <message>
+        <source>Monde anpassen</source>
+        <translation>Prepare Moon</translation>
+    </message>
+    <message>
+        <source>Venus anpassen</source>
+        <translation>Prepare Venus</translation>
+    </message>
+    <message>
+        <source>Merkur anpassen</source>
+        <translation>Prepare Mercury</translation>
+    </message>
+    <message>
+        <source>Zeitzone</source>
+        <translation>Zone</translation>
+    </message>
+    <message>
+        <source>Ort</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone</source>
+        <translation>Type or choose a place: sets latitude, longitude and time zone</translation>
+    </message>
+</context>
+</TS>
