@@ -318,7 +318,8 @@ void TForm_Main::Show_Making(double share) {
     return;
   }
   if (ProgressBar_Tabellen->isHidden()) {
-    Show_Status(QCoreApplication::translate("Window", "Tabellen von %1 werden berechnet...").arg(QString::fromStdString(session_->Period_Asked().tag())),
+    const QString period = QString::fromStdString(session_->Period_Asked().tag());
+    Show_Status(QCoreApplication::translate("Window", "Tabellen von %1 werden berechnet...").arg(period),
                 StatusColour::Yellow);
     ProgressBar_Tabellen->show();
     ProgressBar_Tabellen->raise();
