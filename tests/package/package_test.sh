@@ -25,8 +25,9 @@ case $step in
     # The coefficients and the programs, no made tables: at most 15 MB.
     size=$(stat -c %s "$deb")
     [ "$size" -le 15000000 ] || fail "package of $size bytes"
-    dpkg-deb -c "$deb" | grep -q 'usr/share/vesperkalend/de405_1960-2060.bin' || fail "no coefficients"
-    if dpkg-deb -c "$deb" | grep '\.bin$' | grep -qv de405_1960-2060; then fail "made tables shipped"; fi
+    listing=$(dpkg-deb -c "$deb")
+    grep -q 'usr/share/vesperkalend/de405_1960-2060.bin' <<<"$listing" || fail "no coefficients"
+    if grep '\.bin$' <<<"$listing" | grep -qv de405_1960-2060; then fail "made tables shipped"; fi
     dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "no dependency on Qt's translations"
     ;;
   lintian)
