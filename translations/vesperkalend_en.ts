@@ -205,6 +205,10 @@
         <translation>Cancel</translation>
     </message>
     <message>
+        <source>Tabellen von %1 werden berechnet...</source>
+        <translation>Making the tables of %1...</translation>
+    </message>
+    <message>
         <source>Parameter der Vorgängerversion %1 werden gelöscht</source>
         <translation>The settings of the earlier version %1 are deleted</translation>
     </message>

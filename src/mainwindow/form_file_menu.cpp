@@ -25,6 +25,15 @@ namespace vk {
 
 namespace {
 
+// The days whose events the table in force holds: its period's, within the span.
+double First_Day_In_Force(const TForm_Main& form) {
+  return std::max(form.Almanac_In_Force().ephemeris.period().first_jd(), form.Session_In_Force().First_Day());
+}
+double Last_Day_In_Force(const TForm_Main& form) {
+  return std::min(form.Almanac_In_Force().ephemeris.period().end_jd() - 1, form.Session_In_Force().Last_Day());
+}
+
+
 // A chart with the window's display flags and pictures, for painting pages
 // without touching the window's own chart.
 std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
@@ -101,7 +110,9 @@ void Print_Dialog(TForm_Main& form) {
 
 void Export_Events_Dialog(TForm_Main& form) {
   const CalendarTime c = JDToCalendar(form.Chosen_Day());
-  EventsDialog dialog(&form, QDate(c.year, c.month, 1));
+  const CalendarTime first = JDToCalendar(First_Day_In_Force(form)), last = JDToCalendar(Last_Day_In_Force(form));
+  EventsDialog dialog(&form, QDate(c.year, c.month, 1), QDate(first.year, first.month, first.day),
+                      QDate(last.year, last.month, last.day));
   if (dialog.exec() != QDialog::Accepted) return;
   const QString name = Save_File_Name(form, QCoreApplication::translate("Window", "Termine exportieren"),
                                       QString::fromUtf8("iCalendar (*.ics)"), {".ics"});
@@ -132,7 +143,7 @@ void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path) {
   const double next = c.month == 12 ? CalendarToJD(c.year + 1, 1, 1, 0, 0, 0) : CalendarToJD(c.year, c.month + 1, 1, 0, 0, 0);
   auto chart = Chart_Like(form.Chart());
   Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, first,
-                     std::min(next - 1.0, kLastDay));
+                     std::min(next - 1.0, Last_Day_In_Force(form)));
 }
 
 void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
@@ -146,8 +157,8 @@ void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
 int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds) {
   if (from > to) throw Error(QCoreApplication::translate("Window", "Das Startdatum liegt nach dem Enddatum").toStdString());
   tCalendarRequest request;
-  request.from_jd = std::max(CalendarToJD(from.year(), from.month(), from.day(), 0, 0, 0), kFirstDay);
-  request.to_jd = std::min(CalendarToJD(to.year(), to.month(), to.day(), 0, 0, 0), kLastDay);
+  request.from_jd = std::max(CalendarToJD(from.year(), from.month(), from.day(), 0, 0, 0), First_Day_In_Force(form));
+  request.to_jd = std::min(CalendarToJD(to.year(), to.month(), to.day(), 0, 0, 0), Last_Day_In_Force(form));
   request.kinds = kinds;
   request.site = form.Almanac_In_Force().site;
   request.stamp_unix =
