@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "events/recompute.h"
-#include "exporter.h"
-#include "period_tables.h"
+#include "tables/exporter.h"
+#include "tables/period_tables.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -4,7 +4,7 @@
 The build never runs this script and needs neither casacore nor Python. It is
 kept so that every committed data file can be made again from its source:
 
-  de405          the DE405 extract read by tools/ephemgen
+  de405          the DE405 extract read by the exporter (src/tables)
                  (data/de405/de405_1960-2060.bin, every record: TDB 1959-12-10 ... 2060-02)
   test-extract   the small DE405 extract for the dates of the HORIZONS test tables
                  (tests/ephemgen/fixtures/de405_fixture_dates.bin)

@@ -9,8 +9,8 @@
 #include "base/error.h"
 #include "base/platform.h"
 #include "events/recompute.h"
-#include "exporter.h"
-#include "period_tables.h"
+#include "tables/exporter.h"
+#include "tables/period_tables.h"
 #include "timecalc/calendar.h"
 
 namespace vk {

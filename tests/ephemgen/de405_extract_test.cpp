@@ -1,5 +1,5 @@
 // Reading and evaluating the DE405 extract, and its failure messages.
-#include "de405_extract.h"
+#include "tables/de405_extract.h"
 
 #include <erfa.h>
 #include <erfam.h>

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ephemeris/horizons_import.h"
-#include "phase_table.h"
+#include "tables/phase_table.h"
 
 namespace vk::ephemgen {
 namespace {

@@ -1,6 +1,6 @@
 // The exporter on bad input: a clear message naming the file and the instant,
 // a non-zero exit, and no file under a final name changed.
-#include "exporter.h"
+#include "tables/exporter.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,6 +1,6 @@
 // Short exporter runs: the same bytes for any number of threads, and the same
 // beginnings as the full files that the build made.
-#include "exporter.h"
+#include "tables/exporter.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 
 #include "ephemeris/ephemeris_data.h"
 #include "ephemeris/ephemeris_store.h"
-#include "phase_table.h"
+#include "tables/phase_table.h"
 #include "support/temp_dir.h"
 
 namespace vk::ephemgen {

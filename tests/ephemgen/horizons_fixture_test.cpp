@@ -12,7 +12,7 @@
 
 #include "apparent_place.h"
 #include "constellations.h"
-#include "de405_extract.h"
+#include "tables/de405_extract.h"
 #include "ephemeris/ephemeris_data.h"
 #include "timecalc/calendar.h"
 

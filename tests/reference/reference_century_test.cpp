@@ -7,7 +7,7 @@
 #include <map>
 
 #include "events/recompute.h"
-#include "period_tables.h"
+#include "tables/period_tables.h"
 #include "reference_check.h"
 #include "reference_table.h"
 #include "support/temp_dir.h"

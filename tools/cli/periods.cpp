@@ -7,7 +7,7 @@
 
 #include "base/platform.h"
 #include "commands.h"
-#include "period_tables.h"
+#include "tables/period_tables.h"
 
 namespace vk::tool {
 namespace {

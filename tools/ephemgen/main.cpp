@@ -5,8 +5,8 @@
 #include <iostream>
 #include <string>
 
-#include "de405_extract.h"
-#include "exporter.h"
+#include "tables/de405_extract.h"
+#include "tables/exporter.h"
 #include "ephemeris/period.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"

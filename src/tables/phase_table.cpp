@@ -1,4 +1,4 @@
-#include "phase_table.h"
+#include "tables/phase_table.h"
 
 #include <cmath>
 

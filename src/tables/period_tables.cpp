@@ -1,8 +1,8 @@
-#include "period_tables.h"
+#include "tables/period_tables.h"
 
-#include "de405_extract.h"
+#include "tables/de405_extract.h"
 #include "ephemeris/ephemeris_data.h"
-#include "exporter.h"
+#include "tables/exporter.h"
 
 namespace vk::ephemgen {
 

@@ -1,4 +1,4 @@
-#include "de405_extract.h"
+#include "tables/de405_extract.h"
 
 #include <erfa.h>
 

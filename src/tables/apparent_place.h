@@ -2,7 +2,7 @@
 // DE405 extract, with ERFA (IAU 2006/2000A precession-nutation).
 #pragma once
 #include "constellations.h"
-#include "de405_extract.h"
+#include "tables/de405_extract.h"
 
 namespace vk::ephemgen {
 

@@ -1,4 +1,4 @@
-#include "exporter.h"
+#include "tables/exporter.h"
 
 #include <erfa.h>
 
@@ -13,13 +13,13 @@
 
 #include "apparent_place.h"
 #include "constellations.h"
-#include "de405_extract.h"
+#include "tables/de405_extract.h"
 #include "base/atomic_file.h"
 #include "base/parallel_for.h"
 #include "ephemeris/ephemeris_data.h"
 #include "ephemeris/horizons_import.h"
 #include "export_line.h"
-#include "phase_table.h"
+#include "tables/phase_table.h"
 #include "base/error.h"
 #include "timecalc/time_scales.h"
 

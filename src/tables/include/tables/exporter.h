@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "ephemeris/period.h"
-#include "phase_table.h"
+#include "tables/phase_table.h"
 
 namespace vk::ephemgen {
 
