@@ -231,6 +231,10 @@
         <translation>Save month sheet</translation>
     </message>
     <message>
+        <source>Jahr %1 liegt außerhalb der Daten (%2 – %3)</source>
+        <translation>Year %1 is outside the data (%2 – %3)</translation>
+    </message>
+    <message>
         <source>Gespeichert: %1</source>
         <translation>Saved: %1</translation>
     </message>

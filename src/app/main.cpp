@@ -38,8 +38,11 @@ int main(int argc, char** argv) {
   }
   vk::TForm_Main form(options);
   if (form.End_Requested()) return 0;
-  // Opened maximised; without a window manager to do it, take the screen's free area.
-  if (QScreen* screen = QGuiApplication::primaryScreen()) form.setGeometry(screen->availableGeometry());
-  form.showMaximized();
+  // As it was when last closed; the first time maximised (without a window
+  // manager to do it, over the screen's free area).
+  if (!form.Show_As_Last_Time()) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) form.setGeometry(screen->availableGeometry());
+    form.showMaximized();
+  }
   return app.exec();
 }

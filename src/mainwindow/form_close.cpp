@@ -8,6 +8,7 @@
 #include "mainwindow/chart_view.h"
 #include "mainwindow/form_layout.h"
 #include "mainwindow/form_main.h"
+#include "mainwindow/options_file.h"
 #include "mainwindow/screendump.h"
 
 namespace vk {
@@ -49,6 +50,18 @@ void TForm_Main::FormClose() {
   // Each failure is reported, and the window still closes.
   Guarded([this] { SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp"); });
   Guarded([this] { SaveSettings(); });
+  Guarded([this] {
+    WindowOptions o = ReadOptionsFile(Options_Path());
+    o.geometry = saveGeometry().toBase64().toStdString();
+    WriteOptionsFile(Options_Path(), o);
+  });
+}
+
+bool TForm_Main::Show_As_Last_Time() {
+  const std::string kept = ReadOptionsFile(Options_Path()).geometry;
+  if (kept.empty() || !restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(kept)))) return false;
+  show();
+  return true;
 }
 
 }  // namespace vk

@@ -12,6 +12,7 @@
 #include "timecalc/time_zones.h"
 #include "programfiles/version_info.h"
 #include "mainwindow/form_main.h"
+#include "mainwindow/options_file.h"
 #include "base/error.h"
 #include "timecalc/calendar.h"
 
@@ -85,6 +86,11 @@ void TForm_Main::FormCreate() {
   Show_Site();
   Show_Place();
   Show_Zone();
+  // The check boxes as last chosen; never chosen, as documented.
+  const WindowOptions view = ReadOptionsFile(Options_Path());
+  CheckBox_Daemmerungen->setChecked(view.twilights.value_or(CheckBox_Daemmerungen->isChecked()));
+  CheckBox_Auf_Untergaenge->setChecked(view.rises.value_or(CheckBox_Auf_Untergaenge->isChecked()));
+  CheckBox_Meridian->setChecked(view.transits.value_or(CheckBox_Meridian->isChecked()));
   session_->Set_Flags({CheckBox_Daemmerungen->isChecked(), CheckBox_Auf_Untergaenge->isChecked(),
                        CheckBox_Meridian->isChecked()});
 

@@ -1,4 +1,5 @@
 // Date navigation: step buttons, typed dates, "Heute", the arrow keys, and the day refresh.
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -136,9 +137,16 @@ void TForm_Main::RichEdit_KeyDown(QLineEdit* field, int key) {
   }
   const CalendarTime d = JDToCalendar(session_->Day());
   int year = d.year, month = d.month, day = d.day;
-  if (field == RichEdit_Jahr)
-    year = static_cast<int>(std::clamp(value, static_cast<long long>(session_->Span().first_year),
-                                       static_cast<long long>(session_->Span().end_year - 1)));
+  if (field == RichEdit_Jahr) {
+    const long long first = session_->Span().first_year, last = session_->Span().end_year - 1;
+    year = static_cast<int>(std::clamp(value, first, last));
+    if (year != value)
+      Show_Status(QCoreApplication::translate("Window", "Jahr %1 liegt außerhalb der Daten (%2 – %3)")
+                      .arg(value)
+                      .arg(first)
+                      .arg(last),
+                  StatusColour::ButtonFace);
+  }
   if (field == RichEdit_Monat) month = static_cast<int>(std::clamp(value, 1LL, 12LL));
   if (field == RichEdit_Daag) day = static_cast<int>(std::clamp(value, 1LL, 31LL));
   session_->Set_Day(CalendarToJD(year, month, day, 0, 0, 0));

@@ -8,6 +8,7 @@
 
 #include "timecalc/time_zones.h"
 #include "mainwindow/form_main.h"
+#include "mainwindow/options_file.h"
 #include "timecalc/input_checks.h"
 
 namespace vk {
@@ -108,18 +109,30 @@ void TForm_Main::CheckBox_DaemmerungenClick() {
   DisplayFlags f = session_->Flags();
   f.twilights = CheckBox_Daemmerungen->isChecked();
   session_->Set_Flags(f);
+  Keep_Display_Options();
 }
 
 void TForm_Main::CheckBox_Auf_UntergaengeClick() {
   DisplayFlags f = session_->Flags();
   f.rises = CheckBox_Auf_Untergaenge->isChecked();
   session_->Set_Flags(f);
+  Keep_Display_Options();
 }
 
 void TForm_Main::CheckBox_MeridianClick() {
   DisplayFlags f = session_->Flags();
   f.transits = CheckBox_Meridian->isChecked();
   session_->Set_Flags(f);
+  Keep_Display_Options();
+}
+
+// The check boxes kept in the options file for the next start.
+void TForm_Main::Keep_Display_Options() {
+  WindowOptions o = ReadOptionsFile(Options_Path());
+  o.twilights = CheckBox_Daemmerungen->isChecked();
+  o.rises = CheckBox_Auf_Untergaenge->isChecked();
+  o.transits = CheckBox_Meridian->isChecked();
+  WriteOptionsFile(Options_Path(), o);
 }
 
 }  // namespace vk

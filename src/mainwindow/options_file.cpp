@@ -19,6 +19,10 @@ namespace {
 
 constexpr const char* kPreciseKey = "View/PreciseInstants";
 constexpr const char* kLanguageKey = "View/Language";
+constexpr const char* kTwilightsKey = "View/SunTimes";
+constexpr const char* kRisesKey = "View/RisesAndSets";
+constexpr const char* kTransitsKey = "View/Transits";
+constexpr const char* kGeometryKey = "Window/Geometry";
 
 QString Native(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 
@@ -110,17 +114,32 @@ void WriteOptionValues(const std::filesystem::path& path,
 
 WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
   WindowOptions o;
-  const auto values = ReadOptionValues(path, {kPreciseKey});
-  if (const auto it = values.find(kPreciseKey); it != values.end()) {
-    const QString precise = QString::fromStdString(it->second).trimmed().toLower();
-    if (precise == "true") o.precise_instants = true;
-    if (precise == "false") o.precise_instants = false;
-  }
+  const auto values = ReadOptionValues(path, {kPreciseKey, kTwilightsKey, kRisesKey, kTransitsKey, kGeometryKey});
+  // "true" or "false" in any case; anything else: none.
+  auto flag = [&](const char* key) -> std::optional<bool> {
+    const auto it = values.find(key);
+    if (it == values.end()) return std::nullopt;
+    const QString v = QString::fromStdString(it->second).trimmed().toLower();
+    if (v == "true") return true;
+    if (v == "false") return false;
+    return std::nullopt;
+  };
+  o.precise_instants = flag(kPreciseKey).value_or(true);
+  o.twilights = flag(kTwilightsKey);
+  o.rises = flag(kRisesKey);
+  o.transits = flag(kTransitsKey);
+  if (const auto it = values.find(kGeometryKey); it != values.end()) o.geometry = it->second;
   return o;
 }
 
 void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& options) {
-  WriteOptionValues(path, {{kPreciseKey, options.precise_instants ? "true" : "false"}});
+  auto text = [](bool b) { return std::string(b ? "true" : "false"); };
+  std::vector<std::pair<std::string, std::string>> values{{kPreciseKey, text(options.precise_instants)}};
+  if (options.twilights) values.emplace_back(kTwilightsKey, text(*options.twilights));
+  if (options.rises) values.emplace_back(kRisesKey, text(*options.rises));
+  if (options.transits) values.emplace_back(kTransitsKey, text(*options.transits));
+  if (!options.geometry.empty()) values.emplace_back(kGeometryKey, options.geometry);
+  WriteOptionValues(path, values);
 }
 
 std::optional<Language> ReadLanguageOption(const std::filesystem::path& path) {

@@ -92,6 +92,7 @@ TEST_F(Navigation, TypedDatesAreClampedAndNonNumbersIgnored) {
   QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Jahr"), Qt::Key_Return);
   ASSERT_TRUE(test::Settle(w));
   EXPECT_EQ(Date_Of(w), "2031-04-08");
+  EXPECT_EQ(test::Ctl<QLabel>(w, "StatusBar1")->text(), QString::fromUtf8("Jahr 2040 liegt außerhalb der Daten (2022 – 2031)"));
   test::Ctl<QLineEdit>(w, "RichEdit_Daag")->setText("0");
   QTest::keyClick(test::Ctl<QLineEdit>(w, "RichEdit_Daag"), Qt::Key_Return);
   ASSERT_TRUE(test::Settle(w));

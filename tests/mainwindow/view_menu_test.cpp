@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <QCheckBox>
 #include <QMenu>
 
 #include "mainwindow/menu_bar.h"
@@ -106,6 +107,54 @@ TEST(OptionsFile, MissingMalformedOrUnknownValuesGiveDefaults) {
   std::filesystem::remove(path);
   std::filesystem::create_directory(path);  // a folder under the file's name cannot be read
   EXPECT_TRUE(ReadOptionsFile(path).precise_instants);
+}
+
+// The check boxes and the geometry: kept only once chosen, each read back
+// as written, and a value that is no choice read as none.
+TEST(OptionsFile, DisplayChoicesAndGeometryReadBackAsWritten) {
+  test::TempDir dir;
+  const auto path = dir / kOptionsFileName;
+  const WindowOptions none = ReadOptionsFile(path);
+  EXPECT_FALSE(none.twilights || none.rises || none.transits || !none.geometry.empty());
+  WindowOptions o;
+  o.twilights = true;
+  o.rises = false;
+  o.geometry = "AdnQywADAAA=";
+  WriteOptionsFile(path, o);
+  const WindowOptions back = ReadOptionsFile(path);
+  EXPECT_EQ(back.twilights, std::optional<bool>(true));
+  EXPECT_EQ(back.rises, std::optional<bool>(false));
+  EXPECT_EQ(back.transits, std::nullopt) << "never chosen: not written";
+  EXPECT_EQ(back.geometry, o.geometry);
+  test::WriteFile(path, "[View]\nSunTimes=ja\nRisesAndSets= FALSE \nTransits=1\n");
+  const WindowOptions odd = ReadOptionsFile(path);
+  EXPECT_EQ(odd.twilights, std::nullopt);
+  EXPECT_EQ(odd.rises, std::optional<bool>(false));
+  EXPECT_EQ(odd.transits, std::nullopt);
+}
+
+// The check boxes clicked and the window's size are those of the next start.
+TEST(ViewMenu, CheckBoxesAndWindowSizeAreThoseOfTheNextStart) {
+  WindowWorld world;
+  {
+    auto w = world.Open();
+    EXPECT_FALSE(w->Show_As_Last_Time()) << "nothing kept yet";
+    EXPECT_FALSE(test::Ctl<QCheckBox>(*w, "CheckBox_Daemmerungen")->isChecked());  // the documented defaults
+    EXPECT_TRUE(test::Ctl<QCheckBox>(*w, "CheckBox_Auf_Untergaenge")->isChecked());
+    for (const char* box : {"CheckBox_Daemmerungen", "CheckBox_Auf_Untergaenge", "CheckBox_Meridian"})
+      QTest::mouseClick(test::Ctl<QCheckBox>(*w, box), Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
+    ASSERT_TRUE(test::Settle(*w));
+    w->resize(1500, 900);
+    w->close();
+  }
+  auto w = world.Open();
+  EXPECT_TRUE(test::Ctl<QCheckBox>(*w, "CheckBox_Daemmerungen")->isChecked());
+  EXPECT_FALSE(test::Ctl<QCheckBox>(*w, "CheckBox_Auf_Untergaenge")->isChecked());
+  EXPECT_TRUE(test::Ctl<QCheckBox>(*w, "CheckBox_Meridian")->isChecked());
+  EXPECT_TRUE(w->Chart().Show_Daemmerungen && !w->Chart().Show_Auf_Untergaenge && w->Chart().Show_Meridian);
+  w->hide();
+  EXPECT_TRUE(w->Show_As_Last_Time());
+  EXPECT_EQ(w->size(), QSize(1500, 900));
 }
 
 // QSettings keeps what it read of a file while the file's size and

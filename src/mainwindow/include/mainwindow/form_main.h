@@ -67,6 +67,10 @@ class TForm_Main : public QMainWindow {
   const Session& Session_In_Force() const { return *session_; }
   const DayChart& Chart() const { return chart; }              // the full-size chart and its state
   std::filesystem::path Options_Path() const;                  // Vesperkalend-options.ini
+  // Shows the window with the size, place and state it had when last closed,
+  // as the options file keeps them. Returns: false, showing nothing, when the
+  // file keeps none (or none that fits).
+  bool Show_As_Last_Time();
   // Passes the chart through `filter` (may be empty) on its way to the screen, and redraws it.
   void Set_Screen_Filter(std::function<QImage(const QImage&)> filter);
   int Zone_Index() const { return zone_index; }               // row of the zone list
@@ -108,6 +112,7 @@ class TForm_Main : public QMainWindow {
   void Edit_nLatKeyDown(int key);
   void Edit_eLonKeyDown(int key);
   void Take_Typed_Degrees(QLineEdit* field, bool latitude);
+  void Keep_Display_Options();
   void Choose_Place(const Place& place);  // sets latitude, longitude and the place's zone, recomputes once
   void CheckBox_DaemmerungenClick();
   void CheckBox_Auf_UntergaengeClick();

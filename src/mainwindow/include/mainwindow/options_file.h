@@ -35,12 +35,17 @@ void WriteOptionValues(const std::filesystem::path& path,
 
 struct WindowOptions {
   bool precise_instants = true;  // "Exakte Zeiten": refined instants of rises, sets, transits and twilights
+  // The three display check boxes as last chosen; empty: never chosen (the
+  // documented defaults hold).
+  std::optional<bool> twilights, rises, transits;
+  std::string geometry;  // the window's size, place and state (QWidget::saveGeometry, base64); empty: none
 };
 
 // The view options of the file; a key without a valid value gives its default. Never fails.
 WindowOptions ReadOptionsFile(const std::filesystem::path& path);
 
-// Writes the view options, as WriteOptionValues.
+// Writes the view options (the check boxes and the geometry only when
+// given), as WriteOptionValues.
 void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& options);
 
 // The language chosen in "Ansicht" → "Sprache" ("View/Language": de or en);
