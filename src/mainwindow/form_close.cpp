@@ -41,6 +41,14 @@ void TForm_Main::FormResize() {
   Refresh_Day();
 }
 
+void TForm_Main::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_size_.isValid()) {
+    shown_size_ = size();
+    shown_state_ = windowState();
+  }
+}
+
 void TForm_Main::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
@@ -51,7 +59,10 @@ void TForm_Main::FormClose() {
   Guarded([this] { SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp"); });
   Guarded([this] { SaveSettings(); });
   Guarded([this] {
+    // Kept when its size or state changed since it was shown, or once kept:
+    // a window left as it opened needs no options file of its own.
     WindowOptions o = ReadOptionsFile(Options_Path());
+    if (size() == shown_size_ && windowState() == shown_state_ && o.geometry.empty()) return;
     o.geometry = saveGeometry().toBase64().toStdString();
     WriteOptionsFile(Options_Path(), o);
   });

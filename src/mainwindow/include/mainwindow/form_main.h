@@ -92,6 +92,7 @@ class TForm_Main : public QMainWindow {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -158,6 +159,8 @@ class TForm_Main : public QMainWindow {
   int zone_index = 16;    // the last selected row of the zone list
   std::vector<Place> places_;   // the places of the tz database; empty without one
   std::string places_error_;    // why there are no places, for the status bar after the first computation
+  QSize shown_size_;                 // the size and state when first shown
+  Qt::WindowStates shown_state_;
   std::string place_;           // display text of the chosen place; empty: own coordinates
 
   // --- controls ---
