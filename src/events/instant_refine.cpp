@@ -27,8 +27,9 @@ const std::array<double, kRefineRows>& InverseDenominators() {
   return inv;
 }
 
-// The Lagrange weights of the nodes 0 … kRefineRows − 1 at x.
-std::array<double, kRefineRows> Weights(double x) {
+}  // namespace
+
+std::array<double, kRefineRows> LagrangeWeights(double x) {
   std::array<double, kRefineRows + 1> before{}, after{};
   before[0] = 1;
   for (int k = 0; k < kRefineRows; ++k) before[k + 1] = before[k] * (x - k);
@@ -40,8 +41,6 @@ std::array<double, kRefineRows> Weights(double x) {
   return w;
 }
 
-}  // namespace
-
 InstantRefiner::InstantRefiner(const EphemerisStore& eph, const BasicTable& basic, const Site& site,
                                const ObserverConstants& obs, int body)
     : eph_(eph), basic_(basic), site_(MakeSiteAngles(site, obs)), body_(body) {}
@@ -51,7 +50,7 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
   int first = row + static_cast<int>(std::floor(n)) - (kRefineRows / 2 - 1);
   if (first > kEphemerisRows - kRefineRows + 1) first = kEphemerisRows - kRefineRows + 1;
   if (first < 1) first = 1;
-  const std::array<double, kRefineRows> w = Weights(row - first + n);
+  const std::array<double, kRefineRows> w = LagrangeWeights(row - first + n);
   const bool place = crossing != Crossing::HourAngle;
   const Nodes& nodes = NodesFrom(first);
   double ra = 0, dec = 0, delta = 0, diameter = 0;

@@ -2,6 +2,7 @@
 // hourly rows: the body's place is interpolated, the altitude or the hour
 // angle computed at the instant itself, and the crossing found by iteration.
 #pragma once
+#include <array>
 #include <limits>
 #include <optional>
 
@@ -31,6 +32,8 @@ enum class Crossing {
 
 // Rows interpolated around an instant (Lagrange polynomial through equally spaced rows).
 inline constexpr int kRefineRows = 6;
+// The Lagrange weights of the nodes 0 … kRefineRows − 1 (one row apart) at x. Never fails.
+std::array<double, kRefineRows> LagrangeWeights(double x);
 // The iteration stops when a step is below this, hours (0.01 s).
 inline constexpr double kRefineTolerance = 0.01 / 3600;
 

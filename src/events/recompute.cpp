@@ -5,8 +5,24 @@
 #include <vector>
 
 #include "compute.h"
+#include "events/event_kinds.h"
+#include "headline_lines.h"
 
 namespace vk {
+namespace {
+
+// The new and full Moons the Moon's site-independent events hold (Julian days UT).
+std::vector<double> Syzygies(const EphemerisStore& eph, const BasicTable& basic) {
+  std::vector<double> out;
+  const FixedEvents* fixed = basic.fixed_events(Moon);
+  if (!fixed) return out;
+  for (const FixedEvent& f : *fixed)
+    if (f.event == EventName(EventKind::Neumond) || f.event == EventName(EventKind::Vollmond))
+      out.push_back(eph.at(Moon, f.row - 1).jd + f.offset / 24);
+  return out;
+}
+
+}  // namespace
 
 std::filesystem::path EventLogPath(const std::filesystem::path& dir, const std::filesystem::path& log_dir) {
   return (log_dir.empty() ? dir : log_dir) / kEventLogName;
@@ -17,6 +33,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   const EphemerisStamp stamp = StampEphemeris(dir);
   if (!a.prepared || !(*a.prepared == stamp) || !Complete(stamp)) {
     a.prepared.reset();  // a failed load leaves tables that match no files
+    a.global_headlines.reset();
     if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop)) return false;
     if (Complete(stamp)) a.prepared = stamp;
   }
@@ -36,12 +53,22 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     a.next_phases = std::move(next);
   }
   ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop);
-  return !stop.stop_requested();
+  if (stop.stop_requested()) return false;
+  // The headline events, from the same search in both modes, bracketed at
+  // the new and full Moons the passes found.
+  const std::vector<double> syzygies = Syzygies(a.ephemeris, *a.basic);
+  if (!a.global_headlines) a.global_headlines = FindGlobalHeadlines(a.ephemeris, syzygies);
+  a.next_headlines = FindSiteHeadlines(a.ephemeris, syzygies, *a.global_headlines, site);
+  AppendHeadlineLines(a.lines.pieces[std::size_t{kHeadlinePiece}], &a.lines.records[std::size_t{kHeadlinePiece}],
+                      *a.global_headlines, a.next_headlines, site);
+  return true;
 }
 
 void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std::filesystem::path& log_path) {
   a.site = site;
   a.interpolation = mode;
+  a.headlines = std::move(a.next_headlines);
+  a.next_headlines = {};
   // The table takes the pieces over (and leaves its old text for the next
   // computation), or is read from a copy of their bytes.
   if (!ReadSortedEventRecords(a.events, a.lines.pieces, a.lines.records))
@@ -58,7 +85,12 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
 }
 
 void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) {
-  WriteEventLog(a.events.text, log_path);
+  // The classic log is the passes' alone: the headline events reach its
+  // table from their own piece, which the log leaves out.
+  std::span<const LogText> pieces = a.events.text;
+  if (a.interpolation == Interpolation::Classic && pieces.size() == std::size_t{kLogPieces})
+    pieces = pieces.first(std::size_t{kHeadlinePiece});
+  WriteEventLog(pieces, log_path);
   // Earlier versions kept the log before this one beside it, hidden; nothing reads it.
   std::error_code ignored;
   const std::filesystem::path spare = log_path.parent_path() / ("." + log_path.filename().string() + ".vk-spare");

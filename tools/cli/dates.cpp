@@ -9,7 +9,7 @@
 
 namespace vk::tool {
 
-double ParseDate(const std::string& text, const std::string& option) {
+double ParseDate(const std::string& text, const std::string& option, double last) {
   const auto bad = [&]() { return UsageError{option + ": " + QuoteInput(text) + " is not a date YYYY-MM-DD"}; };
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw bad();
   for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
@@ -20,8 +20,8 @@ double ParseDate(const std::string& text, const std::string& option) {
   const double jd = CalendarToJD(y, m, d, 0, 0, 0);
   const CalendarTime back = JDToCalendar(jd);
   if (m < 1 || m > 12 || d < 1 || back.year != y || back.month != m || back.day != d) throw bad();
-  if (jd < kFirstDay || jd > kLastDay)
-    throw UsageError{option + ": " + text + " is outside 2022-01-01 … 2031-12-30"};
+  if (jd < kFirstDay || jd > last)
+    throw UsageError{option + ": " + text + " is outside 2022-01-01 … " + (last == kLastDay ? "2031-12-30" : "2031-12-31")};
   return jd;
 }
 
