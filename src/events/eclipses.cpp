@@ -404,6 +404,7 @@ GlobalHeadlines FindGlobalHeadlines(const EphemerisStore& eph, const std::vector
 SiteHeadlines FindSiteHeadlines(const EphemerisStore& eph, const std::vector<double>& syzygies,
                                 const GlobalHeadlines& global, const Site& site) {
   SiteHeadlines h;
+  h.site = site;
   for (const LunarEclipse& e : global.lunar)
     if (auto s = SeenLunarEclipse(eph, site, e)) h.lunar.push_back(*s);
   for (const double t : syzygies) {
@@ -414,6 +415,40 @@ SiteHeadlines FindSiteHeadlines(const EphemerisStore& eph, const std::vector<dou
     if (a.body == Moon)
       if (auto o = OccultationNear(eph, site, a)) h.occultations.push_back(*o);
   return h;
+}
+
+std::vector<HeadlineSpan> HeadlineSpans(const SiteHeadlines& seen) {
+  static constexpr std::string_view kLunar[] = {"P1", "U1", "U2", "U3", "U4", "P4"};
+  static constexpr std::string_view kSolar[] = {"C1", "C2", "C3", "C4"};
+  std::vector<HeadlineSpan> out;
+  // The contacts that occur, the middle one put in its place in time.
+  auto span = [&](double line, double first, double last, std::string_view middle, auto&& names, auto&& instants,
+                  double magnitude) {
+    HeadlineSpan h{line, first, last, {}, magnitude};
+    for (std::size_t c = 0; c < std::size(names); ++c)
+      if (!std::isnan(instants[c])) h.contacts.emplace_back(names[c], instants[c]);
+    h.contacts.emplace_back(middle, line);
+    std::stable_sort(h.contacts.begin(), h.contacts.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    out.push_back(std::move(h));
+  };
+  for (const SiteLunarEclipse& s : seen.lunar) {
+    const LunarEclipse& e = s.eclipse;
+    span(e.greatest, e.First(), e.Last(), "greatest", kLunar, e.contact,
+         e.type == LunarEclipseType::Penumbral ? e.penumbral_magnitude : e.umbral_magnitude);
+  }
+  for (const SolarEclipse& e : seen.solar)
+    span(e.maximum, e.contact[C1], e.contact[C4], "maximum", kSolar, e.contact, e.magnitude);
+  for (const Occultation& o : seen.occultations)
+    out.push_back({o.disappearance, o.disappearance, o.reappearance,
+                   {{"disappearance", o.disappearance}, {"reappearance", o.reappearance}}, kNoInstant});
+  return out;
+}
+
+std::optional<HeadlineSpan> HeadlineSpanAt(const SiteHeadlines& seen, double jd_ut) {
+  for (HeadlineSpan& h : HeadlineSpans(seen))
+    if (std::fabs(h.line - jd_ut) < 1.0 / 86400) return std::move(h);
+  return std::nullopt;
 }
 
 }  // namespace vk

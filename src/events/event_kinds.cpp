@@ -106,7 +106,6 @@ const std::array<tEventKind, kEventKindCount> EventKinds = {{
     // Conjunctions in ecliptic longitude, the separation in field 8.
     {K::BeiMerkur, "bei Merkur", C::Configuration, {}, "near Mercury", true},
     {K::BeiVenus, "bei Venus", C::Configuration, {}, "near Venus", true},
-    {K::BeiMond, "beim Mond", C::Configuration, {}, "near the Moon", true},
     {K::BeiMars, "bei Mars", C::Configuration, {}, "near Mars", true},
     {K::BeiJupiter, "bei Jupiter", C::Configuration, {}, "near Jupiter", true},
     {K::BeiSaturn, "bei Saturn", C::Configuration, {}, "near Saturn", true},
@@ -137,7 +136,10 @@ std::string_view ChartText(std::string_view name, Language language) {
   return k.chart_text.empty() ? name : k.chart_text;
 }
 
-EventKind ApproachKind(int body) { return static_cast<EventKind>(static_cast<int>(K::BeiMerkur) + body - 1); }
+EventKind ApproachKind(int body) {
+  // Mercury and Venus come before the Moon in body order, the others after it.
+  return static_cast<EventKind>(static_cast<int>(K::BeiMerkur) + body - (body < Moon ? 1 : 2));
+}
 
 const std::array<std::array<tEclipseNote, 3>, 2> EclipseNotes = {{
     {{{"Sonne geht während der Finsternis auf", "the Sun rises during the eclipse"},

@@ -67,7 +67,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
 void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std::filesystem::path& log_path) {
   a.site = site;
   a.interpolation = mode;
-  a.headlines = std::move(a.next_headlines);
+  a.events.headlines = std::move(a.next_headlines);
   a.next_headlines = {};
   // The table takes the pieces over (and leaves its old text for the next
   // computation), or is read from a copy of their bytes.

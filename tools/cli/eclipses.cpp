@@ -80,7 +80,7 @@ int EclipsesCommand(const Args& args) {
   almanac.site = site;
   RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
   const Printer print(almanac.site, from, to);
-  const SiteHeadlines& h = almanac.headlines;
+  const SiteHeadlines& h = almanac.events.headlines;
   static constexpr const char* kLunar[] = {"P1", "U1", "U2", "U3", "U4", "P4"};
   static constexpr const char* kSolar[] = {"C1", "C2", "C3", "C4"};
   for (const SiteLunarEclipse& s : h.lunar) {

@@ -58,7 +58,7 @@ const std::map<std::string, Entry>& Commands() {
         "    --out FILE.ics\n"
         "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
         "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
-        "    declinations (default: all)"}},
+        "    declinations,eclipses (default: all)"}},
       {"eclipses",
        {vk::tool::EclipsesCommand,
         "eclipses --from YYYY-MM-DD --to YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"

@@ -47,9 +47,8 @@ struct Almanac {
   // The period's lunar eclipses and close approaches, found once per
   // loading of the tables; empty: not yet.
   std::optional<GlobalHeadlines> global_headlines;
-  // The eclipses and occultations the site of the table sees, and those
-  // the last computation found for TakeSiteEvents to put in force.
-  SiteHeadlines headlines;
+  // The eclipses and occultations the last computation found, for
+  // TakeSiteEvents to put in force with the table (events.headlines).
   SiteHeadlines next_headlines;
 };
 

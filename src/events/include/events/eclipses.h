@@ -6,6 +6,9 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ephemeris/ephemeris_store.h"
@@ -90,10 +93,30 @@ struct GlobalHeadlines {
 // listed when some part happens with the body above the horizon (its upper
 // limb above -34'), each in time order.
 struct SiteHeadlines {
+  Site site;  // whose they are
   std::vector<SiteLunarEclipse> lunar;
   std::vector<SolarEclipse> solar;
   std::vector<Occultation> occultations;
 };
+
+// An eclipse or occultation the site sees as its line in the event table
+// and the calendar show it: from the first contact to the last, the
+// contacts in time order ("P1", "greatest", "C1", "maximum", "disappearance"
+// …) and the magnitude (umbral, or penumbral for a penumbral eclipse; the
+// solar one at the site; NaN for an occultation).
+struct HeadlineSpan {
+  double line;   // the instant of its line: greatest eclipse, maximum, disappearance
+  double first, last;
+  std::vector<std::pair<std::string_view, double>> contacts;
+  double magnitude;
+};
+
+// Every eclipse's and occultation's span, in the order of SiteHeadlines. Never fails except std::bad_alloc.
+std::vector<HeadlineSpan> HeadlineSpans(const SiteHeadlines& seen);
+
+// The span whose line lies within a second of `jd_ut`; nothing when none does.
+// Never fails except std::bad_alloc.
+std::optional<HeadlineSpan> HeadlineSpanAt(const SiteHeadlines& seen, double jd_ut);
 
 // Every lunar eclipse and close approach of the loaded period. `syzygies`:
 // the instants (Julian days UT) of the new and full Moons, where eclipses

@@ -23,9 +23,9 @@ enum class EventKind : int {
   MondfinsternisHalbschatten, MondfinsternisPartiell, MondfinsternisTotal,
   SonnenfinsternisPartiell, SonnenfinsternisRingfoermig, SonnenfinsternisTotal,
   VomMondBedeckt,
-  BeiMerkur, BeiVenus, BeiMond, BeiMars, BeiJupiter, BeiSaturn, BeiUranus, BeiNeptun,
+  BeiMerkur, BeiVenus, BeiMars, BeiJupiter, BeiSaturn, BeiUranus, BeiNeptun,
 };
-inline constexpr int kEventKindCount = 53;
+inline constexpr int kEventKindCount = 52;
 
 // Groups of kinds, as the chart's list filters and the calendar export use them.
 enum class EventCategory : int {
@@ -73,7 +73,8 @@ std::optional<EventCategory> CategoryOf(std::string_view body, std::string_view 
 // Never fails.
 std::string_view ChartText(std::string_view name, Language language);
 
-// The kind of a close approach to `body` ("bei Jupiter"). Never fails.
+// The kind of a close approach to the planet `body` ("bei Jupiter"); the
+// Moon is always the nearer body of its approaches. Never fails for a planet.
 EventKind ApproachKind(int body);
 
 // The notes of eclipse lines, German and English: [0] the Sun, [1] the
