@@ -118,17 +118,25 @@ double Minimum(F f, double a, double b) {
   return (a + b) / 2;
 }
 
-// The least of f over [a, b]: sampled every `step`, then refined around the least sample.
+// The instant of the least value of f over [a, b]: sampled every `step`,
+// then refined around the least sample; nothing when no sample comes below
+// `above` (f cannot dip from there below zero between samples).
 template <class F>
-double SampledMinimum(F f, double a, double b, double step) {
+std::optional<double> SampledMinimum(F f, double a, double b, double step, double above) {
   double best = a, best_value = f(a);
   for (double t = a + step; t <= b; t += step)
     if (const double v = f(t); v < best_value) {
       best = t;
       best_value = v;
     }
+  if (best_value > above) return std::nullopt;
   return Minimum(f, std::max(a, best - step), std::min(b, best + step));
 }
+
+// The most the distance of the Moon from a point or a disc changes in half
+// of a sampling step: 0.8° an hour (its own motion and the parallax's
+// change) over 7.5 minutes, radians.
+constexpr double kHalfStepMotion = 0.1 * kDegToRad;
 
 // The zero of f between a and b, where f changes sign, by bisection.
 template <class F>
@@ -165,7 +173,7 @@ std::pair<double, double> Contacts(F f, double mid, double reach) {
 // horizon is `up` (radians) sees: nothing when it stays below throughout.
 template <class F>
 std::optional<Visibility> Visible(F up, double first, double last) {
-  const double step = 5 * kMinute;
+  const double step = 10 * kMinute;
   const int n = std::max(1, static_cast<int>(std::ceil((last - first) / step)));
   bool rises = false, sets = false, any = false;
   double before = up(first);
@@ -261,8 +269,10 @@ std::optional<SolarEclipse> SolarEclipseNear(const EphemerisStore& eph, const Si
   if (0.99 * Angle(sun0, moon0) > reach0) return std::nullopt;
   const Observer o(site, new_moon);
   auto outside = [&](double t) { const SunMoon s = SunMoonAt(eph, o, t); return s.distance - (s.sun + s.moon); };
-  const double maximum = SampledMinimum(outside, new_moon - 5 * kHour, new_moon + 5 * kHour, 10 * kMinute);
-  if (outside(maximum) >= 0) return std::nullopt;
+  const std::optional<double> found =
+      SampledMinimum(outside, new_moon - 4 * kHour, new_moon + 4 * kHour, 15 * kMinute, kHalfStepMotion);
+  if (!found || outside(*found) >= 0) return std::nullopt;
+  const double maximum = *found;
   const SunMoon m = SunMoonAt(eph, o, maximum);
   SolarEclipse e{};
   e.maximum = maximum;
@@ -331,8 +341,10 @@ std::optional<Occultation> OccultationNear(const EphemerisStore& eph, const Site
     const MoonSeen m = MoonSeenAt(eph, o, t);
     return Angle(m.moon, GeoVector(eph, a.other, t) - o.At(t)) - m.semidiameter;
   };
-  const double closest = SampledMinimum(inside, a.instant - 4 * kHour, a.instant + 4 * kHour, 10 * kMinute);
-  if (inside(closest) >= 0) return std::nullopt;
+  const std::optional<double> found =
+      SampledMinimum(inside, a.instant - 3 * kHour, a.instant + 3 * kHour, 15 * kMinute, kHalfStepMotion);
+  if (!found || inside(*found) >= 0) return std::nullopt;
+  const double closest = *found;
   const auto [in, out] = Contacts(inside, closest, 3 * kHour);
   if (std::isnan(in) || std::isnan(out)) return std::nullopt;
   if (MoonUp(eph, o, in) <= 0 && MoonUp(eph, o, out) <= 0) return std::nullopt;

@@ -22,6 +22,16 @@ std::string_view Note(int which, Visibility v) {
 
 }  // namespace
 
+std::vector<double> SyzygyInstants(const EphemerisStore& eph, const BasicTable& basic) {
+  std::vector<double> out;
+  const FixedEvents* fixed = basic.fixed_events(Moon);
+  if (!fixed) return out;
+  for (const FixedEvent& f : *fixed)
+    if (f.event == EventName(K::Neumond) || f.event == EventName(K::Vollmond))
+      out.push_back(eph.at(Moon, f.row - 1).jd + f.offset / 24);
+  return out;
+}
+
 void AppendHeadlineLines(LogText& out, LineRecords* records, const GlobalHeadlines& global,
                          const SiteHeadlines& seen, const Site& site) {
   auto write = [&](double jd, int body, EventKind kind, const EventFields& f) {

@@ -1,11 +1,19 @@
 // The log lines of the headline events: one per eclipse, occultation and close approach.
 #pragma once
 
+#include <vector>
+
+#include "basic_values.h"
 #include "events/eclipses.h"
 #include "events/event_line.h"
 #include "events/site.h"
 
 namespace vk {
+
+// The new and full Moons (Julian days UT) among the Moon's site-independent
+// events (PrepareFixedEvents); none when they are not found yet. Never fails
+// except std::bad_alloc.
+std::vector<double> SyzygyInstants(const EphemerisStore& eph, const BasicTable& basic);
 
 // Appends to `out` one line per eclipse and occultation the site sees (at
 // greatest eclipse, at the maximum at the site, at the disappearance) and

@@ -5,24 +5,9 @@
 #include <vector>
 
 #include "compute.h"
-#include "events/event_kinds.h"
 #include "headline_lines.h"
 
 namespace vk {
-namespace {
-
-// The new and full Moons the Moon's site-independent events hold (Julian days UT).
-std::vector<double> Syzygies(const EphemerisStore& eph, const BasicTable& basic) {
-  std::vector<double> out;
-  const FixedEvents* fixed = basic.fixed_events(Moon);
-  if (!fixed) return out;
-  for (const FixedEvent& f : *fixed)
-    if (f.event == EventName(EventKind::Neumond) || f.event == EventName(EventKind::Vollmond))
-      out.push_back(eph.at(Moon, f.row - 1).jd + f.offset / 24);
-  return out;
-}
-
-}  // namespace
 
 std::filesystem::path EventLogPath(const std::filesystem::path& dir, const std::filesystem::path& log_dir) {
   return (log_dir.empty() ? dir : log_dir) / kEventLogName;
@@ -56,7 +41,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   if (stop.stop_requested()) return false;
   // The headline events, from the same search in both modes, bracketed at
   // the new and full Moons the passes found.
-  const std::vector<double> syzygies = Syzygies(a.ephemeris, *a.basic);
+  const std::vector<double> syzygies = SyzygyInstants(a.ephemeris, *a.basic);
   if (!a.global_headlines) a.global_headlines = FindGlobalHeadlines(a.ephemeris, syzygies);
   a.next_headlines = FindSiteHeadlines(a.ephemeris, syzygies, *a.global_headlines, site);
   AppendHeadlineLines(a.lines.pieces[std::size_t{kHeadlinePiece}], &a.lines.records[std::size_t{kHeadlinePiece}],
@@ -93,7 +78,10 @@ void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) {
   WriteEventLog(pieces, log_path);
   // Earlier versions kept the log before this one beside it, hidden; nothing reads it.
   std::error_code ignored;
-  const std::filesystem::path spare = log_path.parent_path() / ("." + log_path.filename().string() + ".vk-spare");
+  std::string spare_name = ".";  // appended, not "." + …: GCC 12 takes the sum for an overlapping copy
+  spare_name += log_path.filename().string();
+  spare_name += ".vk-spare";
+  const std::filesystem::path spare = log_path.parent_path() / spare_name;
   if (std::filesystem::is_regular_file(std::filesystem::symlink_status(spare, ignored)))
     std::filesystem::remove(spare, ignored);
 }
