@@ -138,20 +138,10 @@ std::optional<double> SampledMinimum(F f, double a, double b, double step, doubl
 // change) over 7.5 minutes, radians.
 constexpr double kHalfStepMotion = 0.1 * kDegToRad;
 
-// The zero of f between a and b, where f changes sign, by bisection.
+// The zero of f between a and b (a < b), where f changes sign.
 template <class F>
 double Zero(F f, double a, double b) {
-  double fa = f(a);
-  while (b - a > kTolerance) {
-    const double m = (a + b) / 2, fm = f(m);
-    if ((fm < 0) == (fa < 0)) {
-      a = m;
-      fa = fm;
-    } else {
-      b = m;
-    }
-  }
-  return (a + b) / 2;
+  return BisectZero(f, a, b, f(a), kTolerance);
 }
 
 // The contacts around `mid`, where f < 0: the last zero of f before it and

@@ -145,23 +145,13 @@ std::optional<HourSpan> InstantRefiner::CrossingsAround(Crossing crossing, doubl
 }
 
 std::optional<double> InstantRefiner::Bisect(Crossing crossing, double level, int row, HourSpan span) const {
-  double a = span.from, b = span.to;
-  double fa = Value(crossing, level, row, a);
+  const double a = span.from, b = span.to;
+  const double fa = Value(crossing, level, row, a);
   const double fb = Value(crossing, level, row, b);
   if (fa == 0) return a;
   if (fb == 0) return b;
   if (!(fa < 0 && fb > 0) && !(fa > 0 && fb < 0)) return std::nullopt;
-  while (b - a > kRefineTolerance / 4) {
-    const double m = (a + b) / 2, fm = Value(crossing, level, row, m);
-    if (fm == 0) return m;
-    if ((fm < 0) == (fa < 0)) {
-      a = m;
-      fa = fm;
-    } else {
-      b = m;
-    }
-  }
-  return (a + b) / 2;
+  return BisectZero([&](double n) { return Value(crossing, level, row, n); }, a, b, fa, kRefineTolerance / 4);
 }
 
 std::optional<double> InstantRefiner::Iterate(Crossing crossing, double level, int row, double n0, double slope,

@@ -106,6 +106,23 @@ class InstantRefiner {
   const int body_;
 };
 
+// The zero of f between a and b (a < b) where f changes sign, fa = f(a), by
+// bisection until the bracket is below `tolerance`. Never fails.
+template <class F>
+double BisectZero(F f, double a, double b, double fa, double tolerance) {
+  while (b - a > tolerance) {
+    const double m = (a + b) / 2, fm = f(m);
+    if (fm == 0) return m;
+    if ((fm < 0) == (fa < 0)) {
+      a = m;
+      fa = fm;
+    } else {
+      b = m;
+    }
+  }
+  return (a + b) / 2;
+}
+
 // The slope (per table step) at offset n of the parabola through y1, y2, y3
 // one step apart (offsets from the middle value, as Quad_Root). Never fails.
 inline double Quad_Slope(double y1, double y2, double y3, double n) { return (y3 - y1) / 2 + (y1 - 2 * y2 + y3) * n; }

@@ -41,7 +41,7 @@ import sys
 import ephem
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from compare_log import DAY_S, FIRST_JD, JD_DUBLIN, LAST_JD, Place  # noqa: E402
+from compare_log import FIRST_JD, JD_DUBLIN, LAST_JD, Place, bisect_root, extremum  # noqa: E402
 
 ER_PER_AU = 149597870.7 / 6378.136
 K_MOON = 0.2725076
@@ -49,7 +49,6 @@ SUN_SD_1AU = math.radians(959.63 / 3600)
 DANJON = 1 + 1 / 85 - 1 / 594
 FLATTENING = 1 / 298.257
 HORIZON = math.radians(-34 / 60)
-TOL = 0.01 / DAY_S
 MINUTE = 1 / 1440
 HOUR = 1 / 24
 SITES = [(47.5, 7.5), (-33.87, 151.21), (69.65, 18.96)]
@@ -110,38 +109,10 @@ class Site:
 GEO = Site(0, 0)
 
 
-def minimum(f, a, b):
-    g = (math.sqrt(5) - 1) / 2
-    c, d = b - g * (b - a), a + g * (b - a)
-    fc, fd = f(c), f(d)
-    while b - a > TOL:
-        if fc < fd:
-            b, d, fd = d, c, fc
-            c = b - g * (b - a)
-            fc = f(c)
-        else:
-            a, c, fc = c, d, fd
-            d = a + g * (b - a)
-            fd = f(d)
-    return (a + b) / 2
-
-
 def sampled_minimum(f, a, b, step):
     ts = [a + k * step for k in range(int((b - a) / step) + 1)]
     best = min(ts, key=f)
-    return minimum(f, max(a, best - step), min(b, best + step))
-
-
-def zero(f, a, b):
-    fa = f(a)
-    while abs(b - a) > TOL:
-        m = (a + b) / 2
-        fm = f(m)
-        if (fm < 0) == (fa < 0):
-            a, fa = m, fm
-        else:
-            b = m
-    return (a + b) / 2
+    return extremum(f, max(a, best - step), min(b, best + step), False)[0]
 
 
 def contacts(f, mid, reach):
@@ -151,7 +122,7 @@ def contacts(f, mid, reach):
         while abs(t - mid) < reach:
             t2 = t + toward * 5 * MINUTE
             if f(t2) >= 0:
-                found = zero(f, t, t2)
+                found = bisect_root(f, min(t, t2), max(t, t2), f(min(t, t2)))
                 break
             t = t2
         out.append(found)
@@ -192,7 +163,7 @@ def lunar(full):
     d, m, p, u = shadow(full)
     if d > p + m + 0.02:
         return
-    g = minimum(lambda t: shadow(t)[0], full - 0.25, full + 0.25)
+    g = extremum(lambda t: shadow(t)[0], full - 0.25, full + 0.25, False)[0]
     d, m, p, u = shadow(g)
     pmag, umag = (p + m - d) / (2 * m), (u + m - d) / (2 * m)
     if pmag <= 0:
