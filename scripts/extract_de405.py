@@ -5,7 +5,7 @@ The build never runs this script and needs neither casacore nor Python. It is
 kept so that every committed data file can be made again from its source:
 
   de405          the DE405 extract read by tools/ephemgen
-                 (data/de405/de405_2021-2032.bin, records of 2021-12-01 ... 2032-02-01)
+                 (data/de405/de405_1960-2060.bin, every record: TDB 1959-12-10 ... 2060-02)
   test-extract   the small DE405 extract for the dates of the HORIZONS test tables
                  (tests/ephemgen/fixtures/de405_fixture_dates.bin)
   fixtures       excerpts of the HORIZONS DE405 observer tables shipped with
@@ -72,7 +72,7 @@ MAGIC = b"VKDE405\0"
 LAYOUT_VERSION = 1
 ITEMS_KEPT = 11  # Mercury ... Sun; nutations and librations are not needed
 
-MAIN_RANGE = ("2021-12-01", "2032-02-01")
+MAIN_RANGE = ("1959-12-01", "2060-03-01")  # every record of the package
 FIXTURE_BODIES = ["mars", "jupiter", "saturn", "uranus", "neptune"]
 # Days of margin around each HORIZONS table: light time and the record edges.
 FIXTURE_MARGIN_DAYS = 2
@@ -214,7 +214,7 @@ def main():
 
         if args.what in ("de405", "all"):
             lo, hi = (mjd_of(d) for d in MAIN_RANGE)
-            write_extract(root, [(lo, hi)], os.path.join(REPO, "data/de405/de405_2021-2032.bin"))
+            write_extract(root, [(lo, hi)], os.path.join(REPO, "data/de405/de405_1960-2060.bin"))
         if args.what in ("test-extract", "all"):
             write_extract(root, fixture_ranges(root),
                           os.path.join(REPO, "tests/ephemgen/fixtures/de405_fixture_dates.bin"))

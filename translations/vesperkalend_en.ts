@@ -209,6 +209,10 @@
         <translation>Cancel</translation>
     </message>
     <message>
+        <source>Tabellen von %1 werden berechnet...</source>
+        <translation>Making the tables of %1...</translation>
+    </message>
+    <message>
         <source>Parameter der Vorgängerversion %1 werden gelöscht</source>
         <translation>The settings of the earlier version %1 are deleted</translation>
     </message>
@@ -229,6 +233,18 @@
     <message>
         <source>Monatsblatt speichern</source>
         <translation>Save month sheet</translation>
+    </message>
+    <message>
+        <source>Gespeichert: %1</source>
+        <translation>Saved: %1</translation>
+    </message>
+    <message>
+        <source>Keine Breite: %1. Eine Zahl wie 47,5 oder -33.9 eingeben.</source>
+        <translation>Not a latitude: %1. Type a number such as 47.5 or -33.9.</translation>
+    </message>
+    <message>
+        <source>Keine Länge: %1. Eine Zahl wie 7,5 oder -122.4 eingeben.</source>
+        <translation>Not a longitude: %1. Type a number such as 7.5 or -122.4.</translation>
     </message>
     <message>
         <source>Kein Drucker eingerichtet. Das Diagramm lässt sich mit „Diagramm speichern …“ als PDF sichern und später drucken.</source>

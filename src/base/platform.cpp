@@ -1,6 +1,7 @@
 #include "base/platform.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <system_error>
@@ -54,5 +55,12 @@ void UnmapLargeBlock(void* p, std::size_t /*size*/) noexcept {
 std::filesystem::path ExecutablePath() { return {}; }
 
 #endif
+
+std::filesystem::path UserCacheDir() {
+  const char* xdg = std::getenv("XDG_CACHE_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return std::filesystem::path(xdg) / "vesperkalend";
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home != nullptr && home[0] != '\0' ? home : ".") / ".cache" / "vesperkalend";
+}
 
 }  // namespace vk

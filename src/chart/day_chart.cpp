@@ -313,7 +313,7 @@ tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart&
 }
 
 std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD) {
-  const int last = std::min(phases.Phase_Count, kPhaseDays);
+  const int last = std::min(phases.Phase_Count, kMaxPhaseDays);
   for (int k = 1; k <= last; ++k)
     if (phases.Phase_Tab[static_cast<std::size_t>(k)].jd >= Sel_JD) return k;
   return std::nullopt;

@@ -1,13 +1,11 @@
 #include "ephemeris/ephemeris_data.h"
 
+#include "ephemeris/period.h"
+
 namespace vk {
 
-std::string BinaryFileName(int body) {
-  return "HORIZONS_daten_2022-2032_" + std::string(BodyCodes.at(body)) + ".bin";
-}
+std::string BinaryFileName(int body) { return BinaryFileName(body, kDocumentedPeriod); }
 
-std::string ExportFileName(int body) {
-  return "_res/HORIZONS_daten_2022-2032_" + std::string(BodyCodes.at(body)) + ".txt";
-}
+std::string ExportFileName(int body) { return ExportFileName(body, kDocumentedPeriod); }
 
 }  // namespace vk

@@ -14,11 +14,11 @@ FileStamp StampFile(const std::filesystem::path& path) {
           static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-EphemerisStamp StampEphemeris(const std::filesystem::path& dir) {
+EphemerisStamp StampEphemeris(const std::filesystem::path& dir, const tPeriod& period) {
   EphemerisStamp s;
   s.dir = dir;
   for (int body = 0; body < kBodyCount; ++body)
-    s.files[static_cast<std::size_t>(body)] = StampFile(dir / BinaryFileName(body));
+    s.files[static_cast<std::size_t>(body)] = StampFile(dir / BinaryFileName(body, period));
   return s;
 }
 

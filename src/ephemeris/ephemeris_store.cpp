@@ -12,7 +12,7 @@
 namespace vk {
 
 EphemerisStore::EphemerisStore()
-    : rows_(MakeLargeArray<tEphemerisRow>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)) {}
+    : rows_(MakeLargeArray<tEphemerisRow>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)) {}
 
 tEphemerisRow StoredRow(const tEphemerisData& r) {
   return {r.jd, r.ra, r.dec, r.mag, r.diameter, r.delta, r.ecl_lon, r.label};
@@ -20,25 +20,24 @@ tEphemerisRow StoredRow(const tEphemerisData& r) {
 
 namespace {
 
-constexpr std::size_t kBodyBytes = static_cast<std::size_t>(kEphemerisRows) * sizeof(tEphemerisData);
-
 // The open file of a body, checked to hold all its rows. A longer file's
 // further records are not read; one of more than twice the size is no
 // binary file of a body.
-std::unique_ptr<InputFile> OpenBody(const std::filesystem::path& path) {
-  auto file = std::make_unique<InputFile>(path, 2 * kBodyBytes);
+std::unique_ptr<InputFile> OpenBody(const std::filesystem::path& path, std::size_t rows) {
+  const std::size_t body_bytes = rows * sizeof(tEphemerisData);
+  auto file = std::make_unique<InputFile>(path, 2 * body_bytes);
   // A short file is refused before a byte of it reaches the table.
-  if (file->size() < kBodyBytes) throw Error(kReadBeyondEnd, path.string());
+  if (file->size() < body_bytes) throw Error(kReadBeyondEnd, path.string());
   return file;
 }
 
-void ReadBody(tEphemerisRow* table, InputFile& file) {
+void ReadBody(tEphemerisRow* table, InputFile& file, std::size_t rows) {
   // Read in chunks of whole records, each record's columns copied out.
   constexpr std::size_t kChunk = 4096;
   std::vector<tEphemerisData> buffer(kChunk);
   std::size_t row = 0;
-  while (row < static_cast<std::size_t>(kEphemerisRows)) {
-    const std::size_t want = std::min(kChunk, static_cast<std::size_t>(kEphemerisRows) - row) * sizeof(tEphemerisData);
+  while (row < rows) {
+    const std::size_t want = std::min(kChunk, rows - row) * sizeof(tEphemerisData);
     if (file.read(buffer.data(), want) != want) throw Error(kReadBeyondEnd, file.path().string());
     for (std::size_t i = 0; i < want / sizeof(tEphemerisData); ++i) table[row + i] = StoredRow(buffer[i]);
     row += want / sizeof(tEphemerisData);
@@ -47,7 +46,8 @@ void ReadBody(tEphemerisRow* table, InputFile& file) {
 
 }  // namespace
 
-void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir) {
+void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir, const tPeriod& period) {
+  const auto rows = static_cast<std::size_t>(period.rows());
   // The files are opened and checked in body order; the bodies before the
   // first missing or short one are read (on the machine's cores), as a load
   // one body after another would have read them, then its error is thrown.
@@ -55,15 +55,16 @@ void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir) {
   std::exception_ptr refused;
   for (int body = 0; body < kBodyCount && !refused; ++body) {
     try {
-      files.push_back(OpenBody(dir / BinaryFileName(body)));
+      files.push_back(OpenBody(dir / BinaryFileName(body, period), rows));
     } catch (const Error&) {
       refused = std::current_exception();
     }
   }
   ParallelFor(static_cast<int>(files.size()), std::min(2u, DefaultThreadCount()), [&](int body) {
-    ReadBody(store.table(body), *files[static_cast<std::size_t>(body)]);
+    ReadBody(store.table(body), *files[static_cast<std::size_t>(body)], rows);
   });
   if (refused) std::rethrow_exception(refused);
+  store.set_period(period);
 }
 
 }  // namespace vk

@@ -13,14 +13,14 @@
 namespace vk {
 
 BasicTable::BasicTable()
-    : rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
-      turn_(MakeLargeArray<unsigned char>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
-      sun_unit_(MakeLargeArray<UnitVector3>(kEphemerisRows + 1)),
-      place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kEphemerisRows)),
-      time_(MakeLargeArray<RowTime>(kEphemerisRows + 1)) {}
+    : rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)),
+      turn_(MakeLargeArray<unsigned char>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)),
+      sun_unit_(MakeLargeArray<UnitVector3>(kMaxEphemerisRows + 1)),
+      place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)),
+      time_(MakeLargeArray<RowTime>(kMaxEphemerisRows + 1)) {}
 
 double BasicTable::SiderealOffset(int row, double jd) const {
-  const RowTime* t = row >= 1 && row <= kEphemerisRows ? sun_time(row, jd) : nullptr;
+  const RowTime* t = row >= 1 && row <= kMaxEphemerisRows ? sun_time(row, jd) : nullptr;
   return t ? t->apparent : ApparentSiderealOffset(jd);
 }
 
@@ -31,6 +31,7 @@ double BasicTable::ApparentSidereal(int row, double jd) const {
 
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                         BasicTable& basic, int first, int last, Interpolation mode) {
+  if (last == kLastRow) last = eph.rows();
   PrepareBasicValues(eph, body, basic, first, last);
   ComputeSiteValues(eph, site, obs, body, basic, first, last, mode);
 }
@@ -71,6 +72,7 @@ bool ElongationRead(int body) { return body == Mercury || body == Venus; }
 }  // namespace
 
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first, int last) {
+  if (last == kLastRow) last = eph.rows();
   if (first <= 1) {
     basic.fixed_[static_cast<std::size_t>(body)].reset();
     basic.transits_[static_cast<std::size_t>(body)] = {};
@@ -164,6 +166,7 @@ double StandInAltitude(int body, unsigned bits, double limb) {
 
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                        BasicTable& basic, int first, int last, Interpolation mode) {
+  if (last == kLastRow) last = eph.rows();
   const bool apparent = mode == Interpolation::Precise;
   const SiteAngles angles = MakeSiteAngles(site, obs);
   const double sin_lon = std::sin(angles.lon), cos_lon = std::cos(angles.lon);
@@ -176,7 +179,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
   // whose sine needs no trigonometry here; it decides each row's side of the
   // levels where it is far enough from them. Rows near a change of side get
   // the whole topocentric place.
-  const int lo = std::max(1, first - 3), hi = std::min(kEphemerisRows, last + 3);
+  const int lo = std::max(1, first - 3), hi = std::min(eph.rows(), last + 3);
   const std::size_t count = static_cast<std::size_t>(hi - lo + 1);
   // Scratch room of this thread, kept for its next block: every element is
   // written before it is read, except the turns, cleared here.

@@ -39,6 +39,9 @@ struct tBasicRow {
   double cos_d_lon;
 };
 
+// `last` of the functions below: the store's last row (eph.rows()).
+inline constexpr int kLastRow = -1;
+
 // Basic values of all bodies and rows, indexed like the ephemeris tables; allocated once.
 class BasicTable {
  public:
@@ -65,7 +68,7 @@ class BasicTable {
 
  private:
   static std::size_t index(int body, int row) {
-    return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
+    return static_cast<std::size_t>(body) * kMaxEphemerisRows + static_cast<std::size_t>(row - 1);
   }
   // What the site's values need of each row apart from the site. The
   // declination's sine and cosine serve the topocentric place as well; the
@@ -108,7 +111,7 @@ class BasicTable {
 // another body's same rows. Never fails; rows with Δ = 0 give
 // non-finite values. The same as PrepareBasicValues, then ComputeSiteValues.
 void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                        BasicTable& basic, int first = 1, int last = kEphemerisRows,
+                        BasicTable& basic, int first = 1, int last = kLastRow,
                         Interpolation mode = Interpolation::Precise);
 
 // Fills the values of rows first … last of `body` that do not depend on the
@@ -118,7 +121,7 @@ void ComputeBasicValues(const EphemerisStore& eph, const Site& site, const Obser
 // rows. Preparing row 1 forgets the body's site-independent events. Never
 // fails except std::bad_alloc.
 void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, int first = 1,
-                        int last = kEphemerisRows);
+                        int last = kLastRow);
 
 // Fills the site's values of rows first … last of `body` from the values
 // PrepareBasicValues left for the same ephemeris rows. alt is
@@ -135,7 +138,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // from the mean sidereal time for `mode` Classic, from the apparent one (the
 // right ascensions are apparent, of date) for Precise. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                       BasicTable& basic, int first = 1, int last = kEphemerisRows,
+                       BasicTable& basic, int first = 1, int last = kLastRow,
                        Interpolation mode = Interpolation::Precise);
 
 // Finds the site-independent events of `body` on its prepared rows (and the

@@ -15,8 +15,8 @@ namespace {
 // Every row's basic values depend on that row's ephemeris alone (the Sun's
 // included), so the rows are shared out in blocks.
 constexpr int kBlocks = 8;
-int FirstRow(int block) { return 1 + block * kEphemerisRows / kBlocks; }
-int LastRow(int block) { return (block + 1) * kEphemerisRows / kBlocks; }
+int FirstRow(int block, int rows) { return 1 + block * rows / kBlocks; }
+int LastRow(int block, int rows) { return (block + 1) * rows / kBlocks; }
 
 // The lines a body writes over the period at most sites: a day's six
 // twilights, rise, set and transit of the Sun, rise, set and transit of the
@@ -45,13 +45,13 @@ void InOneArena(std::vector<Container>& per_body, std::size_t bytes) {
 }  // namespace
 
 bool LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads,
-                    std::stop_token stop) {
-  LoadEphemeris(eph, dir);
+                    std::stop_token stop, const tPeriod& period) {
+  LoadEphemeris(eph, dir, period);
   // Each block prepares the Sun's rows before the other bodies' same rows.
   ParallelFor(
       kBlocks, threads,
       [&](int k) {
-        for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, FirstRow(k), LastRow(k));
+        for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()));
       },
       stop);
   return !stop.stop_requested();
@@ -96,7 +96,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // room stays small), the Sun's, the longest, first. Each body's text is
   // told as its task starts: in body order, one at a time.
   auto body_task = [&](int b) {
-    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k), LastRow(k), mode);
+    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()), mode);
     passes(b);
   };
   auto tell = [&](int b) {

@@ -45,11 +45,12 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
 // binary files of `dir` and prepares the site-independent basic values of
 // every body (PrepareBasicValues), shared out over `threads` cores (0: every
 // core); the site-independent events are found by the first ComputeEventLines
-// after it and kept for the later ones. Returns: false when `stop` was
+// after it and kept for the later ones. `period`: whose files are loaded.
+// Returns: false when `stop` was
 // requested before every row was prepared (the basic values are then of no
 // use until the next complete preparation). Throws: Error from LoadEphemeris.
 bool LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0,
-                    std::stop_token stop = {});
+                    std::stop_token stop = {}, const tPeriod& period = kDocumentedPeriod);
 
 // The part of ComputeAllData that depends on the site, on tables that
 // LoadAndPrepare filled: the site's basic values, the event passes and the

@@ -49,7 +49,7 @@ double Angle(const Vec& a, const Vec& b) {
 Vec GeoVector(const EphemerisStore& eph, int body, double jd) {
   const double x = (jd - eph.at(body, 1).jd) * 24 + 1;  // row number, fractional
   int first = static_cast<int>(std::floor(x)) - (kRefineRows / 2 - 1);
-  first = std::clamp(first, 1, kEphemerisRows - kRefineRows + 1);
+  first = std::clamp(first, 1, eph.rows() - kRefineRows + 1);
   const std::array<double, kRefineRows> w = LagrangeWeights(x - first);
   const double ra0 = eph.at(body, first).ra;
   double ra = 0, dec = 0, delta = 0;
@@ -353,13 +353,13 @@ double LongitudeDifference(const EphemerisStore& eph, int a, int b, int row) {
 // Every conjunction in longitude of `a` and `b` closer than `limit` degrees.
 void Conjunctions(const EphemerisStore& eph, int a, int b, double limit, std::vector<CloseApproach>& out) {
   double before = LongitudeDifference(eph, a, b, 1);
-  for (int row = 2; row <= kEphemerisRows; ++row) {
+  for (int row = 2; row <= eph.rows(); ++row) {
     const double now = LongitudeDifference(eph, a, b, row);
     // A change of sign near 0°, not the step across ±180°.
     const bool crossed = ((before < 0 && now >= 0) || (before > 0 && now <= 0)) && std::fabs(now - before) < 90;
     if (crossed) {
       // The instant on the difference interpolated over six rows.
-      int first = std::clamp(row - kRefineRows / 2, 1, kEphemerisRows - kRefineRows + 1);
+      int first = std::clamp(row - kRefineRows / 2, 1, eph.rows() - kRefineRows + 1);
       std::array<double, kRefineRows> d{};
       for (int k = 0; k < kRefineRows; ++k) {
         d[k] = LongitudeDifference(eph, a, b, first + k);

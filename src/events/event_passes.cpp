@@ -46,7 +46,7 @@ bool HoldsFirst(Form form, double y1, double y2, double y3) {
   return false;
 }
 
-// The value of a quantity `y` (of rows 1 … kEphemerisRows) in the row before
+// The value of a quantity `y` (of rows 1 … the period's last) in the row before
 // the table: the parabola through rows 1 … 3 continued one row back, so that
 // the table's first hour is the second half of a window like every other.
 template <class Quantity>
@@ -87,7 +87,7 @@ class PassRunner {
              TransitMemo* transits = nullptr)
       : eph_(eph), basic_(basic), site_(site), body_(body), name_(BodyNames[body]), out_(out), records_(records),
         transits_(transits), mode_(mode),
-        refiner_(eph, basic, site, obs, body) {}
+        refiner_(eph, basic, site, obs, body), rows_(eph.rows()) {}
 
   // The passes in their order: those for the site, then the site-independent
   // ones, whose events come from `fixed` when given.
@@ -126,7 +126,7 @@ class PassRunner {
   void Triple(Quantity y, Form form, std::string_view event, Fields fields, Found found = nullptr) {
     // Each value is computed once and slides through the window.
     double y1 = Before(y), y2 = y(1);
-    for (int i = 2; i <= kEphemerisRows; ++i) {
+    for (int i = 2; i <= rows_; ++i) {
       const double y3 = y(i);
       if (!(i == 2 ? HoldsFirst(form, y1, y2, y3) : Holds(form, y1, y2, y3))) {
       } else if constexpr (std::is_same_v<Found, std::nullptr_t>) {
@@ -188,6 +188,7 @@ class PassRunner {
   const InstantRefiner refiner_;
   FixedEvents* collect_ = nullptr;  // where Emit puts events instead of writing lines
   std::optional<Interpolation> only_;  // the mode of the events collected, none: both
+  int rows_;                           // rows of the store's period
 };
 
 void PassRunner::Twilight(double t, std::string_view morning, std::string_view evening) {
@@ -196,7 +197,7 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
                   [&](int i, double n, bool rising) { Emit(i, n, rising ? morning : evening); });
     return;
   }
-  for (int i = 2; i <= kEphemerisRows; ++i) {
+  for (int i = 2; i <= rows_; ++i) {
     const double h1 = B(i - 1).alt, h2 = B(i).alt;
     const bool rising = h1 <= t && h2 > t;
     const bool sinking = h1 >= t && h2 < t;
@@ -208,9 +209,9 @@ void PassRunner::Twilight(double t, std::string_view morning, std::string_view e
 template <class Quantity, class Found>
 void PassRunner::EveryCrossing(Crossing crossing, double level, Quantity q, Found found) {
   const double before = Before(q);
-  auto at = [&](int k) { return k < 1 ? before : q(std::min(k, kEphemerisRows)); };
+  auto at = [&](int k) { return k < 1 ? before : q(std::min(k, rows_)); };
   double q1 = before, q2 = q(1);
-  for (int i = 2; i <= kEphemerisRows; ++i) {
+  for (int i = 2; i <= rows_; ++i) {
     const double q3 = q(i);
     const bool rising = q2 <= 0 && q3 > 0, sinking = q2 >= 0 && q3 < 0;
     if (rising || sinking) {
@@ -250,7 +251,7 @@ void PassRunner::RiseSet() {
   auto y_row = [&](int k) { return B(k).alt - kHorizonAltitude + Semidiameter(E(k).diameter); };
   auto y = [&](int k) { return k >= 1 ? y_row(k) : Before(y_row); };
   double g1 = Before(g), g2 = g(1);
-  for (int i = 2; i <= kEphemerisRows; ++i) {
+  for (int i = 2; i <= rows_; ++i) {
     const double g3 = g(i);
     auto root = [&] { return Quad_Root(y(i - 2), y(i - 1), y(i)); };
     // In the table's first hour the row before it is not known: its sign is not asked.
@@ -269,7 +270,7 @@ void PassRunner::Transit() {
   }
   std::vector<std::pair<int, double>> found;
   double y1 = Before([&](int k) { return B(k).sin_ha; }), y2 = B(1).sin_ha;
-  for (int i = 2; i <= kEphemerisRows; ++i) {
+  for (int i = 2; i <= rows_; ++i) {
     const double y3 = B(i).sin_ha;
     if (i == 2 ? HoldsFirst(Form::Up, y1, y2, y3) : Holds(Form::Up, y1, y2, y3)) {
       const double n = Exact(Crossing::HourAngle, 0, i, Quad_Root(y1, y2, y3), y1, y2, y3);
@@ -284,7 +285,7 @@ void PassRunner::Transit() {
 
 void PassRunner::BrightnessMaximum(double threshold) {
   auto mag = [&](int k) { return E(k).mag; };
-  for (int i = 2; i <= kEphemerisRows; ++i) {
+  for (int i = 2; i <= rows_; ++i) {
     const double m1 = i > 2 ? E(i - 2).mag : Before(mag), m2 = E(i - 1).mag, m3 = E(i).mag;
     if (!(m2 < threshold && m2 < m1 && m2 < m3)) continue;
     EventFields f = DiameterMagnitudeLabel(i);
@@ -297,7 +298,7 @@ void PassRunner::BrightnessMaximum(double threshold) {
 
 void PassRunner::GreatestElongation() {
   auto elong = [&](int k) { return B(k).elong; };
-  for (int i = 2; i <= kEphemerisRows; ++i) {
+  for (int i = 2; i <= rows_; ++i) {
     const double e1 = i > 2 ? B(i - 2).elong : Before(elong), e2 = B(i - 1).elong, e3 = B(i).elong;
     if (!Holds(Form::Max, e1, e2, e3)) continue;
     EventFields f = DiameterMagnitudeLabel(i);
@@ -309,7 +310,7 @@ void PassRunner::GreatestElongation() {
 
 void PassRunner::Stations(Form form, std::string_view event) {
   auto lon = [&](int k) { return E(k).ecl_lon; };
-  for (int i = 2; i <= kEphemerisRows; ++i) {
+  for (int i = 2; i <= rows_; ++i) {
     const double l1 = i > 2 ? E(i - 2).ecl_lon : Before(lon), l2 = E(i - 1).ecl_lon, l3 = E(i).ecl_lon;
     // A step across 360° → 0° is no turning point.
     if (Holds(form, l1, l2, l3) && std::fabs(l3 - l1) < 180) Emit(i, Quad_Extremum_Pos(l1, l2, l3), event, Label(i));
@@ -323,7 +324,7 @@ double PassRunner::GeometricMoonDistance(int k) const {
   // plus the Earth's velocity along it, the latter the negative of the Sun's
   // geocentric velocity (the Sun's own is 13 m/s). Velocities from the rows
   // either side, per hour; the Sun's vectors of date, as the Moon's direction.
-  const int a = std::max(1, k - 1), b = std::min(kEphemerisRows, k + 1);
+  const int a = std::max(1, k - 1), b = std::min(rows_, k + 1);
   auto sun = [&](int j) {
     const tEphemerisRow& s = eph_.at(Sun, j);
     const UnitVector3 u = Unit_Vector(s.ra * kHourToRad, s.dec * kDegToRad);
@@ -346,7 +347,7 @@ void PassRunner::Distance(Form form, std::string_view event, bool geometric) {
     // the windows around it are searched for it.
     Triple([&](int k) { return E(k).delta; }, form, event, [&](int) { return EventFields{}; },
            [&](int i) {
-             for (int j = std::max(3, i - 3); j <= std::min(kEphemerisRows, i + 3); ++j) {
+             for (int j = std::max(3, i - 3); j <= std::min(rows_, i + 3); ++j) {
                const double r1 = GeometricMoonDistance(j - 2), r2 = GeometricMoonDistance(j - 1),
                             r3 = GeometricMoonDistance(j);
                if (!Holds(form, r1, r2, r3)) continue;
@@ -439,8 +440,8 @@ void PassRunner::FixedPasses() {
   }
   if (body_ == Sun) {
     // Each row's sine and cosine of the longitude serve two passes each.
-    std::vector<double> sines(kEphemerisRows + 1), cosines(kEphemerisRows + 1);
-    for (int k = 1; k <= kEphemerisRows; ++k) {
+    std::vector<double> sines(rows_ + 1), cosines(rows_ + 1);
+    for (int k = 1; k <= rows_; ++k) {
       sines[static_cast<std::size_t>(k)] = std::sin(E(k).ecl_lon * kDegToRad);
       cosines[static_cast<std::size_t>(k)] = std::cos(E(k).ecl_lon * kDegToRad);
     }

@@ -48,7 +48,7 @@ InstantRefiner::InstantRefiner(const EphemerisStore& eph, const BasicTable& basi
 double InstantRefiner::Value(Crossing crossing, double level, int row, double n) const {
   // The first node: the instant lies between the middle two nodes where the table allows.
   int first = row + static_cast<int>(std::floor(n)) - (kRefineRows / 2 - 1);
-  if (first > kEphemerisRows - kRefineRows + 1) first = kEphemerisRows - kRefineRows + 1;
+  if (first > eph_.rows() - kRefineRows + 1) first = eph_.rows() - kRefineRows + 1;
   if (first < 1) first = 1;
   const std::array<double, kRefineRows> w = LagrangeWeights(row - first + n);
   const bool place = crossing != Crossing::HourAngle;

@@ -1,5 +1,6 @@
 #include "events/phase_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -26,15 +27,16 @@ std::uint8_t Index(Words& tokens, const std::string& file, int hi) {
 
 }  // namespace
 
-void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path) {
+void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path, int days) {
+  days = std::clamp(days, 1, kMaxPhaseDays);
   const std::string text = ReadWholeFile(path, kPhaseFileLimit);
   const std::string file = path.string();
   Words tokens(text);
   table.Phase_Count = 0;
-  for (int k = 1; k <= kPhaseDays; ++k) {
+  for (int k = 1; k <= days; ++k) {
     const std::string_view jd = tokens.next();
     if (jd.empty()) {
-      for (int rest = k; rest <= kPhaseDays; ++rest) table.Phase_Tab[rest] = tPhaseData{};
+      for (int rest = k; rest <= kMaxPhaseDays; ++rest) table.Phase_Tab[rest] = tPhaseData{};
       return;
     }
     const auto value = TryParseFloat(jd);

@@ -9,28 +9,29 @@
 
 namespace vk {
 
-std::filesystem::path EventLogPath(const std::filesystem::path& dir, const std::filesystem::path& log_dir) {
-  return (log_dir.empty() ? dir : log_dir) / kEventLogName;
+std::filesystem::path EventLogPath(const std::filesystem::path& dir, const std::filesystem::path& log_dir,
+                                   const tPeriod& period) {
+  return (log_dir.empty() ? dir : log_dir) / EventLogName(period);
 }
 
 bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std::filesystem::path& dir,
                        const ProgressFn& progress, std::stop_token stop) {
-  const EphemerisStamp stamp = StampEphemeris(dir);
+  const EphemerisStamp stamp = StampEphemeris(dir, a.period);
   if (!a.prepared || !(*a.prepared == stamp) || !Complete(stamp)) {
     a.prepared.reset();  // a failed load leaves tables that match no files
     a.global_headlines.reset();
-    if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop)) return false;
+    if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop, a.period)) return false;
     if (Complete(stamp)) a.prepared = stamp;
   }
   if (stop.stop_requested()) return false;
   // The phase table does not depend on the site: read again only when the file is another.
   a.next_phases.reset();
-  const std::filesystem::path phase_path = dir / kPhaseFileName;
+  const std::filesystem::path phase_path = dir / PhaseFileName(a.period);
   const FileStamp phases = StampFile(phase_path);
   if (!a.phases_read || !(*a.phases_read == phases) || phases.size < 0) {
     Almanac::NextPhases next{std::make_unique<PhaseTable>(), {}, {}};
     try {
-      ReadPhaseTable(*next.table, phase_path);
+      ReadPhaseTable(*next.table, phase_path, a.period.phase_days());
       if (phases.size >= 0) next.stamp = phases;
     } catch (...) {
       next.error = std::current_exception();
@@ -88,7 +89,7 @@ void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) {
 
 void RunRecomputationChain(Almanac& a, const std::filesystem::path& dir, const ProgressFn& progress,
                            const std::filesystem::path& log_dir) {
-  const std::filesystem::path log_path = EventLogPath(dir, log_dir);
+  const std::filesystem::path log_path = EventLogPath(dir, log_dir, a.period);
   ComputeSiteEvents(a, a.site, a.interpolation, dir, progress);
   TakeSiteEvents(a, a.site, a.interpolation, log_path);
   WriteSiteLog(a, log_path);

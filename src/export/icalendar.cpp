@@ -146,14 +146,24 @@ std::string Ical_Uid(const tEventData& e, const Site& site) {
   return Ical_Utc(e.jd_ut) + "-" + Hex(Hash(key)) + "@vesperkalend";
 }
 
+std::string Calendar_Head() {
+  std::string out;
+  for (const char* text : {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Vesperkalend//Vesperkalend " VK_VERSION_TEXT "//DE",
+                           "CALSCALE:GREGORIAN", "METHOD:PUBLISH"})
+    out += Ical_Fold(text);
+  return out;
+}
+
+std::string Calendar_Tail() { return Ical_Fold("END:VCALENDAR"); }
+
 std::string Calendar_Text(const EventStore& store, const tCalendarRequest& request, int* count) {
+  if (count != nullptr) *count = 0;
+  return Calendar_Head() + Calendar_Events(store, request, count) + Calendar_Tail();
+}
+
+std::string Calendar_Events(const EventStore& store, const tCalendarRequest& request, int* count) {
   std::string out;
   const auto line = [&out](std::string_view text) { out += Ical_Fold(text); };
-  line("BEGIN:VCALENDAR");
-  line("VERSION:2.0");
-  line("PRODID:-//Vesperkalend//Vesperkalend " VK_VERSION_TEXT "//DE");
-  line("CALSCALE:GREGORIAN");
-  line("METHOD:PUBLISH");
   const std::string stamp = Utc_Text(request.stamp_unix);
   const std::string geo = "GEO:" + FormatFixed(request.site.Site_nLat, 6) + ";" + FormatFixed(request.site.Site_eLon, 6);
   const std::string location = "LOCATION:" + Ical_Escape(Location_Text(request.site));
@@ -187,8 +197,7 @@ std::string Calendar_Text(const EventStore& store, const tCalendarRequest& reque
     line("END:VEVENT");
     ++n;
   }
-  line("END:VCALENDAR");
-  if (count != nullptr) *count = n;
+  if (count != nullptr) *count += n;
   return out;
 }
 

@@ -13,25 +13,22 @@ namespace vk {
 
 namespace {
 
-const QDate kFirstDate(2022, 1, 1);
-const QDate kLastDate(2031, 12, 30);
-
-QDateEdit* Date_Edit(QWidget* parent, QDate date) {
+QDateEdit* Date_Edit(QWidget* parent, QDate date, QDate first, QDate last) {
   auto* edit = new QDateEdit(date, parent);
   edit->setDisplayFormat("yyyy-MM-dd");
-  edit->setDateRange(kFirstDate, kLastDate);
+  edit->setDateRange(first, last);
   edit->setCalendarPopup(true);
   return edit;
 }
 
 }  // namespace
 
-EventsDialog::EventsDialog(QWidget* parent, QDate month_start) : QDialog(parent) {
+EventsDialog::EventsDialog(QWidget* parent, QDate month_start, QDate first, QDate last) : QDialog(parent) {
   setWindowTitle(QCoreApplication::translate("Window", "Termine exportieren"));
   auto* layout = new QVBoxLayout(this);
   auto* dates = new QFormLayout;
-  From_Edit = Date_Edit(this, month_start);
-  To_Edit = Date_Edit(this, month_start.addMonths(1).addDays(-1));
+  From_Edit = Date_Edit(this, month_start, first, last);
+  To_Edit = Date_Edit(this, month_start.addMonths(1).addDays(-1), first, last);
   dates->addRow(QCoreApplication::translate("Window", "&Von:"), From_Edit);
   dates->addRow(QCoreApplication::translate("Window", "&Bis:"), To_Edit);
   layout->addLayout(dates);

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include "mainwindow/chart_view.h"
 #include "mainwindow/form_layout.h"
@@ -23,6 +25,12 @@ void TForm_Main::FormResize() {
   Image1->setGeometry(0, 0, l.bild_width, l.bild_height);
   Panel_Rght->setGeometry(l.rght_left, 0, l.rght_width, l.bild_height);
   StatusBar1->setGeometry(0, client->height() - kStatusBarHeight, client->width(), kStatusBarHeight);
+  // The progress of a period's making at the status bar's right end.
+  constexpr int kBarWidth = 300, kButtonWidth = 110;
+  const int bar_top = client->height() - kStatusBarHeight;
+  ProgressBar_Tabellen->setGeometry(client->width() - kBarWidth - kButtonWidth - 8, bar_top + 2, kBarWidth,
+                                    kStatusBarHeight - 4);
+  Button_Abbrechen->setGeometry(client->width() - kButtonWidth - 4, bar_top + 1, kButtonWidth, kStatusBarHeight - 2);
   chart.Img.fill(Qt::black);
   Chart_DispW = l.Chart_DispW;
   Chart_DispH = l.Chart_DispH;

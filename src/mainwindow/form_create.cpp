@@ -94,6 +94,9 @@ void TForm_Main::FormCreate() {
   session_->Set_Day(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0));
   if (!options_.data_error.empty()) throw Error(options_.data_error);
   Load_View_Options();
+  // A refused coefficient file leaves the documented decade; why is told after the first computation.
+  if (!session_->Span_Error().isEmpty())
+    places_error_ = session_->Span_Error().toStdString() + (places_error_.empty() ? "" : "; " + places_error_);
   session_->Recompute();  // the chart follows when the table is in force; then places_error_ is shown
 }
 

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <chrono>
 
 #include "export/chart_output.h"
@@ -23,6 +24,15 @@
 namespace vk {
 
 namespace {
+
+// The days whose events the table in force holds: its period's, within the span.
+double First_Day_In_Force(const TForm_Main& form) {
+  return std::max(form.Almanac_In_Force().ephemeris.period().first_jd(), form.Session_In_Force().First_Day());
+}
+double Last_Day_In_Force(const TForm_Main& form) {
+  return std::min(form.Almanac_In_Force().ephemeris.period().end_jd() - 1, form.Session_In_Force().Last_Day());
+}
+
 
 // A chart with the window's display flags and pictures, for painting pages
 // without touching the window's own chart.
@@ -38,22 +48,50 @@ std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
 
 std::filesystem::path Path_Of(const QString& name) { return std::filesystem::path(name.toStdString()); }
 
+// The name chosen in a save dialog, with the first ending of the chosen
+// filter ("PNG (*.png)" gives ".png") when it has none of `endings`.
+QString With_Ending(const QString& name, const QString& filter, const QStringList& endings) {
+  for (const QString& e : endings)
+    if (name.endsWith(e, Qt::CaseInsensitive)) return name;
+  const qsizetype star = filter.indexOf("*.");
+  const QString ending = star < 0 ? endings.first() : filter.mid(star + 1).section(QRegularExpression("[ )]"), 0, 0);
+  return name + ending;
+}
+
+// The dialog's file name, or empty when it was cancelled.
+QString Save_File_Name(TForm_Main& form, const QString& title, const QString& filters, const QStringList& endings) {
+  QString filter;
+  const QString name = QFileDialog::getSaveFileName(&form, title, QDir::homePath(), filters, &filter);
+  return name.isEmpty() ? name : With_Ending(name, filter, endings);
+}
+
+void Confirm_Saved(TForm_Main& form, const QString& name) {
+  form.Show_Status(QCoreApplication::translate("Window", "Gespeichert: %1").arg(name), StatusColour::ButtonFace);
+}
+
 void Save_Chart_Dialog(TForm_Main& form, bool full_size) {
-  const QString name = QFileDialog::getSaveFileName(
-      &form, QCoreApplication::translate("Window", "Diagramm speichern"), QDir::homePath(),
+  const QString name = Save_File_Name(
+      form, QCoreApplication::translate("Window", "Diagramm speichern"),
       QCoreApplication::translate("Window", "Bilder und PDF (*.png *.jpg *.jpeg *.bmp *.pdf);;PNG (*.png);;"
-                                                "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;PDF (*.pdf)"));
+                                            "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;PDF (*.pdf)"),
+      {".png", ".jpg", ".jpeg", ".bmp", ".pdf"});
   if (name.isEmpty()) return;
   const QSize size = full_size || form.Displayed_Chart().isNull() ? QSize(kChartWidth, kChartHeight)
                                                                  : form.Displayed_Chart().size();
-  form.Guarded([&] { Save_Form_Chart(form, Path_Of(name), size); });
+  form.Guarded([&] {
+    Save_Form_Chart(form, Path_Of(name), size);
+    Confirm_Saved(form, name);
+  });
 }
 
 void Save_Month_Dialog(TForm_Main& form) {
-  const QString name = QFileDialog::getSaveFileName(&form, QCoreApplication::translate("Window", "Monatsblatt speichern"),
-                                                    QDir::homePath(), QString::fromUtf8("PDF (*.pdf)"));
+  const QString name = Save_File_Name(form, QCoreApplication::translate("Window", "Monatsblatt speichern"),
+                                      QString::fromUtf8("PDF (*.pdf)"), {".pdf"});
   if (name.isEmpty()) return;
-  form.Guarded([&] { Save_Form_Month(form, Path_Of(name)); });
+  form.Guarded([&] {
+    Save_Form_Month(form, Path_Of(name));
+    Confirm_Saved(form, name);
+  });
 }
 
 void Print_Dialog(TForm_Main& form) {
@@ -72,10 +110,12 @@ void Print_Dialog(TForm_Main& form) {
 
 void Export_Events_Dialog(TForm_Main& form) {
   const CalendarTime c = JDToCalendar(form.Chosen_Day());
-  EventsDialog dialog(&form, QDate(c.year, c.month, 1));
+  const CalendarTime first = JDToCalendar(First_Day_In_Force(form)), last = JDToCalendar(Last_Day_In_Force(form));
+  EventsDialog dialog(&form, QDate(c.year, c.month, 1), QDate(first.year, first.month, first.day),
+                      QDate(last.year, last.month, last.day));
   if (dialog.exec() != QDialog::Accepted) return;
-  const QString name = QFileDialog::getSaveFileName(&form, QCoreApplication::translate("Window", "Termine exportieren"),
-                                                    QDir::homePath(), QString::fromUtf8("iCalendar (*.ics)"));
+  const QString name = Save_File_Name(form, QCoreApplication::translate("Window", "Termine exportieren"),
+                                      QString::fromUtf8("iCalendar (*.ics)"), {".ics"});
   if (name.isEmpty()) return;
   form.Guarded([&] {
     const int n = Export_Form_Events(form, Path_Of(name), dialog.From(), dialog.To(), dialog.Kinds());
@@ -86,7 +126,9 @@ void Export_Events_Dialog(TForm_Main& form) {
 }  // namespace
 
 void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize size) {
-  if (Chart_File_Type(path) == ChartFileType::Pdf) {
+  const auto type = Chart_File_Type(path);
+  if (!type) throw Error("The file must end in .png, .jpg, .jpeg, .bmp or .pdf", path.string());
+  if (type == ChartFileType::Pdf) {
     auto chart = Chart_Like(form.Chart());
     chart->Sel_JD = form.Chosen_Day();
     Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, form.Chosen_Day(), form.Chosen_Day());
@@ -101,7 +143,7 @@ void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path) {
   const double next = c.month == 12 ? CalendarToJD(c.year + 1, 1, 1, 0, 0, 0) : CalendarToJD(c.year, c.month + 1, 1, 0, 0, 0);
   auto chart = Chart_Like(form.Chart());
   Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, first,
-                     std::min(next - 1.0, kLastDay));
+                     std::min(next - 1.0, Last_Day_In_Force(form)));
 }
 
 void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
@@ -115,8 +157,8 @@ void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
 int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds) {
   if (from > to) throw Error(QCoreApplication::translate("Window", "Das Startdatum liegt nach dem Enddatum").toStdString());
   tCalendarRequest request;
-  request.from_jd = std::max(CalendarToJD(from.year(), from.month(), from.day(), 0, 0, 0), kFirstDay);
-  request.to_jd = std::min(CalendarToJD(to.year(), to.month(), to.day(), 0, 0, 0), kLastDay);
+  request.from_jd = std::max(CalendarToJD(from.year(), from.month(), from.day(), 0, 0, 0), First_Day_In_Force(form));
+  request.to_jd = std::min(CalendarToJD(to.year(), to.month(), to.day(), 0, 0, 0), Last_Day_In_Force(form));
   request.kinds = kinds;
   request.site = form.Almanac_In_Force().site;
   request.stamp_unix =

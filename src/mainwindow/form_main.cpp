@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -42,7 +43,7 @@ QString Site_Text(double degrees) { return QString::fromStdString(FormatFixed(de
 TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options)) {
   if (options_.log_dir.empty()) options_.log_dir = options_.data_dir;
-  session_ = new Session(options_.data_dir, options_.log_dir, this);
+  session_ = new Session(options_.data_dir, options_.log_dir, this, options_.cache_dir);
   step_timer_ = new QTimer(this);
   step_timer_->setSingleShot(true);
   connect(step_timer_, &QTimer::timeout, this, [this] { Guarded([&] { Step_Timer_Fired(); }); });
@@ -65,6 +66,7 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   connect(session_, &Session::flagsChanged, this, [this] { Guarded([&] { Render_Chart(); }); });
   connect(session_, &Session::eventsChanged, this, [this] { Guarded([&] { Refresh_Day(); }); });
   connect(session_, &Session::status, this, &TForm_Main::Show_Status);
+  connect(session_, &Session::making, this, [this](double share) { Show_Making(share); });
   connect(session_, &Session::failed, this, [this](const QString& text) { Show_Message("Vesperkalend", text); });
   connect(session_, &Session::idle, this, [this] { Guarded([&] { Computation_Ended(); }); });
   Add_File_Menu(*this);
@@ -105,6 +107,13 @@ void TForm_Main::Build_Controls() {
   StatusBar1->setContentsMargins(4, 0, 4, 0);
   StatusBar1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Show_Status("", StatusColour::ButtonFace);
+  ProgressBar_Tabellen = new QProgressBar(client);
+  ProgressBar_Tabellen->setRange(0, 1000);
+  ProgressBar_Tabellen->setTextVisible(false);
+  ProgressBar_Tabellen->hide();
+  Button_Abbrechen = new QPushButton(QCoreApplication::translate("Window", "Abbrechen"), client);
+  Button_Abbrechen->hide();
+  connect(Button_Abbrechen, &QPushButton::clicked, this, [this] { Guarded([&] { session_->Cancel_Making(); }); });
   Build_Date_Group(Panel_Rght);
   Build_Display_Group(Panel_Rght);
   Build_Zone_Group(Panel_Rght);
@@ -220,6 +229,7 @@ void TForm_Main::Name_Controls() {
   const std::pair<QObject*, const char*> names[] = {
       {Panel_Left, "Panel_Left"}, {Panel_Bild, "Panel_Bild"}, {Panel_Rght, "Panel_Rght"},
       {Panel_About, "Panel_About"}, {Image1, "Image1"}, {StatusBar1, "StatusBar1"}, {Shape2, "Shape2"},
+      {ProgressBar_Tabellen, "ProgressBar_Tabellen"}, {Button_Abbrechen, "Button_Abbrechen"},
       {RichEdit_Jahr, "RichEdit_Jahr"}, {RichEdit_Monat, "RichEdit_Monat"}, {RichEdit_Daag, "RichEdit_Daag"},
       {Label1, "Label1"}, {Label2, "Label2"},
       {BitBtn_Jahr_Plus, "BitBtn_Jahr_Plus"}, {BitBtn_Monat_Plus, "BitBtn_Monat_Plus"},
@@ -299,6 +309,24 @@ void TForm_Main::Show_Status(const QString& text, StatusColour colour) {
                                                                   : face);
   StatusBar1->setPalette(pal);
   StatusBar1->setText(text);
+}
+
+void TForm_Main::Show_Making(double share) {
+  if (share < 0) {
+    ProgressBar_Tabellen->hide();
+    Button_Abbrechen->hide();
+    return;
+  }
+  if (ProgressBar_Tabellen->isHidden()) {
+    const QString period = QString::fromStdString(session_->Period_Asked().tag());
+    Show_Status(QCoreApplication::translate("Window", "Tabellen von %1 werden berechnet...").arg(period),
+                StatusColour::Yellow);
+    ProgressBar_Tabellen->show();
+    ProgressBar_Tabellen->raise();
+    Button_Abbrechen->show();
+    Button_Abbrechen->raise();
+  }
+  ProgressBar_Tabellen->setValue(static_cast<int>(share * 1000));
 }
 
 void TForm_Main::about1Click() {

@@ -26,6 +26,17 @@ void Sync_Chart(DayChart& chart, const Session& session) {
   chart.Show_Meridian = session.Flags().transits;
 }
 
+// The tables the chart shows for the chosen day: those in force, or empty ones
+// while the day's period is still being made (its days are not in them).
+std::pair<const EventStore*, const PhaseTable*> Tables_For_Day(const Session& s) {
+  const Almanac& a = s.In_Force();
+  const tPeriod& p = a.ephemeris.period();
+  if (s.Day() >= p.first_jd() && s.Day() < p.end_jd()) return {&a.events, &a.phases};
+  static const EventStore no_events;
+  static const PhaseTable no_phases;
+  return {&no_events, &no_phases};
+}
+
 }  // namespace
 
 void TForm_Main::Refresh_Day() {
@@ -42,13 +53,14 @@ void TForm_Main::Refresh_Day() {
     if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + 12);
   };
   Sync_Chart(chart, *session_);
-  const Almanac& a = session_->In_Force();
-  vk::Refresh_Day(chart, a.events, a.phases, write_fields, show_memo);
+  const auto [events, phases] = Tables_For_Day(*session_);
+  vk::Refresh_Day(chart, *events, *phases, write_fields, show_memo);
 }
 
 void TForm_Main::Render_Chart() {
   Sync_Chart(chart, *session_);
-  Render_Day_Chart(chart, session_->In_Force().events, session_->In_Force().phases);
+  const auto [events, phases] = Tables_For_Day(*session_);
+  Render_Day_Chart(chart, *events, *phases);
 }
 
 bool TForm_Main::Working() const {
@@ -124,7 +136,9 @@ void TForm_Main::RichEdit_KeyDown(QLineEdit* field, int key) {
   }
   const CalendarTime d = JDToCalendar(session_->Day());
   int year = d.year, month = d.month, day = d.day;
-  if (field == RichEdit_Jahr) year = static_cast<int>(std::clamp(value, 2022LL, 2031LL));
+  if (field == RichEdit_Jahr)
+    year = static_cast<int>(std::clamp(value, static_cast<long long>(session_->Span().first_year),
+                                       static_cast<long long>(session_->Span().end_year - 1)));
   if (field == RichEdit_Monat) month = static_cast<int>(std::clamp(value, 1LL, 12LL));
   if (field == RichEdit_Daag) day = static_cast<int>(std::clamp(value, 1LL, 31LL));
   session_->Set_Day(CalendarToJD(year, month, day, 0, 0, 0));
@@ -146,7 +160,7 @@ void TForm_Main::FormKeyDown(int key) {
         Exit1->trigger();
     }
     if (key == Qt::Key_Up) session_->Step_Day(0, 0, 1);
-    if (key == Qt::Key_Down) session_->Step_Day(0, 0, -1, kFirstDayDownKey);
+    if (key == Qt::Key_Down) session_->Step_Day(0, 0, -1, kDownKeyMargin);
   });
 }
 

@@ -1,8 +1,10 @@
 // Site and zone: typed latitude and longitude, the zone list, the display check boxes.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <algorithm>
+#include <optional>
 
 #include "timecalc/time_zones.h"
 #include "mainwindow/form_main.h"
@@ -62,33 +64,44 @@ void TForm_Main::ComboBox_TZoneChange() {
 
 namespace {
 
-// Enter in a site field: the typed number, clamped to ±limit, stored and
-// shown in the display format. Returns: false when the text is no number
-// ("47,5"), which leaves value and field as they are.
-bool Take_Typed_Degrees(QLineEdit* field, double limit, double& value) {
-  const auto v = TryParseFloat(field->text().toStdString());
-  if (!v) return false;
-  value = std::clamp(*v, -limit, limit);
-  field->setText(Site_Text(value));
-  return true;
+// The typed degrees: a number with a decimal point or, as German writes
+// it, a decimal comma ("60,5"). Returns: nothing for any other text.
+std::optional<double> Typed_Degrees(const QString& text) {
+  QString t = text.trimmed();
+  if (t.count(',') == 1 && !t.contains('.')) t.replace(',', '.');
+  return TryParseFloat(t.toStdString());
 }
 
 }  // namespace
 
 void TForm_Main::Edit_nLatKeyDown(int key) {
-  Site site = session_->Site_Asked();
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_nLat, 90, site.Site_nLat)) {
-    Own_Coordinates();
-    Ask_Site(site);
-  }
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) Take_Typed_Degrees(Edit_nLat, true);
 }
 
 void TForm_Main::Edit_eLonKeyDown(int key) {
-  Site site = session_->Site_Asked();
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Take_Typed_Degrees(Edit_eLon, 180, site.Site_eLon)) {
-    Own_Coordinates();
-    Ask_Site(site);
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) Take_Typed_Degrees(Edit_eLon, false);
+}
+
+// Enter in a site field: the typed number, clamped to ±90 or ±180, shown in
+// the display format and computed. Other text is named in the status bar,
+// and the field shows the value in force again.
+void TForm_Main::Take_Typed_Degrees(QLineEdit* field, bool latitude) {
+  const std::optional<double> typed = Typed_Degrees(field->text());
+  if (!typed) {
+    const QString quoted = QString::fromStdString(QuoteInput(field->text().toStdString(), 20));
+    Show_Status(latitude ? QCoreApplication::translate("Window", "Keine Breite: %1. Eine Zahl wie 47,5 oder -33.9 eingeben.").arg(quoted)
+                         : QCoreApplication::translate("Window", "Keine Länge: %1. Eine Zahl wie 7,5 oder -122.4 eingeben.").arg(quoted),
+                StatusColour::Red);
+    Show_Site();
+    return;
   }
+  Site site = session_->Site_Asked();
+  double& value = latitude ? site.Site_nLat : site.Site_eLon;
+  const double limit = latitude ? 90 : 180;
+  value = std::clamp(*typed, -limit, limit);
+  field->setText(Site_Text(value));
+  Own_Coordinates();
+  Ask_Site(site);
 }
 
 void TForm_Main::CheckBox_DaemmerungenClick() {

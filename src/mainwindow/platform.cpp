@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "ephemeris/ephemeris_data.h"
+#include "ephemeris/period.h"
 #include "events/phase_table.h"
 
 namespace vk {
@@ -66,6 +67,11 @@ DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candid
         first_missing = f;
     }
     if (first_missing.empty()) return {dir, {}};
+    // The coefficients alone: every period's tables are made from them.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(dir / kCoefficientFileName, ec) &&
+        std::filesystem::is_regular_file(dir / kConstellationFileName, ec))
+      return {dir, {}};
     if (present > best_count) {
       best_count = present;
       best_missing = first_missing;

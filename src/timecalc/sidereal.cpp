@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "timecalc/numeric.h"
+#include "timecalc/time_scales.h"
 
 namespace vk {
 namespace {
@@ -20,7 +21,7 @@ double NodeJD(long n) { return kJ2000 + static_cast<double>(n) * kNodeDays; }
 }  // namespace
 
 double ApparentSiderealOffset(double jd) {
-  const double tt = kTTMinusUTC / 86400;
+  const double tt = TtMinusUtcSeconds(jd) / 86400;
   const double gast = eraGmst06(jd, 0, jd, tt) + eraEe00b(jd, tt);
   return std::remainder(gast - GMST_Rad(jd), 2 * kPi);
 }

@@ -34,9 +34,9 @@ TEST(ImportChecks, FieldsOutsideTheirRangeAreRefused) {
     std::string text;
     std::string message;
   } cases[] = {
-      {2, "-1e300", "'-1e300' is outside the allowed range 2459214.5 to 2463598.5"},
-      {2, "1e20", "'1e20' is outside the allowed range 2459214.5 to 2463598.5"},
-      {2, " 2459214.4", "' 2459214.4' is outside the allowed range 2459214.5 to 2463598.5"},
+      {2, "-1e300", "'-1e300' is outside the allowed range 2436568.5 to 2473825.5"},
+      {2, "1e20", "'1e20' is outside the allowed range 2436568.5 to 2473825.5"},
+      {2, " 2436568.4", "' 2436568.4' is outside the allowed range 2436568.5 to 2473825.5"},
       {2, "1e400", "'1e400' is not a valid floating point value"},
       {5, " -1 00 00.000000", "'-1' is not a valid integer value"},
       {5, " 99 99 00.000000", "'99' is outside the allowed range 0 to 23"},
@@ -89,10 +89,10 @@ TEST(ImportChecks, TheEdgesOfEachRangeAreAccepted) {
   EXPECT_EQ(+rec.dec, -90.0);
   ConvertExportLine(ExportLine().set(5, " 23 59 59.999999").set(6, " +90 00 00.00000").set(19, "360").str(), rec);
   EXPECT_EQ(+rec.dec, 90.0);
-  ConvertExportLine(ExportLine().set(2, "2459214.5").set(6, "  05 00 00.00000").str(), rec);
+  ConvertExportLine(ExportLine().set(2, "2436568.5").set(6, "  05 00 00.00000").str(), rec);
   EXPECT_EQ(+rec.dec, 5.0);
-  ConvertExportLine(ExportLine().set(2, "2463598.5").str(), rec);
-  EXPECT_EQ(+rec.jd, 2463598.5);
+  ConvertExportLine(ExportLine().set(2, "2473825.5").str(), rec);
+  EXPECT_EQ(+rec.jd, 2473825.5);
 }
 
 TEST(ImportChecks, ShortLinesNameTheMissingColumn) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ephemeris/ephemeris_data.h"
+#include "ephemeris/period.h"
 #include "extract_files.h"
 #include "support/temp_dir.h"
 #include "base/error.h"
@@ -37,7 +38,7 @@ std::vector<std::string> FilesBelow(const std::filesystem::path& dir) {
 // Old files under every final name, to see that a failed run keeps them.
 void PlantOldFiles(const TempDir& out) {
   for (int body = 0; body < kBodyCount; ++body) WriteFile(out / ExportFileName(body), "old\n");
-  WriteFile(out / std::string(kPhaseFileName), "old\n");
+  WriteFile(out / PhaseFileName(kDocumentedPeriod), "old\n");
 }
 
 void ExpectOldFilesOnly(const TempDir& out) {
@@ -46,8 +47,8 @@ void ExpectOldFilesOnly(const TempDir& out) {
     expected.push_back(ExportFileName(body));
     EXPECT_EQ(ReadFile(out / ExportFileName(body)), "old\n") << ExportFileName(body) << " was changed";
   }
-  expected.push_back(std::string(kPhaseFileName));
-  EXPECT_EQ(ReadFile(out / std::string(kPhaseFileName)), "old\n");
+  expected.push_back(PhaseFileName(kDocumentedPeriod));
+  EXPECT_EQ(ReadFile(out / PhaseFileName(kDocumentedPeriod)), "old\n");
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(FilesBelow(out.path()), expected) << "temporary files were left behind";
 }
@@ -86,7 +87,7 @@ TEST(ExporterFailure, TruncatedExtract) {
   const std::string bytes = ReadFile(kExtract);
   WriteFile(out / "short.bin", bytes.substr(0, 500000));
   const Error e = ExportError(Options(out / "short.bin", out.path()));
-  EXPECT_EQ(e.describe(), (out / "short.bin").string() + ": Truncated DE405 extract: 500000 bytes, 765852 expected");
+  EXPECT_EQ(e.describe(), (out / "short.bin").string() + ": Truncated DE405 extract: 500000 bytes, 7479996 expected");
   std::filesystem::remove(out / "short.bin");
   ExpectOldFilesOnly(out);
 }
@@ -104,10 +105,10 @@ TEST(ExporterFailure, ExtractForOtherYears) {
 TEST(ExporterFailure, ExtractEndingBeforeThePeriodEnds) {
   TempDir out;
   PlantOldFiles(out);
-  // 100 records reach TDB 2030-08-23 00:00 (MJD 62736): the row of 00:00 UT, at TDB
+  // 807 records reach TDB 2030-08-23 00:00 (MJD 62736): the row of 00:00 UT, at TDB
   // 00:01:09, is the first beyond them.
   const TempDir src;
-  WriteFile(src / "early.bin", test::FirstRecords(ReadFile(kExtract), 100));
+  WriteFile(src / "early.bin", test::FirstRecords(ReadFile(kExtract), 807));
   const Error e = ExportError(Options(src / "early.bin", out.path()));
   EXPECT_EQ(e.file(), (src / "early.bin").string());
   const std::string text = e.what();

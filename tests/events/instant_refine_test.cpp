@@ -12,6 +12,7 @@
 #include "timecalc/numeric.h"
 #include "timecalc/input_checks.h"
 #include "timecalc/sidereal.h"
+#include "timecalc/time_scales.h"
 
 namespace vk {
 namespace {
@@ -82,7 +83,7 @@ TEST_F(InstantRefine, HourAngleCrossesZeroWhereApparentSiderealTimeMeetsTheRight
   const Site site{47.5, 7.5, 1, {}};
   const InstantRefiner r(s.eph, s.basic, site, ComputeObserverConstants(47.5), Sun);
   auto lst_hours = [&](double jd) {
-    return Mod_Positive(eraGst06a(jd, 0, jd, kTTMinusUTC / 86400) * kRadToHour + 7.5 / 15, 24);
+    return Mod_Positive(eraGst06a(jd, 0, jd, TtMinusUtcSeconds(jd) / 86400) * kRadToHour + 7.5 / 15, 24);
   };
   // The hour angle in hours, in [−12, 12): its upward zero within the day
   // after kRow − 12 h, bracketed hour by hour, then bisected.

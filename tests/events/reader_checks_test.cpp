@@ -51,9 +51,9 @@ TEST(EventLogChecks, ValuesOutsideTheirRangeAreRefused) {
     std::string text;
     std::string message;
   } cases[] = {
-      {1, "4.6e19", "'4.6e19' is outside the allowed range 2459214.5 to 2463598.5"},
-      {1, "-1e300", "'-1e300' is outside the allowed range 2459214.5 to 2463598.5"},
-      {2, "1", "'1' is outside the allowed range 2459214.5 to 2463598.5"},
+      {1, "4.6e19", "'4.6e19' is outside the allowed range 2436568.5 to 2473825.5"},
+      {1, "-1e300", "'-1e300' is outside the allowed range 2436568.5 to 2473825.5"},
+      {2, "1", "'1' is outside the allowed range 2436568.5 to 2473825.5"},
       {5, "-0.5", "'-0.5' is outside the allowed range 0 to 100"},
       {6, "1e300", "'1e300' is outside the allowed range 0 to 15000000000"},
       {7, "1e5", "'1e5' is outside the allowed range 0 to 10000"},
@@ -104,8 +104,8 @@ TEST(PhaseTableChecks, ValuesOutsideTheirRangeAreRefused) {
       {"2459581.5 1 -1 3", "'-1' is outside the allowed range 0 to 35", ", line 2, column 13"},
       {"2459581.5 1 2 37", "'37' is outside the allowed range 0 to 36", ", line 2, column 15"},
       {"2459581.5 1 2 257", "'257' is outside the allowed range 0 to 36", ", line 2, column 15"},
-      {"1e300 1 2 3", "'1e300' is outside the allowed range 2459214.5 to 2463598.5", ", line 2, column 1"},
-      {"  -4.6e19 1 2 3", "'-4.6e19' is outside the allowed range 2459214.5 to 2463598.5", ", line 2, column 3"},
+      {"1e300 1 2 3", "'1e300' is outside the allowed range 2436568.5 to 2473825.5", ", line 2, column 1"},
+      {"  -4.6e19 1 2 3", "'-4.6e19' is outside the allowed range 2436568.5 to 2473825.5", ", line 2, column 3"},
       {"2459581.5 1 2 3\x01", "Invalid numeric input: '3\\x01'", ", line 2, column 15"},
   };
   for (const auto& c : cases) {

@@ -6,6 +6,7 @@ set -euo pipefail
 tool=$1 data=$2 work=$3
 rm -rf "$work" && mkdir -p "$work"
 cd "$work"
+export XDG_CACHE_HOME="$work/cache"   # tables of other periods are made there
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # April 2024 in Basel (zone row 16, UTC+01:00 with summer time).
@@ -64,10 +65,16 @@ expect_status() {
 }
 expect_status 2 "lies after --to" --from 2024-04-10 --to 2024-04-01 --out bad1.ics
 expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
-expect_status 2 "outside 2022-01-01" --from 2021-12-31 --to 2022-01-02 --out bad3.ics
-expect_status 2 "outside 2022-01-01" --from 2031-12-01 --to 2031-12-31 --out bad4.ics
+expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 1959-12-31 --to 1960-01-02 --out bad3.ics
+expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 2059-12-01 --to 2060-01-01 --out bad4.ics
 expect_status 2 "not a date" --from 2024-02-30 --to 2024-03-01 --out bad5.ics
 for f in bad1.ics bad2.ics bad3.ics bad4.ics bad5.ics; do [ ! -e "$f" ] || fail "$f written"; done
+
+# Across two periods (2012-2022 made first): each day's sunrise once, no UID twice.
+"$tool" ics --from 2021-12-30 --to 2022-01-02 --kinds sun --dir "$data" --out edge.ics 2>edge.log \
+  || { cat edge.log; fail "ics across periods"; }
+[ "$(grep -c '^SUMMARY:Sonne: Aufgang' edge.ics)" -eq 4 ] || fail "sunrises across the periods"
+[ -z "$(grep '^UID:' edge.ics | sort | uniq -d)" ] || fail "an event twice across the periods"
 
 # An unwritable path: status 1, the path named, nothing left behind.
 expect_status 1 "$work/missing/x.ics" --from 2024-04-01 --to 2024-04-02 --out "$work/missing/x.ics"
@@ -112,7 +119,7 @@ expect_eclipses() {
   [ ! -s out.txt ] || fail "output for eclipses $*"
 }
 expect_eclipses "lies after --to" --from 2026-08-13 --to 2026-08-12
-expect_eclipses "outside 2022-01-01 … 2031-12-31" --from 2021-12-31 --to 2022-01-02
-expect_eclipses "outside 2022-01-01 … 2031-12-31" --from 2031-12-01 --to 2032-01-01
+expect_eclipses "outside 1960-01-01 … 2059-12-31" --from 1959-12-31 --to 1960-01-02
+expect_eclipses "outside 1960-01-01 … 2059-12-31" --from 2059-12-01 --to 2060-01-01
 expect_eclipses "--from is required" --to 2026-08-12
 echo ok

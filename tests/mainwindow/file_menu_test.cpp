@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
@@ -120,6 +121,38 @@ TEST_F(FileMenu, SavesPicturesAtFullAndScreenSize) {
     EXPECT_EQ(img.size(), c.full ? QSize(2500, 2200) : w.Displayed_Chart().size()) << c.name;
   }
   EXPECT_TRUE(world_->messages.empty());
+}
+
+// A name typed without an ending takes the chosen filter's; each save is
+// confirmed in the status bar, in place of an error shown before it.
+TEST_F(FileMenu, ANameWithoutEndingTakesTheFiltersAndTheSaveIsConfirmed) {
+  const struct {
+    const char* action;
+    const char* typed;
+    const char* saved;
+  } cases[] = {
+      {"Diagramm speichern …", "ohne_endung", "ohne_endung.png"},
+      {"Diagramm speichern …", "bild.PNG", "bild.PNG"},
+      {"Diagramm speichern …", "notiz.txt", "notiz.txt.png"},
+      {"Monatsblatt speichern …", "monat_ohne_endung", "monat_ohne_endung.pdf"},
+  };
+  auto* status = test::Ctl<QLabel>(w, "StatusBar1");
+  for (const auto& c : cases) {
+    Answer_File_Dialog(out / "kein_ordner" / "x.png");  // fails: an error in red first
+    Action(Menu(), QString::fromUtf8("Diagramm speichern …"))->trigger();
+    ASSERT_FALSE(status->text().startsWith("Gespeichert")) << c.typed;
+    Answer_File_Dialog(out / c.typed);
+    Action(Menu(), QString::fromUtf8(c.action))->trigger();
+    EXPECT_TRUE(std::filesystem::exists(out / c.saved)) << c.typed;
+    EXPECT_EQ(status->text(), QString::fromStdString("Gespeichert: " + (out / c.saved).string())) << c.typed;
+    EXPECT_EQ(status->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button)) << c.typed;
+  }
+  try {
+    Save_Form_Chart(w, out / "chart.gif", QSize(100, 100));
+    ADD_FAILURE() << "a .gif was saved";
+  } catch (const Error& e) {
+    EXPECT_NE(e.describe().find(".png, .jpg, .jpeg, .bmp or .pdf"), std::string::npos) << e.describe();
+  }
 }
 
 TEST_F(FileMenu, SavesAVectorPdfPage) {

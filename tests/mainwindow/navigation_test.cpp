@@ -61,11 +61,11 @@ TEST_F(Navigation, StepButtonsCarryOverMonthEnds) {
 TEST_F(Navigation, ClampsAtBothEndsOfThePeriod) {
   Go(w, 2031, 6, 15);
   Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Jahr_Plus"));
-  EXPECT_EQ(Date_Of(w), "2031-12-30");
+  EXPECT_EQ(Date_Of(w), "2031-12-31");
   Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Daag_Plus"));
-  EXPECT_EQ(Date_Of(w), "2031-12-30");
+  EXPECT_EQ(Date_Of(w), "2031-12-31");
   test::Key(&w, Qt::Key_Up);
-  EXPECT_EQ(Date_Of(w), "2031-12-30");
+  EXPECT_EQ(Date_Of(w), "2031-12-31");
   Go(w, 2022, 6, 15);
   Click_Step(test::Ctl<QPushButton>(w, "BitBtn_Jahr_Minus"));
   EXPECT_EQ(Date_Of(w), "2022-01-01");
@@ -114,7 +114,7 @@ TEST_F(Navigation, HeuteGoesToTodayAndOutsideThePeriodToTheNearestDay) {
   EXPECT_EQ(test::Ctl<QLabel>(w, "Label_DST")->text(), "(+01:00 Sommerzeit)");
   world_->today = QDate(2040, 1, 1);
   QTest::mouseClick(test::Ctl<QPushButton>(w, "Button_Heute"), Qt::LeftButton);
-  EXPECT_EQ(Date_Of(w), "2031-12-30");
+  EXPECT_EQ(Date_Of(w), "2031-12-31");
   EXPECT_EQ(test::Ctl<QLabel>(w, "Label_DST")->text(), "(Normalzeit)");
   world_->today = QDate(2019, 5, 5);
   QTest::mouseClick(test::Ctl<QPushButton>(w, "Button_Heute"), Qt::LeftButton);

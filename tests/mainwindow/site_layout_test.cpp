@@ -1,5 +1,6 @@
 // Site and zone controls, the layout, the about box.
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -19,24 +20,38 @@ using test::WindowWorld;
 TEST(Site, TypedLatitudeAndLongitude) {
   WindowWorld world;
   auto w = world.Open();
-  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("95");
-  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
-  ASSERT_TRUE(test::Settle(*w));
-  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "90.00");
-  EXPECT_EQ(w->Site_In_Force().Site_nLat, 90.0);
-  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("47,5");
-  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
-  ASSERT_TRUE(test::Settle(*w));
-  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "47,5") << "not a number: ignored, the text stays";
-  EXPECT_EQ(w->Site_In_Force().Site_nLat, 90.0);
-  test::Ctl<QLineEdit>(*w, "Edit_nLat")->setText("4.75E1");
-  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_nLat"), Qt::Key_Return);
-  ASSERT_TRUE(test::Settle(*w));
-  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "47.50");
-  test::Ctl<QLineEdit>(*w, "Edit_eLon")->setText("-200");
-  QTest::keyClick(test::Ctl<QLineEdit>(*w, "Edit_eLon"), Qt::Key_Return);
-  ASSERT_TRUE(test::Settle(*w));
-  EXPECT_EQ(test::Ctl<QLineEdit>(*w, "Edit_eLon")->text(), "-180.00");
+  // In turn, each after the one before: what is typed, what the field then
+  // shows, the latitude or longitude in force, and a text the status bar holds.
+  struct Case {
+    const char* field;
+    const char* typed;
+    const char* shown;
+    double in_force;
+    const char* status;
+  } cases[] = {
+      {"Edit_nLat", "95", "90.00", 90.0, "Done."},
+      {"Edit_nLat", "47,5", "47.50", 47.5, "Done."},  // the decimal comma
+      {"Edit_nLat", " -33,87 ", "-33.87", -33.87, "Done."},
+      {"Edit_nLat", "4.75E1", "47.50", 47.5, "Done."},
+      {"Edit_nLat", "47,5,1", "47.50", 47.5, "Keine Breite: '47,5,1'"},  // not a number: the value in force stays
+      {"Edit_nLat", "4.5,1", "47.50", 47.5, "Keine Breite: '4.5,1'"},
+      {"Edit_eLon", "-200", "-180.00", -180.0, "Done."},
+      {"Edit_eLon", "7,5", "7.50", 7.5, "Done."},
+      {"Edit_eLon", "Ost", "7.50", 7.5, "Keine Länge: 'Ost'"},
+      {"Edit_eLon", "", "7.50", 7.5, "Keine Länge: ''"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " '" + c.typed + "'");
+    auto* field = test::Ctl<QLineEdit>(*w, c.field);
+    field->setText(QString::fromUtf8(c.typed));
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_TRUE(test::Settle(*w));
+    EXPECT_EQ(field->text().toStdString(), c.shown);
+    const Site& site = w->Site_In_Force();
+    EXPECT_EQ(std::string(c.field) == "Edit_nLat" ? site.Site_nLat : site.Site_eLon, c.in_force);
+    EXPECT_TRUE(test::Ctl<QLabel>(*w, "StatusBar1")->text().startsWith(QString::fromUtf8(c.status)))
+        << test::Ctl<QLabel>(*w, "StatusBar1")->text().toStdString();
+  }
 }
 
 TEST(Site, StepButtonsClampAndStillRecompute) {

@@ -19,6 +19,7 @@
 #include "mainwindow/form_main.h"
 #include "timecalc/calendar.h"
 #include "support/temp_dir.h"
+#include "support/workspace.h"
 
 namespace vk::test {
 
@@ -34,13 +35,15 @@ inline bool Settle(const TForm_Main& w) {
 
 struct WindowWorld {
   TempDir dir;
+  Workspace data;  // the documented decade's ten files alone: the span is its years
   std::vector<std::pair<QString, QString>> messages;
   QDate today{2024, 4, 8};
 
   FormOptions Options() {
     FormOptions o;
-    o.data_dir = VK_DATA_DIR;
+    o.data_dir = data.dir.path();
     o.log_dir = dir.path();
+    o.cache_dir = dir / "cache";
     o.folders = {dir / "config", dir / "documents", dir / "data"};
     o.executable = VK_PROGRAM;
     o.today = [this] { return today; };

@@ -22,6 +22,12 @@ case $step in
     deb=$(deb_of "$work")
     dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "shlibdeps gave no Qt dependency"
     dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || fail "no platform plug-in dependency"
+    # The coefficients and the programs, no made tables: at most 15 MB.
+    size=$(stat -c %s "$deb")
+    [ "$size" -le 15000000 ] || fail "package of $size bytes"
+    listing=$(dpkg-deb -c "$deb")
+    grep -q 'usr/share/vesperkalend/de405_1960-2060.bin' <<<"$listing" || fail "no coefficients"
+    if grep '\.bin$' <<<"$listing" | grep -qv de405_1960-2060; then fail "made tables shipped"; fi
     dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "no dependency on Qt's translations"
     ;;
   lintian)
@@ -59,6 +65,8 @@ case $step in
     rm -rf "$root" && dpkg -x "$deb" "$root"
     version=$(dpkg-deb -f "$deb" Version)
     cd "$2"   # no data here: the tool finds the installed data beside itself
+    export XDG_CACHE_HOME="$2/cache"   # the first run makes the documented decade there
+    rm -rf "$XDG_CACHE_HOME"
     "$root/usr/bin/vesperkalend-tool" --version | grep -qx "vesperkalend-tool $version.0" || fail "tool --version"
     QT_QPA_PLATFORM=offscreen "$root/usr/bin/vesperkalend" --version | grep -qx "vesperkalend $version.0" \
       || fail "window --version"
@@ -67,6 +75,8 @@ case $step in
       || { cat "$2/render.log"; fail "render from the installed tree"; }
     file "$2/installed.png" | grep -q 'PNG image data, 2500 x 2200' || fail "rendered chart"
     grep -q '^MOO A: ' "$2/render.log" || fail "no rise line of the Moon"
+    grep -q 'Making the tables of 2022-2032' "$2/render.log" || fail "the first run did not make the decade"
+    [ -f "$XDG_CACHE_HOME/vesperkalend/HORIZONS_daten_2022-2032_MOO.bin" ] || fail "no tables in the cache"
     [ -f "$root/usr/share/vesperkalend/translations/vesperkalend_en.qm" ] || fail "no English translation installed"
     LC_ALL=en_US.UTF-8 "$root/usr/bin/vesperkalend-tool" day --date 2024-04-08 --daemmerungen >"$2/day_en.log" 2>&1 \
       || { cat "$2/day_en.log"; fail "day in English from the installed tree"; }

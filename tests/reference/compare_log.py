@@ -37,7 +37,27 @@ import ephem
 JD_DUBLIN = 2415020.0  # Julian day of PyEphem's day 0
 FIRST_JD, LAST_JD = 2459580.5, 2459580.5 + 87650 / 24.0  # the table's first and last row
 DAY_S = 86400.0
-TT_MINUS_UTC = 69.184
+TT_MINUS_UTC = 69.184  # 2017 on
+# TAI - UTC from 1972 (the leap-second table ERFA's eraDat holds): (JD of the day it starts, seconds).
+LEAP_SECONDS = [(2441317.5, 10), (2441499.5, 11), (2441683.5, 12), (2442048.5, 13), (2442413.5, 14),
+                (2442778.5, 15), (2443144.5, 16), (2443509.5, 17), (2443874.5, 18), (2444239.5, 19),
+                (2444786.5, 20), (2445151.5, 21), (2445516.5, 22), (2446247.5, 23), (2447161.5, 24),
+                (2447892.5, 25), (2448257.5, 26), (2448804.5, 27), (2449169.5, 28), (2449534.5, 29),
+                (2450083.5, 30), (2450630.5, 31), (2451179.5, 32), (2453736.5, 33), (2454832.5, 34),
+                (2456109.5, 35), (2457204.5, 36), (2457754.5, 37)]
+
+
+def tt_minus_utc(jd):
+    """The program's TT - UTC (s) at the JD (UTC): the leap-second table plus 32.184 s from
+    1972, before it Delta T of Espenak and Meeus's polynomials (NASA/TP-2006-214141)."""
+    if jd < LEAP_SECONDS[0][0]:
+        year = 2000 + (jd - 2451544.5) / 365.25
+        if year < 1961:
+            t = year - 1950
+            return 29.07 + 0.407 * t - t * t / 233 + t ** 3 / 2547
+        t = year - 1975
+        return 45.45 + 1.067 * t - t * t / 260 - t ** 3 / 718
+    return [s for start, s in LEAP_SECONDS if start <= jd][-1] + 32.184
 SIDEREAL_PER_DAY = 2 * math.pi * 1.00273781191135448
 STEP = 10.0 / 1440  # sampling step, days
 PAIR_WINDOW = 600.0  # seconds
@@ -62,7 +82,7 @@ class Place:
 
     def at(self, jd):
         d = jd - JD_DUBLIN
-        shift = (TT_MINUS_UTC - ephem.delta_t(d)) / DAY_S
+        shift = (tt_minus_utc(jd) - ephem.delta_t(d)) / DAY_S
         self.o.lon = self.lon - shift * SIDEREAL_PER_DAY
         self.o.date = d + shift
         self.body.compute(self.o)
@@ -70,7 +90,7 @@ class Place:
 
     def distance(self, jd):
         d = jd - JD_DUBLIN
-        self.body.compute(ephem.Date(d + (TT_MINUS_UTC - ephem.delta_t(d)) / DAY_S))
+        self.body.compute(ephem.Date(d + (tt_minus_utc(jd) - ephem.delta_t(d)) / DAY_S))
         return self.body.earth_distance
 
 

@@ -57,7 +57,7 @@ std::vector<RefEvent> ReadTable(const std::string& text) {
 std::vector<double> Syzygies(const EphemerisStore& eph) {
   std::vector<double> out;
   auto diff = [&](int row) { return std::remainder(eph.at(Moon, row).ecl_lon - eph.at(Sun, row).ecl_lon, 180.0); };
-  for (int row = 2; row <= kEphemerisRows; ++row) {
+  for (int row = 2; row <= eph.rows(); ++row) {
     const double a = diff(row - 1), b = diff(row);
     if (a < 0 && b >= 0) out.push_back(eph.at(Moon, row - 1).jd + a / (a - b) / 24);
   }

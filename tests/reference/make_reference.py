@@ -4,6 +4,8 @@ an ephemeris library independent of this program, for the reference test.
 
 Run: /usr/bin/python3 tests/reference/make_reference.py > tests/reference/reference_times.tsv
 (The table is committed; the build never runs this script. About five minutes.)
+     /usr/bin/python3 tests/reference/make_reference.py century > tests/reference/reference_century.tsv
+(rows on four days of other periods, 1965, 1990, 2045 and 2059).
 
 PyEphem is set up to use the program's conventions:
   - no refraction (pressure 0), observer at height 0;
@@ -73,8 +75,8 @@ import zoneinfo
 import ephem
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from compare_log import (DAY_S, FIRST_JD, H0, JD_DUBLIN, LAST_JD, SIDEREAL_PER_DAY, STEP, TT_MINUS_UTC, Place,  # noqa: E402
-                         apsides, crossings)
+from compare_log import (DAY_S, FIRST_JD, H0, JD_DUBLIN, LAST_JD, SIDEREAL_PER_DAY, STEP, Place,  # noqa: E402
+                         apsides, crossings, tt_minus_utc)
 
 # lat, lon, zone row, zone offset, IANA zone of the local-time check (or None)
 SITES = [
@@ -99,8 +101,9 @@ PLANETS = ["Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"]
 
 
 def shift(d):
-    """Days to add to a UT date (PyEphem's days) so that PyEphem's TT is UT + 69.184 s."""
-    return (TT_MINUS_UTC - ephem.delta_t(d)) / DAY_S
+    """Days to add to a UT date (PyEphem's days) so that PyEphem's TT is UT + the program's
+    TT - UTC (69.184 s from 2017 on)."""
+    return (tt_minus_utc(float(d) + JD_DUBLIN) - ephem.delta_t(d)) / DAY_S
 
 
 def observer(lat, lon, date, horizon="-0:34"):
@@ -158,11 +161,12 @@ def crossing_tolerances(f, d, kind, linear):
 
 
 ROWS = []
+SPAN = [FIRST_JD, LAST_JD]  # the rows' instants kept
 
 
 def add(site, body, event, jd, tol_precise, tol_classic):
     """A row; jd on the program's time scale (Julian day UT)."""
-    if not FIRST_JD <= jd <= LAST_JD:
+    if not SPAN[0] <= jd <= SPAN[1]:
         return
     lat, lon, zone, _, tz = site
     ut = datetime.datetime(2000, 1, 1, 12, tzinfo=datetime.timezone.utc) + datetime.timedelta(days=jd - 2451545.0)
@@ -326,6 +330,25 @@ def longitude_events(planet, start, end, targets, names):
     return out
 
 
+# Days of the century beyond the documented decade, at the Alps and at Sydney.
+CENTURY_DAYS = ["1965/6/14", "1990/3/21", "2045/9/10", "2059/12/20"]
+
+
+def century():
+    SPAN[:] = [2436934.5, 2473459.5]  # 1960-01-01 … 2060-01-01
+    # The local offsets are not checked: zone row 16 keeps its summer-time rule in every year.
+    for site in (SITES[0][:4] + (None,), SITES[2]):
+        for day in CENTURY_DAYS:
+            daily_events(site, day)
+    out = sys.stdout
+    out.write("# Reference instants from PyEphem %s on the program's time scale (TT - UTC: leap seconds from"
+              " 1972, Espenak-Meeus Delta T before; PyEphem's own Delta T shifted to it);"
+              " written by tests/reference/make_reference.py century.\n" % ephem.__version__)
+    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
+    for r in ROWS:
+        out.write(r + "\n")
+
+
 def main():
     # Sun, Moon and planets, every site: dates spread over the decade and the seasons.
     for site in SITES:
@@ -385,4 +408,7 @@ def main():
         out.write(r + "\n")
 
 
-main()
+if sys.argv[1:] == ["century"]:
+    century()
+else:
+    main()

@@ -116,30 +116,104 @@ TEST(Session, DestroyedWhileComputingEndsPromptlyWithoutTakingAnything) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
-TEST(Session, DaysAreClampedToThePeriodAndStepByTheCalendar) {
+TEST(Session, DaysAreClampedToTheSpanAndStepByTheCalendar) {
+  // A folder without the coefficient file: the documented decade's years.
   Session s(".", {});
+  ASSERT_TRUE(s.Span_Error().isEmpty()) << s.Span_Error().toStdString();
+  const double first = CalendarToJD(2022, 1, 1, 0, 0, 0), last = CalendarToJD(2031, 12, 31, 0, 0, 0);
+  EXPECT_EQ(s.First_Day(), first);
+  EXPECT_EQ(s.Last_Day(), last);
   QSignalSpy changed(&s, &Session::dayChanged);
   const struct {
     double from;
     int y, m, d;
-    double first;
+    double margin;
     double expected;
   } steps[] = {
-      {CalendarToJD(2023, 1, 31, 0, 0, 0), 0, 1, 0, kFirstDay, CalendarToJD(2023, 3, 3, 0, 0, 0)},
-      {CalendarToJD(2024, 2, 29, 0, 0, 0), 1, 0, 0, kFirstDay, CalendarToJD(2025, 3, 1, 0, 0, 0)},
-      {CalendarToJD(2031, 6, 1, 0, 0, 0), 1, 0, 0, kFirstDay, kLastDay},
-      {CalendarToJD(2022, 6, 1, 0, 0, 0), -1, 0, 0, kFirstDay, kFirstDay},
-      {CalendarToJD(2022, 1, 2, 0, 0, 0), 0, 0, -1, kFirstDayDownKey, kFirstDayDownKey},
+      {CalendarToJD(2023, 1, 31, 0, 0, 0), 0, 1, 0, 0, CalendarToJD(2023, 3, 3, 0, 0, 0)},
+      {CalendarToJD(2024, 2, 29, 0, 0, 0), 1, 0, 0, 0, CalendarToJD(2025, 3, 1, 0, 0, 0)},
+      {CalendarToJD(2031, 6, 1, 0, 0, 0), 1, 0, 0, 0, last},
+      {CalendarToJD(2022, 6, 1, 0, 0, 0), -1, 0, 0, 0, first},
+      {CalendarToJD(2022, 1, 2, 0, 0, 0), 0, 0, -1, kDownKeyMargin, first + kDownKeyMargin},
   };
   for (const auto& c : steps) {
     s.Set_Day(c.from);
-    s.Step_Day(c.y, c.m, c.d, c.first);
+    s.Step_Day(c.y, c.m, c.d, c.margin);
     EXPECT_EQ(s.Day(), c.expected) << c.from << " + " << c.y << "/" << c.m << "/" << c.d;
   }
-  s.Set_Day(kLastDay + 400);
-  EXPECT_EQ(s.Day(), kLastDay);
+  s.Set_Day(last + 400);
+  EXPECT_EQ(s.Day(), last);
   EXPECT_EQ(changed.count(), 11);
   EXPECT_FALSE(s.Computing());
+}
+
+// A data folder with the coefficients: the century, a period made into the
+// cache with its progress, a making cancelled and one that cannot write.
+struct CenturyData {
+  test::Workspace ws;
+  CenturyData() {
+    for (const char* name : {kCoefficientFileName, kConstellationFileName})
+      std::filesystem::create_symlink(std::filesystem::absolute(test::kBuildData / name), ws.dir / name);
+  }
+};
+
+TEST(Session, MovingIntoAnotherPeriodMakesItsTablesOnceAndCancelGoesBack) {
+  if (!test::HaveData()) GTEST_SKIP();
+  CenturyData data;
+  test::TempDir logs, cache;
+  Session s(data.ws.dir.path(), logs.path(), nullptr, cache.path());
+  EXPECT_EQ(s.Span(), (tDataSpan{1960, 2060}));
+  s.Set_Site(At(47.5, 7.5));
+  s.Recompute();
+  ASSERT_TRUE(Settle(s));
+  ASSERT_EQ(s.In_Force().ephemeris.period(), kDocumentedPeriod);
+
+  QSignalSpy making(&s, &Session::making);
+  s.Set_Day(CalendarToJD(1961, 6, 1, 0, 0, 0));
+  EXPECT_EQ(s.Period_Asked(), (tPeriod{1960, 1962}));
+  ASSERT_TRUE(Settle(s));
+  ASSERT_EQ(s.In_Force().ephemeris.period(), (tPeriod{1960, 1962}));
+  ASSERT_GE(making.count(), 3);
+  EXPECT_GE(making.first().at(0).toDouble(), 0.0);
+  EXPECT_LT(making.first().at(0).toDouble(), 0.1);
+  EXPECT_EQ(making.last().at(0).toDouble(), -1.0) << "the bar is hidden at the end";
+  EXPECT_TRUE(std::filesystem::exists(cache / "HORIZONS_daten_1960-1962_SUN.bin"));
+  EXPECT_TRUE(std::filesystem::exists(logs / "Vesperkalend_1960-1962_Log.txt"));
+  EXPECT_GT(s.In_Force().events.Event_Count, 1000);
+
+  // Into 1962-1972, cancelled while its tables are made: back on 1961-12-31.
+  making.clear();
+  s.Set_Day(CalendarToJD(1965, 1, 1, 0, 0, 0));
+  QElapsedTimer t;
+  t.start();
+  while (making.count() < 2 && t.elapsed() < 30000) QTest::qWait(2);
+  s.Cancel_Making();
+  ASSERT_TRUE(Settle(s));
+  EXPECT_EQ(s.In_Force().ephemeris.period(), (tPeriod{1960, 1962}));
+  EXPECT_EQ(s.Period_Asked(), (tPeriod{1960, 1962}));
+  EXPECT_EQ(s.Day(), CalendarToJD(1961, 12, 31, 0, 0, 0));
+  for (const auto& entry : std::filesystem::directory_iterator(cache.path()))
+    EXPECT_EQ(entry.path().filename().string().find("1962-1972"), std::string::npos) << entry.path();
+}
+
+TEST(Session, AnUnwritableCacheIsToldAndTheWindowStaysOnItsPeriod) {
+  if (!test::HaveData()) GTEST_SKIP();
+  CenturyData data;
+  test::TempDir logs, home;
+  test::WriteFile(home / "cache", "a file where the folder would be");
+  Session s(data.ws.dir.path(), logs.path(), nullptr, home / "cache");
+  QSignalSpy failed(&s, &Session::failed);
+  s.Recompute();
+  ASSERT_TRUE(Settle(s));
+  s.Set_Day(CalendarToJD(2045, 3, 20, 0, 0, 0));
+  ASSERT_TRUE(Settle(s));
+  ASSERT_EQ(failed.count(), 1);
+  EXPECT_NE(failed.first().at(0).toString().toStdString().find((home / "cache").string() + ": Not a directory"),
+            std::string::npos)
+      << failed.first().at(0).toString().toStdString();
+  EXPECT_EQ(s.In_Force().ephemeris.period(), kDocumentedPeriod);
+  EXPECT_EQ(s.Day(), CalendarToJD(2031, 12, 31, 0, 0, 0));
+  EXPECT_EQ(test::ReadFile(home / "cache"), "a file where the folder would be");
 }
 
 }  // namespace

@@ -53,6 +53,32 @@ TEST(ZoneFile, SlimFilesGiveTheTablesOfFatOnes) {
   EXPECT_EQ(berlin.transitions.back().abbreviation, "CET");
 }
 
+// Real zones over the century: their history before 1970 and their footer's
+// rule after the last transition; the classic rows keep their fixed rule.
+TEST(ZoneFile, HistoryBefore1970AndTheFooterRuleToTheSpansEnd) {
+  if (!std::filesystem::exists(kSystemZones / "America/Chicago")) GTEST_SKIP() << "no tz database";
+  const struct {
+    const char* zone;
+    int y, m, d;
+    double offset_hours;
+    const char* abbreviation;
+  } kDays[] = {
+      {"America/Chicago", 1969, 7, 20, -5, "CDT"},    {"America/Chicago", 1969, 1, 15, -6, "CST"},
+      {"Europe/Zurich", 1965, 6, 14, 1, "CET"},       {"Europe/Zurich", 1990, 6, 14, 2, "CEST"},
+      {"Australia/Sydney", 2059, 12, 31, 11, "AEDT"}, {"Australia/Sydney", 1960, 1, 1, 10, "AEST"},
+  };
+  for (const auto& c : kDays) {
+    ZoneRule rule;
+    rule.table = std::make_shared<const ZoneTable>(ReadZoneTable(kSystemZones, c.zone));
+    const ZoneState s = ZoneStateAt(rule, CalendarToJD(c.y, c.m, c.d, 12, 0, 0));
+    EXPECT_EQ(s.offset_hours, c.offset_hours) << c.zone << " " << c.y << "-" << c.m << "-" << c.d;
+    EXPECT_EQ(s.abbreviation, c.abbreviation) << c.zone << " " << c.y;
+  }
+  // The classic row: summer time by the European rule in 1965 as in 2045.
+  for (const int year : {1965, 2045})
+    EXPECT_EQ(ZoneStateAt(ZoneRule{1.0, nullptr}, CalendarToJD(year, 7, 1, 12, 0, 0)).offset_hours, 2.0) << year;
+}
+
 // A version 2 zone file: an empty first block, then the transitions, types
 // and abbreviations given, and the footer line.
 struct TzifSpec {

@@ -8,6 +8,7 @@
 #include "base/atomic_file.h"
 #include "base/platform.h"
 #include "events/recompute.h"
+#include "ephemeris/period.h"
 #include "events/phase_table.h"
 #include "options.h"
 
@@ -19,12 +20,15 @@ DataFolder TakeDataFolder(Options& opts) {
   if (const std::string dir = opts.folder("--dir", {}); !dir.empty()) {
     opts.check_folders();
     folder.dir = dir;
-  } else if (std::filesystem::exists(kPhaseFileName, ec)) {
+  } else if (std::filesystem::exists(kPhaseFileName, ec) || std::filesystem::exists(kCoefficientFileName, ec)) {
     folder.dir = ".";
   } else {
     const std::filesystem::path exe = ExecutablePath();
     const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / "vesperkalend";
-    folder.dir = !exe.empty() && std::filesystem::exists(installed / kPhaseFileName, ec) ? installed : ".";
+    folder.dir = !exe.empty() && (std::filesystem::exists(installed / kPhaseFileName, ec) ||
+                                  std::filesystem::exists(installed / kCoefficientFileName, ec))
+                     ? installed
+                     : ".";
   }
   folder.log_dir = folder.dir;
   // A read-only data folder keeps the event log in the user's data folder, as the window does.

@@ -11,8 +11,9 @@ struct DataFolder {
   std::filesystem::path log_dir;  // the event log
 };
 
-// --dir DIR, or else the current folder when it holds the phase table, or
-// else the installed data beside the program (<exe>/../share/vesperkalend).
+// --dir DIR, or else the current folder when it holds the phase table or the
+// coefficient file, or else the installed data beside the program
+// (<exe>/../share/vesperkalend).
 // The event log stays in the data folder when it can be written, otherwise it
 // goes to the user's data folder (~/.local/share/Vesperkalend), as the
 // window's does. Throws: UsageError for an empty --dir; Error when --dir is

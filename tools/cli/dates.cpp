@@ -1,6 +1,5 @@
 #include "dates.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "commands.h"
@@ -9,7 +8,7 @@
 
 namespace vk::tool {
 
-double ParseDate(const std::string& text, const std::string& option, double last) {
+double ParseDate(const std::string& text, const std::string& option) {
   const auto bad = [&]() { return UsageError{option + ": " + QuoteInput(text) + " is not a date YYYY-MM-DD"}; };
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw bad();
   for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
@@ -20,8 +19,6 @@ double ParseDate(const std::string& text, const std::string& option, double last
   const double jd = CalendarToJD(y, m, d, 0, 0, 0);
   const CalendarTime back = JDToCalendar(jd);
   if (m < 1 || m > 12 || d < 1 || back.year != y || back.month != m || back.day != d) throw bad();
-  if (jd < kFirstDay || jd > last)
-    throw UsageError{option + ": " + text + " is outside 2022-01-01 … " + (last == kLastDay ? "2031-12-30" : "2031-12-31")};
   return jd;
 }
 
@@ -32,7 +29,7 @@ std::pair<double, double> ParseMonth(const std::string& text, const std::string&
   const int next_year = c.month == 12 ? c.year + 1 : c.year;
   const int next_month = c.month == 12 ? 1 : c.month + 1;
   const double last = CalendarToJD(next_year, next_month, 1, 0, 0, 0) - 1.0;
-  return {first, std::min(last, kLastDay)};
+  return {first, last};
 }
 
 }  // namespace vk::tool

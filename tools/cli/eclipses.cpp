@@ -1,5 +1,6 @@
 // The "eclipses" command: the eclipses, occultations and close approaches a
 // site sees over a span of days, one line per event and contact.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -12,6 +13,7 @@
 #include "events/recompute.h"
 #include "base/number_text.h"
 #include "options.h"
+#include "periods.h"
 #include "timecalc/calendar.h"
 #include "timecalc/input_checks.h"
 
@@ -63,22 +65,41 @@ std::string_view Note(int which, Visibility v) {
 
 }  // namespace
 
+// The eclipses, occultations and close approaches of the local days from … to
+// of the almanac's period.
+void PrintPeriod(const Almanac& almanac, double from, double to);
+
 int EclipsesCommand(const Args& args) {
   Options opts(args);
   const auto from_text = opts.take("--from");
   const auto to_text = opts.take("--to");
   if (!from_text) throw UsageError{"--from is required"};
   if (!to_text) throw UsageError{"--to is required"};
-  const double from = ParseDate(*from_text, "--from", kLastDataDay);
-  const double to = ParseDate(*to_text, "--to", kLastDataDay);
+  const double from = ParseDate(*from_text, "--from");
+  const double to = ParseDate(*to_text, "--to");
   if (from > to) throw UsageError{"--from " + *from_text + " lies after --to " + *to_text};
   const Site site = SiteOptions(opts);
   const DataFolder data = TakeDataFolder(opts);
+  const tDataSpan span = DataSpan(data);
+  CheckInSpan(from, *from_text, "--from", span);
+  CheckInSpan(to, *to_text, "--to", span);
   opts.finish();
 
   static Almanac almanac;  // large: not on the stack
   almanac.site = site;
-  RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
+  // The days of each period from that period's search, one period at a time.
+  for (double day = from; day <= to;) {
+    const PeriodTables tables = TablesForDay(data, span, day);
+    almanac.period = tables.period;
+    RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
+    const double last = std::min(to, tables.period.end_jd() - 1);
+    PrintPeriod(almanac, day, last);
+    day = last + 1;
+  }
+  return 0;
+}
+
+void PrintPeriod(const Almanac& almanac, double from, double to) {
   const Printer print(almanac.site, from, to);
   const SiteHeadlines& h = almanac.events.headlines;
   static constexpr const char* kLunar[] = {"P1", "U1", "U2", "U3", "U4", "P4"};
@@ -125,7 +146,6 @@ int EclipsesCommand(const Args& args) {
               << ChartText(EventName(ApproachKind(a.other)), ToolLanguage()) << "  "
               << FormatFixed(a.separation, 2) << "°\n";
   }
-  return 0;
 }
 
 }  // namespace vk::tool

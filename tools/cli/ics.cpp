@@ -1,9 +1,11 @@
 // The "ics" command: the events of a span of days as an iCalendar file.
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 
 #include "commands.h"
 #include "data_folder.h"
+#include "periods.h"
 #include "dates.h"
 #include "events/recompute.h"
 #include "export/icalendar.h"
@@ -34,19 +36,33 @@ int IcsCommand(const Args& args) {
   }
   request.site = SiteOptions(opts);
   const DataFolder data = TakeDataFolder(opts);
+  const tDataSpan span = DataSpan(data);
+  CheckInSpan(request.from_jd, *from_text, "--from", span);
+  CheckInSpan(request.to_jd, *to_text, "--to", span);
   const auto out = opts.output("--out");
   if (!out) throw UsageError{"--out is required"};
   opts.finish();
 
   static Almanac almanac;  // large: not on the stack
   almanac.site = request.site;
-  RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
   request.stamp_unix = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();
   EnsureGuiApplication();  // the texts in the tool's language
+  // The days of each period from the events of that period, one period at a time.
   int count = 0;
-  const std::string text = Calendar_Text(almanac.events, request, &count);
+  std::string text = Calendar_Head();
+  for (double day = request.from_jd; day <= request.to_jd;) {
+    const PeriodTables tables = TablesForDay(data, span, day);
+    almanac.period = tables.period;
+    RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
+    tCalendarRequest part = request;
+    part.from_jd = day;
+    part.to_jd = std::min(request.to_jd, tables.period.end_jd() - 1);
+    text += Calendar_Events(almanac.events, part, &count);
+    day = part.to_jd + 1;
+  }
+  text += Calendar_Tail();
   Write_Text_File(*out, text);
   std::cerr << count << " events written to " << *out << "\n";
   return 0;

@@ -15,6 +15,7 @@
 #include "commands.h"
 #include "data_folder.h"
 #include "dates.h"
+#include "periods.h"
 #include "export/chart_output.h"
 #include "events/recompute.h"
 #include "options.h"
@@ -60,6 +61,9 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
   const bool meridian = opts.flag("--meridian");
   const DataFolder data = TakeDataFolder(opts);
+  const tDataSpan span = DataSpan(data);
+  CheckInSpan(sel, date ? *date : *month, date ? "--date" : "--month", span);
+  if (month_last && !span.holds(*month_last)) month_last = span.last_jd();
   if (out != nullptr) {
     *out = opts.take("--out");
     if (!*out) throw UsageError{"--out is required"};
@@ -78,7 +82,9 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
   almanac.site = site;
   almanac.interpolation = interpolation;
-  RunRecomputationChain(almanac, data.dir, PrintProgress, data.log_dir);
+  const PeriodTables tables = TablesForDay(data, span, sel);
+  almanac.period = tables.period;
+  RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
   EnsureGuiApplication();
 
   ChartRun run;

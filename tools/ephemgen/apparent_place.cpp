@@ -10,6 +10,7 @@
 
 #include "magnitudes.h"
 #include "base/error.h"
+#include "timecalc/time_scales.h"
 
 namespace vk::ephemgen {
 namespace {
@@ -129,11 +130,11 @@ tHourFrame MakeHourFrame(const De405Extract& eph, double utc1, double utc2) {
   f.utc1 = utc1;
   f.utc2 = utc2;
   int iy = 0, im = 0, id = 0;
-  double fd = 0, dat = 0;
-  if (eraJd2cal(utc1, utc2, &iy, &im, &id, &fd) != 0 || eraDat(iy, im, id, fd, &dat) < 0)
-    throw Error("Date outside the leap-second table: UTC " + FormatJulianInstant(utc1, utc2));
+  double fd = 0;
+  if (eraJd2cal(utc1, utc2, &iy, &im, &id, &fd) != 0)
+    throw Error("Date outside the calendar: UTC " + FormatJulianInstant(utc1, utc2));
   f.tt1 = utc1;
-  f.tt2 = utc2 + (dat + 32.184) / kSecondsPerDay;
+  f.tt2 = utc2 + TtMinusUtcSeconds(utc1 + utc2) / kSecondsPerDay;
   f.tdb1 = f.tt1;
   f.tdb2 = f.tt2 + eraDtdb(f.tt1, f.tt2, fd, 0, 0, 0) / kSecondsPerDay;
 

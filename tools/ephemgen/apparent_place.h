@@ -28,9 +28,9 @@ struct tHourFrame {
 };
 
 // The frame of a UTC instant (utc1 + utc2, any split; utc1 = the day's 0h
-// keeps the most precision). TT = UTC + ΔAT + 32.184 s with ΔAT from ERFA's
-// leap-second table (37 s from 2017 on); TDB = TT + eraDtdb; one eraPn06a.
-// Throws: Error "Date outside the leap-second table: …" for UTC before 1960;
+// keeps the most precision). TT = UTC + TtMinusUtcSeconds (the leap-second
+// table from 1972, ΔT of a model before); TDB = TT + eraDtdb; one eraPn06a.
+// Throws: Error "Date outside the calendar: …" for a Julian date ERFA refuses;
 //   the extract's Error when it does not hold the instant.
 tHourFrame MakeHourFrame(const De405Extract& eph, double utc1, double utc2);
 

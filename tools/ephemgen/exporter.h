@@ -2,35 +2,46 @@
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <stop_token>
 #include <string_view>
 
+#include "ephemeris/period.h"
 #include "phase_table.h"
 
 namespace vk::ephemgen {
 
-inline constexpr double kFirstRowJd = 2459580.5;  // 2022-01-01 0h UT
-inline constexpr int kExportRows = 87651;         // hourly, to 2032-01-01 02:00 UT
 
-// "Vesperkalend_2022-2032_MOOMERVEN_Phase.txt"
-inline constexpr std::string_view kPhaseFileName = "Vesperkalend_2022-2032_MOOMERVEN_Phase.txt";
+// What a run writes besides the phase table.
+enum class ExportKind {
+  Text,    // the nine text exports _res/HORIZONS_daten_<tag>_<CODE>.txt
+  Binary,  // the nine binary tables HORIZONS_daten_<tag>_<CODE>.bin, the bytes the import makes of the text
+};
 
 struct tExportOptions {
   std::filesystem::path extract;         // the DE405 extract
   std::filesystem::path constellations;  // the boundary table of Roman (1987)
-  std::filesystem::path out_dir;         // receives _res/… and the phase file
+  std::filesystem::path out_dir;         // receives _res/… or the tables, and the phase file
+  vk::tPeriod period = vk::kDocumentedPeriod;
+  ExportKind kind = ExportKind::Text;
   int threads = 0;                       // worker threads; 0: one per core
-  int rows = kExportRows;                // lines per export: the first `rows` hours (1 … kExportRows)
-  int phase_days = kPhaseDays;           // lines of the phase table (1 … kPhaseDays)
+  int rows = 0;                          // rows per body: the first `rows` hours (1 … period.rows(); 0: all)
+  int phase_days = 0;                    // lines of the phase table (1 … period.phase_days(); 0: all)
+  std::function<void(double)> fraction;  // when given: the share done, 0 … 1, from any thread, one call at a time
+  std::stop_token stop;                  // when requested: the run ends with Cancelled, no file written
 };
+
+// Thrown when the run was stopped; nothing was written.
+struct Cancelled {};
 
 struct tExportSummary {
   int threads = 0;
   double seconds = 0;  // wall time of the whole run
 };
 
-// Writes out_dir/_res/HORIZONS_daten_2022-2032_<CODE>.txt for the nine bodies
-// (`rows` lines each, hourly from kFirstRowJd) and out_dir/<kPhaseFileName>
-// (`phase_days` lines, the pictures at 12:00 UT of each day from kFirstRowJd);
+// Writes out_dir/_res/HORIZONS_daten_<tag>_<CODE>.txt (or, for ExportKind::Binary,
+// out_dir/HORIZONS_daten_<tag>_<CODE>.bin) for the nine bodies (`rows` rows
+// each, hourly from the period's first day) and out_dir/Vesperkalend_<tag>_MOOMERVEN_Phase.txt
+// (`phase_days` lines, the pictures at 12:00 UT of each day of the period);
 // shorter runs write the beginnings of the full files. Values of `rows` and
 // `phase_days` outside their ranges are clamped into them. The work is shared by
 // `threads` workers; the files are byte-identical for any number of them.
@@ -40,8 +51,9 @@ struct tExportSummary {
 // Throws: Error from reading the extract or the boundary table (file not
 //   found, truncated, damaged), Error naming the extract and the row whose
 //   instant it does not cover, or Error with the system's text for a file that
-//   cannot be written. No file under a final name is changed then, unless the
-//   final renames themselves fail (a file renamed before stays complete).
+//   cannot be written (a full disk among them), or Cancelled. No file under a
+//   final name is changed then, and no temporary is left, unless the final
+//   renames themselves fail (a file renamed before stays complete).
 tExportSummary WriteExports(const tExportOptions& options,
                             const std::function<void(std::string_view)>& progress = {});
 

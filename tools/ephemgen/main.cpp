@@ -5,16 +5,22 @@
 #include <iostream>
 #include <string>
 
+#include "de405_extract.h"
 #include "exporter.h"
+#include "ephemeris/period.h"
+#include "timecalc/calendar.h"
 #include "base/error.h"
 #include "base/number_text.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ephemgen [--extract FILE] [--constellations FILE] [--out DIR] [--threads N] [--quiet]\n"
+    "usage: ephemgen [--extract FILE] [--constellations FILE] [--out DIR] [--year YYYY] [--binary]\n"
+    "                [--threads N] [--quiet]\n"
     "    writes DIR/_res/HORIZONS_daten_2022-2032_<CODE>.txt (nine bodies, hourly from\n"
     "    2022-01-01 00:00 UT, 87651 lines each) and DIR/Vesperkalend_2022-2032_MOOMERVEN_Phase.txt\n"
+    "    --year            the period holding that year instead (1962-1972 for 1969 …)\n"
+    "    --binary          the nine binary tables DIR/HORIZONS_daten_<period>_<CODE>.bin instead of the text\n"
     "    --extract         the DE405 extract (default " VK_EPHEMGEN_EXTRACT ")\n"
     "    --constellations  the constellation boundaries (default " VK_EPHEMGEN_CONSTELLATIONS ")\n"
     "    --out             the output folder (default: the current folder)\n"
@@ -34,6 +40,7 @@ int main(int argc, char** argv) {
   options.constellations = VK_EPHEMGEN_CONSTELLATIONS;
   options.out_dir = ".";
   bool quiet = false;
+  std::string year_text;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -44,7 +51,11 @@ int main(int argc, char** argv) {
       quiet = true;
       continue;
     }
-    if (arg != "--extract" && arg != "--constellations" && arg != "--out" && arg != "--threads")
+    if (arg == "--binary") {
+      options.kind = vk::ephemgen::ExportKind::Binary;
+      continue;
+    }
+    if (arg != "--extract" && arg != "--constellations" && arg != "--out" && arg != "--threads" && arg != "--year")
       return Usage("unknown argument '" + arg + "'");
     if (i + 1 >= argc) return Usage(arg + " needs a value");
     const std::string value = argv[++i];
@@ -54,6 +65,12 @@ int main(int argc, char** argv) {
       options.constellations = value;
     } else if (arg == "--out") {
       options.out_dir = value;
+    } else if (arg == "--year") {
+      int year = 0;
+      const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), year);
+      if (ec != std::errc() || end != value.data() + value.size()) return Usage("--year wants a year, not '" + value + "'");
+      year_text = value;
+      options.period.first_year = year;
     } else {
       int n = 0;
       const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
@@ -64,11 +81,19 @@ int main(int argc, char** argv) {
   }
 
   try {
+    if (!year_text.empty()) {
+      const vk::ephemgen::De405Extract eph = vk::ephemgen::De405Extract::Load(options.extract);
+      const vk::tDataSpan span = vk::SpanOfRecords(eph.first_mjd(), eph.last_mjd());
+      const double day = vk::CalendarToJD(options.period.first_year, 1, 1, 0, 0, 0);
+      if (!span.holds(day)) return Usage("--year " + year_text + " is outside " + span.text());
+      options.period = vk::PeriodOfDay(day, span);
+    }
     auto progress = [&](std::string_view text) {
       if (!quiet) std::cerr << "ephemgen: " << text << "\n";
     };
     const auto summary = vk::ephemgen::WriteExports(options, progress);
-    progress("Done: 9 exports and the phase table in " + vk::FormatFixed(summary.seconds, 2) + " s with " +
+    progress("Done: 9 " + std::string(options.kind == vk::ephemgen::ExportKind::Binary ? "tables" : "exports") +
+             " of " + options.period.tag() + " and the phase table in " + vk::FormatFixed(summary.seconds, 2) + " s with " +
              std::to_string(summary.threads) + " threads.");
     return 0;
   } catch (const vk::Error& e) {

@@ -4,9 +4,6 @@
 
 namespace vk::ephemgen {
 
-inline constexpr double kPhaseFirstDayJd = 2459580.5;  // 2022-01-01 0h UT
-inline constexpr int kPhaseDays = 3653;                 // … 2032-01-01
-
 // The Moon's picture 0 … 35: round(D/10) mod 36 with D = (λ☾ − λ☉) mod 360,
 // apparent ecliptic longitudes of date in degrees. 0 new, 18 full; below 18
 // the lit limb is on the right (waxing). Never fails for finite input.

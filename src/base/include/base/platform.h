@@ -24,4 +24,9 @@ void UnmapLargeBlock(void* p, std::size_t size) noexcept;
 // does not tell it.
 std::filesystem::path ExecutablePath();
 
+// The program's folder in the user's cache: $XDG_CACHE_HOME/vesperkalend when
+// that is an absolute path, else $HOME/.cache/vesperkalend, else
+// ./.cache/vesperkalend. Made tables live there. Never fails.
+std::filesystem::path UserCacheDir();
+
 }  // namespace vk

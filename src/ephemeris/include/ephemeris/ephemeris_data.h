@@ -10,7 +10,8 @@
 namespace vk {
 
 inline constexpr int kBodyCount = 9;
-inline constexpr int kEphemerisRows = 87651;  // rows 1 … 87651, one hour apart
+inline constexpr int kEphemerisRows = 87651;  // rows 1 … 87651 of the documented decade, one hour apart
+inline constexpr int kMaxEphemerisRows = 3653 * 24 + 3;  // a decade with three leap days
 
 enum Body : int { Sun = 0, Mercury = 1, Venus = 2, Moon = 3, Mars = 4, Jupiter = 5, Saturn = 6, Uranus = 7, Neptune = 8 };
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "ephemeris/ephemeris_data.h"
+#include "ephemeris/period.h"
 
 namespace vk {
 
@@ -26,9 +27,9 @@ struct EphemerisStamp {
 // size −1 when it cannot be examined. Never fails.
 FileStamp StampFile(const std::filesystem::path& path);
 
-// The stamp of the nine binary files of `dir` as they are now. A file that
-// cannot be examined gets size −1. Never fails.
-EphemerisStamp StampEphemeris(const std::filesystem::path& dir);
+// The stamp of the nine binary files of `period` in `dir` as they are now. A
+// file that cannot be examined gets size −1. Never fails.
+EphemerisStamp StampEphemeris(const std::filesystem::path& dir, const tPeriod& period = kDocumentedPeriod);
 
 // True when every file of `s` could be examined. Never fails.
 bool Complete(const EphemerisStamp& s);

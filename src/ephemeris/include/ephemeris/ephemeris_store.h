@@ -6,6 +6,7 @@
 
 #include "base/large_array.h"
 #include "ephemeris/ephemeris_data.h"
+#include "ephemeris/period.h"
 
 namespace vk {
 
@@ -27,9 +28,15 @@ tEphemerisRow StoredRow(const tEphemerisData& record);
 
 class EphemerisStore {
  public:
-  EphemerisStore();  // all rows zero
+  EphemerisStore();  // all rows zero, the documented decade's count
 
-  // Row `row` (1 … kEphemerisRows) of body `body` (0 … 8). Unchecked.
+  // The rows each table holds now (kEphemerisRows for the documented decade,
+  // at most kMaxEphemerisRows) and the period they belong to.
+  int rows() const { return period_.rows(); }
+  const tPeriod& period() const { return period_; }
+  void set_period(const tPeriod& period) { period_ = period; }
+
+  // Row `row` (1 … rows()) of body `body` (0 … 8). Unchecked.
   const tEphemerisRow& at(int body, int row) const { return rows_[index(body, row)]; }
   tEphemerisRow& at(int body, int row) { return rows_[index(body, row)]; }
   // The first row of a body's table; rows follow contiguously.
@@ -38,16 +45,19 @@ class EphemerisStore {
 
  private:
   static std::size_t index(int body, int row) {
-    return static_cast<std::size_t>(body) * kEphemerisRows + static_cast<std::size_t>(row - 1);
+    return static_cast<std::size_t>(body) * kMaxEphemerisRows + static_cast<std::size_t>(row - 1);
   }
   LargeArray<tEphemerisRow> rows_;
+  tPeriod period_ = kDocumentedPeriod;
 };
 
-// Loads the nine binary files of `dir` into the tables, body 0 to 8, the
-// first kEphemerisRows records of each (StoredRow); records beyond those are ignored.
+// Loads the nine binary files of `period` in `dir` into the tables, body 0 to
+// 8, the first period.rows() records of each (StoredRow); records beyond
+// those are ignored. The store then belongs to `period`.
 // Throws: Error "File not found" or "Read beyond end of file" (the file named)
 // at the first failing body; earlier bodies hold the new rows, that body and
-// the later ones keep their previous rows.
-void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir = ".");
+// the later ones keep their previous rows (the store's period is then unchanged).
+void LoadEphemeris(EphemerisStore& store, const std::filesystem::path& dir = ".",
+                   const tPeriod& period = kDocumentedPeriod);
 
 }  // namespace vk

@@ -30,6 +30,9 @@ struct Almanac {
   PhaseTable phases;
   Site site;
   Interpolation interpolation = Interpolation::Precise;  // of the event instants
+  // The period whose tables the computation loads (ComputeSiteEvents); the
+  // tables and events in force are of ephemeris.period().
+  tPeriod period = kDocumentedPeriod;
   // The last log computed for the site, with the records the table is filled from.
   EventLines lines;
   // The files that ephemeris and the prepared basic values hold; empty: none or not all.

@@ -6,7 +6,8 @@
 
 namespace vk {
 
-inline constexpr int kPhaseDays = 3653;  // 2022-01-01 … 2031-12-31
+inline constexpr int kPhaseDays = 3653;  // 2022-01-01 … 2032-01-01, the documented decade
+inline constexpr int kMaxPhaseDays = 3654;  // a decade with three leap days
 inline constexpr const char* kPhaseFileName = "Vesperkalend_2022-2032_MOOMERVEN_Phase.txt";
 // The most bytes read of a phase table (the shipped one holds 71 KB).
 inline constexpr std::uint64_t kPhaseFileLimit = std::uint64_t{1} << 20;
@@ -21,22 +22,23 @@ struct tPhaseData {
 #pragma pack(pop)
 static_assert(sizeof(tPhaseData) == 11);
 
-// Entries 1 … kPhaseDays of Phase_Tab (entry 0 unused). Phase_Count tells how
+// Entries 1 … kMaxPhaseDays of Phase_Tab (entry 0 unused). Phase_Count tells how
 // many the file held; entries after it are zero.
 struct PhaseTable {
-  std::array<tPhaseData, kPhaseDays + 1> Phase_Tab{};
+  std::array<tPhaseData, kMaxPhaseDays + 1> Phase_Tab{};
   int Phase_Count = 0;
 };
 
-// Reads 3653 groups of a Julian day and three integers separated by blanks,
+// Reads `days` (at most kMaxPhaseDays; 3653 for the documented decade) groups
+// of a Julian day and three integers separated by blanks,
 // tabs or line breaks (LF, CR LF or CR); anything after the last group is
 // ignored. A file with fewer groups fills only those (Phase_Count tells how
 // many) and zeroes the rest.
 // Throws: Error "File not found", "Invalid numeric input: '…'" for a value
 // that is not a number, or "'…' is outside the allowed range lo to hi" (Julian
-// Date within a year of 2022-01-01 … 2032-01-01, Moon and Mercury 0 … 35,
+// Date within a year of 1960-01-01 … 2060-01-01, Moon and Mercury 0 … 35,
 // Venus 0 … 36), with "<file>, line L, column C" as the error's file (the
 // groups before it stay).
-void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path);
+void ReadPhaseTable(PhaseTable& table, const std::filesystem::path& path, int days = kPhaseDays);
 
 }  // namespace vk

@@ -47,9 +47,10 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
 // then stays.
 void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path);
 
-// The path of the event log for the data folder `dir` and the log folder
-// `log_dir` (`dir` when empty).
-std::filesystem::path EventLogPath(const std::filesystem::path& dir, const std::filesystem::path& log_dir = {});
+// The path of the event log of `period` for the data folder `dir` and the
+// log folder `log_dir` (`dir` when empty).
+std::filesystem::path EventLogPath(const std::filesystem::path& dir, const std::filesystem::path& log_dir = {},
+                                   const tPeriod& period = kDocumentedPeriod);
 
 // ComputeSiteEvents for a.site and a.interpolation, TakeSiteEvents, and
 // WriteSiteLog to EventLogPath(dir, log_dir), then "Done.". When the log

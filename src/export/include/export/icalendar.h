@@ -50,6 +50,13 @@ struct tCalendarRequest {
 // gets the number of events. Never fails.
 std::string Calendar_Text(const EventStore& store, const tCalendarRequest& request, int* count = nullptr);
 
+// The same in pieces, for days whose events lie in several tables (one per
+// period): the lines before the events, the VEVENTs of one table (added to
+// `count`), and the closing line. Calendar_Text is their concatenation.
+std::string Calendar_Head();
+std::string Calendar_Events(const EventStore& store, const tCalendarRequest& request, int* count = nullptr);
+std::string Calendar_Tail();
+
 // Writes `text` under a temporary name beside `path` and renames it into place.
 // Throws: Error naming `path` when it cannot be written; no file is left then.
 void Write_Text_File(const std::filesystem::path& path, std::string_view text);

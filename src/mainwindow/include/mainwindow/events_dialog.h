@@ -14,7 +14,8 @@ namespace vk {
 class EventsDialog : public QDialog {
  public:
   // Starts with the month that begins at `month_start`, every kind chosen.
-  EventsDialog(QWidget* parent, QDate month_start);
+  // The dates offered lie within first … last: the days of the events in force.
+  EventsDialog(QWidget* parent, QDate month_start, QDate first, QDate last);
 
   QDate From() const;
   QDate To() const;

@@ -27,6 +27,7 @@ class QStringListModel;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class QTimer;
@@ -39,6 +40,7 @@ class ChartView;
 struct FormOptions {
   std::filesystem::path data_dir = ".";   // binary ephemerides and the phase file
   std::filesystem::path log_dir;          // the event log; empty: data_dir
+  std::filesystem::path cache_dir;        // tables of the other periods; empty: the user's cache folder
   UserFolders folders = DefaultUserFolders();
   std::string executable;                 // whose version block gives the version
   std::function<QDate()> today = [] { return QDate::currentDate(); };
@@ -81,6 +83,8 @@ class TForm_Main : public QMainWindow {
   // Runs a handler; a file or conversion error ends it and is shown, the window stays usable.
   void Guarded(const std::function<void()>& handler);
   void Show_Status(const QString& text, StatusColour colour);
+  // The progress bar and its stop button while a period's tables are made; share < 0 hides them.
+  void Show_Making(double share);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -103,6 +107,7 @@ class TForm_Main : public QMainWindow {
   void ComboBox_TZoneChange();
   void Edit_nLatKeyDown(int key);
   void Edit_eLonKeyDown(int key);
+  void Take_Typed_Degrees(QLineEdit* field, bool latitude);
   void Choose_Place(const Place& place);  // sets latitude, longitude and the place's zone, recomputes once
   void CheckBox_DaemmerungenClick();
   void CheckBox_Auf_UntergaengeClick();
@@ -157,6 +162,9 @@ class TForm_Main : public QMainWindow {
   QWidget* Panel_About = nullptr;
   ChartView* Image1 = nullptr;
   QLabel* StatusBar1 = nullptr;
+  // While a period's tables are made: the share done and the button that stops it.
+  QProgressBar* ProgressBar_Tabellen = nullptr;
+  QPushButton* Button_Abbrechen = nullptr;
   QWidget* Shape2 = nullptr;
   QLineEdit *RichEdit_Jahr = nullptr, *RichEdit_Monat = nullptr, *RichEdit_Daag = nullptr;
   QLabel *Label1 = nullptr, *Label2 = nullptr;

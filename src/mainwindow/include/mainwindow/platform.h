@@ -31,7 +31,8 @@ UserFolders DefaultUserFolders();
 std::vector<std::filesystem::path> DataFolderCandidates(const std::filesystem::path& executable);
 
 // The outcome of the search: the first folder that holds all ten data files
-// (nine binary ephemerides and the phase file), or a message naming the
+// (nine binary ephemerides and the phase file) or the coefficient and
+// constellation files the tables are made from, or a message naming the
 // first file missing from the most complete folder and every folder looked
 // in ("Vesperkalend_2022-2032_MOOMERVEN_Phase.txt: File not found in /a, /b or /c").
 struct DataFolderSearch {

@@ -10,11 +10,13 @@
 
 namespace vk {
 
-// The hourly rows run from 2022-01-01 00:00 UT to 2032-01-01 00:00 UT; a
-// Julian Date read from a file must lie in that span widened by a year on
-// either side (local times and the days around the ends included).
-inline constexpr double kPeriodFirstJD = 2459580.5;
-inline constexpr double kPeriodLastJD = 2463232.5;
+// Hourly rows of any period run at most from 1960-01-01 00:00 UT to
+// 2060-01-01 02:00 UT (what DE405's records in Debian's package cover; the
+// span itself is read from the coefficient file); a Julian Date read from a
+// file must lie in that range widened by a year on either side (local times
+// and the days around the ends included).
+inline constexpr double kPeriodFirstJD = 2436934.5;
+inline constexpr double kPeriodLastJD = 2473459.5;
 inline constexpr double kPeriodMarginDays = 366.0;
 inline constexpr double kAcceptedFirstJD = kPeriodFirstJD - kPeriodMarginDays;
 inline constexpr double kAcceptedLastJD = kPeriodLastJD + kPeriodMarginDays;

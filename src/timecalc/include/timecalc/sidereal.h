@@ -4,12 +4,8 @@
 
 namespace vk {
 
-// Terrestrial Time minus UTC for every instant of the period, seconds
-// (TAI − UTC = 37 s throughout, no later leap second known).
-inline constexpr double kTTMinusUTC = 69.184;
-
 // Greenwich apparent sidereal time minus GMST_Rad at the instant jd (Julian
-// day UTC, taken as UT1; TT = UTC + kTTMinusUTC): the IAU 2006 mean sidereal
+// day UTC, taken as UT1; TT = UTC + TtMinusUtcSeconds): the IAU 2006 mean sidereal
 // time plus the IAU 2000B equation of the equinoxes (ERFA), within 0.2 ms of
 // time of the IAU 2006/2000A apparent sidereal time. Radians in (−π, π];
 // within ±1.2 s of time (±9e-5 rad) from 2000 to 2050. About 5 µs. Never fails.

@@ -21,8 +21,8 @@ inline constexpr const char* kNotZoneFile = "Not a time-zone file";
 inline constexpr const char* kDamagedZoneFile = "Damaged time-zone file";
 
 // The years whose transitions a real zone's table holds.
-inline constexpr int kZoneFirstYear = 2021;
-inline constexpr int kZoneLastYear = 2033;
+inline constexpr int kZoneFirstYear = 1959;
+inline constexpr int kZoneLastYear = 2061;
 
 // True when `name` can name a zone file: letters, digits, '_', '-', '+' and
 // '/' between parts, no empty part, no "." or "..". Never fails.

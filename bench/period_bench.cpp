@@ -1,0 +1,73 @@
+// Periods of the century: making a period's tables from the coefficients
+// (binary directly, every core), and moving into a period already made (its
+// tables loaded and prepared, the site's events computed and taken: what the
+// window does before it draws). Median of 5 runs each; the peak resident memory.
+// Run: build/bin/vk_bench_period [--dir DATA_DIR]
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "events/recompute.h"
+#include "exporter.h"
+#include "period_tables.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::filesystem::path data = VK_DATA_DIR;
+  if (argc == 3 && std::string(argv[1]) == "--dir") data = argv[2];
+  const vk::tPeriod sixties{1962, 1972}, forties{2042, 2052};
+  vk::test::TempDir cache;
+
+  std::vector<double> making;
+  for (int run = 0; run < 5; ++run) {
+    vk::test::TempDir out;
+    vk::ephemgen::tExportOptions o;
+    o.extract = data / vk::kCoefficientFileName;
+    o.constellations = data / vk::kConstellationFileName;
+    o.out_dir = out.path();
+    o.period = sixties;
+    o.kind = vk::ephemgen::ExportKind::Binary;
+    const auto t0 = Clock::now();
+    vk::ephemgen::WriteExports(o);
+    making.push_back(Seconds(t0, Clock::now()));
+  }
+  std::printf("making the tables of %s (binary, every core): median %.2f s of 5 (%.2f … %.2f)\n",
+              sixties.tag().c_str(), Median(making), *std::min_element(making.begin(), making.end()),
+              *std::max_element(making.begin(), making.end()));
+
+  // Two made periods; each run moves into the other one.
+  for (const vk::tPeriod& p : {sixties, forties}) vk::ephemgen::PeriodTablesDir(data, cache.path(), p);
+  static vk::Almanac a;
+  a.site = vk::Site{47.5, 7.5, 1, {}};
+  std::vector<double> moving;
+  for (int run = 0; run < 6; ++run) {
+    a.period = run % 2 == 0 ? sixties : forties;
+    const auto t0 = Clock::now();
+    vk::ComputeSiteEvents(a, a.site, a.interpolation, cache.path(), nullptr);
+    vk::TakeSiteEvents(a, a.site, a.interpolation, cache / vk::EventLogName(a.period));
+    if (run > 0) moving.push_back(Seconds(t0, Clock::now()));  // the first loads into fresh pages
+  }
+  std::printf("moving into a made period (load, prepare, events, table): median %.3f s of 5\n", Median(moving));
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("peak resident memory: %.0f MB\n", usage.ru_maxrss / 1024.0);
+  return 0;
+}

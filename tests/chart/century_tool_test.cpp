@@ -1,0 +1,99 @@
+// The tool over the century: the span read from the coefficient file, a
+// period's tables made once into the cache, the boundary of two periods, and
+// the refusals (a day outside, a damaged coefficient file, a cache that
+// cannot be written).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "ephemeris/period.h"
+#include "support/run_tool.h"
+#include "support/temp_dir.h"
+#include "support/workspace.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vk::test::RunTool;
+using vk::test::TempDir;
+using Result = vk::test::ToolResult;
+
+// A data folder seeing the build's data, its own log, and a cache of its own.
+struct Century : ::testing::Test {
+  vk::test::Workspace ws;
+  TempDir cache_home;
+  void SetUp() override {
+    if (!vk::test::HaveData()) GTEST_SKIP() << "no data in " << vk::test::kBuildData;
+    for (const char *name : {vk::kCoefficientFileName, vk::kConstellationFileName})
+      fs::create_symlink(fs::absolute(vk::test::kBuildData / name), ws.dir / name);
+    ::setenv("XDG_CACHE_HOME", cache_home.path().c_str(), 1);
+  }
+  void TearDown() override { ::unsetenv("XDG_CACHE_HOME"); }
+  Result Day(const std::string &date, const std::string &more = "") {
+    return RunTool("day --date " + date + " --daemmerungen --dir '" + ws.dir.path().string() + "' " + more);
+  }
+  fs::path Cache() const { return cache_home / "vesperkalend"; }
+};
+
+TEST_F(Century, DaysOutsideTheSpanExitWith2NamingIt) {
+  struct {
+    const char *args;
+  } const kOutside[] = {{"day --date 1959-12-31"},
+                        {"day --date 2060-01-01"},
+                        {"render --month 1959-12 --out m.pdf"},
+                        {"ics --from 2059-12-30 --to 2060-01-02 --out e.ics"}};
+  for (const auto &c : kOutside) {
+    const Result r = RunTool(std::string(c.args) + " --dir '" + ws.dir.path().string() + "'", ws.dir.path().string());
+    EXPECT_EQ(r.status, 2) << c.args << ": " << r.err;
+    EXPECT_NE(r.err.find("is outside 1960-01-01 … 2059-12-31"), std::string::npos) << c.args << ": " << r.err;
+  }
+  EXPECT_FALSE(fs::exists(Cache())) << "nothing made for a refused day";
+}
+
+// The last day of the period 1960-1962 and the first of 1962-1972: each
+// period made once, its tables and log under its own names; the day lists
+// are whole (the Sun's rise, transit and set on both days).
+TEST_F(Century, BoundaryDaysOfTwoPeriods) {
+  const Result last = Day("1961-12-31");
+  ASSERT_EQ(last.status, 0) << last.err;
+  EXPECT_NE(last.err.find("Making the tables of 1960-1962"), std::string::npos) << last.err;
+  const Result first = Day("1962-01-01");
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_NE(first.err.find("Making the tables of 1962-1972"), std::string::npos);
+  for (const char *tag : {"1960-1962", "1962-1972"}) {
+    EXPECT_TRUE(fs::exists(Cache() / ("HORIZONS_daten_" + std::string(tag) + "_MOO.bin"))) << tag;
+    EXPECT_TRUE(fs::exists(ws.dir / ("Vesperkalend_" + std::string(tag) + "_Log.txt"))) << tag;
+  }
+  for (const Result *r : {&last, &first}) {
+    for (const char *event : {"Sonne  Aufgang", "Sonne  wahrer Mittag", "Sonne  Untergang"})
+      EXPECT_NE(r->out.find(event), std::string::npos) << event << " in\n" << r->out;
+  }
+  const Result again = Day("1961-06-01");
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.err.find("Making"), std::string::npos) << "made once: " << again.err;
+}
+
+TEST_F(Century, DamagedCoefficientsAreRefusedAndNothingIsMade) {
+  fs::remove(ws.dir / vk::kCoefficientFileName);
+  std::string bytes = vk::test::ReadFile(vk::test::kBuildData / vk::kCoefficientFileName);
+  bytes[bytes.size() / 2] ^= 0x40;
+  vk::test::WriteFile(ws.dir / vk::kCoefficientFileName, bytes);
+  const Result r = Day("1969-07-20");
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find((ws.dir / vk::kCoefficientFileName).string() + ": Damaged DE405 extract: checksum mismatch"),
+            std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(Cache()));
+}
+
+TEST_F(Century, UnwritableCacheIsNamedAndLeavesNoTable) {
+  vk::test::WriteFile(cache_home / "vesperkalend", "a file where the folder would be");
+  const Result r = Day("2045-03-20");
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find((cache_home / "vesperkalend").string() + ": Not a directory"), std::string::npos) << r.err;
+  EXPECT_EQ(vk::test::ReadFile(cache_home / "vesperkalend"), "a file where the folder would be");
+}
+
+}  // namespace

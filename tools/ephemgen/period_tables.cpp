@@ -1,0 +1,45 @@
+#include "period_tables.h"
+
+#include "de405_extract.h"
+#include "ephemeris/ephemeris_data.h"
+#include "exporter.h"
+
+namespace vk::ephemgen {
+
+tDataSpan DataSpanOfFolder(const std::filesystem::path &data_dir) {
+  const std::filesystem::path file = data_dir / kCoefficientFileName;
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return {kDocumentedPeriod.first_year, kDocumentedPeriod.end_year};
+  const De405Extract eph = De405Extract::Load(file);
+  return SpanOfRecords(eph.first_mjd(), eph.last_mjd());
+}
+
+bool HasPeriodTables(const std::filesystem::path &dir, const tPeriod &period) {
+  std::error_code ec;
+  for (int body = 0; body < kBodyCount; ++body)
+    if (!std::filesystem::is_regular_file(dir / BinaryFileName(body, period), ec)) return false;
+  return std::filesystem::is_regular_file(dir / PhaseFileName(period), ec);
+}
+
+std::filesystem::path PeriodTablesDir(const std::filesystem::path &data_dir, const std::filesystem::path &cache_dir,
+                                      const tPeriod &period, const std::function<void(double)> &fraction,
+                                      std::stop_token stop) {
+  // The documented decade's own files, or a folder of those alone (a missing one is named when read).
+  std::error_code ec;
+  if (period == kDocumentedPeriod &&
+      (HasPeriodTables(data_dir, period) || !std::filesystem::exists(data_dir / kCoefficientFileName, ec)))
+    return data_dir;
+  if (HasPeriodTables(cache_dir, period)) return cache_dir;
+  tExportOptions o;
+  o.extract = data_dir / kCoefficientFileName;
+  o.constellations = data_dir / kConstellationFileName;
+  o.out_dir = cache_dir;
+  o.period = period;
+  o.kind = ExportKind::Binary;
+  o.fraction = fraction;
+  o.stop = std::move(stop);
+  WriteExports(o);
+  return cache_dir;
+}
+
+}  // namespace vk::ephemgen

@@ -1,0 +1,33 @@
+// Where the tables of a period are and their making when missing, for the
+// window and the tool alike.
+#pragma once
+#include <filesystem>
+#include <functional>
+#include <stop_token>
+
+#include "ephemeris/period.h"
+
+namespace vk::ephemgen {
+
+// The years the coefficient file of the data folder `data_dir` covers, or the
+// documented decade when the folder holds none (its ten files alone).
+// Throws: Error naming the coefficient file when it is damaged ("Damaged
+// DE405 extract: checksum mismatch", a wrong size or header).
+tDataSpan DataSpanOfFolder(const std::filesystem::path& data_dir);
+
+// True when `dir` holds the nine tables and the phase table of `period`.
+bool HasPeriodTables(const std::filesystem::path& dir, const tPeriod& period);
+
+// The folder with the tables of `period`: `data_dir` for the documented
+// decade when it has them or holds no coefficient file (its ten files alone,
+// a missing one named when it is read), else `cache_dir`, where they are made first from
+// the data folder's coefficient and constellation files when any is missing
+// (binary directly, on every core; `fraction` told the share done).
+// Throws: Cancelled when `stop` is requested while they are made; Error from
+// the making (the coefficient file damaged, the folder not writable, the
+// disk full). No table of the period is left in `cache_dir` then.
+std::filesystem::path PeriodTablesDir(const std::filesystem::path& data_dir, const std::filesystem::path& cache_dir,
+                                      const tPeriod& period, const std::function<void(double)>& fraction = {},
+                                      std::stop_token stop = {});
+
+}  // namespace vk::ephemgen
