@@ -188,7 +188,7 @@ std::string Calendar_Events(const EventStore& store, const tCalendarRequest& req
     std::string contacts;
     if (span)
       for (const auto& [name, jd] : span->contacts)
-        contacts += "\n" + std::string(name) + ": " + Date_Time_Text(LocalJD(jd, request.site));
+        contacts.append("\n").append(name).append(": ").append(Date_Time_Text(LocalJD(jd, request.site)));
     line("DESCRIPTION:" +
          Ical_Escape(Without_Tabs(Event_Text(e)) + "\n" + local_time + Date_Time_Text(e.jd_local) + contacts));
     line(geo);
