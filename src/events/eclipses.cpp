@@ -31,6 +31,13 @@ constexpr double kTolerance = 0.05 / 86400;
 // The level of a rise or set: the upper limb at -34', radians.
 constexpr double kHorizon = -34.0 / 60 * kDegToRad;
 
+// The tables and their number of rows (counted once: the period computes it).
+struct Tables {
+  const EphemerisStore& store;
+  int rows;
+  const tEphemerisRow& at(int body, int row) const { return store.at(body, row); }
+};
+
 struct Vec {
   double x, y, z;
 };
@@ -46,10 +53,10 @@ double Angle(const Vec& a, const Vec& b) {
 // The geocentric apparent place of `body` at `jd` (UT), in Earth radii:
 // right ascension, declination and Δ interpolated over the six hourly rows
 // around the instant.
-Vec GeoVector(const EphemerisStore& eph, int body, double jd) {
+Vec GeoVector(const Tables& eph, int body, double jd) {
   const double x = (jd - eph.at(body, 1).jd) * 24 + 1;  // row number, fractional
   int first = static_cast<int>(std::floor(x)) - (kRefineRows / 2 - 1);
-  first = std::clamp(first, 1, eph.rows() - kRefineRows + 1);
+  first = std::clamp(first, 1, eph.rows - kRefineRows + 1);
   const std::array<double, kRefineRows> w = LagrangeWeights(x - first);
   const double ra0 = eph.at(body, first).ra;
   double ra = 0, dec = 0, delta = 0;
@@ -190,7 +197,7 @@ struct Shadow {
   double umbra;
 };
 
-Shadow ShadowAt(const EphemerisStore& eph, double jd) {
+Shadow ShadowAt(const Tables& eph, double jd) {
   const Vec sun = GeoVector(eph, Sun, jd), moon = GeoVector(eph, Moon, jd);
   const double rm = Norm(moon), rs = Norm(sun);
   const double moon_parallax = std::asin(1 / rm), sun_parallax = std::asin(1 / rs);
@@ -199,7 +206,7 @@ Shadow ShadowAt(const EphemerisStore& eph, double jd) {
   return {Angle(moon, Vec{-sun.x, -sun.y, -sun.z}), std::asin(kMoonRadius / rm), axis + sun_sd, axis - sun_sd};
 }
 
-std::optional<LunarEclipse> LunarEclipseNear(const EphemerisStore& eph, double full) {
+std::optional<LunarEclipse> LunarEclipseNear(const Tables& eph, double full) {
   const Shadow s0 = ShadowAt(eph, full);
   // The least distance from the axis lies within 1 % of its value at opposition.
   if (0.99 * s0.distance > s0.penumbra + s0.moon) return std::nullopt;
@@ -234,7 +241,7 @@ struct SunMoon {
   Vec sun_topo;
 };
 
-SunMoon SunMoonAt(const EphemerisStore& eph, const Observer& o, double jd) {
+SunMoon SunMoonAt(const Tables& eph, const Observer& o, double jd) {
   const Vec at = o.At(jd);
   const Vec sun = GeoVector(eph, Sun, jd) - at, moon = GeoVector(eph, Moon, jd) - at;
   return {Angle(sun, moon), kSunSemidiameter1AU * kEarthRadiiPerAU / Norm(sun), std::asin(kMoonRadius / Norm(moon)),
@@ -251,13 +258,17 @@ double Obscuration(double d, double r, double m) {
   return lens / (kPi * r * r);
 }
 
-std::optional<SolarEclipse> SolarEclipseNear(const EphemerisStore& eph, const Site& site, double new_moon) {
+std::optional<SolarEclipse> SolarEclipseNear(const Tables& eph, const Site& site, double new_moon) {
   // Seen from anywhere, the Moon stands at most its parallax from its geocentric place.
   const Vec sun0 = GeoVector(eph, Sun, new_moon), moon0 = GeoVector(eph, Moon, new_moon);
   const double reach0 = std::asin(1 / Norm(moon0)) + std::asin(kMoonRadius / Norm(moon0)) +
                         kSunSemidiameter1AU * kEarthRadiiPerAU / Norm(sun0);
   if (0.99 * Angle(sun0, moon0) > reach0) return std::nullopt;
   const Observer o(site, new_moon);
+  // The contacts lie within 5 hours either side (the maximum within the
+  // search's 4, a partial phase lasts at most 2.5 hours either side of it),
+  // where the Sun's altitude changes by at most 75°.
+  if (o.Altitude(SunMoonAt(eph, o, new_moon).sun_topo, new_moon) < -80 * kDegToRad) return std::nullopt;
   auto outside = [&](double t) { const SunMoon s = SunMoonAt(eph, o, t); return s.distance - (s.sun + s.moon); };
   const std::optional<double> found =
       SampledMinimum(outside, new_moon - 4 * kHour, new_moon + 4 * kHour, 15 * kMinute, kHalfStepMotion);
@@ -298,17 +309,17 @@ struct MoonSeen {
   Vec moon;
   double semidiameter;
 };
-MoonSeen MoonSeenAt(const EphemerisStore& eph, const Observer& o, double jd) {
+MoonSeen MoonSeenAt(const Tables& eph, const Observer& o, double jd) {
   const Vec v = GeoVector(eph, Moon, jd) - o.At(jd);
   return {v, std::asin(kMoonRadius / Norm(v))};
 }
 
-double MoonUp(const EphemerisStore& eph, const Observer& o, double jd) {
+double MoonUp(const Tables& eph, const Observer& o, double jd) {
   const MoonSeen m = MoonSeenAt(eph, o, jd);
   return o.Altitude(m.moon, jd) + m.semidiameter - kHorizon;
 }
 
-std::optional<SiteLunarEclipse> SeenLunarEclipse(const EphemerisStore& eph, const Site& site, const LunarEclipse& e) {
+std::optional<SiteLunarEclipse> SeenLunarEclipse(const Tables& eph, const Site& site, const LunarEclipse& e) {
   const Observer o(site, e.greatest);
   const std::optional<Visibility> seen =
       Visible([&](double t) { return MoonUp(eph, o, t); }, e.First(), e.Last());
@@ -321,12 +332,16 @@ std::optional<SiteLunarEclipse> SeenLunarEclipse(const EphemerisStore& eph, cons
   return s;
 }
 
-std::optional<Occultation> OccultationNear(const EphemerisStore& eph, const Site& site, const CloseApproach& a) {
+std::optional<Occultation> OccultationNear(const Tables& eph, const Site& site, const CloseApproach& a) {
   // Seen from anywhere, the Moon stands at most its parallax from its geocentric place.
   const Vec moon0 = GeoVector(eph, Moon, a.instant);
   if (a.separation * kDegToRad > std::asin(1 / Norm(moon0)) + std::asin(kMoonRadius / Norm(moon0)) + 0.2 * kDegToRad)
     return std::nullopt;
   const Observer o(site, a.instant);
+  // Disappearance and reappearance lie within 4 hours either side (the
+  // closest approach within the search's 3, the planet behind the Moon for
+  // at most 2 hours), where the Moon's altitude changes by at most 60°.
+  if (MoonUp(eph, o, a.instant) < -62 * kDegToRad) return std::nullopt;
   auto inside = [&](double t) {
     const MoonSeen m = MoonSeenAt(eph, o, t);
     return Angle(m.moon, GeoVector(eph, a.other, t) - o.At(t)) - m.semidiameter;
@@ -343,7 +358,7 @@ std::optional<Occultation> OccultationNear(const EphemerisStore& eph, const Site
 }
 
 // The ecliptic longitude of `a` minus that of `b` in row `row`, degrees in (−180, 180].
-double LongitudeDifference(const EphemerisStore& eph, int a, int b, int row) {
+double LongitudeDifference(const Tables& eph, int a, int b, int row) {
   double d = std::fmod(eph.at(a, row).ecl_lon - eph.at(b, row).ecl_lon, 360.0);
   if (d > 180) d -= 360;
   if (d <= -180) d += 360;
@@ -351,15 +366,15 @@ double LongitudeDifference(const EphemerisStore& eph, int a, int b, int row) {
 }
 
 // Every conjunction in longitude of `a` and `b` closer than `limit` degrees.
-void Conjunctions(const EphemerisStore& eph, int a, int b, double limit, std::vector<CloseApproach>& out) {
+void Conjunctions(const Tables& eph, int a, int b, double limit, std::vector<CloseApproach>& out) {
   double before = LongitudeDifference(eph, a, b, 1);
-  for (int row = 2; row <= eph.rows(); ++row) {
+  for (int row = 2; row <= eph.rows; ++row) {
     const double now = LongitudeDifference(eph, a, b, row);
     // A change of sign near 0°, not the step across ±180°.
     const bool crossed = ((before < 0 && now >= 0) || (before > 0 && now <= 0)) && std::fabs(now - before) < 90;
     if (crossed) {
       // The instant on the difference interpolated over six rows.
-      int first = std::clamp(row - kRefineRows / 2, 1, eph.rows() - kRefineRows + 1);
+      int first = std::clamp(row - kRefineRows / 2, 1, eph.rows - kRefineRows + 1);
       std::array<double, kRefineRows> d{};
       for (int k = 0; k < kRefineRows; ++k) {
         d[k] = LongitudeDifference(eph, a, b, first + k);
@@ -385,7 +400,8 @@ void Conjunctions(const EphemerisStore& eph, int a, int b, double limit, std::ve
 
 }  // namespace
 
-GlobalHeadlines FindGlobalHeadlines(const EphemerisStore& eph, const std::vector<double>& syzygies) {
+GlobalHeadlines FindGlobalHeadlines(const EphemerisStore& store, const std::vector<double>& syzygies) {
+  const Tables eph{store, store.rows()};
   GlobalHeadlines g;
   for (const double t : syzygies) {
     // Full Moons only: the Moon stands opposite the Sun.
@@ -403,8 +419,9 @@ GlobalHeadlines FindGlobalHeadlines(const EphemerisStore& eph, const std::vector
   return g;
 }
 
-SiteHeadlines FindSiteHeadlines(const EphemerisStore& eph, const std::vector<double>& syzygies,
+SiteHeadlines FindSiteHeadlines(const EphemerisStore& store, const std::vector<double>& syzygies,
                                 const GlobalHeadlines& global, const Site& site) {
+  const Tables eph{store, store.rows()};
   SiteHeadlines h;
   h.site = site;
   for (const LunarEclipse& e : global.lunar)
