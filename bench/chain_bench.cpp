@@ -22,6 +22,7 @@
 #include "base/parallel_for.h"
 #include "compute.h"
 #include "event_passes.h"
+#include "headline_lines.h"
 #include "events/recompute.h"
 #include "base/error.h"
 #include "timecalc/input_checks.h"
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
   // change of the machine's load meets both alike. Each site change moves
   // the latitude by a step, as the window's button does.
   struct Stages {
-    std::vector<double> load, prepare, whole, site, site_cpu, site_log, values, passes, write, fill, read, phase;
+    std::vector<double> load, prepare, whole, site, site_cpu, site_log, values, passes, headlines, global, write, fill,
+        read, phase;
   } stages[2];
   const vk::Interpolation modes[2] = {vk::Interpolation::Classic, vk::Interpolation::Precise};
   const double lat0 = a.site.Site_nLat;
@@ -110,6 +112,16 @@ int main(int argc, char** argv) {
           vk::RunEventPasses(a.ephemeris, *a.basic, a.site, obs, b, lines[b], modes[m], &records[b]);
         });
         const auto t6 = Clock::now();
+        // The site's eclipses and occultations with their lines, then the
+        // period's lunar eclipses and close approaches (once per loading).
+        const std::vector<double> syzygies = vk::SyzygyInstants(a.ephemeris, *a.basic);
+        const vk::SiteHeadlines seen = vk::FindSiteHeadlines(a.ephemeris, syzygies, *a.global_headlines, a.site);
+        lines.emplace_back();
+        records.emplace_back();
+        vk::AppendHeadlineLines(lines.back(), &records.back(), *a.global_headlines, seen, a.site);
+        const auto t6b = Clock::now();
+        const vk::GlobalHeadlines global = vk::FindGlobalHeadlines(a.ephemeris, syzygies);
+        const auto t6c = Clock::now();
         vk::WriteEventLog(lines, log);
         const auto t7 = Clock::now();
         if (!vk::ReadSortedEventRecords(a.events, lines, records)) throw vk::Error("records refused", log.string());
@@ -128,7 +140,9 @@ int main(int argc, char** argv) {
         s.site_cpu.push_back(cpu2 - cpu1);
         s.values.push_back(Ms(t4, t5));
         s.passes.push_back(Ms(t5, t6));
-        s.write.push_back(Ms(t6, t7));
+        s.headlines.push_back(Ms(t6, t6b));
+        s.global.push_back(Ms(t6b, t6c));
+        s.write.push_back(Ms(t6c, t7));
         s.fill.push_back(Ms(t7, t7b));
         s.read.push_back(Ms(t7b, t8));
         s.phase.push_back(Ms(t8, t9));
@@ -152,6 +166,8 @@ int main(int argc, char** argv) {
     std::printf("  its stages one after another:\n");
     std::printf("    site values                    %8.1f\n", Median(s.values));
     std::printf("    event passes                   %8.1f\n", Median(s.passes));
+    std::printf("    eclipses and occultations      %8.1f   (the site's, with their lines)\n", Median(s.headlines));
+    std::printf("    (lunar eclipses, approaches    %8.1f   once per loading)\n", Median(s.global));
     std::printf("    log written                    %8.1f\n", Median(s.write));
     std::printf("    table filled from the records  %8.1f   (sorted, as the chain fills it)\n", Median(s.fill));
     std::printf("    (log file read back and sorted %8.1f   as a log from elsewhere is read)\n", Median(s.read));

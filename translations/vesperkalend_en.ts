@@ -130,6 +130,10 @@
         <source>Extreme der Deklination</source>
         <translation>Extremes of declination</translation>
     </message>
+    <message>
+        <source>Finsternisse und Bedeckungen</source>
+        <translation>Eclipses and occultations</translation>
+    </message>
 </context>
 <context>
     <name>VersionInfo</name>

@@ -387,6 +387,23 @@ void Draw_Time_Scale(QPainter& p) {
   }
 }
 
+// A bar beside the time scale, inside the plot, from the first contact to
+// the last of every eclipse (lunar red, solar orange) and occultation (light
+// blue) the site sees on the day.
+void Draw_Headline_Marks(QPainter& p, const SiteHeadlines& seen, double Sel_JD) {
+  const std::vector<HeadlineSpan> spans = HeadlineSpans(seen);
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    const double from = std::max(LocalJD(spans[i].first, seen.site), Sel_JD);
+    const double to = std::min(LocalJD(spans[i].last, seen.site), Sel_JD + 1.0);
+    if (!(from < to)) continue;
+    const QColor colour = i < seen.lunar.size()                      ? QColor(200, 0, 0)
+                          : i < seen.lunar.size() + seen.solar.size() ? QColor(255, 140, 0)
+                                                                       : QColor(120, 190, 255);
+    const int y1 = Chart_Y((from - Sel_JD) * 1440.0), y2 = Chart_Y((to - Sel_JD) * 1440.0);
+    p.fillRect(QRect(104, y1, 14, std::max(2, y2 - y1)), colour);
+  }
+}
+
 void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases) {
   Draw_Chart_Background(p);
   chart.Memo1.clear();
@@ -422,6 +439,7 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
   }
 
   Draw_Time_Scale(p);
+  Draw_Headline_Marks(p, store.headlines, chart.Sel_JD);
 
   p.setFont(Title_Font());
   p.setPen(kWhite);

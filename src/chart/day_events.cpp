@@ -85,6 +85,17 @@ std::string Format_General(double value) {
 
 std::string Event_Text(const tEventData& e) {
   std::string t(ChartText(e.event, UiLanguage()));
+  // An eclipse's magnitude within its name: "Sonnenfinsternis (partiell, 29 %)".
+  if (CategoryOf(e.body, e.event) == EventCategory::Eclipse && e.magnitude != static_cast<float>(kMissing) &&
+      !t.empty() && t.back() == ')') {
+    t.insert(t.size() - 1, ", " + (e.body == BodyNames[Sun] ? FormatFixed(e.magnitude * 100.0, 0) + " %"
+                                                              : FormatFixed(e.magnitude, 2)));
+    if (e.note != "\t") {
+      const std::string_view note = e.note.substr(0, e.note.find('\t'));
+      t.append(" (").append(NoteText(note, UiLanguage())).append(")");
+    }
+    return t;
+  }
   if (e.au != kMissing) t.append(" ").append(Format_General(e.au)).append(" AU");
   if (e.km != kMissing) t.append(" ").append(Format_General(e.km)).append(" km");
   if (e.earth_radii != kMissing) t.append(" ").append(Format_General(e.earth_radii)).append(" ERad");

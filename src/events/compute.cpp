@@ -36,10 +36,10 @@ constexpr std::size_t kRecordArenaBytes = std::size_t{16} << 20;
 // containers that already do are kept as they are, with their room.
 template <class Container>
 void InOneArena(std::vector<Container>& per_body, std::size_t bytes) {
-  if (per_body.size() == kBodyCount && per_body.front().get_allocator().arena) return;
+  if (per_body.size() == kLogPieces && per_body.front().get_allocator().arena) return;
   const typename Container::allocator_type room(std::make_shared<LargeArena>(bytes));
   per_body.clear();
-  for (int b = 0; b < kBodyCount; ++b) per_body.emplace_back(room);
+  for (int b = 0; b < kLogPieces; ++b) per_body.emplace_back(room);
 }
 
 }  // namespace
@@ -81,6 +81,9 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
       (*records)[static_cast<std::size_t>(b)].reserve(expected);
     }
   }
+  // The headline events' piece is filled after the passes (ComputeSiteEvents).
+  lines[std::size_t{kHeadlinePiece}].clear();
+  if (records) (*records)[std::size_t{kHeadlinePiece}].clear();
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
     // Found once after the rows are prepared, beside the other bodies' work.

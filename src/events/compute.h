@@ -16,6 +16,12 @@
 
 namespace vk {
 
+// The pieces of an event log: one per body in body order, then one for the
+// eclipses, occultations and close approaches (left empty by the passes).
+inline constexpr int kHeadlinePiece = kBodyCount;
+inline constexpr int kLogPieces = kBodyCount + 1;
+
+
 inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
 
 // Loads the nine binary files of `dir`, fills the basic values of every body

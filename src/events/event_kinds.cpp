@@ -86,6 +86,31 @@ const std::array<tEventKind, kEventKindCount> EventKinds = {{
      "First Quarter", true},
     {K::LetztesViertel, "Letztes Viertel", C::MoonPhase, {},
      "Last Quarter", true},
+    // At greatest eclipse, the umbral magnitude in field 10 (the penumbral one for a penumbral eclipse).
+    {K::MondfinsternisHalbschatten, "Mondfinsternis (Halbschatten)", C::Eclipse, {},
+     "Lunar eclipse (penumbral)", true},
+    {K::MondfinsternisPartiell, "Mondfinsternis (partiell)", C::Eclipse, {},
+     "Lunar eclipse (partial)", true},
+    {K::MondfinsternisTotal, "Mondfinsternis (total)", C::Eclipse, {},
+     "Lunar eclipse (total)", true},
+    // At the maximum at the site, the magnitude in field 10.
+    {K::SonnenfinsternisPartiell, "Sonnenfinsternis (partiell)", C::Eclipse, {},
+     "Solar eclipse (partial)", true},
+    {K::SonnenfinsternisRingfoermig, "Sonnenfinsternis (ringförmig)", C::Eclipse, {},
+     "Solar eclipse (annular)", true},
+    {K::SonnenfinsternisTotal, "Sonnenfinsternis (total)", C::Eclipse, {},
+     "Solar eclipse (total)", true},
+    // The planet's disappearance at the Moon's limb.
+    {K::VomMondBedeckt, "vom Mond bedeckt", C::Eclipse, {},
+     "occulted by the Moon", false},
+    // Conjunctions in ecliptic longitude, the separation in field 8.
+    {K::BeiMerkur, "bei Merkur", C::Configuration, {}, "near Mercury", true},
+    {K::BeiVenus, "bei Venus", C::Configuration, {}, "near Venus", true},
+    {K::BeiMars, "bei Mars", C::Configuration, {}, "near Mars", true},
+    {K::BeiJupiter, "bei Jupiter", C::Configuration, {}, "near Jupiter", true},
+    {K::BeiSaturn, "bei Saturn", C::Configuration, {}, "near Saturn", true},
+    {K::BeiUranus, "bei Uranus", C::Configuration, {}, "near Uranus", true},
+    {K::BeiNeptun, "bei Neptun", C::Configuration, {}, "near Neptune", true},
 }};
 
 const tEventKind& KindInfo(EventKind kind) { return EventKinds[static_cast<std::size_t>(kind)]; }
@@ -109,6 +134,28 @@ std::string_view ChartText(std::string_view name, Language language) {
   const tEventKind& k = KindInfo(*kind);
   if (language == Language::English) return k.english;
   return k.chart_text.empty() ? name : k.chart_text;
+}
+
+EventKind ApproachKind(int body) {
+  // Mercury and Venus come before the Moon in body order, the others after it.
+  return static_cast<EventKind>(static_cast<int>(K::BeiMerkur) + body - (body < Moon ? 1 : 2));
+}
+
+const std::array<std::array<tEclipseNote, 3>, 2> EclipseNotes = {{
+    {{{"Sonne geht während der Finsternis auf", "the Sun rises during the eclipse"},
+      {"Sonne geht während der Finsternis unter", "the Sun sets during the eclipse"},
+      {"Sonne geht während der Finsternis auf und unter", "the Sun rises and sets during the eclipse"}}},
+    {{{"Mond geht während der Finsternis auf", "the Moon rises during the eclipse"},
+      {"Mond geht während der Finsternis unter", "the Moon sets during the eclipse"},
+      {"Mond geht während der Finsternis auf und unter", "the Moon rises and sets during the eclipse"}}},
+}};
+
+std::string_view NoteText(std::string_view note, Language language) {
+  if (language == Language::German) return note;
+  for (const auto& body : EclipseNotes)
+    for (const tEclipseNote& n : body)
+      if (note == n.german) return n.english;
+  return note;
 }
 
 std::string_view BodyText(std::string_view body, Language language) {

@@ -59,7 +59,10 @@ void AppendEventLine(Text& out, double jd_ut, double jd_local, std::string_view 
   const double diameter = AppendOptional(out, f.diameter, 1, kDiameterRange);
   const double magnitude = AppendOptional(out, f.magnitude, 2, kMagnitudeRange);
   const std::size_t note_at = out.size();
-  if (f.label) out += f.label->view();
+  if (f.label)
+    out += f.label->view();
+  else
+    out += f.note;
   out += "\t\r\n";
   if (!record) return;
   const std::size_t end = out.size() - 2;
@@ -68,7 +71,7 @@ void AppendEventLine(Text& out, double jd_ut, double jd_local, std::string_view 
   const bool numbers_read = !std::isnan(au) && !std::isnan(km) && !std::isnan(earth_radii) &&
                             !std::isnan(diameter) && !std::isnan(magnitude);
   if (dates && numbers_read && end - start <= 255 && OneField(body) && OneField(event) && OneField(f.angle) &&
-      (!f.label || OneField(f.label->view()))) {
+      (!f.label || OneField(f.label->view())) && OneField(f.note)) {
     r.jd_ut = *ut;
     r.jd_local = *local;
     r.event_at = static_cast<std::uint8_t>(event_at - start);

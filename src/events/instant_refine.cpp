@@ -27,8 +27,9 @@ const std::array<double, kRefineRows>& InverseDenominators() {
   return inv;
 }
 
-// The Lagrange weights of the nodes 0 … kRefineRows − 1 at x.
-std::array<double, kRefineRows> Weights(double x) {
+}  // namespace
+
+std::array<double, kRefineRows> LagrangeWeights(double x) {
   std::array<double, kRefineRows + 1> before{}, after{};
   before[0] = 1;
   for (int k = 0; k < kRefineRows; ++k) before[k + 1] = before[k] * (x - k);
@@ -40,8 +41,6 @@ std::array<double, kRefineRows> Weights(double x) {
   return w;
 }
 
-}  // namespace
-
 InstantRefiner::InstantRefiner(const EphemerisStore& eph, const BasicTable& basic, const Site& site,
                                const ObserverConstants& obs, int body)
     : eph_(eph), basic_(basic), site_(MakeSiteAngles(site, obs)), body_(body) {}
@@ -51,7 +50,7 @@ double InstantRefiner::Value(Crossing crossing, double level, int row, double n)
   int first = row + static_cast<int>(std::floor(n)) - (kRefineRows / 2 - 1);
   if (first > eph_.rows() - kRefineRows + 1) first = eph_.rows() - kRefineRows + 1;
   if (first < 1) first = 1;
-  const std::array<double, kRefineRows> w = Weights(row - first + n);
+  const std::array<double, kRefineRows> w = LagrangeWeights(row - first + n);
   const bool place = crossing != Crossing::HourAngle;
   const Nodes& nodes = NodesFrom(first);
   double ra = 0, dec = 0, delta = 0, diameter = 0;
@@ -146,23 +145,13 @@ std::optional<HourSpan> InstantRefiner::CrossingsAround(Crossing crossing, doubl
 }
 
 std::optional<double> InstantRefiner::Bisect(Crossing crossing, double level, int row, HourSpan span) const {
-  double a = span.from, b = span.to;
-  double fa = Value(crossing, level, row, a);
+  const double a = span.from, b = span.to;
+  const double fa = Value(crossing, level, row, a);
   const double fb = Value(crossing, level, row, b);
   if (fa == 0) return a;
   if (fb == 0) return b;
   if (!(fa < 0 && fb > 0) && !(fa > 0 && fb < 0)) return std::nullopt;
-  while (b - a > kRefineTolerance / 4) {
-    const double m = (a + b) / 2, fm = Value(crossing, level, row, m);
-    if (fm == 0) return m;
-    if ((fm < 0) == (fa < 0)) {
-      a = m;
-      fa = fm;
-    } else {
-      b = m;
-    }
-  }
-  return (a + b) / 2;
+  return BisectZero([&](double n) { return Value(crossing, level, row, n); }, a, b, fa, kRefineTolerance / 4);
 }
 
 std::optional<double> InstantRefiner::Iterate(Crossing crossing, double level, int row, double n0, double slope,

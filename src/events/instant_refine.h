@@ -2,6 +2,7 @@
 // hourly rows: the body's place is interpolated, the altitude or the hour
 // angle computed at the instant itself, and the crossing found by iteration.
 #pragma once
+#include <array>
 #include <limits>
 #include <optional>
 
@@ -31,6 +32,8 @@ enum class Crossing {
 
 // Rows interpolated around an instant (Lagrange polynomial through equally spaced rows).
 inline constexpr int kRefineRows = 6;
+// The Lagrange weights of the nodes 0 … kRefineRows − 1 (one row apart) at x. Never fails.
+std::array<double, kRefineRows> LagrangeWeights(double x);
 // The iteration stops when a step is below this, hours (0.01 s).
 inline constexpr double kRefineTolerance = 0.01 / 3600;
 
@@ -102,6 +105,23 @@ class InstantRefiner {
   mutable double sidereal_at_row_ = 0;
   const int body_;
 };
+
+// The zero of f between a and b (a < b) where f changes sign, fa = f(a), by
+// bisection until the bracket is below `tolerance`. Never fails.
+template <class F>
+double BisectZero(F f, double a, double b, double fa, double tolerance) {
+  while (b - a > tolerance) {
+    const double m = (a + b) / 2, fm = f(m);
+    if (fm == 0) return m;
+    if ((fm < 0) == (fa < 0)) {
+      a = m;
+      fa = fm;
+    } else {
+      b = m;
+    }
+  }
+  return (a + b) / 2;
+}
 
 // The slope (per table step) at offset n of the parabola through y1, y2, y3
 // one step apart (offsets from the middle value, as Quad_Root). Never fails.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "compute.h"
+#include "headline_lines.h"
 
 namespace vk {
 
@@ -18,6 +19,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   const EphemerisStamp stamp = StampEphemeris(dir, a.period);
   if (!a.prepared || !(*a.prepared == stamp) || !Complete(stamp)) {
     a.prepared.reset();  // a failed load leaves tables that match no files
+    a.global_headlines.reset();
     if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop, a.period)) return false;
     if (Complete(stamp)) a.prepared = stamp;
   }
@@ -37,12 +39,22 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     a.next_phases = std::move(next);
   }
   ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop);
-  return !stop.stop_requested();
+  if (stop.stop_requested()) return false;
+  // The headline events, from the same search in both modes, bracketed at
+  // the new and full Moons the passes found.
+  const std::vector<double> syzygies = SyzygyInstants(a.ephemeris, *a.basic);
+  if (!a.global_headlines) a.global_headlines = FindGlobalHeadlines(a.ephemeris, syzygies);
+  a.next_headlines = FindSiteHeadlines(a.ephemeris, syzygies, *a.global_headlines, site);
+  AppendHeadlineLines(a.lines.pieces[std::size_t{kHeadlinePiece}], &a.lines.records[std::size_t{kHeadlinePiece}],
+                      *a.global_headlines, a.next_headlines, site);
+  return true;
 }
 
 void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std::filesystem::path& log_path) {
   a.site = site;
   a.interpolation = mode;
+  a.events.headlines = std::move(a.next_headlines);
+  a.next_headlines = {};
   // The table takes the pieces over (and leaves its old text for the next
   // computation), or is read from a copy of their bytes.
   if (!ReadSortedEventRecords(a.events, a.lines.pieces, a.lines.records))
@@ -59,10 +71,18 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
 }
 
 void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) {
-  WriteEventLog(a.events.text, log_path);
+  // The classic log is the passes' alone: the headline events reach its
+  // table from their own piece, which the log leaves out.
+  std::span<const LogText> pieces = a.events.text;
+  if (a.interpolation == Interpolation::Classic && pieces.size() == std::size_t{kLogPieces})
+    pieces = pieces.first(std::size_t{kHeadlinePiece});
+  WriteEventLog(pieces, log_path);
   // Earlier versions kept the log before this one beside it, hidden; nothing reads it.
   std::error_code ignored;
-  const std::filesystem::path spare = log_path.parent_path() / ("." + log_path.filename().string() + ".vk-spare");
+  std::string spare_name = ".";  // appended, not "." + …: GCC 12 takes the sum for an overlapping copy
+  spare_name += log_path.filename().string();
+  spare_name += ".vk-spare";
+  const std::filesystem::path spare = log_path.parent_path() / spare_name;
   if (std::filesystem::is_regular_file(std::filesystem::symlink_status(spare, ignored)))
     std::filesystem::remove(spare, ignored);
 }

@@ -14,6 +14,7 @@ const std::array<tEventGroupInfo, kEventCategoryCount> Event_Groups = {{
     {EventCategory::Configuration, "configurations", QT_TRANSLATE_NOOP("EventGroups", "Planetenkonstellationen")},
     {EventCategory::Distance, "distances", QT_TRANSLATE_NOOP("EventGroups", "Erdnähe, Erdferne, Sonnennähe, Sonnenferne")},
     {EventCategory::Declination, "declinations", QT_TRANSLATE_NOOP("EventGroups", "Extreme der Deklination")},
+    {EventCategory::Eclipse, "eclipses", QT_TRANSLATE_NOOP("EventGroups", "Finsternisse und Bedeckungen")},
 }};
 
 std::optional<tGroupSet> Parse_Groups(std::string_view list, std::string* bad) {

@@ -179,9 +179,18 @@ std::string Calendar_Events(const EventStore& store, const tCalendarRequest& req
     line("BEGIN:VEVENT");
     line("UID:" + Ical_Uid(e, request.site));
     line("DTSTAMP:" + stamp);
-    line("DTSTART:" + Ical_Utc(e.jd_ut));
+    // An eclipse or occultation lasts from its first contact to its last; its contacts are described.
+    const std::optional<HeadlineSpan> span =
+        *kind == EventCategory::Eclipse ? HeadlineSpanAt(store.headlines, e.jd_ut) : std::nullopt;
+    line("DTSTART:" + Ical_Utc(span ? span->first : e.jd_ut));
+    if (span) line("DTEND:" + Ical_Utc(span->last));
     line("SUMMARY:" + Ical_Escape(std::string(BodyText(e.body, UiLanguage())) + ": " + Event_Name(e)));
-    line("DESCRIPTION:" + Ical_Escape(Without_Tabs(Event_Text(e)) + "\n" + local_time + Date_Time_Text(e.jd_local)));
+    std::string contacts;
+    if (span)
+      for (const auto& [name, jd] : span->contacts)
+        contacts.append("\n").append(name).append(": ").append(Date_Time_Text(LocalJD(jd, request.site)));
+    line("DESCRIPTION:" +
+         Ical_Escape(Without_Tabs(Event_Text(e)) + "\n" + local_time + Date_Time_Text(e.jd_local) + contacts));
     line(geo);
     line(location);
     line("TRANSP:TRANSPARENT");

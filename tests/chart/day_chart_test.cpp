@@ -82,6 +82,31 @@ TEST(Background, MorningBlackAfternoonLighterListGreyer) {
   EXPECT_EQ(Rgb(chart.Img, 500, 2150), kAfternoon);
 }
 
+// A bar beside the time scale from the first contact to the last, local
+// time, cut at the day's end: lunar red, solar orange, occultations blue.
+TEST(HeadlineMarks, FromFirstToLastContactInLocalTime) {
+  test::StoreBuilder b;
+  SiteHeadlines& h = b.store.headlines;
+  h.site = Site{47.5, 7.5, 1.0, {}};  // UT + 1 h in January
+  SolarEclipse solar{};
+  solar.contact = {kJan1 + 9.0 / 24, kNoInstant, kNoInstant, kJan1 + 10.5 / 24};  // 10:00 … 11:30 local
+  h.solar.push_back(solar);
+  SiteLunarEclipse lunar{};
+  lunar.eclipse.contact = {kJan1 + 21.0 / 24, kNoInstant, kNoInstant, kNoInstant, kNoInstant, kJan1 + 26.0 / 24};
+  h.lunar.push_back(lunar);  // 22:00 … 03:00 the next day
+  h.occultations.push_back({Saturn, kJan1 + 4.0 / 24, kJan1 + 5.0 / 24, 10, 12});  // 05:00 … 06:00
+  const DayChart chart = Rendered(b.store);
+  const struct {
+    int h, mi;
+    std::string colour;
+  } rows[] = {{9, 50, kBlack},      {10, 10, "255,140,0"}, {11, 20, "255,140,0"}, {11, 40, kBlack},
+              {21, 50, kAfternoon}, {22, 10, "200,0,0"},   {23, 50, "200,0,0"},   {5, 30, "120,190,255"},
+              {6, 10, kBlack}};
+  for (const auto& r : rows) EXPECT_EQ(Rgb(chart.Img, 110, Row(r.h, r.mi)), r.colour) << r.h << ":" << r.mi;
+  // The bar is 14 pixels wide.
+  EXPECT_EQ(Rgb(chart.Img, 125, Row(10, 30)), kBlack);
+}
+
 TEST(SunBands, WinterDayColoursAtKnownRows) {
   test::StoreBuilder b;
   AddWinterSun(b);

@@ -151,6 +151,35 @@ TEST(EnglishChart, WordsFitTheirColumns) {
   EXPECT_EQ(Chart_Title(CalendarToJD(2024, 4, 10, 0, 0, 0)), "2024-04-10  Wednesday");
   for (const tBodyChart& b : Body_Charts) EXPECT_EQ(Chart_Tr(b.prefix).size(), std::string_view(b.prefix).size());
   EXPECT_EQ(Chart_Tr("  U: "), "  S: ");
+  // An eclipse's line: its magnitude inside the name, the part seen translated.
+  const struct {
+    const char* body;
+    const char* event;
+    float magnitude;
+    const char* note;
+    const char* english;
+    const char* german;
+  } eclipses[] = {
+      {"Sonne", "Sonnenfinsternis (partiell)", 0.286f, "\t", "Solar eclipse (partial, 29 %)",
+       "Sonnenfinsternis (partiell, 29 %)"},
+      {"Sonne", "Sonnenfinsternis (partiell)", 0.922f, "Sonne geht während der Finsternis unter\t",
+       "Solar eclipse (partial, 92 %) (the Sun sets during the eclipse)",
+       "Sonnenfinsternis (partiell, 92 %) (Sonne geht während der Finsternis unter)"},
+      {"Mond", "Mondfinsternis (total)", 1.414f, "Mond geht während der Finsternis unter\t",
+       "Lunar eclipse (total, 1.41) (the Moon sets during the eclipse)",
+       "Mondfinsternis (total, 1.41) (Mond geht während der Finsternis unter)"},
+  };
+  for (const auto& c : eclipses) {
+    tEventData e;
+    e.body = c.body;
+    e.event = c.event;
+    e.magnitude = c.magnitude;
+    e.note = c.note;
+    EXPECT_EQ(Event_Text(e), c.english);
+    InstallLanguage(Language::German, false);
+    EXPECT_EQ(Event_Text(e), c.german);
+    InstallLanguage(Language::English, false);
+  }
   InstallLanguage(Language::German, false);
   EXPECT_EQ(Chart_Title(CalendarToJD(2024, 4, 10, 0, 0, 0)), "2024-04-10  Mittwoch");
 }

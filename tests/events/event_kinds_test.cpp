@@ -4,6 +4,9 @@
 
 #include <set>
 #include <string>
+#include <utility>
+
+#include "ephemeris/ephemeris_data.h"
 
 #include "events/event_kinds.h"
 
@@ -34,9 +37,18 @@ TEST(EventKinds, CategoriesAndChartTexts) {
               {"Sonne", "Herbstanfang (Äquator)", EventCategory::Season},
               {"Venus", "stationär, wird rückläufig", EventCategory::Configuration},
               {"Sonne", "Erde in Sonnenferne", EventCategory::Distance},
-              {"Mond", "südlichste Deklination", EventCategory::Declination}};
+              {"Mond", "südlichste Deklination", EventCategory::Declination},
+              {"Mond", "Mondfinsternis (Halbschatten)", EventCategory::Eclipse},
+              {"Sonne", "Sonnenfinsternis (ringförmig)", EventCategory::Eclipse},
+              {"Saturn", "vom Mond bedeckt", EventCategory::Eclipse},
+              {"Mond", "bei Neptun", EventCategory::Configuration},
+              {"Venus", "bei Merkur", EventCategory::Configuration}};
   for (const auto& r : rows) EXPECT_EQ(CategoryOf(r.body, r.name), r.category) << r.body << " " << r.name;
   EXPECT_FALSE(CategoryOf("Sonne", "Sonnenfinsternis"));
+  // A close approach's kind names the other planet, on either side of the Moon in body order.
+  for (const auto& [body, name] : {std::pair{Mercury, "bei Merkur"}, std::pair{Venus, "bei Venus"},
+                                   std::pair{Mars, "bei Mars"}, std::pair{Neptune, "bei Neptun"}})
+    EXPECT_EQ(EventName(ApproachKind(body)), name);
 }
 
 TEST(EventKinds, TextsInBothLanguages) {
@@ -55,6 +67,10 @@ TEST(EventKinds, TextsInBothLanguages) {
       {"stationär, wird rechtläufig", "stationär, wird rechtläufig", "stationary, turning direct"},
       {"Erde in Sonnennähe", "Erde in Sonnennähe", "Earth at perihelion"},
       {"Vollmond", "Vollmond", "Full Moon"},
+      {"Mondfinsternis (total)", "Mondfinsternis (total)", "Lunar eclipse (total)"},
+      {"Sonnenfinsternis (partiell)", "Sonnenfinsternis (partiell)", "Solar eclipse (partial)"},
+      {"vom Mond bedeckt", "vom Mond bedeckt", "occulted by the Moon"},
+      {"bei Jupiter", "bei Jupiter", "near Jupiter"},
       {"etwas anderes", "etwas anderes", "etwas anderes"},  // no kind: the stored text as it is
   };
   for (const auto& r : rows) {
@@ -67,6 +83,18 @@ TEST(EventKinds, TextsInBothLanguages) {
     EXPECT_TRUE(english.insert(k.english).second) << "twice: " << k.english;
     for (const char* german : {"ä", "ö", "ü", "Sonne ", "Mond", "Dämmerung", "Anfang", "anfang"})
       EXPECT_EQ(k.english.find(german), std::string_view::npos) << k.english;
+  }
+  // The part of an eclipse the site sees; any other note as it is.
+  const struct {
+    const char* german;
+    const char* english;
+  } notes[] = {{"Sonne geht während der Finsternis unter", "the Sun sets during the eclipse"},
+               {"Mond geht während der Finsternis auf", "the Moon rises during the eclipse"},
+               {"Mond geht während der Finsternis auf und unter", "the Moon rises and sets during the eclipse"},
+               {"NEP", "NEP"}};
+  for (const auto& n : notes) {
+    EXPECT_EQ(NoteText(n.german, Language::English), n.english);
+    EXPECT_EQ(NoteText(n.german, Language::German), n.german);
   }
   const struct {
     const char* stored;

@@ -100,7 +100,8 @@ TEST_F(RealData, MidEuropeanSiteHasEveryDailyAndYearlyEvent) {
       for (const char* tw : {"MAstrD", "AAstrD", "MNautD", "ANautD", "MBurgD", "ABurgD"})
         ASSERT_TRUE(OnDay(a.events, "Sonne", tw, y, 12, d)) << tw << " missing on " << y << "-12-" << d;
   // Every name in the log is a kind of the table, and every kind occurs over
-  // the decade (the brightness maxima only where the data rounds them into view).
+  // the decade (the brightness maxima only where the data rounds them into view, the
+  // central solar eclipses only where they pass).
   std::map<std::string, int> kinds;
   for (int i = 1; i <= a.events.Event_Count; ++i) {
     ASSERT_TRUE(FindEventKind(a.events.Event_Tab[i].event)) << "unknown kind '" << a.events.Event_Tab[i].event << "'";
@@ -108,6 +109,8 @@ TEST_F(RealData, MidEuropeanSiteHasEveryDailyAndYearlyEvent) {
   }
   for (const tEventKind& k : EventKinds) {
     if (k.name.find("Helligkeit") != std::string_view::npos) continue;
+    // No annular or total solar eclipse passes the site in the decade.
+    if (k.kind == EventKind::SonnenfinsternisRingfoermig || k.kind == EventKind::SonnenfinsternisTotal) continue;
     EXPECT_GT(kinds[std::string(k.name)], 0) << k.name;
   }
   // In time order after the sort.
@@ -116,6 +119,55 @@ TEST_F(RealData, MidEuropeanSiteHasEveryDailyAndYearlyEvent) {
   // 2024-04-08: full solar eclipse day elsewhere; here the new Moon of that day at 18:20 UT.
   EXPECT_TRUE(OnDay(a.events, "Mond", "Neumond", 2024, 4, 8));
   std::cout << "[ events  ] " << a.events.Event_Count << " events at 47.5 N 7.5 E, zone 16\n";
+}
+
+// The eclipses and occultations a user in Central Europe sees in the decade
+// reach the table in both modes at the same instants; the classic log leaves them out.
+TEST_F(RealData, HeadlineEventsInBothModesAndThePreciseLogAlone) {
+  const struct {
+    const char* body;
+    EventKind kind;
+    int y, m, d;
+  } seen[] = {{"Sonne", EventKind::SonnenfinsternisPartiell, 2022, 10, 25},
+              {"Sonne", EventKind::SonnenfinsternisPartiell, 2025, 3, 29},
+              {"Sonne", EventKind::SonnenfinsternisPartiell, 2026, 8, 12},
+              {"Sonne", EventKind::SonnenfinsternisPartiell, 2027, 8, 2},
+              {"Sonne", EventKind::SonnenfinsternisPartiell, 2028, 1, 26},
+              {"Sonne", EventKind::SonnenfinsternisPartiell, 2030, 6, 1},
+              {"Mond", EventKind::MondfinsternisTotal, 2022, 5, 16},
+              {"Mond", EventKind::MondfinsternisPartiell, 2023, 10, 28},
+              {"Mond", EventKind::MondfinsternisPartiell, 2024, 9, 18},
+              {"Mond", EventKind::MondfinsternisTotal, 2025, 3, 14},
+              {"Mond", EventKind::MondfinsternisTotal, 2025, 9, 7},
+              {"Mond", EventKind::MondfinsternisTotal, 2028, 12, 31},
+              {"Mond", EventKind::MondfinsternisTotal, 2029, 6, 26},
+              {"Mond", EventKind::MondfinsternisTotal, 2029, 12, 20},
+              {"Saturn", EventKind::VomMondBedeckt, 2024, 8, 21},
+              {"Saturn", EventKind::VomMondBedeckt, 2025, 1, 4},
+              {"Mars", EventKind::VomMondBedeckt, 2022, 12, 8},
+              {"Mond", EventKind::BeiJupiter, 2024, 1, 18}};
+  Workspace ws;
+  Almanac& a = Shared();
+  std::vector<double> instants[2];
+  for (const Interpolation mode : {Interpolation::Classic, Interpolation::Precise}) {
+    SCOPED_TRACE(mode == Interpolation::Precise ? "precise" : "classic");
+    a.site = Site{47.5, 7.5, 1.0, {}};
+    a.interpolation = mode;
+    RunRecomputationChain(a, ws.dir.path(), nullptr);
+    for (const auto& e : seen)
+      EXPECT_TRUE(OnDay(a.events, e.body, std::string(EventName(e.kind)), e.y, e.m, e.d))
+          << e.body << " " << EventName(e.kind) << " " << e.y << "-" << e.m << "-" << e.d;
+    EXPECT_EQ(a.events.headlines.solar.size(), 6u);
+    for (int i = 1; i <= a.events.Event_Count; ++i)
+      if (CategoryOf(a.events.Event_Tab[i].body, a.events.Event_Tab[i].event) == EventCategory::Eclipse ||
+          a.events.Event_Tab[i].event.starts_with("bei "))
+        instants[mode == Interpolation::Precise].push_back(a.events.Event_Tab[i].jd_ut);
+    const std::string log = test::ReadFile(ws.dir / kEventLogName);
+    EXPECT_EQ(log.find("finsternis") != std::string::npos, mode == Interpolation::Precise);
+    EXPECT_EQ(log.find("vom Mond bedeckt") != std::string::npos, mode == Interpolation::Precise);
+  }
+  EXPECT_GT(instants[0].size(), 300u);
+  EXPECT_EQ(instants[0], instants[1]);
 }
 
 TEST_F(RealData, TheSameSiteTwiceAndOnOneCoreGivesTheSameBytes) {

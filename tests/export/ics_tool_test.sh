@@ -64,7 +64,7 @@ expect_status() {
   grep -q -- "$pattern" err.txt || { cat err.txt; fail "message '$pattern' for $*"; }
 }
 expect_status 2 "lies after --to" --from 2024-04-10 --to 2024-04-01 --out bad1.ics
-expect_status 2 "unknown kind 'eclipses'" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipses --out bad2.ics
+expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
 expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 1959-12-31 --to 1960-01-02 --out bad3.ics
 expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 2059-12-01 --to 2060-01-01 --out bad4.ics
 expect_status 2 "not a date" --from 2024-02-30 --to 2024-03-01 --out bad5.ics
@@ -86,4 +86,40 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 chmod u+w locked
 [ "$(ls locked)" = "keep.ics" ] || fail "temporary file left: $(ls locked)"
+
+# The eclipse group: the partial solar eclipse of 2026-08-12 at sunset, one
+# event from its first contact to its last, its contacts described.
+"$tool" ics --from 2026-08-12 --to 2026-08-12 --kinds eclipses --dir "$data" --out eclipse.ics 2>tool.log ||
+  { cat tool.log; fail "ics eclipses"; }
+/usr/bin/python3 - <<'PY' || fail "eclipse event"
+import datetime as dt, icalendar
+events = list(icalendar.Calendar.from_ical(open("eclipse.ics", "rb").read()).walk("VEVENT"))
+assert len(events) == 1, len(events)
+e = events[0]
+utc = dt.timezone.utc
+assert str(e["SUMMARY"]) == "Sonne: Sonnenfinsternis (partiell)", e["SUMMARY"]
+assert abs(e["DTSTART"].dt - dt.datetime(2026, 8, 12, 17, 24, 30, tzinfo=utc)) <= dt.timedelta(seconds=5), e["DTSTART"].dt
+assert abs(e["DTEND"].dt - dt.datetime(2026, 8, 12, 19, 9, 3, tzinfo=utc)) <= dt.timedelta(seconds=5), e["DTEND"].dt
+d = str(e["DESCRIPTION"])
+for part in ("92 %", "Sonne geht während der Finsternis unter", "C1: 2026-08-12  19:24:3", "maximum: 2026-08-12  20:18:1", "C4: 2026-08-12  21:09:0"):
+    assert part in d, (part, d)
+PY
+
+# The eclipses command: the same eclipse with its contacts; the bad ranges.
+"$tool" eclipses --from 2026-08-12 --to 2026-08-13 --dir "$data" >eclipses.txt 2>tool.log || { cat tool.log; fail "eclipses"; }
+grep -q "^2026-08-12  Sonne Sonnenfinsternis (partiell), 92 %, obscuration 0.90., (Sonne geht während der Finsternis unter)\|^2026-08-12  Sonne Sonnenfinsternis (partiell), 92 %, obscuration 0.90. (Sonne geht während der Finsternis unter)" eclipses.txt ||
+  { cat eclipses.txt; fail "eclipse title"; }
+grep -q "^  C1        2026-08-12 19:24:3[01]  17:24:3[01] UT  alt 12.6°$" eclipses.txt || { cat eclipses.txt; fail "C1 line"; }
+grep -q "^  maximum   2026-08-12 20:18:1[01]  18:18:1[01] UT  alt 3.8°  mag 0.922$" eclipses.txt || { cat eclipses.txt; fail "maximum line"; }
+expect_eclipses() {
+  local pattern=$1; shift
+  set +e; "$tool" eclipses "$@" --dir "$data" >out.txt 2>err.txt; local got=$?; set -e
+  [ "$got" -eq 2 ] || { cat err.txt; fail "status $got for eclipses $*"; }
+  grep -q -- "$pattern" err.txt || { cat err.txt; fail "message '$pattern' for eclipses $*"; }
+  [ ! -s out.txt ] || fail "output for eclipses $*"
+}
+expect_eclipses "lies after --to" --from 2026-08-13 --to 2026-08-12
+expect_eclipses "outside 1960-01-01 … 2059-12-31" --from 1959-12-31 --to 1960-01-02
+expect_eclipses "outside 1960-01-01 … 2059-12-31" --from 2059-12-01 --to 2060-01-01
+expect_eclipses "--from is required" --to 2026-08-12
 echo ok

@@ -14,6 +14,7 @@ Language tool_language = Language::German;
 }  // namespace
 
 void SetToolLanguage(Language language) { tool_language = language; }
+Language ToolLanguage() { return tool_language; }
 
 void EnsureGuiApplication() {
   if (QGuiApplication::instance() != nullptr) return;

@@ -20,10 +20,12 @@ int RenderCommand(const Args& args);
 int DayCommand(const Args& args);
 int PlacesCommand(const Args& args);
 int IcsCommand(const Args& args);
+int EclipsesCommand(const Args& args);
 
 // The language of what the commands list and write (day, ics, render): set
 // once by main from --lang or the locale, before any command runs.
 void SetToolLanguage(Language language);
+Language ToolLanguage();
 
 // An application object for fonts, painting and the translations of the
 // tool's language; headless unless a platform is chosen. Made once.

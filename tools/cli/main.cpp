@@ -58,7 +58,14 @@ const std::map<std::string, Entry>& Commands() {
         "    --out FILE.ics\n"
         "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
         "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
-        "    declinations (default: all)"}},
+        "    declinations,eclipses (default: all)"}},
+      {"eclipses",
+       {vk::tool::EclipsesCommand,
+        "eclipses --from YYYY-MM-DD --to YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"
+        "         [--dir DIR]\n"
+        "    lists the lunar and solar eclipses and the occultations of planets by the Moon that the site sees on\n"
+        "    the days (local time), each contact with local time, UT, the body's altitude and the magnitude, then\n"
+        "    the close approaches (Moon and planet within 5 degrees, two planets within 2)"}},
       {"phase-pictures",
        {vk::tool::PhasePicturesCommand,
         "phase-pictures moon|venus|mercury [--from DIR] [--to DIR]\n"

@@ -7,6 +7,7 @@
 
 #include "ephemeris/ephemeris_stamp.h"
 #include "ephemeris/ephemeris_store.h"
+#include "events/eclipses.h"
 #include "events/event_line.h"
 #include "events/event_table.h"
 #include "events/interpolation.h"
@@ -46,6 +47,12 @@ struct Almanac {
     std::exception_ptr error;
   };
   std::optional<NextPhases> next_phases;
+  // The period's lunar eclipses and close approaches, found once per
+  // loading of the tables; empty: not yet.
+  std::optional<GlobalHeadlines> global_headlines;
+  // The eclipses and occultations the last computation found, for
+  // TakeSiteEvents to put in force with the table (events.headlines).
+  SiteHeadlines next_headlines;
 };
 
 }  // namespace vk

@@ -20,8 +20,12 @@ enum class EventKind : int {
   SommerEkliptik, SommerAequator, WinterEkliptik, WinterAequator,
   NoerdlichsteDeklination, SuedlichsteDeklination,
   Neumond, Vollmond, ErstesViertel, LetztesViertel,
+  MondfinsternisHalbschatten, MondfinsternisPartiell, MondfinsternisTotal,
+  SonnenfinsternisPartiell, SonnenfinsternisRingfoermig, SonnenfinsternisTotal,
+  VomMondBedeckt,
+  BeiMerkur, BeiVenus, BeiMars, BeiJupiter, BeiSaturn, BeiUranus, BeiNeptun,
 };
-inline constexpr int kEventKindCount = 38;
+inline constexpr int kEventKindCount = 52;
 
 // Groups of kinds, as the chart's list filters and the calendar export use them.
 enum class EventCategory : int {
@@ -31,11 +35,12 @@ enum class EventCategory : int {
   Transit,         // true noon and meridian transits
   MoonPhase,       // new Moon, quarters, full Moon
   Season,          // equinoxes and solstices
-  Configuration,   // conjunctions, oppositions, elongations, stations, brightness maxima
+  Configuration,   // conjunctions, oppositions, elongations, stations, brightness maxima, close approaches
   Distance,        // perigee, apogee, perihelion, aphelion
   Declination,     // northernmost and southernmost declination
+  Eclipse,         // lunar and solar eclipses, occultations of the planets by the Moon
 };
-inline constexpr int kEventCategoryCount = 9;
+inline constexpr int kEventCategoryCount = 10;
 
 struct tEventKind {
   EventKind kind;
@@ -67,6 +72,22 @@ std::optional<EventCategory> CategoryOf(std::string_view body, std::string_view 
 // itself, in English its translation; a name no kind has stays as it is.
 // Never fails.
 std::string_view ChartText(std::string_view name, Language language);
+
+// The kind of a close approach to the planet `body` ("bei Jupiter"); the
+// Moon is always the nearer body of its approaches. Never fails for a planet.
+EventKind ApproachKind(int body);
+
+// The notes of eclipse lines, German and English: [0] the Sun, [1] the
+// Moon; [0] rises, [1] sets, [2] rises and sets during the eclipse.
+struct tEclipseNote {
+  std::string_view german, english;
+};
+extern const std::array<std::array<tEclipseNote, 3>, 2> EclipseNotes;
+
+// The note of an eclipse line (the part of it the site sees, "Sonne geht
+// während der Finsternis unter") in `language`; any other note stays as it
+// is. Never fails.
+std::string_view NoteText(std::string_view note, Language language);
 
 // The name of `body` (as in the log, "Sonne" …) in `language`; a name that is
 // no body's stays as it is. Never fails.

@@ -22,6 +22,7 @@ struct EventFields {
   std::optional<double> diameter;     // 9: arcseconds, 1 decimal
   std::optional<double> magnitude;    // 10: 2 decimals
   const tShortString3* label = nullptr;  // 11: the characters counted by its length
+  std::string_view note;              // 11 when there is no label: text as given
 };
 
 // The values a number of fields 5, 6, 7, 9 and 10 may take in a log that reads.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/large_array.h"
+#include "events/eclipses.h"
 #include "events/event_line.h"
 
 namespace vk {
@@ -59,6 +60,10 @@ struct EventStore {
   // taken anew each time, their fresh pages cost more than the merging (and
   // in 2 MiB pages: about 2 MB each).
   EventSortKeys sort_keys, sort_scratch;
+  // The eclipses and occultations the table's site sees, whose lines it
+  // holds (put in force with the table by TakeSiteEvents; empty for a table
+  // read from a log alone).
+  SiteHeadlines headlines;
 };
 
 // Reads `path` (the event log) into entries 1 … n, one per line (CR LF or LF).
