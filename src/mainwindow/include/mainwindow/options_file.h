@@ -37,8 +37,8 @@ struct WindowOptions {
   bool precise_instants = true;  // "Exakte Zeiten": refined instants of rises, sets, transits and twilights
   // The three display check boxes as last chosen; empty: never chosen (the
   // documented defaults hold).
-  std::optional<bool> twilights, rises, transits;
-  std::string geometry;  // the window's size, place and state (QWidget::saveGeometry, base64); empty: none
+  std::optional<bool> twilights{}, rises{}, transits{};
+  std::string geometry{};  // the window's size, place and state (QWidget::saveGeometry, base64); empty: none
 };
 
 // The view options of the file; a key without a valid value gives its default. Never fails.
