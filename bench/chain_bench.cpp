@@ -25,25 +25,17 @@
 #include "headline_lines.h"
 #include "events/recompute.h"
 #include "base/error.h"
+#include "bench_stats.h"
 #include "timecalc/input_checks.h"
 
 namespace {
 
+using vk::bench::CpuMs;
+using vk::bench::Median;
+
 using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
-
-// CPU time of the process (every thread), milliseconds.
-double CpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 

@@ -16,17 +16,15 @@
 #include "tables/exporter.h"
 #include "tables/period_tables.h"
 #include "support/temp_dir.h"
+#include "bench_stats.h"
 
 namespace {
+
+using vk::bench::Median;
 
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 

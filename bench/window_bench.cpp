@@ -26,18 +26,15 @@
 #include <vector>
 
 #include "bench_form_options.h"
+#include "bench_stats.h"
 #include "mainwindow/form_main.h"
 #include "timecalc/input_checks.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double CpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+using vk::bench::CpuMs;
+using vk::bench::Median;
 
 struct Figure {
   std::vector<double> wall, cpu;
@@ -45,12 +42,8 @@ struct Figure {
     wall.push_back(w);
     cpu.push_back(c);
   }
-  static double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-  }
   void print(const char* what, const char* unit = "ms") const {
-    std::printf("%-52s %8.1f %s   (CPU %.1f ms; min %.1f, max %.1f)\n", what, median(wall), unit, median(cpu),
+    std::printf("%-52s %8.1f %s   (CPU %.1f ms; min %.1f, max %.1f)\n", what, Median(wall), unit, Median(cpu),
                 *std::min_element(wall.begin(), wall.end()), *std::max_element(wall.begin(), wall.end()));
   }
 };
