@@ -119,14 +119,17 @@ int main(int argc, char** argv) {
   }
   int typed = 0;
   // To the new chart on the screen; the log is written afterwards, untimed.
-  const Figure change = Measure(
-      [&] {
-        lat->setFocus();
-        lat->setText(++typed % 2 ? "48.00" : "47.50");
-        QTest::keyClick(lat, Qt::Key_Return);
-        Wait_While(computing);
-      },
-      [&] { Wait_While(working); });
+  const auto type_latitude = [&] {
+    return Measure(
+        [&] {
+          lat->setFocus();
+          lat->setText(++typed % 2 ? "48.00" : "47.50");
+          QTest::keyClick(lat, Qt::Key_Return);
+          Wait_While(computing);
+        },
+        [&] { Wait_While(working); });
+  };
+  const Figure change = type_latitude();
   int days = 0;
   const double day0 = w->Chosen_Day();
   const Figure day = Measure([&] {
@@ -203,14 +206,7 @@ int main(int argc, char** argv) {
   // A site change inside the other period, its tables made.
   w->Go_To_Day(other_day);
   Wait_While(working);
-  const Figure other_change = Measure(
-      [&] {
-        lat->setFocus();
-        lat->setText(++typed % 2 ? "48.00" : "47.50");
-        QTest::keyClick(lat, Qt::Key_Return);
-        Wait_While(computing);
-      },
-      [&] { Wait_While(working); });
+  const Figure other_change = type_latitude();
   w->Go_To_Day(day0);
   Wait_While(working);
   // The memory of a closed window goes back to the allocator, not all of it

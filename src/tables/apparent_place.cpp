@@ -125,27 +125,32 @@ double BodyRadiusKm(int body) {
   return IsBody(body) ? kRadius[body] : 0.0;
 }
 
-tTimeTerms ExactTimeTerms(double utc1, double utc2) {
+namespace {
+
+// The terms with TT alone filled; `fd`: the UTC fraction of the day.
+tTimeTerms TtOfUtc(double utc1, double utc2, double& fd) {
   int iy = 0, im = 0, id = 0;
-  double fd = 0;
   if (eraJd2cal(utc1, utc2, &iy, &im, &id, &fd) != 0)
     throw Error("Date outside the calendar: UTC " + FormatJulianInstant(utc1, utc2));
   tTimeTerms t;
   t.tt1 = utc1;
   t.tt2 = utc2 + TtMinusUtcSeconds(utc1 + utc2) / kSecondsPerDay;
+  return t;
+}
+
+}  // namespace
+
+tTimeTerms ExactTimeTerms(double utc1, double utc2) {
+  double fd = 0;
+  tTimeTerms t = TtOfUtc(utc1, utc2, fd);
   t.tdb_minus_tt_s = eraDtdb(t.tt1, t.tt2, fd, 0, 0, 0);  // at the geocentre: the UT fraction takes no part
   eraNut06a(t.tt1, t.tt2, &t.dpsi, &t.deps);
   return t;
 }
 
 tTimeTerms InterpolatedTimeTerms(double utc1, double utc2, std::span<const tTimeTerms, 4> nodes) {
-  int iy = 0, im = 0, id = 0;
   double fd = 0;
-  if (eraJd2cal(utc1, utc2, &iy, &im, &id, &fd) != 0)
-    throw Error("Date outside the calendar: UTC " + FormatJulianInstant(utc1, utc2));
-  tTimeTerms t;
-  t.tt1 = utc1;
-  t.tt2 = utc2 + TtMinusUtcSeconds(utc1 + utc2) / kSecondsPerDay;
+  tTimeTerms t = TtOfUtc(utc1, utc2, fd);
   // Lagrange's cubic in TT, days from the instant (small numbers: no precision lost).
   double x[4], w[4];
   for (int i = 0; i < 4; ++i) x[i] = (nodes[i].tt1 - t.tt1) + (nodes[i].tt2 - t.tt2);
