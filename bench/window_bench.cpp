@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "bench_form_options.h"
@@ -91,7 +92,8 @@ double ResidentMb() {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const auto dir = std::filesystem::temp_directory_path() / "vk-bench-window";
+  // A folder of this run's own: runs side by side on the machine would remove each other's tables.
+  const auto dir = std::filesystem::temp_directory_path() / ("vk-bench-window-" + std::to_string(getpid()));
   vk::FormOptions o = BenchFormOptions(dir);
   o.cache_dir = dir / "cache";
   std::unique_ptr<vk::TForm_Main> w;
