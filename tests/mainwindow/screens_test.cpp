@@ -63,6 +63,7 @@ TEST(SmallScreens, EveryControlAndTheStatusBarLieInsideTheWindow) {
       {"1366 x 768, the whole screen", {1366, 768}},
       {"1366 x 768 less title and task bars", {1366, 698}},
       {"the documented size", {1460, 834 + menu}},
+      {"the smallest window: fonts at their least", w->minimumSize()},
   };
   EXPECT_LE(w->minimumHeight(), 530) << "the smallest window fits a 1024 x 600 screen with its bars";
   EXPECT_LE(w->minimumWidth(), 1024);
