@@ -3,7 +3,8 @@
 // typed and Enter) to the new chart on screen (the log written afterwards),
 // one click on the latitude step button to its log written (its fixed 250 ms
 // pause included), the steps per second of a held latitude button and the
-// days per second of a held day button, and for comparison another day's chart alone.
+// days per second of a held day button, and for comparison another day's chart alone;
+// the chart enlarged one step, dragged, and another day's chart while enlarged.
 // Medians of 5 after one run that warms the caches; the CPU time of the
 // process alongside; the peak resident memory of the session in one window.
 // Run: build/bin/vk_bench_window
@@ -114,6 +115,35 @@ int main(int argc, char** argv) {
     w->Go_To_Day(day0 + (++days % 2));  // the chart of another day, nothing recomputed
     QApplication::processEvents();
   });
+  // The chart enlarged by one step (Ctrl+Plus) to the enlarged chart on the
+  // screen, each time a new chart; a drag moving it by 10 pixels; another
+  // day's chart while enlarged.
+  auto* view = w->findChild<QWidget*>("Image1");
+  const Figure zoom = Measure(
+      [&] {
+        QTest::keyClick(w.get(), Qt::Key_Plus, Qt::ControlModifier);
+        view->repaint();
+      },
+      [&] {
+        QTest::keyClick(w.get(), Qt::Key_0, Qt::ControlModifier);
+        w->Go_To_Day(day0 + (++days % 2));
+        QApplication::processEvents();
+      });
+  QTest::keyClick(w.get(), Qt::Key_Plus, Qt::ControlModifier);
+  QTest::keyClick(w.get(), Qt::Key_Plus, Qt::ControlModifier);
+  QPoint mouse(400, 400);
+  QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, mouse);
+  const Figure pan = Measure([&] {
+    mouse += QPoint(++days % 2 ? 10 : -10, 0);
+    QTest::mouseMove(view, mouse);
+    view->repaint();
+  });
+  QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, mouse);
+  const Figure zoomed_day = Measure([&] {
+    w->Go_To_Day(day0 + (++days % 2));
+    QApplication::processEvents();
+  });
+  QTest::keyClick(w.get(), Qt::Key_0, Qt::ControlModifier);
   int clicks = 0;
   const Figure click = Measure([&] {
     QPushButton* b = ++clicks % 2 ? plus : minus;
@@ -163,6 +193,9 @@ int main(int argc, char** argv) {
   start.print("start-up to the first chart painted");
   change.print("latitude typed + Enter to the new chart");
   day.print("another day's chart alone (no recomputation)");
+  zoom.print("chart enlarged one step (Ctrl+Plus), on screen");
+  pan.print("enlarged chart dragged 10 pixels, on screen");
+  zoomed_day.print("another day's chart while enlarged");
   click.print("step button click to the new chart (+250 ms pause)");
   held.print("held latitude button", "steps/s");
   held_day.print("held day button (1 s)", "days/s");

@@ -188,6 +188,25 @@ TEST(ChartZoom, KeysWheelAndMenuEnlargeUpToOneToOneAndDraggingMoves) {
   EXPECT_NE(view->grab().toImage(), shown);
 }
 
+// Before the first chart: the wheel, the keys' steps and a drag change nothing and break nothing.
+TEST(ChartZoom, AViewWithoutAChartStaysFitted) {
+  ChartView view;
+  view.resize(200, 176);
+  const QImage none;
+  for (const QImage* shown : {static_cast<const QImage*>(nullptr), &none}) {
+    view.setImage(shown, shown);
+    Wheel(&view, {50, 50}, 3);
+    view.Zoom_By(2);
+    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, {50, 50});
+    QTest::mouseMove(&view, {10, 10});
+    QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, {10, 10});
+    EXPECT_EQ(view.Zoom(), 1.0);
+    EXPECT_EQ(view.Offset(), QPointF(0, 0));
+    const QImage drawn = view.grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(100, 88), QColor(128, 128, 128)) << "the grey panel";
+  }
+}
+
 // The event list's letters at 1366 x 768: too small when fitted, readable enlarged.
 TEST(ChartZoom, EventTextReadableWhenEnlargedAt1366x768) {
   test::WindowWorld world;
