@@ -104,12 +104,22 @@ void Wheel(QWidget* view, QPoint at, int notches) {
   QApplication::sendEvent(view, &e);
 }
 
-TEST(ChartZoom, KeysWheelAndMenuEnlargeUpToOneToOneAndDraggingMoves) {
+// A window over the whole of a 1366 x 768 screen, and its chart.
+struct At1366x768 {
   test::WindowWorld world;
-  auto w = world.Open();
-  w->resize(1366, 768);
-  QApplication::processEvents();
-  auto* view = test::Ctl<ChartView>(*w, "Image1");
+  std::unique_ptr<TForm_Main> w = world.Open();
+  ChartView* view = nullptr;
+  At1366x768() {
+    w->resize(1366, 768);
+    QApplication::processEvents();
+    view = test::Ctl<ChartView>(*w, "Image1");
+  }
+};
+
+TEST(ChartZoom, KeysWheelAndMenuEnlargeUpToOneToOneAndDraggingMoves) {
+  At1366x768 screen;
+  auto& w = screen.w;
+  ChartView* view = screen.view;
   const qint64 chart_before = w->Chart().Img.cacheKey();
   const QString memo_before = test::Ctl<QPlainTextEdit>(*w, "Memo1")->toPlainText();
   const double max = view->Max_Zoom();
@@ -209,11 +219,9 @@ TEST(ChartZoom, AViewWithoutAChartStaysFitted) {
 
 // The event list's letters at 1366 x 768: too small when fitted, readable enlarged.
 TEST(ChartZoom, EventTextReadableWhenEnlargedAt1366x768) {
-  test::WindowWorld world;
-  auto w = world.Open();
-  w->resize(1366, 768);
-  QApplication::processEvents();
-  auto* view = test::Ctl<ChartView>(*w, "Image1");
+  At1366x768 screen;
+  auto& w = screen.w;
+  ChartView* view = screen.view;
   const double letters = QFontMetricsF(List_Font()).capHeight();  // a capital's height, chart pixels
   EXPECT_LT(view->Scale() * letters, 9.0) << "fitted, the list is hard to read (why one enlarges)";
   int presses = 0;
