@@ -47,6 +47,7 @@ void ChartView::Zoom_By(double steps, QPointF anchor) {
   if (anchor.x() < 0 || anchor.y() < 0) anchor = QRectF(rect()).center();
   const QPointF at = offset_ + anchor / Scale();  // the chart's point under the anchor
   zoom_ = zoom;
+  if (zoom_ == 1.0) drawn_ = QImage();  // the fitted chart is the window's bitmap
   Set_Offset(at - anchor / Scale());
   Show_Cursor();
   update();
@@ -54,6 +55,7 @@ void ChartView::Zoom_By(double steps, QPointF anchor) {
 
 void ChartView::Zoom_Fit() {
   zoom_ = 1.0;
+  drawn_ = QImage();
   offset_ = QPointF();
   Show_Cursor();
   update();
