@@ -1,6 +1,5 @@
 #include "mainwindow/platform.h"
 
-#include <unistd.h>
 
 #include <QMimeDatabase>
 #include <QStandardPaths>
@@ -8,6 +7,7 @@
 #include <thread>
 
 #include "base/error.h"
+#include "base/platform.h"
 #include "ephemeris/ephemeris_data.h"
 #include "ephemeris/period.h"
 #include "events/phase_table.h"
@@ -34,8 +34,7 @@ UserFolders DefaultUserFolders() {
   auto location = [](QStandardPaths::StandardLocation l) {
     return std::filesystem::path(QStandardPaths::writableLocation(l).toStdString()) / "Vesperkalend";
   };
-  return {location(QStandardPaths::GenericConfigLocation), location(QStandardPaths::DocumentsLocation),
-          location(QStandardPaths::GenericDataLocation)};
+  return {location(QStandardPaths::GenericConfigLocation), location(QStandardPaths::DocumentsLocation), UserDataDir()};
 }
 
 std::vector<std::filesystem::path> DataFolderCandidates(const std::filesystem::path& executable) {
@@ -84,8 +83,6 @@ DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candid
   }
   return {std::nullopt, best_missing + ": " + kFileNotFound + " in " + where};
 }
-
-bool FolderWritable(const std::filesystem::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
 
 std::optional<std::string> FileTypeName(const std::string& path) {
   const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(path));

@@ -58,7 +58,9 @@ const std::map<std::string, Entry>& Commands() {
         "    --out FILE.ics\n"
         "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
         "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
-        "    declinations,eclipses (default: all)"}},
+        "    declinations,eclipses, or all for every kind; default sun,phases,seasons,eclipses with one start of\n"
+        "    each season (by the ecliptic; naming seasons adds the one by the equator); with --place the\n"
+        "    calendar and its events are named after the place"}},
       {"eclipses",
        {vk::tool::EclipsesCommand,
         "eclipses --from YYYY-MM-DD --to YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"
@@ -76,10 +78,51 @@ const std::map<std::string, Entry>& Commands() {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vesperkalend-tool COMMAND [OPTIONS] [--lang de|en]\n       vesperkalend-tool --help | --version\n\n"
-         "--lang: the language of what day, render and ics list and write; without it the locale's:\n"
-         "de*, C, POSIX or none German, any other English. Messages stay English.\n\ncommands:\n";
+  out << "Usage: vesperkalend-tool COMMAND [OPTIONS] [--lang de|en] [--verbose]\n"
+         "  or:  vesperkalend-tool --help | --version\n"
+         "Runs the computation of the Vesperkalend sky almanac without a window: event tables, day charts,\n"
+         "month sheets, event lists and calendar files, for any day from 1960-01-01 to 2059-12-31.\n\n"
+         "Commands:\n";
   for (const auto& [name, entry] : Commands()) out << "  " << entry.usage << "\n";
+  out << "\nSite options (compute, render, day, ics, eclipses):\n"
+         "  --place NAME     a place of the tz database (see places): its latitude, longitude and time zone\n"
+         "  --lat DEG        northern latitude, -90 to 90 (default the place's, else 47.5)\n"
+         "  --lon DEG        eastern longitude, -180 to 180 (default the place's, else 7.5)\n"
+         "  --zone ROW       row 0 to 39 of the classic zone table (default 16, UTC+01:00 with the European\n"
+         "                   summer time)\n"
+         "  --tz ZONE        a zone of the tz database (\"Europe/Berlin\") with its own summer time\n"
+         "  --interpolation classic|precise\n"
+         "                   precise (the default) refines the instants of rises, sets, transits and\n"
+         "                   twilights between the hourly rows; classic keeps them within the rows\n"
+         "  --dir DIR        the data folder (see Files)\n"
+         "\nDisplay options (render, day):\n"
+         "  --daemmerungen   lists the Sun's rise, set and twilights\n"
+         "  --no-auf-untergaenge\n"
+         "                   leaves out the rises and sets of the Moon and the planets\n"
+         "  --meridian       lists the meridian transits\n"
+         "  --nachtansicht   (render) draws in dark red on black\n"
+         "\nOptions of every command:\n"
+         "  --lang de|en     the language of what day, render and ics list and write; without it the locale's\n"
+         "                   (LC_ALL, LC_MESSAGES, LANG): de*, C, POSIX or none German, any other English.\n"
+         "                   Usage and error messages stay English.\n"
+         "  --verbose        progress lines on stderr (\"Computing basic values... \", \"Done.\"); without it\n"
+         "                   they are shown only when stderr is a terminal\n"
+         "  -h, --help       prints this help and ends\n"
+         "  -v, --version    prints the version and ends\n"
+         "\nFiles:\n"
+         "  The data folder is --dir DIR, else the current folder when it holds the data, else\n"
+         "  /usr/share/vesperkalend beside the installed program. The event log\n"
+         "  Vesperkalend_<period>_Log.txt stays in a data folder the user can write, but never in an\n"
+         "  installation's (for root neither): it goes to $XDG_DATA_HOME/vesperkalend, by default\n"
+         "  ~/.local/share/vesperkalend. The hourly tables of other decades are made into\n"
+         "  $XDG_CACHE_HOME/vesperkalend, by default ~/.cache/vesperkalend.\n"
+         "\nExit status:\n"
+         "  0 done, 1 failed (a file that cannot be read or written: the message names it, and no part of\n"
+         "  an output file is left), 2 bad arguments.\n"
+         "\nExamples:\n"
+         "  vesperkalend-tool ics --from 2024-04-01 --to 2024-04-07 --place Berlin --out week.ics\n"
+         "  vesperkalend-tool render --month 2024-04 --out april.pdf\n"
+         "  vesperkalend-tool day --date 2024-04-08 --tz America/Chicago --lat 32.9 --lon -96.6 --daemmerungen\n";
 }
 
 }  // namespace
@@ -94,6 +137,11 @@ int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
   std::optional<vk::Language> language;
   for (auto it = words.begin(); it != words.end();) {
+    if (*it == "--verbose") {
+      vk::tool::SetVerbose(true);
+      it = words.erase(it);
+      continue;
+    }
     if (*it != "--lang") {
       ++it;
       continue;

@@ -22,7 +22,7 @@ std::uint32_t Ticks_Passed(std::uint32_t start, std::uint32_t now);
 struct UserFolders {
   std::filesystem::path settings_dir;
   std::filesystem::path screendump_dir;
-  std::filesystem::path log_dir;  // for the event log when the data folder is read-only
+  std::filesystem::path log_dir;  // for the event log of an installation's or a read-only data folder
 };
 UserFolders DefaultUserFolders();
 
@@ -40,9 +40,6 @@ struct DataFolderSearch {
   std::string problem;
 };
 DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candidates);
-
-// True when a file can be created in `dir`.
-bool FolderWritable(const std::filesystem::path& dir);
 
 // The file's type name (its MIME comment), or nothing.
 std::optional<std::string> FileTypeName(const std::string& path);
