@@ -193,8 +193,8 @@
         <translation>Seasons also by the equator</translation>
     </message>
     <message>
-        <source>Jeder Jahreszeitenanfang zweimal: nach der Ekliptik und, Sekunden später, nach dem Äquator</source>
-        <translation>Each start of a season twice: by the ecliptic and, seconds later, by the equator</translation>
+        <source>Jeder Jahreszeitenanfang zweimal: nach der Ekliptik und nach dem Äquator, Sekunden auseinander</source>
+        <translation>Each start of a season twice: by the ecliptic and by the equator, seconds apart</translation>
     </message>
     <message>
         <source>&amp;Von:</source>

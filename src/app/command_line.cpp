@@ -31,10 +31,10 @@ CommandLine Answer_Command_Line(int argc, const char* const* argv, std::ostream&
              "  tables are made from) and the English translation. ~/.config/Vesperkalend/ holds the settings\n"
              "  file (site and zone) and the options file Vesperkalend-options.ini (view, place, night view,\n"
              "  window). The event log goes to $XDG_DATA_HOME/vesperkalend, by default\n"
-             "  ~/.local/share/vesperkalend, for every user (never into the installation), and the hourly\n"
-             "  tables of other decades to ~/.cache/vesperkalend. When the window closes, the chart is saved\n"
-             "  as ~/Documents/Vesperkalend/Screendump.bmp while \"Datei\" -> \"Bildschirmfoto beim Beenden\n"
-             "  speichern\" is on (the default).\n\n"
+             "  ~/.local/share/vesperkalend, for every user, root included (never into the installation's\n"
+             "  folder), and the hourly tables of other decades to ~/.cache/vesperkalend. When the window\n"
+             "  closes, the chart is saved as ~/Documents/Vesperkalend/Screendump.bmp while \"Datei\" ->\n"
+             "  \"Bildschirmfoto beim Beenden speichern\" is on (the default).\n\n"
              "The maintenance and export commands are in vesperkalend-tool(1).\n";
       c.exit_status = 0;
       return c;

@@ -154,8 +154,10 @@ std::string Calendar_Head(const tCalendarRequest& request) {
   for (const char* text : {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Vesperkalend//Vesperkalend " VK_VERSION_TEXT "//DE",
                            "CALSCALE:GREGORIAN", "METHOD:PUBLISH"})
     out += Ical_Fold(text);
-  // Calendar programs show this name for the imported or subscribed calendar.
-  out += Ical_Fold("X-WR-CALNAME:" + Ical_Escape("Vesperkalend: " + Location_Text(request)));
+  // The name calendar programs show for the imported or subscribed calendar:
+  // RFC 7986's NAME, and the older X-WR-CALNAME that most programs read.
+  const std::string name = Ical_Escape("Vesperkalend: " + Location_Text(request));
+  out += Ical_Fold("NAME:" + name) + Ical_Fold("X-WR-CALNAME:" + name);
   return out;
 }
 

@@ -42,7 +42,7 @@ EventsDialog::EventsDialog(QWidget* parent, QDate month_start, QDate first, QDat
     Equator_Seasons_Box =
         new QCheckBox(QCoreApplication::translate("Window", "Jahreszeiten auch nach dem Äquator"), kinds);
     Equator_Seasons_Box->setToolTip(QCoreApplication::translate(
-        "Window", "Jeder Jahreszeitenanfang zweimal: nach der Ekliptik und, Sekunden später, nach dem Äquator"));
+        "Window", "Jeder Jahreszeitenanfang zweimal: nach der Ekliptik und nach dem Äquator, Sekunden auseinander"));
     Equator_Seasons_Box->setContentsMargins(20, 0, 0, 0);
     Equator_Seasons_Box->setEnabled(Kind_Boxes[k]->isChecked());
     connect(Kind_Boxes[k], &QCheckBox::toggled, Equator_Seasons_Box, &QWidget::setEnabled);

@@ -12,6 +12,9 @@
 #include "ephemeris/period.h"
 #include "events/phase_table.h"
 
+// At global scope: Q_INIT_RESOURCE declares the resource's function where it stands.
+static void InitIconResources() { Q_INIT_RESOURCE(vk_icons); }
+
 namespace vk {
 
 std::uint32_t Ticks_Passed(std::uint32_t start, std::uint32_t now) { return now - start; }
@@ -82,6 +85,22 @@ DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candid
     where += candidates[i].string();
   }
   return {std::nullopt, best_missing + ": " + kFileNotFound + " in " + where};
+}
+
+QIcon Program_Icon(const std::filesystem::path& executable) {
+  QIcon icon = QIcon::fromTheme(QString::fromUtf8(kIconName));
+  if (!icon.isNull()) return icon;
+  const std::filesystem::path hicolor = executable.parent_path().parent_path() / "share" / "icons" / "hicolor";
+  for (const int size : {48, 64, 128, 256}) {
+    const std::string dim = std::to_string(size) + "x" + std::to_string(size);
+    const std::filesystem::path png = hicolor / dim / "apps" / (std::string(kIconName) + ".png");
+    std::error_code ec;
+    if (!executable.empty() && std::filesystem::is_regular_file(png, ec)) icon.addFile(QString::fromStdString(png.string()));
+  }
+  if (!icon.isNull()) return icon;
+  InitIconResources();
+  for (const int size : {48, 256}) icon.addFile(QStringLiteral(":/icons/vesperkalend_%1.png").arg(size));
+  return icon;
 }
 
 std::optional<std::string> FileTypeName(const std::string& path) {

@@ -252,6 +252,7 @@ TEST(CalendarText, DefaultKindsOneSeasonStartAndThePlace) {
     const std::string text = Calendar_Text(store, r);
     EXPECT_NE(text.find(c.location), std::string::npos) << c.place;
     EXPECT_LT(text.find(c.name), text.find("BEGIN:VEVENT")) << c.place;
+    EXPECT_LT(text.find(std::string("\r\nNAME:") + (c.name + 13)), text.find("BEGIN:VEVENT")) << c.place;
     EXPECT_NE(text.find("GEO:47.500000;7.500000\r\n"), std::string::npos) << c.place;
   }
 }

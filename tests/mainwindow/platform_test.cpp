@@ -1,6 +1,8 @@
-// The window's platform layer: the wrapping tick counter, the wait, the data folder.
+// The window's platform layer: the wrapping tick counter, the wait, the data
+// folder, the program's icon.
 #include <gtest/gtest.h>
 
+#include <QIcon>
 #include <chrono>
 
 #include "events/phase_table.h"
@@ -53,6 +55,30 @@ TEST(Platform, DataFolderIsTheFirstCompleteOneOrTheMissingFileIsNamed) {
                                  (dir / "b").string() + " or " + (dir / "c").string());
   std::filesystem::remove_all(dir / "a");
   EXPECT_EQ(FindDataFolder(three).problem.substr(0, 32), "HORIZONS_daten_2022-2032_SUN.bin");
+}
+
+// The PNGs installed beside the program, else the copy built in; never null.
+TEST(Platform, ProgramIconFromTheInstalledFilesElseBuiltIn) {
+  if (!QIcon::fromTheme(kIconName).isNull()) GTEST_SKIP() << "the icon theme has the icon";
+  test::TempDir dir;
+  const std::filesystem::path apps = dir / "share/icons/hicolor/64x64/apps";
+  std::filesystem::create_directories(apps);
+  QImage png(64, 64, QImage::Format_ARGB32);
+  png.fill(Qt::red);
+  ASSERT_TRUE(png.save(QString::fromStdString((apps / (std::string(kIconName) + ".png")).string())));
+  const struct {
+    std::filesystem::path executable;
+    QList<QSize> sizes;
+  } cases[] = {
+      {dir / "bin" / "vesperkalend", {QSize(64, 64)}},
+      {dir / "deeper" / "bin" / "vesperkalend", {QSize(48, 48), QSize(256, 256)}},
+      {{}, {QSize(48, 48), QSize(256, 256)}},
+  };
+  for (const auto& c : cases) {
+    const QIcon icon = Program_Icon(c.executable);
+    EXPECT_FALSE(icon.isNull()) << c.executable;
+    EXPECT_EQ(icon.availableSizes(), c.sizes) << c.executable;
+  }
 }
 
 }  // namespace

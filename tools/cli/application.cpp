@@ -21,8 +21,10 @@ Language ToolLanguage() { return tool_language; }
 
 void SetVerbose(bool on) { verbose = on; }
 
+bool ProgressShown() { return verbose || StderrIsTerminal(); }
+
 void PrintProgress(std::string_view text, StatusColour) {
-  if (verbose || StderrIsTerminal()) std::cerr << text << "\n";
+  if (ProgressShown()) std::cerr << text << "\n";
 }
 
 void EnsureGuiApplication() {

@@ -36,6 +36,8 @@ void EnsureGuiApplication();
 // otherwise nothing.
 void PrintProgress(std::string_view text, StatusColour colour);
 void SetVerbose(bool on);
+// True when progress is shown (stderr a terminal, or --verbose).
+bool ProgressShown();
 
 class Options;
 // --place (a place of the tz database: its latitude, longitude and zone),

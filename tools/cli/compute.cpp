@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "base/atomic_file.h"
+#include "base/platform.h"
 #include "commands.h"
 #include "timecalc/time_zones.h"
 #include "events/recompute.h"
@@ -40,9 +41,13 @@ int ComputeCommand(const Args& args) {
   const std::string dir = opts.folder("--dir");
   opts.finish();
   opts.check_folders();
-  CheckWriteTarget(EventLogPath(dir));  // before the computation, not after it
+  // Never into an installation's data folder: the user's data folder then.
+  const std::filesystem::path log_dir = EventLogFolder(dir);
+  std::error_code ec;
+  if (log_dir != dir) std::filesystem::create_directories(log_dir, ec);
+  CheckWriteTarget(EventLogPath(dir, log_dir));  // before the computation, not after it
   const auto start = std::chrono::steady_clock::now();
-  RunRecomputationChain(almanac, dir, PrintProgress);
+  RunRecomputationChain(almanac, dir, PrintProgress, log_dir);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::cerr << almanac.events.Event_Count << " events in " << FormatFixed(seconds, 3) << " s\n";
   return 0;

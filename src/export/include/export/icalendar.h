@@ -51,8 +51,8 @@ struct tCalendarRequest {
 // whose jd_local falls on the days and whose kind is chosen: UID, DTSTAMP,
 // DTSTART (UTC), SUMMARY "Mond: Vollmond", DESCRIPTION (the
 // chart's event text), GEO of the site and LOCATION (the place's name, else
-// the coordinates "52.52° N, 13.40° O"). The calendar's name X-WR-CALNAME is
-// "Vesperkalend: " and the same place text. `count` (may be null) gets the
+// the coordinates "52.52° N, 13.40° O"). The calendar's name (NAME and
+// X-WR-CALNAME) is "Vesperkalend: " and the same place text. `count` (may be null) gets the
 // number of events. Never fails.
 std::string Calendar_Text(const EventStore& store, const tCalendarRequest& request, int* count = nullptr);
 

@@ -1,11 +1,13 @@
-// The window's small layer over the operating system: waiting, folders and
-// file type names.
+// The window's small layer over the operating system: waiting, folders, file
+// type names and the program's icon.
 #pragma once
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <vector>
 #include <string>
+
+#include <QIcon>
 
 namespace vk {
 
@@ -40,6 +42,14 @@ struct DataFolderSearch {
   std::string problem;
 };
 DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candidates);
+
+// The icon theme's name of the program's icon (as the desktop entry's Icon=).
+inline constexpr const char* kIconName = "org.vesperkalend.Vesperkalend";
+
+// The program's icon: the icon theme's, else the PNGs installed beside the
+// program (<exe>/../share/icons/hicolor/<N>x<N>/apps/), else the copy built
+// into the program. Never null. Needs an application object.
+QIcon Program_Icon(const std::filesystem::path& executable);
 
 // The file's type name (its MIME comment), or nothing.
 std::optional<std::string> FileTypeName(const std::string& path);
