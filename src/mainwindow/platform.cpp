@@ -11,9 +11,7 @@
 #include "ephemeris/ephemeris_data.h"
 #include "ephemeris/period.h"
 #include "events/phase_table.h"
-
-// At global scope: Q_INIT_RESOURCE declares the resource's function where it stands.
-static void InitIconResources() { Q_INIT_RESOURCE(vk_icons); }
+#include "pictures/image_list.h"
 
 namespace vk {
 
@@ -98,9 +96,11 @@ QIcon Program_Icon(const std::filesystem::path& executable) {
     if (!executable.empty() && std::filesystem::is_regular_file(png, ec)) icon.addFile(QString::fromStdString(png.string()));
   }
   if (!icon.isNull()) return icon;
-  InitIconResources();
-  for (const int size : {48, 256}) icon.addFile(QStringLiteral(":/icons/vesperkalend_%1.png").arg(size));
-  return icon;
+  try {
+    return QIcon(QPixmap::fromImage(ProgramEmblem()));  // the about box's emblem, built in
+  } catch (const Error&) {
+    return icon;  // a build without the picture resources
+  }
 }
 
 std::optional<std::string> FileTypeName(const std::string& path) {

@@ -57,27 +57,31 @@ TEST(Platform, DataFolderIsTheFirstCompleteOneOrTheMissingFileIsNamed) {
   EXPECT_EQ(FindDataFolder(three).problem.substr(0, 32), "HORIZONS_daten_2022-2032_SUN.bin");
 }
 
-// The PNGs installed beside the program, else the copy built in; never null.
+// The PNGs installed beside the program, else the emblem built in; never null.
 TEST(Platform, ProgramIconFromTheInstalledFilesElseBuiltIn) {
   if (!QIcon::fromTheme(kIconName).isNull()) GTEST_SKIP() << "the icon theme has the icon";
   test::TempDir dir;
-  const std::filesystem::path apps = dir / "share/icons/hicolor/64x64/apps";
+  const std::filesystem::path apps = dir / "share/icons/hicolor/48x48/apps";
   std::filesystem::create_directories(apps);
-  QImage png(64, 64, QImage::Format_ARGB32);
+  QImage png(48, 48, QImage::Format_ARGB32);
   png.fill(Qt::red);
   ASSERT_TRUE(png.save(QString::fromStdString((apps / (std::string(kIconName) + ".png")).string())));
   const struct {
     std::filesystem::path executable;
-    QList<QSize> sizes;
+    QSize size;  // the one size the icon has
+    bool red;    // the installed PNG
   } cases[] = {
-      {dir / "bin" / "vesperkalend", {QSize(64, 64)}},
-      {dir / "deeper" / "bin" / "vesperkalend", {QSize(48, 48), QSize(256, 256)}},
-      {{}, {QSize(48, 48), QSize(256, 256)}},
+      {dir / "bin" / "vesperkalend", QSize(48, 48), true},
+      {dir / "deeper" / "bin" / "vesperkalend", QSize(64, 64), false},
+      {{}, QSize(64, 64), false},
   };
   for (const auto& c : cases) {
     const QIcon icon = Program_Icon(c.executable);
-    EXPECT_FALSE(icon.isNull()) << c.executable;
-    EXPECT_EQ(icon.availableSizes(), c.sizes) << c.executable;
+    ASSERT_FALSE(icon.isNull()) << c.executable;
+    EXPECT_EQ(icon.availableSizes(), QList<QSize>{c.size}) << c.executable;
+    EXPECT_EQ(icon.pixmap(c.size).toImage().pixel(c.size.width() / 2, c.size.height() / 2) == QColor(Qt::red).rgb(),
+              c.red)
+        << c.executable;
   }
 }
 

@@ -47,8 +47,9 @@ DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candid
 inline constexpr const char* kIconName = "org.vesperkalend.Vesperkalend";
 
 // The program's icon: the icon theme's, else the PNGs installed beside the
-// program (<exe>/../share/icons/hicolor/<N>x<N>/apps/), else the copy built
-// into the program. Never null. Needs an application object.
+// program (<exe>/../share/icons/hicolor/<N>x<N>/apps/), else the emblem
+// built into the program (pictures' ProgramEmblem). Null only in a build
+// without the picture resources. Needs an application object.
 QIcon Program_Icon(const std::filesystem::path& executable);
 
 // The file's type name (its MIME comment), or nothing.
