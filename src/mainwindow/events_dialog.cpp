@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -43,10 +44,12 @@ EventsDialog::EventsDialog(QWidget* parent, QDate month_start, QDate first, QDat
         new QCheckBox(QCoreApplication::translate("Window", "Jahreszeiten auch nach dem Äquator"), kinds);
     Equator_Seasons_Box->setToolTip(QCoreApplication::translate(
         "Window", "Jeder Jahreszeitenanfang zweimal: nach der Ekliptik und nach dem Äquator, Sekunden auseinander"));
-    Equator_Seasons_Box->setContentsMargins(20, 0, 0, 0);
     Equator_Seasons_Box->setEnabled(Kind_Boxes[k]->isChecked());
     connect(Kind_Boxes[k], &QCheckBox::toggled, Equator_Seasons_Box, &QWidget::setEnabled);
-    kinds_layout->addWidget(Equator_Seasons_Box);
+    auto* indented = new QHBoxLayout;  // under "Jahreszeiten", as a part of it
+    indented->addSpacing(20);
+    indented->addWidget(Equator_Seasons_Box);
+    kinds_layout->addLayout(indented);
   }
   layout->addWidget(kinds);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
