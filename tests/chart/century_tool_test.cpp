@@ -70,7 +70,7 @@ TEST_F(Century, BoundaryDaysOfTwoPeriods) {
     for (const char *event : {"Sonne  Aufgang", "Sonne  wahrer Mittag", "Sonne  Untergang"})
       EXPECT_NE(r->out.find(event), std::string::npos) << event << " in\n" << r->out;
   }
-  const Result again = Day("1961-06-01");
+  const Result again = Day("1961-06-01", "--verbose");
   ASSERT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(again.err.find("Making"), std::string::npos) << "made once: " << again.err;
   // The headline search runs in a made period too: the total lunar eclipse
