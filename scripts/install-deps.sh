@@ -10,7 +10,7 @@ packages=(
   clang libfuzzer-14-dev libclang-rt-14-dev
   python3-ephem
   lintian desktop-file-utils appstream dpkg-dev file poppler-utils python3-icalendar calcurse
-  ccache
+  ccache help2man
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -189,6 +189,14 @@
         <translation>Export events</translation>
     </message>
     <message>
+        <source>Jahreszeiten auch nach dem Äquator</source>
+        <translation>Seasons also by the equator</translation>
+    </message>
+    <message>
+        <source>Jeder Jahreszeitenanfang zweimal: nach der Ekliptik und nach dem Äquator, Sekunden auseinander</source>
+        <translation>Each start of a season twice: by the ecliptic and by the equator, seconds apart</translation>
+    </message>
+    <message>
         <source>&amp;Von:</source>
         <translation>&amp;From:</translation>
     </message>
@@ -289,6 +297,10 @@
     <message>
         <source>&amp;Termine exportieren …</source>
         <translation>&amp;Export events …</translation>
+    </message>
+    <message>
+        <source>Bildschirm&amp;foto beim Beenden speichern</source>
+        <translation>Save a screen dump at &amp;close</translation>
     </message>
     <message>
         <source>E&amp;xit</source>

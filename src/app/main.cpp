@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/platform.h"
 #include "command_line.h"
 #include "language/translations.h"
 #include "mainwindow/form_main.h"
@@ -30,8 +31,8 @@ int main(int argc, char** argv) {
     options.data_error = data.problem;
   }
   options.data_dir = ".";
-  // A read-only data folder keeps the event log in the user's data folder instead.
-  if (!vk::FolderWritable(".")) {
+  // An installation's or a read-only data folder keeps the event log in the user's data folder instead.
+  if (vk::EventLogFolder(".") != ".") {
     std::error_code ec;
     std::filesystem::create_directories(options.folders.log_dir, ec);
     options.log_dir = options.folders.log_dir;

@@ -6,6 +6,8 @@
 #include <new>
 #include <system_error>
 
+#include <unistd.h>
+
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -56,11 +58,32 @@ std::filesystem::path ExecutablePath() { return {}; }
 
 #endif
 
-std::filesystem::path UserCacheDir() {
-  const char* xdg = std::getenv("XDG_CACHE_HOME");
+namespace {
+
+// $<variable>/vesperkalend when it is absolute, else <home>/<fallback>/vesperkalend.
+std::filesystem::path Xdg_Dir(const char* variable, const char* fallback) {
+  const char* xdg = std::getenv(variable);
   if (xdg != nullptr && xdg[0] == '/') return std::filesystem::path(xdg) / "vesperkalend";
   const char* home = std::getenv("HOME");
-  return std::filesystem::path(home != nullptr && home[0] != '\0' ? home : ".") / ".cache" / "vesperkalend";
+  return std::filesystem::path(home != nullptr && home[0] != '\0' ? home : ".") / fallback / "vesperkalend";
 }
+
+}  // namespace
+
+std::filesystem::path UserCacheDir() { return Xdg_Dir("XDG_CACHE_HOME", ".cache"); }
+
+std::filesystem::path UserDataDir() { return Xdg_Dir("XDG_DATA_HOME", ".local/share"); }
+
+std::filesystem::path EventLogFolder(const std::filesystem::path& data_dir) {
+  std::error_code ec;
+  std::filesystem::path dir = std::filesystem::weakly_canonical(std::filesystem::absolute(data_dir, ec), ec);
+  if (ec) dir = data_dir;
+  if (dir.filename().empty()) dir = dir.parent_path();  // a trailing separator
+  const bool installed = dir.filename() == "vesperkalend" && dir.parent_path().filename() == "share";
+  if (!installed && ::access(data_dir.c_str(), W_OK) == 0) return data_dir;
+  return UserDataDir();
+}
+
+bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 }  // namespace vk

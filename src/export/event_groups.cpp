@@ -17,12 +17,19 @@ const std::array<tEventGroupInfo, kEventCategoryCount> Event_Groups = {{
     {EventCategory::Eclipse, "eclipses", QT_TRANSLATE_NOOP("EventGroups", "Finsternisse und Bedeckungen")},
 }};
 
+bool Equator_Season(const tEventData& e) {
+  const auto kind = FindEventKind(e.event);
+  return kind == EventKind::FruehlingAequator || kind == EventKind::SommerAequator || kind == EventKind::HerbstAequator ||
+         kind == EventKind::WinterAequator;
+}
+
 std::optional<tGroupSet> Parse_Groups(std::string_view list, std::string* bad) {
   tGroupSet set = 0;
   while (true) {
     const std::size_t comma = list.find(',');
     const std::string_view key = list.substr(0, comma);
-    bool found = false;
+    bool found = key == "all";
+    if (found) set = kAllGroups;
     for (const tEventGroupInfo& k : Event_Groups)
       if (key == k.key) {
         set |= Group_Bit(k.group);

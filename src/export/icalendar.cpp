@@ -83,7 +83,10 @@ std::string Event_Name(const tEventData& e) {
   return Event_Text(bare);
 }
 
-std::string Location_Text(const Site& site) {
+// The place's name, or else the site's coordinates.
+std::string Location_Text(const tCalendarRequest& request) {
+  if (!request.place.empty()) return request.place;
+  const Site& site = request.site;
   return FormatFixed(std::fabs(site.Site_nLat), 2) + "° " + (site.Site_nLat < 0 ? "S" : "N") + ", " +
          FormatFixed(std::fabs(site.Site_eLon), 2) + "° " +
          (site.Site_eLon < 0 ? "W"
@@ -146,11 +149,15 @@ std::string Ical_Uid(const tEventData& e, const Site& site) {
   return Ical_Utc(e.jd_ut) + "-" + Hex(Hash(key)) + "@vesperkalend";
 }
 
-std::string Calendar_Head() {
+std::string Calendar_Head(const tCalendarRequest& request) {
   std::string out;
   for (const char* text : {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Vesperkalend//Vesperkalend " VK_VERSION_TEXT "//DE",
                            "CALSCALE:GREGORIAN", "METHOD:PUBLISH"})
     out += Ical_Fold(text);
+  // The name calendar programs show for the imported or subscribed calendar:
+  // RFC 7986's NAME, and the older X-WR-CALNAME that most programs read.
+  const std::string name = Ical_Escape("Vesperkalend: " + Location_Text(request));
+  out += Ical_Fold("NAME:" + name) + Ical_Fold("X-WR-CALNAME:" + name);
   return out;
 }
 
@@ -158,7 +165,7 @@ std::string Calendar_Tail() { return Ical_Fold("END:VCALENDAR"); }
 
 std::string Calendar_Text(const EventStore& store, const tCalendarRequest& request, int* count) {
   if (count != nullptr) *count = 0;
-  return Calendar_Head() + Calendar_Events(store, request, count) + Calendar_Tail();
+  return Calendar_Head(request) + Calendar_Events(store, request, count) + Calendar_Tail();
 }
 
 std::string Calendar_Events(const EventStore& store, const tCalendarRequest& request, int* count) {
@@ -166,7 +173,7 @@ std::string Calendar_Events(const EventStore& store, const tCalendarRequest& req
   const auto line = [&out](std::string_view text) { out += Ical_Fold(text); };
   const std::string stamp = Utc_Text(request.stamp_unix);
   const std::string geo = "GEO:" + FormatFixed(request.site.Site_nLat, 6) + ";" + FormatFixed(request.site.Site_eLon, 6);
-  const std::string location = "LOCATION:" + Ical_Escape(Location_Text(request.site));
+  const std::string location = "LOCATION:" + Ical_Escape(Location_Text(request));
   int n = 0;
   const std::string local_time = QCoreApplication::translate("Calendar", "Ortszeit: ").toStdString();
   const auto first = Find_Event(store, 1, request.from_jd, {}, {});
@@ -175,7 +182,7 @@ std::string Calendar_Events(const EventStore& store, const tCalendarRequest& req
     const tEventData& e = store.Event_Tab[static_cast<std::size_t>(i)];
     if (e.jd_local >= request.to_jd + 1.0) break;
     const auto kind = Group_Of(e);
-    if (!kind || (request.kinds & Group_Bit(*kind)) == 0) continue;
+    if (!kind || (request.kinds & Group_Bit(*kind)) == 0 || (!request.equator_seasons && Equator_Season(e))) continue;
     line("BEGIN:VEVENT");
     line("UID:" + Ical_Uid(e, request.site));
     line("DTSTAMP:" + stamp);

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -36,8 +37,19 @@ EventsDialog::EventsDialog(QWidget* parent, QDate month_start, QDate first, QDat
   auto* kinds_layout = new QVBoxLayout(kinds);
   for (std::size_t k = 0; k < Event_Groups.size(); ++k) {
     Kind_Boxes[k] = new QCheckBox(QCoreApplication::translate("EventGroups", Event_Groups[k].label), kinds);
-    Kind_Boxes[k]->setChecked(true);
+    Kind_Boxes[k]->setChecked((kDefaultGroups & Group_Bit(Event_Groups[k].group)) != 0);
     kinds_layout->addWidget(Kind_Boxes[k]);
+    if (Event_Groups[k].group != EventCategory::Season) continue;
+    Equator_Seasons_Box =
+        new QCheckBox(QCoreApplication::translate("Window", "Jahreszeiten auch nach dem Äquator"), kinds);
+    Equator_Seasons_Box->setToolTip(QCoreApplication::translate(
+        "Window", "Jeder Jahreszeitenanfang zweimal: nach der Ekliptik und nach dem Äquator, Sekunden auseinander"));
+    Equator_Seasons_Box->setEnabled(Kind_Boxes[k]->isChecked());
+    connect(Kind_Boxes[k], &QCheckBox::toggled, Equator_Seasons_Box, &QWidget::setEnabled);
+    auto* indented = new QHBoxLayout;  // under "Jahreszeiten", as a part of it
+    indented->addSpacing(20);
+    indented->addWidget(Equator_Seasons_Box);
+    kinds_layout->addLayout(indented);
   }
   layout->addWidget(kinds);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -56,6 +68,10 @@ tGroupSet EventsDialog::Kinds() const {
   for (std::size_t k = 0; k < Event_Groups.size(); ++k)
     if (Kind_Boxes[k]->isChecked()) set |= Group_Bit(Event_Groups[k].group);
   return set;
+}
+
+bool EventsDialog::Equator_Seasons() const {
+  return (Kinds() & Group_Bit(EventCategory::Season)) != 0 && Equator_Seasons_Box->isChecked();
 }
 
 }  // namespace vk

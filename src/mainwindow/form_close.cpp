@@ -1,4 +1,5 @@
 // Layout at every resize, and the close with the screen dump and the settings.
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,6 +7,7 @@
 #include <QPushButton>
 
 #include "mainwindow/chart_view.h"
+#include "mainwindow/form_file_menu.h"
 #include "mainwindow/form_layout.h"
 #include "mainwindow/form_main.h"
 #include "mainwindow/options_file.h"
@@ -58,7 +60,10 @@ void TForm_Main::closeEvent(QCloseEvent* event) {
 
 void TForm_Main::FormClose() {
   // Each failure is reported, and the window still closes.
-  Guarded([this] { SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp"); });
+  // The screen dump only while "Datei" → "Bildschirmfoto beim Beenden speichern" is on.
+  const QAction* screendump = findChild<QAction*>(kScreendumpActionName);
+  if (screendump == nullptr || screendump->isChecked())
+    Guarded([this] { SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp"); });
   Guarded([this] { SaveSettings(); });
   Guarded([this] {
     // Kept when its size or state changed since it was shown, or once kept:

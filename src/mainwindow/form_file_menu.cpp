@@ -18,6 +18,7 @@
 #include "mainwindow/events_dialog.h"
 #include "mainwindow/form_main.h"
 #include "mainwindow/menu_bar.h"
+#include "mainwindow/options_file.h"
 #include "timecalc/calendar.h"
 #include "base/error.h"
 
@@ -118,7 +119,8 @@ void Export_Events_Dialog(TForm_Main& form) {
                                       QString::fromUtf8("iCalendar (*.ics)"), {".ics"});
   if (name.isEmpty()) return;
   form.Guarded([&] {
-    const int n = Export_Form_Events(form, Path_Of(name), dialog.From(), dialog.To(), dialog.Kinds());
+    const int n = Export_Form_Events(form, Path_Of(name), dialog.From(), dialog.To(), dialog.Kinds(),
+                                     dialog.Equator_Seasons());
     form.Show_Status(QCoreApplication::translate("Window", "%1 Termine exportiert: %2").arg(n).arg(name), StatusColour::ButtonFace);
   });
 }
@@ -154,13 +156,22 @@ void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
   Paint_Day_Chart(p, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases);
 }
 
-int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds) {
+std::string TForm_Main::Place_Name() const {
+  for (const Place& p : places_)
+    if (!place_.empty() && p.display == place_) return p.city;
+  return {};
+}
+
+int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds,
+                       bool equator_seasons) {
   if (from > to) throw Error(QCoreApplication::translate("Window", "Das Startdatum liegt nach dem Enddatum").toStdString());
   tCalendarRequest request;
   request.from_jd = std::max(CalendarToJD(from.year(), from.month(), from.day(), 0, 0, 0), First_Day_In_Force(form));
   request.to_jd = std::min(CalendarToJD(to.year(), to.month(), to.day(), 0, 0, 0), Last_Day_In_Force(form));
   request.kinds = kinds;
+  request.equator_seasons = equator_seasons;
   request.site = form.Almanac_In_Force().site;
+  request.place = form.Place_Name();
   request.stamp_unix =
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
   int count = 0;
@@ -185,6 +196,18 @@ void Add_File_Menu(TForm_Main& form) {
   menu->addSeparator();
   QObject::connect(menu->addAction(QCoreApplication::translate("Window", "&Termine exportieren …")), &QAction::triggered, &form,
                    [&form] { Export_Events_Dialog(form); });
+  menu->addSeparator();
+  QAction* screendump = menu->addAction(QCoreApplication::translate("Window", "Bildschirm&foto beim Beenden speichern"));
+  screendump->setObjectName(kScreendumpActionName);
+  screendump->setCheckable(true);
+  screendump->setChecked(ReadOptionsFile(form.Options_Path()).screendump.value_or(true));
+  QObject::connect(screendump, &QAction::triggered, &form, [&form](bool on) {
+    form.Guarded([&] {
+      WindowOptions o = ReadOptionsFile(form.Options_Path());
+      o.screendump = on;
+      WriteOptionsFile(form.Options_Path(), o);
+    });
+  });
 }
 
 }  // namespace vk

@@ -50,6 +50,7 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   step_timer_->setSingleShot(true);
   connect(step_timer_, &QTimer::timeout, this, [this] { Guarded([&] { Step_Timer_Fired(); }); });
   setWindowTitle("Vesperkalend");
+  setWindowIcon(Program_Icon(options_.executable));  // the window manager's _NET_WM_ICON
   resize(1460, 834 + 30);
   Build_Menu();
   Build_Controls();

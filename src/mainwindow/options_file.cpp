@@ -23,6 +23,7 @@ constexpr const char* kTwilightsKey = "View/SunTimes";
 constexpr const char* kRisesKey = "View/RisesAndSets";
 constexpr const char* kTransitsKey = "View/Transits";
 constexpr const char* kGeometryKey = "Window/Geometry";
+constexpr const char* kScreendumpKey = "Window/ScreendumpAtClose";
 
 QString Native(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 
@@ -114,7 +115,7 @@ void WriteOptionValues(const std::filesystem::path& path,
 
 WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
   WindowOptions o;
-  const auto values = ReadOptionValues(path, {kPreciseKey, kTwilightsKey, kRisesKey, kTransitsKey, kGeometryKey});
+  const auto values = ReadOptionValues(path, {kPreciseKey, kTwilightsKey, kRisesKey, kTransitsKey, kGeometryKey, kScreendumpKey});
   // "true" or "false" in any case; anything else: none.
   auto flag = [&](const char* key) -> std::optional<bool> {
     const auto it = values.find(key);
@@ -128,6 +129,7 @@ WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
   o.twilights = flag(kTwilightsKey);
   o.rises = flag(kRisesKey);
   o.transits = flag(kTransitsKey);
+  o.screendump = flag(kScreendumpKey);
   if (const auto it = values.find(kGeometryKey); it != values.end()) o.geometry = it->second;
   return o;
 }
@@ -139,6 +141,7 @@ void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& op
   if (options.rises) values.emplace_back(kRisesKey, text(*options.rises));
   if (options.transits) values.emplace_back(kTransitsKey, text(*options.transits));
   if (!options.geometry.empty()) values.emplace_back(kGeometryKey, options.geometry);
+  if (options.screendump) values.emplace_back(kScreendumpKey, text(*options.screendump));
   WriteOptionValues(path, values);
 }
 

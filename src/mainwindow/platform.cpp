@@ -1,6 +1,5 @@
 #include "mainwindow/platform.h"
 
-#include <unistd.h>
 
 #include <QMimeDatabase>
 #include <QStandardPaths>
@@ -8,9 +7,11 @@
 #include <thread>
 
 #include "base/error.h"
+#include "base/platform.h"
 #include "ephemeris/ephemeris_data.h"
 #include "ephemeris/period.h"
 #include "events/phase_table.h"
+#include "pictures/image_list.h"
 
 namespace vk {
 
@@ -34,8 +35,7 @@ UserFolders DefaultUserFolders() {
   auto location = [](QStandardPaths::StandardLocation l) {
     return std::filesystem::path(QStandardPaths::writableLocation(l).toStdString()) / "Vesperkalend";
   };
-  return {location(QStandardPaths::GenericConfigLocation), location(QStandardPaths::DocumentsLocation),
-          location(QStandardPaths::GenericDataLocation)};
+  return {location(QStandardPaths::GenericConfigLocation), location(QStandardPaths::DocumentsLocation), UserDataDir()};
 }
 
 std::vector<std::filesystem::path> DataFolderCandidates(const std::filesystem::path& executable) {
@@ -85,7 +85,23 @@ DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candid
   return {std::nullopt, best_missing + ": " + kFileNotFound + " in " + where};
 }
 
-bool FolderWritable(const std::filesystem::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+QIcon Program_Icon(const std::filesystem::path& executable) {
+  QIcon icon = QIcon::fromTheme(QString::fromUtf8(kIconName));
+  if (!icon.isNull()) return icon;
+  const std::filesystem::path hicolor = executable.parent_path().parent_path() / "share" / "icons" / "hicolor";
+  for (const int size : {48, 64, 128, 256}) {
+    const std::string dim = std::to_string(size) + "x" + std::to_string(size);
+    const std::filesystem::path png = hicolor / dim / "apps" / (std::string(kIconName) + ".png");
+    std::error_code ec;
+    if (!executable.empty() && std::filesystem::is_regular_file(png, ec)) icon.addFile(QString::fromStdString(png.string()));
+  }
+  if (!icon.isNull()) return icon;
+  try {
+    return QIcon(QPixmap::fromImage(ProgramEmblem()));  // the about box's emblem, built in
+  } catch (const Error&) {
+    return icon;  // a build without the picture resources
+  }
+}
 
 std::optional<std::string> FileTypeName(const std::string& path) {
   const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(path));

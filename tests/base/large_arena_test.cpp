@@ -8,8 +8,12 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "base/large_array.h"
 #include "base/platform.h"
+#include "support/temp_dir.h"
 
 namespace vk {
 namespace {
@@ -82,6 +86,54 @@ TEST(Platform, LargeBlocksAreAlignedAndClearedAndTheProgramKnowsItsPath) {
     }
   EXPECT_THROW(MapLargeBlock(SIZE_MAX - kLargePage / 2, false), std::bad_alloc);
   EXPECT_EQ(ExecutablePath().filename(), "vk_base_tests");
+}
+
+// The user's data folder follows XDG_DATA_HOME only when it is absolute; the
+// event log leaves an installation's shared folder and a read-only one for it.
+TEST(Platform, UserDataFolderAndTheEventLogsFolder) {
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const std::string xdg = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+  const struct {
+    const char* xdg;  // null: unset
+    const char* home;
+    const char* want;
+  } homes[] = {
+      {"/x/data", "/home/u", "/x/data/vesperkalend"},
+      {"rel/data", "/home/u", "/home/u/.local/share/vesperkalend"},
+      {nullptr, "/root", "/root/.local/share/vesperkalend"},
+      {"", "", "./.local/share/vesperkalend"},
+  };
+  for (const auto& c : homes) {
+    if (c.xdg) setenv("XDG_DATA_HOME", c.xdg, 1); else unsetenv("XDG_DATA_HOME");
+    setenv("HOME", c.home, 1);
+    EXPECT_EQ(UserDataDir(), std::filesystem::path(c.want)) << c.want;
+  }
+  const test::TempDir dir;
+  setenv("XDG_DATA_HOME", (dir / "user").c_str(), 1);
+  const std::filesystem::path user = dir / "user" / "vesperkalend";
+  for (const char* sub : {"data", "usr/share/vesperkalend", "usr/share/vesperkalend-old", "locked"})
+    std::filesystem::create_directories(dir / sub);
+  ::chmod((dir / "locked").c_str(), 0555);
+  const bool root = ::geteuid() == 0;  // root writes into any folder
+  const struct {
+    std::filesystem::path data;
+    std::filesystem::path want;
+  } logs[] = {
+      {dir / "data", dir / "data"},
+      {dir / "usr/share/vesperkalend", user},
+      {dir.path().string() + "/usr/share/vesperkalend/", user},
+      {dir / "usr/share/vesperkalend/../vesperkalend", user},
+      {dir / "usr/share/vesperkalend-old", dir / "usr/share/vesperkalend-old"},
+      {dir / "locked", root ? dir / "locked" : user},
+  };
+  for (const auto& c : logs) EXPECT_EQ(EventLogFolder(c.data), c.want) << c.data;
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir / "usr/share/vesperkalend");
+  EXPECT_EQ(EventLogFolder("."), user);
+  std::filesystem::current_path(cwd);
+  ::chmod((dir / "locked").c_str(), 0755);
+  setenv("HOME", home.c_str(), 1);
+  if (xdg.empty()) unsetenv("XDG_DATA_HOME"); else setenv("XDG_DATA_HOME", xdg.c_str(), 1);
 }
 
 }  // namespace

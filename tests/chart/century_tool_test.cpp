@@ -56,10 +56,10 @@ TEST_F(Century, DaysOutsideTheSpanExitWith2NamingIt) {
 // period made once, its tables and log under its own names; the day lists
 // are whole (the Sun's rise, transit and set on both days).
 TEST_F(Century, BoundaryDaysOfTwoPeriods) {
-  const Result last = Day("1961-12-31");
+  const Result last = Day("1961-12-31", "--verbose");  // the making's bar told
   ASSERT_EQ(last.status, 0) << last.err;
   EXPECT_NE(last.err.find("Making the tables of 1960-1962"), std::string::npos) << last.err;
-  const Result first = Day("1962-01-01");
+  const Result first = Day("1962-01-01", "--verbose");
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_NE(first.err.find("Making the tables of 1962-1972"), std::string::npos);
   for (const char *tag : {"1960-1962", "1962-1972"}) {
@@ -70,7 +70,7 @@ TEST_F(Century, BoundaryDaysOfTwoPeriods) {
     for (const char *event : {"Sonne  Aufgang", "Sonne  wahrer Mittag", "Sonne  Untergang"})
       EXPECT_NE(r->out.find(event), std::string::npos) << event << " in\n" << r->out;
   }
-  const Result again = Day("1961-06-01");
+  const Result again = Day("1961-06-01", "--verbose");
   ASSERT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(again.err.find("Making"), std::string::npos) << "made once: " << again.err;
   // The headline search runs in a made period too: the total lunar eclipse

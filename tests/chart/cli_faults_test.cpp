@@ -106,7 +106,7 @@ TEST(ToolFaults, DayAndRenderOnAReadOnlyDataFolderLogToTheUsersFolder) {
   if (!r) GTEST_SKIP() << "no user namespaces here";
   EXPECT_EQ(r->output.find("Read-only"), std::string::npos) << r->output;
   EXPECT_NE(r->output.find("Untergang"), std::string::npos) << r->output;
-  EXPECT_TRUE(std::filesystem::exists(dir / "xdg" / "Vesperkalend" / "Vesperkalend_2022-2032_Log.txt"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "xdg" / "vesperkalend" / "Vesperkalend_2022-2032_Log.txt"));
   EXPECT_TRUE(std::filesystem::exists(dir / "c.bmp"));
   EXPECT_FALSE(std::filesystem::exists(dir / "data" / "Vesperkalend_2022-2032_Log.txt"));
 }

@@ -178,6 +178,83 @@ TEST(EventKinds, ParseList) {
   EXPECT_EQ(bad, "eclipse");
   EXPECT_FALSE(Parse_Groups("", &bad).has_value());
   EXPECT_FALSE(Parse_Groups("phases,", &bad).has_value());
+  EXPECT_EQ(Parse_Groups("all"), kAllGroups);
+  EXPECT_EQ(Parse_Groups("phases,all"), kAllGroups);
+  EXPECT_FALSE(Parse_Groups("All", &bad).has_value());
+  EXPECT_EQ(bad, "All");
+}
+
+// Which events of a day a calendar holds by default, with every kind, and
+// when the seasons are named; the place's name in LOCATION and the calendar's name.
+TEST(CalendarText, DefaultKindsOneSeasonStartAndThePlace) {
+  EventStore store;
+  const double day = 2460389.5;  // 2024-03-20 00:00 local (two hours ahead of UT)
+  const char* const day_events[][2] = {
+      {"Sonne", "MAstrD"},         {"Sonne", "Aufgang"},          {"Mars", "im Meridian"},
+      {"Merkur", "südlichste Deklination"}, {"Sonne", "Frühlingsanfang (Ekliptik)"}, {"Sonne", "Frühlingsanfang (Äquator)"},
+      {"Mond", "Erstes Viertel"},  {"Jupiter", "Aufgang"},        {"Mond", "in Erdnähe"},
+      {"Sonne", "Sonnenfinsternis (partiell)"}, {"Sonne", "Untergang"},
+  };
+  store.Event_Tab.push_back(tEventData{});  // the table is indexed from 1
+  for (std::size_t i = 0; i < std::size(day_events); ++i)
+    store.Event_Tab.push_back(Event(day + 0.1 + 0.05 * static_cast<double>(i), day_events[i][0], day_events[i][1]));
+  store.Event_Count = static_cast<int>(store.Event_Tab.size()) - 1;
+  const struct {
+    const char* label;
+    tGroupSet kinds;
+    bool equator_seasons;
+    std::vector<std::string> summaries;
+  } cases[] = {
+      {"default", kDefaultGroups, false,
+       {"Sonne: Aufgang", "Sonne: Frühlingsanfang (Ekliptik)", "Mond: Erstes Viertel", "Sonne: Sonnenfinsternis (partiell)",
+        "Sonne: Untergang"}},
+      {"default, both season starts", kDefaultGroups, true,
+       {"Sonne: Aufgang", "Sonne: Frühlingsanfang (Ekliptik)", "Sonne: Frühlingsanfang (Äquator)", "Mond: Erstes Viertel",
+        "Sonne: Sonnenfinsternis (partiell)", "Sonne: Untergang"}},
+      {"seasons named", Group_Bit(EventCategory::Season), true,
+       {"Sonne: Frühlingsanfang (Ekliptik)", "Sonne: Frühlingsanfang (Äquator)"}},
+      {"all", kAllGroups, true, {}},  // every event, checked by count
+      {"planets' risings", Group_Bit(EventCategory::BodyRiseSet), false, {"Jupiter: Aufgang"}},
+  };
+  for (const auto& c : cases) {
+    tCalendarRequest r;
+    r.from_jd = r.to_jd = day;
+    r.kinds = c.kinds;
+    r.equator_seasons = c.equator_seasons;
+    int count = -1;
+    const std::string text = Calendar_Text(store, r, &count);
+    std::vector<std::string> summaries;
+    for (std::size_t p = text.find("SUMMARY:"); p != std::string::npos; p = text.find("SUMMARY:", p + 1))
+      summaries.push_back(text.substr(p + 8, text.find("\r\n", p) - p - 8));
+    EXPECT_EQ(count, static_cast<int>(summaries.size())) << c.label;
+    if (c.kinds == kAllGroups)
+      EXPECT_EQ(count, static_cast<int>(std::size(day_events))) << c.label;
+    else
+      EXPECT_EQ(summaries, c.summaries) << c.label;
+  }
+  tCalendarRequest defaults;
+  EXPECT_EQ(defaults.kinds, kDefaultGroups);
+  EXPECT_FALSE(defaults.equator_seasons);
+
+  const struct {
+    const char* place;
+    const char* location;
+    const char* name;
+  } places[] = {
+      {"", "LOCATION:47.50° N\\, 7.50° O\r\n", "X-WR-CALNAME:Vesperkalend: 47.50° N\\, 7.50° O\r\n"},
+      {"Berlin", "LOCATION:Berlin\r\n", "X-WR-CALNAME:Vesperkalend: Berlin\r\n"},
+      {"Port, Spain; x", "LOCATION:Port\\, Spain\\; x\r\n", "X-WR-CALNAME:Vesperkalend: Port\\, Spain\\; x\r\n"},
+  };
+  for (const auto& c : places) {
+    tCalendarRequest r;
+    r.from_jd = r.to_jd = day;
+    r.place = c.place;
+    const std::string text = Calendar_Text(store, r);
+    EXPECT_NE(text.find(c.location), std::string::npos) << c.place;
+    EXPECT_LT(text.find(c.name), text.find("BEGIN:VEVENT")) << c.place;
+    EXPECT_LT(text.find(std::string("\r\nNAME:") + (c.name + 13)), text.find("BEGIN:VEVENT")) << c.place;
+    EXPECT_NE(text.find("GEO:47.500000;7.500000\r\n"), std::string::npos) << c.place;
+  }
 }
 
 TEST(CalendarText, OnlyTheChosenDaysAndKinds) {

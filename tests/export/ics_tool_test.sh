@@ -9,8 +9,8 @@ cd "$work"
 export XDG_CACHE_HOME="$work/cache"   # tables of other periods are made there
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# April 2024 in Basel (zone row 16, UTC+01:00 with summer time).
-"$tool" ics --from 2024-04-01 --to 2024-04-30 --dir "$data" --out april.ics 2>tool.log || { cat tool.log; fail "ics"; }
+# April 2024 in Basel (zone row 16, UTC+01:00 with summer time), every kind.
+"$tool" ics --from 2024-04-01 --to 2024-04-30 --kinds all --dir "$data" --out april.ics 2>tool.log || { cat tool.log; fail "ics"; }
 count=$(sed -n 's/^\([0-9]*\) events written.*/\1/p' tool.log)
 [ "$count" -gt 500 ] || fail "only '$count' events"
 
@@ -44,6 +44,39 @@ for name, (day, hour, minute) in phases.items():
 print("parsed", len(events), "events")
 PY
 
+# A week around the March equinox at Berlin, by default and with kinds named:
+# the default holds sunrise and sunset, the phases, one start of each season
+# (by the ecliptic) and eclipses; naming the seasons adds the one by the
+# equator; the calendar and its events are named after the place.
+for kinds in default seasons all; do
+  args=(); [ "$kinds" = default ] || args=(--kinds "$kinds")
+  "$tool" ics --from 2024-03-17 --to 2024-03-23 --place Berlin "${args[@]}" --dir "$data" --out "week-$kinds.ics" \
+    2>tool.log || { cat tool.log; fail "ics --place Berlin $kinds"; }
+  if grep -q 'Computing\|Done\.\|Making the tables' tool.log; then cat tool.log; fail "progress lines without a terminal"; fi
+done
+/usr/bin/python3 - <<'PY' || fail "default calendar of a week"
+import icalendar
+def load(kinds):
+    cal = icalendar.Calendar.from_ical(open(f"week-{kinds}.ics", "rb").read())
+    return cal, [str(e["SUMMARY"]) for e in cal.walk("VEVENT")]
+cal, default = load("default")
+assert str(cal["X-WR-CALNAME"]) == "Vesperkalend: Berlin", cal["X-WR-CALNAME"]
+for e in cal.walk("VEVENT"):
+    assert str(e["LOCATION"]) == "Berlin", e["LOCATION"]
+    assert abs(e["GEO"].latitude - 52.5) < 0.1 and abs(e["GEO"].longitude - 13.4) < 0.1, e["GEO"]
+assert default.count("Sonne: Aufgang") == 7 and default.count("Sonne: Untergang") == 7, default
+assert "Sonne: Frühlingsanfang (Ekliptik)" in default and not any("Äquator" in s for s in default), default
+assert "Mond: Erstes Viertel" in default, default
+assert len(default) == 16, (len(default), default)
+_, seasons = load("seasons")
+assert sorted(seasons) == ["Sonne: Frühlingsanfang (Ekliptik)", "Sonne: Frühlingsanfang (Äquator)"], seasons
+_, every = load("all")
+assert "Sonne: Frühlingsanfang (Äquator)" in every and any("im Meridian" in s for s in every), every
+assert len(every) > 20 * 7, len(every)
+open("week-default.txt", "w").write("\n".join(default) + "\n")
+print("default week:", len(default), "events; all kinds:", len(every))
+PY
+
 # The same day twice gives the same identifiers.
 "$tool" ics --from 2024-04-08 --to 2024-04-08 --kinds phases --dir "$data" --out one.ics 2>/dev/null
 grep '^UID:' one.ics | while read -r uid; do grep -qxF "$uid" april.ics || fail "UID $uid not stable"; done
@@ -64,11 +97,14 @@ expect_status() {
   grep -q -- "$pattern" err.txt || { cat err.txt; fail "message '$pattern' for $*"; }
 }
 expect_status 2 "lies after --to" --from 2024-04-10 --to 2024-04-01 --out bad1.ics
-expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
+expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses; all for every kind)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
+expect_status 2 "unknown kind '' (known: twilights" --from 2024-04-01 --to 2024-04-02 --kinds '' --out bad6.ics
+expect_status 2 "unknown kind 'ALL'" --from 2024-04-01 --to 2024-04-02 --kinds ALL --out bad7.ics
+expect_status 2 "unknown kind 'bogus'" --from 2024-04-01 --to 2024-04-02 --kinds all,bogus --out bad8.ics
 expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 1959-12-31 --to 1960-01-02 --out bad3.ics
 expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 2059-12-01 --to 2060-01-01 --out bad4.ics
 expect_status 2 "not a date" --from 2024-02-30 --to 2024-03-01 --out bad5.ics
-for f in bad1.ics bad2.ics bad3.ics bad4.ics bad5.ics; do [ ! -e "$f" ] || fail "$f written"; done
+for f in bad1.ics bad2.ics bad3.ics bad4.ics bad5.ics bad6.ics bad7.ics bad8.ics; do [ ! -e "$f" ] || fail "$f written"; done
 
 # Across two periods (2012-2022 made first): each day's sunrise once, no UID twice.
 "$tool" ics --from 2021-12-30 --to 2022-01-02 --kinds sun --dir "$data" --out edge.ics 2>edge.log \

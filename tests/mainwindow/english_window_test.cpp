@@ -108,7 +108,7 @@ TEST_F(EnglishWindow, MenusChartAndLanguageChoice) {
   for (QAction* a : w->menuBar()->actions()) bar << a->text().remove('&');
   EXPECT_EQ(bar, QStringList({"File", "Exit", "Make binary files", "Compute all data", "View", "Help"}));
   EXPECT_EQ(Texts(Menu(*w, "File")), QStringList({"Save chart …", "Save chart at screen size …", "Save month sheet …",
-                                                  "Print …", "Export events …"}));
+                                                  "Print …", "Export events …", "Save a screen dump at close"}));
   EXPECT_EQ(Texts(Menu(*w, "View")),
             QStringList({"Exact times", "Language", "Zoom in", "Zoom out", "Whole chart", "Night view"}));
   EXPECT_EQ(Texts(Menu(*w, "Help")), QStringList({"About"}));

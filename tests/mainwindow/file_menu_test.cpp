@@ -98,8 +98,9 @@ TEST_F(FileMenu, FirstInTheBarWithItsEntries) {
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu->title(), "&Datei");
   for (const char* text : {"Diagramm speichern …", "Diagramm in Bildschirmgröße speichern …", "Monatsblatt speichern …",
-                           "Drucken …", "Termine exportieren …"})
+                           "Drucken …", "Termine exportieren …", "Bildschirmfoto beim Beenden speichern"})
     EXPECT_NE(Action(menu, QString::fromUtf8(text)), nullptr) << text;
+  EXPECT_EQ(Action(menu, QString::fromUtf8("Bildschirmfoto beim Beenden speichern"))->objectName(), kScreendumpActionName);
 }
 
 TEST_F(FileMenu, SavesPicturesAtFullAndScreenSize) {
@@ -231,6 +232,47 @@ TEST_F(FileMenu, ExportsTheChosenKindsOfTheChosenDays) {
   for (std::size_t p = ics.find("BEGIN:VEVENT"); p != std::string::npos; p = ics.find("BEGIN:VEVENT", p + 1)) ++events;
   EXPECT_EQ(events, 4);  // last quarter, new moon, first quarter, full moon
   EXPECT_NE(ics.find("SUMMARY:Mond: Vollmond\r\n"), std::string::npos);
+}
+
+// The dialog opens with the default kinds (one start of each season); the
+// seasons by the equator are offered only while the seasons are chosen. The
+// file names the site: no place is chosen, so its coordinates.
+TEST_F(FileMenu, ExportDialogStartsWithTheDefaultKinds) {
+  const struct {
+    const char* label;
+    bool seasons;  // "Jahreszeiten" checked
+    bool equator;  // "Jahreszeiten auch nach dem Äquator" checked
+    bool both;     // Equator_Seasons()
+  } cases[] = {
+      {"as opened", true, false, false},
+      {"equator too", true, true, true},
+      {"equator without seasons", false, true, false},
+  };
+  for (const auto& c : cases) {
+    EventsDialog d(&w, QDate(2024, 3, 1), QDate(2022, 1, 1), QDate(2031, 12, 31));
+    tGroupSet shown = 0;
+    for (std::size_t k = 0; k < d.Kind_Boxes.size(); ++k)
+      if (d.Kind_Boxes[k]->isChecked()) shown |= Group_Bit(Event_Groups[k].group);
+    EXPECT_EQ(shown, kDefaultGroups);
+    ASSERT_NE(d.Equator_Seasons_Box, nullptr);
+    EXPECT_FALSE(d.Equator_Seasons_Box->isChecked());
+    EXPECT_TRUE(d.Equator_Seasons_Box->isEnabled());
+    for (std::size_t k = 0; k < d.Kind_Boxes.size(); ++k)
+      if (Event_Groups[k].group == EventCategory::Season) d.Kind_Boxes[k]->setChecked(c.seasons);
+    d.Equator_Seasons_Box->setChecked(c.equator);
+    EXPECT_EQ(d.Equator_Seasons_Box->isEnabled(), c.seasons) << c.label;
+    EXPECT_EQ(d.Equator_Seasons(), c.both) << c.label;
+  }
+  // March 2024 with the default kinds: the March equinox once, by the ecliptic.
+  const int n = Export_Form_Events(w, out / "march.ics", QDate(2024, 3, 1), QDate(2024, 3, 31), kDefaultGroups);
+  const std::string ics = test::ReadFile(out / "march.ics");
+  EXPECT_NE(ics.find("SUMMARY:Sonne: Frühlingsanfang (Ekliptik)\r\n"), std::string::npos);
+  EXPECT_EQ(ics.find("(Äquator)"), std::string::npos);
+  EXPECT_EQ(ics.find("im Meridian"), std::string::npos);
+  EXPECT_NE(ics.find("X-WR-CALNAME:Vesperkalend: 47.50° N\\, 7.50° O\r\n"), std::string::npos);
+  EXPECT_GT(n, 31 * 2);      // sunrise and sunset every day
+  EXPECT_LT(n, 31 * 2 + 10);  // and a few more
+  EXPECT_EQ(Export_Form_Events(w, out / "both.ics", QDate(2024, 3, 1), QDate(2024, 3, 31), kDefaultGroups, true), n + 1);
 }
 
 TEST_F(FileMenu, ExportRefusesStartAfterEndAndUnwritablePaths) {

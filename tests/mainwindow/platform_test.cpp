@@ -1,6 +1,8 @@
-// The window's platform layer: the wrapping tick counter, the wait, the data folder.
+// The window's platform layer: the wrapping tick counter, the wait, the data
+// folder, the program's icon.
 #include <gtest/gtest.h>
 
+#include <QIcon>
 #include <chrono>
 
 #include "events/phase_table.h"
@@ -53,7 +55,34 @@ TEST(Platform, DataFolderIsTheFirstCompleteOneOrTheMissingFileIsNamed) {
                                  (dir / "b").string() + " or " + (dir / "c").string());
   std::filesystem::remove_all(dir / "a");
   EXPECT_EQ(FindDataFolder(three).problem.substr(0, 32), "HORIZONS_daten_2022-2032_SUN.bin");
-  EXPECT_TRUE(FolderWritable(dir.path()));
+}
+
+// The PNGs installed beside the program, else the emblem built in; never null.
+TEST(Platform, ProgramIconFromTheInstalledFilesElseBuiltIn) {
+  if (!QIcon::fromTheme(kIconName).isNull()) GTEST_SKIP() << "the icon theme has the icon";
+  test::TempDir dir;
+  const std::filesystem::path apps = dir / "share/icons/hicolor/48x48/apps";
+  std::filesystem::create_directories(apps);
+  QImage png(48, 48, QImage::Format_ARGB32);
+  png.fill(Qt::red);
+  ASSERT_TRUE(png.save(QString::fromStdString((apps / (std::string(kIconName) + ".png")).string())));
+  const struct {
+    std::filesystem::path executable;
+    QSize size;  // the one size the icon has
+    bool red;    // the installed PNG
+  } cases[] = {
+      {dir / "bin" / "vesperkalend", QSize(48, 48), true},
+      {dir / "deeper" / "bin" / "vesperkalend", QSize(64, 64), false},
+      {{}, QSize(64, 64), false},
+  };
+  for (const auto& c : cases) {
+    const QIcon icon = Program_Icon(c.executable);
+    ASSERT_FALSE(icon.isNull()) << c.executable;
+    EXPECT_EQ(icon.availableSizes(), QList<QSize>{c.size}) << c.executable;
+    EXPECT_EQ(icon.pixmap(c.size).toImage().pixel(c.size.width() / 2, c.size.height() / 2) == QColor(Qt::red).rgb(),
+              c.red)
+        << c.executable;
+  }
 }
 
 }  // namespace

@@ -158,5 +158,58 @@ TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {
   EXPECT_EQ(+back.longitude, 8.0);
 }
 
+// "Datei" → "Bildschirmfoto beim Beenden speichern": on at the first start,
+// kept in the options file, and no screen dump at close while off; the window
+// has the program's icon.
+TEST(Close, TheScreenDumpIsAChoiceKeptInTheOptionsFile) {
+  WindowWorld world;
+  const auto dump = world.dir / "documents" / "Screendump.bmp";
+  const auto options = world.dir / "config" / "Vesperkalend-options.ini";
+  const struct {
+    const char* label;
+    bool click;       // the menu entry chosen once before closing
+    bool checked;     // as the window opens
+    bool dumped;      // at close
+    const char* kept; // in the options file afterwards; empty: no such line
+  } runs[] = {
+      {"first start", false, true, true, ""},
+      {"switched off", true, true, false, "ScreendumpAtClose=false"},
+      {"stays off", false, false, false, "ScreendumpAtClose=false"},
+      {"switched on", true, false, true, "ScreendumpAtClose=true"},
+  };
+  for (const auto& r : runs) {
+    std::filesystem::remove(dump);
+    auto w = world.Open();
+    EXPECT_FALSE(w->windowIcon().isNull()) << r.label;
+    QAction* entry = w->findChild<QAction*>("Bildschirmfoto1");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isCheckable());
+    EXPECT_EQ(entry->isChecked(), r.checked) << r.label;
+    if (r.click) entry->trigger();
+    w->close();
+    w.reset();
+    EXPECT_EQ(std::filesystem::exists(dump), r.dumped) << r.label;
+    const std::string text = test::ReadFile(options);
+    if (*r.kept)
+      EXPECT_NE(text.find(r.kept), std::string::npos) << r.label << ": " << text;
+    else
+      EXPECT_EQ(text.find("ScreendumpAtClose"), std::string::npos) << r.label << ": " << text;
+  }
+  EXPECT_TRUE(world.messages.empty());
+}
+
+// A choice that cannot be kept (a folder stands where the options file
+// belongs) is reported; the close still follows the menu entry.
+TEST(Close, AScreenDumpChoiceThatCannotBeKeptIsReported) {
+  WindowWorld world;
+  auto w = world.Open();
+  std::filesystem::create_directories(world.dir / "config" / "Vesperkalend-options.ini");
+  w->findChild<QAction*>("Bildschirmfoto1")->trigger();
+  ASSERT_EQ(world.messages.size(), 1u);
+  EXPECT_NE(world.messages[0].second.indexOf("Vesperkalend-options.ini"), -1) << world.messages[0].second.toStdString();
+  w->close();
+  EXPECT_FALSE(std::filesystem::exists(world.dir / "documents" / "Screendump.bmp"));
+}
+
 }  // namespace
 }  // namespace vk

@@ -55,9 +55,19 @@ case $step in
       png=$root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png
       file "$png" | grep -q "PNG image data, $size x $size" || fail "icon $png is not $size x $size"
     done
+    # The man pages are made from --help: every option the programs list is in them.
     for page in vesperkalend vesperkalend-tool; do
-      [ -f "$root/usr/share/man/man1/$page.1.gz" ] || fail "no man page $page(1)"
+      man=$root/usr/share/man/man1/$page.1.gz
+      [ -f "$man" ] || fail "no man page $page(1)"
+      text=$(zcat "$man" | sed 's/\\-/-/g')
+      for word in --help --version --lang; do grep -q -- "$word" <<<"$text" || fail "$page(1) lacks $word"; done
     done
+    text=$(zcat "$root/usr/share/man/man1/vesperkalend-tool.1.gz" | sed 's/\\-/-/g')
+    for word in places --place --tz --interpolation --daemmerungen --no-auf-untergaenge --meridian --verbose \
+                --kinds .local/share/vesperkalend; do
+      grep -q -- "$word" <<<"$text" || fail "vesperkalend-tool(1) lacks $word"
+    done
+    if grep -qi 'temporary folder' <<<"$text"; then fail "vesperkalend-tool(1) names a temporary folder"; fi
     ;;
   installed)
     deb=$(deb_of "$2")
@@ -71,8 +81,13 @@ case $step in
     QT_QPA_PLATFORM=offscreen "$root/usr/bin/vesperkalend" --version | grep -qx "vesperkalend $version.0" \
       || fail "window --version"
     QT_QPA_PLATFORM=offscreen "$root/usr/bin/vesperkalend" --help | grep -q -- '--version' || fail "window --help"
-    "$root/usr/bin/vesperkalend-tool" render --date 2024-04-08 --out "$2/installed.png" >"$2/render.log" 2>&1 \
+    # Run as root too, the event log goes to the user's data folder, never into the installation.
+    export XDG_DATA_HOME="$2/userdata"
+    rm -rf "$XDG_DATA_HOME"
+    "$root/usr/bin/vesperkalend-tool" render --date 2024-04-08 --out "$2/installed.png" --verbose >"$2/render.log" 2>&1 \
       || { cat "$2/render.log"; fail "render from the installed tree"; }
+    [ -f "$XDG_DATA_HOME/vesperkalend/Vesperkalend_2022-2032_Log.txt" ] || fail "no event log in the user's data folder"
+    [ -z "$(find "$root/usr/share/vesperkalend" -name '*_Log.txt')" ] || fail "event log written into the installation"
     file "$2/installed.png" | grep -q 'PNG image data, 2500 x 2200' || fail "rendered chart"
     grep -q '^MOO A: ' "$2/render.log" || fail "no rise line of the Moon"
     grep -q 'Making the tables of 2022-2032' "$2/render.log" || fail "the first run did not make the decade"

@@ -46,10 +46,33 @@ TEST(ToolArguments, InterpolationIsClassicOrPrecise) {
 
 TEST(MakeBinaryFilesCommand, MissingExportFailsWithTheFileNamed) {
   vk::test::TempDir dir;
-  const Result r = RunTool("make-binary-files", dir.path().string());
+  const Result r = RunTool("make-binary-files --verbose", dir.path().string());
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.both().find("Writing binary files. Wait please..."), std::string::npos) << r.both();
   EXPECT_NE(r.both().find("_res/HORIZONS_daten_2022-2032_SUN.txt: File not found"), std::string::npos) << r.both();
+}
+
+// Progress lines only on a terminal (script(1) gives the tool one) or with
+// --verbose anywhere on the line; the error is told either way.
+TEST(ToolArguments, ProgressLinesOnATerminalOrWithVerbose) {
+  vk::test::TempDir dir;
+  const std::string d = dir.path().string();
+  const struct {
+    const char* label;
+    Result run;
+    bool progress;
+  } cases[] = {
+      {"stderr a file", RunTool("make-binary-files", d), false},
+      {"--verbose after", RunTool("make-binary-files --verbose", d), true},
+      {"--verbose before", RunTool("--verbose make-binary-files", d), true},
+      {"a terminal", vk::test::RunProgram("script", "-qec \"'" VK_TOOL "' make-binary-files\" /dev/null", d), true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.run.status, 1) << c.label << ": " << c.run.both();
+    EXPECT_EQ(c.run.both().find("Writing binary files. Wait please...") != std::string::npos, c.progress)
+        << c.label << ": " << c.run.both();
+    EXPECT_NE(c.run.both().find("_SUN.txt: File not found"), std::string::npos) << c.label << ": " << c.run.both();
+  }
 }
 
 TEST(ComputeCommand, MissingBinaryFilesFailWithTheFileNamed) {
@@ -71,8 +94,9 @@ TEST(ToolArguments, RefusedTargetsAreNamedBeforeAnyWork) {
   ASSERT_EQ(::mkfifo((dir / "fifo.pdf").c_str(), 0644), 0);
   std::filesystem::create_directory(dir / "logfifo");
   ASSERT_EQ(::mkfifo((dir / "logfifo" / "Vesperkalend_2022-2032_Log.txt").c_str(), 0644), 0);
-  const std::string ics = "ics --from 2024-04-01 --to 2024-04-02 --dir '" + d + "' --out ";
-  const std::string render = "render --month 2024-04 --dir '" + d + "' --out ";
+  // With --verbose, so that a computation begun before the check would show.
+  const std::string ics = "ics --verbose --from 2024-04-01 --to 2024-04-02 --dir '" + d + "' --out ";
+  const std::string render = "render --verbose --month 2024-04 --dir '" + d + "' --out ";
   const struct Case {
     std::string args;
     int status;
@@ -84,8 +108,8 @@ TEST(ToolArguments, RefusedTargetsAreNamedBeforeAnyWork) {
       {ics + "'" + d + "/no/such/x.ics'", 1, d + "/no/such/x.ics: No such file or directory"},
       {render + "''", 2, "--out: the file name is empty"},
       {render + "'" + d + "/fifo.pdf'", 1, d + "/fifo.pdf: Not a regular file (a FIFO)"},
-      {"compute --dir '" + d + "/logfifo'", 1, d + "/logfifo/Vesperkalend_2022-2032_Log.txt: Not a regular file (a FIFO)"},
-      {"compute --dir '" + d + "/missing'", 1, d + "/missing: File not found"},
+      {"compute --verbose --dir '" + d + "/logfifo'", 1, d + "/logfifo/Vesperkalend_2022-2032_Log.txt: Not a regular file (a FIFO)"},
+      {"compute --verbose --dir '" + d + "/missing'", 1, d + "/missing: File not found"},
       {"make-binary-files --dir '" + d + "/fifo.ics'", 1, d + "/fifo.ics: Not a folder"},
   };
   for (const Case& c : cases) {

@@ -1,9 +1,11 @@
-// The tool's application object and the language of what it lists and writes.
+// The tool's application object, the language of what it lists and writes,
+// and its progress lines.
 #include <stdlib.h>
 
 #include <QGuiApplication>
 #include <iostream>
 
+#include "base/platform.h"
 #include "commands.h"
 #include "language/translations.h"
 
@@ -11,10 +13,19 @@ namespace vk::tool {
 
 namespace {
 Language tool_language = Language::German;
+bool verbose = false;
 }  // namespace
 
 void SetToolLanguage(Language language) { tool_language = language; }
 Language ToolLanguage() { return tool_language; }
+
+void SetVerbose(bool on) { verbose = on; }
+
+bool ProgressShown() { return verbose || StderrIsTerminal(); }
+
+void PrintProgress(std::string_view text, StatusColour) {
+  if (ProgressShown()) std::cerr << text << "\n";
+}
 
 void EnsureGuiApplication() {
   if (QGuiApplication::instance() != nullptr) return;

@@ -31,8 +31,13 @@ Language ToolLanguage();
 // tool's language; headless unless a platform is chosen. Made once.
 void EnsureGuiApplication();
 
-// Prints a status text to stderr, one line each.
+// Prints a status text to stderr, one line each, when stderr is a terminal
+// or --verbose was given (SetVerbose, by main before any command runs);
+// otherwise nothing.
 void PrintProgress(std::string_view text, StatusColour colour);
+void SetVerbose(bool on);
+// True when progress is shown (stderr a terminal, or --verbose).
+bool ProgressShown();
 
 class Options;
 // --place (a place of the tz database: its latitude, longitude and zone),
@@ -40,7 +45,8 @@ class Options;
 // the zone table, default 16: the classic rule) and --tz (a real zone).
 // Throws: UsageError when malformed, out of range or naming no place or zone;
 // Error when --place or --tz is given and there is no tz database.
-Site SiteOptions(Options& opts);
+// `place_name` (may be null) gets the chosen place's name, empty without --place.
+Site SiteOptions(Options& opts, std::string* place_name = nullptr);
 // --interpolation classic|precise (default precise).
 // Throws: UsageError for any other value.
 Interpolation InterpolationOption(Options& opts);

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "base/atomic_file.h"
+#include "base/platform.h"
 #include "commands.h"
 #include "timecalc/time_zones.h"
 #include "events/recompute.h"
@@ -13,9 +14,10 @@
 
 namespace vk::tool {
 
-Site SiteOptions(Options& opts) {
+Site SiteOptions(Options& opts, std::string* place_name) {
   Site site;
   const std::optional<Place> place = PlaceOption(opts);
+  if (place_name != nullptr) *place_name = place ? place->city : std::string();
   site.Site_nLat = opts.number("--lat", -90, 90).value_or(place ? place->lat : 47.5);
   site.Site_eLon = opts.number("--lon", -180, 180).value_or(place ? place->lon : 7.5);
   const auto zone = opts.integer("--zone", 0, kZoneCount - 1);
@@ -39,9 +41,13 @@ int ComputeCommand(const Args& args) {
   const std::string dir = opts.folder("--dir");
   opts.finish();
   opts.check_folders();
-  CheckWriteTarget(EventLogPath(dir));  // before the computation, not after it
+  // Never into an installation's data folder: the user's data folder then.
+  const std::filesystem::path log_dir = EventLogFolder(dir);
+  std::error_code ec;
+  if (log_dir != dir) std::filesystem::create_directories(log_dir, ec);
+  CheckWriteTarget(EventLogPath(dir, log_dir));  // before the computation, not after it
   const auto start = std::chrono::steady_clock::now();
-  RunRecomputationChain(almanac, dir, PrintProgress);
+  RunRecomputationChain(almanac, dir, PrintProgress, log_dir);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::cerr << almanac.events.Event_Count << " events in " << FormatFixed(seconds, 3) << " s\n";
   return 0;

@@ -1,8 +1,5 @@
 #include "data_folder.h"
 
-#include <unistd.h>
-
-#include <QStandardPaths>
 #include <string>
 
 #include "base/atomic_file.h"
@@ -30,14 +27,9 @@ DataFolder TakeDataFolder(Options& opts) {
                      ? installed
                      : ".";
   }
-  folder.log_dir = folder.dir;
-  // A read-only data folder keeps the event log in the user's data folder, as the window does.
-  if (::access(folder.dir.c_str(), W_OK) != 0) {
-    folder.log_dir =
-        std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()) /
-        "Vesperkalend";
-    std::filesystem::create_directories(folder.log_dir, ec);
-  }
+  // An installation's or a read-only data folder keeps the event log in the user's data folder, as the window does.
+  folder.log_dir = EventLogFolder(folder.dir);
+  if (folder.log_dir != folder.dir) std::filesystem::create_directories(folder.log_dir, ec);
   CheckWriteTarget(EventLogPath(folder.dir, folder.log_dir));  // before the computation, not after it
   return folder;
 }

@@ -30,11 +30,13 @@ int IcsCommand(const Args& args) {
     if (!set) {
       std::string known;
       for (const tEventGroupInfo& k : Event_Groups) known += std::string(known.empty() ? "" : ",") + k.key;
-      throw UsageError{"--kinds: unknown kind " + QuoteInput(bad) + " (known: " + known + ")"};
+      throw UsageError{"--kinds: unknown kind " + QuoteInput(bad) + " (known: " + known + "; all for every kind)"};
     }
     request.kinds = *set;
+    // Both starts of each season only when the seasons are asked for by name (or "all").
+    request.equator_seasons = (*set & Group_Bit(EventCategory::Season)) != 0;
   }
-  request.site = SiteOptions(opts);
+  request.site = SiteOptions(opts, &request.place);
   const DataFolder data = TakeDataFolder(opts);
   const tDataSpan span = DataSpan(data);
   CheckInSpan(request.from_jd, *from_text, "--from", span);
@@ -51,7 +53,7 @@ int IcsCommand(const Args& args) {
   EnsureGuiApplication();  // the texts in the tool's language
   // The days of each period from the events of that period, one period at a time.
   int count = 0;
-  std::string text = Calendar_Head();
+  std::string text = Calendar_Head(request);
   for (double day = request.from_jd; day <= request.to_jd;) {
     const PeriodTables tables = TablesForDay(data, span, day);
     almanac.period = tables.period;

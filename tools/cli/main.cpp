@@ -28,24 +28,24 @@ const std::map<std::string, Entry>& Commands() {
         "    (DIR defaults to the current folder)"}},
       {"compute",
        {vk::tool::ComputeCommand,
-        "compute [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--dir DIR]\n"
-        "        [--interpolation classic|precise]\n"
-        "    computes every event of the period for the site from the data in DIR, writes the event log there,\n"
+        "compute [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--dir DIR] [--interpolation classic|precise]\n"
+        "    computes every event of the period for the site from the data in DIR, writes the event log there\n"
+        "    (in the user's data folder when DIR is an installation's or read-only, see Files),\n"
         "    reads it back, sorts it and reads the phase table; prints the number of events and the seconds taken;\n"
         "    --interpolation classic keeps the instants of rises, sets, transits and twilights within the hourly\n"
         "    rows, precise (the default) refines them between the rows"}},
       {"render",
        {vk::tool::RenderCommand,
-        "render --date YYYY-MM-DD|--month YYYY-MM [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"
-        "       [--daemmerungen] [--no-auf-untergaenge] [--meridian] [--nachtansicht] --out FILE.png|.jpg|.bmp|.pdf\n"
-        "       [--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
+        "render --date YYYY-MM-DD|--month YYYY-MM [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] "
+        "[--daemmerungen] [--no-auf-untergaenge] [--meridian] [--nachtansicht] --out FILE.png|.jpg|.bmp|.pdf "
+        "[--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
         "    computes the events from the data in DIR and draws the day's chart (2500 x 2200) into FILE;\n"
         "    .pdf: a vector page; --month: one PDF page per day; --nachtansicht: dark red on black;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,
-        "day --date YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--daemmerungen] [--no-auf-untergaenge]\n"
-        "    [--meridian] [--dir DIR] [--interpolation classic|precise]\n"
+        "day --date YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--daemmerungen] "
+        "[--no-auf-untergaenge] [--meridian] [--dir DIR] [--interpolation classic|precise]\n"
         "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line"}},
       {"places",
        {vk::tool::PlacesCommand,
@@ -54,15 +54,17 @@ const std::map<std::string, Entry>& Commands() {
         "    with latitude, longitude and zone; --place and --tz take these names"}},
       {"ics",
        {vk::tool::IcsCommand,
-        "ics --from YYYY-MM-DD --to YYYY-MM-DD [--kinds LIST] [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--dir DIR]\n"
-        "    --out FILE.ics\n"
+        "ics --from YYYY-MM-DD --to YYYY-MM-DD [--kinds LIST] [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] "
+        "[--dir DIR] --out FILE.ics\n"
         "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
         "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
-        "    declinations,eclipses (default: all)"}},
+        "    declinations,eclipses, or all for every kind; default sun,phases,seasons,eclipses with one start of\n"
+        "    each season (by the ecliptic; naming seasons adds the one by the equator); with --place the\n"
+        "    calendar and its events are named after the place"}},
       {"eclipses",
        {vk::tool::EclipsesCommand,
-        "eclipses --from YYYY-MM-DD --to YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"
-        "         [--dir DIR]\n"
+        "eclipses --from YYYY-MM-DD --to YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] "
+        "[--dir DIR]\n"
         "    lists the lunar and solar eclipses and the occultations of planets by the Moon that the site sees on\n"
         "    the days (local time), each contact with local time, UT, the body's altitude and the magnitude, then\n"
         "    the close approaches (Moon and planet within 5 degrees, two planets within 2)"}},
@@ -76,10 +78,54 @@ const std::map<std::string, Entry>& Commands() {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vesperkalend-tool COMMAND [OPTIONS] [--lang de|en]\n       vesperkalend-tool --help | --version\n\n"
-         "--lang: the language of what day, render and ics list and write; without it the locale's:\n"
-         "de*, C, POSIX or none German, any other English. Messages stay English.\n\ncommands:\n";
+  out << "Usage: vesperkalend-tool COMMAND [OPTIONS] [--lang de|en] [--verbose]\n"
+         "  or:  vesperkalend-tool --help | --version\n"
+         "Runs the computation of the Vesperkalend sky almanac without a window: event tables, day charts,\n"
+         "month sheets, event lists and calendar files, for any day from 1960-01-01 to 2059-12-31.\n\n"
+         "Commands:\n";
   for (const auto& [name, entry] : Commands()) out << "  " << entry.usage << "\n";
+  // Laid out for help2man, which makes the man page from this text: a description
+  // on the option's line from column 21, or on the lines below indented by 20.
+  out << "\nSite options (compute, render, day, ics, eclipses):\n"
+         "  --place NAME        a place of the tz database (see places): its latitude, longitude and time zone\n"
+         "  --lat DEG           northern latitude, -90 to 90 (default the place's, else 47.5)\n"
+         "  --lon DEG           eastern longitude, -180 to 180 (default the place's, else 7.5)\n"
+         "  --zone ROW          row 0 to 39 of the classic zone table (default 16, UTC+01:00 with the\n"
+         "                      European summer time)\n"
+         "  --tz ZONE           a zone of the tz database (\"Europe/Berlin\") with its own summer time\n"
+         "  --interpolation classic|precise\n"
+         "                      precise (the default) refines the instants of rises, sets, transits and\n"
+         "                      twilights between the hourly rows; classic keeps them within the rows\n"
+         "  --dir DIR           the data folder (see Files)\n"
+         "\nDisplay options (render, day):\n"
+         "  --daemmerungen      lists the Sun's rise, set and twilights\n"
+         "  --no-auf-untergaenge\n"
+         "                      leaves out the rises and sets of the Moon and the planets\n"
+         "  --meridian          lists the meridian transits\n"
+         "  --nachtansicht      (render) draws in dark red on black\n"
+         "\nOptions of every command:\n"
+         "  --lang de|en        the language of what day, render and ics list and write; without it the\n"
+         "                      locale's (LC_ALL, LC_MESSAGES, LANG): de*, C, POSIX or none German, any other\n"
+         "                      English. Usage and error messages stay English.\n"
+         "  --verbose           progress lines on stderr (\"Computing basic values... \", \"Done.\"); without\n"
+         "                      it they are shown only when stderr is a terminal\n"
+         "  -h, --help          prints this help and ends\n"
+         "  -v, --version       prints the version and ends\n"
+         "\nExit status:\n"
+         "  0 done, 1 failed (a file that cannot be read or written: the message names it, and no part of\n"
+         "  an output file is left), 2 bad arguments.\n"
+         "\nFiles:\n"
+         "  The data folder is --dir DIR, else the current folder when it holds the data, else\n"
+         "  /usr/share/vesperkalend beside the installed program. The event log\n"
+         "  Vesperkalend_<period>_Log.txt stays in a data folder the user can write, but never in an\n"
+         "  installation's (for root neither): it goes to $XDG_DATA_HOME/vesperkalend, by default\n"
+         "  ~/.local/share/vesperkalend. The hourly tables of other decades are made into\n"
+         "  $XDG_CACHE_HOME/vesperkalend, by default ~/.cache/vesperkalend.\n"
+         "\nExamples:\n"
+         "  $ vesperkalend-tool ics --from 2024-04-01 --to 2024-04-07 --place Berlin --out week.ics\n"
+         "  $ vesperkalend-tool render --month 2024-04 --out april.pdf\n"
+         "  $ vesperkalend-tool day --date 2024-04-08 --place Chicago --daemmerungen\n"
+         "\nThe window is vesperkalend(1).\n";
 }
 
 }  // namespace
@@ -94,6 +140,11 @@ int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
   std::optional<vk::Language> language;
   for (auto it = words.begin(); it != words.end();) {
+    if (*it == "--verbose") {
+      vk::tool::SetVerbose(true);
+      it = words.erase(it);
+      continue;
+    }
     if (*it != "--lang") {
       ++it;
       continue;

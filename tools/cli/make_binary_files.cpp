@@ -1,12 +1,8 @@
-#include <iostream>
-
 #include "commands.h"
 #include "ephemeris/horizons_import.h"
 #include "options.h"
 
 namespace vk::tool {
-
-void PrintProgress(std::string_view text, StatusColour) { std::cerr << text << "\n"; }
 
 int MakeBinaryFilesCommand(const Args& args) {
   Options opts(args);

@@ -17,6 +17,7 @@ constexpr int kBarWidth = 40;
 // "Making the tables of 1962-1972 [########                ]  21 %" on one line
 // of stderr.
 void PrintBar(const std::string &what, double share) {
+  if (!ProgressShown()) return;
   static int shown = -1;  // the percentage on the line now
   const int percent = static_cast<int>(share * 100);
   if (percent == shown) return;
@@ -43,7 +44,7 @@ PeriodTables TablesForDay(const DataFolder& data, const tDataSpan& span, double 
   bool shown = false;  // the bar is on the line: a line break ends it
   try {
     t.dir = ephemgen::PeriodTablesDir(data.dir, UserCacheDir(), t.period, [&](double share) {
-      shown = true;
+      shown = ProgressShown();
       PrintBar(what, share);
     });
   } catch (...) {

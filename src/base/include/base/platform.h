@@ -1,7 +1,8 @@
 // The calls to the system that standard C++ and plain POSIX file calls do not
-// cover, in one place: large pages for the big arrays and the path of the
-// running program. Linux gives both; elsewhere a portable fallback is used
-// (plain pages; no path).
+// cover, in one place: large pages for the big arrays, the path of the
+// running program, the user's folders and whether stderr is a terminal. Linux
+// gives the first two; elsewhere a portable fallback is used (plain pages; no
+// path).
 #pragma once
 #include <cstddef>
 #include <filesystem>
@@ -28,5 +29,19 @@ std::filesystem::path ExecutablePath();
 // that is an absolute path, else $HOME/.cache/vesperkalend, else
 // ./.cache/vesperkalend. Made tables live there. Never fails.
 std::filesystem::path UserCacheDir();
+
+// The program's folder in the user's data: $XDG_DATA_HOME/vesperkalend when
+// that is an absolute path, else $HOME/.local/share/vesperkalend, else
+// ./.local/share/vesperkalend; the same for root. Never fails.
+std::filesystem::path UserDataDir();
+
+// Where the event log of the data in `data_dir` is kept: the user's data
+// folder when `data_dir` is an installation's shared folder (a path ending in
+// share/vesperkalend, written by no run, root's included) or cannot be
+// written; else `data_dir` itself. Never fails.
+std::filesystem::path EventLogFolder(const std::filesystem::path& data_dir);
+
+// True when standard error is a terminal (progress lines are shown there).
+bool StderrIsTerminal();
 
 }  // namespace vk

@@ -24,13 +24,22 @@ extern const std::array<tEventGroupInfo, kEventCategoryCount> Event_Groups;
 using tGroupSet = std::uint32_t;
 inline constexpr tGroupSet kAllGroups = (1u << kEventCategoryCount) - 1;
 inline constexpr tGroupSet Group_Bit(EventCategory g) { return 1u << static_cast<int>(g); }
+// What a calendar holds when no kinds are chosen: sunrise and sunset, the
+// Moon's phases, the seasons and the eclipses, a few entries a day.
+inline constexpr tGroupSet kDefaultGroups = Group_Bit(EventCategory::SunRiseSet) | Group_Bit(EventCategory::MoonPhase) |
+                                            Group_Bit(EventCategory::Season) | Group_Bit(EventCategory::Eclipse);
 
 // The group of a stored event, by its body and event name. Returns: nothing
 // for a name no kind has. Never fails.
 inline std::optional<EventCategory> Group_Of(const tEventData& e) { return CategoryOf(e.body, e.event); }
 
-// A comma-separated list of keys ("phases,seasons"). Returns: the set, or
-// nothing when the list is empty or holds an unknown key (`bad` then names it).
+// True for a season's start by the equator (the Sun's right ascension), which
+// follows the one by the ecliptic by well under a minute. Never fails.
+bool Equator_Season(const tEventData& e);
+
+// A comma-separated list of keys ("phases,seasons"; "all" for every group).
+// Returns: the set, or nothing when the list is empty or holds an unknown key
+// (`bad` then names it).
 std::optional<tGroupSet> Parse_Groups(std::string_view list, std::string* bad = nullptr);
 
 }  // namespace vk

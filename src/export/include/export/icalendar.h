@@ -33,27 +33,33 @@ std::string Ical_Utc(double jd_ut);
 std::string Ical_Uid(const tEventData& e, const Site& site);
 
 // What to export: local days [from_jd, to_jd] (Julian days of their 00:00,
-// local time of the site), the kinds, and the time stamp (Unix seconds) the
-// file is made at.
+// local time of the site), the kinds, the site with the name of its place
+// (empty for a site given by coordinates alone), and the time stamp (Unix
+// seconds) the file is made at. Of the seasons' starts only the ones by the
+// ecliptic unless `equator_seasons`.
 struct tCalendarRequest {
   double from_jd = 0;
   double to_jd = 0;
-  tGroupSet kinds = kAllGroups;
+  tGroupSet kinds = kDefaultGroups;
+  bool equator_seasons = false;
   Site site;
+  std::string place;
   std::int64_t stamp_unix = 0;
 };
 
 // The calendar: VCALENDAR with one VEVENT per event of the sorted table
 // whose jd_local falls on the days and whose kind is chosen: UID, DTSTAMP,
 // DTSTART (UTC), SUMMARY "Mond: Vollmond", DESCRIPTION (the
-// chart's event text), GEO and LOCATION of the site. `count` (may be null)
-// gets the number of events. Never fails.
+// chart's event text), GEO of the site and LOCATION (the place's name, else
+// the coordinates "52.52° N, 13.40° O"). The calendar's name (NAME and
+// X-WR-CALNAME) is "Vesperkalend: " and the same place text. `count` (may be null) gets the
+// number of events. Never fails.
 std::string Calendar_Text(const EventStore& store, const tCalendarRequest& request, int* count = nullptr);
 
 // The same in pieces, for days whose events lie in several tables (one per
 // period): the lines before the events, the VEVENTs of one table (added to
 // `count`), and the closing line. Calendar_Text is their concatenation.
-std::string Calendar_Head();
+std::string Calendar_Head(const tCalendarRequest& request);
 std::string Calendar_Events(const EventStore& store, const tCalendarRequest& request, int* count = nullptr);
 std::string Calendar_Tail();
 

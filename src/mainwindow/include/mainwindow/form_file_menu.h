@@ -14,7 +14,12 @@ namespace vk {
 
 class TForm_Main;
 
-// Adds the menu "Datei" in front of the menu bar. Never fails.
+// The object name of "Bildschirmfoto beim Beenden speichern", checkable:
+// whether the window writes Screendump.bmp when it closes.
+inline constexpr const char* kScreendumpActionName = "Bildschirmfoto1";
+
+// Adds the menu "Datei" in front of the menu bar, the screen dump's choice
+// as the options file keeps it. Never fails.
 void Add_File_Menu(TForm_Main& form);
 
 // The chart of the chosen day into `path`: PNG, JPEG or BMP by its ending at
@@ -30,9 +35,11 @@ void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path);
 void Print_Form_Chart(TForm_Main& form, QPrinter& printer);
 
 // The events of the local days `from` … `to` of the chosen kinds as an
-// iCalendar file. Returns: the number of events.
+// iCalendar file named after the chosen place; the seasons' starts by the
+// equator too when `equator_seasons`. Returns: the number of events.
 // Throws: Error naming the path when it cannot be written (no file is left),
 // or for `from` after `to`.
-int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds);
+int Export_Form_Events(TForm_Main& form, const std::filesystem::path& path, QDate from, QDate to, tGroupSet kinds,
+                       bool equator_seasons = false);
 
 }  // namespace vk

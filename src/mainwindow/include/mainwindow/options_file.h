@@ -39,13 +39,15 @@ struct WindowOptions {
   // documented defaults hold).
   std::optional<bool> twilights{}, rises{}, transits{};
   std::string geometry{};  // the window's size, place and state (QWidget::saveGeometry, base64); empty: none
+  // "Datei" → "Bildschirmfoto beim Beenden speichern"; empty: never chosen (on).
+  std::optional<bool> screendump{};
 };
 
 // The view options of the file; a key without a valid value gives its default. Never fails.
 WindowOptions ReadOptionsFile(const std::filesystem::path& path);
 
-// Writes the view options (the check boxes and the geometry only when
-// given), as WriteOptionValues.
+// Writes the view options (the check boxes, the geometry and the screen
+// dump's choice only when given), as WriteOptionValues.
 void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& options);
 
 // The language chosen in "Ansicht" → "Sprache" ("View/Language": de or en);

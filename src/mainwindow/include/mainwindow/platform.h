@@ -1,11 +1,13 @@
-// The window's small layer over the operating system: waiting, folders and
-// file type names.
+// The window's small layer over the operating system: waiting, folders, file
+// type names and the program's icon.
 #pragma once
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <vector>
 #include <string>
+
+#include <QIcon>
 
 namespace vk {
 
@@ -22,7 +24,7 @@ std::uint32_t Ticks_Passed(std::uint32_t start, std::uint32_t now);
 struct UserFolders {
   std::filesystem::path settings_dir;
   std::filesystem::path screendump_dir;
-  std::filesystem::path log_dir;  // for the event log when the data folder is read-only
+  std::filesystem::path log_dir;  // for the event log of an installation's or a read-only data folder
 };
 UserFolders DefaultUserFolders();
 
@@ -41,8 +43,14 @@ struct DataFolderSearch {
 };
 DataFolderSearch FindDataFolder(const std::vector<std::filesystem::path>& candidates);
 
-// True when a file can be created in `dir`.
-bool FolderWritable(const std::filesystem::path& dir);
+// The icon theme's name of the program's icon (as the desktop entry's Icon=).
+inline constexpr const char* kIconName = "org.vesperkalend.Vesperkalend";
+
+// The program's icon: the icon theme's, else the PNGs installed beside the
+// program (<exe>/../share/icons/hicolor/<N>x<N>/apps/), else the emblem
+// built into the program (pictures' ProgramEmblem). Null only in a build
+// without the picture resources. Needs an application object.
+QIcon Program_Icon(const std::filesystem::path& executable);
 
 // The file's type name (its MIME comment), or nothing.
 std::optional<std::string> FileTypeName(const std::string& path);
