@@ -20,6 +20,14 @@
         <translation>Sunday</translation>
     </message>
     <message>
+        <source>Aufgang:</source>
+        <translation>Rise:</translation>
+    </message>
+    <message>
+        <source>Untergang:</source>
+        <translation>Set:</translation>
+    </message>
+    <message>
         <source>Montag</source>
         <translation>Monday</translation>
     </message>
@@ -133,6 +141,10 @@
     <message>
         <source>Finsternisse und Bedeckungen</source>
         <translation>Eclipses and occultations</translation>
+    </message>
+    <message>
+        <source>Goldene und blaue Stunde</source>
+        <translation>Golden and blue hour</translation>
     </message>
 </context>
 <context>

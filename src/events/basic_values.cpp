@@ -130,11 +130,13 @@ namespace {
 
 // Bits of a row against one level: its side is not certain, or it lies above.
 constexpr unsigned kNear = 1, kAbove = 2;
-// Bits 0 … 7 for the altitude levels (upper limb, then the Sun's twilights
-// from the lowest), bits 8 and 9 for the sign of the hour angle's sine.
-constexpr unsigned kAltitudeBits = 0xff, kAnyAltitudeNear = 0x55, kHourAngleShift = 8;
-constexpr double kTwilights[] = {kAstronomicalTwilight, kNauticalTwilight, kCivilTwilight};
-constexpr int kTwilightCount = 3;
+// Bits 0 … 11 for the altitude levels (upper limb, then the Sun's levels
+// from the lowest), bits 12 and 13 for the sign of the hour angle's sine.
+constexpr unsigned kAltitudeBits = 0xfff, kAnyAltitudeNear = 0x555, kHourAngleShift = 12;
+// The Sun's levels: the three twilights, then the bounds of the golden hour.
+constexpr double kTwilights[] = {kAstronomicalTwilight, kNauticalTwilight, kCivilTwilight, kGoldenHourLow,
+                                 kGoldenHourHigh};
+constexpr int kTwilightCount = 5;
 
 unsigned Side(double s, double lo, double hi) {
   if (s > hi) return kAbove;
@@ -142,23 +144,30 @@ unsigned Side(double s, double lo, double hi) {
 }
 
 // An altitude on the same side of every level as `bits` says, the levels
-// being the upper limb's `limb` and for the Sun the twilights; NaN when
+// being the upper limb's `limb` and for the Sun its levels; NaN when
 // `bits` is no such side (then the row's own altitude is needed).
 double StandInAltitude(int body, unsigned bits, double limb) {
-  const int n = body == Sun ? kTwilightCount + 1 : 1;
-  // Ascending: the twilights, then the upper limb, whose bits come first.
+  const bool sun = body == Sun;
+  const int n = sun ? kTwilightCount + 1 : 1;
+  // Ascending: the Sun's levels below the upper limb, the limb, the ones above it.
   double levels[kTwilightCount + 1];
   bool above[kTwilightCount + 1];
-  int count = 0;
-  for (int l = 0; l < n; ++l) {
-    const bool limb_level = l + 1 == n;
-    levels[l] = limb_level ? limb : kTwilights[l];
-    above[l] = (bits >> (limb_level ? 0 : 2 * (l + 1)) & kAbove) != 0;
-    count += above[l] ? 1 : 0;
-  }
+  int count = 0, filled = 0;
+  auto put = [&](double level, int shift) {
+    levels[filled] = level;
+    above[filled] = (bits >> shift & kAbove) != 0;
+    count += above[filled] ? 1 : 0;
+    ++filled;
+  };
+  int l = 0;
+  if (sun)
+    for (; l < kTwilightCount && kTwilights[l] < limb; ++l) put(kTwilights[l], 2 * (l + 1));
+  put(limb, 0);
+  if (sun)
+    for (; l < kTwilightCount; ++l) put(kTwilights[l], 2 * (l + 1));
   const double alt = count == 0 ? -90 : count == n ? 90 : (levels[count - 1] + levels[count]) / 2;
-  for (int l = 0; l < n; ++l)
-    if ((alt > levels[l]) != above[l]) return std::numeric_limits<double>::quiet_NaN();
+  for (int k = 0; k < n; ++k)
+    if ((alt > levels[k]) != above[k]) return std::numeric_limits<double>::quiet_NaN();
   return alt;
 }
 

@@ -127,7 +127,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // PrepareBasicValues left for the same ephemeris rows. alt is
 // TopocentricPlace's altitude in row k when the geocentric place leaves its
 // side of one of the passes' levels (the upper limb at the horizon; for the
-// Sun also the three twilights) uncertain or one of rows k − 1 … k + 2 lies
+// Sun also the three twilights and the golden hour's bounds) uncertain or one of rows k − 1 … k + 2 lies
 // on another side; elsewhere it is a value on the same side of every level.
 // Likewise sin_ha is TopocentricPlace's when its sign is uncertain or one of
 // rows k − 1 … k + 2 has the other sign, elsewhere a value of the same sign.

@@ -84,12 +84,18 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // The headline events' piece is filled after the passes (ComputeSiteEvents).
   lines[std::size_t{kHeadlinePiece}].clear();
   if (records) (*records)[std::size_t{kHeadlinePiece}].clear();
+  lines[std::size_t{kLightPiece}].clear();
+  if (records) (*records)[std::size_t{kLightPiece}].clear();
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
     // Found once after the rows are prepared, beside the other bodies' work.
     if (!basic.fixed_events(b)) PrepareFixedEvents(eph, basic, b);
     RunEventPasses(eph, basic, site, obs, b, lines[body], mode, records ? &(*records)[body] : nullptr,
                    &basic.transits(b));
+    // The Sun's task alone writes the golden and blue hours' piece.
+    if (b == Sun)
+      RunLightPasses(eph, basic, site, obs, lines[std::size_t{kLightPiece}], mode,
+                     records ? &(*records)[std::size_t{kLightPiece}] : nullptr);
   };
   // A body's site values and then its passes read and write that body's
   // rows alone: each body is one task (its rows in blocks, whose scratch
@@ -131,7 +137,8 @@ void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path&
 void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                      const std::filesystem::path& log_path, const ProgressFn& progress, unsigned threads,
                      Interpolation mode) {
-  WriteEventLog(ComputeEventLines(eph, basic, site, progress, threads, mode), log_path);
+  const std::vector<LogText> lines = ComputeEventLines(eph, basic, site, progress, threads, mode);
+  WriteEventLog(std::span<const LogText>(lines).first(std::size_t{kLightPiece}), log_path);
   if (progress) progress("Done.", StatusColour::ButtonFace);
 }
 

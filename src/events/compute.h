@@ -17,9 +17,12 @@
 namespace vk {
 
 // The pieces of an event log: one per body in body order, then one for the
-// eclipses, occultations and close approaches (left empty by the passes).
+// eclipses, occultations and close approaches (left empty by the passes),
+// then one for the golden and blue hours, which reach the event table but
+// never the written log.
 inline constexpr int kHeadlinePiece = kBodyCount;
-inline constexpr int kLogPieces = kBodyCount + 1;
+inline constexpr int kLightPiece = kBodyCount + 1;
+inline constexpr int kLogPieces = kBodyCount + 2;
 
 
 inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";

@@ -72,10 +72,11 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
 
 void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) {
   // The classic log is the passes' alone: the headline events reach its
-  // table from their own piece, which the log leaves out.
+  // table from their own piece, which the log leaves out. The golden and
+  // blue hours' piece is left out of either log.
   std::span<const LogText> pieces = a.events.text;
-  if (a.interpolation == Interpolation::Classic && pieces.size() == std::size_t{kLogPieces})
-    pieces = pieces.first(std::size_t{kHeadlinePiece});
+  if (pieces.size() == std::size_t{kLogPieces})
+    pieces = pieces.first(static_cast<std::size_t>(a.interpolation == Interpolation::Classic ? kHeadlinePiece : kLightPiece));
   WriteEventLog(pieces, log_path);
   // Earlier versions kept the log before this one beside it, hidden; nothing reads it.
   std::error_code ignored;

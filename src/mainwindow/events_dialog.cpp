@@ -36,7 +36,7 @@ EventsDialog::EventsDialog(QWidget* parent, QDate month_start, QDate first, QDat
   auto* kinds_layout = new QVBoxLayout(kinds);
   for (std::size_t k = 0; k < Event_Groups.size(); ++k) {
     Kind_Boxes[k] = new QCheckBox(QCoreApplication::translate("EventGroups", Event_Groups[k].label), kinds);
-    Kind_Boxes[k]->setChecked(true);
+    Kind_Boxes[k]->setChecked((Group_Bit(Event_Groups[k].group) & kDefaultGroups) != 0);
     kinds_layout->addWidget(Kind_Boxes[k]);
   }
   layout->addWidget(kinds);

@@ -37,16 +37,20 @@ const std::map<std::string, Entry>& Commands() {
       {"render",
        {vk::tool::RenderCommand,
         "render --date YYYY-MM-DD|--month YYYY-MM [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"
-        "       [--daemmerungen] [--no-auf-untergaenge] [--meridian] [--nachtansicht] --out FILE.png|.jpg|.bmp|.pdf\n"
+        "       [--daemmerungen] [--no-auf-untergaenge] [--meridian] [--fotolicht] [--lesehilfen] [--nachtansicht]\n"
+        "       --out FILE.png|.jpg|.bmp|.pdf\n"
         "       [--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
         "    computes the events from the data in DIR and draws the day's chart (2500 x 2200) into FILE;\n"
         "    .pdf: a vector page; --month: one PDF page per day; --nachtansicht: dark red on black;\n"
+        "    --fotolicht: the golden hour (Sun -4 to +6 degrees) and blue hour (-6 to -4) as bands and listed;\n"
+        "    --lesehilfen: labels spread without overlaps with leader lines, and the legend of the columns;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,
         "day --date YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--daemmerungen] [--no-auf-untergaenge]\n"
-        "    [--meridian] [--dir DIR] [--interpolation classic|precise]\n"
-        "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line"}},
+        "    [--meridian] [--fotolicht] [--dir DIR] [--interpolation classic|precise]\n"
+        "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line;\n"
+        "    --fotolicht adds the bounds of the golden hour (Sun -4 to +6 degrees) and blue hour (-6 to -4)"}},
       {"places",
        {vk::tool::PlacesCommand,
         "places [TEXT]\n"
@@ -58,7 +62,7 @@ const std::map<std::string, Entry>& Commands() {
         "    --out FILE.ics\n"
         "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
         "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
-        "    declinations,eclipses (default: all)"}},
+        "    declinations,eclipses,fotolicht (default: all but fotolicht, the golden and blue hours' bounds)"}},
       {"eclipses",
        {vk::tool::EclipsesCommand,
         "eclipses --from YYYY-MM-DD --to YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"

@@ -24,6 +24,9 @@ extern const std::array<tEventGroupInfo, kEventCategoryCount> Event_Groups;
 using tGroupSet = std::uint32_t;
 inline constexpr tGroupSet kAllGroups = (1u << kEventCategoryCount) - 1;
 inline constexpr tGroupSet Group_Bit(EventCategory g) { return 1u << static_cast<int>(g); }
+// What an export takes unless told otherwise: every group but the golden and
+// blue hours' bounds, which are asked for by name.
+inline constexpr tGroupSet kDefaultGroups = kAllGroups & ~Group_Bit(EventCategory::PhotoLight);
 
 // The group of a stored event, by its body and event name. Returns: nothing
 // for a name no kind has. Never fails.

@@ -38,7 +38,7 @@ std::string Ical_Uid(const tEventData& e, const Site& site);
 struct tCalendarRequest {
   double from_jd = 0;
   double to_jd = 0;
-  tGroupSet kinds = kAllGroups;
+  tGroupSet kinds = kDefaultGroups;
   Site site;
   std::int64_t stamp_unix = 0;
 };
