@@ -343,6 +343,22 @@
         <translation>&amp;Exact times</translation>
     </message>
     <message>
+        <source>&amp;Fotografenlicht</source>
+        <translation>&amp;Photographer&apos;s light</translation>
+    </message>
+    <message>
+        <source>Beschriftung mit &amp;Führungslinien</source>
+        <translation>Labels with &amp;leader lines</translation>
+    </message>
+    <message>
+        <source>&amp;Legende der Spalten</source>
+        <translation>&amp;Legend of the columns</translation>
+    </message>
+    <message>
+        <source>&amp;Jetzt-Linie</source>
+        <translation>&amp;Now line</translation>
+    </message>
+    <message>
         <source>&amp;Sprache</source>
         <translation>&amp;Language</translation>
     </message>

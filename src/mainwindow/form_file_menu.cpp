@@ -42,6 +42,9 @@ std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
   chart->Show_Daemmerungen = shown.Show_Daemmerungen;
   chart->Show_Auf_Untergaenge = shown.Show_Auf_Untergaenge;
   chart->Show_Meridian = shown.Show_Meridian;
+  chart->Show_Fotolicht = shown.Show_Fotolicht;
+  chart->Show_Leaders = shown.Show_Leaders;
+  chart->Show_Legend = shown.Show_Legend;
   chart->Pictures = shown.Pictures;
   return chart;
 }

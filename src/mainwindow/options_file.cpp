@@ -22,6 +22,10 @@ constexpr const char* kLanguageKey = "View/Language";
 constexpr const char* kTwilightsKey = "View/SunTimes";
 constexpr const char* kRisesKey = "View/RisesAndSets";
 constexpr const char* kTransitsKey = "View/Transits";
+constexpr const char* kPhotoLightKey = "View/PhotoLight";
+constexpr const char* kLeadersKey = "View/LeaderLines";
+constexpr const char* kLegendKey = "View/Legend";
+constexpr const char* kNowLineKey = "View/NowLine";
 constexpr const char* kGeometryKey = "Window/Geometry";
 
 QString Native(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
@@ -114,7 +118,8 @@ void WriteOptionValues(const std::filesystem::path& path,
 
 WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
   WindowOptions o;
-  const auto values = ReadOptionValues(path, {kPreciseKey, kTwilightsKey, kRisesKey, kTransitsKey, kGeometryKey});
+  const auto values = ReadOptionValues(path, {kPreciseKey, kTwilightsKey, kRisesKey, kTransitsKey, kPhotoLightKey,
+                                              kLeadersKey, kLegendKey, kNowLineKey, kGeometryKey});
   // "true" or "false" in any case; anything else: none.
   auto flag = [&](const char* key) -> std::optional<bool> {
     const auto it = values.find(key);
@@ -128,6 +133,10 @@ WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
   o.twilights = flag(kTwilightsKey);
   o.rises = flag(kRisesKey);
   o.transits = flag(kTransitsKey);
+  o.fotolicht = flag(kPhotoLightKey);
+  o.leaders = flag(kLeadersKey);
+  o.legend = flag(kLegendKey);
+  o.now_line = flag(kNowLineKey);
   if (const auto it = values.find(kGeometryKey); it != values.end()) o.geometry = it->second;
   return o;
 }
@@ -138,6 +147,10 @@ void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& op
   if (options.twilights) values.emplace_back(kTwilightsKey, text(*options.twilights));
   if (options.rises) values.emplace_back(kRisesKey, text(*options.rises));
   if (options.transits) values.emplace_back(kTransitsKey, text(*options.transits));
+  if (options.fotolicht) values.emplace_back(kPhotoLightKey, text(*options.fotolicht));
+  if (options.leaders) values.emplace_back(kLeadersKey, text(*options.leaders));
+  if (options.legend) values.emplace_back(kLegendKey, text(*options.legend));
+  if (options.now_line) values.emplace_back(kNowLineKey, text(*options.now_line));
   if (!options.geometry.empty()) values.emplace_back(kGeometryKey, options.geometry);
   WriteOptionValues(path, values);
 }

@@ -1,5 +1,7 @@
 // Image1: shows the displayed chart bitmap, stretched to the panel with its proportion kept.
 #pragma once
+#include <QPointF>
+#include <optional>
 #include <QImage>
 #include <QWidget>
 
@@ -12,6 +14,9 @@ class ChartView : public QWidget {
     image_ = image;
     update();
   }
+  // Where the widget point `pos` lies on the shown chart, as fractions 0 … 1
+  // of its width and height; empty off the chart or without one.
+  std::optional<QPointF> Chart_Fraction(QPoint pos) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

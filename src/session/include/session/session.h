@@ -25,6 +25,11 @@ struct DisplayFlags {
   bool twilights = false;  // sunrise, sunset and the twilights
   bool rises = true;       // rises and sets of the Moon and the planets
   bool transits = false;   // meridian transits
+  bool fotolicht = false;  // golden and blue hour: bands and their bounds
+  // The chart's reading aids.
+  bool leaders = true;     // labels without overlaps, leader lines to their rows
+  bool legend = true;      // the names of the bar columns
+  bool now_line = true;    // the present moment on today's chart
 };
 
 // Lives on the thread that made it (the window's); every method is called
