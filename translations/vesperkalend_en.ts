@@ -359,6 +359,10 @@
         <translation>&amp;Now line</translation>
     </message>
     <message>
+        <source>Nur mit „Ansicht“ → „Fotografenlicht“ berechnet</source>
+        <translation>Computed only with “View” → “Photographer&apos;s light”</translation>
+    </message>
+    <message>
         <source>&amp;Sprache</source>
         <translation>&amp;Language</translation>
     </message>

@@ -61,7 +61,7 @@ namespace {
 
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                   unsigned threads, Interpolation mode, std::vector<LogText>& lines,
-                  std::vector<LineRecords>* records, std::stop_token stop = {}) {
+                  std::vector<LineRecords>* records, std::stop_token stop = {}, bool light = false) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
@@ -92,8 +92,8 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
     if (!basic.fixed_events(b)) PrepareFixedEvents(eph, basic, b);
     RunEventPasses(eph, basic, site, obs, b, lines[body], mode, records ? &(*records)[body] : nullptr,
                    &basic.transits(b));
-    // The Sun's task alone writes the golden and blue hours' piece.
-    if (b == Sun)
+    // The Sun's task alone writes the golden and blue hours' piece, when asked for.
+    if (b == Sun && light)
       RunLightPasses(eph, basic, site, obs, lines[std::size_t{kLightPiece}], mode,
                      records ? &(*records)[std::size_t{kLightPiece}] : nullptr);
   };
@@ -102,7 +102,8 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // room stays small), the Sun's, the longest, first. Each body's text is
   // told as its task starts: in body order, one at a time.
   auto body_task = [&](int b) {
-    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()), mode);
+    for (int k = 0; k < kBlocks; ++k)
+      ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()), mode, light);
     passes(b);
   };
   auto tell = [&](int b) {
@@ -122,8 +123,8 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 }
 
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop) {
-  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop);
+                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop, bool light) {
+  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop, light);
 }
 
 void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path) {

@@ -18,8 +18,8 @@ namespace vk {
 
 // The pieces of an event log: one per body in body order, then one for the
 // eclipses, occultations and close approaches (left empty by the passes),
-// then one for the golden and blue hours, which reach the event table but
-// never the written log.
+// then one for the golden and blue hours (filled only when asked for), which
+// reach the event table but never the written log.
 inline constexpr int kHeadlinePiece = kBodyCount;
 inline constexpr int kLightPiece = kBodyCount + 1;
 inline constexpr int kLogPieces = kBodyCount + 2;
@@ -75,9 +75,11 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 // The same into `lines`, pieces and records, whose room is used again
 // (taken anew, its pages would be faulted in and cleared at every site
 // change). A body whose task starts after `stop` was requested is left out:
-// the lines are then of no use. Never fails except std::bad_alloc.
+// the lines are then of no use. `light`: the golden and blue hours' piece is
+// filled too (RunLightPasses); else it stays empty. Never fails except std::bad_alloc.
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop = {});
+                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop = {},
+                       bool light = false);
 
 // Writes `pieces` one after another as the event log `log_path`: under a
 // temporary name in the same folder, renamed over the old log when complete

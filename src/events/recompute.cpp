@@ -38,7 +38,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     }
     a.next_phases = std::move(next);
   }
-  ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop);
+  ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop, a.photo_light);
   if (stop.stop_requested()) return false;
   // The headline events, from the same search in both modes, bracketed at
   // the new and full Moons the passes found.

@@ -50,25 +50,26 @@ void TForm_Main::Build_Chart_Options(QMenu* view) {
   now_timer_->start();
 }
 
+// The session's flags with the chart options as the menu's check marks say.
+DisplayFlags TForm_Main::Chart_Option_Flags() const {
+  DisplayFlags f = session_->Flags();
+  f.fotolicht = Fotolicht1->isChecked();
+  f.leaders = Fuehrungslinien1->isChecked();
+  f.legend = Legende1->isChecked();
+  f.now_line = Jetzt_Linie1->isChecked();
+  return f;
+}
+
 void TForm_Main::Load_Chart_Options(const WindowOptions& o) {
   Fotolicht1->setChecked(o.fotolicht.value_or(Fotolicht1->isChecked()));
   Fuehrungslinien1->setChecked(o.leaders.value_or(Fuehrungslinien1->isChecked()));
   Legende1->setChecked(o.legend.value_or(Legende1->isChecked()));
   Jetzt_Linie1->setChecked(o.now_line.value_or(Jetzt_Linie1->isChecked()));
-  DisplayFlags f = session_->Flags();
-  f.fotolicht = Fotolicht1->isChecked();
-  f.leaders = Fuehrungslinien1->isChecked();
-  f.legend = Legende1->isChecked();
-  f.now_line = Jetzt_Linie1->isChecked();
-  session_->Set_Flags(f);
+  session_->Set_Flags(Chart_Option_Flags());
 }
 
 void TForm_Main::Chart_Option_Click() {
-  DisplayFlags f = session_->Flags();
-  f.fotolicht = Fotolicht1->isChecked();
-  f.leaders = Fuehrungslinien1->isChecked();
-  f.legend = Legende1->isChecked();
-  f.now_line = Jetzt_Linie1->isChecked();
+  const DisplayFlags f = Chart_Option_Flags();
   session_->Set_Flags(f);
   WindowOptions o = ReadOptionsFile(Options_Path());
   o.fotolicht = f.fotolicht;

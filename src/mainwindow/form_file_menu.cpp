@@ -116,6 +116,7 @@ void Export_Events_Dialog(TForm_Main& form) {
   const CalendarTime first = JDToCalendar(First_Day_In_Force(form)), last = JDToCalendar(Last_Day_In_Force(form));
   EventsDialog dialog(&form, QDate(c.year, c.month, 1), QDate(first.year, first.month, first.day),
                       QDate(last.year, last.month, last.day));
+  dialog.Offer_Photo_Light(form.Session_In_Force().Flags().fotolicht);
   if (dialog.exec() != QDialog::Accepted) return;
   const QString name = Save_File_Name(form, QCoreApplication::translate("Window", "Termine exportieren"),
                                       QString::fromUtf8("iCalendar (*.ics)"), {".ics"});

@@ -1,11 +1,13 @@
 // The chart options of "Ansicht": "Fotografenlicht" and the reading aids,
 // kept in the options file; the present moment's line on a pinned clock; the
 // tooltip over a bar.
+#include <QCheckBox>
 #include <QMenu>
 #include <QToolTip>
 
 #include "language/translations.h"
 #include "mainwindow/chart_view.h"
+#include "mainwindow/events_dialog.h"
 #include "mainwindow/options_file.h"
 #include "support/chart_fixtures.h"
 #include "window_fixture.h"
@@ -125,6 +127,28 @@ TEST(ChartOptions, ThePresentMomentOnTodaysChartFromThePinnedClock) {
   ClickViewAction(*w, "Jetzt_Linie1");
   EXPECT_FALSE(w->Chart().Now_Local_JD.has_value());
   EXPECT_NE(test::Rgb(w->Chart().Img, 500, 1100), test::Rgb(kNowColour));
+}
+
+// The calendar's box of the golden and blue hours: off by default, and
+// disabled, saying why, while the table in force does not hold them.
+TEST(ChartOptions, TheCalendarsGoldenHourBoxNeedsFotografenlicht) {
+  EventsDialog d(nullptr, QDate(2024, 4, 1), QDate(2022, 1, 1), QDate(2031, 12, 31));
+  QCheckBox* box = nullptr;
+  for (std::size_t k = 0; k < Event_Groups.size(); ++k)
+    if (Event_Groups[k].group == EventCategory::PhotoLight) box = d.Kind_Boxes[k];
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_EQ(d.Kinds(), kDefaultGroups);
+  box->setChecked(true);
+  d.Offer_Photo_Light(false);
+  EXPECT_FALSE(box->isEnabled());
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_FALSE(box->toolTip().isEmpty());
+  EXPECT_EQ(d.Kinds() & Group_Bit(EventCategory::PhotoLight), 0u);
+  d.Offer_Photo_Light(true);
+  box->setChecked(true);
+  EXPECT_TRUE(box->isEnabled());
+  EXPECT_EQ(d.Kinds(), kAllGroups);
 }
 
 TEST(ChartOptions, TheTooltipNamesTheBodyUnderThePointer) {

@@ -346,19 +346,24 @@ def longitude_events(planet, start, end, targets, names):
 CENTURY_DAYS = ["1965/6/14", "1990/3/21", "2045/9/10", "2059/12/20"]
 
 
+def write_rows(heading):
+    """The table on standard output: `heading`, the columns' names, then ROWS."""
+    out = sys.stdout
+    out.write(heading)
+    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
+    for r in ROWS:
+        out.write(r + "\n")
+
+
 def century():
     SPAN[:] = [2436934.5, 2473459.5]  # 1960-01-01 … 2060-01-01
     # The local offsets are not checked: zone row 16 keeps its summer-time rule in every year.
     for site in (SITES[0][:4] + (None,), SITES[2]):
         for day in CENTURY_DAYS:
             daily_events(site, day)
-    out = sys.stdout
-    out.write("# Reference instants from PyEphem %s on the program's time scale (TT - UTC: leap seconds from"
-              " 1972, Espenak-Meeus Delta T before; PyEphem's own Delta T shifted to it);"
-              " written by tests/reference/make_reference.py century.\n" % ephem.__version__)
-    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
-    for r in ROWS:
-        out.write(r + "\n")
+    write_rows("# Reference instants from PyEphem %s on the program's time scale (TT - UTC: leap seconds from"
+               " 1972, Espenak-Meeus Delta T before; PyEphem's own Delta T shifted to it);"
+               " written by tests/reference/make_reference.py century.\n" % ephem.__version__)
 
 
 def main():
@@ -412,12 +417,8 @@ def main():
         for d, name in longitude_events(planet, start, end, targets, names)[:4]:
             if name != "?":
                 add(a, BODY[planet], name, float(d) + JD_DUBLIN, TOL_PRECISE["conj"], TOL_PRECISE["conj"])
-    out = sys.stdout
-    out.write("# Reference instants from PyEphem %s on the program's time scale (TT - UTC = 69.184 s);"
-              " written by tests/reference/make_reference.py.\n" % ephem.__version__)
-    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
-    for r in ROWS:
-        out.write(r + "\n")
+    write_rows("# Reference instants from PyEphem %s on the program's time scale (TT - UTC = 69.184 s);"
+               " written by tests/reference/make_reference.py.\n" % ephem.__version__)
 
 
 def light():
@@ -430,12 +431,8 @@ def light():
             daily_events(site, "%d/%d/%d" % (year, month, day), light=True)
     # The crowded July day of the chart at 60.5 N.
     daily_events((60.5, 151.22, 32, 10.0, None), "2024/7/19", light=True)
-    out = sys.stdout
-    out.write("# Golden and blue hour instants from PyEphem %s on the program's time scale (TT - UTC = 69.184 s);"
-              " written by tests/reference/make_reference.py light.\n" % ephem.__version__)
-    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
-    for r in ROWS:
-        out.write(r + "\n")
+    write_rows("# Golden and blue hour instants from PyEphem %s on the program's time scale (TT - UTC = 69.184 s);"
+               " written by tests/reference/make_reference.py light.\n" % ephem.__version__)
 
 
 if sys.argv[1:] == ["century"]:

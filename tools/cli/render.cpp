@@ -84,6 +84,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
   almanac.site = site;
   almanac.interpolation = interpolation;
+  almanac.photo_light = fotolicht;
   const PeriodTables tables = TablesForDay(data, span, sel);
   almanac.period = tables.period;
   RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);

@@ -13,13 +13,17 @@ namespace vk {
 
 class EventsDialog : public QDialog {
  public:
-  // Starts with the month that begins at `month_start`, every kind chosen.
+  // Starts with the month that begins at `month_start`, every kind chosen
+  // but the golden and blue hours.
   // The dates offered lie within first … last: the days of the events in force.
   EventsDialog(QWidget* parent, QDate month_start, QDate first, QDate last);
 
   QDate From() const;
   QDate To() const;
   tGroupSet Kinds() const;
+  // Whether the table in force holds the golden and blue hours (computed
+  // while "Fotografenlicht" is on); without them their box is disabled and says why.
+  void Offer_Photo_Light(bool available);
 
   QDateEdit* From_Edit = nullptr;
   QDateEdit* To_Edit = nullptr;

@@ -224,6 +224,7 @@ class TForm_Main : public QMainWindow {
   void Build_Chart_Options(QMenu* view);
   void Load_Chart_Options(const struct WindowOptions& o);
   void Chart_Option_Click();
+  DisplayFlags Chart_Option_Flags() const;
   // The present moment for the chart (its line only when switched on and the site's day is today).
   void Sync_Now();
   // The chart's tooltip at `pos` of the chart view: the body under it, with its rise and set.

@@ -85,7 +85,9 @@ class Session : public QObject {
   // Stops the making of a period's tables: the chosen day goes back into the
   // period in force (dayChanged), no table of the other period is left.
   void Cancel_Making();
-  void Set_Flags(const DisplayFlags& flags);  // flagsChanged
+  // flagsChanged; switching the golden and blue hours on recomputes (they are
+  // computed only while shown).
+  void Set_Flags(const DisplayFlags& flags);
   // The site (latitude, longitude, zone) and the mode asked for; Recompute() computes them.
   void Set_Site(const Site& site);
   void Set_Mode(Interpolation mode);
