@@ -1,6 +1,7 @@
 #include "compute.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,7 +62,8 @@ namespace {
 
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                   unsigned threads, Interpolation mode, std::vector<LogText>& lines,
-                  std::vector<LineRecords>* records, std::stop_token stop = {}, bool light = false) {
+                  std::vector<LineRecords>* records, std::stop_token stop = {},
+                  const std::function<void()>& after_moon = {}, bool light = false) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
@@ -105,6 +107,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
     for (int k = 0; k < kBlocks; ++k)
       ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()), mode, light);
     passes(b);
+    if (b == Moon && after_moon) after_moon();
   };
   auto tell = [&](int b) {
     if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
@@ -123,8 +126,9 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 }
 
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop, bool light) {
-  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop, light);
+                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop,
+                       const std::function<void()>& after_moon, bool light) {
+  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop, after_moon, light);
 }
 
 void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path) {

@@ -96,10 +96,7 @@ bool TForm_Main::Show_Chart_Tooltip(const QPoint& global, const QPoint& pos) {
                        static_cast<int>(std::floor(at->y() * kChartHeight)));
     body = Body_At(Chart_Hotspots(chart), point);
   }
-  if (!body) {
-    QToolTip::hideText();
-    return true;
-  }
+  if (!body) return false;  // the view's own tooltip
   QToolTip::showText(global, QString::fromStdString(Body_Tooltip(chart, *body)), Image1);
   return true;
 }
