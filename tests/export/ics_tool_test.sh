@@ -64,7 +64,7 @@ expect_status() {
   grep -q -- "$pattern" err.txt || { cat err.txt; fail "message '$pattern' for $*"; }
 }
 expect_status 2 "lies after --to" --from 2024-04-10 --to 2024-04-01 --out bad1.ics
-expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
+expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses,fotolicht)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
 expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 1959-12-31 --to 1960-01-02 --out bad3.ics
 expect_status 2 "outside 1960-01-01 … 2059-12-31" --from 2059-12-01 --to 2060-01-01 --out bad4.ics
 expect_status 2 "not a date" --from 2024-02-30 --to 2024-03-01 --out bad5.ics
