@@ -5,7 +5,8 @@
 // The site change is the chain as the window runs it (the events taken into
 // the table, then the log written from it); its stages are then timed one
 // after another.
-// Run: build/bin/vk_bench_chain [--dir DIR] [--lat DEG --lon DEG --zone N] [--threads N]
+// Run: build/bin/vk_bench_chain [--dir DIR] [--lat DEG --lon DEG --zone N] [--threads N] [--fotolicht 1]
+// (--fotolicht 1: with the golden and blue hours, as while the window shows them)
 #include <sys/resource.h>
 #include <time.h>
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     else if (opt == "--lon") a.site.Site_eLon = vk::ParseFloat(argv[i + 1]);
     else if (opt == "--zone") zone = static_cast<int>(vk::ParseInteger(argv[i + 1]));
     else if (opt == "--threads") threads = static_cast<unsigned>(vk::ParseInteger(argv[i + 1]));
+    else if (opt == "--fotolicht") a.photo_light = vk::ParseInteger(argv[i + 1]) != 0;
   }
   a.site.Site_TZ_Hours = vk::TimeZones.at(static_cast<std::size_t>(zone)).offset_hours;
   // Stage times of each mode; the runs alternate between the modes, so that a
@@ -95,7 +97,7 @@ int main(int argc, char** argv) {
         for (int b = 0; b < vk::kBodyCount; ++b)
           vk::ParallelFor(8, threads, [&](int k) {
             vk::ComputeSiteValues(a.ephemeris, a.site, obs, b, *a.basic, 1 + k * vk::kEphemerisRows / 8,
-                                  (k + 1) * vk::kEphemerisRows / 8, modes[m]);
+                                  (k + 1) * vk::kEphemerisRows / 8, modes[m], a.photo_light);
           });
         const auto t5 = Clock::now();
         std::vector<vk::LogText> lines(vk::kBodyCount);
@@ -103,6 +105,11 @@ int main(int argc, char** argv) {
         vk::ParallelFor(vk::kBodyCount, threads, [&](int b) {
           vk::RunEventPasses(a.ephemeris, *a.basic, a.site, obs, b, lines[b], modes[m], &records[b]);
         });
+        if (a.photo_light) {
+          lines.emplace_back();
+          records.emplace_back();
+          vk::RunLightPasses(a.ephemeris, *a.basic, a.site, obs, lines.back(), modes[m], &records.back());
+        }
         const auto t6 = Clock::now();
         // The site's eclipses and occultations with their lines, then the
         // period's lunar eclipses and close approaches (once per loading).

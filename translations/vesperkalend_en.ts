@@ -20,6 +20,14 @@
         <translation>Sunday</translation>
     </message>
     <message>
+        <source>Aufgang:</source>
+        <translation>Rise:</translation>
+    </message>
+    <message>
+        <source>Untergang:</source>
+        <translation>Set:</translation>
+    </message>
+    <message>
         <source>Montag</source>
         <translation>Monday</translation>
     </message>
@@ -133,6 +141,10 @@
     <message>
         <source>Finsternisse und Bedeckungen</source>
         <translation>Eclipses and occultations</translation>
+    </message>
+    <message>
+        <source>Goldene und blaue Stunde</source>
+        <translation>Golden and blue hour</translation>
     </message>
 </context>
 <context>
@@ -341,6 +353,26 @@
     <message>
         <source>&amp;Exakte Zeiten</source>
         <translation>&amp;Exact times</translation>
+    </message>
+    <message>
+        <source>&amp;Fotografenlicht</source>
+        <translation>&amp;Photographer&apos;s light</translation>
+    </message>
+    <message>
+        <source>Beschriftung mit &amp;Führungslinien</source>
+        <translation>Labels with &amp;leader lines</translation>
+    </message>
+    <message>
+        <source>&amp;Legende der Spalten</source>
+        <translation>&amp;Legend of the columns</translation>
+    </message>
+    <message>
+        <source>&amp;Jetzt-Linie</source>
+        <translation>&amp;Now line</translation>
+    </message>
+    <message>
+        <source>Nur mit „Ansicht“ → „Fotografenlicht“ berechnet</source>
+        <translation>Computed only with “View” → “Photographer&apos;s light”</translation>
     </message>
     <message>
         <source>&amp;Sprache</source>

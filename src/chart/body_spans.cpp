@@ -1,5 +1,6 @@
-// Where a body stands above the horizon on the chosen day, taken from its own
-// rises and sets around the day (circumpolar and never-rising days included).
+// Where a body stands above the horizon (or the Sun above one of its levels)
+// on the chosen day, taken from its own crossings around the day
+// (circumpolar and never-rising days included).
 #include <algorithm>
 
 #include "chart/day_chart.h"
@@ -8,19 +9,27 @@ namespace vk {
 
 namespace {
 
-// +1 for a rise of `body`, -1 for a set, 0 for any other entry.
-int Crossing(const tEventData& e, Body body) {
+// +1 for a crossing of `body` upwards, -1 for one downwards, 0 for any other entry.
+int Crossing(const tEventData& e, Body body, EventKind up, EventKind down) {
   if (e.body != BodyNames[body]) return 0;
-  if (e.event == EventName(EventKind::Aufgang)) return 1;
-  if (e.event == EventName(EventKind::Untergang)) return -1;
+  if (e.event == EventName(up)) return 1;
+  if (e.event == EventName(down)) return -1;
   return 0;
 }
 
 }  // namespace
 
 void Find_Up_Spans(const EventStore& store, double Sel_JD, Body body, tRiseSet& rs) {
-  rs.Up_Spans.clear();
-  rs.Picture_h.reset();
+  rs.Up_Spans = Find_Level_Spans(store, Sel_JD, body, EventKind::Aufgang, EventKind::Untergang, &rs.Picture_h);
+  if (!rs.Picture_h && !rs.Up_Spans.empty() && rs.Up_Spans.front().first == 0.0) rs.Picture_h = 0.0;
+}
+
+std::vector<std::pair<double, double>> Find_Level_Spans(const EventStore& store, double Sel_JD, Body body,
+                                                        EventKind up_kind, EventKind down_kind,
+                                                        std::optional<double>* first_up) {
+  std::vector<std::pair<double, double>> spans;
+  if (first_up) first_up->reset();
+  const auto Crossing = [&](const tEventData& e, Body b) { return vk::Crossing(e, b, up_kind, down_kind); };
   const int last = std::min(store.Event_Count, static_cast<int>(store.Event_Tab.size()) - 1);
   const auto at = [&](int n) -> const tEventData& { return store.Event_Tab[static_cast<std::size_t>(n)]; };
   const auto next_crossing = [&](int n) {
@@ -64,14 +73,14 @@ void Find_Up_Spans(const EventStore& store, double Sel_JD, Body body, tRiseSet& 
     const double h = (at(n).jd_local - Sel_JD) * 24.0;
     if (rise) {
       from = h;
-      if (!rs.Picture_h) rs.Picture_h = h;
+      if (first_up && !*first_up) *first_up = h;
     } else {
-      rs.Up_Spans.emplace_back(from, h);
+      spans.emplace_back(from, h);
     }
     up = rise;
   }
-  if (up) rs.Up_Spans.emplace_back(from, 24.0);
-  if (!rs.Picture_h && !rs.Up_Spans.empty() && rs.Up_Spans.front().first == 0.0) rs.Picture_h = 0.0;
+  if (up) spans.emplace_back(from, 24.0);
+  return spans;
 }
 
 }  // namespace vk

@@ -116,6 +116,7 @@ tChartPictures ShippedChartPictures() {
 QFont Title_Font() { return Named_Font({"Arial", "Liberation Sans"}, Pixels_Of_Points(44)); }
 QFont Scale_Font() { return Named_Font({"Arial", "Liberation Sans"}, Pixels_Of_Points(24)); }
 QFont List_Font() { return Named_Font({"Arial Narrow", "Liberation Sans Narrow"}, Pixels_Of_Points(24)); }
+QFont Legend_Font() { return Named_Font({"Arial Narrow", "Liberation Sans Narrow"}, Pixels_Of_Points(16)); }
 QFont Memo_Font() {
   QFont f;
   f.setFamilies({"Fixedsys", "Courier New", "Liberation Mono", "DejaVu Sans Mono"});
@@ -421,6 +422,7 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
       noon = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
     Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon);
   }
+  if (chart.Show_Fotolicht) Draw_Light_Spans(p, Find_Light_Spans(store, chart.Sel_JD));
 
   for (std::size_t b = 0; b < Body_Charts.size(); ++b) {
     const tBodyChart& body = Body_Charts[b];
@@ -446,8 +448,12 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
   Text_Out(p, 100, 5, QString::fromStdString(Chart_Title(chart.Sel_JD)));
 
   chart.Listed_Events = List_Day_Events(store, chart.Sel_JD, chart.Show_Daemmerungen != 0,
-                                        chart.Show_Auf_Untergaenge != 0, chart.Show_Meridian != 0);
-  Draw_Day_Events(p, chart.Listed_Events);
+                                        chart.Show_Auf_Untergaenge != 0, chart.Show_Meridian != 0,
+                                        chart.Show_Fotolicht != 0);
+  if (chart.Show_Leaders) Spread_Labels(chart.Listed_Events);
+  Draw_Day_Events(p, chart.Listed_Events, chart.Show_Leaders != 0);
+  if (chart.Show_Legend) Draw_Legend(p);
+  if (chart.Now_Local_JD) Draw_Now_Line(p, chart.Sel_JD, *chart.Now_Local_JD);
 }
 
 bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases) {

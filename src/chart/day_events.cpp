@@ -30,8 +30,10 @@ std::string Trim(const std::string& s) {
 }
 
 // The list filters: twilights with sunrise and sunset, the rises and sets of
-// the Moon and the planets, meridian transits (true noon is always listed).
-bool Skipped(const tEventData& e, bool show_daemmerungen, bool show_auf_untergaenge, bool show_meridian) {
+// the Moon and the planets, meridian transits (true noon is always listed),
+// the golden and blue hour's bounds.
+bool Skipped(const tEventData& e, bool show_daemmerungen, bool show_auf_untergaenge, bool show_meridian,
+             bool show_fotolicht) {
   const auto category = CategoryOf(e.body, e.event);
   if (!category) return false;
   switch (*category) {
@@ -39,6 +41,7 @@ bool Skipped(const tEventData& e, bool show_daemmerungen, bool show_auf_untergae
     case EventCategory::SunRiseSet: return !show_daemmerungen;
     case EventCategory::BodyRiseSet: return !show_auf_untergaenge;
     case EventCategory::Transit: return !show_meridian && e.event == EventName(EventKind::ImMeridian);
+    case EventCategory::PhotoLight: return !show_fotolicht;
     default: return false;
   }
 }
@@ -107,7 +110,7 @@ std::string Event_Text(const tEventData& e) {
 }
 
 std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD, bool show_daemmerungen,
-                                          bool show_auf_untergaenge, bool show_meridian) {
+                                          bool show_auf_untergaenge, bool show_meridian, bool show_fotolicht) {
   std::vector<tListedEvent> listed;
   const auto first = Find_Event(store, 1, Sel_JD, {}, {});
   if (!first) return listed;
@@ -116,7 +119,7 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
   for (int n = *first; n <= last; ++n) {
     const tEventData& e = store.Event_Tab[static_cast<std::size_t>(n)];
     if (n != *first && !(Sel_JD + 1.0 > e.jd_local)) break;
-    if (Skipped(e, show_daemmerungen, show_auf_untergaenge, show_meridian)) continue;
+    if (Skipped(e, show_daemmerungen, show_auf_untergaenge, show_meridian, show_fotolicht)) continue;
 
     const CalendarTime c = JDToCalendar(e.jd_local);
     const double m = c.hour * 60.0 + c.minute + c.second / 60.0;
@@ -141,7 +144,9 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
   return listed;
 }
 
-void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed) {
+void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed, bool leaders) {
+  if (leaders) Draw_Leader_Lines(p, listed);
+  const int shift = leaders ? kLeaderTextX - 1015 : 0;
   const QFont font = List_Font();
   const QColor white(255, 255, 255);
   const QColor lime(0, 255, 0);
@@ -151,13 +156,13 @@ void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed) {
     p.setPen(lime);
     p.drawText(995, item.marker_y - 26 + ascent, QStringLiteral("-"));
     p.setPen(white);
-    p.drawText(1015, item.label_y - 24 + ascent, QString::fromStdString(item.time));
-    p.drawText(1150, item.label_y - 24 + ascent, QString::fromStdString(item.body));
+    p.drawText(1015 + shift, item.label_y - 24 + ascent, QString::fromStdString(item.time));
+    p.drawText(1150 + shift, item.label_y - 24 + ascent, QString::fromStdString(item.body));
     // The TAB that closes a stored note is left out of the drawing: as a tab
     // stop it would open a wide gap before the closing parenthesis.
     QString text = QString::fromStdString(item.text);
     text.remove(QLatin1Char('\t'));
-    p.drawText(1265, item.label_y - 24 + ascent, text);
+    p.drawText(1265 + shift, item.label_y - 24 + ascent, text);
   }
 }
 

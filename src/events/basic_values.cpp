@@ -130,43 +130,56 @@ namespace {
 
 // Bits of a row against one level: its side is not certain, or it lies above.
 constexpr unsigned kNear = 1, kAbove = 2;
-// Bits 0 … 7 for the altitude levels (upper limb, then the Sun's twilights
-// from the lowest), bits 8 and 9 for the sign of the hour angle's sine.
-constexpr unsigned kAltitudeBits = 0xff, kAnyAltitudeNear = 0x55, kHourAngleShift = 8;
-constexpr double kTwilights[] = {kAstronomicalTwilight, kNauticalTwilight, kCivilTwilight};
-constexpr int kTwilightCount = 3;
+// Bits 0 … 11 for the altitude levels (upper limb, then the Sun's levels
+// from the lowest), bits 12 and 13 for the sign of the hour angle's sine.
+constexpr unsigned kAltitudeBits = 0xfff, kAnyAltitudeNear = 0x555, kHourAngleShift = 12;
+// The Sun's levels: the three twilights, then the bounds of the golden hour.
+constexpr double kTwilights[] = {kAstronomicalTwilight, kNauticalTwilight, kCivilTwilight, kGoldenHourLow,
+                                 kGoldenHourHigh};
+constexpr int kTwilightCount = 5;
 
 unsigned Side(double s, double lo, double hi) {
   if (s > hi) return kAbove;
   return s < lo ? 0 : kNear;  // NaN: not certain
 }
 
+// The Sun's levels in use: the twilights, with `light` also the golden hour's bounds.
+int SunLevels(bool light) { return light ? kTwilightCount : 3; }
+
 // An altitude on the same side of every level as `bits` says, the levels
-// being the upper limb's `limb` and for the Sun the twilights; NaN when
-// `bits` is no such side (then the row's own altitude is needed).
-double StandInAltitude(int body, unsigned bits, double limb) {
-  const int n = body == Sun ? kTwilightCount + 1 : 1;
-  // Ascending: the twilights, then the upper limb, whose bits come first.
+// being the upper limb's `limb` and for the Sun its first `sun_levels`
+// levels; NaN when `bits` is no such side (then the row's own altitude is needed).
+double StandInAltitude(int body, unsigned bits, double limb, int sun_levels) {
+  const bool sun = body == Sun;
+  const int n = sun ? sun_levels + 1 : 1;
+  // Ascending: the Sun's levels below the upper limb, the limb, the ones above it.
   double levels[kTwilightCount + 1];
   bool above[kTwilightCount + 1];
-  int count = 0;
-  for (int l = 0; l < n; ++l) {
-    const bool limb_level = l + 1 == n;
-    levels[l] = limb_level ? limb : kTwilights[l];
-    above[l] = (bits >> (limb_level ? 0 : 2 * (l + 1)) & kAbove) != 0;
-    count += above[l] ? 1 : 0;
-  }
+  int count = 0, filled = 0;
+  auto put = [&](double level, int shift) {
+    levels[filled] = level;
+    above[filled] = (bits >> shift & kAbove) != 0;
+    count += above[filled] ? 1 : 0;
+    ++filled;
+  };
+  int l = 0;
+  if (sun)
+    for (; l < sun_levels && kTwilights[l] < limb; ++l) put(kTwilights[l], 2 * (l + 1));
+  put(limb, 0);
+  if (sun)
+    for (; l < sun_levels; ++l) put(kTwilights[l], 2 * (l + 1));
   const double alt = count == 0 ? -90 : count == n ? 90 : (levels[count - 1] + levels[count]) / 2;
-  for (int l = 0; l < n; ++l)
-    if ((alt > levels[l]) != above[l]) return std::numeric_limits<double>::quiet_NaN();
+  for (int k = 0; k < n; ++k)
+    if ((alt > levels[k]) != above[k]) return std::numeric_limits<double>::quiet_NaN();
   return alt;
 }
 
 }  // namespace
 
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
-                       BasicTable& basic, int first, int last, Interpolation mode) {
+                       BasicTable& basic, int first, int last, Interpolation mode, bool light) {
   if (last == kLastRow) last = eph.rows();
+  const int sun_levels = SunLevels(light);
   const bool apparent = mode == Interpolation::Precise;
   const SiteAngles angles = MakeSiteAngles(site, obs);
   const double sin_lon = std::sin(angles.lon), cos_lon = std::cos(angles.lon);
@@ -209,7 +222,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     if (body == Sun) {
       const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad;
       const double spread = m * m / 2 + kSineSlack + shift;
-      for (int l = 0; l < kTwilightCount; ++l)
+      for (int l = 0; l < sun_levels; ++l)
         bits |= Side(s, sin_twilight[l] - cos_twilight[l] * m - spread, sin_twilight[l] + cos_twilight[l] * m + spread)
                 << (2 * (l + 1));
     }
@@ -235,7 +248,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
       bool near = v > static_cast<double>(p.lo) - shift - kTurnMargin && v < static_cast<double>(p.hi) + kTurnMargin;
       if (body == Sun) {
         const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad + kTurnMargin;
-        for (int l = 0; l < kTwilightCount; ++l) near |= std::fabs(v - sin_twilight[l]) < cos_twilight[l] * m;
+        for (int l = 0; l < sun_levels; ++l) near |= std::fabs(v - sin_twilight[l]) < cos_twilight[l] * m;
       }
       if (!near) continue;
       for (int r = std::max(lo, k - 3); r <= std::min(hi, k + 3); ++r) turn[static_cast<std::size_t>(r - lo)] = 1;
@@ -256,7 +269,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     const double sidereal = apparent ? gmst + (t ? t->apparent : ApparentSiderealOffset(e.jd)) : gmst;
     double alt = std::numeric_limits<double>::quiet_NaN();
     if (!(own & kAnyAltitudeNear) && !(differs & kAltitudeBits))
-      alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter));
+      alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter), sun_levels);
     if (std::isnan(alt) && apparent) {
       // The altitude alone, as the refinement forms it between the rows.
       const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];

@@ -103,7 +103,7 @@ class BasicTable {
   friend void PrepareFixedEvents(const EphemerisStore&, BasicTable&, int);
   friend void PrepareBasicValues(const EphemerisStore&, int, BasicTable&, int, int);
   friend void ComputeSiteValues(const EphemerisStore&, const Site&, const ObserverConstants&, int, BasicTable&, int,
-                                int, Interpolation);
+                                int, Interpolation, bool);
 };
 
 // Fills the basic values of rows first … last of `body` from the ephemeris
@@ -127,7 +127,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // PrepareBasicValues left for the same ephemeris rows. alt is
 // TopocentricPlace's altitude in row k when the geocentric place leaves its
 // side of one of the passes' levels (the upper limb at the horizon; for the
-// Sun also the three twilights) uncertain or one of rows k − 1 … k + 2 lies
+// Sun also the three twilights, with `light` also the golden hour's bounds) uncertain or one of rows k − 1 … k + 2 lies
 // on another side; elsewhere it is a value on the same side of every level.
 // Likewise sin_ha is TopocentricPlace's when its sign is uncertain or one of
 // rows k − 1 … k + 2 has the other sign, elsewhere a value of the same sign.
@@ -139,7 +139,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
 // right ascensions are apparent, of date) for Precise. Never fails.
 void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const ObserverConstants& obs, int body,
                        BasicTable& basic, int first = 1, int last = kLastRow,
-                       Interpolation mode = Interpolation::Precise);
+                       Interpolation mode = Interpolation::Precise, bool light = false);
 
 // Finds the site-independent events of `body` on its prepared rows (and the
 // Sun's) and keeps them for RunEventPasses. Never fails except std::bad_alloc.

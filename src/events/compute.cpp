@@ -63,7 +63,7 @@ namespace {
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                   unsigned threads, Interpolation mode, std::vector<LogText>& lines,
                   std::vector<LineRecords>* records, std::stop_token stop = {},
-                  const std::function<void()>& after_moon = {}) {
+                  const std::function<void()>& after_moon = {}, bool light = false) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
@@ -86,19 +86,26 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   // The headline events' piece is filled after the passes (ComputeSiteEvents).
   lines[std::size_t{kHeadlinePiece}].clear();
   if (records) (*records)[std::size_t{kHeadlinePiece}].clear();
+  lines[std::size_t{kLightPiece}].clear();
+  if (records) (*records)[std::size_t{kLightPiece}].clear();
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
     // Found once after the rows are prepared, beside the other bodies' work.
     if (!basic.fixed_events(b)) PrepareFixedEvents(eph, basic, b);
     RunEventPasses(eph, basic, site, obs, b, lines[body], mode, records ? &(*records)[body] : nullptr,
                    &basic.transits(b));
+    // The Sun's task alone writes the golden and blue hours' piece, when asked for.
+    if (b == Sun && light)
+      RunLightPasses(eph, basic, site, obs, lines[std::size_t{kLightPiece}], mode,
+                     records ? &(*records)[std::size_t{kLightPiece}] : nullptr);
   };
   // A body's site values and then its passes read and write that body's
   // rows alone: each body is one task (its rows in blocks, whose scratch
   // room stays small), the Sun's, the longest, first. Each body's text is
   // told as its task starts: in body order, one at a time.
   auto body_task = [&](int b) {
-    for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()), mode);
+    for (int k = 0; k < kBlocks; ++k)
+      ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()), mode, light);
     passes(b);
     if (b == Moon && after_moon) after_moon();
   };
@@ -120,8 +127,8 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                        unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop,
-                       const std::function<void()>& after_moon) {
-  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop, after_moon);
+                       const std::function<void()>& after_moon, bool light) {
+  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop, after_moon, light);
 }
 
 void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path) {
@@ -135,7 +142,8 @@ void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path&
 void ComputeEventLog(const EphemerisStore& eph, BasicTable& basic, const Site& site,
                      const std::filesystem::path& log_path, const ProgressFn& progress, unsigned threads,
                      Interpolation mode) {
-  WriteEventLog(ComputeEventLines(eph, basic, site, progress, threads, mode), log_path);
+  const std::vector<LogText> lines = ComputeEventLines(eph, basic, site, progress, threads, mode);
+  WriteEventLog(std::span<const LogText>(lines).first(std::size_t{kLightPiece}), log_path);
   if (progress) progress("Done.", StatusColour::ButtonFace);
 }
 

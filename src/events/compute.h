@@ -18,9 +18,12 @@
 namespace vk {
 
 // The pieces of an event log: one per body in body order, then one for the
-// eclipses, occultations and close approaches (left empty by the passes).
+// eclipses, occultations and close approaches (left empty by the passes),
+// then one for the golden and blue hours (filled only when asked for), which
+// reach the event table but never the written log.
 inline constexpr int kHeadlinePiece = kBodyCount;
-inline constexpr int kLogPieces = kBodyCount + 1;
+inline constexpr int kLightPiece = kBodyCount + 1;
+inline constexpr int kLogPieces = kBodyCount + 2;
 
 
 inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
@@ -76,10 +79,11 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 // the lines are then of no use. `after_moon`, when given, runs in the Moon's
 // task right after its passes (its site-independent events then kept), beside
 // the other bodies' work; what it throws ends the computation and is thrown.
-// Never fails except std::bad_alloc and what `after_moon` throws.
+// `light`: the golden and blue hours' piece is filled too (RunLightPasses);
+// else it stays empty. Never fails except std::bad_alloc and what `after_moon` throws.
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                        unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop = {},
-                       const std::function<void()>& after_moon = {});
+                       const std::function<void()>& after_moon = {}, bool light = false);
 
 // Writes `pieces` one after another as the event log `log_path`: under a
 // temporary name in the same folder, renamed over the old log when complete

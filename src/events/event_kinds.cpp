@@ -111,6 +111,17 @@ const std::array<tEventKind, kEventKindCount> EventKinds = {{
     {K::BeiSaturn, "bei Saturn", C::Configuration, {}, "near Saturn", true},
     {K::BeiUranus, "bei Uranus", C::Configuration, {}, "near Uranus", true},
     {K::BeiNeptun, "bei Neptun", C::Configuration, {}, "near Neptune", true},
+    // Golden hour: the Sun's centre between -4° and +6°; blue hour: between -6° and -4°.
+    {K::MGoldB, "MGoldB", C::PhotoLight,
+     "Morgen: Ende der blauen, Beginn der goldenen Stunde (Sonne über -4°)",
+     "Morning: blue hour ends, golden hour begins (Sun above -4°)", false},
+    {K::MGoldE, "MGoldE", C::PhotoLight, "Morgen: Ende der goldenen Stunde (Sonne über +6°)",
+     "Morning: golden hour ends (Sun above +6°)", false},
+    {K::AGoldB, "AGoldB", C::PhotoLight, "Abend: Beginn der goldenen Stunde (Sonne unter +6°)",
+     "Evening: golden hour begins (Sun below +6°)", false},
+    {K::AGoldE, "AGoldE", C::PhotoLight,
+     "Abend: Ende der goldenen, Beginn der blauen Stunde (Sonne unter -4°)",
+     "Evening: golden hour ends, blue hour begins (Sun below -4°)", false},
 }};
 
 const tEventKind& KindInfo(EventKind kind) { return EventKinds[static_cast<std::size_t>(kind)]; }

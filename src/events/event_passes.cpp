@@ -94,6 +94,11 @@ class PassRunner {
   void Run(const FixedEvents* fixed);
   // The site-independent passes alone, their events collected.
   FixedEvents FindFixed();
+  // The Sun's golden-hour levels alone.
+  void LightPasses() {
+    Twilight(kGoldenHourLow, EventName(K::MGoldB), EventName(K::AGoldE));
+    Twilight(kGoldenHourHigh, EventName(K::MGoldE), EventName(K::AGoldB));
+  }
 
  private:
   const tEphemerisRow& E(int row) const { return eph_.at(body_, row); }
@@ -482,6 +487,11 @@ void PassRunner::FixedPasses() {
 void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
                     int body, LogText& out, Interpolation mode, LineRecords* records, TransitMemo* transits) {
   PassRunner(eph, basic, site, obs, body, out, mode, records, transits).Run(basic.fixed_events(body));
+}
+
+void RunLightPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
+                    LogText& out, Interpolation mode, LineRecords* records) {
+  PassRunner(eph, basic, site, obs, Sun, out, mode, records).LightPasses();
 }
 
 FixedEvents FindFixedEvents(const EphemerisStore& eph, const BasicTable& basic, int body) {

@@ -29,6 +29,13 @@ void RunEventPasses(const EphemerisStore& eph, const BasicTable& basic, const Si
                     int body, LogText& out, Interpolation mode, LineRecords* records = nullptr,
                     TransitMemo* transits = nullptr);
 
+// The Sun's crossings of the golden hour's bounds (MGoldB, AGoldE at
+// kGoldenHourLow, MGoldE, AGoldB at kGoldenHourHigh), found as the twilights
+// are in `mode`, appended to `out` in that order, each level in time order.
+// Needs the Sun's basic values for `site`. Never fails except std::bad_alloc.
+void RunLightPasses(const EphemerisStore& eph, const BasicTable& basic, const Site& site, const ObserverConstants& obs,
+                    LogText& out, Interpolation mode, LineRecords* records = nullptr);
+
 // The events of the passes of `body` whose instants do not depend on the site
 // (all but twilights, rise and set, transit), in the order RunEventPasses
 // writes them. Never fails except std::bad_alloc.
@@ -39,5 +46,9 @@ inline constexpr double kAstronomicalTwilight = -18.0;
 inline constexpr double kNauticalTwilight = -12.0;
 inline constexpr double kCivilTwilight = -6.0;
 inline constexpr double kHorizonAltitude = -34.0 / 60.0;
+// The bounds of the golden hour, the Sun's centre between them (degrees); the
+// blue hour lies between the civil twilight and the lower one.
+inline constexpr double kGoldenHourLow = -4.0;
+inline constexpr double kGoldenHourHigh = 6.0;
 
 }  // namespace vk

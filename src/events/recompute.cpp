@@ -48,7 +48,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     AppendHeadlineLines(a.lines.pieces[std::size_t{kHeadlinePiece}], &a.lines.records[std::size_t{kHeadlinePiece}],
                         *a.global_headlines, a.next_headlines, site);
   };
-  ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop, headlines);
+  ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop, headlines, a.photo_light);
   if (stop.stop_requested()) return false;
   return true;
 }
@@ -75,10 +75,11 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
 
 void WriteSiteLog(const Almanac& a, const std::filesystem::path& log_path) {
   // The classic log is the passes' alone: the headline events reach its
-  // table from their own piece, which the log leaves out.
+  // table from their own piece, which the log leaves out. The golden and
+  // blue hours' piece is left out of either log.
   std::span<const LogText> pieces = a.events.text;
-  if (a.interpolation == Interpolation::Classic && pieces.size() == std::size_t{kLogPieces})
-    pieces = pieces.first(std::size_t{kHeadlinePiece});
+  if (pieces.size() == std::size_t{kLogPieces})
+    pieces = pieces.first(static_cast<std::size_t>(a.interpolation == Interpolation::Classic ? kHeadlinePiece : kLightPiece));
   WriteEventLog(pieces, log_path);
   // Earlier versions kept the log before this one beside it, hidden; nothing reads it.
   std::error_code ignored;

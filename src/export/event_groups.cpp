@@ -15,6 +15,7 @@ const std::array<tEventGroupInfo, kEventCategoryCount> Event_Groups = {{
     {EventCategory::Distance, "distances", QT_TRANSLATE_NOOP("EventGroups", "Erdnähe, Erdferne, Sonnennähe, Sonnenferne")},
     {EventCategory::Declination, "declinations", QT_TRANSLATE_NOOP("EventGroups", "Extreme der Deklination")},
     {EventCategory::Eclipse, "eclipses", QT_TRANSLATE_NOOP("EventGroups", "Finsternisse und Bedeckungen")},
+    {EventCategory::PhotoLight, "fotolicht", QT_TRANSLATE_NOOP("EventGroups", "Goldene und blaue Stunde")},
 }};
 
 bool Equator_Season(const tEventData& e) {

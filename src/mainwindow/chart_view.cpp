@@ -147,4 +147,14 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
   Show_Cursor();
 }
 
+// The chart's point under the view's pixel, as the zoom and the pan place it.
+std::optional<QPointF> ChartView::Chart_Fraction(QPoint pos) const {
+  const QSizeF full = Full_Size();
+  const double scale = Scale();
+  if (full.isEmpty() || !(scale > 0)) return std::nullopt;
+  const QPointF at = offset_ + QPointF(pos.x() + 0.5, pos.y() + 0.5) / scale;
+  if (at.x() < 0 || at.y() < 0 || at.x() >= full.width() || at.y() >= full.height()) return std::nullopt;
+  return QPointF(at.x() / full.width(), at.y() / full.height());
+}
+
 }  // namespace vk

@@ -60,6 +60,17 @@ EventsDialog::EventsDialog(QWidget* parent, QDate month_start, QDate first, QDat
   layout->addWidget(buttons);
 }
 
+void EventsDialog::Offer_Photo_Light(bool available) {
+  for (std::size_t k = 0; k < Event_Groups.size(); ++k) {
+    if (Event_Groups[k].group != EventCategory::PhotoLight) continue;
+    Kind_Boxes[k]->setEnabled(available);
+    if (!available) Kind_Boxes[k]->setChecked(false);
+    Kind_Boxes[k]->setToolTip(available ? QString()
+                                        : QCoreApplication::translate(
+                                              "Window", "Nur mit „Ansicht“ → „Fotografenlicht“ berechnet"));
+  }
+}
+
 QDate EventsDialog::From() const { return From_Edit->date(); }
 QDate EventsDialog::To() const { return To_Edit->date(); }
 

@@ -43,6 +43,9 @@ std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
   chart->Show_Daemmerungen = shown.Show_Daemmerungen;
   chart->Show_Auf_Untergaenge = shown.Show_Auf_Untergaenge;
   chart->Show_Meridian = shown.Show_Meridian;
+  chart->Show_Fotolicht = shown.Show_Fotolicht;
+  chart->Show_Leaders = shown.Show_Leaders;
+  chart->Show_Legend = shown.Show_Legend;
   chart->Pictures = shown.Pictures;
   return chart;
 }
@@ -114,6 +117,7 @@ void Export_Events_Dialog(TForm_Main& form) {
   const CalendarTime first = JDToCalendar(First_Day_In_Force(form)), last = JDToCalendar(Last_Day_In_Force(form));
   EventsDialog dialog(&form, QDate(c.year, c.month, 1), QDate(first.year, first.month, first.day),
                       QDate(last.year, last.month, last.day));
+  dialog.Offer_Photo_Light(form.Session_In_Force().Flags().fotolicht);
   if (dialog.exec() != QDialog::Accepted) return;
   const QString name = Save_File_Name(form, QCoreApplication::translate("Window", "Termine exportieren"),
                                       QString::fromUtf8("iCalendar (*.ics)"), {".ics"});

@@ -406,6 +406,10 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
   }
+  if (event->type() == QEvent::ToolTip && watched == Image1) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    return Show_Chart_Tooltip(help->globalPos(), help->pos());
+  }
   if (Filter_Control_Event(watched, event)) return true;
   return QMainWindow::eventFilter(watched, event);
 }

@@ -26,6 +26,9 @@ void Sync_Chart(DayChart& chart, const Session& session) {
   chart.Show_Daemmerungen = session.Flags().twilights;
   chart.Show_Auf_Untergaenge = session.Flags().rises;
   chart.Show_Meridian = session.Flags().transits;
+  chart.Show_Fotolicht = session.Flags().fotolicht;
+  chart.Show_Leaders = session.Flags().leaders;
+  chart.Show_Legend = session.Flags().legend;
 }
 
 // The tables the chart shows for the chosen day: those in force, or empty ones
@@ -59,12 +62,14 @@ void TForm_Main::Refresh_Day() {
                     static_cast<int>(std::lround((chart.Memo1_Height + 12) * font_share)));
   };
   Sync_Chart(chart, *session_);
+  Sync_Now();
   const auto [events, phases] = Tables_For_Day(*session_);
   vk::Refresh_Day(chart, *events, *phases, write_fields, show_memo);
 }
 
 void TForm_Main::Render_Chart() {
   Sync_Chart(chart, *session_);
+  Sync_Now();
   const auto [events, phases] = Tables_For_Day(*session_);
   Render_Day_Chart(chart, *events, *phases);
 }

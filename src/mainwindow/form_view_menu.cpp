@@ -26,6 +26,7 @@ void TForm_Main::Build_View_Menu() {
   Exakte_Zeiten1->setCheckable(true);
   Exakte_Zeiten1->setChecked(true);
   connect(Exakte_Zeiten1, &QAction::triggered, this, [this] { Guarded([&] { Exakte_Zeiten1Click(); }); });
+  Build_Chart_Options(view);
 
   // Each language is named in its own words; the choice applies from the next start.
   QMenu* languages = view->addMenu(QCoreApplication::translate("Window", "&Sprache"));
@@ -80,6 +81,7 @@ void TForm_Main::Load_View_Options() {
   const WindowOptions o = ReadOptionsFile(options_.folders.settings_dir / kOptionsFileName);
   Exakte_Zeiten1->setChecked(o.precise_instants);
   session_->Set_Mode(o.precise_instants ? Interpolation::Precise : Interpolation::Classic);
+  Load_Chart_Options(o);
 }
 
 void TForm_Main::Exakte_Zeiten1Click() {

@@ -22,6 +22,10 @@ constexpr const char* kLanguageKey = "View/Language";
 constexpr const char* kTwilightsKey = "View/SunTimes";
 constexpr const char* kRisesKey = "View/RisesAndSets";
 constexpr const char* kTransitsKey = "View/Transits";
+constexpr const char* kPhotoLightKey = "View/PhotoLight";
+constexpr const char* kLeadersKey = "View/LeaderLines";
+constexpr const char* kLegendKey = "View/Legend";
+constexpr const char* kNowLineKey = "View/NowLine";
 constexpr const char* kGeometryKey = "Window/Geometry";
 constexpr const char* kScreendumpKey = "Window/ScreendumpAtClose";
 
@@ -115,7 +119,8 @@ void WriteOptionValues(const std::filesystem::path& path,
 
 WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
   WindowOptions o;
-  const auto values = ReadOptionValues(path, {kPreciseKey, kTwilightsKey, kRisesKey, kTransitsKey, kGeometryKey, kScreendumpKey});
+  const auto values = ReadOptionValues(path, {kPreciseKey, kTwilightsKey, kRisesKey, kTransitsKey, kPhotoLightKey,
+                                              kLeadersKey, kLegendKey, kNowLineKey, kGeometryKey, kScreendumpKey});
   // "true" or "false" in any case; anything else: none.
   auto flag = [&](const char* key) -> std::optional<bool> {
     const auto it = values.find(key);
@@ -130,6 +135,10 @@ WindowOptions ReadOptionsFile(const std::filesystem::path& path) {
   o.rises = flag(kRisesKey);
   o.transits = flag(kTransitsKey);
   o.screendump = flag(kScreendumpKey);
+  o.fotolicht = flag(kPhotoLightKey);
+  o.leaders = flag(kLeadersKey);
+  o.legend = flag(kLegendKey);
+  o.now_line = flag(kNowLineKey);
   if (const auto it = values.find(kGeometryKey); it != values.end()) o.geometry = it->second;
   return o;
 }
@@ -140,6 +149,10 @@ void WriteOptionsFile(const std::filesystem::path& path, const WindowOptions& op
   if (options.twilights) values.emplace_back(kTwilightsKey, text(*options.twilights));
   if (options.rises) values.emplace_back(kRisesKey, text(*options.rises));
   if (options.transits) values.emplace_back(kTransitsKey, text(*options.transits));
+  if (options.fotolicht) values.emplace_back(kPhotoLightKey, text(*options.fotolicht));
+  if (options.leaders) values.emplace_back(kLeadersKey, text(*options.leaders));
+  if (options.legend) values.emplace_back(kLegendKey, text(*options.legend));
+  if (options.now_line) values.emplace_back(kNowLineKey, text(*options.now_line));
   if (!options.geometry.empty()) values.emplace_back(kGeometryKey, options.geometry);
   if (options.screendump) values.emplace_back(kScreendumpKey, text(*options.screendump));
   WriteOptionValues(path, values);

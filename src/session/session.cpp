@@ -76,8 +76,12 @@ void Session::Cancel_Making() {
 }
 
 void Session::Set_Flags(const DisplayFlags& flags) {
+  // The golden and blue hours are computed only while they are shown: the
+  // table in force lacks them until a recomputation with them.
+  const bool light_wanted = flags.fotolicht && !flags_.fotolicht;
   flags_ = flags;
   emit flagsChanged();
+  if (light_wanted && asked_ != 0) Recompute();
 }
 
 void Session::Set_Site(const Site& site) { site_ = site; }
@@ -89,7 +93,8 @@ void Session::Recompute() {
   // The running recomputation is overtaken, and a log not written yet would be
   // replaced by this one's.
   worker_.Cancel();
-  worker_.Post([this, generation, site = site_, mode = mode_, period = period_](std::stop_token stop) {
+  worker_.Post([this, generation, site = site_, mode = mode_, period = period_,
+                light = flags_.fotolicht](std::stop_token stop) {
     const ProgressFn progress = [this, generation](std::string_view text, StatusColour colour) {
       QMetaObject::invokeMethod(
           this, [this, generation, t = Text(text), colour] { if (generation == asked_) emit status(t, colour); },
@@ -106,6 +111,7 @@ void Session::Recompute() {
     try {
       const std::filesystem::path dir = ephemgen::PeriodTablesDir(data_dir_, cache_dir_, period, share, stop);
       almanac_->period = period;
+      almanac_->photo_light = light;
       complete = ComputeSiteEvents(*almanac_, site, mode, dir, progress, stop);
     } catch (const ephemgen::Cancelled&) {
       complete = false;

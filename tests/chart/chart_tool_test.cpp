@@ -47,7 +47,7 @@ TEST(RenderCommand, BadDatesAndOptionsExitWith2) {
 
 TEST(DayCommand, BadDatesAndOptionsExitWith2) {
   for (const char* bad : {"", "--date 2032-01-01", "--date 2024-13-01", "--date 2024-04-08 --out c.png",
-                          "--date 2024-04-08 --lat 95"}) {
+                          "--date 2024-04-08 --lat 95", "--date 2024-04-08 --lesehilfen"}) {
     const Result r = RunTool(std::string("day ") + bad);
     EXPECT_EQ(r.status, 2) << bad << ": " << r.err;
   }
@@ -83,6 +83,37 @@ TEST_F(RealDataTool, DayListsTheMemoLinesAndTheEvents) {
   EXPECT_TRUE(noon);
   EXPECT_TRUE(new_moon);  // the total solar eclipse of 2024-04-08 falls on a new Moon
   EXPECT_TRUE(sunrise);
+}
+
+// --fotolicht adds the four bounds of the golden and blue hours to the day's
+// lines and nothing else; the calendar takes them by the key fotolicht alone.
+TEST_F(RealDataTool, GoldenAndBlueHoursOnlyWhenAskedFor) {
+  Workspace ws;
+  const std::string site = " --lat 47.5 --lon 7.5 --zone 16 --dir .";
+  const Result plain = RunTool("day --date 2024-04-08" + site, ws.dir.path().string());
+  const Result light = RunTool("day --date 2024-04-08 --fotolicht" + site, ws.dir.path().string());
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  ASSERT_EQ(light.status, 0) << light.err;
+  std::vector<std::string> added;
+  for (const std::string& l : Lines(light.out))
+    if (plain.out.find(l + "\n") == std::string::npos) added.push_back(l.substr(8));
+  EXPECT_EQ(added, (std::vector<std::string>{
+                       "  Sonne  Morgen: Ende der blauen, Beginn der goldenen Stunde (Sonne über -4°)",
+                       "  Sonne  Morgen: Ende der goldenen Stunde (Sonne über +6°)",
+                       "  Sonne  Abend: Beginn der goldenen Stunde (Sonne unter +6°)",
+                       "  Sonne  Abend: Ende der goldenen, Beginn der blauen Stunde (Sonne unter -4°)"}));
+  EXPECT_EQ(Lines(light.out).size(), Lines(plain.out).size() + 4);
+  const auto events = [&](const std::string& kinds) {
+    const Result r = RunTool("ics --from 2024-04-08 --to 2024-04-08" + kinds + site + " --out e.ics",
+                             ws.dir.path().string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string text = vk::test::ReadFile(ws.dir / "e.ics");
+    std::size_t n = 0;
+    for (std::size_t at = text.find("BEGIN:VEVENT"); at != std::string::npos; at = text.find("BEGIN:VEVENT", at + 1)) ++n;
+    return std::pair{n, text.find("goldenen Stunde") != std::string::npos};
+  };
+  EXPECT_EQ(events(" --kinds fotolicht"), (std::pair<std::size_t, bool>{4, true}));
+  EXPECT_FALSE(events("").second) << "not among the default kinds";
 }
 
 TEST_F(RealDataTool, RenderWritesTheFullChart) {

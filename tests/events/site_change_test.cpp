@@ -9,11 +9,14 @@
 #include <filesystem>
 #include <memory>
 #include <stop_token>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "base/error.h"
 #include "compute.h"
 #include "event_passes.h"
+#include "events/event_kinds.h"
 #include "events/recompute.h"
 #include "support/temp_dir.h"
 #include "support/workspace.h"
@@ -31,6 +34,16 @@ class SiteChange : public ::testing::Test {
     if (!HaveData()) GTEST_SKIP() << "no data in " << test::kBuildData << " (the build produces it)";
   }
 };
+
+// The golden and blue hours' bounds in the table (they are not in the log).
+std::ptrdiff_t LightEvents(const Almanac& a) {
+  std::ptrdiff_t n = 0;
+  for (int i = 1; i <= a.events.Event_Count; ++i) {
+    const tEventData& e = a.events.Event_Tab[static_cast<std::size_t>(i)];
+    n += CategoryOf(e.body, e.event) == EventCategory::PhotoLight ? 1 : 0;
+  }
+  return n;
+}
 
 // The log of a fresh almanac for the site and mode, as the tool would write it.
 std::string FreshLog(const Site& site, Interpolation mode) {
@@ -256,7 +269,44 @@ TEST_F(SiteChange, ALogThatCannotBeWrittenIsAnErrorAndTheOldLogStays) {
   }
   EXPECT_TRUE(test::ReadFile(ws.dir / kEventLogName) == old_log);
   const std::string fresh = FreshLog(a->site, a->interpolation);
-  EXPECT_EQ(a->events.Event_Count, std::count(fresh.begin(), fresh.end(), '\n'));
+  EXPECT_EQ(a->events.Event_Count - LightEvents(*a), std::count(fresh.begin(), fresh.end(), '\n'));
+}
+
+// The golden and blue hours' bounds, when asked for, reach the table in both
+// modes and never the log, which keeps its bytes; at 47.5 N the Sun's
+// crossings of -6°, -4°, the horizon and +6° follow each other in the same
+// order every day. Not asked for, none is computed.
+TEST_F(SiteChange, GoldenAndBlueHoursReachTheTableButNotTheLog) {
+  static const std::vector<std::string_view> kDay = {"MBurgD", "MGoldB", "Aufgang", "MGoldE",
+                                                     "AGoldB", "Untergang", "AGoldE", "ABurgD"};
+  for (const Interpolation mode : {Interpolation::Precise, Interpolation::Classic}) {
+    Workspace ws;
+    auto a = std::make_unique<Almanac>();
+    a->site = {47.5, 7.5, 1.0, {}};
+    a->interpolation = mode;
+    RunRecomputationChain(*a, ws.dir.path(), nullptr);
+    EXPECT_EQ(LightEvents(*a), 0);
+    const std::string without = test::ReadFile(ws.dir / kEventLogName);
+    a->photo_light = true;
+    RunRecomputationChain(*a, ws.dir.path(), nullptr);
+    const std::string log = test::ReadFile(ws.dir / kEventLogName);
+    EXPECT_TRUE(log == without);
+    // The classic log leaves the headline events out as well.
+    if (mode == Interpolation::Precise)
+      EXPECT_EQ(a->events.Event_Count - LightEvents(*a), std::count(log.begin(), log.end(), '\n'));
+    std::vector<std::string_view> sequence;
+    for (int i = 1; i <= a->events.Event_Count; ++i) {
+      const tEventData& e = a->events.Event_Tab[static_cast<std::size_t>(i)];
+      if (e.body == BodyNames[Sun] && std::find(kDay.begin(), kDay.end(), e.event) != kDay.end())
+        sequence.push_back(e.event);
+    }
+    // The table starts and ends within a day: whole days from the first MBurgD on.
+    const auto first = std::find(sequence.begin(), sequence.end(), kDay[0]);
+    const std::size_t days = static_cast<std::size_t>(sequence.end() - first) / kDay.size();
+    EXPECT_GE(days, 3650u);
+    for (std::size_t k = 0; k < days * kDay.size(); ++k)
+      ASSERT_EQ(first[static_cast<std::ptrdiff_t>(k)], kDay[k % kDay.size()]) << "crossing " << k;
+  }
 }
 
 }  // namespace

@@ -158,6 +158,8 @@ TEST(EventKinds, EveryStoredNameHasItsGroup) {
       {"Sonne", "Erde in Sonnennähe", EventCategory::Distance},
       {"Mond", "nördlichste Deklination", EventCategory::Declination},
       {"Venus", "südlichste Deklination", EventCategory::Declination},
+      {"Sonne", "MGoldB", EventCategory::PhotoLight},
+      {"Sonne", "AGoldE", EventCategory::PhotoLight},
   };
   for (const auto& c : cases) {
     const auto kind = Group_Of(Event(2460400, c.body, c.event));
@@ -170,9 +172,13 @@ TEST(EventKinds, EveryStoredNameHasItsGroup) {
 TEST(EventKinds, ParseList) {
   EXPECT_EQ(Parse_Groups("phases"), Group_Bit(EventCategory::MoonPhase));
   EXPECT_EQ(Parse_Groups("phases,seasons"), Group_Bit(EventCategory::MoonPhase) | Group_Bit(EventCategory::Season));
+  // Every group but the golden and blue hours' bounds is the default; with them, all.
   EXPECT_EQ(
       Parse_Groups("twilights,sun,risesets,transits,phases,seasons,configurations,distances,declinations,eclipses"),
-      kAllGroups);
+      kDefaultGroups);
+  EXPECT_EQ(Parse_Groups("fotolicht"), Group_Bit(EventCategory::PhotoLight));
+  EXPECT_EQ(kDefaultGroups | Group_Bit(EventCategory::PhotoLight), kAllGroups);
+  EXPECT_EQ(tCalendarRequest{}.kinds, kDefaultGroups);
   std::string bad;
   EXPECT_FALSE(Parse_Groups("phases,eclipse", &bad).has_value());
   EXPECT_EQ(bad, "eclipse");

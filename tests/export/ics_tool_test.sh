@@ -97,7 +97,7 @@ expect_status() {
   grep -q -- "$pattern" err.txt || { cat err.txt; fail "message '$pattern' for $*"; }
 }
 expect_status 2 "lies after --to" --from 2024-04-10 --to 2024-04-01 --out bad1.ics
-expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses; all for every kind)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
+expect_status 2 "unknown kind 'eclipse' (known: twilights,.*,declinations,eclipses,fotolicht; all for every kind)" --from 2024-04-01 --to 2024-04-02 --kinds phases,eclipse --out bad2.ics
 expect_status 2 "unknown kind '' (known: twilights" --from 2024-04-01 --to 2024-04-02 --kinds '' --out bad6.ics
 expect_status 2 "unknown kind 'ALL'" --from 2024-04-01 --to 2024-04-02 --kinds ALL --out bad7.ics
 expect_status 2 "unknown kind 'bogus'" --from 2024-04-01 --to 2024-04-02 --kinds all,bogus --out bad8.ics

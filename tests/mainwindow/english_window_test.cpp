@@ -110,7 +110,8 @@ TEST_F(EnglishWindow, MenusChartAndLanguageChoice) {
   EXPECT_EQ(Texts(Menu(*w, "File")), QStringList({"Save chart …", "Save chart at screen size …", "Save month sheet …",
                                                   "Print …", "Export events …", "Save a screen dump at close"}));
   EXPECT_EQ(Texts(Menu(*w, "View")),
-            QStringList({"Exact times", "Language", "Zoom in", "Zoom out", "Whole chart", "Night view"}));
+            QStringList({"Exact times", "Photographer's light", "Labels with leader lines", "Legend of the columns",
+                         "Now line", "Language", "Zoom in", "Zoom out", "Whole chart", "Night view"}));
   EXPECT_EQ(Texts(Menu(*w, "Help")), QStringList({"About"}));
   auto* grid = Ctl<QTableWidget>(*w, "StringGrid_VersionsInfo");
   EXPECT_EQ(grid->item(2, 0)->text().trimmed(), "FileDescription");

@@ -6,6 +6,8 @@ Run: /usr/bin/python3 tests/reference/make_reference.py > tests/reference/refere
 (The table is committed; the build never runs this script. About five minutes.)
      /usr/bin/python3 tests/reference/make_reference.py century > tests/reference/reference_century.tsv
 (rows on four days of other periods, 1965, 1990, 2045 and 2059).
+     /usr/bin/python3 tests/reference/make_reference.py light > tests/reference/light_times.tsv
+(the Sun's centre at -4 and +6 degrees: the golden and blue hours).
 
 PyEphem is set up to use the program's conventions:
   - no refraction (pressure 0), observer at height 0;
@@ -95,6 +97,8 @@ TOL_PRECISE = {"sun": 0.3, "moon": 0.6, "planet": 0.5, "transit": 0.3, "phase": 
 # crossing's tolerance is this at its rate where that is more than the one above.
 AGREEMENT = {"sun": 0.6, "centre": 0.1, "moon": 2.0, "planet": 0.5}
 TWILIGHTS = [(-6, "MBurgD", "ABurgD"), (-12, "MNautD", "ANautD"), (-18, "MAstrD", "AAstrD")]
+# The golden hour's bounds: the Sun's centre at -4 and +6 degrees (the blue hour lies below -4 down to -6).
+GOLDEN = [(-4, "MGoldB", "AGoldE"), (6, "MGoldE", "AGoldB")]
 BODY = {"Sun": "Sonne", "Moon": "Mond", "Mercury": "Merkur", "Venus": "Venus", "Mars": "Mars",
         "Jupiter": "Jupiter", "Saturn": "Saturn", "Uranus": "Uranus", "Neptune": "Neptun"}
 PLANETS = ["Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"]
@@ -181,9 +185,10 @@ def add(site, body, event, jd, tol_precise, tol_classic):
         lat, lon, zone, body, event, jd, precise, classic, local, ut.strftime("%Y-%m-%d %H:%M:%S.%f")[:-4]))
 
 
-def daily_events(site, day):
+def daily_events(site, day, light=False):
     """Rises, sets, twilights and the transit of the Sun, rises and sets of the Moon and
-    the planets in the day after the local midnight of `day`."""
+    the planets in the day after the local midnight of `day`; with `light` the Sun's
+    crossings of the golden hour's bounds alone."""
     lat, lon, _, _, _ = site
     start = ephem.Date(ephem.Date(day) - lon / 360.0)
     end = start + 1
@@ -205,6 +210,13 @@ def daily_events(site, day):
             tp, tc = crossing_tolerances(f, d, tol, linear=kind == "centre")
             found.append((d, BODY[body.name], event, tp, tc))
 
+    if light:
+        # Precise instants alone are checked: the classic ones follow the twilights' linear rule.
+        for level, morning, evening in GOLDEN:
+            riset(ephem.Sun, (morning, evening), level, True, "centre", "sun")
+        for d, body, event, tp, tc in sorted(found):
+            add(site, body, event, d + JD_DUBLIN, tp, None)
+        return
     riset(ephem.Sun, ("Aufgang", "Untergang"), H0, False, "limb", "sun")
     for level, morning, evening in TWILIGHTS:
         riset(ephem.Sun, (morning, evening), level, True, "centre", "sun")
@@ -334,19 +346,24 @@ def longitude_events(planet, start, end, targets, names):
 CENTURY_DAYS = ["1965/6/14", "1990/3/21", "2045/9/10", "2059/12/20"]
 
 
+def write_rows(heading):
+    """The table on standard output: `heading`, the columns' names, then ROWS."""
+    out = sys.stdout
+    out.write(heading)
+    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
+    for r in ROWS:
+        out.write(r + "\n")
+
+
 def century():
     SPAN[:] = [2436934.5, 2473459.5]  # 1960-01-01 … 2060-01-01
     # The local offsets are not checked: zone row 16 keeps its summer-time rule in every year.
     for site in (SITES[0][:4] + (None,), SITES[2]):
         for day in CENTURY_DAYS:
             daily_events(site, day)
-    out = sys.stdout
-    out.write("# Reference instants from PyEphem %s on the program's time scale (TT - UTC: leap seconds from"
-              " 1972, Espenak-Meeus Delta T before; PyEphem's own Delta T shifted to it);"
-              " written by tests/reference/make_reference.py century.\n" % ephem.__version__)
-    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
-    for r in ROWS:
-        out.write(r + "\n")
+    write_rows("# Reference instants from PyEphem %s on the program's time scale (TT - UTC: leap seconds from"
+               " 1972, Espenak-Meeus Delta T before; PyEphem's own Delta T shifted to it);"
+               " written by tests/reference/make_reference.py century.\n" % ephem.__version__)
 
 
 def main():
@@ -400,15 +417,27 @@ def main():
         for d, name in longitude_events(planet, start, end, targets, names)[:4]:
             if name != "?":
                 add(a, BODY[planet], name, float(d) + JD_DUBLIN, TOL_PRECISE["conj"], TOL_PRECISE["conj"])
-    out = sys.stdout
-    out.write("# Reference instants from PyEphem %s on the program's time scale (TT - UTC = 69.184 s);"
-              " written by tests/reference/make_reference.py.\n" % ephem.__version__)
-    out.write("# lat\tlon\tzone\tbody\tevent\tut_jd\ttol_precise_s\ttol_classic_s\tlocal_offset_h\tut\n")
-    for r in ROWS:
-        out.write(r + "\n")
+    write_rows("# Reference instants from PyEphem %s on the program's time scale (TT - UTC = 69.184 s);"
+               " written by tests/reference/make_reference.py.\n" % ephem.__version__)
+
+
+def light():
+    """The golden and blue hour's bounds at three sites, one of them far north, on days
+    spread over the decade and the seasons."""
+    for site in (SITES[0], SITES[2], SITES[1]):
+        for year in range(2022, 2032):
+            month = 1 + (year - 2022) * 7 % 12
+            day = 2 + (5 * year + month) % 25
+            daily_events(site, "%d/%d/%d" % (year, month, day), light=True)
+    # The crowded July day of the chart at 60.5 N.
+    daily_events((60.5, 151.22, 32, 10.0, None), "2024/7/19", light=True)
+    write_rows("# Golden and blue hour instants from PyEphem %s on the program's time scale (TT - UTC = 69.184 s);"
+               " written by tests/reference/make_reference.py light.\n" % ephem.__version__)
 
 
 if sys.argv[1:] == ["century"]:
     century()
+elif sys.argv[1:] == ["light"]:
+    light()
 else:
     main()

@@ -23,12 +23,12 @@ struct ReferenceRow {
 };
 
 // The event names the table may use.
-inline constexpr std::array<std::string_view, 23> kReferenceEvents = {
+inline constexpr std::array<std::string_view, 27> kReferenceEvents = {
     "Aufgang", "Untergang", "wahrer Mittag", "MBurgD", "ABurgD", "MNautD", "ANautD", "MAstrD", "AAstrD",
     "Neumond", "Erstes Viertel", "Vollmond", "Letztes Viertel", "Frühlingsanfang (Ekliptik)",
     "Sommeranfang (Ekliptik)", "Herbstanfang (Ekliptik)", "Winteranfang (Ekliptik)", "in Konjunktion zur Sonne",
     "in Opposition zur Sonne", "in unterer Konjunktion zu Sonne", "in oberer Konjunktion zur Sonne", "in Erdnähe",
-    "in Erdferne"};
+    "in Erdferne", "MGoldB", "MGoldE", "AGoldB", "AGoldE"};
 
 // Reads the table text: lines starting with "#" and empty lines are skipped,
 // every other line holds ten TAB-separated columns (lat, lon, zone, body,

@@ -66,24 +66,28 @@ struct SiteKey {
 
 class Reference : public ::testing::TestWithParam<Interpolation> {};
 
-TEST_P(Reference, EveryRowWithinItsTolerance) {
+// Runs the chain at every site of the table `path` in the test's mode and
+// checks each row; at least `min_rows` rows at `min_sites` sites.
+void CheckTable(const char* path, std::size_t min_rows, std::size_t min_sites, Interpolation mode,
+                bool light = false) {
   for (int b = 0; b < kBodyCount; ++b)
     ASSERT_TRUE(std::filesystem::exists(kData / BinaryFileName(b))) << "the build makes the data in " << kData;
-  const std::string text = test::ReadFile(VK_REFERENCE_TABLE);
-  ASSERT_FALSE(text.empty()) << VK_REFERENCE_TABLE;
+  const std::string text = test::ReadFile(path);
+  ASSERT_FALSE(text.empty()) << path;
   const std::vector<ReferenceRow> rows = ParseReferenceTable(text);
-  ASSERT_GE(rows.size(), 300u);
+  ASSERT_GE(rows.size(), min_rows);
 
-  const bool precise = GetParam() == Interpolation::Precise;
+  const bool precise = mode == Interpolation::Precise;
   std::map<SiteKey, std::vector<const ReferenceRow*>> by_site;
   for (const ReferenceRow& r : rows) by_site[{r.lat, r.lon, r.zone}].push_back(&r);
-  ASSERT_GE(by_site.size(), 3u);
+  ASSERT_GE(by_site.size(), min_sites);
 
   static Almanac a;  // about 300 MB: not on the stack
   Workspace ws;
   for (const auto& [site, site_rows] : by_site) {
     a.site = Site{site.lat, site.lon, TimeZones.at(static_cast<std::size_t>(site.zone)).offset_hours, {}};
-    a.interpolation = GetParam();
+    a.interpolation = mode;
+    a.photo_light = light;
     RunRecomputationChain(a, ws.dir.path(), nullptr);
     std::map<std::string, std::vector<double>> errors = CheckRows(a, site_rows, precise);
     std::printf("%s instants at %.2f %.2f, |error| in s (rows, median, largest):\n",
@@ -93,6 +97,13 @@ TEST_P(Reference, EveryRowWithinItsTolerance) {
       std::printf("  %-45s %3zu %8.2f %8.2f\n", kind.c_str(), e.size(), e[e.size() / 2], e.back());
     }
   }
+}
+
+TEST_P(Reference, EveryRowWithinItsTolerance) { CheckTable(VK_REFERENCE_TABLE, 300, 3, GetParam()); }
+
+// The golden and blue hour's bounds, the Sun's centre at -4° and +6°, precise instants.
+TEST(Reference, GoldenAndBlueHourWithinTheirTolerance) {
+  CheckTable(VK_LIGHT_TABLE, 100, 4, Interpolation::Precise, /*light=*/true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Reference, ::testing::Values(Interpolation::Classic, Interpolation::Precise),

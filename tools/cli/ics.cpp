@@ -47,6 +47,7 @@ int IcsCommand(const Args& args) {
 
   static Almanac almanac;  // large: not on the stack
   almanac.site = request.site;
+  almanac.photo_light = (request.kinds & Group_Bit(EventCategory::PhotoLight)) != 0;
   request.stamp_unix = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();

@@ -37,16 +37,19 @@ const std::map<std::string, Entry>& Commands() {
       {"render",
        {vk::tool::RenderCommand,
         "render --date YYYY-MM-DD|--month YYYY-MM [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] "
-        "[--daemmerungen] [--no-auf-untergaenge] [--meridian] [--nachtansicht] --out FILE.png|.jpg|.bmp|.pdf "
-        "[--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
+        "[--daemmerungen] [--no-auf-untergaenge] [--meridian] [--fotolicht] [--lesehilfen] [--nachtansicht] "
+        "--out FILE.png|.jpg|.bmp|.pdf [--dir DIR] [--repeat N] [--interpolation classic|precise]\n"
         "    computes the events from the data in DIR and draws the day's chart (2500 x 2200) into FILE;\n"
         "    .pdf: a vector page; --month: one PDF page per day; --nachtansicht: dark red on black;\n"
+        "    --fotolicht: the golden hour (Sun -4 to +6 degrees) and blue hour (-6 to -4) as bands and listed;\n"
+        "    --lesehilfen: labels spread without overlaps with leader lines, and the legend of the columns;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,
         "day --date YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] [--daemmerungen] "
-        "[--no-auf-untergaenge] [--meridian] [--dir DIR] [--interpolation classic|precise]\n"
-        "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line"}},
+        "[--no-auf-untergaenge] [--meridian] [--fotolicht] [--dir DIR] [--interpolation classic|precise]\n"
+        "    prints the next-rise/next-set lines and the day's listed events (time, body, text), one a line;\n"
+        "    --fotolicht adds the bounds of the golden hour (Sun -4 to +6 degrees) and blue hour (-6 to -4)"}},
       {"places",
        {vk::tool::PlacesCommand,
         "places [TEXT]\n"
@@ -58,9 +61,9 @@ const std::map<std::string, Entry>& Commands() {
         "[--dir DIR] --out FILE.ics\n"
         "    writes the events of the days (local time of the site) as an iCalendar file, one event each in UTC;\n"
         "    LIST: comma-separated of twilights,sun,risesets,transits,phases,seasons,configurations,distances,\n"
-        "    declinations,eclipses, or all for every kind; default sun,phases,seasons,eclipses with one start of\n"
-        "    each season (by the ecliptic; naming seasons adds the one by the equator); with --place the\n"
-        "    calendar and its events are named after the place"}},
+        "    declinations,eclipses,fotolicht (the golden and blue hours' bounds), or all for every kind; default\n"
+        "    sun,phases,seasons,eclipses with one start of each season (by the ecliptic; naming seasons adds the\n"
+        "    one by the equator); with --place the calendar and its events are named after the place"}},
       {"eclipses",
        {vk::tool::EclipsesCommand,
         "eclipses --from YYYY-MM-DD --to YYYY-MM-DD [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] "

@@ -60,6 +60,8 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
   const bool meridian = opts.flag("--meridian");
+  const bool fotolicht = opts.flag("--fotolicht");
+  const bool reading_aids = out != nullptr && opts.flag("--lesehilfen");
   const DataFolder data = TakeDataFolder(opts);
   const tDataSpan span = DataSpan(data);
   CheckInSpan(sel, date ? *date : *month, date ? "--date" : "--month", span);
@@ -82,6 +84,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   static Almanac almanac;  // large: not on the stack, and made only once the arguments are good
   almanac.site = site;
   almanac.interpolation = interpolation;
+  almanac.photo_light = fotolicht;
   const PeriodTables tables = TablesForDay(data, span, sel);
   almanac.period = tables.period;
   RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
@@ -99,6 +102,9 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   chart.Show_Daemmerungen = daemmerungen ? 1 : 0;
   chart.Show_Auf_Untergaenge = no_auf_untergaenge ? 0 : 1;
   chart.Show_Meridian = meridian ? 1 : 0;
+  chart.Show_Fotolicht = fotolicht ? 1 : 0;
+  chart.Show_Leaders = reading_aids ? 1 : 0;
+  chart.Show_Legend = reading_aids ? 1 : 0;
   chart.Pictures = ShippedChartPictures();
   QImage screen(kScreenWidth, kScreenHeight, QImage::Format_RGB32);
   chart.Copy_To_Screen = [&screen](const QImage& img) { Copy_Chart_To(img, screen); };

@@ -10,6 +10,7 @@
 #pragma once
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -117,6 +118,11 @@ struct DayChart {
   std::uint8_t Show_Daemmerungen = 0;     // list sunrise, sunset and twilights
   std::uint8_t Show_Auf_Untergaenge = 1;  // list rises and sets of Moon and planets
   std::uint8_t Show_Meridian = 0;         // list meridian transits
+  std::uint8_t Show_Fotolicht = 0;        // golden and blue hour: bands and list entries
+  // The reading aids, all off for the documented chart.
+  std::uint8_t Show_Leaders = 0;          // labels spread without overlaps, leader lines to their rows
+  std::uint8_t Show_Legend = 0;           // the names of the bar columns below the plot
+  std::optional<double> Now_Local_JD;     // the present moment (local Julian day): a line on its day; empty: none
   std::uint8_t Chart_Busy = 0;        // 1 while a rendering runs
   double Site_nLat = 47.5;            // observer's latitude, degrees north (south of 0: phases mirrored)
 
@@ -232,6 +238,30 @@ tRiseSet Find_Rise_Set(const EventStore& store, double Sel_JD, const tBodyChart&
 // empty). A body without any rise or set is below all day. Never fails.
 void Find_Up_Spans(const EventStore& store, double Sel_JD, Body body, tRiseSet& rs);
 
+// The same for any level `body` crosses upwards in events of `up` and
+// downwards in events of `down` (the Sun's MGoldB and AGoldE: above -4°).
+// Returns: the spans, hours of the day, from <= to, within 0 … 24, in time
+// order; `first_up`, when given, gets the first upward crossing in the day.
+// Never fails.
+std::vector<std::pair<double, double>> Find_Level_Spans(const EventStore& store, double Sel_JD, Body body,
+                                                        EventKind up, EventKind down,
+                                                        std::optional<double>* first_up = nullptr);
+
+// The golden hours (the Sun's centre between -4° and +6°) and blue hours
+// (between -6° and -4°) of the chosen day, hours of the day in time order.
+struct tLightSpans {
+  std::vector<std::pair<double, double>> golden, blue;
+};
+// Taken from the Sun's crossings of -6°, -4° and +6° (Find_Level_Spans):
+// also on days where a level is not crossed at all. Never fails.
+tLightSpans Find_Light_Spans(const EventStore& store, double Sel_JD);
+
+// Paints the spans across the plot, x = 100 … 900, as translucent gold and
+// blue over the Sun's bands. Never fails.
+void Draw_Light_Spans(QPainter& painter, const tLightSpans& spans);
+inline const QColor kGoldenHourColour(255, 200, 60, 110);
+inline const QColor kBlueHourColour(40, 110, 255, 120);
+
 // Index (1 … Phase_Count) of the first phase record whose day is >= Sel_JD,
 // or empty when the table has none.
 std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD);
@@ -258,12 +288,56 @@ std::string Event_Text(const tEventData& entry);
 // The entries of the chosen day that the flags let through, with their rows
 // and label rows. Stops at the first entry from the next day on or at
 // Event_Count; the first entry at or after Sel_JD is always taken. Never fails.
+// `show_fotolicht` lists the golden and blue hour's bounds.
 std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD, bool show_daemmerungen,
-                                          bool show_auf_untergaenge, bool show_meridian);
+                                          bool show_auf_untergaenge, bool show_meridian, bool show_fotolicht = false);
 
 // Writes the listed events: a lime "-" at the event's row, then time, body
-// and text (without its TAB characters) at the label row. Never fails.
-void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed);
+// and text (without its TAB characters) at the label row; with `leaders`
+// the texts start kLeaderTextX - 1015 pixels further right, and a line leads
+// from each marker to its label where the two rows differ. Never fails.
+void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed, bool leaders = false);
+
+// Reading aids (DayChart::Show_Leaders, Show_Legend, Now_Local_JD).
+inline constexpr int kLabelSpacing = 32;   // rows between labels, as the push-down keeps them
+inline constexpr int kLabelTop = 30;       // the highest label row: its text starts 6 rows below the top
+inline constexpr int kLabelBottom = 2190;  // the lowest: its text ends above the bottom
+inline constexpr int kLeaderTextX = 1060;  // where the time starts when leader lines are drawn
+inline constexpr int kLegendTop = 2118;    // the legend's swatches; the names below them
+inline const QColor kNowColour(255, 60, 60);
+
+// Rows for labels that want the rows `wanted` (ascending): at least
+// `spacing` apart (less only when top … bottom cannot hold them all at
+// it: then evenly from top to bottom), in the same order, each as near its
+// wanted row as the others allow (least squares: a crowded group spreads up
+// and down around its rows), within top … bottom. Never fails.
+std::vector<int> Spread_Label_Rows(const std::vector<int>& wanted, int spacing, int top, int bottom);
+// Sets every label_y from the marker rows by Spread_Label_Rows with the
+// constants above. Never fails.
+void Spread_Labels(std::vector<tListedEvent>& listed);
+// The lime lines from each marker to its label (where the rows differ). Never fails.
+void Draw_Leader_Lines(QPainter& painter, const std::vector<tListedEvent>& listed);
+// A swatch of each bar's colour below its column and the body's name under it. Never fails.
+void Draw_Legend(QPainter& painter);
+// The row of the present moment on the chosen day; empty when it lies on another day.
+std::optional<int> Now_Row(double Sel_JD, double now_local_jd);
+// A red line across the plot at the present moment, when it lies on the chosen day. Never fails.
+void Draw_Now_Line(QPainter& painter, double Sel_JD, double now_local_jd);
+
+// Where a body's bar or picture lies on the chart (pixels of the 2500 x
+// 2200 surface); `body` indexes Body_Charts.
+struct tChartHotspot {
+  QRect rect;
+  int body;
+};
+// The bars (widened to at least 16 pixels) and pictures of the last
+// rendering, bars before pictures. Never fails.
+std::vector<tChartHotspot> Chart_Hotspots(const DayChart& chart);
+// The body whose hotspot holds `chart_point` (a picture before a bar);
+// empty: none. Never fails.
+std::optional<int> Body_At(const std::vector<tChartHotspot>& spots, QPoint chart_point);
+// "Mond\nAufgang: 2024-07-19  21:33:10\nUntergang: …" of the last rendering. Never fails.
+std::string Body_Tooltip(const DayChart& chart, int body_index);
 
 // Paints every layer of the chosen day with `p`, whose device is taken as a
 // 2500 x 2200 surface (a picture, a PDF page or a printer page with a
@@ -314,5 +388,6 @@ QFont Title_Font();
 QFont Scale_Font();
 QFont List_Font();
 QFont Memo_Font();
+QFont Legend_Font();  // the legend's names, 16 pt
 
 }  // namespace vk

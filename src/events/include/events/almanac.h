@@ -30,6 +30,10 @@ struct Almanac {
   PhaseTable phases;
   Site site;
   Interpolation interpolation = Interpolation::Precise;  // of the event instants
+  // The golden and blue hours' bounds are computed into the table too (the
+  // Sun's crossings of -4° and +6°; they lengthen a site change by about a
+  // fifth, so only when something shows them).
+  bool photo_light = false;
   // The period whose tables the computation loads (ComputeSiteEvents); the
   // tables and events in force are of ephemeris.period().
   tPeriod period = kDocumentedPeriod;

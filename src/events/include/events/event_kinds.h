@@ -24,8 +24,9 @@ enum class EventKind : int {
   SonnenfinsternisPartiell, SonnenfinsternisRingfoermig, SonnenfinsternisTotal,
   VomMondBedeckt,
   BeiMerkur, BeiVenus, BeiMars, BeiJupiter, BeiSaturn, BeiUranus, BeiNeptun,
+  MGoldB, MGoldE, AGoldB, AGoldE,
 };
-inline constexpr int kEventKindCount = 52;
+inline constexpr int kEventKindCount = 56;
 
 // Groups of kinds, as the chart's list filters and the calendar export use them.
 enum class EventCategory : int {
@@ -39,8 +40,9 @@ enum class EventCategory : int {
   Distance,        // perigee, apogee, perihelion, aphelion
   Declination,     // northernmost and southernmost declination
   Eclipse,         // lunar and solar eclipses, occultations of the planets by the Moon
+  PhotoLight,      // the Sun's crossings of -4° and +6°: golden and blue hour (not in the written log)
 };
-inline constexpr int kEventCategoryCount = 10;
+inline constexpr int kEventCategoryCount = 11;
 
 struct tEventKind {
   EventKind kind;

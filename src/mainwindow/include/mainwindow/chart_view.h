@@ -31,6 +31,9 @@ class ChartView : public QWidget {
   // under `anchor` (view pixels) in place; the view's centre when none is given.
   void Zoom_By(double steps, QPointF anchor = QPointF(-1, -1));
   void Zoom_Fit();
+  // Where the view's pixel `pos` lies on the chart, as fractions 0 … 1 of
+  // its width and height; empty off the chart or without one.
+  std::optional<QPointF> Chart_Fraction(QPoint pos) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

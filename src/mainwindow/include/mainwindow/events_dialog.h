@@ -14,7 +14,8 @@ namespace vk {
 class EventsDialog : public QDialog {
  public:
   // Starts with the month that begins at `month_start` and the kinds a
-  // calendar holds by default (one start of each season, by the ecliptic).
+  // calendar holds by default (one start of each season, by the ecliptic;
+  // the golden and blue hours only by name).
   // The dates offered lie within first … last: the days of the events in force.
   EventsDialog(QWidget* parent, QDate month_start, QDate first, QDate last);
 
@@ -22,6 +23,9 @@ class EventsDialog : public QDialog {
   QDate To() const;
   tGroupSet Kinds() const;
   bool Equator_Seasons() const;  // the seasons' starts by the equator too
+  // Whether the table in force holds the golden and blue hours (computed
+  // while "Fotografenlicht" is on); without them their box is disabled and says why.
+  void Offer_Photo_Light(bool available);
 
   QDateEdit* From_Edit = nullptr;
   QDateEdit* To_Edit = nullptr;

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QImage>
 #include <QDate>
+#include <QDateTime>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -25,6 +26,7 @@ class QComboBox;
 class QCompleter;
 class QStringListModel;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
@@ -45,6 +47,8 @@ struct FormOptions {
   UserFolders folders = DefaultUserFolders();
   std::string executable;                 // whose version block gives the version
   std::function<QDate()> today = [] { return QDate::currentDate(); };
+  // The present moment for the chart's line of it (UTC).
+  std::function<QDateTime()> now = [] { return QDateTime::currentDateTimeUtc(); };
   // Shows an error or notice (title, text); default: a modal message box.
   std::function<void(const QString& title, const QString& text)> show_message;
   // Why the data folder could not be found (the file missing and the folders
@@ -199,6 +203,9 @@ class TForm_Main : public QMainWindow {
   QLineEdit *Edit_nLat = nullptr, *Edit_eLon = nullptr;
   QAction *Exit1 = nullptr, *Makebinaryfiles1 = nullptr, *Computealldata1 = nullptr, *about1 = nullptr;
   QAction* Exakte_Zeiten1 = nullptr;  // "Ansicht" → "Exakte Zeiten", checkable
+  // "Ansicht" → "Fotografenlicht" and the reading aids, checkable.
+  QAction *Fotolicht1 = nullptr, *Fuehrungslinien1 = nullptr, *Legende1 = nullptr, *Jetzt_Linie1 = nullptr;
+  QTimer* now_timer_ = nullptr;  // redraws the present moment's line each minute
   // "Ansicht" → "Vergrößern", "Verkleinern", "Ganzes Bild": the chart's enlargement.
   QAction *Vergroessern1 = nullptr, *Verkleinern1 = nullptr, *Ganzes_Bild1 = nullptr;
   QLabel* Image4 = nullptr;
@@ -221,6 +228,17 @@ class TForm_Main : public QMainWindow {
   void Build_Menu();
   void Build_View_Menu();
   void Load_View_Options();
+  // The chart options of "Ansicht" (form_chart_options.cpp): built, loaded from
+  // the options file, and applied to the session's flags and kept when chosen.
+  void Build_Chart_Options(QMenu* view);
+  void Load_Chart_Options(const struct WindowOptions& o);
+  void Chart_Option_Click();
+  DisplayFlags Chart_Option_Flags() const;
+  // The present moment for the chart (its line only when switched on and the site's day is today).
+  void Sync_Now();
+  // The chart's tooltip at `pos` of the chart view: the body under it, with its
+  // rise and set. Returns: false where no body is (the view's own tooltip then shows).
+  bool Show_Chart_Tooltip(const QPoint& global, const QPoint& pos);
   void Fill_Zone_List();
   void Show_Site();
   void Ask_Site(const Site& site);  // the site asked for: fields, then the recomputation

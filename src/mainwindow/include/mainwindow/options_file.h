@@ -38,6 +38,9 @@ struct WindowOptions {
   // The three display check boxes as last chosen; empty: never chosen (the
   // documented defaults hold).
   std::optional<bool> twilights{}, rises{}, transits{};
+  // The view menu's chart options as last chosen ("Fotografenlicht" and the
+  // reading aids); empty: never chosen.
+  std::optional<bool> fotolicht{}, leaders{}, legend{}, now_line{};
   std::string geometry{};  // the window's size, place and state (QWidget::saveGeometry, base64); empty: none
   // "Datei" → "Bildschirmfoto beim Beenden speichern"; empty: never chosen (on).
   std::optional<bool> screendump{};

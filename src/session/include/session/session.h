@@ -25,6 +25,11 @@ struct DisplayFlags {
   bool twilights = false;  // sunrise, sunset and the twilights
   bool rises = true;       // rises and sets of the Moon and the planets
   bool transits = false;   // meridian transits
+  bool fotolicht = false;  // golden and blue hour: bands and their bounds
+  // The chart's reading aids.
+  bool leaders = true;     // labels without overlaps, leader lines to their rows
+  bool legend = true;      // the names of the bar columns
+  bool now_line = true;    // the present moment on today's chart
 };
 
 // Lives on the thread that made it (the window's); every method is called
@@ -80,7 +85,9 @@ class Session : public QObject {
   // Stops the making of a period's tables: the chosen day goes back into the
   // period in force (dayChanged), no table of the other period is left.
   void Cancel_Making();
-  void Set_Flags(const DisplayFlags& flags);  // flagsChanged
+  // flagsChanged; switching the golden and blue hours on recomputes (they are
+  // computed only while shown).
+  void Set_Flags(const DisplayFlags& flags);
   // The site (latitude, longitude, zone) and the mode asked for; Recompute() computes them.
   void Set_Site(const Site& site);
   void Set_Mode(Interpolation mode);
