@@ -33,7 +33,8 @@ Output, UTF-8, one city a line, tab-separated, after '#' comment lines:
 
 The database's cities come first, in its order, then the towns in GeoNames' order. A city whose zone cannot be told (no
 tz-hint on it or its state or country, and more than one zone in its country)
-is left out and counted on stderr.
+or with coordinates beyond ±90/±180 (São Bernardo do Campo's longitude
+-565.46 in 4.2.0) is left out and named on stderr.
 """
 
 import argparse
@@ -124,7 +125,7 @@ def cities(root_el, links, translate):
                 name, ctx = text_of(child)
                 coords = child.findtext("coordinates", "").split()
                 z = zone_hint(child, zone)
-                if not name or len(coords) != 2 or not z:
+                if not name or len(coords) != 2 or not z or abs(float(coords[0])) > 90 or abs(float(coords[1])) > 180:
                     skipped.append(name)
                     continue
                 german = translate(ctx, name)
@@ -132,7 +133,7 @@ def cities(root_el, links, translate):
                        float(coords[1]), canonical(z, links))
 
     yield from walk(root_el, "", "", None)
-    print("cities without a zone, left out:", len(skipped), file=sys.stderr)
+    print("cities without a zone or with coordinates beyond ±90/±180, left out:", skipped, file=sys.stderr)
 
 
 def varint(buf, pos):

@@ -56,6 +56,20 @@ std::filesystem::path ExecutablePath() { return {}; }
 
 #endif
 
+std::string SystemZoneName() {
+  const auto after_zoneinfo = [](const std::string& path) {
+    const std::size_t at = path.rfind("zoneinfo/");
+    return at == std::string::npos ? std::string() : path.substr(at + 9);
+  };
+  if (const char* tz = std::getenv("TZ")) {
+    std::string name = tz[0] == ':' ? tz + 1 : tz;
+    return name.empty() || name[0] != '/' ? name : after_zoneinfo(name);
+  }
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::read_symlink("/etc/localtime", ec);
+  return ec ? std::string() : after_zoneinfo(target.string());
+}
+
 std::filesystem::path UserCacheDir() {
   const char* xdg = std::getenv("XDG_CACHE_HOME");
   if (xdg != nullptr && xdg[0] == '/') return std::filesystem::path(xdg) / "vesperkalend";

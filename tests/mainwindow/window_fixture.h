@@ -38,6 +38,7 @@ struct WindowWorld {
   Workspace data;  // the documented decade's ten files alone: the span is its years
   std::vector<std::pair<QString, QString>> messages;
   QDate today{2024, 4, 8};
+  std::string system_zone;  // the system's zone a first start sees: none
 
   FormOptions Options() {
     FormOptions o;
@@ -47,6 +48,7 @@ struct WindowWorld {
     o.folders = {dir / "config", dir / "documents", dir / "data"};
     o.executable = VK_PROGRAM;
     o.today = [this] { return today; };
+    o.system_zone = [this] { return system_zone; };
     o.show_message = [this](const QString& t, const QString& x) { messages.emplace_back(t, x); };
     return o;
   }

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace vk {
 
@@ -28,5 +29,12 @@ std::filesystem::path ExecutablePath();
 // that is an absolute path, else $HOME/.cache/vesperkalend, else
 // ./.cache/vesperkalend. Made tables live there. Never fails.
 std::filesystem::path UserCacheDir();
+
+// The tz database name of the system's zone ("America/New_York"): TZ when
+// set (a leading ':' dropped, a path taken from after its "zoneinfo/"), else
+// the target of the link /etc/localtime from after its "zoneinfo/". Empty
+// when TZ is empty or neither tells one. The text is not checked: TZ may hold
+// a rule ("CET-1CEST") or a name no table has. Never fails.
+std::string SystemZoneName();
 
 }  // namespace vk

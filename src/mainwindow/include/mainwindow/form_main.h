@@ -17,6 +17,7 @@
 #include "programfiles/settings_file.h"
 #include "session/session.h"
 #include "mainwindow/platform.h"
+#include "base/platform.h"
 #include "timecalc/places.h"
 
 class QAction;
@@ -44,6 +45,8 @@ struct FormOptions {
   UserFolders folders = DefaultUserFolders();
   std::string executable;                 // whose version block gives the version
   std::function<QDate()> today = [] { return QDate::currentDate(); };
+  // The tz database name of the system's zone, whose place a first start opens on.
+  std::function<std::string()> system_zone = [] { return SystemZoneName(); };
   // Shows an error or notice (title, text); default: a modal message box.
   std::function<void(const QString& title, const QString& text)> show_message;
   // Why the data folder could not be found (the file missing and the folders
@@ -157,7 +160,7 @@ class TForm_Main : public QMainWindow {
   int Chart_DispW = 0, Chart_DispH = 0;
   QImage Image1_Bitmap;   // the displayed chart bitmap
   int zone_index = 16;    // the last selected row of the zone list
-  std::vector<Place> places_;   // the places of the tz database; empty without one
+  std::vector<Place> places_;   // the places of the tz database and the town list; empty without the database
   std::string places_error_;    // why there are no places, for the status bar after the first computation
   QSize shown_size_;                 // the size and state when first shown
   Qt::WindowStates shown_state_;
@@ -223,6 +226,9 @@ class TForm_Main : public QMainWindow {
   void Show_Place();
   void Show_Zone();
   void Restore_Place_Options(Site& site);  // the place and real zone kept in the options file
+  // At a first start (no options file, the documented site): the place of the system's zone.
+  void First_Start_Place(Site& site, bool documented_site);
+  void Offer_Places(const std::vector<const Place*>& places);  // the completer's list, shown
   void Save_Place_Options();
   void Show_Values_In_Force(QLineEdit* field);
   void Place_About_Box();
