@@ -394,5 +394,13 @@
         <source>Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone</source>
         <translation>Type or choose a place: sets latitude, longitude and time zone</translation>
     </message>
+    <message>
+        <source>%1 Orte passen zu „%2“: bitte einen wählen</source>
+        <translation>%1 places fit “%2”: please choose one</translation>
+    </message>
+    <message>
+        <source>Ort „%1“ unbekannt; ähnlich: %2</source>
+        <translation>Unknown place “%1”; close matches: %2</translation>
+    </message>
 </context>
 </TS>

@@ -115,7 +115,7 @@ void TForm_Main::Apply_Typed_Place() {
     Show_Status(QCoreApplication::translate("Window", "%1 Orte passen zu „%2“: bitte einen wählen")
                     .arg(static_cast<qulonglong>(found.size()))
                     .arg(typed),
-                StatusColour::Yellow);
+                StatusColour::ButtonFace);
     Offer_Places(found);
     return;
   }
@@ -123,7 +123,7 @@ void TForm_Main::Apply_Typed_Place() {
   QStringList names;
   for (const Place* p : close) names << Q(p->display);
   Show_Status(QCoreApplication::translate("Window", "Ort „%1“ unbekannt; ähnlich: %2").arg(typed, names.join("; ")),
-              StatusColour::Yellow);
+              StatusColour::ButtonFace);
   Offer_Places(close);
 }
 

@@ -284,6 +284,16 @@ std::vector<const Place*> FindPlaces(const std::vector<Place>& places, std::stri
     if (rank == 4 && FoldForSearch(p.display).find(key) != std::string::npos) rank = 3;
     if (rank < 4) ranked.emplace_back(rank, &p);
   }
+  // The zone's name counts only when no place's name or display text holds the text.
+  const bool by_name = std::any_of(ranked.begin(), ranked.end(), [&](const auto& r) {
+    return r.first < 3 || FoldForSearch(r.second->display.substr(0, r.second->display.rfind(" \u2014 "))).find(key) !=
+                              std::string::npos;
+  });
+  if (by_name)
+    std::erase_if(ranked, [&](const auto& r) {
+      return r.first == 3 &&
+             FoldForSearch(r.second->display.substr(0, r.second->display.rfind(" \u2014 "))).find(key) == std::string::npos;
+    });
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<const Place*> found;
   for (const auto& r : ranked) found.push_back(r.second);

@@ -98,13 +98,15 @@ TEST(TownList, SearchRanksWholeNamesThenPrefixesThenWords) {
     const char* text;
     std::vector<std::string> cities;  // in the order found
   } cases[] = {
-      // The whole name, then a word of a name, then the zone (Berlin, New Hampshire).
-      {"York", {"York", "New York", "New York Mills", "Berlin"}},
-      {"ber", {"Berlin", "Berlin", "Munich", "Hamburg", "Köln"}},  // names first, then the zone
-      {"new york", {"New York", "New York Mills", "Berlin"}},
+      // The whole name, then a word of a name; not the zone (Berlin, New Hampshire).
+      {"York", {"York", "New York", "New York Mills"}},
+      {"rli", {"Berlin", "Berlin"}},
+      {"new york", {"New York", "New York Mills"}},
+      {"new_york", {"New York", "New York Mills"}},
       {"mun", {"Munich"}},       // the German name's start
       {"hamb", {"Hamburg"}},
-      {"berlin", {"Berlin", "Berlin", "Munich", "Hamburg", "Köln"}},
+      {"berlin", {"Berlin", "Berlin"}},
+      {"america/new", {"New York", "New York Mills", "Berlin"}},  // no name holds it: the zone
       {"burg", {"Hamburg"}},     // inside a word only
       {"europe/berlin", {"Berlin", "Munich", "Hamburg", "Köln"}},
   };

@@ -87,8 +87,9 @@ std::string FoldForSearch(std::string_view text);
 // The places one of whose names or whose display text contains `text`, both
 // folded: first those with a name equal to it, then those with a name that
 // begins with it, then those with a word (after a blank, '-', '(' or '/') that
-// begins with it, then the rest; in list order within each. An empty text
-// finds every place. Never fails.
+// begins with it, then the rest; in list order within each. The zone part of
+// the display text ("Europe/Berlin") counts only when no place is found
+// otherwise. An empty text finds every place. Never fails.
 std::vector<const Place*> FindPlaces(const std::vector<Place>& places, std::string_view text);
 
 // The place a name chooses: the first whose display text, one of its names or
