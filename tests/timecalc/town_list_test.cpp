@@ -30,7 +30,8 @@ const char kTowns[] =
     "Springfield\t\tUS\tMissouri\t37.2\t-93.3\tAmerica/Chicago\n"
     "Springfield\t\tUS\tMissouri\t37.3\t-93.2\tAmerica/Chicago\n"
     "Köln\t\tDE\t\t50.9333\t6.9500\tEurope/Berlin\n"
-    "York\t\tGB\tEngland\t53.9600\t-1.0800\tEurope/London\n";
+    "York\t\tGB\tEngland\t53.9600\t-1.0800\tEurope/London\n"
+    "Münden\t\tDE\tLower Saxony\t51.4167\t9.6500\tEurope/Berlin\n";
 
 std::vector<Place> Merged() { return MergePlaces(ParsePlaces(kZones).places, ParseTownList(kTowns).places); }
 
@@ -53,6 +54,7 @@ TEST(TownList, MergingKeepsTheZonePlacesAndAddsTheirOtherNames) {
       {"Springfield, Missouri \u2014 America/Chicago", 37.2, -93.3, false},  // its twin dropped
       {"Köln \u2014 Europe/Berlin", 50.9333, 6.95, false},
       {"York \u2014 Europe/London", 53.96, -1.08, false},
+      {"Münden \u2014 Europe/Berlin", 51.4167, 9.65, false},
   };
   ASSERT_EQ(all.size(), std::size(rows));
   for (std::size_t i = 0; i < all.size(); ++i) {
@@ -103,12 +105,12 @@ TEST(TownList, SearchRanksWholeNamesThenPrefixesThenWords) {
       {"rli", {"Berlin", "Berlin"}},
       {"new york", {"New York", "New York Mills"}},
       {"new_york", {"New York", "New York Mills"}},
-      {"mun", {"Munich"}},       // the German name's start
+      {"mun", {"Munich", "Münden"}},  // the German name's start
       {"hamb", {"Hamburg"}},
       {"berlin", {"Berlin", "Berlin"}},
       {"america/new", {"New York", "New York Mills", "Berlin"}},  // no name holds it: the zone
       {"burg", {"Hamburg"}},     // inside a word only
-      {"europe/berlin", {"Berlin", "Munich", "Hamburg", "Köln"}},
+      {"europe/berlin", {"Berlin", "Munich", "Hamburg", "Köln", "Münden"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> got;
@@ -126,10 +128,12 @@ TEST(TownList, CloseMatchesShareMostLettersOrAPrefix) {
       {"Hamburk", "Hamburg"},
       {"Hanburg", "Hamburg"},
       {"Muenchen", "Munich"},
+      {"Münchem", "Munich"},  // by its German name, though Münden is nearer to its English one
       {"Wienn", "Vienna"},
       {"Zuerich", "Zurich"},
       {"Springfeld", "Springfield"},
       {"Kolnx", "Köln"},
+      {"New Yrok Mi", "New York Mills"},  // the start of a long name
   };
   for (const auto& c : cases) {
     const auto close = ClosePlaces(all, c.text);
@@ -209,7 +213,7 @@ TEST(TownList, AMissingOrDamagedListLeavesTheZonePlacesWithAWarning) {
     std::size_t places;
     const char* warning;  // part of the one warning; nullptr: none
   } cases[] = {
-      {dir / "good.tsv", 12, nullptr},
+      {dir / "good.tsv", 13, nullptr},
       {{}, 4, "no town list places.tsv"},
       {dir / "missing.tsv", 4, "File not found"},
       {dir / "bad.tsv", 4, "Damaged table: no place in it"},
