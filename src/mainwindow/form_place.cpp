@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringListModel>
+#include <algorithm>
 #include <iostream>
+#include <vector>
 
 #include "base/error.h"
 #include "mainwindow/form_main.h"
@@ -28,11 +30,17 @@ QString Place_Box_Hint() {
   return QCoreApplication::translate("Window", "Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone");
 }
 
-// Wide enough for the longest entry: the drop-down list of a box.
+// Wide enough for the longest entry: the drop-down list of a box. Of
+// thousands of places only the 40 longest texts are measured.
 void Fit_List_Width(QComboBox* box) {
+  std::vector<QString> texts;
+  for (int i = 0; i < box->count(); ++i) texts.push_back(box->itemText(i));
+  const auto longer = [](const QString& a, const QString& b) { return a.size() > b.size(); };
+  const std::size_t measured = std::min<std::size_t>(texts.size(), 40);
+  std::partial_sort(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(measured), texts.end(), longer);
   int widest = 0;
   const QFontMetrics metrics(box->view()->font());
-  for (int i = 0; i < box->count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(box->itemText(i)));
+  for (std::size_t i = 0; i < measured; ++i) widest = std::max(widest, metrics.horizontalAdvance(texts[i]));
   box->view()->setMinimumWidth(widest + 40);  // room for the scroll bar and the margins
 }
 
@@ -75,7 +83,10 @@ void TForm_Main::Load_Places() {
   }
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();
-  for (const Place& p : places_) ComboBox_Ort->addItem(Q(p.display));
+  QStringList displays;
+  displays.reserve(static_cast<qsizetype>(places_.size()));
+  for (const Place& p : places_) displays << Q(p.display);
+  ComboBox_Ort->addItems(displays);
   ComboBox_Ort->setEnabled(!places_.empty());
   Fit_List_Width(ComboBox_Ort);
   Fit_List_Width(ComboBox_TZone);

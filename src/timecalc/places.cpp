@@ -96,14 +96,12 @@ double DistanceKm(const Place& a, const Place& b) {
   return 12742.0 * std::asin(std::min(1.0, std::sqrt(h)));
 }
 
-// Whether the town is the zone table's place under another of its names.
-bool SameAs(const Place& town, const Place& place) {
-  if (town.zone != place.zone) return false;
-  const std::string name = FoldForSearch(place.city);
-  for (const std::string& n : town.names) {
-    const std::string t = FoldForSearch(n);
-    if (t == name) return true;
-    if (t.rfind(name + " ", 0) == 0 && DistanceKm(town, place) < 30) return true;
+// Whether the town (its names folded) is the zone table's place (its city
+// folded) under another of its names.
+bool SameAs(const Place& town, const std::vector<std::string>& town_names, const Place& place, const std::string& city) {
+  for (const std::string& t : town_names) {
+    if (t == city) return true;
+    if (t.rfind(city + " ", 0) == 0 && DistanceKm(town, place) < 30) return true;
   }
   return false;
 }
@@ -177,10 +175,19 @@ PlaceList ParseTownList(std::string_view text, const std::string& source) {
 std::vector<Place> MergePlaces(std::vector<Place> zone_places, std::vector<Place> towns) {
   std::vector<Place> out = std::move(zone_places);
   const std::size_t principal = out.size();
+  // The zone's places by zone, with their cities folded.
+  std::multimap<std::string, std::size_t> by_zone;
+  std::vector<std::string> cities(principal);
+  for (std::size_t i = 0; i < principal; ++i) {
+    by_zone.emplace(out[i].zone, i);
+    cities[i] = FoldForSearch(out[i].city);
+  }
   for (Place& town : towns) {
+    std::vector<std::string> names;
+    for (const std::string& n : town.names) names.push_back(FoldForSearch(n));
     Place* same = nullptr;
-    for (std::size_t i = 0; i < principal && !same; ++i)
-      if (SameAs(town, out[i])) same = &out[i];
+    for (auto [at, end] = by_zone.equal_range(town.zone); at != end && !same; ++at)
+      if (SameAs(town, names, out[at->second], cities[at->second])) same = &out[at->second];
     if (!same) {
       town.principal = false;
       out.push_back(std::move(town));
