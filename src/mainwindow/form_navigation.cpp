@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "mainwindow/form_main.h"
 #include "timecalc/calendar.h"
@@ -51,7 +52,11 @@ void TForm_Main::Refresh_Day() {
     QStringList lines;
     for (const std::string& l : chart.Memo1) lines << QString::fromStdString(l);
     Memo1->setPlainText(lines.join('\n'));
-    if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + 12);
+    // Sized for its lines in the font it shows them in, which shrinks with the right panel.
+    const double font_share = static_cast<double>(Memo1->font().pixelSize()) / Memo_Font().pixelSize();
+    if (chart.Memo1_Width > 0)
+      Memo1->resize(static_cast<int>(std::lround((chart.Memo1_Width + 24) * font_share)),
+                    static_cast<int>(std::lround((chart.Memo1_Height + 12) * font_share)));
   };
   Sync_Chart(chart, *session_);
   const auto [events, phases] = Tables_For_Day(*session_);
