@@ -1,9 +1,12 @@
-// The tz database's zone1970.tab and the search over its places. The first
-// line of the input is the text searched for, the rest the table. A table
-// gives places with good names and coordinates, or an Error; warnings and
-// messages stay short and printable; the searches find what they promise.
+// The tz database's zone1970.tab, the town list (places.tsv) merged with a
+// zone table, and the search over both. The first line of the input is the
+// text searched for, the rest the table, read both ways. A table gives places
+// with good names and coordinates, or an Error; warnings and messages stay
+// short and printable; every display text is one place's; the searches find
+// what they promise.
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -20,6 +23,39 @@ bool Printable(std::string_view text, std::size_t limit) {
   return true;
 }
 
+const char kZones[] =
+    "AT\t+4813+01620\tEurope/Vienna\n"
+    "US\t+404251-0740023\tAmerica/New_York\n"
+    "DE\t+5230+01322\tEurope/Berlin\n";
+
+void CheckTownList(std::string_view query, std::string_view text) {
+  vk::PlaceList towns;
+  try {
+    towns = vk::ParseTownList(text);
+  } catch (const vk::Error& e) {
+    if (!Printable(e.what(), 400) || !Printable(e.file(), 100)) __builtin_trap();
+    return;
+  }
+  if (towns.places.empty() || towns.warnings.size() > 11) __builtin_trap();
+  for (const std::string& w : towns.warnings)
+    if (!Printable(w, 300)) __builtin_trap();
+  const std::vector<vk::Place> all = vk::MergePlaces(vk::ParsePlaces(kZones).places, towns.places);
+  std::set<std::string> displays;
+  for (const vk::Place& p : all)
+    if (!vk::IsZoneName(p.zone) || !(p.lat >= -90 && p.lat <= 90) || !(p.lon >= -180 && p.lon <= 180) ||
+        p.names.empty() || !displays.insert(p.display).second)
+      __builtin_trap();
+  const std::string key = vk::FoldForSearch(query);
+  for (const vk::Place* p : vk::FindPlaces(all, query)) {
+    bool holds = vk::FoldForSearch(p->display).find(key) != std::string::npos;
+    for (const std::string& n : p->names) holds |= vk::FoldForSearch(n).find(key) != std::string::npos;
+    if (!holds) __builtin_trap();
+  }
+  if (query.empty() && vk::FindPlaces(all, query).size() != all.size()) __builtin_trap();
+  if (vk::ClosePlaces(all, query).size() != std::min<std::size_t>(5, all.size())) __builtin_trap();
+  (void)vk::FirstStartPlace(all, query);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t nl = input.find('\n');
   const std::string_view query = input.substr(0, nl);
   const std::string_view table = nl == std::string_view::npos ? std::string_view() : input.substr(nl + 1);
+  CheckTownList(query, table);
   vk::PlaceList list;
   try {
     list = vk::ParsePlaces(table);

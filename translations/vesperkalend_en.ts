@@ -439,6 +439,14 @@
         <translation>Type or choose a place: sets latitude, longitude and time zone</translation>
     </message>
     <message>
+        <source>%1 Orte passen zu „%2“: bitte einen wählen</source>
+        <translation>%1 places fit “%2”: please choose one</translation>
+    </message>
+    <message>
+        <source>Ort „%1“ unbekannt; ähnlich: %2</source>
+        <translation>Unknown place “%1”; close matches: %2</translation>
+    </message>
+    <message>
         <source>Mausrad oder Strg + und Strg −: Bild vergrößern und verkleinern; ziehen: das vergrößerte Bild verschieben</source>
         <translation>Mouse wheel or Ctrl + and Ctrl −: enlarge and reduce the chart; drag: move the enlarged chart</translation>
     </message>

@@ -86,4 +86,18 @@ std::filesystem::path EventLogFolder(const std::filesystem::path& data_dir) {
 
 bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
+std::string SystemZoneName() {
+  const auto after_zoneinfo = [](const std::string& path) {
+    const std::size_t at = path.rfind("zoneinfo/");
+    return at == std::string::npos ? std::string() : path.substr(at + 9);
+  };
+  if (const char* tz = std::getenv("TZ")) {
+    std::string name = tz[0] == ':' ? tz + 1 : tz;
+    return name.empty() || name[0] != '/' ? name : after_zoneinfo(name);
+  }
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::read_symlink("/etc/localtime", ec);
+  return ec ? std::string() : after_zoneinfo(target.string());
+}
+
 }  // namespace vk

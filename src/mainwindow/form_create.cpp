@@ -82,6 +82,8 @@ void TForm_Main::FormCreate() {
   // Places and the chosen place and real zone from the options file.
   Load_Places();
   Restore_Place_Options(site);
+  First_Start_Place(site, settings.latitude == defaults.latitude && settings.longitude == defaults.longitude &&
+                              zone_index == kDefaultZone);
   session_->Set_Site(site);
   Show_Site();
   Show_Place();

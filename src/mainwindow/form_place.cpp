@@ -1,13 +1,18 @@
-// The place box: places of the tz database completing as the user types, the
-// real zone they bring, and their keeping in the options file.
+// The place box: places of the tz database and the town list completing as
+// the user types, the real zone they bring, the close matches of an unknown
+// name, the place of the system's zone at a first start, and their keeping in
+// the options file.
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringListModel>
+#include <algorithm>
 #include <iostream>
+#include <vector>
 
 #include "base/error.h"
 #include "mainwindow/form_main.h"
@@ -20,6 +25,24 @@ namespace {
 QString Own_Coordinates_Text() { return QCoreApplication::translate("Window", "eigene Koordinaten"); }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QString Place_Box_Hint() {
+  return QCoreApplication::translate("Window", "Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone");
+}
+
+// Wide enough for the longest entry: the drop-down list of a box. Of
+// thousands of places only the 40 longest texts are measured.
+void Fit_List_Width(QComboBox* box) {
+  std::vector<QString> texts;
+  for (int i = 0; i < box->count(); ++i) texts.push_back(box->itemText(i));
+  const auto longer = [](const QString& a, const QString& b) { return a.size() > b.size(); };
+  const std::size_t measured = std::min<std::size_t>(texts.size(), 40);
+  std::partial_sort(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(measured), texts.end(), longer);
+  int widest = 0;
+  const QFontMetrics metrics(box->view()->font());
+  for (std::size_t i = 0; i < measured; ++i) widest = std::max(widest, metrics.horizontalAdvance(texts[i]));
+  box->view()->setMinimumWidth(widest + 40);  // room for the scroll bar and the margins
+}
 
 }  // namespace
 
@@ -44,7 +67,11 @@ void TForm_Main::Load_Places() {
   places_.clear();
   places_error_.clear();
   try {
-    PlaceList list = ReadPlaces(ZoneInfoDir());
+    std::error_code ec;
+    const std::filesystem::path beside_data = options_.data_dir / kTownListName;
+    const std::filesystem::path towns =
+        std::filesystem::is_regular_file(beside_data, ec) ? beside_data : FindTownList(options_.executable);
+    PlaceList list = ReadPlaces(ZoneInfoDir(), towns);
     for (const std::string& w : list.warnings) std::cerr << "Vesperkalend: " << w << "\n";
     places_ = std::move(list.places);
   } catch (const Error& e) {
@@ -56,16 +83,30 @@ void TForm_Main::Load_Places() {
   }
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();
-  for (const Place& p : places_) ComboBox_Ort->addItem(Q(p.display));
+  QStringList displays;
+  displays.reserve(static_cast<qsizetype>(places_.size()));
+  for (const Place& p : places_) displays << Q(p.display);
+  ComboBox_Ort->addItems(displays);
   ComboBox_Ort->setEnabled(!places_.empty());
+  Fit_List_Width(ComboBox_Ort);
+  Fit_List_Width(ComboBox_TZone);
   Show_Place();
 }
 
 void TForm_Main::Ort_Text_Edited(const QString& text) {
+  if (text.isEmpty()) {
+    Ort_Matches->setStringList({});
+    Ort_Completer->popup()->hide();
+    return;
+  }
+  Offer_Places(FindPlaces(places_, text.toStdString()));
+}
+
+void TForm_Main::Offer_Places(const std::vector<const Place*>& places) {
   QStringList shown;
-  for (const Place* p : FindPlaces(places_, text.toStdString())) shown << Q(p->display);
+  for (const Place* p : places) shown << Q(p->display);
   Ort_Matches->setStringList(shown);
-  if (text.isEmpty() || shown.isEmpty())
+  if (shown.isEmpty())
     Ort_Completer->popup()->hide();
   else
     Ort_Completer->complete();
@@ -77,9 +118,24 @@ void TForm_Main::Apply_Typed_Place() {
     Choose_Place(*p);
     return;
   }
-  for (const Place& p : places_)
-    if (p.display == text) return Choose_Place(p);
-  Show_Place();
+  if (text.empty() || QString::fromStdString(text) == Own_Coordinates_Text()) return Show_Place();
+  // Several fit: their list to choose from. None: said so, with the close
+  // matches to choose from; the typed text stays in the box.
+  const QString typed = QString::fromStdString(text);
+  if (const auto found = FindPlaces(places_, text); !found.empty()) {
+    Show_Status(QCoreApplication::translate("Window", "%1 Orte passen zu „%2“: bitte einen wählen")
+                    .arg(static_cast<qulonglong>(found.size()))
+                    .arg(typed),
+                StatusColour::ButtonFace);
+    Offer_Places(found);
+    return;
+  }
+  const auto close = ClosePlaces(places_, text);
+  QStringList names;
+  for (const Place* p : close) names << Q(p->display);
+  Show_Status(QCoreApplication::translate("Window", "Ort „%1“ unbekannt; ähnlich: %2").arg(typed, names.join("; ")),
+              StatusColour::ButtonFace);
+  Offer_Places(close);
 }
 
 void TForm_Main::Choose_Place(const Place& p) {
@@ -113,6 +169,8 @@ void TForm_Main::Show_Place() {
   ComboBox_Ort->setCurrentIndex(row);
   ComboBox_Ort->setEditText(place_.empty() ? Own_Coordinates_Text() : Q(place_));
   ComboBox_Ort->lineEdit()->setCursorPosition(0);
+  // The whole name, also when the box is too narrow for it.
+  ComboBox_Ort->setToolTip(place_.empty() ? Place_Box_Hint() : Q(place_) + "\n" + Place_Box_Hint());
 }
 
 void TForm_Main::Show_Zone() {
@@ -143,9 +201,30 @@ void TForm_Main::Restore_Place_Options(Site& site) {
         std::cerr << "Vesperkalend: stored zone " << e.describe() << "; using the zone list\n";
       }
     }
+    // Kept by its display text; a zone's place also by the one it had before
+    // it showed its German name ("Vienna — Europe/Vienna").
     for (const Place& p : places_)
-      if (p.display == o.place) place_ = p.display;
+      if (p.display == o.place || (p.principal && p.city + " \u2014 " + p.zone == o.place)) {
+        place_ = p.display;
+        break;
+      }
   }
+}
+
+void TForm_Main::First_Start_Place(Site& site, bool documented_site) {
+  std::error_code ec;
+  if (!documented_site || std::filesystem::exists(Options_Path(), ec)) return;
+  const Place* p = FirstStartPlace(places_, options_.system_zone ? options_.system_zone() : std::string());
+  if (!p) return;
+  try {
+    site.Site_Zone = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), p->zone));
+  } catch (const Error& e) {
+    std::cerr << "Vesperkalend: the system's zone " << e.describe() << "; using the documented site\n";
+    return;
+  }
+  site.Site_nLat = p->lat;
+  site.Site_eLon = p->lon;
+  place_ = p->display;
 }
 
 void TForm_Main::Save_Place_Options() {

@@ -30,7 +30,6 @@ ZonePanel::ZonePanel(QWidget* p) : QWidget(p) {
   ComboBox_Ort->setInsertPolicy(QComboBox::NoInsert);
   ComboBox_Ort->setMaxVisibleItems(12);
   ComboBox_Ort->setFont(ComboBox_TZone->font());
-  ComboBox_Ort->setToolTip(QCoreApplication::translate("Window", "Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone"));
   Fit_Around_Controls(this);
 }
 

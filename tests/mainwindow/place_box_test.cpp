@@ -51,12 +51,14 @@ TEST(PlaceBox, CompletesAnywhereInTheNameIgnoringCaseAndAccents) {
   const struct {
     const char* typed;
     const char* offered;
-  } cases[] = {{"sydn", "Sydney \u2014 Australia/Sydney"}, {"zürich", "Zurich \u2014 Europe/Zurich"},
-               {"zurich", "Zurich \u2014 Europe/Zurich"},  {"ZÜRICH", "Zurich \u2014 Europe/Zurich"},
-               {"york", "New York \u2014 America/New_York"}, {"lord h", "Lord Howe \u2014 Australia/Lord_Howe"}};
+    int row;  // where in the list: whole names first, then names that begin with the text, then words
+  } cases[] = {{"sydn", "Sydney \u2014 Australia/Sydney", 0},   {"zürich", "Zurich \u2014 Europe/Zurich", 0},
+               {"zurich", "Zurich \u2014 Europe/Zurich", 0},    {"ZÜRICH", "Zurich \u2014 Europe/Zurich", 0},
+               {"york", "York \u2014 America/Chicago", 0},      {"york", "New York \u2014 America/New_York", 4},
+               {"lord h", "Lord Howe \u2014 Australia/Lord_Howe", 0}};
   for (const auto& c : cases) {
     const QStringList offered = Type_Place(*w, QString::fromUtf8(c.typed));
-    EXPECT_EQ(offered, QStringList{QString::fromUtf8(c.offered)}) << c.typed;
+    EXPECT_EQ(offered.indexOf(QString::fromUtf8(c.offered)), c.row) << c.typed;
     EXPECT_TRUE(Ort(*w)->completer()->popup()->isVisible()) << c.typed;
   }
   EXPECT_GT(Type_Place(*w, "europe/").size(), 30);
@@ -101,11 +103,13 @@ TEST(PlaceBox, ChoosingAPlaceSetsSiteAndZoneAndTheLabel) {
   ASSERT_TRUE(test::Settle(*w));
   w->Go_To_Day(CalendarToJD(2024, 7, 15, 0, 0, 0));
   EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(MESZ, UTC+02:00)");
-  // Text that names no place gives way to the place in force.
+  // Text that names no place is said so; the typed text and the place in force stay.
   Type_Place(*w, "Atlantis");
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
   ASSERT_TRUE(test::Settle(*w));
-  EXPECT_EQ(Ort(*w)->currentText(), QString::fromUtf8("Berlin \u2014 Europe/Berlin"));
+  EXPECT_TRUE(Ctl<QLabel>(*w, "StatusBar1")->text().startsWith(QString::fromUtf8("Ort „Atlantis“ unbekannt")));
+  EXPECT_EQ(Ort(*w)->currentText(), "Atlantis");
+  EXPECT_EQ(Zone_Name(*w), "Europe/Berlin");
   EXPECT_TRUE(world.messages.empty());
 }
 
@@ -211,6 +215,123 @@ TEST(PlaceBox, WithoutATzDatabaseOnlyTheFortyRowsAndOneStatusText) {
       << Ctl<QLabel>(*w, "StatusBar1")->text().toStdString();
   EXPECT_NE(Ctl<QLabel>(*w, "StatusBar1")->text().indexOf("zone1970.tab"), -1);
   EXPECT_TRUE(world.messages.empty());
+}
+
+
+// German names, towns of the list and misspellings, typed with real keys and Enter.
+TEST(PlaceBox, TownsByTheirGermanNamesAndUnknownNamesWithCloseMatches) {
+  WindowWorld world;
+  auto w = world.Open();
+  const struct {
+    const char* typed;
+    const char* shown;  // the box's text after Enter
+    const char* zone;
+    double lat;
+  } chosen[] = {
+      {"Wien", "Wien (Vienna) \u2014 Europe/Vienna", "Europe/Vienna", 48 + 13 / 60.0},
+      {"wien", "Wien (Vienna) \u2014 Europe/Vienna", "Europe/Vienna", 48 + 13 / 60.0},
+      {"Munchen", "München (Munich) \u2014 Europe/Berlin", "Europe/Berlin", 48.15},
+      {"München", "München (Munich) \u2014 Europe/Berlin", "Europe/Berlin", 48.15},
+      {"Hamburg", "Hamburg \u2014 Europe/Berlin", "Europe/Berlin", 53.55},
+      {"Köln", "Köln \u2014 Europe/Berlin", "Europe/Berlin", 50.9333},
+  };
+  for (const auto& c : chosen) {
+    Type_Place(*w, QString::fromUtf8(c.typed));
+    QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(test::Settle(*w));
+    EXPECT_EQ(Ort(*w)->currentText().toStdString(), c.shown) << c.typed;
+    EXPECT_EQ(Zone_Name(*w), c.zone) << c.typed;
+    EXPECT_NEAR(w->Site_In_Force().Site_nLat, c.lat, 1e-9) << c.typed;
+    EXPECT_NE(Ort(*w)->toolTip().indexOf(QString::fromUtf8(c.shown)), -1) << "the whole name in the tooltip";
+  }
+  // An unknown name is said so, with the close matches offered to choose from.
+  QLabel* status = Ctl<QLabel>(*w, "StatusBar1");
+  Type_Place(*w, "Hamburk");
+  QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  EXPECT_TRUE(status->text().startsWith(QString::fromUtf8("Ort „Hamburk“ unbekannt; ähnlich: Hamburg \u2014 Europe/Berlin")))
+      << status->text().toStdString();
+  QAbstractItemView* popup = Ort(*w)->completer()->popup();
+  ASSERT_TRUE(popup->isVisible());
+  QAbstractItemModel* offered = Ort(*w)->completer()->completionModel();
+  ASSERT_EQ(offered->rowCount(), 5);
+  EXPECT_EQ(offered->index(0, 0).data().toString(), QString::fromUtf8("Hamburg \u2014 Europe/Berlin"));
+  EXPECT_EQ(Ort(*w)->currentText(), "Hamburk") << "the typed text stays";
+  EXPECT_EQ(Zone_Name(*w), "Europe/Berlin");
+  EXPECT_NEAR(w->Site_In_Force().Site_nLat, 50.9333, 1e-9) << "the place in force (Köln) stays";
+  QTest::keyClick(popup, Qt::Key_Down);
+  QTest::keyClick(popup, Qt::Key_Down);  // the second close match
+  const QString second = offered->index(1, 0).data().toString();
+  QTest::keyClick(popup, Qt::Key_Return);
+  ASSERT_TRUE(test::Settle(*w));
+  EXPECT_EQ(Ort(*w)->currentText(), second);
+  // Several places fit: said so, and they are offered.
+  Type_Place(*w, "Springf");
+  QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
+  EXPECT_NE(status->text().indexOf(QString::fromUtf8("Orte passen zu „Springf“")), -1) << status->text().toStdString();
+  EXPECT_TRUE(popup->isVisible());
+  EXPECT_TRUE(world.messages.empty());
+}
+
+// The first start opens on the place of the system's zone; Zurich's zone, an
+// unknown zone or a start that is not the first keep the documented site.
+TEST(PlaceBox, FirstStartTakesThePlaceOfTheSystemsZone) {
+  const struct {
+    const char* system_zone;
+    const char* options;   // the options file's contents; nullptr: none (a first start)
+    const char* place;     // the box's text
+    const char* zone;
+    const char* lat;       // the latitude field
+  } cases[] = {
+      {"America/New_York", nullptr, "New York \u2014 America/New_York", "America/New_York", "40.71"},
+      {"Asia/Tokyo", nullptr, "Tokio (Tokyo) \u2014 Asia/Tokyo", "Asia/Tokyo", "35.65"},
+      {"Europe/Zurich", nullptr, "eigene Koordinaten", "(classic)", "47.50"},
+      {"", nullptr, "eigene Koordinaten", "(classic)", "47.50"},
+      {"Mars/Olympus", nullptr, "eigene Koordinaten", "(classic)", "47.50"},
+      {"CET-1CEST", nullptr, "eigene Koordinaten", "(classic)", "47.50"},
+      {"America/New_York", "[Anzeige]\nGenau=1\n", "eigene Koordinaten", "(classic)", "47.50"},
+      // A place kept under the name it had before it showed its German name.
+      {"America/New_York", "[Ort]\nName=Vienna \u2014 Europe/Vienna\nZeitzone=Europe/Vienna\n",
+       "Wien (Vienna) \u2014 Europe/Vienna", "Europe/Vienna", "47.50"},
+  };
+  for (const auto& c : cases) {
+    WindowWorld world;
+    world.system_zone = c.system_zone;
+    if (c.options) test::WriteFile(world.dir / "config" / kOptionsFileName, c.options);
+    auto w = world.Open();
+    EXPECT_EQ(Ort(*w)->currentText().toStdString(), c.place) << c.system_zone;
+    EXPECT_EQ(Zone_Name(*w), c.zone) << c.system_zone;
+    EXPECT_EQ(Ctl<QLineEdit>(*w, "Edit_nLat")->text().toStdString(), c.lat) << c.system_zone;
+    EXPECT_EQ(w->Zone_Index(), 16) << c.system_zone;
+    EXPECT_TRUE(world.messages.empty()) << c.system_zone;
+  }
+  // Coordinates typed at an earlier start, without an options file, stay.
+  WindowWorld world;
+  {
+    auto w = world.Open();
+    QLineEdit* lat = Ctl<QLineEdit>(*w, "Edit_nLat");
+    lat->setFocus();
+    lat->setText("52");
+    QTest::keyClick(lat, Qt::Key_Return);
+    ASSERT_TRUE(test::Settle(*w));
+    w->close();
+  }
+  ASSERT_FALSE(std::filesystem::exists(world.dir / "config" / kOptionsFileName));
+  world.system_zone = "America/New_York";
+  auto w = world.Open();
+  EXPECT_EQ(Ctl<QLineEdit>(*w, "Edit_nLat")->text(), "52.00");
+  EXPECT_EQ(Zone_Name(*w), "(classic)");
+}
+
+// The lists of both boxes are as wide as their longest entry.
+TEST(PlaceBox, ListsAreWideEnoughForTheirLongestEntry) {
+  WindowWorld world;
+  auto w = world.Open();
+  for (QComboBox* box : {Ort(*w), Ctl<QComboBox>(*w, "ComboBox_TZone")}) {
+    int widest = 0;
+    const QFontMetrics metrics(box->view()->font());
+    for (int i = 0; i < box->count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(box->itemText(i)));
+    EXPECT_GT(box->view()->minimumWidth(), widest) << box->objectName().toStdString();
+  }
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ struct WindowWorld {
   std::vector<std::pair<QString, QString>> messages;
   QDate today{2024, 4, 8};
   QDateTime now;  // the present moment (UTC); invalid: none, so no line of it is drawn
+  std::string system_zone;  // the system's zone a first start sees: none
 
   FormOptions Options() {
     FormOptions o;
@@ -49,6 +50,7 @@ struct WindowWorld {
     o.executable = VK_PROGRAM;
     o.today = [this] { return today; };
     o.now = [this] { return now; };
+    o.system_zone = [this] { return system_zone; };
     o.show_message = [this](const QString& t, const QString& x) { messages.emplace_back(t, x); };
     return o;
   }

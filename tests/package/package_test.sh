@@ -93,6 +93,8 @@ case $step in
     grep -q 'Making the tables of 2022-2032' "$2/render.log" || fail "the first run did not make the decade"
     [ -f "$XDG_CACHE_HOME/vesperkalend/HORIZONS_daten_2022-2032_MOO.bin" ] || fail "no tables in the cache"
     [ -f "$root/usr/share/vesperkalend/translations/vesperkalend_en.qm" ] || fail "no English translation installed"
+    "$root/usr/bin/vesperkalend-tool" places Wien 2>&1 | grep -q '^Wien (Vienna) — Europe/Vienna ' \
+      || fail "the installed tool does not find the installed town list"
     LC_ALL=en_US.UTF-8 "$root/usr/bin/vesperkalend-tool" day --date 2024-04-08 --daemmerungen >"$2/day_en.log" 2>&1 \
       || { cat "$2/day_en.log"; fail "day in English from the installed tree"; }
     grep -q '^MOO R: ' "$2/day_en.log" && grep -q 'Sun  rises' "$2/day_en.log" \

@@ -53,8 +53,9 @@ const std::map<std::string, Entry>& Commands() {
       {"places",
        {vk::tool::PlacesCommand,
         "places [TEXT]\n"
-        "    lists the places of the tz database (TZDIR, default /usr/share/zoneinfo) whose name contains TEXT,\n"
-        "    with latitude, longitude and zone; --place and --tz take these names"}},
+        "    lists the places of the tz database (TZDIR, default /usr/share/zoneinfo) and the towns of the town list\n"
+        "    (places.tsv) whose English or German name contains TEXT, whole names first, with latitude, longitude\n"
+        "    and zone; --place takes these names, --tz the zones"}},
       {"ics",
        {vk::tool::IcsCommand,
         "ics --from YYYY-MM-DD --to YYYY-MM-DD [--kinds LIST] [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE] "

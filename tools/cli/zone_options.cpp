@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "options.h"
 #include "base/number_text.h"
+#include "base/platform.h"
 #include "timecalc/input_checks.h"
 #include "timecalc/zone_file.h"
 
@@ -30,7 +31,7 @@ const std::vector<Place>& DatabasePlaces() {
   static const PlaceList list = [] {
     const auto dir = ZoneInfoDir();
     try {
-      PlaceList l = ReadPlaces(dir);
+      PlaceList l = ReadPlaces(dir, FindTownList(ExecutablePath()));
       for (const std::string& w : l.warnings) std::cerr << "warning: " << w << "\n";
       return l;
     } catch (const Error& e) {
@@ -52,9 +53,7 @@ std::optional<Place> PlaceOption(Options& opts) {
     const std::vector<std::string> shown = Displays({found.begin(), found.begin() + std::min<std::size_t>(5, found.size())});
     throw UsageError{"--place: " + QuoteInput(*name) + " fits " + std::to_string(found.size()) + " places: " + Listed(shown)};
   }
-  std::vector<const Place*> all;
-  for (const Place& p : places) all.push_back(&p);
-  throw UsageError{"--place: unknown place " + QuoteInput(*name) + "; close matches: " + Listed(CloseMatches(Displays(all), *name))};
+  throw UsageError{"--place: unknown place " + QuoteInput(*name) + "; close matches: " + Listed(Displays(ClosePlaces(places, *name)))};
 }
 
 std::shared_ptr<const ZoneTable> ZoneOption(Options& opts, const std::optional<Place>& place, bool classic_row) {
@@ -81,11 +80,8 @@ int PlacesCommand(const Args& args) {
   Options(rest).finish();
   const auto& places = DatabasePlaces();
   const auto found = FindPlaces(places, text);
-  if (found.empty()) {
-    std::vector<const Place*> all;
-    for (const Place& p : places) all.push_back(&p);
-    throw UsageError{"no place matches " + QuoteInput(text) + "; close matches: " + Listed(CloseMatches(Displays(all), text))};
-  }
+  if (found.empty())
+    throw UsageError{"no place matches " + QuoteInput(text) + "; close matches: " + Listed(Displays(ClosePlaces(places, text)))};
   for (const Place* p : found)
     std::cout << p->display << "  " << FormatFixed(p->lat, 4) << "  " << FormatFixed(p->lon, 4) << "  " << p->zone
               << "\n";

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace vk {
 
@@ -43,5 +44,11 @@ std::filesystem::path EventLogFolder(const std::filesystem::path& data_dir);
 
 // True when standard error is a terminal (progress lines are shown there).
 bool StderrIsTerminal();
+// The tz database name of the system's zone ("America/New_York"): TZ when
+// set (a leading ':' dropped, a path taken from after its "zoneinfo/"), else
+// the target of the link /etc/localtime from after its "zoneinfo/". Empty
+// when TZ is empty or neither tells one. The text is not checked: TZ may hold
+// a rule ("CET-1CEST") or a name no table has. Never fails.
+std::string SystemZoneName();
 
 }  // namespace vk

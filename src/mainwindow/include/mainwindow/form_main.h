@@ -18,6 +18,7 @@
 #include "programfiles/settings_file.h"
 #include "session/session.h"
 #include "mainwindow/platform.h"
+#include "base/platform.h"
 #include "timecalc/places.h"
 
 class QAction;
@@ -49,6 +50,8 @@ struct FormOptions {
   std::function<QDate()> today = [] { return QDate::currentDate(); };
   // The present moment for the chart's line of it (UTC).
   std::function<QDateTime()> now = [] { return QDateTime::currentDateTimeUtc(); };
+  // The tz database name of the system's zone, whose place a first start opens on.
+  std::function<std::string()> system_zone = [] { return SystemZoneName(); };
   // Shows an error or notice (title, text); default: a modal message box.
   std::function<void(const QString& title, const QString& text)> show_message;
   // Why the data folder could not be found (the file missing and the folders
@@ -168,7 +171,7 @@ class TForm_Main : public QMainWindow {
   QImage Image1_Bitmap;   // the displayed chart bitmap, in device pixels
   QImage Screen_Chart;    // the full-size chart in the night view's colours; null without them
   int zone_index = 16;    // the last selected row of the zone list
-  std::vector<Place> places_;   // the places of the tz database; empty without one
+  std::vector<Place> places_;   // the places of the tz database and the town list; empty without the database
   std::string places_error_;    // why there are no places, for the status bar after the first computation
   QSize shown_size_;                 // the size and state when first shown
   Qt::WindowStates shown_state_;
@@ -250,6 +253,9 @@ class TForm_Main : public QMainWindow {
   void Show_Place();
   void Show_Zone();
   void Restore_Place_Options(Site& site);  // the place and real zone kept in the options file
+  // At a first start (no options file, the documented site): the place of the system's zone.
+  void First_Start_Place(Site& site, bool documented_site);
+  void Offer_Places(const std::vector<const Place*>& places);  // the completer's list, shown
   void Save_Place_Options();
   void Show_Values_In_Force(QLineEdit* field);
   void Place_About_Box();
