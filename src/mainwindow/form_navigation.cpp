@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QLabel>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -50,8 +51,14 @@ void TForm_Main::Refresh_Day() {
   const auto show_memo = [this] {
     QStringList lines;
     for (const std::string& l : chart.Memo1) lines << QString::fromStdString(l);
+    // The Moon's light and the day length after a blank line.
+    if (!chart.Light_Lines.empty()) lines << QString();
+    for (const std::string& l : chart.Light_Lines) lines << QString::fromStdString(l);
     Memo1->setPlainText(lines.join('\n'));
-    if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + 12);
+    const int extra = chart.Light_Lines.empty()
+                          ? 0
+                          : static_cast<int>(chart.Light_Lines.size() + 1) * QFontMetrics(Memo1->font()).height();
+    if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + extra + 12);
   };
   Sync_Chart(chart, *session_);
   const auto [events, phases] = Tables_For_Day(*session_);

@@ -13,9 +13,10 @@
 
 namespace vk::tool {
 
-Site SiteOptions(Options& opts) {
+Site SiteOptions(Options& opts, std::string* place_name) {
   Site site;
   const std::optional<Place> place = PlaceOption(opts);
+  if (place && place_name) *place_name = place->city;
   site.Site_nLat = opts.number("--lat", -90, 90).value_or(place ? place->lat : 47.5);
   site.Site_eLon = opts.number("--lon", -180, 180).value_or(place ? place->lon : 7.5);
   const auto zone = opts.integer("--zone", 0, kZoneCount - 1);
