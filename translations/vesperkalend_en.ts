@@ -653,5 +653,25 @@
         <source>Ort eingeben oder wählen: setzt Breite, Länge und Zeitzone</source>
         <translation>Type or choose a place: sets latitude, longitude and time zone</translation>
     </message>
+    <message>
+        <source>Jahrestabelle speichern</source>
+        <translation>Save year table</translation>
+    </message>
+    <message>
+        <source>Monatsseite speichern</source>
+        <translation>Save month page</translation>
+    </message>
+    <message>
+        <source>Tabellen (*.pdf *.csv *.txt);;PDF (*.pdf);;CSV (*.csv);;Text (*.txt)</source>
+        <translation>Tables (*.pdf *.csv *.txt);;PDF (*.pdf);;CSV (*.csv);;Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>&amp;Jahrestabelle …</source>
+        <translation>&amp;Year table …</translation>
+    </message>
+    <message>
+        <source>Mon&amp;atsseite …</source>
+        <translation>Month pa&amp;ge …</translation>
+    </message>
 </context>
 </TS>

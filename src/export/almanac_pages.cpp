@@ -515,12 +515,17 @@ std::string Month_Page_Text(const std::vector<tAlmanacDay>& days, const std::vec
   for (const std::string& line : Heading_Lines(heading)) out += line + "\n";
   out += "\n";
   const auto& columns = Month_Columns();
-  for (const MonthColumn& c : columns) out += Pad(TrS(c.head), c.width > 0 ? 11 : 0) + " ";
-  out.pop_back();
+  // The day's column left-aligned, the others right-aligned under their heads.
+  const auto cell = [&](std::size_t k, const std::string& text) {
+    if (k == 0) return text + std::string(text.size() < 6 ? 6 - text.size() : 0, ' ');
+    return Pad(text, columns[k].width > 0 ? 11 : 0) + " ";
+  };
+  for (std::size_t k = 0; k < columns.size(); ++k) out += cell(k, TrS(columns[k].head));
+  while (!out.empty() && out.back() == ' ') out.pop_back();
   out += "\n";
   for (const tAlmanacDay& d : days) {
     std::string line;
-    for (const MonthColumn& c : columns) line += Pad(c.text(d), c.width > 0 ? 11 : 0) + " ";
+    for (std::size_t k = 0; k < columns.size(); ++k) line += cell(k, columns[k].text(d));
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out += line + "\n";
   }

@@ -65,6 +65,7 @@ class TForm_Main : public QMainWindow {
   const Site& Site_In_Force() const { return session_->In_Force().site; }
   const Almanac& Almanac_In_Force() const { return session_->In_Force(); }  // events, phases, interpolation
   const Session& Session_In_Force() const { return *session_; }
+  const std::string& Place_Display() const { return place_; }  // "Berlin — Europe/Berlin"; empty: own coordinates
   const DayChart& Chart() const { return chart; }              // the full-size chart and its state
   std::filesystem::path Options_Path() const;                  // Vesperkalend-options.ini
   // Shows the window with the size, place and state it had when last closed,
