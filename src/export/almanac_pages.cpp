@@ -167,9 +167,9 @@ void Paint_Legend(QPainter& p, const QRectF& page, const char* legend) {
 
 // A row of cells: texts centred in columns of the widths (mm) from x (mm).
 void Paint_Row(QPainter& p, double x, double y, double height, const std::vector<double>& widths,
-               const std::vector<QString>& cells, Qt::Alignment align = Qt::AlignCenter) {
+               const std::vector<QString>& cells, int flags = Qt::AlignCenter) {
   for (std::size_t k = 0; k < cells.size() && k < widths.size(); ++k) {
-    p.drawText(QRectF(Mm(x), Mm(y), Mm(widths[k]), Mm(height)), static_cast<int>(align | Qt::AlignVCenter), cells[k]);
+    p.drawText(QRectF(Mm(x), Mm(y), Mm(widths[k]), Mm(height)), flags | Qt::AlignVCenter, cells[k]);
     x += widths[k];
   }
 }
@@ -251,19 +251,19 @@ std::string Day_Column(const tAlmanacDay& d) {
 
 const std::vector<MonthColumn>& Month_Columns() {
   static const std::vector<MonthColumn> columns = {
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Tag"), 13, Day_Column},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Aufgang"), 13, Time_Column<&tAlmanacDay::rise, true>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Untergang"), 14, Time_Column<&tAlmanacDay::set, true>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Tageslänge"), 14, Length_Text},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Bürg. Beg"), 13, Time_Column<&tAlmanacDay::civil_begin>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Bürg. Ende"), 13, Time_Column<&tAlmanacDay::civil_end>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Naut. Beg"), 13, Time_Column<&tAlmanacDay::nautical_begin>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Naut. Ende"), 13, Time_Column<&tAlmanacDay::nautical_end>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Astr. Beg"), 13, Time_Column<&tAlmanacDay::astro_begin>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Astr. Ende"), 13, Time_Column<&tAlmanacDay::astro_end>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Mond auf"), 13, Time_Column<&tAlmanacDay::moon_rise>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "Mond unt"), 13, Time_Column<&tAlmanacDay::moon_set>},
-      {QT_TRANSLATE_NOOP("AlmanacPages", "beleuchtet %"), 16, Fraction_Text},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Tag"), 12, Day_Column},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Aufgang"), 11.5, Time_Column<&tAlmanacDay::rise, true>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Untergang"), 11.5, Time_Column<&tAlmanacDay::set, true>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Tageslänge"), 13, Length_Text},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Bürg. Beg"), 11.5, Time_Column<&tAlmanacDay::civil_begin>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Bürg. Ende"), 11.5, Time_Column<&tAlmanacDay::civil_end>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Naut. Beg"), 11.5, Time_Column<&tAlmanacDay::nautical_begin>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Naut. Ende"), 11.5, Time_Column<&tAlmanacDay::nautical_end>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Astr. Beg"), 11.5, Time_Column<&tAlmanacDay::astro_begin>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Astr. Ende"), 11.5, Time_Column<&tAlmanacDay::astro_end>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Mond auf"), 11.5, Time_Column<&tAlmanacDay::moon_rise>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "Mond unt"), 11.5, Time_Column<&tAlmanacDay::moon_set>},
+      {QT_TRANSLATE_NOOP("AlmanacPages", "beleuchtet %"), 13, Fraction_Text},
       {QT_TRANSLATE_NOOP("AlmanacPages", "Phase"), 0, Phase_Text},
   };
   return columns;
@@ -293,13 +293,14 @@ void Paint_Month_Page(QPainter& p, const QRectF& page, const std::vector<tAlmana
   }
   const double row_h = 5.2;
   p.setPen(Qt::black);
-  p.setFont(Page_Font(6.5, true));
+  p.setFont(Page_Font(5.5, true));
   std::vector<QString> heads;
   for (const MonthColumn& c : Month_Columns()) heads.push_back(Tr(c.head));
-  Paint_Row(p, kMargin, top, row_h, widths, heads);
+  // Heads in two lines where one is too narrow.
+  Paint_Row(p, kMargin, top, 2 * row_h, widths, heads, Qt::AlignCenter | Qt::TextWordWrap);
   const QPen grid_pen(QColor(170, 170, 170), Mm(0.15));
   p.setFont(Page_Font(7));
-  double y = top + row_h;
+  double y = top + 2 * row_h;
   for (const tAlmanacDay& d : days) {
     std::vector<QString> cells;
     for (const MonthColumn& c : Month_Columns()) cells.push_back(QString::fromStdString(c.text(d)));
@@ -448,7 +449,10 @@ std::string Year_Table_Csv(const std::vector<tAlmanacDay>& days, const tPageHead
       QT_TRANSLATE_NOOP("AlmanacPages", "Mond beleuchtet (%)"),
       QT_TRANSLATE_NOOP("AlmanacPages", "Mondalter (Tage)"),
       QT_TRANSLATE_NOOP("AlmanacPages", "Mondphase")};
-  for (std::size_t k = 0; k < heads.size(); ++k) out += (k ? "," : "") + quoted(TrS(heads[k]));
+  for (std::size_t k = 0; k < heads.size(); ++k) {
+    if (k) out += ',';
+    out += quoted(TrS(heads[k]));
+  }
   out += "\r\n";
   for (const tAlmanacDay& d : days) {
     const auto t = [&](const std::optional<double>& v) { return v ? Minute_Text(*v, d.day_jd) : std::string(); };
@@ -473,21 +477,35 @@ std::string Year_Table_Text(int year, const std::vector<tAlmanacDay>& days, cons
     out += Tr(yp.title).arg(year).toStdString() + "\n";
     for (const std::string& line : Heading_Lines(heading)) out += line + "\n";
     out += "\n    ";
-    for (const char* m : kMonthNames) out += " " + Pad(Tr(m).left(11).toStdString(), 11);
+    for (const char* m : kMonthNames) {
+      out += ' ';
+      out += Pad(Tr(m).left(11).toStdString(), 11);
+    }
     out += "\n    ";
-    for (int m = 0; m < 12; ++m) out += " " + Pad(TrS(yp.first), 5) + " " + Pad(TrS(yp.second), 5);
+    // Strings appended piece by piece: GCC 12 takes "x" + string for an overlapping copy.
+    const auto pair = [&out](const std::string& a, const std::string& b) {
+      out += ' ';
+      out += Pad(a, 5);
+      out += ' ';
+      out += Pad(b, 5);
+    };
+    for (int m = 0; m < 12; ++m) pair(TrS(yp.first), TrS(yp.second));
     out += "\n";
     for (int d = 0; d < 31; ++d) {
       out += Pad(std::to_string(d + 1), 3) + " ";
       for (int m = 0; m < 12; ++m) {
         const tAlmanacDay* a = grid[static_cast<std::size_t>(m)][static_cast<std::size_t>(d)];
-        out += a ? " " + Pad(Cell(*a, (*a).*yp.a, yp.sun), 5) + " " + Pad(Cell(*a, (*a).*yp.b, yp.sun), 5)
-                 : std::string(12, ' ');
+        if (a)
+          pair(Cell(*a, (*a).*yp.a, yp.sun), Cell(*a, (*a).*yp.b, yp.sun));
+        else
+          out.append(12, ' ');
       }
       while (!out.empty() && out.back() == ' ') out.pop_back();
       out += "\n";
     }
-    out += "\n" + TrS(yp.sun ? kLegendSun : kLegend) + "\n";
+    out += '\n';
+    out += TrS(yp.sun ? kLegendSun : kLegend);
+    out += '\n';
   }
   return out;
 }
@@ -529,9 +547,13 @@ std::string Month_Page_Text(const std::vector<tAlmanacDay>& days, const std::vec
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out += line + "\n";
   }
-  out += "\n" + TrS(QT_TRANSLATE_NOOP("AlmanacPages", "Ereignisse des Monats")) + "\n";
+  out += '\n';
+  out += TrS(QT_TRANSLATE_NOOP("AlmanacPages", "Ereignisse des Monats"));
+  out += '\n';
   for (const tNotableEvent& e : events) out += Event_Line(e) + "\n";
-  out += "\n" + TrS(kLegendSun) + "\n";
+  out += '\n';
+  out += TrS(kLegendSun);
+  out += '\n';
   return out;
 }
 

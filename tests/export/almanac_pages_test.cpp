@@ -211,12 +211,15 @@ TEST(AlmanacDay, TimesEqualTheDayListingRounded) {
       {{"Mond", "Aufgang"}, &tAlmanacDay::moon_rise},       {{"Mond", "Untergang"}, &tAlmanacDay::moon_set}};
   static Almanac a;  // large: not on the stack
   test::Workspace ws;
-  int polar_days = 0, polar_nights = 0, compared = 0;
+  int polar_days = 0, polar_nights = 0, short_nights = 0, compared = 0;
   for (const auto& s : sites) {
     a.site = Site{s.lat, s.lon, TimeZones.at(static_cast<std::size_t>(s.zone)).offset_hours, {}};
     RunRecomputationChain(a, ws.dir.path(), nullptr);
-    for (int m = 1; m <= 12; ++m) {
-      const double day = Day(2025, m, 1 + (m * 7) % 28);
+    // A day of each month, and 17 May: at Tromsø the Sun sets after midnight and rises again.
+    std::vector<double> test_days;
+    for (int m = 1; m <= 12; ++m) test_days.push_back(Day(2025, m, 1 + (m * 7) % 28));
+    test_days.push_back(Day(2025, 5, 17));
+    for (const double day : test_days) {
       SCOPED_TRACE(std::string(s.name) + " " + Date_Time_Text(day));
       const tAlmanacDay row = Almanac_Day(a.events, day);
       std::map<std::pair<std::string_view, std::string_view>, std::string> listed;
@@ -243,6 +246,10 @@ TEST(AlmanacDay, TimesEqualTheDayListingRounded) {
       if (row.rise && row.set && *row.set > *row.rise) {
         EXPECT_NEAR(*row.day_length_h, (*row.set - *row.rise) * 24, 1e-9);
       }
+      if (row.rise && row.set && *row.set < *row.rise) {  // up at 00:00, down a while, up at 24:00
+        EXPECT_NEAR(*row.day_length_h, 24 - (*row.rise - *row.set) * 24, 1e-9);
+        ++short_nights;
+      }
       if (!row.rise && !row.set) {
         EXPECT_TRUE(*row.day_length_h == 24 || *row.day_length_h == 0) << *row.day_length_h;
         (*row.day_length_h == 24 ? polar_days : polar_nights)++;
@@ -254,6 +261,7 @@ TEST(AlmanacDay, TimesEqualTheDayListingRounded) {
   EXPECT_GT(compared, 300);
   EXPECT_GE(polar_days, 1) << "Tromsø in June";
   EXPECT_GE(polar_nights, 1) << "Tromsø in December";
+  EXPECT_GE(short_nights, 1) << "Tromsø on 17 May";
 
   // The month's notable events of March 2025 at Tromsø: the phases, the
   // equinox, the total lunar eclipse of the 14th; no rises.
