@@ -48,10 +48,18 @@ InputFile::InputFile(const std::filesystem::path& path, std::uint64_t limit) : p
 
 InputFile::~InputFile() { ::close(fd_); }
 
-std::size_t InputFile::read(void* to, std::size_t count) {
+std::size_t InputFile::read(void* to, std::size_t count) { return ReadFrom(to, count, -1); }
+
+std::size_t InputFile::read_at(void* to, std::size_t count, std::uint64_t offset) {
+  return ReadFrom(to, count, static_cast<std::int64_t>(offset));
+}
+
+std::size_t InputFile::ReadFrom(void* to, std::size_t count, std::int64_t offset) {
   std::size_t done = 0;
   while (done < count) {
-    const ssize_t n = ::read(fd_, static_cast<char*>(to) + done, count - done);
+    char* const at = static_cast<char*>(to) + done;
+    const ssize_t n = offset < 0 ? ::read(fd_, at, count - done)
+                                 : ::pread(fd_, at, count - done, static_cast<off_t>(offset + std::int64_t(done)));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw Error(std::strerror(errno), path_.string());
     if (n == 0) break;

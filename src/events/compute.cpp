@@ -1,6 +1,7 @@
 #include "compute.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,7 +62,8 @@ namespace {
 
 void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
                   unsigned threads, Interpolation mode, std::vector<LogText>& lines,
-                  std::vector<LineRecords>* records, std::stop_token stop = {}) {
+                  std::vector<LineRecords>* records, std::stop_token stop = {},
+                  const std::function<void()>& after_moon = {}) {
   const ObserverConstants obs = ComputeObserverConstants(site.Site_nLat);
   // Room for every body's lines is taken here, on the calling thread: memory
   // that threads of their own take stays with them after they end. No more
@@ -98,6 +100,7 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   auto body_task = [&](int b) {
     for (int k = 0; k < kBlocks; ++k) ComputeSiteValues(eph, site, obs, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()), mode);
     passes(b);
+    if (b == Moon && after_moon) after_moon();
   };
   auto tell = [&](int b) {
     if (progress) progress("Computing basic values... " + std::to_string(b), StatusColour::Yellow);
@@ -116,8 +119,9 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 }
 
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop) {
-  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop);
+                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop,
+                       const std::function<void()>& after_moon) {
+  ComputeLines(eph, basic, site, progress, threads, mode, lines.pieces, &lines.records, stop, after_moon);
 }
 
 void WriteEventLog(std::span<const LogText> pieces, const std::filesystem::path& log_path) {

@@ -2,6 +2,7 @@
 // written to the event log.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <span>
 #include <stop_token>
@@ -72,9 +73,13 @@ std::vector<LogText> ComputeEventLines(const EphemerisStore& eph, BasicTable& ba
 // The same into `lines`, pieces and records, whose room is used again
 // (taken anew, its pages would be faulted in and cleared at every site
 // change). A body whose task starts after `stop` was requested is left out:
-// the lines are then of no use. Never fails except std::bad_alloc.
+// the lines are then of no use. `after_moon`, when given, runs in the Moon's
+// task right after its passes (its site-independent events then kept), beside
+// the other bodies' work; what it throws ends the computation and is thrown.
+// Never fails except std::bad_alloc and what `after_moon` throws.
 void ComputeEventLines(const EphemerisStore& eph, BasicTable& basic, const Site& site, const ProgressFn& progress,
-                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop = {});
+                       unsigned threads, Interpolation mode, EventLines& lines, std::stop_token stop = {},
+                       const std::function<void()>& after_moon = {});
 
 // Writes `pieces` one after another as the event log `log_path`: under a
 // temporary name in the same folder, renamed over the old log when complete

@@ -38,16 +38,19 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     }
     a.next_phases = std::move(next);
   }
-  ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop);
-  if (stop.stop_requested()) return false;
   // The headline events, from the same search in both modes, bracketed at
-  // the new and full Moons the passes found.
-  const std::vector<double> syzygies = SyzygyInstants(a.ephemeris, *a.basic);
-  if (!a.global_headlines) a.global_headlines = FindGlobalHeadlines(a.ephemeris, syzygies);
-  a.next_headlines = FindSiteHeadlines(a.ephemeris, syzygies, *a.global_headlines, site);
-  a.next_moon_days = ComputeMoonDays(a.ephemeris, syzygies, site);
-  AppendHeadlineLines(a.lines.pieces[std::size_t{kHeadlinePiece}], &a.lines.records[std::size_t{kHeadlinePiece}],
-                      *a.global_headlines, a.next_headlines, site);
+  // the new and full Moons the passes found: searched in the Moon's task,
+  // while the other bodies' passes run.
+  auto headlines = [&] {
+    const std::vector<double> syzygies = SyzygyInstants(a.ephemeris, *a.basic);
+    if (!a.global_headlines) a.global_headlines = FindGlobalHeadlines(a.ephemeris, syzygies);
+    a.next_headlines = FindSiteHeadlines(a.ephemeris, syzygies, *a.global_headlines, site);
+    a.next_moon_days = ComputeMoonDays(a.ephemeris, syzygies, site);
+    AppendHeadlineLines(a.lines.pieces[std::size_t{kHeadlinePiece}], &a.lines.records[std::size_t{kHeadlinePiece}],
+                        *a.global_headlines, a.next_headlines, site);
+  };
+  ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop, headlines);
+  if (stop.stop_requested()) return false;
   return true;
 }
 

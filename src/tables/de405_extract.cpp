@@ -6,11 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "base/error.h"
 #include "base/number_text.h"
+#include "base/whole_file.h"
 
 namespace vk::ephemgen {
 namespace {
@@ -19,6 +18,7 @@ constexpr char kMagic[8] = {'V', 'K', 'D', 'E', '4', '0', '5', '\0'};
 constexpr std::uint32_t kLayoutVersion = 1;
 constexpr std::size_t kFixedHeader = 64;  // bytes before the pointer table
 constexpr double kMjdZero = 2400000.5;
+constexpr std::uint64_t kLargestExtract = 256 * kMiB;  // DE405 whole is about 60 MB
 
 template <typename T>
 T Get(const std::string& bytes, std::size_t offset) {
@@ -56,44 +56,68 @@ std::string FormatJulianInstant(double jd1, double jd2) {
   return buf;
 }
 
-De405Extract De405Extract::Load(const std::filesystem::path& path) {
-  const std::string name = path.string();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error(std::filesystem::exists(path) ? "Cannot open file" : kFileNotFound, name);
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw Error("Read error", name);
+namespace {
 
-  if (bytes.size() < kFixedHeader) {
-    if (bytes.size() >= sizeof kMagic && std::memcmp(bytes.data(), kMagic, sizeof kMagic) == 0)
-      throw Error("Truncated DE405 extract: " + std::to_string(bytes.size()) + " bytes, the header alone needs " +
+// The fixed header's values, checked against each other and the file's size.
+struct Header {
+  std::uint32_t records = 0, record_doubles = 0, items = 0;
+  double days_per_record = 0, au_km = 0, emrat = 0, clight = 0;
+  std::size_t table_end = 0;  // where the first record starts
+  std::size_t expected = 0;   // the file's size, checksum included
+};
+
+// `head` holds the file's first min(size, kFixedHeader) bytes; `size` is the file's.
+// Throws: Error naming `name`, as De405Extract::Load.
+Header CheckedHeader(const std::string& head, std::size_t size, const std::string& name) {
+  if (size < kFixedHeader) {
+    if (head.size() >= sizeof kMagic && std::memcmp(head.data(), kMagic, sizeof kMagic) == 0)
+      throw Error("Truncated DE405 extract: " + std::to_string(size) + " bytes, the header alone needs " +
                       std::to_string(kFixedHeader),
                   name);
     throw Error("Not a DE405 extract", name);
   }
-  if (std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 || Get<std::uint32_t>(bytes, 8) != kLayoutVersion ||
-      Get<std::uint32_t>(bytes, 12) != 405)
+  if (std::memcmp(head.data(), kMagic, sizeof kMagic) != 0 || Get<std::uint32_t>(head, 8) != kLayoutVersion ||
+      Get<std::uint32_t>(head, 12) != 405)
     throw Error("Not a DE405 extract", name);
 
-  De405Extract x;
-  x.path_ = path;
-  const std::uint32_t records = Get<std::uint32_t>(bytes, 16);
-  x.record_doubles_ = Get<std::uint32_t>(bytes, 20);
-  const std::uint32_t items = Get<std::uint32_t>(bytes, 24);
-  x.days_per_record_ = Get<double>(bytes, 32);
-  x.au_km_ = Get<double>(bytes, 40);
-  x.emrat_ = Get<double>(bytes, 48);
-  x.clight_ = Get<double>(bytes, 56);
-  if (items != kDe405Items || records == 0 || records > 100000 || x.record_doubles_ < 3 ||
-      x.record_doubles_ > 4096 || !(x.days_per_record_ > 0) || !(x.au_km_ > 0) || !(x.emrat_ > 0) ||
-      !(x.clight_ > 0))
+  Header h;
+  h.records = Get<std::uint32_t>(head, 16);
+  h.record_doubles = Get<std::uint32_t>(head, 20);
+  h.items = Get<std::uint32_t>(head, 24);
+  h.days_per_record = Get<double>(head, 32);
+  h.au_km = Get<double>(head, 40);
+  h.emrat = Get<double>(head, 48);
+  h.clight = Get<double>(head, 56);
+  if (h.items != kDe405Items || h.records == 0 || h.records > 100000 || h.record_doubles < 3 ||
+      h.record_doubles > 4096 || !(h.days_per_record > 0) || !(h.au_km > 0) || !(h.emrat > 0) || !(h.clight > 0))
     throw Error("Damaged DE405 extract: impossible header values", name);
 
-  const std::size_t table_end = kFixedHeader + 12 * std::size_t{items};
-  const std::size_t expected = table_end + std::size_t{records} * x.record_doubles_ * 8 + 8;
-  if (bytes.size() != expected)
-    throw Error("Truncated DE405 extract: " + std::to_string(bytes.size()) + " bytes, " + std::to_string(expected) +
+  h.table_end = kFixedHeader + 12 * std::size_t{h.items};
+  h.expected = h.table_end + std::size_t{h.records} * h.record_doubles * 8 + 8;
+  if (size != h.expected)
+    throw Error("Truncated DE405 extract: " + std::to_string(size) + " bytes, " + std::to_string(h.expected) +
                     " expected",
                 name);
+  return h;
+}
+
+}  // namespace
+
+De405Extract De405Extract::Load(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  const std::string bytes = ReadWholeFile(path, kLargestExtract);
+  const Header h = CheckedHeader(bytes, bytes.size(), name);
+  De405Extract x;
+  x.path_ = path;
+  const std::uint32_t records = h.records;
+  const std::uint32_t items = h.items;
+  x.record_doubles_ = h.record_doubles;
+  x.days_per_record_ = h.days_per_record;
+  x.au_km_ = h.au_km;
+  x.emrat_ = h.emrat;
+  x.clight_ = h.clight;
+  const std::size_t table_end = h.table_end;
+  const std::size_t expected = h.expected;
   const std::uint64_t stored_sum = Get<std::uint64_t>(bytes, expected - 8);
   if (Fnv1a64(bytes.data(), expected - 8) != stored_sum)
     throw Error("Damaged DE405 extract: checksum mismatch", name);
@@ -121,6 +145,26 @@ De405Extract De405Extract::Load(const std::filesystem::path& path) {
     if (r > 0 && rec[0] != x.ends_[r - 1]) x.gaps_ = true;
   }
   return x;
+}
+
+std::pair<double, double> De405Extract::ReadSpan(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  InputFile in(path, kLargestExtract);
+  // Reads `count` bytes at `offset`.
+  const auto read = [&](std::size_t offset, std::size_t count) {
+    std::string bytes(count, '\0');
+    if (in.read_at(bytes.data(), count, offset) != count) throw Error("Read error", name);
+    return bytes;
+  };
+  const std::size_t size = in.size();
+  const Header h = CheckedHeader(read(0, std::min(size, kFixedHeader)), size, name);
+  const std::string first = read(h.table_end, 16);
+  const std::string last = read(h.table_end + (std::size_t{h.records} - 1) * h.record_doubles * 8, 16);
+  const double start = Get<double>(first, 0), end = Get<double>(last, 8);
+  if (!(std::fabs(Get<double>(first, 8) - start - h.days_per_record) < 1e-9) ||
+      !(std::fabs(end - Get<double>(last, 0) - h.days_per_record) < 1e-9) || !(end > start))
+    throw Error("Damaged DE405 extract: records out of order", name);
+  return {start, end};
 }
 
 std::size_t De405Extract::FindRecord(double mjd, double tdb1, double tdb2) const {

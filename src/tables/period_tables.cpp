@@ -10,8 +10,8 @@ tDataSpan DataSpanOfFolder(const std::filesystem::path &data_dir) {
   const std::filesystem::path file = data_dir / kCoefficientFileName;
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return {kDocumentedPeriod.first_year, kDocumentedPeriod.end_year};
-  const De405Extract eph = De405Extract::Load(file);
-  return SpanOfRecords(eph.first_mjd(), eph.last_mjd());
+  const auto [first_mjd, last_mjd] = De405Extract::ReadSpan(file);
+  return SpanOfRecords(first_mjd, last_mjd);
 }
 
 bool HasPeriodTables(const std::filesystem::path &dir, const tPeriod &period) {

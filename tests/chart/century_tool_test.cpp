@@ -73,6 +73,11 @@ TEST_F(Century, BoundaryDaysOfTwoPeriods) {
   const Result again = Day("1961-06-01");
   ASSERT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(again.err.find("Making"), std::string::npos) << "made once: " << again.err;
+  // The headline search runs in a made period too: the total lunar eclipse
+  // of 1964-12-19, greatest at 02:37 UT, seen whole from the default site.
+  const Result eclipse = Day("1964-12-19");
+  ASSERT_EQ(eclipse.status, 0) << eclipse.err;
+  EXPECT_NE(eclipse.out.find("03:37:18  Mond  Mondfinsternis (total, 1.17)"), std::string::npos) << eclipse.out;
 }
 
 TEST_F(Century, DamagedCoefficientsAreRefusedAndNothingIsMade) {

@@ -56,9 +56,11 @@ void CheckSiteValues(Almanac& a, const Site& site, int body, Interpolation mode)
     ha_sign[k] = v.sin_ha > 0;
     sin_ha[k] = v.sin_ha;
     const double stored = a.basic->at(body, k).alt;
-    for (int l = 0; l < 5; ++l)
-      if (l < count || (l == 4 && mode == Interpolation::Precise))
+    for (int l = 0; l < 5; ++l) {
+      if (l < count || (l == 4 && mode == Interpolation::Precise)) {
         ASSERT_EQ(stored > levels[l], v.alt > levels[l]) << "body " << body << " row " << k << " level " << l;
+      }
+    }
     ASSERT_EQ(stored <= levels[0], v.alt <= levels[0]) << "body " << body << " row " << k;
   }
   int exact = 0;

@@ -34,8 +34,13 @@ class InputFile {
   // at the end of the file. Returns the bytes read.
   // Throws: Error with the system's text when reading fails.
   std::size_t read(void* to, std::size_t count);
+  // The same from byte `offset` of the file, leaving the current position.
+  std::size_t read_at(void* to, std::size_t count, std::uint64_t offset);
 
  private:
+  // read (offset < 0) or read_at.
+  std::size_t ReadFrom(void* to, std::size_t count, std::int64_t offset);
+
   std::filesystem::path path_;
   int fd_ = -1;
   std::uint64_t size_ = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vk::ephemgen {
@@ -43,6 +44,12 @@ class De405Extract {
   //   (impossible header values or pointer table, a checksum mismatch,
   //   records overlapping, out of order or not 32 days long).
   static De405Extract Load(const std::filesystem::path& path);
+
+  // The TDB MJDs where the file's first record starts and its last ends,
+  // from its header and those two records alone (no checksum: Load checks the
+  // whole file when it is used). Throws: as Load, save the checksum and the
+  // order of the records between the two.
+  static std::pair<double, double> ReadSpan(const std::filesystem::path& path);
 
   // State of one item at an instant of Barycentric Dynamical Time given as a
   // two-part Julian date (any split; tdb1 + tdb2). Barycentric for every item

@@ -10,9 +10,11 @@
 namespace vk::ephemgen {
 
 // The years the coefficient file of the data folder `data_dir` covers, or the
-// documented decade when the folder holds none (its ten files alone).
-// Throws: Error naming the coefficient file when it is damaged ("Damaged
-// DE405 extract: checksum mismatch", a wrong size or header).
+// documented decade when the folder holds none (its ten files alone). Reads
+// the file's header and its first and last records only; the checksum is
+// checked when tables are made from it.
+// Throws: Error naming the coefficient file when its size, header or end
+// records are wrong (see De405Extract::ReadSpan).
 tDataSpan DataSpanOfFolder(const std::filesystem::path& data_dir);
 
 // True when `dir` holds the nine tables and the phase table of `period`.
