@@ -21,8 +21,14 @@ std::optional<double> Day_Length_Hours(const EventStore& store, double Sel_JD) {
 std::string Hours_Minutes_Text(double hours, bool seconds) {
   const long long unit = seconds ? 1 : 60;
   const long long total = std::llround(hours * 3600 / static_cast<double>(unit)) * unit;
-  std::string text = LastDigits(static_cast<int>(total / 3600), 2) + ":" + LastDigits(static_cast<int>(total / 60 % 60), 2);
-  if (seconds) text += ":" + LastDigits(static_cast<int>(total % 60), 2);
+  // Appended piece by piece: GCC 12 takes ":" + string for an overlapping copy.
+  std::string text = LastDigits(total / 3600, 2);
+  text += ':';
+  text += LastDigits(total / 60 % 60, 2);
+  if (seconds) {
+    text += ':';
+    text += LastDigits(total % 60, 2);
+  }
   return text;
 }
 

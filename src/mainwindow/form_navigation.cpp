@@ -59,6 +59,11 @@ void TForm_Main::Refresh_Day() {
                           ? 0
                           : static_cast<int>(chart.Light_Lines.size() + 1) * QFontMetrics(Memo1->font()).height();
     if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + extra + 12);
+    // The panel, and with it the smallest window, grows downwards to keep the whole text box.
+    if (const int more = Memo1->geometry().bottom() + 1 - panel_needs_.height(); more > 0) {
+      panel_needs_.setHeight(panel_needs_.height() + more);
+      setMinimumHeight(minimumHeight() + more);
+    }
   };
   Sync_Chart(chart, *session_);
   const auto [events, phases] = Tables_For_Day(*session_);

@@ -108,7 +108,7 @@ TEST_F(EnglishWindow, MenusChartAndLanguageChoice) {
   for (QAction* a : w->menuBar()->actions()) bar << a->text().remove('&');
   EXPECT_EQ(bar, QStringList({"File", "Exit", "Make binary files", "Compute all data", "View", "Help"}));
   EXPECT_EQ(Texts(Menu(*w, "File")), QStringList({"Save chart …", "Save chart at screen size …", "Save month sheet …",
-                                                  "Print …", "Export events …"}));
+                                                  "Year table …", "Month page …", "Print …", "Export events …"}));
   EXPECT_EQ(Texts(Menu(*w, "View")), QStringList({"Exact times", "Language", "Night view"}));
   EXPECT_EQ(Texts(Menu(*w, "Help")), QStringList({"About"}));
   auto* grid = Ctl<QTableWidget>(*w, "StringGrid_VersionsInfo");

@@ -100,7 +100,7 @@ TEST_F(FileMenu, FirstInTheBarWithItsEntries) {
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu->title(), "&Datei");
   for (const char* text : {"Diagramm speichern …", "Diagramm in Bildschirmgröße speichern …", "Monatsblatt speichern …",
-                           "Drucken …", "Termine exportieren …"})
+                           "Jahrestabelle …", "Monatsseite …", "Drucken …", "Termine exportieren …"})
     EXPECT_NE(Action(menu, QString::fromUtf8(text)), nullptr) << text;
 }
 
