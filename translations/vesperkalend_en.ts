@@ -654,6 +654,22 @@
         <translation>Type or choose a place: sets latitude, longitude and time zone</translation>
     </message>
     <message>
+        <source>Mausrad oder Strg + und Strg −: Bild vergrößern und verkleinern; ziehen: das vergrößerte Bild verschieben</source>
+        <translation>Mouse wheel or Ctrl + and Ctrl −: enlarge and reduce the chart; drag: move the enlarged chart</translation>
+    </message>
+    <message>
+        <source>&amp;Vergrößern</source>
+        <translation>Zoom &amp;in</translation>
+    </message>
+    <message>
+        <source>Ver&amp;kleinern</source>
+        <translation>Zoom &amp;out</translation>
+    </message>
+    <message>
+        <source>&amp;Ganzes Bild</source>
+        <translation>&amp;Whole chart</translation>
+    </message>
+    <message>
         <source>Jahrestabelle speichern</source>
         <translation>Save year table</translation>
     </message>

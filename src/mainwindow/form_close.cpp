@@ -10,6 +10,7 @@
 #include "mainwindow/form_main.h"
 #include "mainwindow/options_file.h"
 #include "mainwindow/screendump.h"
+#include "panel_scale.h"
 
 namespace vk {
 
@@ -20,7 +21,9 @@ void TForm_Main::resizeEvent(QResizeEvent* event) {
 
 void TForm_Main::FormResize() {
   QWidget* client = centralWidget();
-  const FormLayout l = ComputeFormLayout(client->width(), client->height(), panel_needs_.width());
+  const FormLayout l =
+      ComputeFormLayout(client->width(), client->height(), panel_needs_.width(), panel_needs_.height());
+  panel_scale_->Apply(l.panel_scale);
   Panel_Left->setGeometry(0, 0, l.left_width, l.bild_height);
   Panel_Bild->setGeometry(l.left_width, 0, l.bild_width, l.bild_height);
   Image1->setGeometry(0, 0, l.bild_width, l.bild_height);
@@ -36,8 +39,7 @@ void TForm_Main::FormResize() {
   Chart_DispW = l.Chart_DispW;
   Chart_DispH = l.Chart_DispH;
   Image1_Bitmap = QImage(Chart_DispW, Chart_DispH, QImage::Format_RGB32);
-  Copy_Chart_To(chart.Img, Image1_Bitmap);
-  Image1->setImage(&Image1_Bitmap);
+  Show_Chart(chart.Img);
   Refresh_Day();
 }
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <cmath>
 
 #include "timecalc/time_zones.h"
 #include "programfiles/version_info.h"
@@ -26,6 +27,7 @@
 #include "date_panel.h"
 #include "display_panel.h"
 #include "panel_parts.h"
+#include "panel_scale.h"
 #include "site_panel.h"
 #include "tools_panel.h"
 #include "zone_panel.h"
@@ -54,8 +56,7 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   chart.Pictures = ShippedChartPictures();
   chart.Copy_To_Screen = [this](const QImage& img) {
     if (Image1_Bitmap.isNull()) return;
-    Copy_Chart_To(screen_filter_ ? screen_filter_(img) : img, Image1_Bitmap);
-    Image1->setImage(&Image1_Bitmap);
+    Show_Chart(img);
     Image1->repaint();
   };
   qApp->installEventFilter(this);
@@ -101,6 +102,8 @@ void TForm_Main::Build_Controls() {
   grey.setColor(QPalette::Window, QColor(128, 128, 128));
   Panel_Bild->setPalette(grey);
   Image1 = new ChartView(Panel_Bild);
+  Image1->setToolTip(QCoreApplication::translate(
+      "Window", "Mausrad oder Strg + und Strg −: Bild vergrößern und verkleinern; ziehen: das vergrößerte Bild verschieben"));
   Panel_Rght = new QWidget(client);
   StatusBar1 = new QLabel(client);
   StatusBar1->setAutoFillBackground(true);
@@ -277,6 +280,17 @@ void TForm_Main::Build_About_Box() {
   connect(Button_About_OK, &QPushButton::clicked, this, [this] { Button_About_OKClick(); });
 }
 
+void TForm_Main::Show_Chart(const QImage& img) {
+  const QImage* full = &img;
+  Screen_Chart = screen_filter_ ? screen_filter_(img) : QImage();
+  if (screen_filter_) full = &Screen_Chart;
+  const qreal device_ratio = Image1->devicePixelRatioF();
+  Image1_Bitmap = QImage((QSizeF(Chart_DispW, Chart_DispH) * device_ratio).toSize(), QImage::Format_RGB32);
+  Copy_Chart_To(*full, Image1_Bitmap);
+  Image1_Bitmap.setDevicePixelRatio(device_ratio);
+  Image1->setImage(&Image1_Bitmap, full);
+}
+
 void TForm_Main::Set_Screen_Filter(std::function<QImage(const QImage&)> filter) {
   screen_filter_ = std::move(filter);
   Render_Chart();
@@ -347,17 +361,19 @@ void TForm_Main::Place_About_Box() {
                     std::clamp(y, 0, std::max(0, client.height() - Panel_About->height())));
 }
 
-// The smallest window in which every control of the right panel is whole:
-// the panel must reach below Memo1 and right of the widest control, with the
-// chart beside it in its own proportion.
+// The smallest window in which every control of the right panel is whole at
+// its smallest: the panel must reach below Memo1 and right of the widest
+// control, with the chart beside it in its own proportion.
 void TForm_Main::Set_Minimum_Size() {
   QRect needed;
   for (QWidget* c : Panel_Rght->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (!c->isHidden()) needed = needed.united(c->geometry());
   panel_needs_ = QSize(needed.right() + 1, needed.bottom() + 1);
-  const int client_height = panel_needs_.height() + kStatusBarHeight;
-  int client_width = panel_needs_.width();
-  while (ComputeFormLayout(client_width, client_height, panel_needs_.width()).bild_width < kMinChartWidth)
+  panel_scale_ = std::make_unique<PanelScale>(Panel_Rght);
+  const int client_height = static_cast<int>(std::ceil(panel_needs_.height() * kMinPanelScale)) + kStatusBarHeight;
+  int client_width = panel_needs_.width() / 2;
+  while (ComputeFormLayout(client_width, client_height, panel_needs_.width(), panel_needs_.height()).bild_width <
+         kMinChartWidth)
     ++client_width;
   setMinimumSize(client_width, client_height + menuBar()->sizeHint().height());
 }

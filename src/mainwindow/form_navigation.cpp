@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "mainwindow/form_main.h"
 #include "timecalc/calendar.h"
@@ -55,15 +56,15 @@ void TForm_Main::Refresh_Day() {
     if (!chart.Light_Lines.empty()) lines << QString();
     for (const std::string& l : chart.Light_Lines) lines << QString::fromStdString(l);
     Memo1->setPlainText(lines.join('\n'));
+    // Sized for its lines in the font it shows them in, which shrinks with the right panel; the
+    // Moon's light and the day length below them.
+    const double font_share = static_cast<double>(Memo1->font().pixelSize()) / Memo_Font().pixelSize();
     const int extra = chart.Light_Lines.empty()
                           ? 0
                           : static_cast<int>(chart.Light_Lines.size() + 1) * QFontMetrics(Memo1->font()).height();
-    if (chart.Memo1_Width > 0) Memo1->resize(chart.Memo1_Width + 24, chart.Memo1_Height + extra + 12);
-    // The panel, and with it the smallest window, grows downwards to keep the whole text box.
-    if (const int more = Memo1->geometry().bottom() + 1 - panel_needs_.height(); more > 0) {
-      panel_needs_.setHeight(panel_needs_.height() + more);
-      setMinimumHeight(minimumHeight() + more);
-    }
+    if (chart.Memo1_Width > 0)
+      Memo1->resize(static_cast<int>(std::lround((chart.Memo1_Width + 24) * font_share)),
+                    static_cast<int>(std::lround((chart.Memo1_Height + 12) * font_share)) + extra);
   };
   Sync_Chart(chart, *session_);
   const auto [events, phases] = Tables_For_Day(*session_);

@@ -1,6 +1,8 @@
 // The menu "Ansicht": "Exakte Zeiten" chooses precise or classic instants of
 // rises, sets, transits and twilights, "Sprache" the language of the next
-// start; both choices live in the options file.
+// start; both choices live in the options file. "Vergrößern", "Verkleinern"
+// and "Ganzes Bild" enlarge the chart on the screen (also the mouse wheel
+// over the chart).
 #include <QCoreApplication>
 #include <QAction>
 #include <QActionGroup>
@@ -8,6 +10,7 @@
 #include <QMenuBar>
 #include <exception>
 
+#include "mainwindow/chart_view.h"
 #include "mainwindow/form_main.h"
 #include "mainwindow/menu_bar.h"
 #include "mainwindow/options_file.h"
@@ -35,6 +38,33 @@ void TForm_Main::Build_View_Menu() {
     a->setChecked(language == UiLanguage());
     group->addAction(a);
     connect(a, &QAction::triggered, this, [this, language] { Guarded([&] { Choose_Language(language); }); });
+  }
+
+  view->addSeparator();
+  const struct {
+    QAction** action;
+    const char* name;
+    QString text;
+    QList<QKeySequence> keys;
+    double steps;  // 0: the whole chart
+  } zooms[] = {
+      {&Vergroessern1, "Vergroessern1", QCoreApplication::translate("Window", "&Vergrößern"),
+       {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 1},
+      {&Verkleinern1, "Verkleinern1", QCoreApplication::translate("Window", "Ver&kleinern"),
+       {QKeySequence::ZoomOut}, -1},
+      {&Ganzes_Bild1, "Ganzes_Bild1", QCoreApplication::translate("Window", "&Ganzes Bild"),
+       {QKeySequence(Qt::CTRL | Qt::Key_0)}, 0},
+  };
+  for (const auto& z : zooms) {
+    *z.action = view->addAction(z.text);
+    (*z.action)->setObjectName(z.name);
+    (*z.action)->setShortcuts(z.keys);
+    connect(*z.action, &QAction::triggered, this, [this, steps = z.steps] {
+      if (steps == 0)
+        Image1->Zoom_Fit();
+      else
+        Image1->Zoom_By(steps);
+    });
   }
 }
 

@@ -125,23 +125,93 @@ double BodyRadiusKm(int body) {
   return IsBody(body) ? kRadius[body] : 0.0;
 }
 
+namespace {
+
+// The terms with TT alone filled; `fd`: the UTC fraction of the day.
+tTimeTerms TtOfUtc(double utc1, double utc2, double& fd) {
+  int iy = 0, im = 0, id = 0;
+  if (eraJd2cal(utc1, utc2, &iy, &im, &id, &fd) != 0)
+    throw Error("Date outside the calendar: UTC " + FormatJulianInstant(utc1, utc2));
+  tTimeTerms t;
+  t.tt1 = utc1;
+  t.tt2 = utc2 + TtMinusUtcSeconds(utc1 + utc2) / kSecondsPerDay;
+  return t;
+}
+
+}  // namespace
+
+tTimeTerms ExactTimeTerms(double utc1, double utc2) {
+  double fd = 0;
+  tTimeTerms t = TtOfUtc(utc1, utc2, fd);
+  t.tdb_minus_tt_s = eraDtdb(t.tt1, t.tt2, fd, 0, 0, 0);  // at the geocentre: the UT fraction takes no part
+  eraNut06a(t.tt1, t.tt2, &t.dpsi, &t.deps);
+  return t;
+}
+
+tTimeTerms InterpolatedTimeTerms(double utc1, double utc2, std::span<const tTimeTerms, 4> nodes) {
+  double fd = 0;
+  tTimeTerms t = TtOfUtc(utc1, utc2, fd);
+  // Lagrange's cubic in TT, days from the instant (small numbers: no precision lost).
+  double x[4], w[4];
+  for (int i = 0; i < 4; ++i) x[i] = (nodes[i].tt1 - t.tt1) + (nodes[i].tt2 - t.tt2);
+  for (int i = 0; i < 4; ++i) {
+    w[i] = 1;
+    for (int j = 0; j < 4; ++j)
+      if (j != i) w[i] *= (0 - x[j]) / (x[i] - x[j]);
+  }
+  t.tdb_minus_tt_s = t.dpsi = t.deps = 0;
+  for (int i = 0; i < 4; ++i) {
+    t.tdb_minus_tt_s += w[i] * nodes[i].tdb_minus_tt_s;
+    t.dpsi += w[i] * nodes[i].dpsi;
+    t.deps += w[i] * nodes[i].deps;
+  }
+  return t;
+}
+
+namespace {
+
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+}  // namespace
+
+TimeTermNodes::TimeTermNodes(double first_jd, int first_hour, int end_hour, bool interpolate)
+    : first_jd_(first_jd), interpolate_(interpolate) {
+  if (!interpolate) return;
+  // Hour h lies between nodes n − 1 … n + 2 of n = ⌊h / kNodeHours⌋.
+  first_node_ = FloorDiv(first_hour, kNodeHours) - 1;
+  const int last_node = FloorDiv(end_hour - 1, kNodeHours) + 2;
+  for (int n = first_node_; n <= last_node; ++n) {
+    const int hour = n * kNodeHours, day = FloorDiv(hour, 24);
+    nodes_.push_back(ExactTimeTerms(first_jd + day, (hour - 24 * day) / 24.0));
+  }
+}
+
+tTimeTerms TimeTermNodes::at(int hour) const {
+  const int day = FloorDiv(hour, 24);
+  const double utc1 = first_jd_ + day, utc2 = (hour - 24 * day) / 24.0;
+  if (!interpolate_) return ExactTimeTerms(utc1, utc2);
+  const auto n = static_cast<std::size_t>(FloorDiv(hour, kNodeHours) - 1 - first_node_);
+  return InterpolatedTimeTerms(utc1, utc2, std::span<const tTimeTerms, 4>(&nodes_[n], 4));
+}
+
 tHourFrame MakeHourFrame(const De405Extract& eph, double utc1, double utc2) {
+  return MakeHourFrame(eph, utc1, utc2, ExactTimeTerms(utc1, utc2));
+}
+
+tHourFrame MakeHourFrame(const De405Extract& eph, double utc1, double utc2, const tTimeTerms& terms) {
   tHourFrame f;
   f.utc1 = utc1;
   f.utc2 = utc2;
-  int iy = 0, im = 0, id = 0;
-  double fd = 0;
-  if (eraJd2cal(utc1, utc2, &iy, &im, &id, &fd) != 0)
-    throw Error("Date outside the calendar: UTC " + FormatJulianInstant(utc1, utc2));
-  f.tt1 = utc1;
-  f.tt2 = utc2 + TtMinusUtcSeconds(utc1 + utc2) / kSecondsPerDay;
+  f.tt1 = terms.tt1;
+  f.tt2 = terms.tt2;
   f.tdb1 = f.tt1;
-  f.tdb2 = f.tt2 + eraDtdb(f.tt1, f.tt2, fd, 0, 0, 0) / kSecondsPerDay;
+  f.tdb2 = f.tt2 + terms.tdb_minus_tt_s / kSecondsPerDay;
 
-  double dpsi = 0, deps = 0, epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3];
-  eraPn06a(f.tt1, f.tt2, &dpsi, &deps, &epsa, rb, rp, rbp, rn, f.npb);
+  // eraPn06a is eraNut06a and then this.
+  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3];
+  eraPn06(f.tt1, f.tt2, terms.dpsi, terms.deps, &epsa, rb, rp, rbp, rn, f.npb);
   std::memcpy(f.ecl, f.npb, sizeof f.ecl);
-  eraRx(eraObl80(f.tt1, f.tt2) + deps, f.ecl);
+  eraRx(eraObl80(f.tt1, f.tt2) + terms.deps, f.ecl);
 
   f.earth = eph.Earth(f.tdb1, f.tdb2);
   f.sun = eph.State(De405Item::Sun, f.tdb1, f.tdb2);

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <chrono>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,7 @@
 namespace vk::ephemgen {
 namespace {
 
-constexpr int kFrameChunk = 1024;       // hours per task of the frame pass
-constexpr int kRowsPerWrite = 4096;     // rows buffered before a write
+constexpr int kChunkHours = 1024;       // hours per task
 constexpr double kMaxLightTimeDays = 0.25;  // Neptune's light time is under 4.3 h
 
 tRowTime RowTime(double first_jd, int row) {
@@ -89,7 +89,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
   const ConstellationTable constellations = ConstellationTable::Load(options.constellations);
   CheckCoverage(eph, first_jd, rows, phase_days);
 
-  // The share done: the frames count one part, each body's rows two.
+  // The share done: each row counts one part for its frame and two for each body, each day of the phase table one.
   std::atomic<long long> done{0};
   std::mutex fraction_mutex;
   const long long total = static_cast<long long>(rows) * (1 + 2 * kBodyCount) + phase_days;
@@ -112,106 +112,88 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
   std::filesystem::create_directories(folder, made);
   if (made) throw Error(made.message(), folder.string());
 
-  // First the frames of all hours and of the phase table's noons.
-  report("Computing time scales and precession-nutation...");
-  std::vector<tHourFrame> frames(rows);
-  std::vector<tHourFrame> noons(phase_days);
-  const int row_tasks = (rows + kFrameChunk - 1) / kFrameChunk;
-  const int noon_tasks = (phase_days + kFrameChunk - 1) / kFrameChunk;
-  ParallelFor(row_tasks + noon_tasks, static_cast<unsigned>(summary.threads), [&](int task) {
-    const bool noon = task >= row_tasks;
-    const int first = (noon ? task - row_tasks : task) * kFrameChunk;
-    const int end = std::min(first + kFrameChunk, noon ? phase_days : rows);
-    for (int i = first; i < end; ++i) {
+  // The hours in chunks, each chunk's rows of every body and its days of the
+  // phase table made by one task; the chunks' bytes are written in order
+  // as they are complete.
+  report(binary ? "Writing the nine tables and the phase table..." : "Writing the nine exports and the phase table...");
+  std::vector<std::unique_ptr<AtomicFile>> files;
+  for (int body = 0; body < kBodyCount; ++body)
+    files.push_back(std::make_unique<AtomicFile>(options.out_dir /
+                                                 (binary ? BinaryFileName(body, period) : ExportFileName(body, period))));
+  files.push_back(std::make_unique<AtomicFile>(options.out_dir / PhaseFileName(period)));
+
+  // Hours 0 … hours − 1 hold the rows and the noons of the phase table's days.
+  const int hours = std::max(rows, 24 * (phase_days - 1) + 13);
+  const int chunks = (hours + kChunkHours - 1) / kChunkHours;
+  std::mutex write_mutex;
+  std::vector<std::vector<std::string>> finished(static_cast<std::size_t>(chunks));
+  int next_to_write = 0;  // the first chunk not yet written
+
+  ParallelFor(chunks, static_cast<unsigned>(summary.threads), [&](int chunk) {
+    const int first = chunk * kChunkHours, end = std::min(first + kChunkHours, hours);
+    const TimeTermNodes nodes(first_jd, first, end, options.interpolate_time_terms);
+    std::vector<std::string> bytes(kBodyCount + 1);
+    std::string line;
+    tApparentPlace places[kBodyCount];
+    long long units = 0;
+    for (int hour = first; hour < end; ++hour) {
+      const bool row = hour < rows;
+      const int day = hour / 24;
+      const bool noon = hour % 24 == 12 && day < phase_days;
+      if (!row && !noon) continue;
+      if ((hour & 255) == 0) check_stop();
+      tHourFrame frame;
       try {
-        if (noon) {
-          // A noon that is also a row (all but the last day) takes the row's frame below.
-          if (24 * i + 12 >= rows) noons[i] = MakeHourFrame(eph, first_jd + i, 0.5);
-        } else {
-          frames[i] = MakeHourFrame(eph, first_jd + i / 24, (i % 24) / 24.0);
-        }
+        frame = MakeHourFrame(eph, first_jd + day, (hour % 24) / 24.0, nodes.at(hour));
       } catch (const Error& e) {
-        throw Error((noon ? "12:00 UT of day " + std::to_string(i + 1) + " of the phase table" : RowText(first_jd, i)) +
+        throw Error((row ? RowText(first_jd, hour) : "12:00 UT of day " + std::to_string(day + 1) + " of the phase table") +
                         ": " + e.what(),
                     e.file());
       }
-    }
-    if (!noon) advance(end - first);
-  }, options.stop);
-  check_stop();
-
-  for (int day = 0; day < phase_days && 24 * day + 12 < rows; ++day) noons[day] = frames[24 * day + 12];
-
-  // Then one task per body writes its export or table; the tenth writes the phase table.
-  report(binary ? "Writing the nine tables and the phase table..." : "Writing the nine exports and the phase table...");
-  std::vector<std::unique_ptr<AtomicFile>> files(kBodyCount + 1);
-  std::vector<tRowTime> times(rows);
-  for (int row = 0; row < rows; ++row) times[row] = RowTime(first_jd, row);
-
-  ParallelFor(kBodyCount + 1, static_cast<unsigned>(summary.threads), [&](int task) {
-    if (task < kBodyCount) {
-      const int body = task;
-      auto file = std::make_unique<AtomicFile>(options.out_dir /
-                                               (binary ? BinaryFileName(body, period) : ExportFileName(body, period)));
-      std::string text;
-      std::string line;
-      std::vector<tEphemerisData> records;
-      long long pending = 0;  // rows since the last report
-      records.reserve(kRowsPerWrite);
-      text.reserve(kRowsPerWrite * 260);
-      auto flush = [&] {
-        if (binary) {
-          file->write(records.data(), records.size() * sizeof(tEphemerisData));
-          records.clear();
-        } else {
-          file->write(text);
-          text.clear();
-        }
-      };
-      for (int row = 0; row < rows; ++row) {
-        try {
-          const tApparentPlace place = ApparentPlace(eph, constellations, frames[row], body);
-          if (binary) {
-            // The import's own conversion of the line gives the bytes the text would give.
-            line.clear();
-            AppendExportLine(line, times[row], body, place);
-            tEphemerisData& rec = records.emplace_back();
-            std::memset(&rec, 0, sizeof rec);
-            ConvertExportLine(std::string_view(line).substr(0, line.size() - 2), rec);  // without CR LF
-          } else {
-            AppendExportLine(text, times[row], body, place);
+      if (row) {
+        const tRowTime time = RowTime(first_jd, hour);
+        for (int body = 0; body < kBodyCount; ++body) {
+          std::string& out = bytes[static_cast<std::size_t>(body)];
+          try {
+            places[body] = ApparentPlace(eph, constellations, frame, body);
+            if (binary) {
+              // The import's own conversion of the line gives the bytes the text would give.
+              line.clear();
+              AppendExportLine(line, time, body, places[body]);
+              tEphemerisData rec;
+              std::memset(&rec, 0, sizeof rec);
+              ConvertExportLine(std::string_view(line).substr(0, line.size() - 2), rec);  // without CR LF
+              out.append(reinterpret_cast<const char*>(&rec), sizeof rec);
+            } else {
+              AppendExportLine(out, time, body, places[body]);
+            }
+          } catch (const Error& e) {
+            throw Error(RowText(first_jd, hour) + " of " + std::string(BodyCodes[body]) + ": " + e.what(), e.file());
           }
-        } catch (const Error& e) {
-          throw Error(RowText(first_jd, row) + " of " + std::string(BodyCodes[body]) + ": " + e.what(), e.file());
         }
-        ++pending;
-        if (records.size() == kRowsPerWrite || text.size() > (kRowsPerWrite - 1) * 260) {
-          check_stop();
-          flush();
-          advance(2 * pending);
-          pending = 0;
-        }
+        units += 1 + 2 * kBodyCount;
       }
-      flush();
-      advance(2 * pending);
-      files[body] = std::move(file);
-    } else {
-      auto file = std::make_unique<AtomicFile>(options.out_dir / PhaseFileName(period));
-      std::string text;
-      for (int day = 0; day < phase_days; ++day) {
-        const tHourFrame& f = noons[day];
-        const double sun = f.sun_ecl_lon_deg;
-        const tApparentPlace moon = ApparentPlace(eph, constellations, f, Moon);
-        const tApparentPlace mercury = ApparentPlace(eph, constellations, f, Mercury);
-        const tApparentPlace venus = ApparentPlace(eph, constellations, f, Venus);
-        text += PhaseFileLine(first_jd + day, MoonPhaseIndex(moon.ecl_lon_deg, sun),
-                              InnerPlanetPhaseIndex(mercury.phase_angle_deg, mercury.ecl_lon_deg, sun),
-                              1 + InnerPlanetPhaseIndex(venus.phase_angle_deg, venus.ecl_lon_deg, sun));
+      if (noon) {
+        for (const int body : {int{Moon}, int{Mercury}, int{Venus}})
+          if (!row) places[body] = ApparentPlace(eph, constellations, frame, body);
+        const double sun = frame.sun_ecl_lon_deg;
+        bytes[kBodyCount] += PhaseFileLine(
+            first_jd + day, MoonPhaseIndex(places[Moon].ecl_lon_deg, sun),
+            InnerPlanetPhaseIndex(places[Mercury].phase_angle_deg, places[Mercury].ecl_lon_deg, sun),
+            1 + InnerPlanetPhaseIndex(places[Venus].phase_angle_deg, places[Venus].ecl_lon_deg, sun));
+        units += 1;
       }
-      file->write(text);
-      files[kBodyCount] = std::move(file);
-      advance(phase_days);
     }
+    {
+      std::lock_guard lock(write_mutex);
+      finished[static_cast<std::size_t>(chunk)] = std::move(bytes);
+      for (; next_to_write < chunks && !finished[static_cast<std::size_t>(next_to_write)].empty(); ++next_to_write) {
+        std::vector<std::string>& ready = finished[static_cast<std::size_t>(next_to_write)];
+        for (std::size_t f = 0; f < files.size(); ++f) files[f]->write(ready[f]);
+        ready = {};
+      }
+    }
+    advance(units);
   }, options.stop);
   check_stop();
 

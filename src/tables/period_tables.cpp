@@ -36,6 +36,7 @@ std::filesystem::path PeriodTablesDir(const std::filesystem::path &data_dir, con
   o.out_dir = cache_dir;
   o.period = period;
   o.kind = ExportKind::Binary;
+  o.interpolate_time_terms = !(period == kDocumentedPeriod);  // the documented decade keeps its bytes
   o.fraction = fraction;
   o.stop = std::move(stop);
   WriteExports(o);

@@ -2,6 +2,9 @@
 // what a person could check in an almanac.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QFile>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -298,6 +301,61 @@ TEST_F(GeneratedData, PhaseTableMatchesTheNoonRows) {
     }
   }
   EXPECT_GT(compared, 3600);
+}
+
+// The documented decade's files keep their bytes however the exporter shares
+// out its work: the SHA-256 of each.
+TEST_F(GeneratedData, DocumentedDecadesFilesKeepTheirBytes) {
+  struct {
+    const char* file;
+    const char* sha256;
+  } const kDigests[] = {
+      {"HORIZONS_daten_2022-2032_SUN.bin",
+       "d5328ebdfa25b8b3c9baa3530bea02b7a3a41379a2c1ce0fb5a050a5ad5a3126"},
+      {"HORIZONS_daten_2022-2032_MER.bin",
+       "8bd0aa3da17347f5223ae8a84c6ed9e2d58463b04eddbbb9bb80e772859c519c"},
+      {"HORIZONS_daten_2022-2032_VEN.bin",
+       "f92377aae93d6e0b915f1db1a5c4038f2390ae4f6bfcc09d2dc85b1af485b2ae"},
+      {"HORIZONS_daten_2022-2032_MOO.bin",
+       "8408790cd6fad6134cf2c6387d1e27aaa07ec836d5fe983756b229d068fd96a0"},
+      {"HORIZONS_daten_2022-2032_MAR.bin",
+       "959c07573623bbc66dbf0c0e3a13fbbfaef0db1dfe2f2849b50b172e95eb3ae4"},
+      {"HORIZONS_daten_2022-2032_JUP.bin",
+       "e08a02230000bd526c06dca2746c33170c78eba11e760599a70359e9751438d1"},
+      {"HORIZONS_daten_2022-2032_SAT.bin",
+       "6a6bbafd5d6d929b0e2633b4bfaa8d37479e813f0526d0b4e4697ca62ad578fb"},
+      {"HORIZONS_daten_2022-2032_URA.bin",
+       "6b7671905e46edf7dfc357406a4b717c6adb960c79ed67fe515bb0d662977b24"},
+      {"HORIZONS_daten_2022-2032_NEP.bin",
+       "ab1a3a7ed47a13be47b8873c360f551140229cd869be8d05bfd3cf92e3228a64"},
+      {"Vesperkalend_2022-2032_MOOMERVEN_Phase.txt",
+       "a047ee7f07892494b0e9f90c99d21a9bfa5278b808c2a684338ffd0a81d12ecd"},
+      {"_res/HORIZONS_daten_2022-2032_SUN.txt",
+       "34eddd92aecb93da8a937c469616ff2b9f22f2d0039a6b63cb4586444475118d"},
+      {"_res/HORIZONS_daten_2022-2032_MER.txt",
+       "d2c8a13433e9e06e7bec21f2ac11c3e160e7a3068902d2a731f40e32ba531a34"},
+      {"_res/HORIZONS_daten_2022-2032_VEN.txt",
+       "ec05a9c586292deb69a8a9ed89b15b5398c4d5a1bd51f73ff71434047849dd31"},
+      {"_res/HORIZONS_daten_2022-2032_MOO.txt",
+       "ae3178ed0d2a5935bca72096f2c95c89089065196af3d4fd01b77d3d054766c4"},
+      {"_res/HORIZONS_daten_2022-2032_MAR.txt",
+       "64bc584b24f1542c1cc0bf331275f6312fe97d0ff4576cff15aea4cc6058c678"},
+      {"_res/HORIZONS_daten_2022-2032_JUP.txt",
+       "bc254ea7be574bb34fe5919653788bd766c8ba463119e046ec0c2cfb35f43429"},
+      {"_res/HORIZONS_daten_2022-2032_SAT.txt",
+       "b9caaa1c8db629183f86cd186f3f7bc203d2079ce3812498892141116215344f"},
+      {"_res/HORIZONS_daten_2022-2032_URA.txt",
+       "5604d777e0356eb93df9eba4b7315f0a73ea11f5d8266d2d2c20eef9dd8b1f52"},
+      {"_res/HORIZONS_daten_2022-2032_NEP.txt",
+       "0c69a301f0ce1dcb0393968a83c689f1298bef998ce3785b346351fba3302260"},
+  };
+  for (const auto& [file, sha256] : kDigests) {
+    QFile in(QString::fromStdString((kData / file).string()));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << file << " missing: build vk_data";
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    ASSERT_TRUE(hash.addData(&in)) << file;
+    EXPECT_EQ(hash.result().toHex().toStdString(), sha256) << file;
+  }
 }
 
 }  // namespace

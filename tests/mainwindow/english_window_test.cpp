@@ -109,7 +109,8 @@ TEST_F(EnglishWindow, MenusChartAndLanguageChoice) {
   EXPECT_EQ(bar, QStringList({"File", "Exit", "Make binary files", "Compute all data", "View", "Help"}));
   EXPECT_EQ(Texts(Menu(*w, "File")), QStringList({"Save chart …", "Save chart at screen size …", "Save month sheet …",
                                                   "Year table …", "Month page …", "Print …", "Export events …"}));
-  EXPECT_EQ(Texts(Menu(*w, "View")), QStringList({"Exact times", "Language", "Night view"}));
+  EXPECT_EQ(Texts(Menu(*w, "View")),
+            QStringList({"Exact times", "Language", "Zoom in", "Zoom out", "Whole chart", "Night view"}));
   EXPECT_EQ(Texts(Menu(*w, "Help")), QStringList({"About"}));
   auto* grid = Ctl<QTableWidget>(*w, "StringGrid_VersionsInfo");
   EXPECT_EQ(grid->item(2, 0)->text().trimmed(), "FileDescription");

@@ -5,6 +5,9 @@ namespace vk {
 
 inline constexpr int kStatusBarHeight = 25;
 inline constexpr int kMinChartWidth = 200;
+// The smallest share of their full size to which the right panel's controls
+// and fonts shrink in a low window (a 1024 x 600 screen with title and task bars).
+inline constexpr double kMinPanelScale = 0.7;
 
 struct FormLayout {
   int left_width;      // Panel_Left
@@ -14,12 +17,15 @@ struct FormLayout {
   int rght_width;      // width of Panel_Rght
   int Chart_DispW;     // displayed chart bitmap, pixels (at least 200)
   int Chart_DispH;
+  double panel_scale;  // the right panel's controls and fonts: 1 = full size
 };
 
 // The layout of a client area of `client_width` x `client_height` pixels
 // (status bar included). A client area higher than wide gets no left margin.
-// When the controls beside the chart would get less than `min_right_width`
-// pixels, the chart panel is narrowed to leave them that much.
-FormLayout ComputeFormLayout(int client_width, int client_height, int min_right_width = 0);
+// The controls beside the chart need `min_right_width` x `right_height`
+// pixels at full size; when the panel is lower than that, they shrink to fit
+// its height (not below kMinPanelScale). When they would get less than their
+// (shrunk) width, the chart panel is narrowed to leave them that much.
+FormLayout ComputeFormLayout(int client_width, int client_height, int min_right_width = 0, int right_height = 0);
 
 }  // namespace vk

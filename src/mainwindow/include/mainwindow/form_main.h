@@ -35,6 +35,7 @@ class QTimer;
 namespace vk {
 
 class ChartView;
+class PanelScale;
 
 // Where the window finds and keeps its files, and the hooks tests replace.
 struct FormOptions {
@@ -107,6 +108,9 @@ class TForm_Main : public QMainWindow {
   void Exit1Click() { close(); }
   void Refresh_Day();
   void Render_Chart();  // the chart of the chosen day from the table in force
+  // Fits the full-size chart `img` into Image1_Bitmap at the screen's
+  // resolution (night colours applied) and hands both to Image1.
+  void Show_Chart(const QImage& img);
   void RichEdit_KeyDown(QLineEdit* field, int key);
   void Button_HeuteClick();
   void FormKeyDown(int key);
@@ -156,7 +160,8 @@ class TForm_Main : public QMainWindow {
   QTimer* step_timer_ = nullptr;  // the pause before a held button's next step
   bool site_step_waits_ = false;  // a held site button waits for its recomputation
   int Chart_DispW = 0, Chart_DispH = 0;
-  QImage Image1_Bitmap;   // the displayed chart bitmap
+  QImage Image1_Bitmap;   // the displayed chart bitmap, in device pixels
+  QImage Screen_Chart;    // the full-size chart in the night view's colours; null without them
   int zone_index = 16;    // the last selected row of the zone list
   std::vector<Place> places_;   // the places of the tz database; empty without one
   std::string places_error_;    // why there are no places, for the status bar after the first computation
@@ -193,6 +198,8 @@ class TForm_Main : public QMainWindow {
   QLineEdit *Edit_nLat = nullptr, *Edit_eLon = nullptr;
   QAction *Exit1 = nullptr, *Makebinaryfiles1 = nullptr, *Computealldata1 = nullptr, *about1 = nullptr;
   QAction* Exakte_Zeiten1 = nullptr;  // "Ansicht" → "Exakte Zeiten", checkable
+  // "Ansicht" → "Vergrößern", "Verkleinern", "Ganzes Bild": the chart's enlargement.
+  QAction *Vergroessern1 = nullptr, *Verkleinern1 = nullptr, *Ganzes_Bild1 = nullptr;
   QLabel* Image4 = nullptr;
   QLabel* Label_Vesperkalend = nullptr;
   QTableWidget* StringGrid_VersionsInfo = nullptr;
@@ -234,7 +241,8 @@ class TForm_Main : public QMainWindow {
   // The step buttons of date and site with their steps: every mouse button presses them.
   std::vector<std::pair<QPushButton*, Step>> step_buttons_;
   std::function<QImage(const QImage&)> screen_filter_;  // the night view's colours, or empty
-  QSize panel_needs_;  // the right panel's controls, from its top left corner
+  QSize panel_needs_;  // the right panel's controls at full size, from its top left corner
+  std::unique_ptr<PanelScale> panel_scale_;  // shrinks them in a low window
   FormOptions options_;
   bool end_requested_ = false;
   bool created_ = false;

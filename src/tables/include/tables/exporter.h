@@ -26,6 +26,10 @@ struct tExportOptions {
   int threads = 0;                       // worker threads; 0: one per core
   int rows = 0;                          // rows per body: the first `rows` hours (1 … period.rows(); 0: all)
   int phase_days = 0;                    // lines of the phase table (1 … period.phase_days(); 0: all)
+  // Nutation and TDB − TT computed every fourth hour and interpolated
+  // between (within 5e-12 rad and 1e-12 s of their series): half the work;
+  // the last written digits differ from a run with the series at every hour.
+  bool interpolate_time_terms = false;
   std::function<void(double)> fraction;  // when given: the share done, 0 … 1, from any thread, one call at a time
   std::stop_token stop;                  // when requested: the run ends with Cancelled, no file written
 };
@@ -44,7 +48,9 @@ struct tExportSummary {
 // (`phase_days` lines, the pictures at 12:00 UT of each day of the period);
 // shorter runs write the beginnings of the full files. Values of `rows` and
 // `phase_days` outside their ranges are clamped into them. The work is shared by
-// `threads` workers; the files are byte-identical for any number of them.
+// `threads` workers, each taking a chunk of hours of all ten files at a
+// time; the chunks are written in order as they are complete, so the files
+// are byte-identical for any number of workers.
 // Every file is written under a temporary name and all ten are renamed into
 // place only when all are complete. `progress`, when given, receives short
 // status texts.

@@ -24,7 +24,9 @@ bool HasPeriodTables(const std::filesystem::path& dir, const tPeriod& period);
 // decade when it has them or holds no coefficient file (its ten files alone,
 // a missing one named when it is read), else `cache_dir`, where they are made first from
 // the data folder's coefficient and constellation files when any is missing
-// (binary directly, on every core; `fraction` told the share done).
+// (binary directly, on every core, the nutation and TDB − TT
+// interpolated between nodes every fourth hour except for the documented
+// decade, which keeps its bytes; `fraction` told the share done).
 // Throws: Cancelled when `stop` is requested while they are made; Error from
 // the making (the coefficient file damaged, the folder not writable, the
 // disk full). No table of the period is left in `cache_dir` then.
