@@ -62,9 +62,12 @@ void TForm_Main::Refresh_Day() {
     const int extra = chart.Light_Lines.empty()
                           ? 0
                           : static_cast<int>(chart.Light_Lines.size() + 1) * QFontMetrics(Memo1->font()).height();
+    // The extra lines take the room below the box that the panel has; where it has none they scroll.
+    const int height = static_cast<int>(std::lround((chart.Memo1_Height + 12) * font_share));
+    const int room = Memo1->parentWidget()->height() - Memo1->y();
     if (chart.Memo1_Width > 0)
       Memo1->resize(static_cast<int>(std::lround((chart.Memo1_Width + 24) * font_share)),
-                    static_cast<int>(std::lround((chart.Memo1_Height + 12) * font_share)) + extra);
+                    std::max(height, std::min(height + extra, room)));
   };
   Sync_Chart(chart, *session_);
   const auto [events, phases] = Tables_For_Day(*session_);
