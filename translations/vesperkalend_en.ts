@@ -2,6 +2,257 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
+    <name>AlmanacPages</name>
+    <message>
+        <source>Januar</source>
+        <translation>January</translation>
+    </message>
+    <message>
+        <source>Februar</source>
+        <translation>February</translation>
+    </message>
+    <message>
+        <source>März</source>
+        <translation>March</translation>
+    </message>
+    <message>
+        <source>April</source>
+        <translation>April</translation>
+    </message>
+    <message>
+        <source>Mai</source>
+        <translation>May</translation>
+    </message>
+    <message>
+        <source>Juni</source>
+        <translation>June</translation>
+    </message>
+    <message>
+        <source>Juli</source>
+        <translation>July</translation>
+    </message>
+    <message>
+        <source>August</source>
+        <translation>August</translation>
+    </message>
+    <message>
+        <source>September</source>
+        <translation>September</translation>
+    </message>
+    <message>
+        <source>Oktober</source>
+        <translation>October</translation>
+    </message>
+    <message>
+        <source>November</source>
+        <translation>November</translation>
+    </message>
+    <message>
+        <source>Dezember</source>
+        <translation>December</translation>
+    </message>
+    <message>
+        <source>Sonnenaufgang und Sonnenuntergang %1</source>
+        <translation>Sunrise and sunset %1</translation>
+    </message>
+    <message>
+        <source>Auf</source>
+        <translation>Rise</translation>
+    </message>
+    <message>
+        <source>Unt</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>Bürgerliche Dämmerung %1 (Sonne 6° unter dem Horizont)</source>
+        <translation>Civil twilight %1 (Sun 6° below the horizon)</translation>
+    </message>
+    <message>
+        <source>Beg</source>
+        <translation>Begin</translation>
+    </message>
+    <message>
+        <source>Ende</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Nautische Dämmerung %1 (Sonne 12° unter dem Horizont)</source>
+        <translation>Nautical twilight %1 (Sun 12° below the horizon)</translation>
+    </message>
+    <message>
+        <source>Astronomische Dämmerung %1 (Sonne 18° unter dem Horizont)</source>
+        <translation>Astronomical twilight %1 (Sun 18° below the horizon)</translation>
+    </message>
+    <message>
+        <source>Mondaufgang und Monduntergang %1</source>
+        <translation>Moonrise and moonset %1</translation>
+    </message>
+    <message>
+        <source>Ortszeit, auf die Minute gerundet.  — kein solches Ereignis an dem Tag;  **** Sonne den ganzen Tag über dem Horizont;  ---- den ganzen Tag darunter.</source>
+        <translation>Local time, rounded to the minute.  — no such event on the day;  **** Sun above the horizon all day;  ---- below it all day.</translation>
+    </message>
+    <message>
+        <source>Ortszeit, auf die Minute gerundet.  — kein solches Ereignis an dem Tag.</source>
+        <translation>Local time, rounded to the minute.  — no such event on the day.</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>Aufgang</source>
+        <translation>Sunrise</translation>
+    </message>
+    <message>
+        <source>Untergang</source>
+        <translation>Sunset</translation>
+    </message>
+    <message>
+        <source>Tageslänge</source>
+        <translation>Day length</translation>
+    </message>
+    <message>
+        <source>Bürg. Beg</source>
+        <translation>Civil beg</translation>
+    </message>
+    <message>
+        <source>Bürg. Ende</source>
+        <translation>Civil end</translation>
+    </message>
+    <message>
+        <source>Naut. Beg</source>
+        <translation>Naut. beg</translation>
+    </message>
+    <message>
+        <source>Naut. Ende</source>
+        <translation>Naut. end</translation>
+    </message>
+    <message>
+        <source>Astr. Beg</source>
+        <translation>Astr. beg</translation>
+    </message>
+    <message>
+        <source>Astr. Ende</source>
+        <translation>Astr. end</translation>
+    </message>
+    <message>
+        <source>Mond auf</source>
+        <translation>Moonrise</translation>
+    </message>
+    <message>
+        <source>Mond unt</source>
+        <translation>Moonset</translation>
+    </message>
+    <message>
+        <source>beleuchtet %</source>
+        <translation>illuminated %</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>Ereignisse des Monats</source>
+        <translation>Events of the month</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>O</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>Ort: %1</source>
+        <translation>Place: %1</translation>
+    </message>
+    <message>
+        <source>Ort: %1 (%2)</source>
+        <translation>Place: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Zeitzone: %1, Sommerzeit nach den Regeln der Zone</source>
+        <translation>Time zone: %1, summer time by the zone&apos;s rules</translation>
+    </message>
+    <message>
+        <source>Zeitzone: %1, Sommerzeit (+1 h) vom letzten Sonntag im März bis zum letzten Sonntag im Oktober</source>
+        <translation>Time zone: %1, summer time (+1 h) from the last Sunday of March to the last Sunday of October</translation>
+    </message>
+    <message>
+        <source>Zeiten: präzise (zwischen den Stundenwerten verfeinert)</source>
+        <translation>Times: precise (refined between the hourly values)</translation>
+    </message>
+    <message>
+        <source>Zeiten: klassisch (aus den Stundenwerten)</source>
+        <translation>Times: classic (from the hourly values)</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Sonnenaufgang</source>
+        <translation>Sunrise</translation>
+    </message>
+    <message>
+        <source>Sonnenuntergang</source>
+        <translation>Sunset</translation>
+    </message>
+    <message>
+        <source>Bürgerliche Dämmerung Beginn</source>
+        <translation>Civil twilight begins</translation>
+    </message>
+    <message>
+        <source>Bürgerliche Dämmerung Ende</source>
+        <translation>Civil twilight ends</translation>
+    </message>
+    <message>
+        <source>Nautische Dämmerung Beginn</source>
+        <translation>Nautical twilight begins</translation>
+    </message>
+    <message>
+        <source>Nautische Dämmerung Ende</source>
+        <translation>Nautical twilight ends</translation>
+    </message>
+    <message>
+        <source>Astronomische Dämmerung Beginn</source>
+        <translation>Astronomical twilight begins</translation>
+    </message>
+    <message>
+        <source>Astronomische Dämmerung Ende</source>
+        <translation>Astronomical twilight ends</translation>
+    </message>
+    <message>
+        <source>Mondaufgang</source>
+        <translation>Moonrise</translation>
+    </message>
+    <message>
+        <source>Monduntergang</source>
+        <translation>Moonset</translation>
+    </message>
+    <message>
+        <source>Mond beleuchtet (%)</source>
+        <translation>Moon illuminated (%)</translation>
+    </message>
+    <message>
+        <source>Mondalter (Tage)</source>
+        <translation>Moon&apos;s age (days)</translation>
+    </message>
+    <message>
+        <source>Mondphase</source>
+        <translation>Moon phase</translation>
+    </message>
+</context>
+<context>
     <name>Calendar</name>
     <message>
         <source>O</source>
@@ -98,6 +349,14 @@
     <message>
         <source>  U: </source>
         <translation>  S: </translation>
+    </message>
+    <message>
+        <source>Mond: %1 % beleuchtet, Alter %2 Tage (Mittag)</source>
+        <translation>Moon: %1 % illuminated, age %2 days (noon)</translation>
+    </message>
+    <message>
+        <source>Tageslänge: </source>
+        <translation>Day length: </translation>
     </message>
 </context>
 <context>
@@ -461,6 +720,26 @@
     <message>
         <source>&amp;Ganzes Bild</source>
         <translation>&amp;Whole chart</translation>
+    </message>
+    <message>
+        <source>Jahrestabelle speichern</source>
+        <translation>Save year table</translation>
+    </message>
+    <message>
+        <source>Monatsseite speichern</source>
+        <translation>Save month page</translation>
+    </message>
+    <message>
+        <source>Tabellen (*.pdf *.csv *.txt);;PDF (*.pdf);;CSV (*.csv);;Text (*.txt)</source>
+        <translation>Tables (*.pdf *.csv *.txt);;PDF (*.pdf);;CSV (*.csv);;Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>&amp;Jahrestabelle …</source>
+        <translation>&amp;Year table …</translation>
+    </message>
+    <message>
+        <source>Mon&amp;atsseite …</source>
+        <translation>Month pa&amp;ge …</translation>
     </message>
 </context>
 </TS>

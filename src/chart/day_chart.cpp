@@ -440,6 +440,8 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
     Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures, chart.Site_nLat);
   }
 
+  chart.Light_Lines = Day_Light_Lines(store, chart.Sel_JD);
+
   Draw_Time_Scale(p);
   Draw_Headline_Marks(p, store.headlines, chart.Sel_JD);
 

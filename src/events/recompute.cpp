@@ -45,6 +45,7 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     const std::vector<double> syzygies = SyzygyInstants(a.ephemeris, *a.basic);
     if (!a.global_headlines) a.global_headlines = FindGlobalHeadlines(a.ephemeris, syzygies);
     a.next_headlines = FindSiteHeadlines(a.ephemeris, syzygies, *a.global_headlines, site);
+    a.next_moon_days = ComputeMoonDays(a.ephemeris, syzygies, site);
     AppendHeadlineLines(a.lines.pieces[std::size_t{kHeadlinePiece}], &a.lines.records[std::size_t{kHeadlinePiece}],
                         *a.global_headlines, a.next_headlines, site);
   };
@@ -58,6 +59,8 @@ void TakeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const std:
   a.interpolation = mode;
   a.events.headlines = std::move(a.next_headlines);
   a.next_headlines = {};
+  a.events.moon_days = std::move(a.next_moon_days);
+  a.next_moon_days = {};
   // The table takes the pieces over (and leaves its old text for the next
   // computation), or is read from a copy of their bytes.
   if (!ReadSortedEventRecords(a.events, a.lines.pieces, a.lines.records))

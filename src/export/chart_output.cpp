@@ -85,8 +85,8 @@ void Save_Chart_Picture(const QImage& img, const std::filesystem::path& path, QS
   Write_Text_File(path, Bytes(bytes));
 }
 
-void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
-                    const std::function<void(QPainter&, int page)>& paint) {
+void Save_Pdf_Pages(const std::filesystem::path& path, const QPageSize& size, QPageLayout::Orientation orientation,
+                    int dpi, int pages, const std::function<void(QPainter&, int page, const QRectF& rect)>& paint) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -100,21 +100,29 @@ void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
     } random_seed_again;
     QPdfWriter pdf(&buffer);
     pdf.setCreator("Vesperkalend");
-    pdf.setResolution(kPdfDpi);
-    pdf.setPageSize(QPageSize(QSizeF(kChartWidth * 25.4 / kPdfDpi, kChartHeight * 25.4 / kPdfDpi),
-                              QPageSize::Millimeter, "Vesperkalend"));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(dpi);
+    pdf.setPageLayout(QPageLayout(size, orientation, QMarginsF(0, 0, 0, 0)));
     QPainter p(&pdf);
     for (int k = 0; k < pages; ++k) {
       if (k > 0) pdf.newPage();
-      Fit_Chart_To(p, QRectF(0, 0, pdf.width(), pdf.height()));
-      paint(p, k);
+      p.resetTransform();
+      paint(p, k, QRectF(0, 0, pdf.width(), pdf.height()));
     }
     p.end();
   }
   if (bytes.isEmpty()) throw Error("The PDF could not be made", path.string());
   Fix_Pdf_Creation_Date(bytes);
   Write_Text_File(path, Bytes(bytes));
+}
+
+void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
+                    const std::function<void(QPainter&, int page)>& paint) {
+  const QPageSize size(QSizeF(kChartWidth * 25.4 / kPdfDpi, kChartHeight * 25.4 / kPdfDpi), QPageSize::Millimeter,
+                       "Vesperkalend");
+  Save_Pdf_Pages(path, size, QPageLayout::Portrait, kPdfDpi, pages, [&](QPainter& p, int k, const QRectF& rect) {
+    Fit_Chart_To(p, rect);
+    paint(p, k);
+  });
 }
 
 void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, const EventStore& store,

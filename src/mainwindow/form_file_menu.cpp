@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <chrono>
 
+#include "export/almanac_pages.h"
 #include "export/chart_output.h"
 #include "export/icalendar.h"
 #include "mainwindow/events_dialog.h"
@@ -98,6 +99,25 @@ void Save_Month_Dialog(TForm_Main& form) {
   });
 }
 
+// The dialog for the year table or the month page; saved at once on this
+// thread: the days come from the table in force.
+void Save_Table_Dialog(TForm_Main& form, bool year) {
+  const QString name = Save_File_Name(
+      form,
+      year ? QCoreApplication::translate("Window", "Jahrestabelle speichern")
+           : QCoreApplication::translate("Window", "Monatsseite speichern"),
+      QCoreApplication::translate("Window", "Tabellen (*.pdf *.csv *.txt);;PDF (*.pdf);;CSV (*.csv);;Text (*.txt)"),
+      {".pdf", ".csv", ".txt"});
+  if (name.isEmpty()) return;
+  form.Guarded([&] {
+    if (year)
+      Save_Form_Year_Table(form, Path_Of(name));
+    else
+      Save_Form_Month_Page(form, Path_Of(name));
+    Confirm_Saved(form, name);
+  });
+}
+
 void Print_Dialog(TForm_Main& form) {
   form.Guarded([&] {
     if (QPrinterInfo::availablePrinters().isEmpty())
@@ -152,6 +172,40 @@ void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path) {
                      std::min(next - 1.0, Last_Day_In_Force(form)));
 }
 
+namespace {
+
+// The heading of the window's site: the chosen place's name (its display
+// text before the zone), else the coordinates alone.
+tPageHeading Form_Heading(const TForm_Main& form) {
+  std::string place = form.Place_Display();
+  if (const auto dash = place.find(" — "); dash != std::string::npos) place.resize(dash);
+  return Page_Heading(place, form.Almanac_In_Force().site, form.Almanac_In_Force().interpolation);
+}
+
+std::vector<tAlmanacDay> Form_Days(const TForm_Main& form, double first, double last) {
+  std::vector<tAlmanacDay> days;
+  for (double d = std::max(first, First_Day_In_Force(form)); d <= std::min(last, Last_Day_In_Force(form)); d += 1)
+    days.push_back(Almanac_Day(form.Almanac_In_Force().events, d));
+  return days;
+}
+
+}  // namespace
+
+void Save_Form_Year_Table(TForm_Main& form, const std::filesystem::path& path) {
+  const int year = JDToCalendar(form.Chosen_Day()).year;
+  Save_Year_Table(path, year, Form_Days(form, CalendarToJD(year, 1, 1, 0, 0, 0), CalendarToJD(year, 12, 31, 0, 0, 0)),
+                  Form_Heading(form), {});
+}
+
+void Save_Form_Month_Page(TForm_Main& form, const std::filesystem::path& path) {
+  const CalendarTime c = JDToCalendar(form.Chosen_Day());
+  const double first = CalendarToJD(c.year, c.month, 1, 0, 0, 0);
+  const double last =
+      (c.month == 12 ? CalendarToJD(c.year + 1, 1, 1, 0, 0, 0) : CalendarToJD(c.year, c.month + 1, 1, 0, 0, 0)) - 1;
+  Save_Month_Page(path, Form_Days(form, first, last), Notable_Events(form.Almanac_In_Force().events, first, last),
+                  Form_Heading(form));
+}
+
 void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
   auto chart = Chart_Like(form.Chart());
   chart->Sel_JD = form.Chosen_Day();
@@ -193,6 +247,10 @@ void Add_File_Menu(TForm_Main& form) {
                    &QAction::triggered, &form, [&form] { Save_Chart_Dialog(form, false); });
   QObject::connect(menu->addAction(QCoreApplication::translate("Window", "&Monatsblatt speichern …")), &QAction::triggered, &form,
                    [&form] { Save_Month_Dialog(form); });
+  QObject::connect(menu->addAction(QCoreApplication::translate("Window", "&Jahrestabelle …")), &QAction::triggered, &form,
+                   [&form] { Save_Table_Dialog(form, true); });
+  QObject::connect(menu->addAction(QCoreApplication::translate("Window", "Mon&atsseite …")), &QAction::triggered, &form,
+                   [&form] { Save_Table_Dialog(form, false); });
   menu->addSeparator();
   QAction* print = menu->addAction(QCoreApplication::translate("Window", "&Drucken …"));
   print->setShortcut(QKeySequence::Print);

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QLabel>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -54,12 +55,22 @@ void TForm_Main::Refresh_Day() {
   const auto show_memo = [this] {
     QStringList lines;
     for (const std::string& l : chart.Memo1) lines << QString::fromStdString(l);
+    // The Moon's light and the day length after a blank line.
+    if (!chart.Light_Lines.empty()) lines << QString();
+    for (const std::string& l : chart.Light_Lines) lines << QString::fromStdString(l);
     Memo1->setPlainText(lines.join('\n'));
-    // Sized for its lines in the font it shows them in, which shrinks with the right panel.
+    // Sized for its lines in the font it shows them in, which shrinks with the right panel; the
+    // Moon's light and the day length below them.
     const double font_share = static_cast<double>(Memo1->font().pixelSize()) / Memo_Font().pixelSize();
+    const int extra = chart.Light_Lines.empty()
+                          ? 0
+                          : static_cast<int>(chart.Light_Lines.size() + 1) * QFontMetrics(Memo1->font()).height();
+    // The extra lines take the room below the box that the panel has; where it has none they scroll.
+    const int height = static_cast<int>(std::lround((chart.Memo1_Height + 12) * font_share));
+    const int room = Memo1->parentWidget()->height() - Memo1->y();
     if (chart.Memo1_Width > 0)
       Memo1->resize(static_cast<int>(std::lround((chart.Memo1_Width + 24) * font_share)),
-                    static_cast<int>(std::lround((chart.Memo1_Height + 12) * font_share)));
+                    std::max(height, std::min(height + extra, room)));
   };
   Sync_Chart(chart, *session_);
   Sync_Now();

@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
+#include <QPlainTextEdit>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QTimer>
 #include <memory>
 #include <functional>
@@ -98,7 +100,7 @@ TEST_F(FileMenu, FirstInTheBarWithItsEntries) {
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu->title(), "&Datei");
   for (const char* text : {"Diagramm speichern …", "Diagramm in Bildschirmgröße speichern …", "Monatsblatt speichern …",
-                           "Drucken …", "Termine exportieren …", "Bildschirmfoto beim Beenden speichern"})
+                           "Jahrestabelle …", "Monatsseite …", "Drucken …", "Termine exportieren …", "Bildschirmfoto beim Beenden speichern"})
     EXPECT_NE(Action(menu, QString::fromUtf8(text)), nullptr) << text;
   EXPECT_EQ(Action(menu, QString::fromUtf8("Bildschirmfoto beim Beenden speichern"))->objectName(), kScreendumpActionName);
 }
@@ -170,6 +172,41 @@ TEST_F(FileMenu, MonthSheetHasOnePagePerDay) {
   EXPECT_EQ(Shell("pdfinfo '" + (out / "april.pdf").string() + "' | grep -q '^Pages: *30$'"), 0);
   EXPECT_EQ(Shell("pdftotext -f 30 -l 30 '" + (out / "april.pdf").string() + "' - | grep -q '2024-04-30'"), 0);
   EXPECT_EQ(w.Chart().Sel_JD, CalendarToJD(2024, 4, 8, 0, 0, 0));  // the window's own chart untouched
+}
+
+// The year table and the month page of the chosen day (2024-04-08) from the
+// menu, in each form the dialog offers; the text box shows the day's light.
+TEST_F(FileMenu, YearTableAndMonthPageFromTheMenu) {
+  const struct {
+    const char* action;
+    const char* typed;
+    const char* saved;
+    const char* check;  // a shell test on the saved file
+  } cases[] = {
+      {"Jahrestabelle …", "jahr", "jahr.pdf",
+       "pdfinfo '%s' | grep -q '^Pages: *3$' && pdftotext '%s' - | grep -q 'Sonnenaufgang und Sonnenuntergang 2024'"},
+      {"Jahrestabelle …", "jahr.csv", "jahr.csv", "test $(grep -c '^2024-' '%s') -eq 366"},
+      {"Jahrestabelle …", "jahr.txt", "jahr.txt", "grep -q '^Mondaufgang und Monduntergang 2024$' '%s'"},
+      {"Monatsseite …", "april.pdf", "april.pdf",
+       "pdfinfo '%s' | grep -q '^Pages: *1$' && pdftotext '%s' - | grep -q 'April 2024'"},
+  };
+  for (const auto& c : cases) {
+    Answer_File_Dialog(out / c.typed);
+    ASSERT_NE(Action(Menu(), QString::fromUtf8(c.action)), nullptr) << c.action;
+    Action(Menu(), QString::fromUtf8(c.action))->trigger();
+    const std::string path = (out / c.saved).string();
+    ASSERT_TRUE(std::filesystem::exists(path)) << c.saved;
+    std::string cmd = c.check;
+    for (std::size_t at; (at = cmd.find("%s")) != std::string::npos;) cmd.replace(at, 2, path);
+    EXPECT_EQ(Shell(cmd), 0) << cmd;
+  }
+  EXPECT_TRUE(world_->messages.empty());
+  EXPECT_THROW(Save_Form_Year_Table(w, out / "jahr.png"), Error);
+  EXPECT_FALSE(std::filesystem::exists(out / "jahr.png"));
+  const QString memo = test::Ctl<QPlainTextEdit>(w, "Memo1")->toPlainText();
+  EXPECT_TRUE(memo.contains(QRegularExpression("\\nMond: \\d+\\.\\d % beleuchtet, Alter \\d+\\.\\d\\d Tage")))
+      << memo.toStdString();
+  EXPECT_TRUE(memo.contains(QRegularExpression("\\nTageslänge: 13:\\d\\d:\\d\\d$"))) << memo.toStdString();
 }
 
 TEST_F(FileMenu, UnwritablePathShowsAMessageAndLeavesNothing) {

@@ -21,6 +21,7 @@ int DayCommand(const Args& args);
 int PlacesCommand(const Args& args);
 int IcsCommand(const Args& args);
 int EclipsesCommand(const Args& args);
+int TableCommand(const Args& args);
 
 // The language of what the commands list and write (day, ics, render): set
 // once by main from --lang or the locale, before any command runs.
@@ -43,9 +44,9 @@ class Options;
 // --place (a place of the tz database: its latitude, longitude and zone),
 // --lat, --lon (degrees, default the place's or 47.5 and 7.5), --zone (row of
 // the zone table, default 16: the classic rule) and --tz (a real zone).
+// `place_name`, when given, receives the place's city name (empty without --place).
 // Throws: UsageError when malformed, out of range or naming no place or zone;
 // Error when --place or --tz is given and there is no tz database.
-// `place_name` (may be null) gets the chosen place's name, empty without --place.
 Site SiteOptions(Options& opts, std::string* place_name = nullptr);
 // --interpolation classic|precise (default precise).
 // Throws: UsageError for any other value.

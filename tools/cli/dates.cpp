@@ -23,8 +23,14 @@ double ParseDate(const std::string& text, const std::string& option) {
 }
 
 std::pair<double, double> ParseMonth(const std::string& text, const std::string& option) {
-  if (text.size() != 7 || text[4] != '-') throw UsageError{option + ": " + QuoteInput(text) + " is not a month YYYY-MM"};
-  const double first = ParseDate(text + "-01", option);
+  const auto bad = [&]() { return UsageError{option + ": " + QuoteInput(text) + " is not a month YYYY-MM"}; };
+  if (text.size() != 7 || text[4] != '-') throw bad();
+  double first = 0;
+  try {
+    first = ParseDate(text + "-01", option);
+  } catch (const UsageError&) {
+    throw bad();
+  }
   const CalendarTime c = JDToCalendar(first);
   const int next_year = c.month == 12 ? c.year + 1 : c.year;
   const int next_month = c.month == 12 ? 1 : c.month + 1;

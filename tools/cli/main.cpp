@@ -72,6 +72,15 @@ const std::map<std::string, Entry>& Commands() {
         "    lists the lunar and solar eclipses and the occultations of planets by the Moon that the site sees on\n"
         "    the days (local time), each contact with local time, UT, the body's altitude and the magnitude, then\n"
         "    the close approaches (Moon and planet within 5 degrees, two planets within 2)"}},
+      {"table",
+       {vk::tool::TableCommand,
+        "table --year YYYY|--month YYYY-MM [--place NAME] [--lat DEG] [--lon DEG] [--zone 0..39 | --tz ZONE]\n"
+        "      [--nautisch] [--astronomisch] [--dir DIR] [--interpolation classic|precise] --out FILE.pdf|.csv|.txt\n"
+        "    --year: the year table in local time rounded to the minute, 12 month columns by 31 days: sunrise and\n"
+        "    sunset, the civil twilights (--nautisch, --astronomisch: those too), the Moon's rise and set; .pdf one\n"
+        "    page each (A4 landscape, Letter in US locales), .txt the same as text, .csv one row per day;\n"
+        "    --month: the month page, one row per day (Sun, twilights, day length, Moon, phase, illuminated\n"
+        "    fraction) and the month's notable events"}},
       {"phase-pictures",
        {vk::tool::PhasePicturesCommand,
         "phase-pictures moon|venus|mercury [--from DIR] [--to DIR]\n"

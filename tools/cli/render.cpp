@@ -124,6 +124,13 @@ void PrintMemo(const DayChart& chart) {
   for (const std::string& line : chart.Memo1) std::cout << line << "\n";
 }
 
+// The Moon's light and the day length, after a blank line.
+void PrintLight(const DayChart& chart) {
+  if (chart.Light_Lines.empty()) return;
+  std::cout << "\n";
+  for (const std::string& line : chart.Light_Lines) std::cout << line << "\n";
+}
+
 }  // namespace
 
 int RenderCommand(const Args& args) {
@@ -154,6 +161,7 @@ int DayCommand(const Args& args) {
               << Day_Fields(run.chart->Sel_JD, run.chart->Zone.get()).DST_Text << "\n\n";
   }
   PrintMemo(*run.chart);
+  PrintLight(*run.chart);
   std::cout << "\n";
   for (const tListedEvent& e : run.chart->Listed_Events) {
     std::string text = e.text;

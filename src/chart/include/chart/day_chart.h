@@ -129,6 +129,7 @@ struct DayChart {
   std::vector<std::string> Memo1;     // next-rise/next-set lines of the last rendering
   int Memo1_Width = 0;                // pixels: widest line + 10, with the Memo1 font
   int Memo1_Height = 0;               // pixels: 10 x line height + 10
+  std::vector<std::string> Light_Lines;  // the Moon's light and the day length (Day_Light_Lines)
 
   tChartPictures Pictures;            // sets to draw from (all null: no pictures)
   std::function<void(const QImage&)> Copy_To_Screen;  // may be empty
@@ -381,6 +382,23 @@ tDayFields Refresh_Day(DayChart& chart, const EventStore& store, const PhaseTabl
 // Copies `Img` scaled onto the whole of `target` with area averaging
 // (halftone). Nothing happens for a null target. Never fails.
 void Copy_Chart_To(const QImage& Img, QImage& target);
+
+// Hours the Sun's upper limb stands above the horizon on the chosen day: the
+// sum of its spans above (Find_Up_Spans), so sunset - sunrise on a regular
+// day, 24 on a polar day and 0 in the polar night. Returns: empty for a table
+// without events. Never fails.
+std::optional<double> Day_Length_Hours(const EventStore& store, double Sel_JD);
+
+// "hh:mm" (or "hh:mm:ss" with `seconds`) of a span of hours, rounded to the
+// minute (second), halves away from zero: 24 hours read "24:00". Never fails.
+std::string Hours_Minutes_Text(double hours, bool seconds);
+
+// The lines the text box and the day listing show after the rise and set
+// lines: the Moon's illuminated fraction (percent, one decimal) and age
+// (days, two decimals; "--" before the period's first new Moon) at local
+// noon, when the table holds them, and the day length (hh:mm:ss), when it
+// holds events. Never fails.
+std::vector<std::string> Day_Light_Lines(const EventStore& store, double Sel_JD);
 
 // Fonts of the chart: title 44 pt, scale 24 pt ("Arial"), event list 24 pt
 // ("Arial Narrow"), Memo1 a fixed-pitch face; sizes for a 96-dpi canvas.

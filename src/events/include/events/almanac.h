@@ -57,6 +57,9 @@ struct Almanac {
   // The eclipses and occultations the last computation found, for
   // TakeSiteEvents to put in force with the table (events.headlines).
   SiteHeadlines next_headlines;
+  // The Moon's light of each day the last computation found, for
+  // TakeSiteEvents to put in force with the table (events.moon_days).
+  tMoonDays next_moon_days;
 };
 
 }  // namespace vk

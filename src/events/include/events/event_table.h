@@ -10,6 +10,7 @@
 #include "base/large_array.h"
 #include "events/eclipses.h"
 #include "events/event_line.h"
+#include "events/moon_light.h"
 
 namespace vk {
 
@@ -64,6 +65,10 @@ struct EventStore {
   // holds (put in force with the table by TakeSiteEvents; empty for a table
   // read from a log alone).
   SiteHeadlines headlines;
+  // The Moon's light at the site's local noon of each day of the period
+  // (put in force with the table by TakeSiteEvents; empty for a table read
+  // from a log alone).
+  tMoonDays moon_days;
 };
 
 // Reads `path` (the event log) into entries 1 … n, one per line (CR LF or LF).

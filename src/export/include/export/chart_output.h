@@ -2,6 +2,8 @@
 // month sheets; the fit of the chart onto a page; the night view.
 #pragma once
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QSize>
 #include <filesystem>
 #include <functional>
@@ -30,6 +32,15 @@ void Fit_Chart_To(QPainter& p, const QRectF& page);
 // Throws: Error naming `path` for another ending or when it cannot be
 // written; no file is left then.
 void Save_Chart_Picture(const QImage& img, const std::filesystem::path& path, QSize size);
+
+// A PDF file of `pages` vector pages of `size` turned to `orientation`,
+// without margins, at `dpi` device units per inch; `paint(p, k, rect)`
+// paints page k (0 …) into `rect` (device units, the whole page). Written
+// under a temporary name and renamed into place; the same pages give the same
+// bytes (see Save_Chart_Pdf).
+// Throws: Error naming `path` when it cannot be written; no file is left then.
+void Save_Pdf_Pages(const std::filesystem::path& path, const QPageSize& size, QPageLayout::Orientation orientation,
+                    int dpi, int pages, const std::function<void(QPainter&, int page, const QRectF& rect)>& paint);
 
 // A PDF file of `pages` vector pages, each the size of the chart at 96 dpi
 // (661.5 x 582.1 mm); `paint(p, k)` paints page k (0 …) in chart

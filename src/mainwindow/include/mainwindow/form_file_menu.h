@@ -31,6 +31,14 @@ void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize 
 // The chosen day's month, one vector PDF page per day. Throws: as Save_Form_Chart.
 void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path);
 
+// The year table of the chosen day's year (the days the table in force
+// holds) into `path`: PDF, CSV or text by its ending, on the system's paper.
+// Throws: as Save_Form_Chart, for an ending other than .pdf, .csv or .txt.
+void Save_Form_Year_Table(TForm_Main& form, const std::filesystem::path& path);
+
+// The month page of the chosen day's month into `path`, as Save_Form_Year_Table.
+void Save_Form_Month_Page(TForm_Main& form, const std::filesystem::path& path);
+
 // The chart fitted to the printer's page, portrait. Never fails.
 void Print_Form_Chart(TForm_Main& form, QPrinter& printer);
 

@@ -75,6 +75,7 @@ class TForm_Main : public QMainWindow {
   const Session& Session_In_Force() const { return *session_; }
   // The chosen place's name ("Berlin"); empty for a site given by its coordinates.
   std::string Place_Name() const;
+  const std::string& Place_Display() const { return place_; }  // "Berlin — Europe/Berlin"; empty: own coordinates
   const DayChart& Chart() const { return chart; }              // the full-size chart and its state
   std::filesystem::path Options_Path() const;                  // Vesperkalend-options.ini
   // Shows the window with the size, place and state it had when last closed,
