@@ -646,6 +646,10 @@
         <translation>&amp;Night view</translation>
     </message>
     <message>
+        <source>Druck&amp;farben</source>
+        <translation>Print &amp;colours</translation>
+    </message>
+    <message>
         <source>Die Optionsdatei konnte nicht geschrieben werden</source>
         <translation>The options file could not be written</translation>
     </message>

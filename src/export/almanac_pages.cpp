@@ -26,8 +26,7 @@ namespace {
 
 using K = EventKind;
 
-constexpr int kPageDpi = 720;          // device units per inch of the pages
-constexpr double kMargin = 12.0;       // mm around the page's content
+constexpr double kMargin = kPageMargin;
 constexpr const char* kNone = "—";      // no such event on the day
 constexpr const char* kSunUpAllDay = "****";
 constexpr const char* kSunDownAllDay = "----";
@@ -141,9 +140,10 @@ QFont Page_Font(double points, bool bold = false) {
   return f;
 }
 
-// Title and heading lines from the top of the page. Returns: the y (mm) below them.
-double Paint_Heading(QPainter& p, const QRectF& page, const QString& title, const tPageHeading& h) {
-  p.setPen(Qt::black);
+}  // namespace
+
+double Paint_Heading(QPainter& p, const QRectF& page, const QString& title, const tPageHeading& h, QColor ink) {
+  p.setPen(ink);
   p.setFont(Page_Font(13, true));
   double y = kMargin;
   p.drawText(QRectF(Mm(kMargin), Mm(y), page.width() - Mm(2 * kMargin), Mm(7)), Qt::AlignLeft | Qt::AlignVCenter,
@@ -157,6 +157,8 @@ double Paint_Heading(QPainter& p, const QRectF& page, const QString& title, cons
   }
   return y + 2;
 }
+
+namespace {
 
 void Paint_Legend(QPainter& p, const QRectF& page, const char* legend) {
   p.setPen(Qt::black);

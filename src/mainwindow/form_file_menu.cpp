@@ -151,27 +151,6 @@ void Export_Events_Dialog(TForm_Main& form) {
 
 }  // namespace
 
-void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize size) {
-  const auto type = Chart_File_Type(path);
-  if (!type) throw Error("The file must end in .png, .jpg, .jpeg, .bmp or .pdf", path.string());
-  if (type == ChartFileType::Pdf) {
-    auto chart = Chart_Like(form.Chart());
-    chart->Sel_JD = form.Chosen_Day();
-    Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, form.Chosen_Day(), form.Chosen_Day());
-  } else {
-    Save_Chart_Picture(form.Chart().Img, path, size);
-  }
-}
-
-void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path) {
-  const CalendarTime c = JDToCalendar(form.Chosen_Day());
-  const double first = CalendarToJD(c.year, c.month, 1, 0, 0, 0);
-  const double next = c.month == 12 ? CalendarToJD(c.year + 1, 1, 1, 0, 0, 0) : CalendarToJD(c.year, c.month + 1, 1, 0, 0, 0);
-  auto chart = Chart_Like(form.Chart());
-  Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, first,
-                     std::min(next - 1.0, Last_Day_In_Force(form)));
-}
-
 namespace {
 
 // The heading of the window's site: the chosen place's name (its display
@@ -181,6 +160,51 @@ tPageHeading Form_Heading(const TForm_Main& form) {
   if (const auto dash = place.find(" — "); dash != std::string::npos) place.resize(dash);
   return Page_Heading(place, form.Almanac_In_Force().site, form.Almanac_In_Force().interpolation);
 }
+
+constexpr const char* kPrintColoursKey = "Ansicht/Druckfarben";
+
+// The heading of the window's site and the print-colours option of its options file.
+tChartPage Form_Chart_Page(const TForm_Main& form) {
+  tChartPage page;
+  page.heading = Form_Heading(form);
+  page.print_colours = Read_Print_Colours_Option(form.Options_Path());
+  return page;
+}
+
+}  // namespace
+
+bool Read_Print_Colours_Option(const std::filesystem::path& options_file) {
+  if (options_file.empty()) return false;
+  const auto values = ReadOptionValues(options_file, {kPrintColoursKey});
+  const auto it = values.find(kPrintColoursKey);
+  return it != values.end() && it->second == "true";
+}
+
+void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize size) {
+  const auto type = Chart_File_Type(path);
+  if (!type) throw Error("The file must end in .png, .jpg, .jpeg, .bmp or .pdf", path.string());
+  if (type == ChartFileType::Pdf) {
+    auto chart = Chart_Like(form.Chart());
+    chart->Sel_JD = form.Chosen_Day();
+    Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, form.Chosen_Day(),
+                       form.Chosen_Day(), Form_Chart_Page(form));
+  } else {
+    // The heading band keeps the chart's proportion: the height grows by its share.
+    const QImage img = Chart_Page_Image(form.Chart().Img, Form_Chart_Page(form));
+    Save_Chart_Picture(img, path, QSize(size.width(), size.height() * img.height() / form.Chart().Img.height()));
+  }
+}
+
+void Save_Form_Month(TForm_Main& form, const std::filesystem::path& path) {
+  const CalendarTime c = JDToCalendar(form.Chosen_Day());
+  const double first = CalendarToJD(c.year, c.month, 1, 0, 0, 0);
+  const double next = c.month == 12 ? CalendarToJD(c.year + 1, 1, 1, 0, 0, 0) : CalendarToJD(c.year, c.month + 1, 1, 0, 0, 0);
+  auto chart = Chart_Like(form.Chart());
+  Save_Day_Pages_Pdf(path, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, first,
+                     std::min(next - 1.0, Last_Day_In_Force(form)), Form_Chart_Page(form));
+}
+
+namespace {
 
 std::vector<tAlmanacDay> Form_Days(const TForm_Main& form, double first, double last) {
   std::vector<tAlmanacDay> days;
@@ -209,9 +233,12 @@ void Save_Form_Month_Page(TForm_Main& form, const std::filesystem::path& path) {
 void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
   auto chart = Chart_Like(form.Chart());
   chart->Sel_JD = form.Chosen_Day();
+  printer.setPageOrientation(QPageLayout::Landscape);
   QPainter p(&printer);
-  Fit_Chart_To(p, printer.pageRect(QPrinter::DevicePixel).translated(-printer.pageRect(QPrinter::DevicePixel).topLeft()));
-  Paint_Day_Chart(p, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases);
+  const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+  Paint_Chart_Page(p, page.translated(-page.topLeft()), printer.resolution(),
+                   QString::fromStdString(Chart_Title(chart->Sel_JD)), Form_Chart_Page(form),
+                   [&](QPainter& cp) { Paint_Day_Chart(cp, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases); });
 }
 
 std::string TForm_Main::Place_Name() const {
@@ -252,6 +279,17 @@ void Add_File_Menu(TForm_Main& form) {
   QObject::connect(menu->addAction(QCoreApplication::translate("Window", "Mon&atsseite …")), &QAction::triggered, &form,
                    [&form] { Save_Table_Dialog(form, false); });
   menu->addSeparator();
+  QAction* colours = menu->addAction(QCoreApplication::translate("Window", "Druck&farben"));
+  colours->setObjectName("PrintColoursAction");
+  colours->setCheckable(true);
+  colours->setChecked(Read_Print_Colours_Option(form.Options_Path()));
+  QObject::connect(colours, &QAction::toggled, &form, [&form](bool on) {
+    try {
+      if (!form.Options_Path().empty()) WriteOptionValues(form.Options_Path(), {{kPrintColoursKey, on ? "true" : "false"}});
+    } catch (const Error&) {
+      form.Show_Status(QCoreApplication::translate("Window", "Die Optionsdatei konnte nicht geschrieben werden"), StatusColour::Red);
+    }
+  });
   QAction* print = menu->addAction(QCoreApplication::translate("Window", "&Drucken …"));
   print->setShortcut(QKeySequence::Print);
   QObject::connect(print, &QAction::triggered, &form, [&form] { Print_Dialog(form); });

@@ -118,7 +118,7 @@ TEST_F(RealDataTool, GoldenAndBlueHoursOnlyWhenAskedFor) {
 
 TEST_F(RealDataTool, RenderWritesTheFullChart) {
   Workspace ws;
-  const Result r = RunTool("render --date 2022-01-01 --out chart.png --dir .", ws.dir.path().string());
+  const Result r = RunTool("render --date 2022-01-01 --ohne-kopf --out chart.png --dir .", ws.dir.path().string());
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Lines(r.out).size(), 9u);
   const QImage img(QString::fromStdString((ws.dir / "chart.png").string()));
@@ -131,7 +131,7 @@ TEST_F(RealDataTool, RenderWritesTheFullChart) {
 
 TEST_F(RealDataTool, PolarNightNearTheEndOfThePeriodRenders) {
   Workspace ws;
-  const Result r = RunTool("render --date 2031-12-20 --lat 69.65 --lon 18.95 --out polar.bmp --daemmerungen --dir .",
+  const Result r = RunTool("render --date 2031-12-20 --lat 69.65 --lon 18.95 --out polar.bmp --daemmerungen --ohne-kopf --dir .",
                            ws.dir.path().string());
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);

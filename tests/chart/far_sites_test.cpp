@@ -33,7 +33,7 @@ class FarSites : public ::testing::Test {
 
   // The chart of `date` for the site given by `site` (tool options).
   Rendered Render(const std::string& date, const std::string& site) {
-    const auto r = RunTool("render --date " + date + " " + site + " --out chart.png --dir .", ws_.dir.path().string());
+    const auto r = RunTool("render --date " + date + " " + site + " --ohne-kopf --out chart.png --dir .", ws_.dir.path().string());
     EXPECT_EQ(r.status, 0) << r.err;
     Rendered out;
     out.img = QImage(QString::fromStdString((ws_.dir / "chart.png").string())).convertToFormat(QImage::Format_RGB32);

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -123,6 +124,48 @@ TEST(NightView, NoGreenOrBlueAboveRedAndBrightnessKept) {
   }
 }
 
+TEST(PrintColours, LightnessTurnedOverHueKept) {
+  const struct {
+    QRgb in;
+    int lightness;  // of the result, 0 … 255
+  } cases[] = {
+      {qRgb(0, 0, 0), 255},        // background: paper
+      {qRgb(255, 255, 255), 0},    // text: black
+      {qRgb(160, 160, 0), 175},    // daylight band
+      {qRgb(0, 0, 255), 128},      // pure colours keep their middle lightness
+      {qRgb(30, 30, 30), 225},     // the afternoon's shade stays apart from the morning's black
+  };
+  QImage img(5, 1, QImage::Format_RGB32);
+  for (int x = 0; x < 5; ++x) img.setPixel(x, 0, cases[x].in);
+  const QImage out = Print_Colours_Image(img);
+  for (int x = 0; x < 5; ++x) {
+    const QColor got = QColor(out.pixel(x, 0)).toHsl(), in = QColor(cases[x].in).toHsl();
+    EXPECT_NEAR(got.lightness(), cases[x].lightness, 1) << x;
+    if (in.hslSaturation() > 0) EXPECT_NEAR(got.hslHue(), in.hslHue(), 2) << x;
+  }
+}
+
+TEST(ChartPageImage, HeadingBandAboveTheUnchangedChart) {
+  const QImage img = Test_Bands();
+  const tChartPage page{{"Ort: Testort (47.50° N, 8.50° O)", "Zeitzone: UTC+01:00", "Zeiten: klassisch"}, false};
+  for (const bool colours : {false, true}) {
+    tChartPage look = page;
+    look.print_colours = colours;
+    const QImage out = Chart_Page_Image(img, look);
+    ASSERT_EQ(out.size(), QSize(kChartWidth, kChartHeight + kHeadingBand));
+    const QImage chart = out.copy(0, kHeadingBand, kChartWidth, kChartHeight);
+    EXPECT_EQ(chart == img, !colours);
+    if (colours) EXPECT_TRUE(chart == Print_Colours_Image(img));
+    // The heading's text: pixels far from the band's background, in its left part only.
+    const int background = qGray(out.pixel(kChartWidth - 1, 0));
+    EXPECT_EQ(background, colours ? 255 : 0);
+    int text = 0;
+    for (int y = 0; y < kHeadingBand; ++y)
+      for (int x = 0; x < kChartWidth; ++x) text += std::abs(qGray(out.pixel(x, y)) - background) > 128;
+    EXPECT_GT(text, 2000) << colours;
+  }
+}
+
 }  // namespace
 }  // namespace vk
 
@@ -150,8 +193,8 @@ std::vector<int> Band_Rows(const QImage& img) {
 
 TEST(ToolCharts, MonthSheetPageOneHasTheBandsOfThePngExport) {
   test::TempDir dir;
-  ASSERT_EQ(Tool("render --date 2024-04-01 --out day.png", dir), 0);
-  ASSERT_EQ(Tool("render --month 2024-04 --out april.pdf", dir), 0);
+  ASSERT_EQ(Tool("render --date 2024-04-01 --ohne-kopf --out day.png", dir), 0);
+  ASSERT_EQ(Tool("render --month 2024-04 --ohne-kopf --out april.pdf", dir), 0);
   ASSERT_EQ(Shell("cd '" + dir.path().string() + "' && pdfinfo april.pdf | grep -q '^Pages: *30$'"), 0);
   ASSERT_EQ(Shell("cd '" + dir.path().string() + "' && pdftoppm -r 96 -f 1 -l 1 -png april.pdf page"), 0);
   const QImage png(QString::fromStdString((dir / "day.png").string()));
@@ -166,8 +209,8 @@ TEST(ToolCharts, MonthSheetPageOneHasTheBandsOfThePngExport) {
 
 TEST(ToolCharts, NightViewHasNoGreenOrBlueAboveRed) {
   test::TempDir dir;
-  ASSERT_EQ(Tool("render --date 2024-06-21 --daemmerungen --meridian --nachtansicht --out night.png", dir), 0);
-  ASSERT_EQ(Tool("render --date 2024-06-21 --daemmerungen --meridian --out day.png", dir), 0);
+  ASSERT_EQ(Tool("render --date 2024-06-21 --daemmerungen --meridian --nachtansicht --ohne-kopf --out night.png", dir), 0);
+  ASSERT_EQ(Tool("render --date 2024-06-21 --daemmerungen --meridian --ohne-kopf --out day.png", dir), 0);
   const QImage night(QString::fromStdString((dir / "night.png").string()));
   const QImage day(QString::fromStdString((dir / "day.png").string()));
   ASSERT_EQ(night.size(), QSize(kChartWidth, kChartHeight));
@@ -206,6 +249,74 @@ TEST(ToolCharts, PdfsAreReproducible) {
   EXPECT_EQ(Shell("cd '" + dir.path().string() + "' && TZ=UTC pdfinfo epoch.pdf | grep -q '^CreationDate: *Tue Nov 14 22:13:20 2023'"), 0);
 }
 
+// The saved charts name the place, zone and mode: PDF pages on landscape paper
+// with the heading as text, pictures with a band above the chart.
+TEST(ToolCharts, PdfPagesOnLandscapePaperWithTheHeading) {
+  test::TempDir dir;
+  const struct {
+    const char* env;
+    const char* args;
+    const char* pages;
+    const char* size;               // pdfinfo's page size
+    std::vector<const char*> text;  // in pdftotext's output; empty: no "Ort:" at all
+  } cases[] = {
+      {"", "--date 2024-04-08 --place Zurich", "1", "842 x 595 pts (A4)",
+       {"Ort: Zurich (47.3", "Zeitzone: Europe/Zurich", "Zeiten: präzise", "2024-04-08"}},
+      {"", "--month 2024-02 --lat 10 --lon -20 --zone 0 --druckfarben --interpolation classic", "29",
+       "842 x 595 pts (A4)",
+       {"Ort: 10.00° N, 20.00° W", "Zeitzone: UTC-12:00, Sommerzeit", "Zeiten: klassisch", "2024-02-29"}},
+      {"LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 ", "--date 2024-04-08", "1", "792 x 612 pts (letter)", {"Ort: "}},
+      {"", "--date 2024-04-08 --ohne-kopf", "1", "1875 x 1650 pts", {}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Shell("cd '" + dir.path().string() + "' && " + c.env + "'" VK_TOOL "' render " + c.args +
+                    " --lang de --out p.pdf --dir '" + kData.string() + "' >out.txt 2>err.txt"),
+              0)
+        << c.args << test::ReadFile(dir / "err.txt");
+    ASSERT_EQ(Shell("cd '" + dir.path().string() + "' && pdfinfo p.pdf >info.txt && pdftotext -enc UTF-8 p.pdf text.txt"), 0);
+    std::string info = test::ReadFile(dir / "info.txt");
+    const std::string text = test::ReadFile(dir / "text.txt");
+    info.erase(std::unique(info.begin(), info.end(), [](char a, char b) { return a == ' ' && b == ' '; }), info.end());
+    EXPECT_NE(info.find(std::string("Page size: ") + c.size), std::string::npos) << c.args << "\n" << info;
+    EXPECT_NE(info.find(std::string("Pages: ") + c.pages + "\n"), std::string::npos) << c.args << "\n" << info;
+    for (const char* want : c.text) EXPECT_NE(text.find(want), std::string::npos) << c.args << ": " << want << "\n" << text;
+    if (c.text.empty()) EXPECT_EQ(text.find("Ort:"), std::string::npos) << c.args;
+  }
+}
+
+TEST(ToolCharts, PicturesWithHeadingAndPrintColours) {
+  test::TempDir dir;
+  ASSERT_EQ(Tool("render --date 2022-01-01 --out screen.png", dir), 0);
+  ASSERT_EQ(Tool("render --date 2022-01-01 --druckfarben --out print.png", dir), 0);
+  ASSERT_EQ(Tool("render --date 2022-01-01 --ohne-kopf --out bare.png", dir), 0);
+  const QImage screen = QImage(QString::fromStdString((dir / "screen.png").string())).convertToFormat(QImage::Format_RGB32);
+  const QImage print = QImage(QString::fromStdString((dir / "print.png").string())).convertToFormat(QImage::Format_RGB32);
+  const QImage bare = QImage(QString::fromStdString((dir / "bare.png").string())).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(bare.size(), QSize(kChartWidth, kChartHeight));
+  ASSERT_EQ(screen.size(), QSize(kChartWidth, kChartHeight + kHeadingBand));
+  ASSERT_EQ(print.size(), screen.size());
+  // The screen colours below the band are the bare chart's, pixel for pixel.
+  EXPECT_TRUE(screen.copy(0, kHeadingBand, kChartWidth, kChartHeight) == bare);
+  // Print colours: a light page with dark text, the daylight band still coloured.
+  int light = 0, dark = 0;
+  for (int y = 0; y < print.height(); y += 2)
+    for (int x = 0; x < print.width(); x += 2) {
+      light += qGray(print.pixel(x, y)) > 200;
+      dark += qGray(print.pixel(x, y)) < 80;
+    }
+  const int samples = (print.width() / 2) * (print.height() / 2);
+  EXPECT_GT(light, samples / 2);
+  EXPECT_GT(dark, 2000);
+  EXPECT_LT(dark, samples / 10);
+  const QColor day = QColor(print.pixel(500, 1105 + kHeadingBand));
+  EXPECT_GT(day.hsvSaturation(), 100);
+  EXPECT_NEAR(day.hsvHue(), 60, 5);  // yellow, as on the screen
+  int heading_dark = 0;
+  for (int y = 0; y < kHeadingBand; ++y)
+    for (int x = 0; x < kChartWidth; ++x) heading_dark += qGray(print.pixel(x, y)) < 100;
+  EXPECT_GT(heading_dark, 2000);
+}
+
 TEST(ToolCharts, BadOutputs) {
   test::TempDir dir;
   EXPECT_EQ(Tool("render --month 2024-04 --out april.png", dir), 2);
@@ -213,6 +324,10 @@ TEST(ToolCharts, BadOutputs) {
   EXPECT_EQ(Tool("render --month 2060-01 --out a.pdf", dir), 2);
   EXPECT_EQ(Tool("render --date 2024-04-01 --month 2024-04 --out a.pdf", dir), 2);
   EXPECT_EQ(Tool("render --date 2024-04-01 --nachtansicht --out a.pdf", dir), 2);
+  EXPECT_EQ(Tool("render --date 2024-04-01 --nachtansicht --druckfarben --out a.png", dir), 2);
+  EXPECT_NE(test::ReadFile(dir / "err.txt").find("--nachtansicht and --druckfarben exclude each other"), std::string::npos);
+  EXPECT_EQ(Tool("day --date 2024-04-01 --druckfarben", dir), 2);
+  EXPECT_EQ(Tool("day --date 2024-04-01 --ohne-kopf", dir), 2);
   EXPECT_EQ(Tool("render --month 2024-04 --out missing/april.pdf", dir), 1);
   EXPECT_NE(test::ReadFile(dir / "err.txt").find("missing/april.pdf"), std::string::npos);
   for (const auto& f : std::filesystem::directory_iterator(dir.path()))

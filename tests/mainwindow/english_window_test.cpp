@@ -108,7 +108,7 @@ TEST_F(EnglishWindow, MenusChartAndLanguageChoice) {
   for (QAction* a : w->menuBar()->actions()) bar << a->text().remove('&');
   EXPECT_EQ(bar, QStringList({"File", "Exit", "Make binary files", "Compute all data", "View", "Help"}));
   EXPECT_EQ(Texts(Menu(*w, "File")), QStringList({"Save chart …", "Save chart at screen size …", "Save month sheet …",
-                                                  "Year table …", "Month page …", "Print …", "Export events …", "Save a screen dump at close"}));
+                                                  "Year table …", "Month page …", "Print colours", "Print …", "Export events …", "Save a screen dump at close"}));
   EXPECT_EQ(Texts(Menu(*w, "View")),
             QStringList({"Exact times", "Photographer's light", "Labels with leader lines", "Legend of the columns",
                          "Now line", "Language", "Zoom in", "Zoom out", "Whole chart", "Night view"}));

@@ -121,7 +121,9 @@ TEST_F(FileMenu, SavesPicturesAtFullAndScreenSize) {
     Action(Menu(), QString::fromUtf8(c.action))->trigger();
     const QImage img(QString::fromStdString((out / c.name).string()));
     ASSERT_FALSE(img.isNull()) << c.name;
-    EXPECT_EQ(img.size(), c.full ? QSize(2500, 2200) : w.Displayed_Chart().size()) << c.name;
+    // The heading band above the chart grows the height by its share.
+    const QSize screen = w.Displayed_Chart().size();
+    EXPECT_EQ(img.size(), c.full ? QSize(2500, 2400) : QSize(screen.width(), screen.height() * 2400 / 2200)) << c.name;
   }
   EXPECT_TRUE(world_->messages.empty());
 }
@@ -162,6 +164,11 @@ TEST_F(FileMenu, SavesAVectorPdfPage) {
   Answer_File_Dialog(out / "chart.pdf");
   Action(Menu(), QString::fromUtf8("Diagramm speichern …"))->trigger();
   EXPECT_EQ(Shell("pdfinfo '" + (out / "chart.pdf").string() + "' | grep -q '^Pages: *1$'"), 0);
+  // A4 landscape with the heading naming place, zone and mode.
+  EXPECT_EQ(Shell("pdfinfo '" + (out / "chart.pdf").string() + "' | grep -q '^Page size: *842 x 595 pts (A4)'"), 0);
+  EXPECT_EQ(Shell("pdftotext '" + (out / "chart.pdf").string() + "' - | grep -q '^Ort: .*° N, .*° O'"), 0);
+  EXPECT_EQ(Shell("pdftotext '" + (out / "chart.pdf").string() + "' - | grep -q '^Zeitzone: '"), 0);
+  EXPECT_EQ(Shell("pdftotext '" + (out / "chart.pdf").string() + "' - | grep -q '^Zeiten: '"), 0);
   // Vector: the title is text in the page, not pixels.
   EXPECT_EQ(Shell("pdftotext '" + (out / "chart.pdf").string() + "' - | grep -q '2024-04-08'"), 0);
 }
@@ -234,23 +241,69 @@ TEST_F(FileMenu, PrintingWithoutPrinterSaysSo) {
   EXPECT_TRUE(world_->messages[0].second.contains("Kein Drucker eingerichtet"));
 }
 
-TEST_F(FileMenu, PrintFitsThePortraitPage) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString((out / "printed.pdf").string()));
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setPageOrientation(QPageLayout::Portrait);
-  Print_Form_Chart(w, printer);
-  const std::string pdf = (out / "printed.pdf").string();
-  EXPECT_EQ(Shell("pdfinfo '" + pdf + "' | grep -q 'Page size: *595.* x 84[12].*A4'"), 0);
-  // The chart (wider than high) spans the page's width inside its margins: its
-  // black background covers the middle row of the page.
-  ASSERT_EQ(Shell("pdftoppm -r 20 -png '" + pdf + "' '" + (out / "printed").string() + "'"), 0);
-  const QImage page(QString::fromStdString((out / "printed-1.png").string()));
-  ASSERT_FALSE(page.isNull());
-  const int mid = page.height() / 2;
-  EXPECT_LT(qGray(page.pixel(page.width() / 2, mid)), 60);
-  EXPECT_GT(qGray(page.pixel(page.width() / 2, 3)), 200);  // the top margin stays paper
+// The printer's paper turned to landscape, the heading at the top and the
+// chart fitted below it; with "Druckfarben" (kept in the options file) the
+// chart is light with dark lines, the window's chart unchanged.
+TEST_F(FileMenu, PrintFitsTheLandscapePage) {
+  const struct {
+    QPageSize::PageSizeId paper;
+    bool print_colours;
+    const char* size;  // pdfinfo's page size
+  } cases[] = {
+      {QPageSize::A4, false, "842 x 595 pts (A4)"},
+      {QPageSize::Letter, true, "792 x 612 pts (letter)"},
+  };
+  QAction* colours = test::Ctl<QAction>(w, "PrintColoursAction");
+  const QImage screen = w.Chart().Img.copy();
+  for (const auto& c : cases) {
+    colours->setChecked(c.print_colours);
+    EXPECT_EQ(Read_Print_Colours_Option(w.Options_Path()), c.print_colours);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::string pdf = (out / "printed.pdf").string();
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setPageSize(QPageSize(c.paper));
+    printer.setPageOrientation(QPageLayout::Portrait);  // the chart turns it
+    Print_Form_Chart(w, printer);
+    EXPECT_EQ(Shell("pdfinfo '" + pdf + "' | grep -q 'Page size: *" + c.size + "'"), 0) << c.size;
+    EXPECT_EQ(Shell("pdftotext '" + pdf + "' - | grep -q '^Ort: '"), 0) << c.size;
+    // The chart fills the page's height below the heading: the middle of the
+    // page is the chart's background, black or, in print colours, light.
+    ASSERT_EQ(Shell("pdftoppm -r 20 -png '" + pdf + "' '" + (out / "printed").string() + "'"), 0);
+    const QImage page(QString::fromStdString((out / "printed-1.png").string()));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_GT(page.width(), page.height()) << c.size;
+    const QRgb middle = page.pixel(page.width() * 62 / 100, page.height() / 2);  // the event list, late morning
+    if (c.print_colours)
+      EXPECT_GT(qGray(middle), 200) << c.size;
+    else
+      EXPECT_LT(qGray(middle), 60) << c.size;
+    EXPECT_GT(qGray(page.pixel(page.width() / 2, 3)), 200) << c.size;  // the top margin stays paper
+  }
+  EXPECT_TRUE(w.Chart().Img == screen);  // the screen's colours unchanged
+}
+
+TEST_F(FileMenu, SavedPicturesCarryTheHeadingBand) {
+  const struct {
+    bool print_colours;
+    bool screen_size;
+    QSize size;
+  } cases[] = {
+      {false, false, QSize(2500, 2400)},
+      {true, false, QSize(2500, 2400)},
+      {false, true, QSize(919, 809 * 2400 / 2200)},
+  };
+  QAction* colours = test::Ctl<QAction>(w, "PrintColoursAction");
+  for (const auto& c : cases) {
+    colours->setChecked(c.print_colours);
+    const auto path = out / "saved.png";
+    Save_Form_Chart(w, path, c.screen_size ? QSize(919, 809) : QSize(2500, 2200));
+    const QImage img(QString::fromStdString(path.string()));
+    ASSERT_EQ(img.size(), c.size);
+    // The corner of the chart below the band: black on the screen, paper in print colours.
+    const int gray = qGray(img.pixel(img.width() - 2, img.height() - 2));
+    EXPECT_EQ(gray > 200, c.print_colours) << gray;
+  }
 }
 
 TEST_F(FileMenu, ExportsTheChosenKindsOfTheChosenDays) {

@@ -34,6 +34,8 @@ struct ChartRun {
   double render_ms = 0;  // median of the renderings, each with the copy to the screen size
   std::optional<double> month_last;  // --month: the Julian day of its last day (the chart shows the first)
   bool night = false;                // --nachtansicht
+  bool print_colours = false;        // --druckfarben
+  std::optional<tChartPage> page;    // the heading and colours of the saved chart; empty: --ohne-kopf, the bare chart
   const Almanac* almanac = nullptr;  // the computed events and phases
 };
 
@@ -55,7 +57,10 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
     std::tie(sel, month_last) = ParseMonth(*month);
   }
   const bool night = out != nullptr && opts.flag("--nachtansicht");
-  const Site site = SiteOptions(opts);
+  const bool print_colours = out != nullptr && opts.flag("--druckfarben");
+  const bool bare = out != nullptr && opts.flag("--ohne-kopf");
+  std::string place_name;  // for the heading
+  const Site site = SiteOptions(opts, &place_name);
   const Interpolation interpolation = InterpolationOption(opts);
   const bool daemmerungen = opts.flag("--daemmerungen");
   const bool no_auf_untergaenge = opts.flag("--no-auf-untergaenge");
@@ -74,6 +79,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
     if (!type) throw UsageError{"--out: the file must end in .png, .jpg, .jpeg, .bmp or .pdf"};
     if (month_last && *type != ChartFileType::Pdf) throw UsageError{"--month: the file must end in .pdf"};
     if (night && *type == ChartFileType::Pdf) throw UsageError{"--nachtansicht: only for pictures, not for .pdf"};
+    if (night && print_colours) throw UsageError{"--nachtansicht and --druckfarben exclude each other"};
     std::error_code ec;
     if (std::filesystem::is_directory(**out, ec))
       throw UsageError{"--out: " + QuoteInput(**out) + " is a folder, not a file"};
@@ -93,6 +99,8 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   ChartRun run;
   run.month_last = month_last;
   run.night = night;
+  if (out != nullptr && !bare) run.page = tChartPage{Page_Heading(place_name, site, interpolation), print_colours};
+  run.print_colours = print_colours;
   run.almanac = &almanac;
   run.chart = std::make_unique<DayChart>();
   DayChart& chart = *run.chart;
@@ -139,11 +147,17 @@ int RenderCommand(const Args& args) {
   const int repeat = static_cast<int>(opts.integer("--repeat", 1, 1000).value_or(1));
   const ChartRun run = RunChart(opts, &out, repeat);
   const std::filesystem::path path = *out;
+  const double last = run.month_last.value_or(run.chart->Sel_JD);
   if (Chart_File_Type(path) == ChartFileType::Pdf) {
-    Save_Day_Pages_Pdf(path, *run.chart, run.almanac->events, run.almanac->phases, run.chart->Sel_JD,
-                       run.month_last.value_or(run.chart->Sel_JD));
+    if (run.page || run.print_colours)
+      Save_Day_Pages_Pdf(path, *run.chart, run.almanac->events, run.almanac->phases, run.chart->Sel_JD, last,
+                         run.page.value_or(tChartPage{{}, true}));
+    else
+      Save_Day_Pages_Pdf(path, *run.chart, run.almanac->events, run.almanac->phases, run.chart->Sel_JD, last);
   } else {
-    const QImage& img = run.chart->Img;
+    const QImage img = run.page            ? Chart_Page_Image(run.chart->Img, *run.page)
+                       : run.print_colours ? Print_Colours_Image(run.chart->Img)
+                                           : run.chart->Img;
     Save_Chart_Picture(run.night ? Night_View_Image(img) : img, path, img.size());
   }
   PrintMemo(*run.chart);

@@ -3,7 +3,9 @@
 // vector PDF on white paper, plain text or CSV), and the month page with one
 // row per day and the month's notable events.
 #pragma once
+#include <QColor>
 #include <QPageSize>
+#include <QRectF>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,6 +15,8 @@
 #include "events/interpolation.h"
 #include "events/moon_light.h"
 #include "events/site.h"
+
+class QPainter;
 
 namespace vk {
 
@@ -62,6 +66,15 @@ struct tPageHeading {
 
 // The heading of `site` named `place_name` (may be empty). Never fails.
 tPageHeading Page_Heading(const std::string& place_name, const Site& site, Interpolation mode);
+
+inline constexpr int kPageDpi = 720;         // device units per inch of the printed pages
+inline constexpr double kPageMargin = 12.0;  // mm around a page's content
+
+// Paints `title` (may be empty: its line stays free) and the heading's three
+// lines in `ink` from the top of `page` (device units of a 720-dpi page),
+// inside a 12 mm margin. Returns: the y (mm) below them. Never fails.
+double Paint_Heading(QPainter& p, const QRectF& page, const QString& title, const tPageHeading& h,
+                     QColor ink = Qt::black);
 
 // "hh:mm" of a local instant on the day `day_jd`: the time rounded to the
 // second as the day listing shows it (23:59:59 at most), then to the nearest

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "chart/day_chart.h"
+#include "export/almanac_pages.h"
 
 class QPainter;
 
@@ -56,6 +57,40 @@ void Save_Chart_Pdf(const std::filesystem::path& path, int pages,
 // chart.Sel_JD at the last day. Throws: as Save_Chart_Pdf.
 void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, const EventStore& store,
                         const PhaseTable& phases, double first_jd, double last_jd);
+
+// How a saved or printed chart is dressed: the heading naming the place, the
+// zone and the mode, and the print colours (light background, dark lines and
+// text) instead of the screen's.
+struct tChartPage {
+  tPageHeading heading;
+  bool print_colours = false;
+  QPageSize paper = System_Paper();  // for PDF pages (landscape)
+};
+
+// Height (pixels) of the heading band above a saved chart picture.
+inline constexpr int kHeadingBand = 200;
+
+// The chart picture `img` (2500 x 2200) with the heading band above it
+// (2500 x 2400 then), in print colours when asked. Never fails.
+QImage Chart_Page_Image(const QImage& img, const tChartPage& page);
+
+// Paints a page of `page_rect` (device units of `dpi` per inch): the title
+// and the heading at the top, below them the chart fitted into the rest
+// inside the margins, painted by `paint_chart` in chart coordinates (in
+// print colours: painted onto a picture first, then recoloured). Never fails.
+void Paint_Chart_Page(QPainter& p, const QRectF& page_rect, double dpi, const QString& title, const tChartPage& page,
+                      const std::function<void(QPainter&)>& paint_chart);
+
+// The month sheet (or one day) as Save_Day_Pages_Pdf, each day on a landscape
+// page of page.paper with the heading and the chart fitted below it.
+// Throws: as Save_Chart_Pdf.
+void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, const EventStore& store,
+                        const PhaseTable& phases, double first_jd, double last_jd, const tChartPage& page);
+
+// The print colours of a chart picture: each pixel keeps its hue and
+// saturation, its lightness (HSL) turned over, so black becomes white, white
+// black, and the bands and bars stay apart by hue. Never fails.
+QImage Print_Colours_Image(const QImage& img);
 
 // The night view of a chart picture: each pixel becomes dark red of the
 // pixel's brightness (0.299 R + 0.587 G + 0.114 B, scaled to at most 200),

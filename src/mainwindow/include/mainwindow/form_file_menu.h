@@ -23,7 +23,10 @@ inline constexpr const char* kScreendumpActionName = "Bildschirmfoto1";
 void Add_File_Menu(TForm_Main& form);
 
 // The chart of the chosen day into `path`: PNG, JPEG or BMP by its ending at
-// `size` (the full 2500 x 2200 or the size on screen), or a vector PDF page.
+// `size` (the full 2500 x 2200 or the size on screen) with the heading band
+// above it (its height grown by the band's share), or a vector PDF page,
+// landscape on the system's paper, with the heading; in print colours when
+// the "Druckfarben" option is on.
 // Throws: Error naming the path for another ending or when it cannot be
 // written; no file is left then.
 void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize size);
@@ -39,7 +42,11 @@ void Save_Form_Year_Table(TForm_Main& form, const std::filesystem::path& path);
 // The month page of the chosen day's month into `path`, as Save_Form_Year_Table.
 void Save_Form_Month_Page(TForm_Main& form, const std::filesystem::path& path);
 
-// The chart fitted to the printer's page, portrait. Never fails.
+// The print-colours option ("Druckfarben") of `options_file`; false without it. Never fails.
+bool Read_Print_Colours_Option(const std::filesystem::path& options_file);
+
+// The chart with its heading fitted to the printer's paper turned to
+// landscape, in print colours when that option is on. Never fails.
 void Print_Form_Chart(TForm_Main& form, QPrinter& printer);
 
 // The events of the local days `from` … `to` of the chosen kinds as an
