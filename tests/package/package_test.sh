@@ -88,7 +88,7 @@ case $step in
       || { cat "$2/render.log"; fail "render from the installed tree"; }
     [ -f "$XDG_DATA_HOME/vesperkalend/Vesperkalend_2022-2032_Log.txt" ] || fail "no event log in the user's data folder"
     [ -z "$(find "$root/usr/share/vesperkalend" -name '*_Log.txt')" ] || fail "event log written into the installation"
-    file "$2/installed.png" | grep -q 'PNG image data, 2500 x 2200' || fail "rendered chart"
+    file "$2/installed.png" | grep -q 'PNG image data, 2500 x 2400' || fail "rendered chart"
     grep -q '^MOO A: ' "$2/render.log" || fail "no rise line of the Moon"
     grep -q 'Making the tables of 2022-2032' "$2/render.log" || fail "the first run did not make the decade"
     [ -f "$XDG_CACHE_HOME/vesperkalend/HORIZONS_daten_2022-2032_MOO.bin" ] || fail "no tables in the cache"
