@@ -172,12 +172,12 @@ TEST(EventKinds, EveryStoredNameHasItsGroup) {
 TEST(EventKinds, ParseList) {
   EXPECT_EQ(Parse_Groups("phases"), Group_Bit(EventCategory::MoonPhase));
   EXPECT_EQ(Parse_Groups("phases,seasons"), Group_Bit(EventCategory::MoonPhase) | Group_Bit(EventCategory::Season));
-  // Every group but the golden and blue hours' bounds is the default; with them, all.
-  EXPECT_EQ(
-      Parse_Groups("twilights,sun,risesets,transits,phases,seasons,configurations,distances,declinations,eclipses"),
-      kDefaultGroups);
+  // Every group by name is all of them; the golden and blue hours' bounds only by name.
+  EXPECT_EQ(Parse_Groups("twilights,sun,risesets,transits,phases,seasons,configurations,distances,declinations,"
+                         "eclipses,fotolicht"),
+            kAllGroups);
   EXPECT_EQ(Parse_Groups("fotolicht"), Group_Bit(EventCategory::PhotoLight));
-  EXPECT_EQ(kDefaultGroups | Group_Bit(EventCategory::PhotoLight), kAllGroups);
+  EXPECT_EQ(kDefaultGroups & Group_Bit(EventCategory::PhotoLight), 0u);
   EXPECT_EQ(tCalendarRequest{}.kinds, kDefaultGroups);
   std::string bad;
   EXPECT_FALSE(Parse_Groups("phases,eclipse", &bad).has_value());

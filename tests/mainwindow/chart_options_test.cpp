@@ -148,7 +148,7 @@ TEST(ChartOptions, TheCalendarsGoldenHourBoxNeedsFotografenlicht) {
   d.Offer_Photo_Light(true);
   box->setChecked(true);
   EXPECT_TRUE(box->isEnabled());
-  EXPECT_EQ(d.Kinds(), kAllGroups);
+  EXPECT_EQ(d.Kinds(), kDefaultGroups | Group_Bit(EventCategory::PhotoLight));
 }
 
 TEST(ChartOptions, TheTooltipNamesTheBodyUnderThePointer) {
