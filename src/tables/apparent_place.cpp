@@ -168,11 +168,7 @@ tTimeTerms InterpolatedTimeTerms(double utc1, double utc2, std::span<const tTime
   return t;
 }
 
-namespace {
-
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
-}  // namespace
 
 TimeTermNodes::TimeTermNodes(double first_jd, int first_hour, int end_hour, bool interpolate)
     : first_jd_(first_jd), interpolate_(interpolate) {

@@ -52,6 +52,9 @@ tTimeTerms ExactTimeTerms(double utc1, double utc2);
 // periods are days. Throws: as ExactTimeTerms.
 tTimeTerms InterpolatedTimeTerms(double utc1, double utc2, std::span<const tTimeTerms, 4> nodes);
 
+// ⌊a / b⌋ for b > 0, negative `a` included.
+int FloorDiv(int a, int b);
+
 // The time terms of hours first_hour … end_hour − 1 counted from 00:00 UTC
 // of Julian day `first_jd`: from the series at each hour, or, when
 // `interpolate`, from nodes at every fourth hour (of the day's 0h, whatever

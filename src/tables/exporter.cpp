@@ -69,7 +69,40 @@ void CheckCoverage(const De405Extract& eph, double first_jd, int rows, int phase
   }
 }
 
+// The bytes the import makes of a body's export line: its own conversion of the text.
+tEphemerisData BinaryRecord(std::string& line, const tRowTime& time, int body, const tApparentPlace& place) {
+  line.clear();
+  AppendExportLine(line, time, body, place);
+  tEphemerisData rec;
+  std::memset(&rec, 0, sizeof rec);
+  ConvertExportLine(std::string_view(line).substr(0, line.size() - 2), rec);  // without CR LF
+  return rec;
+}
+
 }  // namespace
+
+std::vector<tEphemerisData> HourRecords(const tExportOptions& options, int first_hour, int end_hour) {
+  const De405Extract eph = De405Extract::Load(options.extract);
+  const ConstellationTable constellations = ConstellationTable::Load(options.constellations);
+  const int count = std::max(0, end_hour - first_hour);
+  // Counted from the 0h of the first hour's day, so that RowTime's hours are never negative.
+  const int first_day = FloorDiv(first_hour, 24);
+  const double day_jd = options.period.first_jd() + first_day;
+  const int from = first_hour - 24 * first_day;
+  std::vector<tEphemerisData> records(static_cast<std::size_t>(count) * kBodyCount);
+  if (count == 0) return records;
+  const TimeTermNodes nodes(day_jd, from, from + count, options.interpolate_time_terms);
+  std::string line;
+  for (int i = 0; i < count; ++i) {
+    const int hour = from + i;
+    const tRowTime time = RowTime(day_jd, hour);
+    const tHourFrame frame = MakeHourFrame(eph, day_jd + hour / 24, (hour % 24) / 24.0, nodes.at(hour));
+    for (int body = 0; body < kBodyCount; ++body)
+      records[static_cast<std::size_t>(body) * static_cast<std::size_t>(count) + static_cast<std::size_t>(i)] =
+          BinaryRecord(line, time, body, ApparentPlace(eph, constellations, frame, body));
+  }
+  return records;
+}
 
 tExportSummary WriteExports(const tExportOptions& options, const std::function<void(std::string_view)>& progress) {
   const auto start = std::chrono::steady_clock::now();
@@ -157,12 +190,7 @@ tExportSummary WriteExports(const tExportOptions& options, const std::function<v
           try {
             places[body] = ApparentPlace(eph, constellations, frame, body);
             if (binary) {
-              // The import's own conversion of the line gives the bytes the text would give.
-              line.clear();
-              AppendExportLine(line, time, body, places[body]);
-              tEphemerisData rec;
-              std::memset(&rec, 0, sizeof rec);
-              ConvertExportLine(std::string_view(line).substr(0, line.size() - 2), rec);  // without CR LF
+              const tEphemerisData rec = BinaryRecord(line, time, body, places[body]);
               out.append(reinterpret_cast<const char*>(&rec), sizeof rec);
             } else {
               AppendExportLine(out, time, body, places[body]);

@@ -241,5 +241,92 @@ TEST(Exporter, InterpolatedRunMatchesTheExactOne) {
   }
 }
 
+// The records of hours around a period equal its neighbours' own rows: the
+// documented decade's shipped tables (exact time terms) on either side of it,
+// and a made period's first rows (interpolated terms) after the one before it.
+TEST(Exporter, HourRecordsAroundAPeriodAreTheNeighboursRows) {
+  const std::filesystem::path data = VK_DATA_DIR;
+  const tPeriod before{2012, 2022}, after{2032, 2042}, sixties{1962, 1972}, seventies{1972, 1982};
+  const int decade_hours = kDocumentedPeriod.days() * 24;
+  std::vector<std::string> tables;
+  for (int body = 0; body < kBodyCount; ++body) tables.push_back(ReadFile(data / BinaryFileName(body)));
+  // Row index 0 is the table's first row.
+  const auto shipped = [&](int body, int row) {
+    tEphemerisData r{};
+    std::memcpy(&r, tables[static_cast<std::size_t>(body)].data() + static_cast<std::size_t>(row) * sizeof r, sizeof r);
+    return r;
+  };
+  struct Case {
+    const char* what;
+    tPeriod period;       // whose hours are counted
+    int first_hour, end;  // the hours asked for
+    int table_row;        // the shipped table's row of the first hour
+  } cases[] = {
+      {"the morning after 2012-2022", before, before.days() * 24, before.days() * 24 + 26, 0},
+      {"the day before 2032-2042", after, -26, 3, decade_hours - 26},
+      {"the documented decade's own ends", kDocumentedPeriod, decade_hours - 3, decade_hours + 3, decade_hours - 3},
+  };
+  for (const Case& c : cases) {
+    tExportOptions o = ShortRun({}, 1);
+    o.period = c.period;
+    const std::vector<tEphemerisData> got = HourRecords(o, c.first_hour, c.end);
+    const int count = c.end - c.first_hour;
+    ASSERT_EQ(got.size(), static_cast<std::size_t>(count * kBodyCount)) << c.what;
+    for (int body = 0; body < kBodyCount; ++body)
+      for (int i = 0; i < count; ++i) {
+        const tEphemerisData want = shipped(body, c.table_row + i);
+        ASSERT_EQ(std::memcmp(&got[static_cast<std::size_t>(body * count + i)], &want, sizeof want), 0)
+            << c.what << ", body " << body << ", hour " << c.first_hour + i;
+      }
+  }
+
+  // A made period's first day, from the period before it and from its own start.
+  TempDir out;
+  tExportOptions made = ShortRun(out.path(), 2);
+  made.kind = ExportKind::Binary;
+  made.period = seventies;
+  made.rows = 30;
+  made.interpolate_time_terms = true;
+  WriteExports(made);
+  tExportOptions o = made;
+  o.period = sixties;
+  const std::vector<tEphemerisData> evening = HourRecords(o, sixties.days() * 24 - 26, sixties.days() * 24 + 30);
+  o.period = seventies;
+  const std::vector<tEphemerisData> own = HourRecords(o, -26, 30);
+  ASSERT_EQ(evening.size(), own.size());
+  EXPECT_EQ(std::memcmp(evening.data(), own.data(), own.size() * sizeof own[0]), 0);
+  for (int body = 0; body < kBodyCount; ++body) {
+    const std::string file = ReadFile(out / BinaryFileName(body, seventies));
+    ASSERT_EQ(file.size(), 30 * sizeof(tEphemerisData));
+    EXPECT_EQ(std::memcmp(&own[static_cast<std::size_t>(body * 56 + 26)], file.data(), file.size()), 0) << body;
+  }
+  EXPECT_EQ(own[26].jd, 2441317.5);  // 1972-01-01 00:00 UT
+  EXPECT_TRUE(HourRecords(o, 5, 5).empty());
+}
+
+// Hours the extract does not hold and a missing extract are named; nothing is returned.
+TEST(Exporter, HourRecordsOutsideTheExtractAreRefused) {
+  struct Case {
+    const char* what;
+    std::filesystem::path extract;
+    int first_hour;
+    const char* message;
+  } cases[] = {
+      {"a year before the span", VK_DE405_EXTRACT, -24 * 366, "No DE405 record for TDB"},
+      {"no extract", "/nonexistent/de405.bin", 0, "File not found"},
+  };
+  for (const Case& c : cases) {
+    tExportOptions o = ShortRun({}, 1);
+    o.extract = c.extract;
+    o.period = tPeriod{1960, 1962};
+    try {
+      HourRecords(o, c.first_hour, c.first_hour + 2);
+      ADD_FAILURE() << c.what << ": no Error";
+    } catch (const Error& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vk::ephemgen

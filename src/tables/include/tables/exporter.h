@@ -4,7 +4,9 @@
 #include <functional>
 #include <stop_token>
 #include <string_view>
+#include <vector>
 
+#include "ephemeris/ephemeris_data.h"
 #include "ephemeris/period.h"
 #include "tables/phase_table.h"
 
@@ -62,5 +64,16 @@ struct tExportSummary {
 //   renames themselves fail (a file renamed before stays complete).
 tExportSummary WriteExports(const tExportOptions& options,
                             const std::function<void(std::string_view)>& progress = {});
+
+// The binary records of the hours first_hour … end_hour − 1 counted from
+// 00:00 UT of the first day of options.period (negative hours lie before it,
+// hours from its rows() on after its rows): the bytes a binary table made with
+// the same options.interpolate_time_terms holds at those instants, so the
+// rows around a period equal the neighbouring period's own rows. Body-major:
+// body b's hour first_hour + i at b × (end_hour − first_hour) + i. Reads
+// options.extract and options.constellations; the other fields are unused.
+// Throws: Error from loading either file, or the extract's Error naming the
+// instant it does not hold.
+std::vector<tEphemerisData> HourRecords(const tExportOptions& options, int first_hour, int end_hour);
 
 }  // namespace vk::ephemgen
