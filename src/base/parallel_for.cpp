@@ -22,16 +22,19 @@ void ParallelFor(int count, unsigned threads, const std::function<void(int)>& ta
   auto worker = [&] {
     for (;;) {
       int i = 0;
-      try {
+      {
         const std::lock_guard lock(hand_out);
         if (next == count || failed || stop.stop_requested()) return;
         i = next++;
-        if (started) started(i);
-      } catch (...) {
-        const std::lock_guard lock(hand_out);
-        errors[static_cast<std::size_t>(i)] = std::current_exception();
-        failed = true;
-        return;
+        // A throw ends the handing out while the lock is still held: no
+        // other thread takes a task between the throw and `failed`.
+        try {
+          if (started) started(i);
+        } catch (...) {
+          errors[static_cast<std::size_t>(i)] = std::current_exception();
+          failed = true;
+          return;
+        }
       }
       try {
         task(i);
