@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "base/error.h"
+#include "file_ending.h"
 #include "base/number_text.h"
 #include "chart/day_chart.h"
 #include "events/event_kinds.h"
@@ -335,8 +336,7 @@ void Paint_Month_Page(QPainter& p, const QRectF& page, const std::vector<tAlmana
 }  // namespace
 
 std::optional<TableFileType> Table_File_Type(const std::filesystem::path& path) {
-  std::string e = path.extension().string();
-  for (char& c : e) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const std::string e = Lower_Ending(path);
   if (e == ".pdf") return TableFileType::Pdf;
   if (e == ".csv") return TableFileType::Csv;
   if (e == ".txt") return TableFileType::Txt;

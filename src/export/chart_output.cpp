@@ -13,18 +13,19 @@
 
 #include "export/icalendar.h"
 #include "base/error.h"
+#include "file_ending.h"
 
 namespace vk {
-
-namespace {
-
-constexpr int kPdfDpi = 96;  // the chart's own resolution: one chart pixel per PDF pixel
 
 std::string Lower_Ending(const std::filesystem::path& path) {
   std::string e = path.extension().string();
   for (char& c : e) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   return e;
 }
+
+namespace {
+
+constexpr int kPdfDpi = 96;  // the chart's own resolution: one chart pixel per PDF pixel
 
 std::string_view Bytes(const QByteArray& a) { return {a.constData(), static_cast<std::size_t>(a.size())}; }
 
