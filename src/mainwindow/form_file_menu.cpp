@@ -190,15 +190,18 @@ void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize 
                        form.Chosen_Day(), Form_Chart_Page(form));
   } else {
     // The heading band keeps the chart's proportion: the height grows by its share.
-    // In print colours the chart is drawn anew in them.
     const tChartPage page = Form_Chart_Page(form);
-    auto chart = Chart_Like(form.Chart());
-    chart->Sel_JD = form.Chosen_Day();
-    chart->Site_nLat = form.Chart().Site_nLat;  // as the window shows it: mirrored phases, the present time
-    chart->Now_Local_JD = form.Chart().Now_Local_JD;
-    const QImage img = page.print_colours ? Chart_Page_Image(*chart, form.Almanac_In_Force().events,
-                                                             form.Almanac_In_Force().phases, page)
-                                          : Chart_Page_Image(form.Chart().Img, page);
+    QImage img;
+    if (page.print_colours) {
+      // Drawn anew in print colours, as the window shows the day otherwise.
+      auto chart = Chart_Like(form.Chart());
+      chart->Sel_JD = form.Chosen_Day();
+      chart->Site_nLat = form.Chart().Site_nLat;
+      chart->Now_Local_JD = form.Chart().Now_Local_JD;
+      img = Chart_Page_Image(*chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, page);
+    } else {
+      img = Chart_Page_Image(form.Chart().Img, page);
+    }
     Save_Chart_Picture(img, path, QSize(size.width(), size.height() * img.height() / form.Chart().Img.height()));
   }
 }
