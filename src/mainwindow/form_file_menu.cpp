@@ -48,6 +48,8 @@ std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
   chart->Show_Leaders = shown.Show_Leaders;
   chart->Show_Legend = shown.Show_Legend;
   chart->Pictures = shown.Pictures;
+  chart->Site_nLat = shown.Site_nLat;  // south of the equator the phases are mirrored
+  chart->Now_Local_JD = shown.Now_Local_JD;
   return chart;
 }
 
@@ -196,8 +198,6 @@ void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize 
       // Drawn anew in print colours, as the window shows the day otherwise.
       auto chart = Chart_Like(form.Chart());
       chart->Sel_JD = form.Chosen_Day();
-      chart->Site_nLat = form.Chart().Site_nLat;
-      chart->Now_Local_JD = form.Chart().Now_Local_JD;
       img = Chart_Page_Image(*chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, page);
     } else {
       img = Chart_Page_Image(form.Chart().Img, page);
