@@ -432,14 +432,15 @@ std::vector<CloseApproach> Conjunctions(const Tables& eph) {
     for (std::size_t p = 0; p < pairs.size(); ++p) {
       const double* la = &lon[static_cast<std::size_t>(pairs[p].a * kScanBlockRows)];
       const double* lb = &lon[static_cast<std::size_t>(pairs[p].b * kScanBlockRows)];
+      double prev = before[p];  // kept in a register through the loop
       for (int i = 0; i < n; ++i) {
         const double now = LongitudeDifference(la[i], lb[i]);
         // A change of sign near 0°, not the step across ±180°.
-        if (block + i > 1 && ((before[p] < 0 && now >= 0) || (before[p] > 0 && now <= 0)) &&
-            std::fabs(now - before[p]) < 90)
-          Approach(eph, pairs[p], block + i, now > before[p], found[p]);
-        before[p] = now;
+        if (((prev < 0 && now >= 0) || (prev > 0 && now <= 0)) && block + i > 1 && std::fabs(now - prev) < 90)
+          Approach(eph, pairs[p], block + i, now > prev, found[p]);
+        prev = now;
       }
+      before[p] = prev;
     }
   }
   std::vector<CloseApproach> all;
