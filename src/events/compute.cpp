@@ -88,6 +88,9 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   if (records) (*records)[std::size_t{kHeadlinePiece}].clear();
   lines[std::size_t{kLightPiece}].clear();
   if (records) (*records)[std::size_t{kLightPiece}].clear();
+  // The margins' piece too (ComputeSiteEvents).
+  lines[std::size_t{kMarginPiece}].clear();
+  if (records) (*records)[std::size_t{kMarginPiece}].clear();
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
     // Found once after the rows are prepared, beside the other bodies' work.

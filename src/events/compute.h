@@ -19,11 +19,14 @@ namespace vk {
 
 // The pieces of an event log: one per body in body order, then one for the
 // eclipses, occultations and close approaches (left empty by the passes),
-// then one for the golden and blue hours (filled only when asked for), which
-// reach the event table but never the written log.
+// then one for the golden and blue hours (filled only when asked for), then
+// one for the events of the hours around the period's rows on its first and
+// last local day (left empty by the passes); the last two reach the event
+// table but never the written log.
 inline constexpr int kHeadlinePiece = kBodyCount;
 inline constexpr int kLightPiece = kBodyCount + 1;
-inline constexpr int kLogPieces = kBodyCount + 2;
+inline constexpr int kMarginPiece = kBodyCount + 2;
+inline constexpr int kLogPieces = kBodyCount + 3;
 
 
 inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "compute.h"
+#include "base/error.h"
 #include "headline_lines.h"
+#include "period_margins.h"
 
 namespace vk {
 
@@ -20,8 +22,19 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   if (!a.prepared || !(*a.prepared == stamp) || !Complete(stamp)) {
     a.prepared.reset();  // a failed load leaves tables that match no files
     a.global_headlines.reset();
+    a.margins->Clear(a.period);
     if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop, a.period)) return false;
     if (Complete(stamp)) a.prepared = stamp;
+  }
+  // The rows around the period, when they can be made: without them (no
+  // coefficient file, or a damaged one) the events are the period's rows'
+  // alone, as a data folder of the documented decade's files has them.
+  if (a.hour_rows && !a.margins->Tried(a.period)) {
+    try {
+      a.margins->Load(a.period, a.hour_rows);
+    } catch (const Error&) {
+      // Tried: not again for every site.
+    }
   }
   if (stop.stop_requested()) return false;
   // The phase table does not depend on the site: read again only when the file is another.
@@ -51,6 +64,10 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   };
   ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop, headlines, a.photo_light);
   if (stop.stop_requested()) return false;
+  a.margins->AppendEvents(a.ephemeris, site, mode, a.photo_light,
+                          std::span<const LogText>(a.lines.pieces).first(std::size_t{kMarginPiece}),
+                          std::span<const LineRecords>(a.lines.records).first(std::size_t{kMarginPiece}),
+                          a.lines.pieces[std::size_t{kMarginPiece}], a.lines.records[std::size_t{kMarginPiece}]);
   return true;
 }
 
