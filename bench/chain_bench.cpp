@@ -25,6 +25,7 @@
 #include "event_passes.h"
 #include "headline_lines.h"
 #include "events/recompute.h"
+#include "tables/period_tables.h"
 #include "base/error.h"
 #include "bench_stats.h"
 #include "timecalc/input_checks.h"
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
     else if (opt == "--fotolicht") a.photo_light = vk::ParseInteger(argv[i + 1]) != 0;
   }
   a.site.Site_TZ_Hours = vk::TimeZones.at(static_cast<std::size_t>(zone)).offset_hours;
+  // The hours around the period, as the window and the tool take them.
+  a.hour_rows = vk::ephemgen::HourRowsOfFolder(dir);
   // Stage times of each mode; the runs alternate between the modes, so that a
   // change of the machine's load meets both alike. Each site change moves
   // the latitude by a step, as the window's button does.

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "base/error.h"
 #include "compute.h"
 #include "event_passes.h"
 
@@ -47,17 +49,22 @@ void PeriodMargins::Load(const tPeriod& period, const HourRowsFn& hour_rows) {
   constexpr int rows = kMarginHours + kMarginOverlap;
   // Hours counted from 00:00 UT of the period's first day; its last row is hour period.rows() − 1.
   const int after_first = period.rows() - kMarginOverlap;
-  const std::vector<tEphemerisData> before = hour_rows(period, -kMarginHours, kMarginOverlap);
-  const std::vector<tEphemerisData> after = hour_rows(period, after_first, after_first + rows);
-  Fill(before_.eph, before_.basic, period, before, rows);
-  Fill(after_.eph, after_.basic, period, after, rows);
-  loaded_ = true;
+  for (auto [side, first_hour] : {std::pair{&before_, -kMarginHours}, std::pair{&after_, after_first}}) {
+    std::vector<tEphemerisData> records;
+    try {
+      records = hour_rows(period, first_hour, first_hour + rows);
+    } catch (const Error&) {
+      continue;  // beyond the coefficients, or a damaged file: this side stays empty
+    }
+    Fill(side->eph, side->basic, period, records, rows);
+    side->loaded = true;
+  }
 }
 
 void PeriodMargins::AppendEvents(const EphemerisStore& own, const Site& site, Interpolation mode, bool light,
                                  std::span<const LogText> pieces, std::span<const LineRecords> records,
                                  LogText& out, LineRecords& out_records) {
-  if (!loaded_ || own.rows() < 1) return;
+  if (!(before_.loaded || after_.loaded) || own.rows() < 1) return;
   const double first_row = own.at(Sun, 1).jd, last_row = own.at(Sun, own.rows()).jd;
   const double same = kSameEventHours / 24;
   // The period's own events within kSameEventHours of its ends.
@@ -87,6 +94,7 @@ void PeriodMargins::AppendEvents(const EphemerisStore& own, const Site& site, In
     }
   };
   for (Side* side : {&before_, &after_}) {
+    if (!side->loaded) continue;
     for (int b = 0; b < kBodyCount; ++b) {
       ComputeSiteValues(side->eph, site, obs, b, side->basic, 1, kLastRow, mode, light && b == Sun);
       found.clear();

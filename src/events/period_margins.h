@@ -27,17 +27,20 @@ class PeriodMargins {
   PeriodMargins();
 
   // Takes the rows of both margins of `period` from `hour_rows` and prepares
-  // their site-independent values and events. Throws what `hour_rows`
-  // throws; the margins are empty then.
+  // their site-independent values and events. A margin whose hours cannot
+  // be made (Error: beyond the coefficient file's span, or the file damaged)
+  // stays empty. Never fails except std::bad_alloc.
   void Load(const tPeriod& period, const HourRowsFn& hour_rows);
   // No margins: the events of `period` are its own rows' alone (until a Load).
   void Clear(const tPeriod& period) {
     period_ = period;
-    loaded_ = tried_ = false;
+    tried_ = before_.loaded = after_.loaded = false;
   }
-  bool Loaded() const { return loaded_; }
   // Whether a Load for `period` was made since the last Clear, with or without success.
   bool Tried(const tPeriod& period) const { return tried_ && period_ == period; }
+  // Whether the margin before the period's first row, and the one after its last, holds rows.
+  bool Before() const { return before_.loaded; }
+  bool After() const { return after_.loaded; }
 
   // Appends to `out` and `out_records` the events of the margins for `site`
   // (`light`: the golden hour's bounds too) that the period's own events
@@ -45,7 +48,7 @@ class PeriodMargins {
   // light piece) lack: those whose local day lies inside the period and which
   // lie before its first row or after its last, or within kSameEventHours of
   // them without an event of the same body and name that close in the
-  // period's own. Nothing when not loaded. Never fails except std::bad_alloc.
+  // period's own. Nothing from a margin without rows. Never fails except std::bad_alloc.
   void AppendEvents(const EphemerisStore& own, const Site& site, Interpolation mode, bool light,
                     std::span<const LogText> pieces, std::span<const LineRecords> records, LogText& out,
                     LineRecords& out_records);
@@ -54,10 +57,11 @@ class PeriodMargins {
   struct Side {
     EphemerisStore eph{kMarginHours + kMarginOverlap};
     BasicTable basic{kMarginHours + kMarginOverlap};
+    bool loaded = false;
   };
   Side before_, after_;
   tPeriod period_;
-  bool loaded_ = false, tried_ = false;
+  bool tried_ = false;
 };
 
 }  // namespace vk

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "compute.h"
-#include "base/error.h"
 #include "headline_lines.h"
 #include "period_margins.h"
 
@@ -27,15 +26,10 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     if (Complete(stamp)) a.prepared = stamp;
   }
   // The rows around the period, when they can be made: without them (no
-  // coefficient file, or a damaged one) the events are the period's rows'
-  // alone, as a data folder of the documented decade's files has them.
-  if (a.hour_rows && !a.margins->Tried(a.period)) {
-    try {
-      a.margins->Load(a.period, a.hour_rows);
-    } catch (const Error&) {
-      // Tried: not again for every site.
-    }
-  }
+  // coefficient file, a damaged one, beyond its span) the events are the
+  // period's rows' alone, as a data folder of the documented decade's files
+  // has them. Once per loading, failed or not.
+  if (a.hour_rows && !a.margins->Tried(a.period)) a.margins->Load(a.period, a.hour_rows);
   if (stop.stop_requested()) return false;
   // The phase table does not depend on the site: read again only when the file is another.
   a.next_phases.reset();

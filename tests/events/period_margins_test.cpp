@@ -12,6 +12,7 @@
 #include "base/error.h"
 #include "compute.h"
 #include "event_passes.h"
+#include "period_margins.h"
 #include "events/recompute.h"
 #include "support/temp_dir.h"
 #include "support/workspace.h"
@@ -182,6 +183,35 @@ TEST(PeriodMargins, TheLogIsThePeriodsRowsAloneAndMissingHoursChangeNothing) {
       EXPECT_GT(a.events.Event_Count, plain_count) << c.label;
     else
       EXPECT_EQ(a.events.Event_Count, plain_count) << c.label;
+  }
+}
+
+// A margin whose hours cannot be made (beyond the coefficients, a damaged
+// file) stays empty; the other one is made. The coefficients reach past the
+// span's ends: its first and last periods get both.
+TEST(PeriodMargins, AMarginThatCannotBeMadeStaysEmpty) {
+  if (!test::HaveData()) GTEST_SKIP() << "no data in " << test::kBuildData;
+  const HourRowsFn real = ephemgen::HourRowsOfFolder(test::kBuildData);
+  auto failing_where = [&](bool before) {
+    return [=](const tPeriod& p, int first, int end) {
+      if ((first < 0) == before) throw Error("de405_1960-2060.bin: no such hours");
+      return real(p, first, end);
+    };
+  };
+  const struct {
+    tPeriod period;
+    HourRowsFn hour_rows;
+    bool before, after;
+  } kCases[] = {{{1960, 1962}, real, true, true},
+                {{2052, 2060}, real, true, true},
+                {{1962, 1972}, failing_where(true), false, true},
+                {{1962, 1972}, failing_where(false), true, false}};
+  static PeriodMargins m;
+  for (const auto& c : kCases) {
+    m.Load(c.period, c.hour_rows);
+    EXPECT_TRUE(m.Tried(c.period)) << c.period.tag();
+    EXPECT_EQ(m.Before(), c.before) << c.period.tag();
+    EXPECT_EQ(m.After(), c.after) << c.period.tag();
   }
 }
 
