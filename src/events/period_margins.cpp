@@ -1,6 +1,7 @@
 #include "period_margins.h"
 
 #include <cmath>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -27,7 +28,7 @@ struct EdgeEvent {
   double jd_ut;
 };
 
-void Fill(EphemerisStore& eph, BasicTable& basic, const tPeriod& period, const std::vector<tEphemerisData>& records,
+void Fill(EphemerisStore& eph, BasicTable& basic, const tPeriod& period, std::span<const tEphemerisData> records,
           int rows) {
   for (int body = 0; body < kBodyCount; ++body)
     for (int k = 1; k <= rows; ++k)
@@ -47,17 +48,32 @@ void PeriodMargins::Load(const tPeriod& period, const HourRowsFn& hour_rows) {
   Clear(period);
   tried_ = true;
   constexpr int rows = kMarginHours + kMarginOverlap;
+  constexpr std::size_t side_records = std::size_t{rows} * kBodyCount;
   // Hours counted from 00:00 UT of the period's first day; its last row is hour period.rows() − 1.
-  const int after_first = period.rows() - kMarginOverlap;
-  for (auto [side, first_hour] : {std::pair{&before_, -kMarginHours}, std::pair{&after_, after_first}}) {
-    std::vector<tEphemerisData> records;
-    try {
-      records = hour_rows(period, first_hour, first_hour + rows);
-    } catch (const Error&) {
-      continue;  // beyond the coefficients, or a damaged file: this side stays empty
+  const std::pair<int, int> hours[] = {{-kMarginHours, kMarginOverlap},
+                                       {period.rows() - kMarginOverlap, period.rows() + kMarginHours}};
+  Side* const sides[] = {&before_, &after_};
+  auto fill = [&](Side& side, std::span<const tEphemerisData> records) {
+    Fill(side.eph, side.basic, period, records, rows);
+    side.loaded = true;
+  };
+  // Both at once (the coefficient file read once); when that fails, each on its own.
+  try {
+    const std::vector<tEphemerisData> records = hour_rows(period, hours);
+    if (records.size() == 2 * side_records) {
+      fill(before_, std::span(records).first(side_records));
+      fill(after_, std::span(records).subspan(side_records));
+      return;
     }
-    Fill(side->eph, side->basic, period, records, rows);
-    side->loaded = true;
+  } catch (const Error&) {
+  }
+  for (std::size_t i = 0; i < 2; ++i) {
+    try {
+      const std::vector<tEphemerisData> records = hour_rows(period, std::span(hours).subspan(i, 1));
+      if (records.size() == side_records) fill(*sides[i], records);
+    } catch (const Error&) {
+      // beyond the coefficients, or a damaged file: this side stays empty
+    }
   }
 }
 

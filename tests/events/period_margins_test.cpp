@@ -47,7 +47,8 @@ std::vector<DayEvent> AcrossDay(const HourRowsFn& hour_rows, const tPeriod& peri
   constexpr int kHours = 96;
   static EphemerisStore eph(kHours);
   static BasicTable basic(kHours);
-  const std::vector<tEphemerisData> records = hour_rows(period, boundary_hour - kHours / 2, boundary_hour + kHours / 2);
+  const std::pair<int, int> hours[] = {{boundary_hour - kHours / 2, boundary_hour + kHours / 2}};
+  const std::vector<tEphemerisData> records = hour_rows(period, hours);
   for (int b = 0; b < kBodyCount; ++b)
     for (int k = 1; k <= kHours; ++k) eph.at(b, k) = StoredRow(records[static_cast<std::size_t>(b * kHours + k - 1)]);
   eph.set_rows(period, kHours);
@@ -150,7 +151,7 @@ TEST(PeriodMargins, BoundaryDaysFarFromUtEqualRowsAcrossTheBoundary) {
 // cannot be made leave the table as without them.
 TEST(PeriodMargins, TheLogIsThePeriodsRowsAloneAndMissingHoursChangeNothing) {
   if (!test::HaveData()) GTEST_SKIP() << "no data in " << test::kBuildData;
-  const HourRowsFn failing = [](const tPeriod&, int, int) -> std::vector<tEphemerisData> {
+  const HourRowsFn failing = [](const tPeriod&, std::span<const std::pair<int, int>>) -> std::vector<tEphemerisData> {
     throw Error("de405_1960-2060.bin: damaged");
   };
   const struct {
@@ -193,9 +194,10 @@ TEST(PeriodMargins, AMarginThatCannotBeMadeStaysEmpty) {
   if (!test::HaveData()) GTEST_SKIP() << "no data in " << test::kBuildData;
   const HourRowsFn real = ephemgen::HourRowsOfFolder(test::kBuildData);
   auto failing_where = [&](bool before) {
-    return [=](const tPeriod& p, int first, int end) {
-      if ((first < 0) == before) throw Error("de405_1960-2060.bin: no such hours");
-      return real(p, first, end);
+    return [=](const tPeriod& p, std::span<const std::pair<int, int>> hours) {
+      for (const auto& [first, end] : hours)
+        if ((first < 0) == before) throw Error("de405_1960-2060.bin: no such hours");
+      return real(p, hours);
     };
   };
   const struct {

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "ephemeris/ephemeris_stamp.h"
@@ -21,12 +23,13 @@ namespace vk {
 class BasicTable;     // the basic values of every row, private to the computation
 class PeriodMargins;  // the hours around the period's rows, private to the computation
 
-// The hourly records of the hours first_hour … end_hour − 1 counted from
-// 00:00 UT of the first day of `period` (negative ones before it), as the
-// tables of the periods holding those hours hold them; body-major: body b's
-// hour first_hour + i at b × (end_hour − first_hour) + i. Throws: Error when
-// they cannot be made.
-using HourRowsFn = std::function<std::vector<tEphemerisData>(const tPeriod& period, int first_hour, int end_hour)>;
+// The hourly records of each range of hours [first, end) in `hours`, counted
+// from 00:00 UT of the first day of `period` (negative ones before it), as
+// the tables of the periods holding those hours hold them; one range after
+// another, each body-major: body b's hour first + i of a range of n hours
+// at b × n + i from the range's start. Throws: Error when they cannot be made.
+using HourRowsFn =
+    std::function<std::vector<tEphemerisData>(const tPeriod& period, std::span<const std::pair<int, int>> hours)>;
 
 struct Almanac {
   Almanac();

@@ -3,7 +3,9 @@
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <stop_token>
+#include <utility>
 #include <vector>
 
 #include "ephemeris/ephemeris_data.h"
@@ -36,14 +38,13 @@ std::filesystem::path PeriodTablesDir(const std::filesystem::path& data_dir, con
                                       const tPeriod& period, const std::function<void(double)>& fraction = {},
                                       std::stop_token stop = {});
 
-// The hourly records of the hours first_hour … end_hour − 1 counted from
-// 00:00 UT of the first day of a period (HourRecords), made from the
-// coefficient and constellation files of `data_dir` as the tables of the
-// periods are made (the nutation and TDB − TT interpolated: hours of the
-// documented decade differ from its files' by no more than 5e-12 rad and
-// 1e-12 s); an empty function when the folder holds no coefficient file.
-// The function throws HourRecords' Error.
-std::function<std::vector<tEphemerisData>(const tPeriod& period, int first_hour, int end_hour)> HourRowsOfFolder(
-    const std::filesystem::path& data_dir);
+// The hourly records of ranges of hours counted from 00:00 UT of the first
+// day of a period (HourRecords), made from the coefficient and constellation
+// files of `data_dir` as the tables of the periods are made (the nutation and
+// TDB − TT interpolated: hours of the documented decade differ from its
+// files' by no more than 5e-12 rad and 1e-12 s); an empty function when the
+// folder holds no coefficient file. The function throws HourRecords' Error.
+std::function<std::vector<tEphemerisData>(const tPeriod& period, std::span<const std::pair<int, int>> hours)>
+HourRowsOfFolder(const std::filesystem::path& data_dir);
 
 }  // namespace vk::ephemgen
