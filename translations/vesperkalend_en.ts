@@ -358,6 +358,22 @@
         <source>Tageslänge: </source>
         <translation>Day length: </translation>
     </message>
+    <message>
+        <source>Tageslänge %1 (Polartag)</source>
+        <translation>Day length %1 (polar day)</translation>
+    </message>
+    <message>
+        <source>Tageslänge %1 (Polarnacht)</source>
+        <translation>Day length %1 (polar night)</translation>
+    </message>
+    <message>
+        <source>Tageslänge %1</source>
+        <translation>Day length %1</translation>
+    </message>
+    <message>
+        <source>%1 % beleuchtet, Alter %2 Tage</source>
+        <translation>%1 % illuminated, age %2 days</translation>
+    </message>
 </context>
 <context>
     <name>EventGroups</name>

@@ -58,19 +58,19 @@ void Spread_Labels(std::vector<tListedEvent>& listed) {
   for (std::size_t i = 0; i < listed.size(); ++i) listed[i].label_y = rows[i];
 }
 
-void Draw_Leader_Lines(QPainter& p, const std::vector<tListedEvent>& listed) {
+void Draw_Leader_Lines(QPainter& p, const std::vector<tListedEvent>& listed, const tChartPalette& colours) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(QColor(0, 255, 0), 2));
+  p.setPen(QPen(colours.marker, 2));
   for (const tListedEvent& e : listed) {
-    if (e.label_y == e.marker_y) continue;
+    if (e.label_y == e.marker_y || !e.marked) continue;
     // From the end of the marker to the label's middle row, its text starting beyond.
     p.drawLine(QPointF(1012, e.marker_y - 5), QPointF(kLeaderTextX - 6, e.label_y - 5));
   }
   p.restore();
 }
 
-void Draw_Legend(QPainter& p) {
+void Draw_Legend(QPainter& p, const tChartPalette& colours) {
   p.save();
   p.setFont(Legend_Font());
   const QFontMetrics fm = p.fontMetrics();
@@ -79,8 +79,8 @@ void Draw_Legend(QPainter& p) {
     const int centre = (b.bar_x1 + b.bar_x2) / 2;
     const int width = fm.horizontalAdvance(name);
     // A swatch of the bar's colour, the name beneath it.
-    p.fillRect(QRect(b.bar_x1, kLegendTop, std::max(4, b.bar_x2 - b.bar_x1), 12), b.colour);
-    p.setPen(QColor(255, 255, 255));
+    p.fillRect(QRect(b.bar_x1, kLegendTop, std::max(4, b.bar_x2 - b.bar_x1), 12), colours.bar(b));
+    p.setPen(colours.ink);
     p.drawText(centre - width / 2, kLegendTop + 16 + fm.ascent(), name);
   }
   p.restore();
@@ -91,15 +91,15 @@ std::optional<int> Now_Row(double Sel_JD, double now_local_jd) {
   return Chart_Y(std::min((now_local_jd - Sel_JD) * 1440.0, 1439.999));
 }
 
-void Draw_Now_Line(QPainter& p, double Sel_JD, double now_local_jd) {
+void Draw_Now_Line(QPainter& p, double Sel_JD, double now_local_jd, const tChartPalette& colours) {
   const auto y = Now_Row(Sel_JD, now_local_jd);
   if (!y) return;
-  p.fillRect(QRect(60, *y - 1, 880, 3), kNowColour);
+  p.fillRect(QRect(60, *y - 1, 880, 3), colours.now);
   // A wedge on either side of the plot points at the row.
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(Qt::NoPen);
-  p.setBrush(kNowColour);
+  p.setBrush(colours.now);
   p.drawPolygon(QPolygonF({QPointF(60, *y - 10), QPointF(80, *y), QPointF(60, *y + 10)}));
   p.drawPolygon(QPolygonF({QPointF(940, *y - 10), QPointF(920, *y), QPointF(940, *y + 10)}));
   p.restore();

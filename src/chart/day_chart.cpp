@@ -66,8 +66,6 @@ QFont Named_Font(const QStringList& families, int pixel_size) {
 // Point sizes on a 96-dpi canvas, rounded as the platform does.
 constexpr int Pixels_Of_Points(int points) { return (points * 96 + 36) / 72; }
 
-const QColor kWhite(255, 255, 255);
-
 }  // namespace
 
 const std::array<const char*, 7> Weekday_Names = {
@@ -157,8 +155,6 @@ int First_At_Or_After(const EventStore& store, double Sel_JD) {
 const std::array<EventKind, 4> kUpKinds = {EventKind::MAstrD, EventKind::MNautD, EventKind::MBurgD, EventKind::Aufgang};
 const std::array<EventKind, 4> kDownKinds = {EventKind::AAstrD, EventKind::ANautD, EventKind::ABurgD,
                                              EventKind::Untergang};
-const std::array<QColor, 5> kLevelColours = {QColor(0, 0, 0), QColor(0, 0, 80), QColor(32, 0, 128),
-                                             QColor(160, 64, 0), QColor(160, 160, 0)};
 
 }  // namespace
 
@@ -231,9 +227,9 @@ tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<d
   return spans;
 }
 
-void Draw_Sun_Spans(QPainter& p, const tSunSpans& spans, std::optional<double> noon) {
+void Draw_Sun_Spans(QPainter& p, const tSunSpans& spans, std::optional<double> noon, const tChartPalette& colours) {
   for (std::size_t k = 0; k < 4; ++k) {
-    const QColor& colour = kLevelColours[k + 1];
+    const QColor& colour = colours.levels[k];
     if (spans[k].all_day) {
       for (int i = 0; i < 1440; ++i) HLine(p, 100, 900, Chart_Y(i), 2, colour);
     } else if (spans[k].from && spans[k].to) {
@@ -242,7 +238,7 @@ void Draw_Sun_Spans(QPainter& p, const tSunSpans& spans, std::optional<double> n
   }
   if (noon) {
     const int m = Hours_To_Minute(*noon);
-    HLine(p, 100, 900, Chart_Y(static_cast<double>(((m % 1440) + 1440) % 1440)), 2, QColor(255, 255, 0));
+    HLine(p, 100, 900, Chart_Y(static_cast<double>(((m % 1440) + 1440) % 1440)), 2, colours.noon);
   }
 }
 
@@ -260,27 +256,22 @@ tSunTimes Find_Sun_Times(const EventStore& store, double Sel_JD) {
   return sun;
 }
 
-void Draw_Sun_Bands(QPainter& p, const tSunTimes& sun) {
+void Draw_Sun_Bands(QPainter& p, const tSunTimes& sun, const tChartPalette& colours) {
   struct Band {
     int from, to;
-    QColor colour;
+    std::size_t level;  // of colours.levels
   };
-  static const Band kMorning[] = {{MAstrD, MNautD, QColor(0, 0, 80)},
-                                  {MNautD, MBurgD, QColor(32, 0, 128)},
-                                  {MBurgD, Aufgang, QColor(160, 64, 0)},
-                                  {Aufgang, Untergang, QColor(160, 160, 0)}};
-  static const Band kEvening[] = {{Untergang, ABurgD, QColor(160, 64, 0)},
-                                  {ABurgD, ANautD, QColor(32, 0, 128)},
-                                  {ANautD, AAstrD, QColor(0, 0, 80)}};
+  static const Band kMorning[] = {{MAstrD, MNautD, 0}, {MNautD, MBurgD, 1}, {MBurgD, Aufgang, 2}, {Aufgang, Untergang, 3}};
+  static const Band kEvening[] = {{Untergang, ABurgD, 2}, {ABurgD, ANautD, 1}, {ANautD, AAstrD, 0}};
   const auto paint = [&](const Band& b) {
     const auto& a = sun[static_cast<std::size_t>(b.from)];
     const auto& e = sun[static_cast<std::size_t>(b.to)];
-    if (a && e) Paint_Minutes(p, 100, 900, *a, *e, b.colour);
+    if (a && e) Paint_Minutes(p, 100, 900, *a, *e, colours.levels[b.level]);
   };
   for (const Band& b : kMorning) paint(b);
   if (const auto& noon = sun[WahrerMittag]) {
     const int m = Hours_To_Minute(*noon);
-    HLine(p, 100, 900, Chart_Y(static_cast<double>(((m % 1440) + 1440) % 1440)), 2, QColor(255, 255, 0));
+    HLine(p, 100, 900, Chart_Y(static_cast<double>(((m % 1440) + 1440) % 1440)), 2, colours.noon);
   }
   for (const Band& b : kEvening) paint(b);
 }
@@ -321,13 +312,13 @@ std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD) {
 }
 
 void Draw_Body_Bar(QPainter& p, const tBodyChart& body, const tRiseSet& rs, const PhaseTable& phases, double Sel_JD,
-                   const tChartPictures& pictures, double site_lat) {
+                   const tChartPictures& pictures, double site_lat, const tChartPalette& colours) {
   std::optional<double> picture_h;
   if (rs.Bar_Regular) {
-    if (rs.Rise_h && rs.Set_h) Paint_Minutes(p, body.bar_x1, body.bar_x2, *rs.Rise_h, *rs.Set_h, body.colour);
+    if (rs.Rise_h && rs.Set_h) Paint_Minutes(p, body.bar_x1, body.bar_x2, *rs.Rise_h, *rs.Set_h, colours.bar(body));
     picture_h = rs.Rise_h;
   } else {
-    for (const auto& [from, to] : rs.Up_Spans) Paint_Day_Minutes(p, body.bar_x1, body.bar_x2, from, to, body.colour);
+    for (const auto& [from, to] : rs.Up_Spans) Paint_Day_Minutes(p, body.bar_x1, body.bar_x2, from, to, colours.bar(body));
     picture_h = rs.Picture_h;
   }
   if (!picture_h) return;
@@ -354,14 +345,15 @@ void Draw_Body_Bar(QPainter& p, const tBodyChart& body, const tRiseSet& rs, cons
   list->draw(p, body.picture_x, y, index, body.style, mirrored);
 }
 
-void Draw_Chart_Background(QPainter& p) {
+void Draw_Chart_Background(QPainter& p, const tChartPalette& colours) {
   // Black above, dark grey below, lighter right of the scale: each pixel filled once.
-  p.fillRect(QRect(0, 0, 2500, 1100), QColor(0, 0, 0));
-  p.fillRect(QRect(0, 1100, 900, 1100), QColor(24, 24, 24));
-  p.fillRect(QRect(900, 1100, 1600, 1100), QColor(40, 40, 40));
+  p.fillRect(QRect(0, 0, 2500, 1100), colours.ground);
+  p.fillRect(QRect(0, 1100, 900, 1100), colours.afternoon_plot);
+  p.fillRect(QRect(900, 1100, 1600, 1100), colours.afternoon_list);
 }
 
-void Draw_Time_Scale(QPainter& p) {
+void Draw_Time_Scale(QPainter& p, const tChartPalette& colours) {
+  const QColor& kWhite = colours.ink;
   VLine(p, 100, 100, 2100, 4, kWhite);
   VLine(p, 900, 100, 2100, 4, kWhite);
   p.setFont(Scale_Font());
@@ -391,28 +383,30 @@ void Draw_Time_Scale(QPainter& p) {
 // A bar beside the time scale, inside the plot, from the first contact to
 // the last of every eclipse (lunar red, solar orange) and occultation (light
 // blue) the site sees on the day.
-void Draw_Headline_Marks(QPainter& p, const SiteHeadlines& seen, double Sel_JD) {
+void Draw_Headline_Marks(QPainter& p, const SiteHeadlines& seen, double Sel_JD, const tChartPalette& colours) {
   const std::vector<HeadlineSpan> spans = HeadlineSpans(seen);
   for (std::size_t i = 0; i < spans.size(); ++i) {
     const double from = std::max(LocalJD(spans[i].first, seen.site), Sel_JD);
     const double to = std::min(LocalJD(spans[i].last, seen.site), Sel_JD + 1.0);
     if (!(from < to)) continue;
-    const QColor colour = i < seen.lunar.size()                      ? QColor(200, 0, 0)
-                          : i < seen.lunar.size() + seen.solar.size() ? QColor(255, 140, 0)
-                                                                       : QColor(120, 190, 255);
+    const QColor colour = i < seen.lunar.size()                      ? colours.headlines[0]
+                          : i < seen.lunar.size() + seen.solar.size() ? colours.headlines[1]
+                                                                       : colours.headlines[2];
     const int y1 = Chart_Y((from - Sel_JD) * 1440.0), y2 = Chart_Y((to - Sel_JD) * 1440.0);
     p.fillRect(QRect(104, y1, 14, std::max(2, y2 - y1)), colour);
   }
 }
 
 void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, const PhaseTable& phases) {
-  Draw_Chart_Background(p);
+  const tChartPalette& colours = chart.Colours;
+  const tChartPictures pictures = colours.print ? Print_Chart_Pictures(chart.Pictures) : chart.Pictures;
+  Draw_Chart_Background(p, colours);
   chart.Memo1.clear();
 
   chart.Sun_Times = Find_Sun_Times(store, chart.Sel_JD);
   chart.Sun_Regular = Sun_Day_Is_Regular(store, chart.Sel_JD);
   if (chart.Sun_Regular) {
-    Draw_Sun_Bands(p, chart.Sun_Times);
+    Draw_Sun_Bands(p, chart.Sun_Times, colours);
   } else {
     // Near the poles the next event of a kind may lie weeks ahead: the bands
     // are taken from the day's own crossings instead.
@@ -420,9 +414,9 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
     if (const auto n = Find_Event(store, 1, chart.Sel_JD, BodyNames[Sun], EventName(EventKind::WahrerMittag));
         n && store.Event_Tab[static_cast<std::size_t>(*n)].jd_local < chart.Sel_JD + 1.0)
       noon = Time_Of_Day_Hours(store.Event_Tab[static_cast<std::size_t>(*n)].jd_local);
-    Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon);
+    Draw_Sun_Spans(p, Find_Sun_Spans(store, chart.Sel_JD, noon), noon, colours);
   }
-  if (chart.Show_Fotolicht) Draw_Light_Spans(p, Find_Light_Spans(store, chart.Sel_JD));
+  if (chart.Show_Fotolicht) Draw_Light_Spans(p, Find_Light_Spans(store, chart.Sel_JD), colours);
 
   for (std::size_t b = 0; b < Body_Charts.size(); ++b) {
     const tBodyChart& body = Body_Charts[b];
@@ -437,25 +431,28 @@ void Paint_Day_Chart(QPainter& p, DayChart& chart, const EventStore& store, cons
     } else {
       chart.Memo1.push_back(rs.line);
     }
-    Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, chart.Pictures, chart.Site_nLat);
+    Draw_Body_Bar(p, body, rs, phases, chart.Sel_JD, pictures, chart.Site_nLat, colours);
   }
 
   chart.Light_Lines = Day_Light_Lines(store, chart.Sel_JD);
 
-  Draw_Time_Scale(p);
-  Draw_Headline_Marks(p, store.headlines, chart.Sel_JD);
+  Draw_Time_Scale(p, colours);
+  Draw_Headline_Marks(p, store.headlines, chart.Sel_JD, colours);
 
   p.setFont(Title_Font());
-  p.setPen(kWhite);
+  p.setPen(colours.ink);
   Text_Out(p, 100, 5, QString::fromStdString(Chart_Title(chart.Sel_JD)));
 
   chart.Listed_Events = List_Day_Events(store, chart.Sel_JD, chart.Show_Daemmerungen != 0,
                                         chart.Show_Auf_Untergaenge != 0, chart.Show_Meridian != 0,
                                         chart.Show_Fotolicht != 0);
-  if (chart.Show_Leaders) Spread_Labels(chart.Listed_Events);
-  Draw_Day_Events(p, chart.Listed_Events, chart.Show_Leaders != 0);
-  if (chart.Show_Legend) Draw_Legend(p);
-  if (chart.Now_Local_JD) Draw_Now_Line(p, chart.Sel_JD, *chart.Now_Local_JD);
+  if (chart.Show_Leaders) {
+    Add_Day_Light_Labels(chart.Listed_Events, store, chart.Sel_JD);
+    Spread_Labels(chart.Listed_Events);
+  }
+  Draw_Day_Events(p, chart.Listed_Events, chart.Show_Leaders != 0, colours);
+  if (chart.Show_Legend) Draw_Legend(p, colours);
+  if (chart.Now_Local_JD) Draw_Now_Line(p, chart.Sel_JD, *chart.Now_Local_JD, colours);
 }
 
 bool Render_Day_Chart(DayChart& chart, const EventStore& store, const PhaseTable& phases) {

@@ -144,17 +144,18 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
   return listed;
 }
 
-void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed, bool leaders) {
-  if (leaders) Draw_Leader_Lines(p, listed);
+void Draw_Day_Events(QPainter& p, const std::vector<tListedEvent>& listed, bool leaders,
+                     const tChartPalette& colours) {
+  if (leaders) Draw_Leader_Lines(p, listed, colours);
   const int shift = leaders ? kLeaderTextX - 1015 : 0;
   const QFont font = List_Font();
-  const QColor white(255, 255, 255);
-  const QColor lime(0, 255, 0);
+  const QColor& white = colours.ink;
+  const QColor& lime = colours.marker;
   for (const tListedEvent& item : listed) {
     p.setFont(font);
     const int ascent = p.fontMetrics().ascent();
     p.setPen(lime);
-    p.drawText(995, item.marker_y - 26 + ascent, QStringLiteral("-"));
+    if (item.marked) p.drawText(995, item.marker_y - 26 + ascent, QStringLiteral("-"));
     p.setPen(white);
     p.drawText(1015 + shift, item.label_y - 24 + ascent, QString::fromStdString(item.time));
     p.drawText(1150 + shift, item.label_y - 24 + ascent, QString::fromStdString(item.body));

@@ -38,7 +38,7 @@ tLightSpans Find_Light_Spans(const EventStore& store, double Sel_JD) {
   return {Without(low, high), Without(civil, low)};
 }
 
-void Draw_Light_Spans(QPainter& p, const tLightSpans& spans) {
+void Draw_Light_Spans(QPainter& p, const tLightSpans& spans, const tChartPalette& colours) {
   const auto paint = [&](const Spans& list, const QColor& colour) {
     for (const auto& [from, to] : list) {
       // Rows of the first and last minute, each one row high as the bands' minutes are drawn.
@@ -47,8 +47,8 @@ void Draw_Light_Spans(QPainter& p, const tLightSpans& spans) {
       p.fillRect(QRect(100, y1, 800, std::max(1, y2 - y1)), colour);
     }
   };
-  paint(spans.golden, kGoldenHourColour);
-  paint(spans.blue, kBlueHourColour);
+  paint(spans.golden, colours.golden_hour);
+  paint(spans.blue, colours.blue_hour);
 }
 
 }  // namespace vk

@@ -20,7 +20,6 @@ int YearOfDay(double day_jd) { return JDToCalendar(day_jd + 0.5 / 24).year; }
 
 double tPeriod::first_jd() const { return NewYearJd(first_year); }
 double tPeriod::end_jd() const { return NewYearJd(end_year); }
-int tPeriod::days() const { return static_cast<int>(std::lround(end_jd() - first_jd())); }
 std::string tPeriod::tag() const { return std::to_string(first_year) + "-" + std::to_string(end_year); }
 
 double tDataSpan::first_jd() const { return NewYearJd(first_year); }

@@ -1,9 +1,11 @@
 #include "events/eclipses.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "instant_refine.h"
 #include "timecalc/numeric.h"
@@ -357,19 +359,41 @@ std::optional<Occultation> OccultationNear(const Tables& eph, const Site& site, 
   return Occultation{a.other, in, out, altitude(in), altitude(out)};
 }
 
-// The ecliptic longitude of `a` minus that of `b` in row `row`, degrees in (−180, 180].
-double LongitudeDifference(const Tables& eph, int a, int b, int row) {
-  double d = std::fmod(eph.at(a, row).ecl_lon - eph.at(b, row).ecl_lon, 360.0);
-  if (d > 180) d -= 360;
-  if (d <= -180) d += 360;
+// The longitude difference `a` − `b` (degrees) in (−180, 180].
+double LongitudeDifference(double a, double b) {
+  double d = a - b;
+  if (d > 180 || d <= -180) {  // the remainder only when needed: this runs for every row of 28 pairs
+    d = std::fmod(d, 360.0);
+    if (d > 180) d -= 360;
+    if (d <= -180) d += 360;
+  }
   return d;
 }
 
+// Every body's ecliptic longitude, row by row (index 0 is row 1): the scans
+// over all rows for every pair read them side by side.
+using Longitudes = std::array<std::vector<double>, kBodyCount>;
+
+Longitudes EclipticLongitudes(const Tables& eph) {
+  Longitudes lon;
+  for (int b = 0; b < kBodyCount; ++b) {
+    std::vector<double>& l = lon[static_cast<std::size_t>(b)];
+    l.resize(static_cast<std::size_t>(eph.rows));
+    for (int row = 1; row <= eph.rows; ++row) l[static_cast<std::size_t>(row - 1)] = eph.at(b, row).ecl_lon;
+  }
+  return lon;
+}
+
 // Every conjunction in longitude of `a` and `b` closer than `limit` degrees.
-void Conjunctions(const Tables& eph, int a, int b, double limit, std::vector<CloseApproach>& out) {
-  double before = LongitudeDifference(eph, a, b, 1);
+void Conjunctions(const Tables& eph, const Longitudes& lon, int a, int b, double limit, std::vector<CloseApproach>& out) {
+  const std::vector<double>& la = lon[static_cast<std::size_t>(a)];
+  const std::vector<double>& lb = lon[static_cast<std::size_t>(b)];
+  auto difference = [&](int row) {
+    return LongitudeDifference(la[static_cast<std::size_t>(row - 1)], lb[static_cast<std::size_t>(row - 1)]);
+  };
+  double before = difference(1);
   for (int row = 2; row <= eph.rows; ++row) {
-    const double now = LongitudeDifference(eph, a, b, row);
+    const double now = difference(row);
     // A change of sign near 0°, not the step across ±180°.
     const bool crossed = ((before < 0 && now >= 0) || (before > 0 && now <= 0)) && std::fabs(now - before) < 90;
     if (crossed) {
@@ -377,7 +401,7 @@ void Conjunctions(const Tables& eph, int a, int b, double limit, std::vector<Clo
       int first = std::clamp(row - kRefineRows / 2, 1, eph.rows - kRefineRows + 1);
       std::array<double, kRefineRows> d{};
       for (int k = 0; k < kRefineRows; ++k) {
-        d[k] = LongitudeDifference(eph, a, b, first + k);
+        d[k] = difference(first + k);
         if (k > 0 && d[k] - d[k - 1] > 180) d[k] -= 360;
         if (k > 0 && d[k] - d[k - 1] < -180) d[k] += 360;
       }
@@ -408,11 +432,12 @@ GlobalHeadlines FindGlobalHeadlines(const EphemerisStore& store, const std::vect
     if (Dot(GeoVector(eph, Sun, t), GeoVector(eph, Moon, t)) > 0) continue;
     if (auto e = LunarEclipseNear(eph, t)) g.lunar.push_back(*e);
   }
+  const Longitudes lon = EclipticLongitudes(eph);
   for (int p = Mercury; p <= Neptune; ++p) {
     if (p == Moon) continue;
-    Conjunctions(eph, Moon, p, kMoonApproachLimit, g.approaches);
+    Conjunctions(eph, lon, Moon, p, kMoonApproachLimit, g.approaches);
     for (int q = p + 1; q <= Neptune; ++q)
-      if (q != Moon) Conjunctions(eph, p, q, kPlanetApproachLimit, g.approaches);
+      if (q != Moon) Conjunctions(eph, lon, p, q, kPlanetApproachLimit, g.approaches);
   }
   std::sort(g.approaches.begin(), g.approaches.end(),
             [](const CloseApproach& x, const CloseApproach& y) { return x.instant < y.instant; });

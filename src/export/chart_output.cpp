@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QHash>
 #include <QHashSeed>
 #include <QImageWriter>
 #include <QPageSize>
@@ -136,34 +135,21 @@ void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, cons
   });
 }
 
-QImage Print_Colours_Image(const QImage& img) {
-  QImage out = img.convertToFormat(QImage::Format_RGB32);
-  QHash<QRgb, QRgb> done;  // a chart has few colours besides its pictures
-  for (int y = 0; y < out.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < out.width(); ++x) {
-      const QRgb c = row[x] | 0xff000000u;
-      auto it = done.constFind(c);
-      if (it == done.cend()) {
-        const QColor hsl = QColor(c).toHsl();
-        it = done.insert(c, QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), 255 - hsl.lightness()).rgb());
-      }
-      row[x] = *it;
-    }
-  }
-  return out;
+const tChartPalette& Page_Palette(const tChartPage& page) {
+  return page.print_colours ? Print_Palette() : Screen_Palette();
 }
 
 QImage Chart_Page_Image(const QImage& img, const tChartPage& page) {
+  const tChartPalette& colours = Page_Palette(page);
   QImage out(img.width(), img.height() + kHeadingBand, QImage::Format_RGB32);
-  out.fill(Qt::black);
+  out.fill(colours.ground);
   {
     QPainter p(&out);
     p.drawImage(0, kHeadingBand, img);
     // The heading as on a printed page at twice its size, its empty title
     // line and part of the margin left out.
     QImage band(img.width(), kHeadingBand, QImage::Format_RGB32);
-    band.fill(Qt::black);
+    band.fill(colours.ground);
     band.setDotsPerMeterX(static_cast<int>(std::lround(kPageDpi / 0.0254)));
     band.setDotsPerMeterY(band.dotsPerMeterX());
     QPainter b(&band);
@@ -171,16 +157,29 @@ QImage Chart_Page_Image(const QImage& img, const tChartPage& page) {
     const double scale = 2.0 * 96 / kPageDpi;
     b.scale(scale, scale);
     b.translate(0, -(kPageMargin + 2) * kPageDpi / 25.4);
+    const QColor ink(230, 230, 230);
     Paint_Heading(b, QRectF(0, 0, band.width() / scale, band.height() / scale), QString(), page.heading,
-                  QColor(230, 230, 230));
+                  colours.print ? Print_Colour(ink) : ink);
     b.end();
     p.drawImage(0, 0, band);
   }
-  return page.print_colours ? Print_Colours_Image(out) : out;
+  return out;
+}
+
+QImage Chart_Page_Image(DayChart& chart, const EventStore& store, const PhaseTable& phases, const tChartPage& page) {
+  QImage img(kChartWidth, kChartHeight, QImage::Format_RGB32);
+  img.setDotsPerMeterX(chart.Img.dotsPerMeterX());
+  img.setDotsPerMeterY(chart.Img.dotsPerMeterY());
+  chart.Colours = Page_Palette(page);
+  {
+    QPainter p(&img);
+    Paint_Day_Chart(p, chart, store, phases);
+  }
+  return Chart_Page_Image(img, page);
 }
 
 void Paint_Chart_Page(QPainter& p, const QRectF& page_rect, double dpi, const QString& title, const tChartPage& page,
-                      const std::function<void(QPainter&)>& paint_chart) {
+                      const std::function<void(QPainter&, const tChartPalette&)>& paint_chart) {
   const double u = dpi / kPageDpi;  // device units per page unit
   const auto mm = [](double v) { return v * kPageDpi / 25.4; };
   p.resetTransform();
@@ -191,17 +190,7 @@ void Paint_Chart_Page(QPainter& p, const QRectF& page_rect, double dpi, const QS
   const QRectF area(page_rect.x() + mm(kPageMargin) * u, page_rect.y() + mm(top) * u,
                     page_rect.width() - 2 * mm(kPageMargin) * u, page_rect.height() - (mm(top) + mm(kPageMargin)) * u);
   Fit_Chart_To(p, area);
-  if (!page.print_colours) {
-    paint_chart(p);
-    return;
-  }
-  QImage img(kChartWidth, kChartHeight, QImage::Format_RGB32);
-  img.fill(Qt::black);
-  {
-    QPainter ip(&img);
-    paint_chart(ip);
-  }
-  p.drawImage(QRectF(0, 0, kChartWidth, kChartHeight), Print_Colours_Image(img));
+  paint_chart(p, Page_Palette(page));
 }
 
 void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, const EventStore& store,
@@ -211,7 +200,10 @@ void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, cons
                  [&](QPainter& p, int k, const QRectF& rect) {
                    chart.Sel_JD = first_jd + k;
                    Paint_Chart_Page(p, rect, kPageDpi, QString::fromStdString(Chart_Title(chart.Sel_JD)), page,
-                                    [&](QPainter& cp) { Paint_Day_Chart(cp, chart, store, phases); });
+                                    [&](QPainter& cp, const tChartPalette& colours) {
+                                      chart.Colours = colours;
+                                      Paint_Day_Chart(cp, chart, store, phases);
+                                    });
                  });
 }
 

@@ -79,14 +79,14 @@ void TForm_Main::FormCreate() {
   site.Site_nLat = settings.latitude;
   site.Site_eLon = settings.longitude;
   site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
-  // Places and the chosen place and real zone from the options file.
-  Load_Places();
-  Restore_Place_Options(site);
+  // The real zone from the options file; the place list is read while the
+  // first computation runs, except at a first start, which takes the place
+  // of the system's zone.
+  const std::string kept_place = Restore_Zone_Option(site);
   First_Start_Place(site, settings.latitude == defaults.latitude && settings.longitude == defaults.longitude &&
                               zone_index == kDefaultZone);
   session_->Set_Site(site);
   Show_Site();
-  Show_Place();
   Show_Zone();
   // The check boxes as last chosen; never chosen, as documented.
   const WindowOptions view = ReadOptionsFile(Options_Path());
@@ -100,12 +100,16 @@ void TForm_Main::FormCreate() {
   // computation still leaves a day to show and to step from.
   const QDate today = options_.today();
   session_->Set_Day(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0));
-  if (!options_.data_error.empty()) throw Error(options_.data_error);
+  if (!options_.data_error.empty()) {
+    Fill_Place_Box(kept_place);
+    throw Error(options_.data_error);
+  }
   Load_View_Options();
+  session_->Recompute();  // the chart follows when the table is in force; then places_error_ is shown
+  Fill_Place_Box(kept_place);
   // A refused coefficient file leaves the documented decade; why is told after the first computation.
   if (!session_->Span_Error().isEmpty())
     places_error_ = session_->Span_Error().toStdString() + (places_error_.empty() ? "" : "; " + places_error_);
-  session_->Recompute();  // the chart follows when the table is in force; then places_error_ is shown
 }
 
 void TForm_Main::Fill_Zone_List() {

@@ -48,6 +48,8 @@ std::unique_ptr<DayChart> Chart_Like(const DayChart& shown) {
   chart->Show_Leaders = shown.Show_Leaders;
   chart->Show_Legend = shown.Show_Legend;
   chart->Pictures = shown.Pictures;
+  chart->Site_nLat = shown.Site_nLat;  // south of the equator the phases are mirrored
+  chart->Now_Local_JD = shown.Now_Local_JD;
   return chart;
 }
 
@@ -190,7 +192,16 @@ void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize 
                        form.Chosen_Day(), Form_Chart_Page(form));
   } else {
     // The heading band keeps the chart's proportion: the height grows by its share.
-    const QImage img = Chart_Page_Image(form.Chart().Img, Form_Chart_Page(form));
+    const tChartPage page = Form_Chart_Page(form);
+    QImage img;
+    if (page.print_colours) {
+      // Drawn anew in print colours, as the window shows the day otherwise.
+      auto chart = Chart_Like(form.Chart());
+      chart->Sel_JD = form.Chosen_Day();
+      img = Chart_Page_Image(*chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, page);
+    } else {
+      img = Chart_Page_Image(form.Chart().Img, page);
+    }
     Save_Chart_Picture(img, path, QSize(size.width(), size.height() * img.height() / form.Chart().Img.height()));
   }
 }
@@ -238,7 +249,10 @@ void Print_Form_Chart(TForm_Main& form, QPrinter& printer) {
   const QRectF page = printer.pageRect(QPrinter::DevicePixel);
   Paint_Chart_Page(p, page.translated(-page.topLeft()), printer.resolution(),
                    QString::fromStdString(Chart_Title(chart->Sel_JD)), Form_Chart_Page(form),
-                   [&](QPainter& cp) { Paint_Day_Chart(cp, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases); });
+                   [&](QPainter& cp, const tChartPalette& colours) {
+                     chart->Colours = colours;
+                     Paint_Day_Chart(cp, *chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases);
+                   });
 }
 
 std::string TForm_Main::Place_Name() const {

@@ -63,7 +63,9 @@ void TForm_Main::Connect_Place_Box() {
   connect(ComboBox_Ort->lineEdit(), &QLineEdit::returnPressed, this, [this] { Guarded([&] { Apply_Typed_Place(); }); });
 }
 
-void TForm_Main::Load_Places() {
+void TForm_Main::Read_Places() {
+  if (places_read_) return;
+  places_read_ = true;
   places_.clear();
   places_error_.clear();
   try {
@@ -81,6 +83,18 @@ void TForm_Main::Load_Places() {
                         .arg(QString::fromStdString(e.describe()))
                         .toStdString();
   }
+}
+
+void TForm_Main::Fill_Place_Box(const std::string& kept_place) {
+  Read_Places();
+  // Kept by its display text; a zone's place also by the one it had before
+  // it showed its German name ("Vienna — Europe/Vienna").
+  if (place_.empty() && !kept_place.empty())
+    for (const Place& p : places_)
+      if (p.display == kept_place || (p.principal && p.city + " \u2014 " + p.zone == kept_place)) {
+        place_ = p.display;
+        break;
+      }
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();
   QStringList displays;
@@ -189,31 +203,24 @@ void TForm_Main::Show_Zone() {
 
 std::filesystem::path TForm_Main::Options_Path() const { return options_.folders.settings_dir / kOptionsFileName; }
 
-void TForm_Main::Restore_Place_Options(Site& site) {
+std::string TForm_Main::Restore_Zone_Option(Site& site) {
   const PlaceOptions o = ReadPlaceOptions(Options_Path());
   site.Site_Zone.reset();
   place_.clear();
-  if (!places_.empty()) {
-    if (!o.zone.empty()) {
-      try {
-        site.Site_Zone = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), o.zone));
-      } catch (const Error& e) {
-        std::cerr << "Vesperkalend: stored zone " << e.describe() << "; using the zone list\n";
-      }
+  if (!o.zone.empty()) {
+    try {
+      site.Site_Zone = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), o.zone));
+    } catch (const Error& e) {
+      std::cerr << "Vesperkalend: stored zone " << e.describe() << "; using the zone list\n";
     }
-    // Kept by its display text; a zone's place also by the one it had before
-    // it showed its German name ("Vienna — Europe/Vienna").
-    for (const Place& p : places_)
-      if (p.display == o.place || (p.principal && p.city + " \u2014 " + p.zone == o.place)) {
-        place_ = p.display;
-        break;
-      }
   }
+  return o.place;
 }
 
 void TForm_Main::First_Start_Place(Site& site, bool documented_site) {
   std::error_code ec;
   if (!documented_site || std::filesystem::exists(Options_Path(), ec)) return;
+  Read_Places();
   const Place* p = FirstStartPlace(places_, options_.system_zone ? options_.system_zone() : std::string());
   if (!p) return;
   try {

@@ -178,14 +178,15 @@ TEST(Leaders, CrowdedLabelsSpreadAroundTheirRowWithLines) {
   const auto b = CrowdedMorning();
   const DayChart off = Rendered(b.store, [](DayChart&) {});
   const DayChart on = Rendered(b.store, [](DayChart& c) { c.Show_Leaders = 1; });
-  ASSERT_EQ(on.Listed_Events.size(), 6u);
+  ASSERT_EQ(on.Listed_Events.size(), 7u);  // the day length heads the list
+  EXPECT_FALSE(on.Listed_Events[0].marked);
   // Without: pushed down only, from the event's row on.
   EXPECT_EQ(off.Listed_Events[0].label_y, Row(9, 0));
   // With: spread up and down around it, the lone label at its own row.
   const int row = Row(9, 0);
-  EXPECT_EQ(on.Listed_Events[0].label_y, row - 64);
-  EXPECT_EQ(on.Listed_Events[4].label_y, row + 64);
-  EXPECT_EQ(on.Listed_Events[5].label_y, Row(15, 0));
+  EXPECT_EQ(on.Listed_Events[1].label_y, row - 64);
+  EXPECT_EQ(on.Listed_Events[5].label_y, row + 64);
+  EXPECT_EQ(on.Listed_Events[6].label_y, Row(15, 0));
   // A lime leader runs from the markers towards the label moved up, none to the lone label.
   const auto lime_in = [&](const DayChart& c, int y1, int y2) {
     int n = 0;

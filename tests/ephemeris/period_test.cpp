@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "timecalc/calendar.h"
 
 namespace vk {
@@ -40,6 +42,14 @@ TEST(Period, PeriodOfDay) {
     EXPECT_GE(CalendarToJD(c.y, c.m, c.d, 0, 0, 0), p.first_jd()) << c.day;
     EXPECT_LT(CalendarToJD(c.y, c.m, c.d, 0, 0, 0), p.end_jd()) << c.day;
   }
+}
+
+TEST(Period, DaysAgreeWithTheCalendarForEveryPairOfYears) {
+  for (int first = 1900; first <= 2100; ++first)
+    for (int end = first + 1; end <= 2110; ++end) {
+      const tPeriod p{first, end};
+      ASSERT_EQ(p.days(), std::lround(p.end_jd() - p.first_jd())) << first << "-" << end;
+    }
 }
 
 TEST(Period, DocumentedDecadeKeepsItsFiles) {

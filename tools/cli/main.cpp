@@ -47,7 +47,8 @@ const std::map<std::string, Entry>& Commands() {
         "    --druckfarben: light background, dark lines and text; --ohne-kopf: the bare chart, no heading,\n"
         "    pictures 2500 x 2200, PDF pages of the chart's size;\n"
         "    --fotolicht: the golden hour (Sun -4 to +6 degrees) and blue hour (-6 to -4) as bands and listed;\n"
-        "    --lesehilfen: labels spread without overlaps with leader lines, and the legend of the columns;\n"
+        "    --lesehilfen: labels spread without overlaps with leader lines, the day length and the Moon's\n"
+        "    light at noon in the list, and the legend of the columns;\n"
         "    prints the next-rise/next-set lines; --repeat N renders N times and gives the median time"}},
       {"day",
        {vk::tool::DayCommand,

@@ -113,6 +113,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   chart.Show_Fotolicht = fotolicht ? 1 : 0;
   chart.Show_Leaders = reading_aids ? 1 : 0;
   chart.Show_Legend = reading_aids ? 1 : 0;
+  if (print_colours) chart.Colours = Print_Palette();
   chart.Pictures = ShippedChartPictures();
   QImage screen(kScreenWidth, kScreenHeight, QImage::Format_RGB32);
   chart.Copy_To_Screen = [&screen](const QImage& img) { Copy_Chart_To(img, screen); };
@@ -155,9 +156,8 @@ int RenderCommand(const Args& args) {
     else
       Save_Day_Pages_Pdf(path, *run.chart, run.almanac->events, run.almanac->phases, run.chart->Sel_JD, last);
   } else {
-    const QImage img = run.page            ? Chart_Page_Image(run.chart->Img, *run.page)
-                       : run.print_colours ? Print_Colours_Image(run.chart->Img)
-                                           : run.chart->Img;
+    // The chart was drawn in the page's colours already.
+    const QImage img = run.page ? Chart_Page_Image(run.chart->Img, *run.page) : run.chart->Img;
     Save_Chart_Picture(run.night ? Night_View_Image(img) : img, path, img.size());
   }
   PrintMemo(*run.chart);

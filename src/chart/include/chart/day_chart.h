@@ -78,6 +78,41 @@ struct tBodyChart {
 inline constexpr int kChartBodyCount = 8;
 extern const std::array<tBodyChart, kChartBodyCount> Body_Charts;
 
+// The colours the chart is drawn in. The screen's: black ground, light
+// lines and text. Print colours ("Druckfarben"): every colour through
+// Print_Colour, so a light ground with dark lines and text, the bands and
+// bars apart by hue as on the screen.
+struct tChartPalette {
+  QColor ground;                          // the morning half, the whole width
+  QColor afternoon_plot;                  // the afternoon, left of the scale
+  QColor afternoon_list;                  // the afternoon, under the list
+  std::array<QColor, 4> levels;           // the Sun above -18°, -12°, -6°, the horizon
+  QColor noon;                            // the true-noon line
+  QColor golden_hour, blue_hour;          // translucent, over the bands
+  std::array<QColor, kChartBodyCount> bars;  // the bodies' bars and swatches, as Body_Charts
+  QColor ink;                             // scale, title, list texts, legend names
+  QColor marker;                          // the list's markers and leader lines
+  QColor now;                             // the present-time line
+  std::array<QColor, 3> headlines;        // lunar eclipse, solar eclipse, occultation
+  bool print = false;                     // the phase pictures in print colours too
+  // The bar colour of `body` (one of Body_Charts, found by its body).
+  QColor bar(const tBodyChart& body) const;
+};
+const tChartPalette& Screen_Palette();
+const tChartPalette& Print_Palette();
+
+// The print colour of a screen colour: hue, saturation and alpha kept, the
+// lightness (HSL) turned over, so black becomes white and white black.
+// Never fails.
+QColor Print_Colour(const QColor& colour);
+
+// The print colours of a picture: Print_Colour for each pixel. Never fails.
+QImage Print_Colours_Image(const QImage& img);
+
+// The picture sets with their pictures in print colours (made once per set
+// and kept; the masks unchanged). Never fails.
+tChartPictures Print_Chart_Pictures(const tChartPictures& pictures);
+
 // One body's next rise and set. Rise_h in [0, 24); Set_h has 24 added when
 // it is smaller than Rise_h. A missing event leaves its value empty and its
 // text "--".
@@ -105,6 +140,7 @@ struct tListedEvent {
   std::string time;          // "hh:mm:ss"
   std::string body;          // the body's name in the language installed
   std::string text;          // event text with its values and note
+  bool marked = true;        // false: a line without a row of its own (no marker, no leader line)
 };
 
 // The chart's state: the drawing surface, the chosen day, the display flags,
@@ -120,9 +156,10 @@ struct DayChart {
   std::uint8_t Show_Meridian = 0;         // list meridian transits
   std::uint8_t Show_Fotolicht = 0;        // golden and blue hour: bands and list entries
   // The reading aids, all off for the documented chart.
-  std::uint8_t Show_Leaders = 0;          // labels spread without overlaps, leader lines to their rows
+  std::uint8_t Show_Leaders = 0;          // labels spread without overlaps, leader lines to their rows, the day's light in the list
   std::uint8_t Show_Legend = 0;           // the names of the bar columns below the plot
   std::optional<double> Now_Local_JD;     // the present moment (local Julian day): a line on its day; empty: none
+  tChartPalette Colours = Screen_Palette();  // Print_Palette(): drawn in print colours
   std::uint8_t Chart_Busy = 0;        // 1 while a rendering runs
   double Site_nLat = 47.5;            // observer's latitude, degrees north (south of 0: phases mirrored)
 
@@ -190,7 +227,7 @@ tSunTimes Find_Sun_Times(const EventStore& store, double Sel_JD);
 // Paints the twilight and daylight bands and the true-noon line across x =
 // 100 … 900 (pen width 2). A band with a missing end, or a missing noon, is
 // left out. Never fails.
-void Draw_Sun_Bands(QPainter& painter, const tSunTimes& sun);
+void Draw_Sun_Bands(QPainter& painter, const tSunTimes& sun, const tChartPalette& colours = Screen_Palette());
 
 // True when the nine Sun events that Find_Sun_Times takes all belong to the
 // chosen day: the three morning twilights, sunrise, true noon and sunset
@@ -221,7 +258,8 @@ tSunSpans Find_Sun_Spans(const EventStore& store, double Sel_JD, std::optional<d
 
 // Paints the spans of a day that is not regular in the colours of
 // Draw_Sun_Bands, the outer levels first, then the noon line. Never fails.
-void Draw_Sun_Spans(QPainter& painter, const tSunSpans& spans, std::optional<double> noon);
+void Draw_Sun_Spans(QPainter& painter, const tSunSpans& spans, std::optional<double> noon,
+                    const tChartPalette& colours = Screen_Palette());
 
 // The next rise and set of one body and its text line (52 characters when
 // both are found), and the bar of the day (Find_Up_Spans when it is not
@@ -259,7 +297,7 @@ tLightSpans Find_Light_Spans(const EventStore& store, double Sel_JD);
 
 // Paints the spans across the plot, x = 100 … 900, as translucent gold and
 // blue over the Sun's bands. Never fails.
-void Draw_Light_Spans(QPainter& painter, const tLightSpans& spans);
+void Draw_Light_Spans(QPainter& painter, const tLightSpans& spans, const tChartPalette& colours = Screen_Palette());
 inline const QColor kGoldenHourColour(255, 200, 60, 110);
 inline const QColor kBlueHourColour(40, 110, 255, 120);
 
@@ -273,14 +311,15 @@ std::optional<int> Find_Phase_Day(const PhaseTable& phases, double Sel_JD);
 // without a phase record at or after the day). Phase pictures are mirrored
 // left to right for latitudes below 0 (site_lat, degrees north). Never fails.
 void Draw_Body_Bar(QPainter& painter, const tBodyChart& body, const tRiseSet& rs, const PhaseTable& phases,
-                   double Sel_JD, const tChartPictures& pictures, double site_lat = 47.5);
+                   double Sel_JD, const tChartPictures& pictures, double site_lat = 47.5,
+                   const tChartPalette& colours = Screen_Palette());
 
-// Black background, the afternoon a shade lighter. Never fails.
-void Draw_Chart_Background(QPainter& painter);
+// Black background, the afternoon a shade lighter (in `colours`). Never fails.
+void Draw_Chart_Background(QPainter& painter, const tChartPalette& colours = Screen_Palette());
 
 // Axes, ten-minute, half-hour and hour ticks and the hour labels on both
 // sides. Never fails.
-void Draw_Time_Scale(QPainter& painter);
+void Draw_Time_Scale(QPainter& painter, const tChartPalette& colours = Screen_Palette());
 
 // The event text of one entry: the name (twilights spelt out), the values
 // present and the note in parentheses. Never fails.
@@ -297,7 +336,8 @@ std::vector<tListedEvent> List_Day_Events(const EventStore& store, double Sel_JD
 // and text (without its TAB characters) at the label row; with `leaders`
 // the texts start kLeaderTextX - 1015 pixels further right, and a line leads
 // from each marker to its label where the two rows differ. Never fails.
-void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed, bool leaders = false);
+void Draw_Day_Events(QPainter& painter, const std::vector<tListedEvent>& listed, bool leaders = false,
+                     const tChartPalette& colours = Screen_Palette());
 
 // Reading aids (DayChart::Show_Leaders, Show_Legend, Now_Local_JD).
 inline constexpr int kLabelSpacing = 32;   // rows between labels, as the push-down keeps them
@@ -316,14 +356,27 @@ std::vector<int> Spread_Label_Rows(const std::vector<int>& wanted, int spacing, 
 // Sets every label_y from the marker rows by Spread_Label_Rows with the
 // constants above. Never fails.
 void Spread_Labels(std::vector<tListedEvent>& listed);
+// The day's light as lines of the list (index 0, no entry of the table):
+// the Moon's illuminated fraction and age at local noon, marked at 12:00
+// ("12:00:00  Mond  100.0 % beleuchtet, Alter 14.4 Tage"; "Alter --" before
+// the period's first new Moon), when the table holds them; the day length
+// as an unmarked first line at kLabelTop ("Sonne  Tageslänge 11:46", with
+// "(Polartag)" when the Sun stays up all day, "(Polarnacht)" when it does
+// not rise), when the table holds events. Never fails.
+std::vector<tListedEvent> Day_Light_Labels(const EventStore& store, double Sel_JD);
+// Merges them into `listed` (in the order of their rows, after events of
+// the same row). Never fails.
+void Add_Day_Light_Labels(std::vector<tListedEvent>& listed, const EventStore& store, double Sel_JD);
 // The lime lines from each marker to its label (where the rows differ). Never fails.
-void Draw_Leader_Lines(QPainter& painter, const std::vector<tListedEvent>& listed);
+void Draw_Leader_Lines(QPainter& painter, const std::vector<tListedEvent>& listed,
+                       const tChartPalette& colours = Screen_Palette());
 // A swatch of each bar's colour below its column and the body's name under it. Never fails.
-void Draw_Legend(QPainter& painter);
+void Draw_Legend(QPainter& painter, const tChartPalette& colours = Screen_Palette());
 // The row of the present moment on the chosen day; empty when it lies on another day.
 std::optional<int> Now_Row(double Sel_JD, double now_local_jd);
 // A red line across the plot at the present moment, when it lies on the chosen day. Never fails.
-void Draw_Now_Line(QPainter& painter, double Sel_JD, double now_local_jd);
+void Draw_Now_Line(QPainter& painter, double Sel_JD, double now_local_jd,
+                   const tChartPalette& colours = Screen_Palette());
 
 // Where a body's bar or picture lies on the chart (pixels of the 2500 x
 // 2200 surface); `body` indexes Body_Charts.

@@ -15,10 +15,16 @@ struct tPeriod {
 
   double first_jd() const;  // 00:00 UT of its first day
   double end_jd() const;    // 00:00 UT of 1 January of end_year
-  int days() const;         // calendar days, 3652 for 2022 … 2031
-  int rows() const { return days() * 24 + 3; }  // hourly rows, 87651 for 2022 … 2031
-  int phase_days() const { return days() + 1; }  // lines of the phase table, 3653 for 2022 … 2031
+  // calendar days, 3652 for 2022 … 2031 (Gregorian years; cheap: the event
+  // scan asks for rows() in its innermost loop)
+  constexpr int days() const { return 365 * (end_year - first_year) + Leaps(end_year - 1) - Leaps(first_year - 1); }
+  constexpr int rows() const { return days() * 24 + 3; }  // hourly rows, 87651 for 2022 … 2031
+  constexpr int phase_days() const { return days() + 1; }  // lines of the phase table, 3653 for 2022 … 2031
   std::string tag() const;  // "2022-2032", the part of the file names that names the period
+
+ private:
+  // Leap years 1 … y of the Gregorian calendar (y >= 0).
+  static constexpr int Leaps(int y) { return y / 4 - y / 100 + y / 400; }
 };
 
 // The documented decade, whose files keep their names and bytes.

@@ -70,27 +70,29 @@ struct tChartPage {
 // Height (pixels) of the heading band above a saved chart picture.
 inline constexpr int kHeadingBand = 200;
 
-// The chart picture `img` (2500 x 2200) with the heading band above it
-// (2500 x 2400 then), in print colours when asked. Never fails.
+// The palette of the page: Print_Palette() with print colours, else Screen_Palette().
+const tChartPalette& Page_Palette(const tChartPage& page);
+
+// The chart picture `img` (2500 x 2200, drawn in Page_Palette(page)) with
+// the heading band above it (2500 x 2400 then) in the same colours. Never
+// fails.
 QImage Chart_Page_Image(const QImage& img, const tChartPage& page);
+// The same for `chart`'s chosen day, drawn anew in Page_Palette(page)
+// (which `chart` keeps); chart.Img is left as it was. Never fails.
+QImage Chart_Page_Image(DayChart& chart, const EventStore& store, const PhaseTable& phases, const tChartPage& page);
 
 // Paints a page of `page_rect` (device units of `dpi` per inch): the title
 // and the heading at the top, below them the chart fitted into the rest
-// inside the margins, painted by `paint_chart` in chart coordinates (in
-// print colours: painted onto a picture first, then recoloured). Never fails.
+// inside the margins, painted by `paint_chart` in chart coordinates and in
+// the palette it is handed (Page_Palette(page)), so as vector. Never fails.
 void Paint_Chart_Page(QPainter& p, const QRectF& page_rect, double dpi, const QString& title, const tChartPage& page,
-                      const std::function<void(QPainter&)>& paint_chart);
+                      const std::function<void(QPainter&, const tChartPalette&)>& paint_chart);
 
 // The month sheet (or one day) as Save_Day_Pages_Pdf, each day on a landscape
-// page of page.paper with the heading and the chart fitted below it.
-// Throws: as Save_Chart_Pdf.
+// page of page.paper with the heading and the chart fitted below it, drawn
+// in Page_Palette(page) (which `chart` keeps). Throws: as Save_Chart_Pdf.
 void Save_Day_Pages_Pdf(const std::filesystem::path& path, DayChart& chart, const EventStore& store,
                         const PhaseTable& phases, double first_jd, double last_jd, const tChartPage& page);
-
-// The print colours of a chart picture: each pixel keeps its hue and
-// saturation, its lightness (HSL) turned over, so black becomes white, white
-// black, and the bands and bars stay apart by hue. Never fails.
-QImage Print_Colours_Image(const QImage& img);
 
 // The night view of a chart picture: each pixel becomes dark red of the
 // pixel's brightness (0.299 R + 0.587 G + 0.114 B, scaled to at most 200),

@@ -173,6 +173,7 @@ class TForm_Main : public QMainWindow {
   QImage Screen_Chart;    // the full-size chart in the night view's colours; null without them
   int zone_index = 16;    // the last selected row of the zone list
   std::vector<Place> places_;   // the places of the tz database and the town list; empty without the database
+  bool places_read_ = false;    // Read_Places has run
   std::string places_error_;    // why there are no places, for the status bar after the first computation
   QSize shown_size_;                 // the size and state when first shown
   Qt::WindowStates shown_state_;
@@ -247,13 +248,16 @@ class TForm_Main : public QMainWindow {
   void Show_Site();
   void Ask_Site(const Site& site);  // the site asked for: fields, then the recomputation
   void Apply_Typed_Zone();
-  void Load_Places();
+  void Read_Places();  // places_ from the tz database and the town list, once; why not in places_error_
+  // The place box filled from places_ (read if not yet), and the place kept
+  // in the options file (its display text) chosen when it is among them.
+  void Fill_Place_Box(const std::string& kept_place);
   void Ort_Text_Edited(const QString& text);
   void Apply_Typed_Place();
   void Own_Coordinates();
   void Show_Place();
   void Show_Zone();
-  void Restore_Place_Options(Site& site);  // the place and real zone kept in the options file
+  std::string Restore_Zone_Option(Site& site);  // the real zone kept in the options file; returns the kept place
   // At a first start (no options file, the documented site): the place of the system's zone.
   void First_Start_Place(Site& site, bool documented_site);
   void Offer_Places(const std::vector<const Place*>& places);  // the completer's list, shown
