@@ -53,11 +53,15 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
 // every body (PrepareBasicValues), shared out over `threads` cores (0: every
 // core); the site-independent events are found by the first ComputeEventLines
 // after it and kept for the later ones. `period`: whose files are loaded.
+// `beside`, when given, runs as one more task of the preparation (the first
+// handed out), beside the rows' blocks; it must not touch `eph` or `basic`.
 // Returns: false when `stop` was
 // requested before every row was prepared (the basic values are then of no
-// use until the next complete preparation). Throws: Error from LoadEphemeris.
+// use until the next complete preparation; `beside` may not have run).
+// Throws: Error from LoadEphemeris, or what `beside` throws.
 bool LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0,
-                    std::stop_token stop = {}, const tPeriod& period = kDocumentedPeriod);
+                    std::stop_token stop = {}, const tPeriod& period = kDocumentedPeriod,
+                    const std::function<void()>& beside = {});
 
 // The part of ComputeAllData that depends on the site, on tables that
 // LoadAndPrepare filled: the site's basic values, the event passes and the

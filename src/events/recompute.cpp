@@ -22,13 +22,18 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
     a.prepared.reset();  // a failed load leaves tables that match no files
     a.global_headlines.reset();
     a.margins->Clear(a.period);
-    if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop, a.period)) return false;
+    // The rows around the period are made beside the preparation of its own.
+    const auto margins = [&] { a.margins->Load(a.period, a.hour_rows); };
+    if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop, a.period,
+                        a.hour_rows ? std::function<void()>(margins) : std::function<void()>()))
+      return false;
     if (Complete(stamp)) a.prepared = stamp;
   }
   // The rows around the period, when they can be made: without them (no
   // coefficient file, a damaged one, beyond its span) the events are the
   // period's rows' alone, as a data folder of the documented decade's files
-  // has them. Once per loading, failed or not.
+  // has them. Once per loading, failed or not (here when the hours came
+  // after the loading).
   if (a.hour_rows && !a.margins->Tried(a.period)) a.margins->Load(a.period, a.hour_rows);
   if (stop.stop_requested()) return false;
   // The phase table does not depend on the site: read again only when the file is another.
