@@ -370,56 +370,81 @@ double LongitudeDifference(double a, double b) {
   return d;
 }
 
-// Every body's ecliptic longitude, row by row (index 0 is row 1): the scans
-// over all rows for every pair read them side by side.
-using Longitudes = std::array<std::vector<double>, kBodyCount>;
+// The rows the pairs are scanned over at a time: every body's longitudes of
+// a block side by side (a few hundred KiB), each pair's scan going on across
+// blocks.
+constexpr int kScanBlockRows = 4096;
 
-Longitudes EclipticLongitudes(const Tables& eph) {
-  Longitudes lon;
-  for (int b = 0; b < kBodyCount; ++b) {
-    std::vector<double>& l = lon[static_cast<std::size_t>(b)];
-    l.resize(static_cast<std::size_t>(eph.rows));
-    for (int row = 1; row <= eph.rows; ++row) l[static_cast<std::size_t>(row - 1)] = eph.at(b, row).ecl_lon;
+// The pairs searched for close approaches: the Moon with each planet, then
+// each two planets, and the separation below which an approach counts.
+struct ApproachPair {
+  int a, b;
+  double limit;
+};
+
+std::vector<ApproachPair> ApproachPairs() {
+  std::vector<ApproachPair> pairs;
+  for (int p = Mercury; p <= Neptune; ++p) {
+    if (p == Moon) continue;
+    pairs.push_back({Moon, p, kMoonApproachLimit});
+    for (int q = p + 1; q <= Neptune; ++q)
+      if (q != Moon) pairs.push_back({p, q, kPlanetApproachLimit});
   }
-  return lon;
+  return pairs;
 }
 
-// Every conjunction in longitude of `a` and `b` closer than `limit` degrees.
-void Conjunctions(const Tables& eph, const Longitudes& lon, int a, int b, double limit, std::vector<CloseApproach>& out) {
-  const std::vector<double>& la = lon[static_cast<std::size_t>(a)];
-  const std::vector<double>& lb = lon[static_cast<std::size_t>(b)];
-  auto difference = [&](int row) {
-    return LongitudeDifference(la[static_cast<std::size_t>(row - 1)], lb[static_cast<std::size_t>(row - 1)]);
-  };
-  double before = difference(1);
-  for (int row = 2; row <= eph.rows; ++row) {
-    const double now = difference(row);
-    // A change of sign near 0°, not the step across ±180°.
-    const bool crossed = ((before < 0 && now >= 0) || (before > 0 && now <= 0)) && std::fabs(now - before) < 90;
-    if (crossed) {
-      // The instant on the difference interpolated over six rows.
-      int first = std::clamp(row - kRefineRows / 2, 1, eph.rows - kRefineRows + 1);
-      std::array<double, kRefineRows> d{};
-      for (int k = 0; k < kRefineRows; ++k) {
-        d[k] = difference(first + k);
-        if (k > 0 && d[k] - d[k - 1] > 180) d[k] -= 360;
-        if (k > 0 && d[k] - d[k - 1] < -180) d[k] += 360;
-      }
-      auto at = [&](double x) {
-        const std::array<double, kRefineRows> w = LagrangeWeights(x);
-        double v = 0;
-        for (int k = 0; k < kRefineRows; ++k) v += w[k] * d[k];
-        return v;
-      };
-      const double x = Zero(at, row - 1 - first, row - first);  // offset from row `first`, hours
-      const double jd = eph.at(a, first).jd + x * kHour;
-      const double separation = Angle(GeoVector(eph, a, jd), GeoVector(eph, b, jd)) * kRadToDeg;
-      const bool a_faster = now > before;
-      if (separation < limit)
-        out.push_back({a_faster ? a : b, a_faster ? b : a, jd, separation});
-    }
-    before = now;
+// The conjunction in longitude of `pair` whose sign change lies between rows
+// `row` − 1 and `row`, when closer than its limit; `rising`: a's longitude
+// gains on b's.
+void Approach(const Tables& eph, const ApproachPair& pair, int row, bool rising, std::vector<CloseApproach>& out) {
+  const int a = pair.a, b = pair.b;
+  // The instant on the difference interpolated over six rows.
+  const int first = std::clamp(row - kRefineRows / 2, 1, eph.rows - kRefineRows + 1);
+  std::array<double, kRefineRows> d{};
+  for (int k = 0; k < kRefineRows; ++k) {
+    d[k] = LongitudeDifference(eph.at(a, first + k).ecl_lon, eph.at(b, first + k).ecl_lon);
+    if (k > 0 && d[k] - d[k - 1] > 180) d[k] -= 360;
+    if (k > 0 && d[k] - d[k - 1] < -180) d[k] += 360;
   }
+  auto at = [&](double x) {
+    const std::array<double, kRefineRows> w = LagrangeWeights(x);
+    double v = 0;
+    for (int k = 0; k < kRefineRows; ++k) v += w[k] * d[k];
+    return v;
+  };
+  const double x = Zero(at, row - 1 - first, row - first);  // offset from row `first`, hours
+  const double jd = eph.at(a, first).jd + x * kHour;
+  const double separation = Angle(GeoVector(eph, a, jd), GeoVector(eph, b, jd)) * kRadToDeg;
+  if (separation < pair.limit) out.push_back({rising ? a : b, rising ? b : a, jd, separation});
+}
+
+// Every conjunction in longitude closer than its limit of every pair, pair
+// by pair, each in time order.
+std::vector<CloseApproach> Conjunctions(const Tables& eph) {
+  const std::vector<ApproachPair> pairs = ApproachPairs();
+  std::vector<std::vector<CloseApproach>> found(pairs.size());
+  std::vector<double> before(pairs.size());
+  std::vector<double> lon(static_cast<std::size_t>(kBodyCount) * kScanBlockRows);
+  for (int block = 1; block <= eph.rows; block += kScanBlockRows) {
+    const int n = std::min(kScanBlockRows, eph.rows - block + 1);
+    for (int body = 0; body < kBodyCount; ++body)
+      for (int i = 0; i < n; ++i) lon[static_cast<std::size_t>(body * kScanBlockRows + i)] = eph.at(body, block + i).ecl_lon;
+    for (std::size_t p = 0; p < pairs.size(); ++p) {
+      const double* la = &lon[static_cast<std::size_t>(pairs[p].a * kScanBlockRows)];
+      const double* lb = &lon[static_cast<std::size_t>(pairs[p].b * kScanBlockRows)];
+      for (int i = 0; i < n; ++i) {
+        const double now = LongitudeDifference(la[i], lb[i]);
+        // A change of sign near 0°, not the step across ±180°.
+        if (block + i > 1 && ((before[p] < 0 && now >= 0) || (before[p] > 0 && now <= 0)) &&
+            std::fabs(now - before[p]) < 90)
+          Approach(eph, pairs[p], block + i, now > before[p], found[p]);
+        before[p] = now;
+      }
+    }
+  }
+  std::vector<CloseApproach> all;
+  for (const auto& f : found) all.insert(all.end(), f.begin(), f.end());
+  return all;
 }
 
 }  // namespace
@@ -432,13 +457,7 @@ GlobalHeadlines FindGlobalHeadlines(const EphemerisStore& store, const std::vect
     if (Dot(GeoVector(eph, Sun, t), GeoVector(eph, Moon, t)) > 0) continue;
     if (auto e = LunarEclipseNear(eph, t)) g.lunar.push_back(*e);
   }
-  const Longitudes lon = EclipticLongitudes(eph);
-  for (int p = Mercury; p <= Neptune; ++p) {
-    if (p == Moon) continue;
-    Conjunctions(eph, lon, Moon, p, kMoonApproachLimit, g.approaches);
-    for (int q = p + 1; q <= Neptune; ++q)
-      if (q != Moon) Conjunctions(eph, lon, p, q, kPlanetApproachLimit, g.approaches);
-  }
+  g.approaches = Conjunctions(eph);
   std::sort(g.approaches.begin(), g.approaches.end(),
             [](const CloseApproach& x, const CloseApproach& y) { return x.instant < y.instant; });
   return g;

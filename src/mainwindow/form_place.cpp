@@ -95,6 +95,9 @@ void TForm_Main::Fill_Place_Box(const std::string& kept_place) {
         place_ = p.display;
         break;
       }
+  if (const Place* p = first_start_zone_.empty() ? nullptr : FirstStartPlace(places_, first_start_zone_))
+    place_ = p->display;
+  first_start_zone_.clear();
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();
   QStringList displays;
@@ -220,8 +223,16 @@ std::string TForm_Main::Restore_Zone_Option(Site& site) {
 void TForm_Main::First_Start_Place(Site& site, bool documented_site) {
   std::error_code ec;
   if (!documented_site || std::filesystem::exists(Options_Path(), ec)) return;
-  Read_Places();
-  const Place* p = FirstStartPlace(places_, options_.system_zone ? options_.system_zone() : std::string());
+  // The zone table's place of the system's zone: its coordinates are the
+  // merged list's too, which is read while the first computation runs and
+  // gives the place its display name (Fill_Place_Box).
+  std::vector<Place> zone_places;
+  try {
+    zone_places = ReadPlaces(ZoneInfoDir()).places;
+  } catch (const Error&) {
+    return;  // no tz database: said after the first computation (Read_Places)
+  }
+  const Place* p = FirstStartPlace(zone_places, options_.system_zone ? options_.system_zone() : std::string());
   if (!p) return;
   try {
     site.Site_Zone = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), p->zone));
@@ -231,7 +242,7 @@ void TForm_Main::First_Start_Place(Site& site, bool documented_site) {
   }
   site.Site_nLat = p->lat;
   site.Site_eLon = p->lon;
-  place_ = p->display;
+  first_start_zone_ = p->zone;
 }
 
 void TForm_Main::Save_Place_Options() {

@@ -178,6 +178,7 @@ class TForm_Main : public QMainWindow {
   QSize shown_size_;                 // the size and state when first shown
   Qt::WindowStates shown_state_;
   std::string place_;           // display text of the chosen place; empty: own coordinates
+  std::string first_start_zone_;  // a first start's place, by its zone, until the place list is read
 
   // --- controls ---
   QWidget* Panel_Left = nullptr;
