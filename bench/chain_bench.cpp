@@ -24,7 +24,9 @@
 #include "compute.h"
 #include "event_passes.h"
 #include "headline_lines.h"
+#include "period_margins.h"
 #include "events/recompute.h"
+#include "tables/period_tables.h"
 #include "base/error.h"
 #include "bench_stats.h"
 #include "timecalc/input_checks.h"
@@ -55,12 +57,14 @@ int main(int argc, char** argv) {
     else if (opt == "--fotolicht") a.photo_light = vk::ParseInteger(argv[i + 1]) != 0;
   }
   a.site.Site_TZ_Hours = vk::TimeZones.at(static_cast<std::size_t>(zone)).offset_hours;
+  // The hours around the period, as the window and the tool take them.
+  a.hour_rows = vk::ephemgen::HourRowsOfFolder(dir);
   // Stage times of each mode; the runs alternate between the modes, so that a
   // change of the machine's load meets both alike. Each site change moves
   // the latitude by a step, as the window's button does.
   struct Stages {
     std::vector<double> load, prepare, whole, site, site_cpu, site_log, values, passes, headlines, global, write, fill,
-        read, phase;
+        read, phase, margins_made, margins_events;
   } stages[2];
   const vk::Interpolation modes[2] = {vk::Interpolation::Classic, vk::Interpolation::Precise};
   const double lat0 = a.site.Site_nLat;
@@ -129,6 +133,19 @@ int main(int argc, char** argv) {
         const auto t8 = Clock::now();
         vk::ReadPhaseTable(a.phases, dir / vk::kPhaseFileName);
         const auto t9 = Clock::now();
+        // The hours around the period: made once per loading, their events at
+        // every site (beside the period's own lines, computed again first).
+        vk::ComputeEventLines(a.ephemeris, *a.basic, a.site, nullptr, threads, modes[m], a.lines, {}, {},
+                              a.photo_light);
+        const auto t9b = Clock::now();
+        if (a.hour_rows) a.margins->Load(a.ephemeris.period(), a.hour_rows);
+        const auto t10 = Clock::now();
+        a.margins->AppendEvents(a.ephemeris, a.site, modes[m], a.photo_light,
+                                std::span<const vk::LogText>(a.lines.pieces).first(std::size_t{vk::kMarginPiece}),
+                                std::span<const vk::LineRecords>(a.lines.records).first(std::size_t{vk::kMarginPiece}),
+                                a.lines.pieces[std::size_t{vk::kMarginPiece}],
+                                a.lines.records[std::size_t{vk::kMarginPiece}]);
+        const auto t11 = Clock::now();
         if (run == 0) continue;
         Stages& s = stages[m];
         s.load.push_back(Ms(t0, t1));
@@ -145,6 +162,8 @@ int main(int argc, char** argv) {
         s.fill.push_back(Ms(t7, t7b));
         s.read.push_back(Ms(t7b, t8));
         s.phase.push_back(Ms(t8, t9));
+        s.margins_made.push_back(Ms(t9b, t10));
+        s.margins_events.push_back(Ms(t10, t11));
       }
     }
   } catch (const vk::Error& e) {
@@ -171,6 +190,8 @@ int main(int argc, char** argv) {
     std::printf("    table filled from the records  %8.1f   (sorted, as the chain fills it)\n", Median(s.fill));
     std::printf("    (log file read back and sorted %8.1f   as a log from elsewhere is read)\n", Median(s.read));
     std::printf("    (phase table read              %8.1f   when its file is another than last time)\n", Median(s.phase));
+    std::printf("    (hours around the period made  %8.1f   once per loading)\n", Median(s.margins_made));
+    std::printf("    their events for the site      %8.1f\n", Median(s.margins_events));
   }
   std::printf("precise minus classic      %8.1f ms (medians per site change)\n",
               Median(stages[1].site) - Median(stages[0].site));

@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   for (const vk::tPeriod& p : {sixties, forties}) vk::ephemgen::PeriodTablesDir(data, cache.path(), p);
   static vk::Almanac a;
   a.site = vk::Site{47.5, 7.5, 1, {}};
+  a.hour_rows = vk::ephemgen::HourRowsOfFolder(data);  // the hours around each period, as the window takes them
   std::vector<double> moving, moving_cpu;
   for (int run = 0; run < 6; ++run) {
     a.period = run % 2 == 0 ? sixties : forties;

@@ -11,8 +11,11 @@
 
 namespace vk {
 
-EphemerisStore::EphemerisStore()
-    : rows_(MakeLargeArray<tEphemerisRow>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)) {}
+EphemerisStore::EphemerisStore() : EphemerisStore(kMaxEphemerisRows) {}
+
+EphemerisStore::EphemerisStore(int capacity)
+    : capacity_(capacity),
+      rows_(MakeLargeArray<tEphemerisRow>(static_cast<std::size_t>(kBodyCount) * static_cast<std::size_t>(capacity))) {}
 
 tEphemerisRow StoredRow(const tEphemerisData& r) {
   return {r.jd, r.ra, r.dec, r.mag, r.diameter, r.delta, r.ecl_lon, r.label};

@@ -12,20 +12,21 @@
 
 namespace vk {
 
-BasicTable::BasicTable()
-    : rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)),
-      turn_(MakeLargeArray<unsigned char>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)),
-      sun_unit_(MakeLargeArray<UnitVector3>(kMaxEphemerisRows + 1)),
-      place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * kMaxEphemerisRows)),
-      time_(MakeLargeArray<RowTime>(kMaxEphemerisRows + 1)) {}
+BasicTable::BasicTable(int capacity)
+    : capacity_(capacity),
+      rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * static_cast<std::size_t>(capacity))),
+      turn_(MakeLargeArray<unsigned char>(static_cast<std::size_t>(kBodyCount) * static_cast<std::size_t>(capacity))),
+      sun_unit_(MakeLargeArray<UnitVector3>(static_cast<std::size_t>(capacity) + 1)),
+      place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * static_cast<std::size_t>(capacity))),
+      time_(MakeLargeArray<RowTime>(static_cast<std::size_t>(capacity) + 1)) {}
 
 double BasicTable::SiderealOffset(int row, double jd) const {
-  const RowTime* t = row >= 1 && row <= kMaxEphemerisRows ? sun_time(row, jd) : nullptr;
+  const RowTime* t = row >= 1 && row <= capacity_ ? sun_time(row, jd) : nullptr;
   return t ? t->apparent : ApparentSiderealOffset(jd);
 }
 
 double BasicTable::ApparentSidereal(int row, double jd) const {
-  const RowTime* t = row >= 1 && row <= kEphemerisRows ? sun_time(row, jd) : nullptr;
+  const RowTime* t = row >= 1 && row <= capacity_ ? sun_time(row, jd) : nullptr;
   return t ? t->gmst + t->apparent : GMST_Rad(jd) + ApparentSiderealOffset(jd);
 }
 
@@ -112,7 +113,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     // lower limb's (the classic bracket), widened by the parallax.
     const double margin = ParallaxMargin(e.delta);
     const double upper = kHorizonAltitude - Semidiameter(e.diameter), lower = kHorizonAltitude + Semidiameter(e.diameter);
-    basic.place_[BasicTable::index(body, k)] = {
+    basic.place_[basic.index(body, k)] = {
         sin_dec,
         cos_dec,
         static_cast<float>(sin_g * cos_ra - cos_g * sin_ra),
@@ -213,7 +214,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
   // no more.
   const double shift = apparent ? kApparentSiderealSlack : 0.0;
   for (int k = lo; k <= hi; ++k) {
-    const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+    const BasicTable::GeoPlace& p = basic.place_[basic.index(body, k)];
     const double cos_h = static_cast<double>(p.cos_h0) * cos_lon - static_cast<double>(p.sin_h0) * sin_lon;
     const double sin_h = static_cast<double>(p.sin_h0) * cos_lon + static_cast<double>(p.cos_h0) * sin_lon;
     const double s = angles.sin_lat * p.sin_dec + angles.cos_lat * p.cos_dec * cos_h;
@@ -244,7 +245,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
       const double c = s1 - 2 * s2 + s3;
       if (c == 0 || std::fabs(s3 - s1) > 3 * std::fabs(c)) continue;  // the vertex lies beyond 1.5 rows
       const double v = s2 - (s3 - s1) * (s3 - s1) / (8 * c);
-      const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+      const BasicTable::GeoPlace& p = basic.place_[basic.index(body, k)];
       bool near = v > static_cast<double>(p.lo) - shift - kTurnMargin && v < static_cast<double>(p.hi) + kTurnMargin;
       if (body == Sun) {
         const double m = ParallaxMargin(eph.at(Sun, k).delta) * kDegToRad + kTurnMargin;
@@ -260,7 +261,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
     for (int j = std::max(lo, k - 1); j <= std::min(hi, k + 2); ++j) differs |= sides[static_cast<std::size_t>(j - lo)] ^ own;
     // The passes continue rows 1 … 3 back to the row before the table.
     const bool near_turn = apparent && turn[static_cast<std::size_t>(k - lo)];
-    basic.turn_[BasicTable::index(body, k)] = near_turn ? 1 : 0;
+    basic.turn_[basic.index(body, k)] = near_turn ? 1 : 0;
     if (k <= 3 || near_turn) differs = ~0u;
     const tEphemerisRow& e = eph.at(body, k);
     tBasicRow& row = basic.at(body, k);
@@ -272,7 +273,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
       alt = StandInAltitude(body, own, kHorizonAltitude + Semidiameter(e.diameter), sun_levels);
     if (std::isnan(alt) && apparent) {
       // The altitude alone, as the refinement forms it between the rows.
-      const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+      const BasicTable::GeoPlace& p = basic.place_[basic.index(body, k)];
       const double ha = sidereal + angles.lon - e.ra * kHourToRad;
       row.sin_ha = std::sin(ha);
       row.alt = TopocentricAltitude(row.sin_ha, std::cos(ha), p.sin_dec, p.cos_dec, SinHorizontalParallax(e.delta),
@@ -284,7 +285,7 @@ void ComputeSiteValues(const EphemerisStore& eph, const Site& site, const Observ
       v.ra = e.ra;
       v.dec = e.dec;
       v.sin_par = SinHorizontalParallax(e.delta);
-      const BasicTable::GeoPlace& p = basic.place_[BasicTable::index(body, k)];
+      const BasicTable::GeoPlace& p = basic.place_[basic.index(body, k)];
       TopocentricFromPlace(sidereal, p.sin_dec, p.cos_dec, angles, v);
       row.sin_ha = v.sin_ha;
       row.alt = v.alt;

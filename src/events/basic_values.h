@@ -45,7 +45,8 @@ inline constexpr int kLastRow = -1;
 // Basic values of all bodies and rows, indexed like the ephemeris tables; allocated once.
 class BasicTable {
  public:
-  BasicTable();
+  // Room for `capacity` rows a body, as the ephemeris store it is filled from.
+  explicit BasicTable(int capacity = kMaxEphemerisRows);
   const tBasicRow& at(int body, int row) const { return rows_[index(body, row)]; }
   tBasicRow& at(int body, int row) { return rows_[index(body, row)]; }
   // The site-independent events of `body` as PrepareFixedEvents found them
@@ -67,9 +68,10 @@ class BasicTable {
   double ApparentSidereal(int row, double jd) const;
 
  private:
-  static std::size_t index(int body, int row) {
-    return static_cast<std::size_t>(body) * kMaxEphemerisRows + static_cast<std::size_t>(row - 1);
+  std::size_t index(int body, int row) const {
+    return static_cast<std::size_t>(body) * static_cast<std::size_t>(capacity_) + static_cast<std::size_t>(row - 1);
   }
+  int capacity_;
   // What the site's values need of each row apart from the site. The
   // declination's sine and cosine serve the topocentric place as well; the
   // rest is in single precision: enough for the side of a level, never a

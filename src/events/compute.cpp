@@ -46,12 +46,16 @@ void InOneArena(std::vector<Container>& per_body, std::size_t bytes) {
 }  // namespace
 
 bool LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads,
-                    std::stop_token stop, const tPeriod& period) {
+                    std::stop_token stop, const tPeriod& period, const std::function<void()>& beside) {
   LoadEphemeris(eph, dir, period);
-  // Each block prepares the Sun's rows before the other bodies' same rows.
+  // Each block prepares the Sun's rows before the other bodies' same rows;
+  // `beside` first, so that the blocks fill the other threads meanwhile.
+  const int first = beside ? 1 : 0;
   ParallelFor(
-      kBlocks, threads,
-      [&](int k) {
+      kBlocks + first, threads,
+      [&](int task) {
+        if (task < first) return beside();
+        const int k = task - first;
         for (int b = 0; b < kBodyCount; ++b) PrepareBasicValues(eph, b, basic, FirstRow(k, eph.rows()), LastRow(k, eph.rows()));
       },
       stop);
@@ -88,6 +92,9 @@ void ComputeLines(const EphemerisStore& eph, BasicTable& basic, const Site& site
   if (records) (*records)[std::size_t{kHeadlinePiece}].clear();
   lines[std::size_t{kLightPiece}].clear();
   if (records) (*records)[std::size_t{kLightPiece}].clear();
+  // The margins' piece too (ComputeSiteEvents).
+  lines[std::size_t{kMarginPiece}].clear();
+  if (records) (*records)[std::size_t{kMarginPiece}].clear();
   auto passes = [&](int b) {
     const auto body = static_cast<std::size_t>(b);
     // Found once after the rows are prepared, beside the other bodies' work.

@@ -19,11 +19,14 @@ namespace vk {
 
 // The pieces of an event log: one per body in body order, then one for the
 // eclipses, occultations and close approaches (left empty by the passes),
-// then one for the golden and blue hours (filled only when asked for), which
-// reach the event table but never the written log.
+// then one for the golden and blue hours (filled only when asked for), then
+// one for the events of the hours around the period's rows on its first and
+// last local day (left empty by the passes); the last two reach the event
+// table but never the written log.
 inline constexpr int kHeadlinePiece = kBodyCount;
 inline constexpr int kLightPiece = kBodyCount + 1;
-inline constexpr int kLogPieces = kBodyCount + 2;
+inline constexpr int kMarginPiece = kBodyCount + 2;
+inline constexpr int kLogPieces = kBodyCount + 3;
 
 
 inline constexpr const char* kEventLogName = "Vesperkalend_2022-2032_Log.txt";
@@ -50,11 +53,15 @@ void ComputeAllData(EphemerisStore& eph, BasicTable& basic, const Site& site, co
 // every body (PrepareBasicValues), shared out over `threads` cores (0: every
 // core); the site-independent events are found by the first ComputeEventLines
 // after it and kept for the later ones. `period`: whose files are loaded.
+// `beside`, when given, runs as one more task of the preparation (the first
+// handed out), beside the rows' blocks; it must not touch `eph` or `basic`.
 // Returns: false when `stop` was
 // requested before every row was prepared (the basic values are then of no
-// use until the next complete preparation). Throws: Error from LoadEphemeris.
+// use until the next complete preparation; `beside` may not have run).
+// Throws: Error from LoadEphemeris, or what `beside` throws.
 bool LoadAndPrepare(EphemerisStore& eph, BasicTable& basic, const std::filesystem::path& dir, unsigned threads = 0,
-                    std::stop_token stop = {}, const tPeriod& period = kDocumentedPeriod);
+                    std::stop_token stop = {}, const tPeriod& period = kDocumentedPeriod,
+                    const std::function<void()>& beside = {});
 
 // The part of ComputeAllData that depends on the site, on tables that
 // LoadAndPrepare filled: the site's basic values, the event passes and the

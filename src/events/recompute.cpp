@@ -6,6 +6,7 @@
 
 #include "compute.h"
 #include "headline_lines.h"
+#include "period_margins.h"
 
 namespace vk {
 
@@ -20,9 +21,20 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   if (!a.prepared || !(*a.prepared == stamp) || !Complete(stamp)) {
     a.prepared.reset();  // a failed load leaves tables that match no files
     a.global_headlines.reset();
-    if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop, a.period)) return false;
+    a.margins->Clear(a.period);
+    // The rows around the period are made beside the preparation of its own.
+    const auto margins = [&] { a.margins->Load(a.period, a.hour_rows); };
+    if (!LoadAndPrepare(a.ephemeris, *a.basic, dir, 0, stop, a.period,
+                        a.hour_rows ? std::function<void()>(margins) : std::function<void()>()))
+      return false;
     if (Complete(stamp)) a.prepared = stamp;
   }
+  // The rows around the period, when they can be made: without them (no
+  // coefficient file, a damaged one, beyond its span) the events are the
+  // period's rows' alone, as a data folder of the documented decade's files
+  // has them. Once per loading, failed or not (here when the hours came
+  // after the loading).
+  if (a.hour_rows && !a.margins->Tried(a.period)) a.margins->Load(a.period, a.hour_rows);
   if (stop.stop_requested()) return false;
   // The phase table does not depend on the site: read again only when the file is another.
   a.next_phases.reset();
@@ -51,6 +63,10 @@ bool ComputeSiteEvents(Almanac& a, const Site& site, Interpolation mode, const s
   };
   ComputeEventLines(a.ephemeris, *a.basic, site, progress, 0, mode, a.lines, stop, headlines, a.photo_light);
   if (stop.stop_requested()) return false;
+  a.margins->AppendEvents(a.ephemeris, site, mode, a.photo_light,
+                          std::span<const LogText>(a.lines.pieces).first(std::size_t{kMarginPiece}),
+                          std::span<const LineRecords>(a.lines.records).first(std::size_t{kMarginPiece}),
+                          a.lines.pieces[std::size_t{kMarginPiece}], a.lines.records[std::size_t{kMarginPiece}]);
   return true;
 }
 

@@ -39,6 +39,8 @@ Session::Session(std::filesystem::path data_dir, std::filesystem::path log_dir, 
       log_dir_(std::move(log_dir)),
       cache_dir_(cache_dir.empty() ? UserCacheDir() : std::move(cache_dir)),
       almanac_(std::make_unique<Almanac>()) {
+  // The hours around each period, so that its first and last local day are complete.
+  almanac_->hour_rows = ephemgen::HourRowsOfFolder(data_dir_);
   try {
     span_ = ephemgen::DataSpanOfFolder(data_dir_);
   } catch (...) {

@@ -82,24 +82,33 @@ tEphemerisData BinaryRecord(std::string& line, const tRowTime& time, int body, c
 }  // namespace
 
 std::vector<tEphemerisData> HourRecords(const tExportOptions& options, int first_hour, int end_hour) {
+  const std::pair<int, int> hours[] = {{first_hour, end_hour}};
+  return HourRecords(options, hours);
+}
+
+std::vector<tEphemerisData> HourRecords(const tExportOptions& options, std::span<const std::pair<int, int>> ranges) {
   const De405Extract eph = De405Extract::Load(options.extract);
   const ConstellationTable constellations = ConstellationTable::Load(options.constellations);
-  const int count = std::max(0, end_hour - first_hour);
-  // Counted from the 0h of the first hour's day, so that RowTime's hours are never negative.
-  const int first_day = FloorDiv(first_hour, 24);
-  const double day_jd = options.period.first_jd() + first_day;
-  const int from = first_hour - 24 * first_day;
-  std::vector<tEphemerisData> records(static_cast<std::size_t>(count) * kBodyCount);
-  if (count == 0) return records;
-  const TimeTermNodes nodes(day_jd, from, from + count, options.interpolate_time_terms);
+  std::vector<tEphemerisData> records;
   std::string line;
-  for (int i = 0; i < count; ++i) {
-    const int hour = from + i;
-    const tRowTime time = RowTime(day_jd, hour);
-    const tHourFrame frame = MakeHourFrame(eph, day_jd + hour / 24, (hour % 24) / 24.0, nodes.at(hour));
-    for (int body = 0; body < kBodyCount; ++body)
-      records[static_cast<std::size_t>(body) * static_cast<std::size_t>(count) + static_cast<std::size_t>(i)] =
-          BinaryRecord(line, time, body, ApparentPlace(eph, constellations, frame, body));
+  for (const auto& [first_hour, end_hour] : ranges) {
+    const int count = std::max(0, end_hour - first_hour);
+    if (count == 0) continue;
+    // Counted from the 0h of the first hour's day, so that RowTime's hours are never negative.
+    const int first_day = FloorDiv(first_hour, 24);
+    const double day_jd = options.period.first_jd() + first_day;
+    const int from = first_hour - 24 * first_day;
+    const std::size_t at = records.size();
+    records.resize(at + static_cast<std::size_t>(count) * kBodyCount);
+    const TimeTermNodes nodes(day_jd, from, from + count, options.interpolate_time_terms);
+    for (int i = 0; i < count; ++i) {
+      const int hour = from + i;
+      const tRowTime time = RowTime(day_jd, hour);
+      const tHourFrame frame = MakeHourFrame(eph, day_jd + hour / 24, (hour % 24) / 24.0, nodes.at(hour));
+      for (int body = 0; body < kBodyCount; ++body)
+        records[at + static_cast<std::size_t>(body) * static_cast<std::size_t>(count) + static_cast<std::size_t>(i)] =
+            BinaryRecord(line, time, body, ApparentPlace(eph, constellations, frame, body));
+    }
   }
   return records;
 }

@@ -43,4 +43,18 @@ std::filesystem::path PeriodTablesDir(const std::filesystem::path &data_dir, con
   return cache_dir;
 }
 
+std::function<std::vector<tEphemerisData>(const tPeriod &, std::span<const std::pair<int, int>>)> HourRowsOfFolder(
+    const std::filesystem::path &data_dir) {
+  std::error_code ec;
+  if (!std::filesystem::exists(data_dir / kCoefficientFileName, ec)) return {};
+  return [data_dir](const tPeriod &period, std::span<const std::pair<int, int>> hours) {
+    tExportOptions o;
+    o.extract = data_dir / kCoefficientFileName;
+    o.constellations = data_dir / kConstellationFileName;
+    o.period = period;
+    o.interpolate_time_terms = true;
+    return HourRecords(o, hours);
+  };
+}
+
 }  // namespace vk::ephemgen

@@ -4,14 +4,18 @@
 // cannot be written).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "ephemeris/period.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"
 #include "support/workspace.h"
+#include "timecalc/calendar.h"
 
 namespace {
 
@@ -78,6 +82,65 @@ TEST_F(Century, BoundaryDaysOfTwoPeriods) {
   const Result eclipse = Day("1964-12-19");
   ASSERT_EQ(eclipse.status, 0) << eclipse.err;
   EXPECT_NE(eclipse.out.find("03:37:18  Mond  Mondfinsternis (total, 1.17)"), std::string::npos) << eclipse.out;
+}
+
+// A calendar across the boundary of 1962-1972 and 1972-1982 far from UT:
+// every event once, every day's Sun whole, and the full Moon of 1971-12-31
+// 20:19 UT (before the rows of 1972-1982, on 1 January in Sydney) on its
+// local day. Without the hours around the periods, Sydney's 1 January
+// lacked its morning and Los Angeles' 31 December its evening.
+TEST_F(Century, CalendarAcrossTwoPeriodsListsEachEventOnce) {
+  const struct {
+    const char *where;
+    const char *full_moon_day;  // local
+  } kSites[] = {{"--lat -33.9 --lon 151.2 --tz Australia/Sydney", "1972-01-01"},
+                {"--lat 34.05 --lon -118 --tz America/Los_Angeles", "1971-12-31"}};
+  for (const auto &c : kSites) {
+    const Result r = RunTool(std::string("ics --from 1971-12-30 --to 1972-01-02 --kinds all ") + c.where + " --dir '" +
+                             ws.dir.path().string() + "' --out '" + (ws.dir / "edge.ics").string() + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string ics = vk::test::ReadFile(ws.dir / "edge.ics");
+    for (std::size_t at; (at = ics.find("\r\n ")) != std::string::npos;) ics.erase(at, 3);  // unfolded
+    // Per summary, the starts ("YYYYMMDDTHHMMSSZ") and the local dates of the description.
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> events;
+    for (std::size_t at = 0; (at = ics.find("BEGIN:VEVENT", at)) != std::string::npos; ++at) {
+      auto field = [&](const std::string &name) {
+        const std::size_t from = ics.find("\r\n" + name + ":", at) + name.size() + 3;
+        return ics.substr(from, ics.find("\r\n", from) - from);
+      };
+      const std::string description = field("DESCRIPTION");
+      const std::size_t local = description.find("Ortszeit: ");
+      events[field("SUMMARY")].push_back({field("DTSTART"), description.substr(local + 10, 10)});
+    }
+    // The Sun's rise, noon, set, twilights and golden hours: 13 kinds, each on all four days.
+    int sun_kinds = 0;
+    auto daily = [](const std::string &summary) {
+      if (summary.rfind("Sonne: ", 0) != 0) return false;
+      for (const char *word : {"Dämmerung", "Stunde", "Aufgang", "Untergang", "Mittag"})
+        if (summary.find(word) != std::string::npos) return true;
+      return false;
+    };
+    for (const auto &[summary, starts] : events)
+      if (daily(summary)) {
+        ++sun_kinds;
+        EXPECT_EQ(starts.size(), 4u) << c.where << ": " << summary;
+      }
+    EXPECT_EQ(sun_kinds, 13) << c.where;
+    auto jd = [](const std::string &t) {  // of "YYYYMMDDTHHMMSSZ"
+      auto n = [&](std::size_t at, std::size_t len) { return std::stoi(t.substr(at, len)); };
+      return vk::CalendarToJD(n(0, 4), n(4, 2), n(6, 2), n(9, 2), n(11, 2), n(13, 2));
+    };
+    for (const auto &[summary, starts] : events)
+      for (std::size_t i = 0; i < starts.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+          EXPECT_GT(std::fabs(jd(starts[i].first) - jd(starts[j].first)), 1.0 / 24)
+              << c.where << ": " << summary << " twice, " << starts[j].first << " and " << starts[i].first;
+    const auto &full = events["Mond: Vollmond"];
+    EXPECT_EQ(full.size(), 1u) << c.where;
+    if (full.size() != 1) continue;
+    EXPECT_EQ(full[0].first.substr(0, 13), "19711231T2019") << c.where;
+    EXPECT_EQ(full[0].second, c.full_moon_day) << c.where;
+  }
 }
 
 TEST_F(Century, DamagedCoefficientsAreRefusedAndNothingIsMade) {

@@ -302,6 +302,14 @@ TEST(Exporter, HourRecordsAroundAPeriodAreTheNeighboursRows) {
   }
   EXPECT_EQ(own[26].jd, 2441317.5);  // 1972-01-01 00:00 UT
   EXPECT_TRUE(HourRecords(o, 5, 5).empty());
+  // Several ranges at once: each range's records as on its own, one after another.
+  const std::pair<int, int> ranges[] = {{-26, 30}, {5, 5}, {-3, 2}};
+  std::vector<tEphemerisData> both = own;
+  const std::vector<tEphemerisData> last = HourRecords(o, -3, 2);
+  both.insert(both.end(), last.begin(), last.end());
+  const std::vector<tEphemerisData> together = HourRecords(o, ranges);
+  ASSERT_EQ(together.size(), both.size());
+  EXPECT_EQ(std::memcmp(together.data(), both.data(), both.size() * sizeof both[0]), 0);
 }
 
 // Hours the extract does not hold and a missing extract are named; nothing is returned.

@@ -90,7 +90,7 @@ int EclipsesCommand(const Args& args) {
   // The days of each period from that period's search, one period at a time.
   for (double day = from; day <= to;) {
     const PeriodTables tables = TablesForDay(data, span, day);
-    almanac.period = tables.period;
+    UsePeriodTables(almanac, data, tables);
     RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
     const double last = std::min(to, tables.period.end_jd() - 1);
     PrintPeriod(almanac, day, last);

@@ -57,7 +57,7 @@ int IcsCommand(const Args& args) {
   std::string text = Calendar_Head(request);
   for (double day = request.from_jd; day <= request.to_jd;) {
     const PeriodTables tables = TablesForDay(data, span, day);
-    almanac.period = tables.period;
+    UsePeriodTables(almanac, data, tables);
     RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
     tCalendarRequest part = request;
     part.from_jd = day;

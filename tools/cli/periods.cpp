@@ -55,4 +55,9 @@ PeriodTables TablesForDay(const DataFolder& data, const tDataSpan& span, double 
   return t;
 }
 
+void UsePeriodTables(Almanac& almanac, const DataFolder& data, const PeriodTables& tables) {
+  almanac.period = tables.period;
+  if (!almanac.hour_rows) almanac.hour_rows = ephemgen::HourRowsOfFolder(data.dir);
+}
+
 }  // namespace vk::tool

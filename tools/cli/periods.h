@@ -7,6 +7,7 @@
 
 #include "data_folder.h"
 #include "ephemeris/period.h"
+#include "events/almanac.h"
 
 namespace vk::tool {
 
@@ -30,5 +31,10 @@ struct PeriodTables {
 // Throws: Error from the making (the coefficient file damaged, the cache
 // folder not writable, the disk full), no table of the period left then.
 PeriodTables TablesForDay(const DataFolder& data, const tDataSpan& span, double day);
+
+// Makes `tables` the period `almanac` computes next, the hours around it
+// made from the data folder's coefficients when it has them (so that the
+// period's first and last local day are complete). Never fails.
+void UsePeriodTables(Almanac& almanac, const DataFolder& data, const PeriodTables& tables);
 
 }  // namespace vk::tool

@@ -92,7 +92,7 @@ ChartRun RunChart(Options& opts, std::optional<std::string>* out, int repeat = 1
   almanac.interpolation = interpolation;
   almanac.photo_light = fotolicht;
   const PeriodTables tables = TablesForDay(data, span, sel);
-  almanac.period = tables.period;
+  UsePeriodTables(almanac, data, tables);
   RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
   EnsureGuiApplication();
 

@@ -57,7 +57,7 @@ int TableCommand(const Args& args) {
   std::vector<tNotableEvent> events;
   for (double day = first; day <= last;) {
     const PeriodTables tables = TablesForDay(data, span, day);
-    almanac.period = tables.period;
+    UsePeriodTables(almanac, data, tables);
     RunRecomputationChain(almanac, tables.dir, PrintProgress, tables.log_dir);
     const double part_last = std::min(last, tables.period.end_jd() - 1);
     for (; day <= part_last; day += 1.0) days.push_back(Almanac_Day(almanac.events, day));

@@ -28,13 +28,25 @@ tEphemerisRow StoredRow(const tEphemerisData& record);
 
 class EphemerisStore {
  public:
-  EphemerisStore();  // all rows zero, the documented decade's count
+  EphemerisStore();  // all rows zero, the documented decade's count, room for kMaxEphemerisRows rows a body
+  // Room for `capacity` rows a body (the hours around a period, say).
+  explicit EphemerisStore(int capacity);
 
   // The rows each table holds now (kEphemerisRows for the documented decade,
-  // at most kMaxEphemerisRows) and the period they belong to.
-  int rows() const { return period_.rows(); }
+  // at most capacity()) and the period they belong to.
+  int rows() const { return row_count_; }
+  int capacity() const { return capacity_; }
   const tPeriod& period() const { return period_; }
-  void set_period(const tPeriod& period) { period_ = period; }
+  // The store holds the period's own rows.
+  void set_period(const tPeriod& period) {
+    period_ = period;
+    row_count_ = period.rows();
+  }
+  // The store holds `rows` rows (at most capacity()) of hours around `period`.
+  void set_rows(const tPeriod& period, int rows) {
+    period_ = period;
+    row_count_ = rows;
+  }
 
   // Row `row` (1 … rows()) of body `body` (0 … 8). Unchecked.
   const tEphemerisRow& at(int body, int row) const { return rows_[index(body, row)]; }
@@ -44,11 +56,13 @@ class EphemerisStore {
   const tEphemerisRow* table(int body) const { return &rows_[index(body, 1)]; }
 
  private:
-  static std::size_t index(int body, int row) {
-    return static_cast<std::size_t>(body) * kMaxEphemerisRows + static_cast<std::size_t>(row - 1);
+  std::size_t index(int body, int row) const {
+    return static_cast<std::size_t>(body) * static_cast<std::size_t>(capacity_) + static_cast<std::size_t>(row - 1);
   }
+  int capacity_;
   LargeArray<tEphemerisRow> rows_;
   tPeriod period_ = kDocumentedPeriod;
+  int row_count_ = kDocumentedPeriod.rows();
 };
 
 // Loads the nine binary files of `period` in `dir` into the tables, body 0 to

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "ephemeris/ephemeris_stamp.h"
 #include "ephemeris/ephemeris_store.h"
@@ -16,7 +20,16 @@
 
 namespace vk {
 
-class BasicTable;  // the basic values of every row, private to the computation
+class BasicTable;     // the basic values of every row, private to the computation
+class PeriodMargins;  // the hours around the period's rows, private to the computation
+
+// The hourly records of each range of hours [first, end) in `hours`, counted
+// from 00:00 UT of the first day of `period` (negative ones before it), as
+// the tables of the periods holding those hours hold them; one range after
+// another, each body-major: body b's hour first + i of a range of n hours
+// at b × n + i from the range's start. Throws: Error when they cannot be made.
+using HourRowsFn =
+    std::function<std::vector<tEphemerisData>(const tPeriod& period, std::span<const std::pair<int, int>> hours)>;
 
 struct Almanac {
   Almanac();
@@ -26,6 +39,13 @@ struct Almanac {
 
   EphemerisStore ephemeris;
   std::unique_ptr<BasicTable> basic;  // never null
+  // The rows of the hours around the period's and their values; never null.
+  std::unique_ptr<PeriodMargins> margins;
+  // Where the rows around a period come from (the data folder's coefficient
+  // file); empty: nowhere, and the events are the period's rows' alone. With
+  // them, the events of the period's first and last local day are complete
+  // in zones far from UT (the table has them, the written log does not).
+  HourRowsFn hour_rows;
   EventStore events;
   PhaseTable phases;
   Site site;

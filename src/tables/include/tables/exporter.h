@@ -2,8 +2,10 @@
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <stop_token>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ephemeris/ephemeris_data.h"
@@ -75,5 +77,8 @@ tExportSummary WriteExports(const tExportOptions& options,
 // Throws: Error from loading either file, or the extract's Error naming the
 // instant it does not hold.
 std::vector<tEphemerisData> HourRecords(const tExportOptions& options, int first_hour, int end_hour);
+// The same for several ranges of hours [first, end), their records one range
+// after another (each body-major), the two files read once.
+std::vector<tEphemerisData> HourRecords(const tExportOptions& options, std::span<const std::pair<int, int>> ranges);
 
 }  // namespace vk::ephemgen
