@@ -10,7 +10,7 @@
 // the move back into a made period, and a site change inside the other period.
 // Medians of 5 after one run that warms the caches; the CPU time of the
 // process alongside; the peak resident memory of the session in one window.
-// Run: build/bin/vk_bench_window [--start-up] (only the start-up, for profiling)
+// Run: build/bin/vk_bench_window [--start-up | --site-changes-in YEAR] (one figure alone, for profiling)
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -25,6 +25,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -141,6 +142,13 @@ int main(int argc, char** argv) {
         },
         [&] { Wait_While(working); });
   };
+  if (argc > 2 && std::string(argv[1]) == "--site-changes-in") {
+    // Only site changes on a day of the year given (its period made first), for profiling.
+    w->Go_To_Day(vk::CalendarToJD(std::atoi(argv[2]), 6, 1, 0, 0, 0));
+    Wait_While(working);
+    type_latitude().print("latitude typed + Enter to the new chart");
+    return 0;
+  }
   const Figure change = type_latitude();
   int days = 0;
   const double day0 = w->Chosen_Day();
