@@ -83,8 +83,9 @@ void TForm_Main::FormCreate() {
   // first computation runs, except at a first start, which takes the place
   // of the system's zone.
   const std::string kept_place = Restore_Zone_Option(site);
-  First_Start_Place(site, settings.latitude == defaults.latitude && settings.longitude == defaults.longitude &&
-                              zone_index == kDefaultZone);
+  const std::string first_start_zone =
+      First_Start_Place(site, settings.latitude == defaults.latitude && settings.longitude == defaults.longitude &&
+                                  zone_index == kDefaultZone);
   session_->Set_Site(site);
   Show_Site();
   Show_Zone();
@@ -101,12 +102,12 @@ void TForm_Main::FormCreate() {
   const QDate today = options_.today();
   session_->Set_Day(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0));
   if (!options_.data_error.empty()) {
-    Fill_Place_Box(kept_place);
+    Fill_Place_Box(kept_place, first_start_zone);
     throw Error(options_.data_error);
   }
   Load_View_Options();
   session_->Recompute();  // the chart follows when the table is in force; then places_error_ is shown
-  Fill_Place_Box(kept_place);
+  Fill_Place_Box(kept_place, first_start_zone);
   // A refused coefficient file leaves the documented decade; why is told after the first computation.
   if (!session_->Span_Error().isEmpty())
     places_error_ = session_->Span_Error().toStdString() + (places_error_.empty() ? "" : "; " + places_error_);

@@ -85,7 +85,7 @@ void TForm_Main::Read_Places() {
   }
 }
 
-void TForm_Main::Fill_Place_Box(const std::string& kept_place) {
+void TForm_Main::Fill_Place_Box(const std::string& kept_place, const std::string& first_start_zone) {
   Read_Places();
   // Kept by its display text; a zone's place also by the one it had before
   // it showed its German name ("Vienna — Europe/Vienna").
@@ -95,9 +95,8 @@ void TForm_Main::Fill_Place_Box(const std::string& kept_place) {
         place_ = p.display;
         break;
       }
-  if (const Place* p = first_start_zone_.empty() ? nullptr : FirstStartPlace(places_, first_start_zone_))
+  if (const Place* p = first_start_zone.empty() ? nullptr : FirstStartPlace(places_, first_start_zone))
     place_ = p->display;
-  first_start_zone_.clear();
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();
   QStringList displays;
@@ -220,9 +219,9 @@ std::string TForm_Main::Restore_Zone_Option(Site& site) {
   return o.place;
 }
 
-void TForm_Main::First_Start_Place(Site& site, bool documented_site) {
+std::string TForm_Main::First_Start_Place(Site& site, bool documented_site) {
   std::error_code ec;
-  if (!documented_site || std::filesystem::exists(Options_Path(), ec)) return;
+  if (!documented_site || std::filesystem::exists(Options_Path(), ec)) return {};
   // The zone table's place of the system's zone: its coordinates are the
   // merged list's too, which is read while the first computation runs and
   // gives the place its display name (Fill_Place_Box).
@@ -230,19 +229,19 @@ void TForm_Main::First_Start_Place(Site& site, bool documented_site) {
   try {
     zone_places = ReadPlaces(ZoneInfoDir()).places;
   } catch (const Error&) {
-    return;  // no tz database: said after the first computation (Read_Places)
+    return {};  // no tz database: said after the first computation (Read_Places)
   }
   const Place* p = FirstStartPlace(zone_places, options_.system_zone ? options_.system_zone() : std::string());
-  if (!p) return;
+  if (!p) return {};
   try {
     site.Site_Zone = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), p->zone));
   } catch (const Error& e) {
     std::cerr << "Vesperkalend: the system's zone " << e.describe() << "; using the documented site\n";
-    return;
+    return {};
   }
   site.Site_nLat = p->lat;
   site.Site_eLon = p->lon;
-  first_start_zone_ = p->zone;
+  return p->zone;
 }
 
 void TForm_Main::Save_Place_Options() {

@@ -178,7 +178,6 @@ class TForm_Main : public QMainWindow {
   QSize shown_size_;                 // the size and state when first shown
   Qt::WindowStates shown_state_;
   std::string place_;           // display text of the chosen place; empty: own coordinates
-  std::string first_start_zone_;  // a first start's place, by its zone, until the place list is read
 
   // --- controls ---
   QWidget* Panel_Left = nullptr;
@@ -251,16 +250,18 @@ class TForm_Main : public QMainWindow {
   void Apply_Typed_Zone();
   void Read_Places();  // places_ from the tz database and the town list, once; why not in places_error_
   // The place box filled from places_ (read if not yet), and the place kept
-  // in the options file (its display text) chosen when it is among them.
-  void Fill_Place_Box(const std::string& kept_place);
+  // in the options file (its display text), or a first start's place (by its
+  // zone), chosen when it is among them.
+  void Fill_Place_Box(const std::string& kept_place, const std::string& first_start_zone);
   void Ort_Text_Edited(const QString& text);
   void Apply_Typed_Place();
   void Own_Coordinates();
   void Show_Place();
   void Show_Zone();
   std::string Restore_Zone_Option(Site& site);  // the real zone kept in the options file; returns the kept place
-  // At a first start (no options file, the documented site): the place of the system's zone.
-  void First_Start_Place(Site& site, bool documented_site);
+  // At a first start (no options file, the documented site): the site of the
+  // system's zone's place. Returns: that zone, empty when the site stays.
+  std::string First_Start_Place(Site& site, bool documented_site);
   void Offer_Places(const std::vector<const Place*>& places);  // the completer's list, shown
   void Save_Place_Options();
   void Show_Values_In_Force(QLineEdit* field);
