@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QSettings>
+#include <QVariantMap>
 #include <cerrno>
 #include <cstring>
 #include <QString>
@@ -103,6 +104,14 @@ void WriteOptionValues(const std::filesystem::path& path,
   }
   {
     QSettings ini(Native(temp), QSettings::IniFormat);
+    // The kept keys are written afresh under the names QSettings read them
+    // by: two spellings of one key ("PreciseInstants" and "PreciseInstants/")
+    // would otherwise both stay, and the next reading could find the old
+    // value behind the new one (found by fuzzing).
+    QVariantMap kept;
+    for (const QString& key : ini.allKeys()) kept.insert(key, ini.value(key));
+    ini.clear();
+    for (auto it = kept.cbegin(); it != kept.cend(); ++it) ini.setValue(it.key(), it.value());
     for (const auto& [key, value] : values) ini.setValue(QString::fromStdString(key), QString::fromStdString(value));
     ini.sync();
     if (ini.status() != QSettings::NoError) fail("Cannot write the options file");

@@ -178,6 +178,22 @@ TEST(OptionsFile, AWrittenChoiceReadsBackWhenTheNewFileLooksLikeTheOld) {
   EXPECT_NE(test::ReadFile(path).find("Name=Zurich"), std::string::npos) << "readable keys stay";
 }
 
+// Spellings QSettings reads as one key ("PreciseInstants/", "View\\Precise…"):
+// the written choice is the one read back, and the other keys stay (found by
+// fuzzing).
+TEST(OptionsFile, AChoiceUnderASecondSpellingOfItsKeyIsReplaced) {
+  test::TempDir dir;
+  const auto path = dir / kOptionsFileName;
+  for (const std::string& text : std::vector<std::string>{"[View]\nPreciseInstants/=maybe\n[Place]\nName=Basel\n",
+                                 "[Place]\nName=Basel\n[General]\nView\\PreciseInstants=\xff\xff\n",
+                                 "[View]\r\nPreciseInstants/=" + std::string(65, '\xff') + "iew/Nighte\n[Place]\nName=Basel\n"}) {
+    test::WriteFile(path, text);
+    WriteOptionsFile(path, {false});
+    EXPECT_FALSE(ReadOptionsFile(path).precise_instants) << text << "\nwritten as:\n" << test::ReadFile(path);
+    EXPECT_EQ(ReadOptionValues(path, {"Place/Name"}), (std::map<std::string, std::string>{{"Place/Name", "Basel"}}));
+  }
+}
+
 TEST(OptionsFile, FailedWriteLeavesTheOldFileAndNamesIt) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / kOptionsFileName);  // cannot be replaced by a file
