@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -30,6 +32,23 @@ constexpr int kLogColumns = 11;  // each followed by a TAB
 std::pair<int, int> BlockOf(int n, unsigned t, unsigned threads) {
   return {1 + static_cast<int>(static_cast<long long>(n) * t / threads),
           static_cast<int>(static_cast<long long>(n) * (t + 1) / threads)};
+}
+
+// Entries 0 … n of the table made. Fresh pages are cleared by the kernel at
+// their first touch, and a decade's entries take many megabytes: the room is
+// touched by `threads` side by side first, the entries made after.
+void MakeEntries(EventStore& store, int n, unsigned threads) {
+  auto& tab = store.Event_Tab;
+  const std::size_t want = static_cast<std::size_t>(n) + 1;
+  if (tab.size() < want && want <= tab.capacity()) {
+    std::byte* const room = reinterpret_cast<std::byte*>(tab.data() + tab.size());
+    const std::size_t bytes = (want - tab.size()) * sizeof(tEventData);
+    ParallelFor(static_cast<int>(threads), threads, [&](int t) {
+      const std::size_t from = bytes * static_cast<std::size_t>(t) / threads;
+      std::memset(room + from, 0, bytes * (static_cast<std::size_t>(t) + 1) / threads - from);
+    });
+  }
+  while (tab.size() < want) tab.emplace_back();
 }
 
 // A number field inside [lo, hi]; an empty field followed by its TAB is "missing".
@@ -126,11 +145,10 @@ void ParseEventText(EventStore& store, std::string_view text, const std::filesys
   std::vector<std::string_view> lines;
   SplitLines(text, lines);
   const int n = static_cast<int>(std::min<std::size_t>(lines.size(), kEventCapacity));
-  while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
-
   // The lines are parsed in blocks on the machine's cores; the first failing
   // line in file order decides, as if they were read one after another.
   const unsigned threads = std::min(2u, DefaultThreadCount());
+  MakeEntries(store, n, threads);
   std::vector<int> first_bad(threads, n + 1);
   std::vector<std::string> bad_text(threads), bad_place(threads);
   auto parse = [&](unsigned t) {
@@ -371,7 +389,7 @@ bool ReadSortedLines(EventStore& store, const std::vector<std::string_view>& lin
   });
   if (std::find(failed.begin(), failed.end(), 1) != failed.end()) return false;
   SortKeys(a, n, store.sort_scratch);
-  while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
+  MakeEntries(store, n, threads);
   // Each line is parsed straight into its sorted place, blocks of places on the machine's cores.
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
     const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
@@ -424,8 +442,8 @@ bool ReadSortedEventRecords(EventStore& store, std::vector<LogText>& pieces,
     return Line{&records[b][static_cast<std::size_t>(entry - first[b])], pieces[b].data()};
   };
   SortKeys(a, n, store.sort_scratch);
-  while (static_cast<int>(store.Event_Tab.size()) <= n) store.Event_Tab.emplace_back();
   const unsigned threads = std::min(2u, DefaultThreadCount());
+  MakeEntries(store, n, threads);
   ParallelFor(static_cast<int>(threads), threads, [&](int t) {
     const auto [from, to] = BlockOf(n, static_cast<unsigned>(t), threads);
     // Records lie in file order: prefetched some places ahead.

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTimer>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -101,13 +102,20 @@ void TForm_Main::FormCreate() {
   // computation still leaves a day to show and to step from.
   const QDate today = options_.today();
   session_->Set_Day(CalendarToJD(today.year(), today.month(), today.day(), 0, 0, 0));
+  // The kept place is shown by its name as kept until the list is read.
+  place_ = kept_place;
+  place_to_name_ = PlaceToName{kept_place, first_start_zone};
+  Show_Place();
   if (!options_.data_error.empty()) {
-    Fill_Place_Box(kept_place, first_start_zone);
+    Fill_Place_Box();
     throw Error(options_.data_error);
   }
   Load_View_Options();
   session_->Recompute();  // the chart follows when the table is in force; then places_error_ is shown
-  Fill_Place_Box(kept_place, first_start_zone);
+  // The list (7,000 places) is read after the first chart, or when that
+  // takes longer than a moment (tables of a period being made).
+  ComboBox_Ort->setEnabled(false);
+  QTimer::singleShot(250, this, [this] { Guarded([&] { Fill_Place_Box(); }); });
   // A refused coefficient file leaves the documented decade; why is told after the first computation.
   if (!session_->Span_Error().isEmpty())
     places_error_ = session_->Span_Error().toStdString() + (places_error_.empty() ? "" : "; " + places_error_);

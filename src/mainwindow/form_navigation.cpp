@@ -137,6 +137,7 @@ void TForm_Main::Site_Changed_By_Step() {
 
 // A held site button steps again when its recomputation has ended.
 void TForm_Main::Computation_Ended() {
+  Fill_Place_Box();
   // Why there are no places, once, after the first computation's "Done.".
   if (!places_error_.empty()) Show_Status(QString::fromStdString(places_error_), StatusColour::ButtonFace);
   places_error_.clear();

@@ -67,7 +67,6 @@ void TForm_Main::Read_Places() {
   if (places_read_) return;
   places_read_ = true;
   places_.clear();
-  places_error_.clear();
   try {
     std::error_code ec;
     const std::filesystem::path beside_data = options_.data_dir / kTownListName;
@@ -77,7 +76,8 @@ void TForm_Main::Read_Places() {
     for (const std::string& w : list.warnings) std::cerr << "Vesperkalend: " << w << "\n";
     places_ = std::move(list.places);
   } catch (const Error& e) {
-    places_error_ = (std::string_view(e.what()) == kFileNotFound
+    if (!places_error_.empty()) places_error_ += "; ";  // after why the span is the documented decade
+    places_error_ += (std::string_view(e.what()) == kFileNotFound
                          ? QCoreApplication::translate("Window", "Keine Zeitzonen-Datenbank (%1): nur die 40 festen Zeitzonen")
                          : QCoreApplication::translate("Window", "Zeitzonen-Tabelle unbrauchbar (%1): nur die 40 festen Zeitzonen"))
                         .arg(QString::fromStdString(e.describe()))
@@ -85,18 +85,25 @@ void TForm_Main::Read_Places() {
   }
 }
 
-void TForm_Main::Fill_Place_Box(const std::string& kept_place, const std::string& first_start_zone) {
+void TForm_Main::Fill_Place_Box() {
+  if (places_read_) return;
   Read_Places();
-  // Kept by its display text; a zone's place also by the one it had before
-  // it showed its German name ("Vienna — Europe/Vienna").
-  if (place_.empty() && !kept_place.empty())
+  if (place_to_name_) {
+    // Kept by its display text; a zone's place also by the one it had before
+    // it showed its German name ("Vienna — Europe/Vienna"). A kept place no
+    // longer in the list leaves the site's own coordinates.
+    const auto& [kept_place, first_start_zone] = *place_to_name_;
+    place_.clear();
     for (const Place& p : places_)
-      if (p.display == kept_place || (p.principal && p.city + " \u2014 " + p.zone == kept_place)) {
+      if (!kept_place.empty() &&
+          (p.display == kept_place || (p.principal && p.city + " \u2014 " + p.zone == kept_place))) {
         place_ = p.display;
         break;
       }
-  if (const Place* p = first_start_zone.empty() ? nullptr : FirstStartPlace(places_, first_start_zone))
-    place_ = p->display;
+    if (const Place* p = first_start_zone.empty() ? nullptr : FirstStartPlace(places_, first_start_zone))
+      place_ = p->display;
+    place_to_name_.reset();
+  }
   const QSignalBlocker block(ComboBox_Ort);
   ComboBox_Ort->clear();
   QStringList displays;
@@ -164,6 +171,7 @@ void TForm_Main::Choose_Place(const Place& p) {
   }
   auto table = std::make_shared<const ZoneTable>(ReadZoneTable(ZoneInfoDir(), p.zone));
   place_ = p.display;
+  place_to_name_.reset();
   site.Site_nLat = p.lat;
   site.Site_eLon = p.lon;
   site.Site_Zone = std::move(table);
@@ -175,6 +183,7 @@ void TForm_Main::Choose_Place(const Place& p) {
 
 void TForm_Main::Own_Coordinates() {
   place_.clear();
+  place_to_name_.reset();
   Show_Place();
 }
 

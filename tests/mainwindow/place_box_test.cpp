@@ -177,6 +177,25 @@ TEST(PlaceBox, PlaceAndZoneAreKeptInTheOptionsFile) {
   w->Go_To_Day(CalendarToJD(2024, 1, 15, 0, 0, 0));
   EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(+11, UTC+11:00)") << "half an hour of summer time";
   EXPECT_NEAR(w->Site_In_Force().Site_nLat, -(31 + 33 / 60.0), 1e-9) << "from the settings file";
+  w.reset();
+  // The list is read after the first chart: a window closed before keeps the
+  // place; a latitude typed before gives own coordinates, not the kept place.
+  for (const bool typed : {false, true}) {
+    auto early = std::make_unique<TForm_Main>(world.Options());
+    early->show();
+    EXPECT_EQ(early->Place_Display(), kept.place) << "shown by its kept name meanwhile";
+    if (typed) {
+      QLineEdit* lat = Ctl<QLineEdit>(*early, "Edit_nLat");
+      lat->setFocus();
+      lat->setText("40");
+      QTest::keyClick(lat, Qt::Key_Return);
+      ASSERT_TRUE(test::Settle(*early));
+      EXPECT_EQ(Ort(*early)->currentText(), "eigene Koordinaten");
+      EXPECT_TRUE(Ort(*early)->isEnabled());
+    }
+    early->close();
+    EXPECT_EQ(ReadPlaceOptions(ini).place, typed ? "" : kept.place) << typed;
+  }
 }
 
 TEST(PlaceBox, DamagedOrForeignOptionsFilesGiveTheClassicRule) {

@@ -178,6 +178,13 @@ class TForm_Main : public QMainWindow {
   QSize shown_size_;                 // the size and state when first shown
   Qt::WindowStates shown_state_;
   std::string place_;           // display text of the chosen place; empty: own coordinates
+  // The place to name once the list is read: the one kept in the options
+  // file (its display text), or a first start's (by its zone). Dropped when
+  // the site is chosen otherwise meanwhile.
+  struct PlaceToName {
+    std::string kept_place, first_start_zone;
+  };
+  std::optional<PlaceToName> place_to_name_;
 
   // --- controls ---
   QWidget* Panel_Left = nullptr;
@@ -249,10 +256,9 @@ class TForm_Main : public QMainWindow {
   void Ask_Site(const Site& site);  // the site asked for: fields, then the recomputation
   void Apply_Typed_Zone();
   void Read_Places();  // places_ from the tz database and the town list, once; why not in places_error_
-  // The place box filled from places_ (read if not yet), and the place kept
-  // in the options file (its display text), or a first start's place (by its
-  // zone), chosen when it is among them.
-  void Fill_Place_Box(const std::string& kept_place, const std::string& first_start_zone);
+  // The place box filled from places_ (read if not yet), once, and
+  // place_to_name_ chosen when it is among them.
+  void Fill_Place_Box();
   void Ort_Text_Edited(const QString& text);
   void Apply_Typed_Place();
   void Own_Coordinates();
