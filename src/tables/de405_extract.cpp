@@ -58,6 +58,15 @@ std::string FormatJulianInstant(double jd1, double jd2) {
 
 namespace {
 
+// No record holds TDB tdb1 + tdb2 (a two-part Julian date) in an extract of
+// records from TDB MJD `first` to `last`.
+Error NoRecord(double tdb1, double tdb2, double first, double last, bool gaps, const std::string& name) {
+  return Error("No DE405 record for TDB " + FormatJulianInstant(tdb1, tdb2) + " (JD " + FormatFixed(tdb1 + tdb2, 6) +
+                   "); the extract covers TDB " + FormatJulianInstant(kMjdZero, first) + " to " +
+                   FormatJulianInstant(kMjdZero, last) + (gaps ? " with gaps" : ""),
+               name);
+}
+
 // The fixed header's values, checked against each other and the file's size.
 struct Header {
   std::uint32_t records = 0, record_doubles = 0, items = 0;
@@ -110,7 +119,6 @@ De405Extract De405Extract::Load(const std::filesystem::path& path) {
   De405Extract x;
   x.path_ = path;
   const std::uint32_t records = h.records;
-  const std::uint32_t items = h.items;
   x.record_doubles_ = h.record_doubles;
   x.days_per_record_ = h.days_per_record;
   x.au_km_ = h.au_km;
@@ -122,28 +130,88 @@ De405Extract De405Extract::Load(const std::filesystem::path& path) {
   if (Fnv1a64(bytes.data(), expected - 8) != stored_sum)
     throw Error("Damaged DE405 extract: checksum mismatch", name);
 
-  for (std::uint32_t i = 0; i < items; ++i) {
-    Item& it = x.items_[i];
-    it.offset = Get<std::int32_t>(bytes, kFixedHeader + 12 * i);
-    it.count = Get<std::int32_t>(bytes, kFixedHeader + 12 * i + 4);
-    it.subs = Get<std::int32_t>(bytes, kFixedHeader + 12 * i + 8);
+  x.TakePointers(bytes.data() + kFixedHeader, name);
+  x.TakeRecords(bytes.data() + table_end, records, name);
+  return x;
+}
+
+void De405Extract::TakePointers(const char* table, const std::string& name) {
+  for (int i = 0; i < kDe405Items; ++i) {
+    Item& it = items_[static_cast<std::size_t>(i)];
+    std::int32_t v[3];
+    std::memcpy(v, table + 12 * i, sizeof v);
+    it = {v[0], v[1], v[2]};
     if (it.offset < 3 || it.count < 2 || it.count > 32 || it.subs < 1 ||
-        static_cast<std::int64_t>(it.offset) - 1 + 3LL * it.count * it.subs > x.record_doubles_)
+        static_cast<std::int64_t>(it.offset) - 1 + 3LL * it.count * it.subs > record_doubles_)
       throw Error("Damaged DE405 extract: impossible pointer table", name);
   }
+}
 
-  x.coeffs_.resize(std::size_t{records} * x.record_doubles_);
-  std::memcpy(x.coeffs_.data(), bytes.data() + table_end, x.coeffs_.size() * sizeof(double));
-  x.starts_.resize(records);
-  x.ends_.resize(records);
-  for (std::uint32_t r = 0; r < records; ++r) {
-    const double* rec = &x.coeffs_[std::size_t{r} * x.record_doubles_];
-    x.starts_[r] = rec[0];
-    x.ends_[r] = rec[1];
-    if (!(std::fabs(rec[1] - rec[0] - x.days_per_record_) < 1e-9) || (r > 0 && rec[0] < x.ends_[r - 1]))
+void De405Extract::TakeRecords(const char* records, std::size_t count, const std::string& name) {
+  const std::size_t had = starts_.size();
+  coeffs_.resize((had + count) * record_doubles_);
+  std::memcpy(coeffs_.data() + had * record_doubles_, records, count * record_doubles_ * sizeof(double));
+  for (std::size_t r = had; r < had + count; ++r) {
+    const double* rec = &coeffs_[r * record_doubles_];
+    if (!(std::fabs(rec[1] - rec[0] - days_per_record_) < 1e-9) || (r > 0 && !(rec[0] >= ends_.back())))
       throw Error("Damaged DE405 extract: records out of order", name);
-    if (r > 0 && rec[0] != x.ends_[r - 1]) x.gaps_ = true;
+    if (r > 0 && rec[0] != ends_.back()) gaps_ = true;
+    starts_.push_back(rec[0]);
+    ends_.push_back(rec[1]);
   }
+}
+
+De405Extract De405Extract::LoadSpans(const std::filesystem::path& path,
+                                     std::span<const std::pair<double, double>> spans) {
+  const std::string name = path.string();
+  InputFile in(path, kLargestExtract);
+  const auto read = [&](std::size_t offset, std::size_t count) {
+    std::string bytes(count, '\0');
+    if (in.read_at(bytes.data(), count, offset) != count) throw Error("Read error", name);
+    return bytes;
+  };
+  const std::size_t size = in.size();
+  const Header h = CheckedHeader(read(0, std::min(size, kFixedHeader)), size, name);
+  De405Extract x;
+  x.path_ = path;
+  x.record_doubles_ = h.record_doubles;
+  x.days_per_record_ = h.days_per_record;
+  x.au_km_ = h.au_km;
+  x.emrat_ = h.emrat;
+  x.clight_ = h.clight;
+  x.TakePointers(read(kFixedHeader, h.table_end - kFixedHeader).data(), name);
+  const std::size_t record_bytes = std::size_t{h.record_doubles} * 8;
+  const auto record_at = [&](std::size_t r) { return h.table_end + r * record_bytes; };
+  const double first_start = Get<double>(read(record_at(0), 8), 0);
+  const double last_end = Get<double>(read(record_at(h.records - 1) + 8, 8), 0);
+  // The records a span needs, where they lie when none leaves a gap: the
+  // last one ends where the records' count says.
+  const bool gapless = last_end == first_start + h.records * h.days_per_record;
+  std::vector<std::pair<std::size_t, std::size_t>> wanted;  // first, end record
+  for (const auto& [first, last] : spans) {
+    if (!gapless) return Load(path);
+    for (const double mjd : {first, last})
+      if (!(mjd >= first_start && mjd <= last_end)) throw NoRecord(kMjdZero, mjd, first_start, last_end, false, name);
+    const auto record = [&](double mjd) {
+      return std::min(static_cast<std::size_t>((mjd - first_start) / h.days_per_record), std::size_t{h.records} - 1);
+    };
+    wanted.emplace_back(record(first), record(std::max(first, last)) + 1);
+  }
+  std::sort(wanted.begin(), wanted.end());
+  std::size_t next = 0;  // records before it are taken
+  for (auto [from, to] : wanted) {
+    from = std::max(from, next);
+    if (from >= to) continue;
+    const std::string bytes = read(record_at(from), (to - from) * record_bytes);
+    for (std::size_t i = 0; i < bytes.size() / 8; ++i)
+      if (!std::isfinite(Get<double>(bytes, 8 * i))) throw Error("Damaged DE405 extract: a value that is no number", name);
+    x.TakeRecords(bytes.data(), to - from, name);
+    for (std::size_t r = from; r < to; ++r)
+      if (x.starts_[x.starts_.size() - (to - r)] != first_start + static_cast<double>(r) * h.days_per_record)
+        throw Error("Damaged DE405 extract: records out of order", name);
+    next = to;
+  }
+  if (x.starts_.empty()) throw Error("No DE405 record asked for", name);
   return x;
 }
 
@@ -173,11 +241,7 @@ std::size_t De405Extract::FindRecord(double mjd, double tdb1, double tdb2) const
     const std::size_t r = static_cast<std::size_t>(after - starts_.begin()) - 1;
     if (mjd <= ends_[r]) return r;
   }
-  throw Error("No DE405 record for TDB " + FormatJulianInstant(tdb1, tdb2) + " (JD " + FormatFixed(tdb1 + tdb2, 6) +
-                  "); the extract covers TDB " + FormatJulianInstant(kMjdZero, starts_.front()) + " to " +
-                  FormatJulianInstant(kMjdZero, ends_.back()) +
-                  (gaps_ ? " with gaps" : ""),
-              path_.string());
+  throw NoRecord(tdb1, tdb2, starts_.front(), ends_.back(), gaps_, path_.string());
 }
 
 tStateVector De405Extract::State(De405Item item, double tdb1, double tdb2) const {

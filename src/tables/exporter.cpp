@@ -87,7 +87,15 @@ std::vector<tEphemerisData> HourRecords(const tExportOptions& options, int first
 }
 
 std::vector<tEphemerisData> HourRecords(const tExportOptions& options, std::span<const std::pair<int, int>> ranges) {
-  const De405Extract eph = De405Extract::Load(options.extract);
+  // The coefficient records of the hours alone, a day more on either side
+  // for the light time.
+  std::vector<std::pair<double, double>> spans;
+  for (const auto& [first_hour, end_hour] : ranges)
+    if (end_hour > first_hour)
+      spans.emplace_back(options.period.first_jd() - 2400000.5 + first_hour / 24.0 - 1,
+                         options.period.first_jd() - 2400000.5 + end_hour / 24.0 + 1);
+  if (spans.empty()) return {};
+  const De405Extract eph = De405Extract::LoadSpans(options.extract, spans);
   const ConstellationTable constellations = ConstellationTable::Load(options.constellations);
   std::vector<tEphemerisData> records;
   std::string line;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "extract_files.h"
 #include "support/temp_dir.h"
@@ -150,6 +151,40 @@ TEST(De405Extract, InstantOutsideTheRecords) {
   EXPECT_NO_THROW(gaps.Earth(2452989.5, 0));  // 2003-12-16
   e = ExpectError([&] { gaps.Earth(2456000.5, 0); });
   EXPECT_NE(std::string(e.what()).find("with gaps"), std::string::npos) << e.what();
+}
+
+// The records of a few spans alone: states equal the whole file's bit for bit,
+// seams and the file's last day included; a file with gaps is read whole; a span
+// beyond the records or a damaged record in a span is refused.
+TEST(De405Extract, SpansReadAloneGiveTheWholeFilesStates) {
+  const De405Extract whole = De405Extract::Load(kExtract);
+  const std::pair<double, double> spans[] = {{40111.5, 40112.5}, {55000.0, 55070.0}, {73480.0, 73488.0}};
+  const De405Extract part = De405Extract::LoadSpans(kExtract, spans);
+  EXPECT_EQ(part.record_count(), 2u + 3u + 1u);
+  for (const auto& [first, last] : spans)
+    for (double mjd = first; mjd <= last; mjd += (last - first) / 16)
+      for (int item = 0; item < kDe405Items; ++item) {
+        const tStateVector a = whole.State(De405Item(item), 2400000.5, mjd), b = part.State(De405Item(item), 2400000.5, mjd);
+        EXPECT_TRUE(a.p == b.p && a.v == b.v) << "item " << item << " at MJD " << mjd;
+      }
+  EXPECT_NE(std::string(ExpectError([&] { part.State(De405Item::Sun, 2400000.5, 60000); }).what()).find("with gaps"),
+            std::string::npos);
+  const std::string gaps = std::string(VK_EPHEMGEN_FIXTURES) + "/de405_fixture_dates.bin";
+  EXPECT_EQ(De405Extract::LoadSpans(gaps, spans).record_count(), De405Extract::Load(gaps).record_count());
+  const std::pair<double, double> beyond[] = {{73480.0, 73489.0}};
+  EXPECT_EQ(std::string(ExpectError([&] { De405Extract::LoadSpans(kExtract, beyond); }).what()),
+            "No DE405 record for TDB 2060-01-31 00:00:00.000 (JD 2473489.500000); the extract covers TDB "
+            "1959-12-10 00:00:00.000 to 2060-01-30 00:00:00.000");
+  // A value of the second record made no number: refused when that record is read.
+  TempDir dir;
+  std::string bytes = ReadFile(kExtract);
+  const double nan = std::nan("");
+  std::memcpy(&bytes[196 + 818 * 8 + 100 * 8], &nan, 8);
+  WriteFile(dir / "nan.bin", bytes);
+  const std::pair<double, double> second[] = {{36950.0, 36950.0}};
+  EXPECT_STREQ(ExpectError([&] { De405Extract::LoadSpans(dir / "nan.bin", second); }).what(),
+               "Damaged DE405 extract: a value that is no number");
+  EXPECT_EQ(De405Extract::LoadSpans(dir / "nan.bin", std::span(spans).subspan(1)).record_count(), 4u);
 }
 
 TEST(De405Extract, ShortenedExtractStillLoads) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,16 @@ class De405Extract {
   // order of the records between the two.
   static std::pair<double, double> ReadSpan(const std::filesystem::path& path);
 
+  // The records holding TDB MJDs `spans` (each first, last) alone, read
+  // without the rest of the file when its records follow one another without
+  // gaps (else the whole file, as Load). The header, the pointer table and
+  // the records read are checked as Load checks them, their values finite;
+  // the whole file's checksum is checked when tables are made from it.
+  // Throws: as Load, save the checksum; "No DE405 record for TDB …" (see
+  //   State) for a span beyond the file's records; "No DE405 record asked
+  //   for" when `spans` is empty.
+  static De405Extract LoadSpans(const std::filesystem::path& path, std::span<const std::pair<double, double>> spans);
+
   // State of one item at an instant of Barycentric Dynamical Time given as a
   // two-part Julian date (any split; tdb1 + tdb2). Barycentric for every item
   // except MoonGeocentric. Units: km and km/day.
@@ -80,6 +91,12 @@ class De405Extract {
   // Index of the record holding TDB MJD `mjd` (= tdb1 + tdb2 − 2400000.5; the
   // two parts only for the message). Throws: Error, see State.
   std::size_t FindRecord(double mjd, double tdb1, double tdb2) const;
+  // The pointer table from `table` (12 bytes an item). Throws: Error "Damaged
+  // DE405 extract: impossible pointer table" naming `name`.
+  void TakePointers(const char* table, const std::string& name);
+  // `count` records appended after those taken, checked for their length and
+  // order. Throws: Error "Damaged DE405 extract: records out of order".
+  void TakeRecords(const char* records, std::size_t count, const std::string& name);
 
   std::filesystem::path path_;
   double days_per_record_ = 32;

@@ -73,7 +73,8 @@ tExportSummary WriteExports(const tExportOptions& options,
 // the same options.interpolate_time_terms holds at those instants, so the
 // rows around a period equal the neighbouring period's own rows. Body-major:
 // body b's hour first_hour + i at b × (end_hour − first_hour) + i. Reads
-// options.extract and options.constellations; the other fields are unused.
+// the records of options.extract that those hours need (LoadSpans) and
+// options.constellations; the other fields are unused.
 // Throws: Error from loading either file, or the extract's Error naming the
 // instant it does not hold.
 std::vector<tEphemerisData> HourRecords(const tExportOptions& options, int first_hour, int end_hour);
