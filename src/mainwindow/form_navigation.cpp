@@ -137,10 +137,16 @@ void TForm_Main::Site_Changed_By_Step() {
 
 // A held site button steps again when its recomputation has ended.
 void TForm_Main::Computation_Ended() {
-  Fill_Place_Box();
-  // Why there are no places, once, after the first computation's "Done.".
-  if (!places_error_.empty()) Show_Status(QString::fromStdString(places_error_), StatusColour::ButtonFace);
-  places_error_.clear();
+  // The place list once the first chart is painted (a turn later), then why
+  // there are no places, once, after the first computation's "Done.".
+  const auto tell = [this] {
+    if (!places_error_.empty()) Show_Status(QString::fromStdString(places_error_), StatusColour::ButtonFace);
+    places_error_.clear();
+  };
+  if (places_read_)
+    tell();
+  else
+    QTimer::singleShot(0, this, [this, tell] { Guarded([&] { Fill_Place_Box(); tell(); }); });
   if (!site_step_waits_) return;
   site_step_waits_ = false;
   if (!held_ || held_step_.kind != Step::Site) return;
