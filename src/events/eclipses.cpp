@@ -362,18 +362,13 @@ std::optional<Occultation> OccultationNear(const Tables& eph, const Site& site, 
 // The longitude difference `a` − `b` (degrees) in (−180, 180].
 double LongitudeDifference(double a, double b) {
   double d = a - b;
-  if (d > 180 || d <= -180) {  // the remainder only when needed: this runs for every row of 28 pairs
+  if (d > 180 || d <= -180) {  // the remainder only when needed
     d = std::fmod(d, 360.0);
     if (d > 180) d -= 360;
     if (d <= -180) d += 360;
   }
   return d;
 }
-
-// The rows the pairs are scanned over at a time: every body's longitudes of
-// a block side by side (a few hundred KiB), each pair's scan going on across
-// blocks.
-constexpr int kScanBlockRows = 4096;
 
 // The pairs searched for close approaches: the Moon with each planet, then
 // each two planets, and the separation below which an approach counts.
@@ -421,30 +416,30 @@ void Approach(const Tables& eph, const ApproachPair& pair, int row, bool rising,
 // Every conjunction in longitude closer than its limit of every pair, pair
 // by pair, each in time order.
 std::vector<CloseApproach> Conjunctions(const Tables& eph) {
-  const std::vector<ApproachPair> pairs = ApproachPairs();
-  std::vector<std::vector<CloseApproach>> found(pairs.size());
-  std::vector<double> before(pairs.size());
-  std::vector<double> lon(static_cast<std::size_t>(kBodyCount) * kScanBlockRows);
-  for (int block = 1; block <= eph.rows; block += kScanBlockRows) {
-    const int n = std::min(kScanBlockRows, eph.rows - block + 1);
-    for (int body = 0; body < kBodyCount; ++body)
-      for (int i = 0; i < n; ++i) lon[static_cast<std::size_t>(body * kScanBlockRows + i)] = eph.at(body, block + i).ecl_lon;
-    for (std::size_t p = 0; p < pairs.size(); ++p) {
-      const double* la = &lon[static_cast<std::size_t>(pairs[p].a * kScanBlockRows)];
-      const double* lb = &lon[static_cast<std::size_t>(pairs[p].b * kScanBlockRows)];
-      double prev = before[p];  // kept in a register through the loop
-      for (int i = 0; i < n; ++i) {
-        const double now = LongitudeDifference(la[i], lb[i]);
-        // A change of sign near 0°, not the step across ±180°.
-        if (((prev < 0 && now >= 0) || (prev > 0 && now <= 0)) && block + i > 1 && std::fabs(now - prev) < 90)
-          Approach(eph, pairs[p], block + i, now > prev, found[p]);
-        prev = now;
+  std::vector<CloseApproach> all;
+  for (const ApproachPair& pair : ApproachPairs()) {
+    // The most the difference moves in a row (an hour), degrees, with room
+    // to spare: the Moon's longitude moves up to 0.7° an hour, Mercury's 0.1°.
+    const double most = pair.a == Moon ? 1.0 : 0.25;
+    const auto difference = [&](int row) {
+      return LongitudeDifference(eph.at(pair.a, row).ecl_lon, eph.at(pair.b, row).ecl_lon);
+    };
+    double prev = eph.rows > 0 ? difference(1) : 0;
+    for (int row = 2; row <= eph.rows; ++row) {
+      const double now = difference(row);
+      // A change of sign near 0°, not the step across ±180°.
+      if (((prev < 0 && now >= 0) || (prev > 0 && now <= 0)) && std::fabs(now - prev) < 90)
+        Approach(eph, pair, row, now > prev, all);
+      prev = now;
+      // The rows in which the difference cannot reach 0° are passed over to
+      // the last of them, from which the scan goes on.
+      const double pass = std::floor(std::fabs(now) / most) - 1;
+      if (pass >= 1) {
+        row += static_cast<int>(std::min(pass, static_cast<double>(eph.rows - row)));
+        prev = difference(row);
       }
-      before[p] = prev;
     }
   }
-  std::vector<CloseApproach> all;
-  for (const auto& f : found) all.insert(all.end(), f.begin(), f.end());
   return all;
 }
 
