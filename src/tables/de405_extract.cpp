@@ -67,6 +67,14 @@ Error NoRecord(double tdb1, double tdb2, double first, double last, bool gaps, c
                name);
 }
 
+// `count` bytes at `offset` of `in`. Throws: Error "Read error" naming the
+// file when it ends before.
+std::string ReadAt(InputFile& in, std::size_t offset, std::size_t count) {
+  std::string bytes(count, '\0');
+  if (in.read_at(bytes.data(), count, offset) != count) throw Error("Read error", in.path().string());
+  return bytes;
+}
+
 // The fixed header's values, checked against each other and the file's size.
 struct Header {
   std::uint32_t records = 0, record_doubles = 0, items = 0;
@@ -165,11 +173,7 @@ De405Extract De405Extract::LoadSpans(const std::filesystem::path& path,
                                      std::span<const std::pair<double, double>> spans) {
   const std::string name = path.string();
   InputFile in(path, kLargestExtract);
-  const auto read = [&](std::size_t offset, std::size_t count) {
-    std::string bytes(count, '\0');
-    if (in.read_at(bytes.data(), count, offset) != count) throw Error("Read error", name);
-    return bytes;
-  };
+  const auto read = [&](std::size_t offset, std::size_t count) { return ReadAt(in, offset, count); };
   const std::size_t size = in.size();
   const Header h = CheckedHeader(read(0, std::min(size, kFixedHeader)), size, name);
   De405Extract x;
@@ -218,12 +222,7 @@ De405Extract De405Extract::LoadSpans(const std::filesystem::path& path,
 std::pair<double, double> De405Extract::ReadSpan(const std::filesystem::path& path) {
   const std::string name = path.string();
   InputFile in(path, kLargestExtract);
-  // Reads `count` bytes at `offset`.
-  const auto read = [&](std::size_t offset, std::size_t count) {
-    std::string bytes(count, '\0');
-    if (in.read_at(bytes.data(), count, offset) != count) throw Error("Read error", name);
-    return bytes;
-  };
+  const auto read = [&](std::size_t offset, std::size_t count) { return ReadAt(in, offset, count); };
   const std::size_t size = in.size();
   const Header h = CheckedHeader(read(0, std::min(size, kFixedHeader)), size, name);
   const std::string first = read(h.table_end, 16);

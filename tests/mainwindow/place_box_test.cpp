@@ -40,6 +40,14 @@ QStringList Type_Place(TForm_Main& w, const QString& text) {
   return offered;
 }
 
+// A latitude put in its field and Enter pressed.
+void Enter_Latitude(TForm_Main& w, const QString& text) {
+  QLineEdit* lat = Ctl<QLineEdit>(w, "Edit_nLat");
+  lat->setFocus();
+  lat->setText(text);
+  QTest::keyClick(lat, Qt::Key_Return);
+}
+
 std::string Zone_Name(const TForm_Main& w) {
   return w.Site_In_Force().Site_Zone ? w.Site_In_Force().Site_Zone->name : std::string("(classic)");
 }
@@ -121,10 +129,7 @@ TEST(PlaceBox, TypedCoordinatesKeepTheZoneAndAClassicRowEndsIt) {
   QTest::keyClick(Ort(*w)->lineEdit(), Qt::Key_Return);
   ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(Ctl<QLabel>(*w, "Label_DST")->text().toStdString(), "(JST, UTC+09:00)");
-  QLineEdit* lat = Ctl<QLineEdit>(*w, "Edit_nLat");
-  lat->setFocus();
-  lat->setText("40");
-  QTest::keyClick(lat, Qt::Key_Return);
+  Enter_Latitude(*w, "40");
   ASSERT_TRUE(test::Settle(*w));
   EXPECT_EQ(Ort(*w)->currentText(), "eigene Koordinaten");
   EXPECT_EQ(w->Site_In_Force().Site_nLat, 40.0);
@@ -185,10 +190,7 @@ TEST(PlaceBox, PlaceAndZoneAreKeptInTheOptionsFile) {
     early->show();
     EXPECT_EQ(early->Place_Display(), kept.place) << "shown by its kept name meanwhile";
     if (typed) {
-      QLineEdit* lat = Ctl<QLineEdit>(*early, "Edit_nLat");
-      lat->setFocus();
-      lat->setText("40");
-      QTest::keyClick(lat, Qt::Key_Return);
+      Enter_Latitude(*early, "40");
       ASSERT_TRUE(test::Settle(*early));
       EXPECT_EQ(Ort(*early)->currentText(), "eigene Koordinaten");
       EXPECT_TRUE(Ort(*early)->isEnabled());
@@ -327,10 +329,7 @@ TEST(PlaceBox, FirstStartTakesThePlaceOfTheSystemsZone) {
   WindowWorld world;
   {
     auto w = world.Open();
-    QLineEdit* lat = Ctl<QLineEdit>(*w, "Edit_nLat");
-    lat->setFocus();
-    lat->setText("52");
-    QTest::keyClick(lat, Qt::Key_Return);
+    Enter_Latitude(*w, "52");
     ASSERT_TRUE(test::Settle(*w));
     w->close();
   }
