@@ -80,9 +80,9 @@ void TForm_Main::FormCreate() {
   site.Site_nLat = settings.latitude;
   site.Site_eLon = settings.longitude;
   site.Site_TZ_Hours = TimeZones[static_cast<std::size_t>(zone_index)].offset_hours;
-  // The real zone from the options file; the place list is read while the
-  // first computation runs, except at a first start, which takes the place
-  // of the system's zone.
+  // The real zone from the options file; the place list is read after the
+  // first chart. A first start takes the place of the system's zone from the
+  // zone table alone.
   const std::string kept_place = Restore_Zone_Option(site);
   const std::string first_start_zone =
       First_Start_Place(site, settings.latitude == defaults.latitude && settings.longitude == defaults.longitude &&

@@ -232,8 +232,8 @@ std::string TForm_Main::First_Start_Place(Site& site, bool documented_site) {
   std::error_code ec;
   if (!documented_site || std::filesystem::exists(Options_Path(), ec)) return {};
   // The zone table's place of the system's zone: its coordinates are the
-  // merged list's too, which is read while the first computation runs and
-  // gives the place its display name (Fill_Place_Box).
+  // merged list's too, which is read after the first chart and gives the
+  // place its display name (Fill_Place_Box).
   std::vector<Place> zone_places;
   try {
     zone_places = ReadPlaces(ZoneInfoDir()).places;
