@@ -53,24 +53,14 @@ void PeriodMargins::Load(const tPeriod& period, const HourRowsFn& hour_rows) {
   const std::pair<int, int> hours[] = {{-kMarginHours, kMarginOverlap},
                                        {period.rows() - kMarginOverlap, period.rows() + kMarginHours}};
   Side* const sides[] = {&before_, &after_};
-  auto fill = [&](Side& side, std::span<const tEphemerisData> records) {
-    Fill(side.eph, side.basic, period, records, rows);
-    side.loaded = true;
-  };
-  // Both at once (the coefficient file read once); when that fails, each on its own.
-  try {
-    const std::vector<tEphemerisData> records = hour_rows(period, hours);
-    if (records.size() == 2 * side_records) {
-      fill(before_, std::span(records).first(side_records));
-      fill(after_, std::span(records).subspan(side_records));
-      return;
-    }
-  } catch (const Error&) {
-  }
+  // Each side on its own (a few coefficient records each), so that one
+  // beyond the coefficients leaves the other.
   for (std::size_t i = 0; i < 2; ++i) {
     try {
       const std::vector<tEphemerisData> records = hour_rows(period, std::span(hours).subspan(i, 1));
-      if (records.size() == side_records) fill(*sides[i], records);
+      if (records.size() != side_records) continue;
+      Fill(sides[i]->eph, sides[i]->basic, period, records, rows);
+      sides[i]->loaded = true;
     } catch (const Error&) {
       // beyond the coefficients, or a damaged file: this side stays empty
     }
