@@ -37,11 +37,13 @@ void TForm_Main::FormResize() {
   ProgressBar_Tabellen->setGeometry(client->width() - kBarWidth - kButtonWidth - 8, bar_top + 2, kBarWidth,
                                     kStatusBarHeight - 4);
   Button_Abbrechen->setGeometry(client->width() - kButtonWidth - 4, bar_top + 1, kButtonWidth, kStatusBarHeight - 2);
-  chart.Img.fill(Qt::black);
   Chart_DispW = l.Chart_DispW;
   Chart_DispH = l.Chart_DispH;
   Image1_Bitmap = QImage(Chart_DispW, Chart_DispH, QImage::Format_RGB32);
-  Show_Chart(chart.Img);
+  if (!chart_waits_) {
+    chart.Img.fill(Qt::black);
+    Show_Chart(chart.Img);
+  }
   Refresh_Day();
 }
 

@@ -73,12 +73,17 @@ void TForm_Main::Refresh_Day() {
                     std::max(height, std::min(height + extra, room)));
   };
   Sync_Chart(chart, *session_);
+  if (chart_waits_) {
+    write_fields(Day_Fields(chart.Sel_JD, chart.Zone.get()));
+    return;
+  }
   Sync_Now();
   const auto [events, phases] = Tables_For_Day(*session_);
   vk::Refresh_Day(chart, *events, *phases, write_fields, show_memo);
 }
 
 void TForm_Main::Render_Chart() {
+  if (chart_waits_) return;
   Sync_Chart(chart, *session_);
   Sync_Now();
   const auto [events, phases] = Tables_For_Day(*session_);
@@ -147,6 +152,14 @@ void TForm_Main::Computation_Ended() {
     tell();
   else
     QTimer::singleShot(0, this, [this, tell] { Guarded([&] { Fill_Place_Box(); tell(); }); });
+  // A first computation that brought no table: its day drawn empty, a turn
+  // later (a table's eventsChanged comes right after this).
+  if (chart_waits_)
+    QTimer::singleShot(0, this, [this] {
+      if (!chart_waits_) return;
+      chart_waits_ = false;
+      Guarded([&] { Refresh_Day(); });
+    });
   if (!site_step_waits_) return;
   site_step_waits_ = false;
   if (!held_ || held_step_.kind != Step::Site) return;

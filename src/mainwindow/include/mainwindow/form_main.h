@@ -168,6 +168,9 @@ class TForm_Main : public QMainWindow {
   Step held_step_{};
   QTimer* step_timer_ = nullptr;  // the pause before a held button's next step
   bool site_step_waits_ = false;  // a held site button waits for its recomputation
+  // No chart is drawn before the first computation has ended: an empty one
+  // would show for an instant and take the computation's time.
+  bool chart_waits_ = true;
   int Chart_DispW = 0, Chart_DispH = 0;
   QImage Image1_Bitmap;   // the displayed chart bitmap, in device pixels
   QImage Screen_Chart;    // the full-size chart in the night view's colours; null without them
