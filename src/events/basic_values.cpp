@@ -15,6 +15,7 @@ namespace vk {
 BasicTable::BasicTable(int capacity)
     : capacity_(capacity),
       rows_(MakeLargeArray<tBasicRow>(static_cast<std::size_t>(kBodyCount) * static_cast<std::size_t>(capacity))),
+      elong_(MakeLargeArray<double>(2 * static_cast<std::size_t>(capacity))),
       turn_(MakeLargeArray<unsigned char>(static_cast<std::size_t>(kBodyCount) * static_cast<std::size_t>(capacity))),
       sun_unit_(MakeLargeArray<UnitVector3>(static_cast<std::size_t>(capacity) + 1)),
       place_(MakeLargeArray<GeoPlace>(static_cast<std::size_t>(kBodyCount) * static_cast<std::size_t>(capacity))),
@@ -103,8 +104,7 @@ void PrepareBasicValues(const EphemerisStore& eph, int body, BasicTable& basic, 
     const double sin_ra = std::sin(ra), cos_ra = std::cos(ra);
     const UnitVector3 u{cos_ra * cos_dec, sin_ra * cos_dec, sin_dec};  // as Unit_Vector gives it
     if (body == Sun) basic.sun_unit_[k] = u;
-    v.elong = ElongationRead(body) ? Angular_Distance(u, basic.sun_unit_[k]) * kRadToDeg
-                                   : std::numeric_limits<double>::quiet_NaN();
+    if (ElongationRead(body)) basic.elong(body, k) = Angular_Distance(u, basic.sun_unit_[k]) * kRadToDeg;
     // The hour angle at longitude 0 and the upper limb's level with the parallax either side.
     const BasicTable::RowTime* t = basic.sun_time(k, e.jd);  // the Sun's row serves every body's row of the same instant
     const double gmst = t ? t->gmst : GMST_Rad(e.jd);

@@ -34,7 +34,6 @@ struct tBasicValues {
 struct tBasicRow {
   double sin_ha;     // sine of the geocentric hour angle (see ComputeSiteValues)
   double alt;        // topocentric geometric altitude, degrees, no refraction (see ComputeSiteValues)
-  double elong;      // geocentric elongation from the Sun, degrees (Mercury and Venus; NaN for the others)
   double sin_d_lon;  // sine and cosine of the ecliptic longitude minus the Sun's
   double cos_d_lon;
 };
@@ -49,6 +48,10 @@ class BasicTable {
   explicit BasicTable(int capacity = kMaxEphemerisRows);
   const tBasicRow& at(int body, int row) const { return rows_[index(body, row)]; }
   tBasicRow& at(int body, int row) { return rows_[index(body, row)]; }
+  // The geocentric elongation from the Sun, degrees, of a row of Mercury or
+  // Venus (`body`), the bodies whose passes read it. Unchecked.
+  double elong(int body, int row) const { return elong_[elong_index(body, row)]; }
+  double& elong(int body, int row) { return elong_[elong_index(body, row)]; }
   // The site-independent events of `body` as PrepareFixedEvents found them
   // for the prepared rows, or null when they have not been found since.
   const FixedEvents* fixed_events(int body) const {
@@ -70,6 +73,9 @@ class BasicTable {
  private:
   std::size_t index(int body, int row) const {
     return static_cast<std::size_t>(body) * static_cast<std::size_t>(capacity_) + static_cast<std::size_t>(row - 1);
+  }
+  std::size_t elong_index(int body, int row) const {
+    return (body == Venus ? static_cast<std::size_t>(capacity_) : 0) + static_cast<std::size_t>(row - 1);
   }
   int capacity_;
   // What the site's values need of each row apart from the site. The
@@ -94,6 +100,7 @@ class BasicTable {
     return t.jd == jd && jd != 0 ? &t : nullptr;
   }
   LargeArray<tBasicRow> rows_;
+  LargeArray<double> elong_;  // Mercury's rows, then Venus's
   LargeArray<unsigned char> turn_;
   // The Sun's geocentric unit vector of every row, filled with the Sun's basic values.
   LargeArray<UnitVector3> sun_unit_;

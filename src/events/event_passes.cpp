@@ -294,7 +294,7 @@ void PassRunner::BrightnessMaximum(double threshold) {
     const double m1 = i > 2 ? E(i - 2).mag : Before(mag), m2 = E(i - 1).mag, m3 = E(i).mag;
     if (!(m2 < threshold && m2 < m1 && m2 < m3)) continue;
     EventFields f = DiameterMagnitudeLabel(i);
-    f.angle = FormatFixed(B(i - 1).elong, 2);
+    f.angle = FormatFixed(basic_.elong(body_, i - 1), 2);
     f.magnitude = Quad_Extremum_Value(m1, m2, m3);
     Emit(i, Quad_Extremum_Pos(m1, m2, m3),
          EastOfSun(i - 1) ? EventName(K::HelligkeitAbend) : EventName(K::HelligkeitMorgen), f);
@@ -302,9 +302,9 @@ void PassRunner::BrightnessMaximum(double threshold) {
 }
 
 void PassRunner::GreatestElongation() {
-  auto elong = [&](int k) { return B(k).elong; };
+  auto elong = [&](int k) { return basic_.elong(body_, k); };
   for (int i = 2; i <= rows_; ++i) {
-    const double e1 = i > 2 ? B(i - 2).elong : Before(elong), e2 = B(i - 1).elong, e3 = B(i).elong;
+    const double e1 = i > 2 ? elong(i - 2) : Before(elong), e2 = elong(i - 1), e3 = elong(i);
     if (!Holds(Form::Max, e1, e2, e3)) continue;
     EventFields f = DiameterMagnitudeLabel(i);
     f.angle = FormatFixed(e2, 2);

@@ -177,7 +177,7 @@ TEST_F(EventPasses, BrightnessMaximumIsStrictAndBelowTheThreshold) {
   // Evening sky: Venus 3 h of RA east of the Sun.
   for (int k = 1; k <= kEphemerisRows; ++k) {
     E(Venus, k).ra = 3;
-    B(Venus, k).elong = 45.678;
+    s.basic.elong(Venus, k) = 45.678;
   }
   const auto m = Events(s.Run(Venus), "maximale Helligkeit (Abendhimmel)");
   ASSERT_EQ(m.size(), 1u);
@@ -195,12 +195,12 @@ TEST_F(EventPasses, BrightnessMaximumIsStrictAndBelowTheThreshold) {
 
 TEST_F(EventPasses, GreatestElongationWritesTheTabulatedValue) {
   for (int k = 1; k <= kEphemerisRows; ++k) {
-    B(Mercury, k).elong = 10;
+    s.basic.elong(Mercury, k) = 10;
     E(Mercury, k).ra = 23;  // west
   }
-  B(Mercury, 799).elong = 27.0;
-  B(Mercury, 800).elong = 27.9;
-  B(Mercury, 801).elong = 27.5;
+  s.basic.elong(Mercury, 799) = 27.0;
+  s.basic.elong(Mercury, 800) = 27.9;
+  s.basic.elong(Mercury, 801) = 27.5;
   const auto w = Events(s.Run(Mercury), "maximale Elongation (westl.)");
   ASSERT_EQ(w.size(), 1u);
   EXPECT_AT(w[0], RowJD(800) + Quad_Extremum_Pos(27.0, 27.9, 27.5) / 24);

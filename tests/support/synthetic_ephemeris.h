@@ -32,6 +32,8 @@ struct Synthetic {
   void Clear(int body) {
     std::fill(eph.table(body), eph.table(body) + kEphemerisRows, tEphemerisRow{});
     std::memset(static_cast<void*>(&basic.at(body, 1)), 0, sizeof(tBasicRow) * kEphemerisRows);
+    if (body == Mercury || body == Venus)
+      for (int k = 1; k <= kEphemerisRows; ++k) basic.elong(body, k) = 0;
     for (int k = 1; k <= kEphemerisRows; ++k) eph.at(body, k).jd = RowJD(k);
   }
   std::string Run(int body) {
