@@ -115,6 +115,11 @@ TEST(StartUp, MissingEphemerisLeavesAUsableWindow) {
   ASSERT_EQ(world.messages.size(), 1u);
   EXPECT_TRUE(world.messages[0].second.contains("File not found")) << world.messages[0].second.toStdString();
   EXPECT_TRUE(test::Ctl<QLabel>(*w, "StatusBar1")->text().contains("File not found"));
+  // The chart waits for the first table; without one its day is drawn empty a turn later.
+  QTest::qWait(20);
+  const QImage& img = w->Chart().Img;
+  ASSERT_EQ(img.size(), QSize(kChartWidth, kChartHeight)) << "no chart drawn after the failed computation";
+  EXPECT_NE(img.pixel(10, 10), img.pixel(img.width() / 2, img.height() / 2)) << "the day's empty chart, not a blank";
   test::Click_Step(test::Ctl<QPushButton>(*w, "BitBtn_Daag_Plus"));
   EXPECT_EQ(test::Date_Of(*w), "2024-04-09");
   EXPECT_EQ(test::Ctl<QPlainTextEdit>(*w, "Memo1")->toPlainText().count('\n'), 8) << "nine lines, each with -- for its times";

@@ -126,21 +126,6 @@ TEST(StartUp, MissingDataIsNamedAndTheWindowStaysUsable) {
   EXPECT_EQ(Date_Of(*w), "2024-04-09");
 }
 
-// The chart waits for the first computation; one that brings no table still draws its day, empty.
-TEST(StartUp, AFirstComputationWithoutTablesStillDrawsTheDay) {
-  WindowWorld world;
-  FormOptions o = world.Options();
-  o.data_dir = world.dir / "no-data";
-  std::filesystem::create_directories(o.data_dir);
-  auto w = world.Open(o);
-  ASSERT_TRUE(test::Settle(*w));
-  QTest::qWait(20);
-  const QImage& img = w->Chart().Img;
-  ASSERT_EQ(img.size(), QSize(kChartWidth, kChartHeight)) << "no chart drawn after the failed computation";
-  EXPECT_NE(img.pixel(10, 10), img.pixel(img.width() / 2, img.height() / 2)) << "the day's empty chart, not a blank";
-  EXPECT_EQ(w->Almanac_In_Force().events.Event_Count, 0);
-}
-
 TEST(SmallWindow, EveryControlIsWholeAndTheAboutBoxReachable) {
   WindowWorld world;
   auto w = world.Open();
