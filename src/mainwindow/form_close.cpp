@@ -65,7 +65,14 @@ void TForm_Main::FormClose() {
   // The screen dump only while "Datei" → "Bildschirmfoto beim Beenden speichern" is on.
   const QAction* screendump = findChild<QAction*>(kScreendumpActionName);
   if (screendump == nullptr || screendump->isChecked())
-    Guarded([this] { SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp"); });
+    Guarded([this] {
+      // Closed before the first table came: the day's chart as it stands.
+      if (chart_waits_) {
+        chart_waits_ = false;
+        Refresh_Day();
+      }
+      SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp");
+    });
   Guarded([this] { SaveSettings(); });
   Guarded([this] {
     // Kept when its size or state changed since it was shown, or once kept:

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <set>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -146,6 +148,22 @@ TEST(Close, WritesTheScreenDumpAndTheSettings) {
   EXPECT_EQ(+back.zone, 17);
   EXPECT_EQ(+back.latitude, 50.25);
   EXPECT_EQ(SettingsVersion(back), "1.0.0.0");
+}
+
+TEST(Close, BeforeTheFirstTableTheDumpHoldsTheDaysChart) {
+  WindowWorld world;
+  auto w = std::make_unique<TForm_Main>(world.Options());
+  w->show();
+  ASSERT_TRUE(w->Computing());
+  w->close();
+  w.reset();
+  const auto dump = world.dir / "documents" / "Screendump.bmp";
+  ASSERT_TRUE(std::filesystem::exists(dump));
+  const std::string bytes = test::ReadFile(dump);
+  ASSERT_EQ(bytes.size(), 54u + 2500u * 2200u * 4u);
+  std::set<std::string> colours;
+  for (std::size_t at = 54; at + 4 <= bytes.size(); at += 4 * 997) colours.insert(bytes.substr(at, 3));
+  EXPECT_GT(colours.size(), 2u) << "the day's empty chart, not a blank image";
 }
 
 TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {
