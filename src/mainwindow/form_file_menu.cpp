@@ -194,8 +194,9 @@ void Save_Form_Chart(TForm_Main& form, const std::filesystem::path& path, QSize 
     // The heading band keeps the chart's proportion: the height grows by its share.
     const tChartPage page = Form_Chart_Page(form);
     QImage img;
-    if (page.print_colours) {
-      // Drawn anew in print colours, as the window shows the day otherwise.
+    if (page.print_colours || !form.Chart_Drawn()) {
+      // Drawn anew in print colours, as the window shows the day otherwise
+      // (and anew when the window has drawn none yet).
       auto chart = Chart_Like(form.Chart());
       chart->Sel_JD = form.Chosen_Day();
       img = Chart_Page_Image(*chart, form.Almanac_In_Force().events, form.Almanac_In_Force().phases, page);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
+#include "mainwindow/form_file_menu.h"
 #include "programfiles/settings_file.h"
 #include "window_fixture.h"
 
@@ -150,20 +151,28 @@ TEST(Close, WritesTheScreenDumpAndTheSettings) {
   EXPECT_EQ(SettingsVersion(back), "1.0.0.0");
 }
 
-TEST(Close, BeforeTheFirstTableTheDumpHoldsTheDaysChart) {
+// Before the window has drawn a chart, a picture saved and the dump at close
+// hold the day's chart as it stands (empty), not the blank image.
+TEST(Close, BeforeTheFirstTableThePictureAndTheDumpHoldTheDaysChart) {
   WindowWorld world;
   auto w = std::make_unique<TForm_Main>(world.Options());
   w->show();
   ASSERT_TRUE(w->Computing());
+  ASSERT_FALSE(w->Chart_Drawn());
+  const auto picture = world.dir / "chart.bmp";
+  Save_Form_Chart(*w, picture, QSize(2500, 2200));
   w->close();
   w.reset();
   const auto dump = world.dir / "documents" / "Screendump.bmp";
-  ASSERT_TRUE(std::filesystem::exists(dump));
-  const std::string bytes = test::ReadFile(dump);
-  ASSERT_EQ(bytes.size(), 54u + 2500u * 2200u * 4u);
-  std::set<std::string> colours;
-  for (std::size_t at = 54; at + 4 <= bytes.size(); at += 4 * 997) colours.insert(bytes.substr(at, 3));
-  EXPECT_GT(colours.size(), 2u) << "the day's empty chart, not a blank image";
+  for (const auto& file : {picture, dump}) {
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    const std::string bytes = test::ReadFile(file);
+    std::set<std::string> colours;
+    // The lower half of the picture (a bottom-up bitmap's first rows): the chart, below any heading.
+    for (std::size_t at = 54; at + 4 <= bytes.size() / 2; at += 4 * 997) colours.insert(bytes.substr(at, 3));
+    EXPECT_GT(colours.size(), 2u) << file << ": a blank image";
+  }
+  EXPECT_EQ(std::filesystem::file_size(dump), 54u + 2500u * 2200u * 4u);
 }
 
 TEST(Close, UnwritableScreenDumpIsReportedAndTheSettingsStillWritten) {

@@ -77,6 +77,7 @@ class TForm_Main : public QMainWindow {
   std::string Place_Name() const;
   const std::string& Place_Display() const { return place_; }  // "Berlin — Europe/Berlin"; empty: own coordinates
   const DayChart& Chart() const { return chart; }              // the full-size chart and its state
+  bool Chart_Drawn() const { return !chart_waits_; }          // false until the first computation has ended
   std::filesystem::path Options_Path() const;                  // Vesperkalend-options.ini
   // Shows the window with the size, place and state it had when last closed,
   // as the options file keeps them. Returns: false, showing nothing, when the
