@@ -67,10 +67,7 @@ void TForm_Main::FormClose() {
   if (screendump == nullptr || screendump->isChecked())
     Guarded([this] {
       // Closed before the first table came: the day's chart as it stands.
-      if (chart_waits_) {
-        chart_waits_ = false;
-        Refresh_Day();
-      }
+      if (chart_waits_) End_Chart_Wait();
       SaveBmp32(chart.Img, options_.folders.screendump_dir / "Screendump.bmp");
     });
   Guarded([this] { SaveSettings(); });

@@ -66,10 +66,7 @@ TForm_Main::TForm_Main(FormOptions options, QWidget* parent)
   // are drawn, progress and failures shown.
   connect(session_, &Session::dayChanged, this, [this] { Guarded([&] { Refresh_Day(); }); });
   connect(session_, &Session::flagsChanged, this, [this] { Guarded([&] { Render_Chart(); }); });
-  connect(session_, &Session::eventsChanged, this, [this] {
-    chart_waits_ = false;
-    Guarded([&] { Refresh_Day(); });
-  });
+  connect(session_, &Session::eventsChanged, this, [this] { Guarded([&] { End_Chart_Wait(); }); });
   connect(session_, &Session::status, this, &TForm_Main::Show_Status);
   connect(session_, &Session::making, this, [this](double share) { Show_Making(share); });
   connect(session_, &Session::failed, this, [this](const QString& text) { Show_Message("Vesperkalend", text); });

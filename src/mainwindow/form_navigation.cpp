@@ -82,6 +82,11 @@ void TForm_Main::Refresh_Day() {
   vk::Refresh_Day(chart, *events, *phases, write_fields, show_memo);
 }
 
+void TForm_Main::End_Chart_Wait() {
+  chart_waits_ = false;
+  Refresh_Day();
+}
+
 void TForm_Main::Render_Chart() {
   if (chart_waits_) return;
   Sync_Chart(chart, *session_);
@@ -156,9 +161,7 @@ void TForm_Main::Computation_Ended() {
   // later (a table's eventsChanged comes right after this).
   if (chart_waits_)
     QTimer::singleShot(0, this, [this] {
-      if (!chart_waits_) return;
-      chart_waits_ = false;
-      Guarded([&] { Refresh_Day(); });
+      if (chart_waits_) Guarded([&] { End_Chart_Wait(); });
     });
   if (!site_step_waits_) return;
   site_step_waits_ = false;

@@ -191,9 +191,9 @@ De405Extract De405Extract::LoadSpans(const std::filesystem::path& path,
   // The records a span needs, where they lie when none leaves a gap: the
   // last one ends where the records' count says.
   const bool gapless = last_end == first_start + h.records * h.days_per_record;
+  if (!gapless) return Load(path);
   std::vector<std::pair<std::size_t, std::size_t>> wanted;  // first, end record
   for (const auto& [first, last] : spans) {
-    if (!gapless) return Load(path);
     for (const double mjd : {first, last})
       if (!(mjd >= first_start && mjd <= last_end)) throw NoRecord(kMjdZero, mjd, first_start, last_end, false, name);
     const auto record = [&](double mjd) {

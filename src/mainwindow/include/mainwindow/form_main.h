@@ -117,6 +117,7 @@ class TForm_Main : public QMainWindow {
   void FormClose();
   void Exit1Click() { close(); }
   void Refresh_Day();
+  void End_Chart_Wait();  // chart_waits_ ended: the day's chart drawn from the tables in force
   void Render_Chart();  // the chart of the chosen day from the table in force
   // Fits the full-size chart `img` into Image1_Bitmap at the screen's
   // resolution (night colours applied) and hands both to Image1.
